@@ -1,0 +1,66 @@
+#include "VirtualScreenCapture.h"
+
+#include "CursorOverlay.h"
+#include "GdiScope.h"
+#include "PrintScreenCapture.h"
+
+namespace snapcore {
+namespace {
+
+RECT VirtualScreenRect()
+{
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+// Always 32 bits per pixel, whatever the display's depth, so that a palette display
+// never hands the caller an image it cannot save.
+HBITMAP CreateCanvas(HDC dc, SIZE size)
+{
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    format.bmiHeader.biWidth = size.cx;
+    format.bmiHeader.biHeight = size.cy;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+} // namespace
+
+HBITMAP CaptureVirtualScreen(const CaptureOptions& options)
+{
+    const RECT screen = VirtualScreenRect();
+    const SIZE size{screen.right - screen.left, screen.bottom - screen.top};
+    if (size.cx <= 0 || size.cy <= 0)
+        return nullptr;
+
+    const CScreenDC screenDC;
+    if (!screenDC)
+        return nullptr;
+    CBitmapOwner canvas(CreateCanvas(screenDC, size));
+    const CMemoryDC dc(screenDC);
+    if (!canvas.Get() || !dc)
+        return nullptr;
+    {
+        const CSelection selection(dc, canvas.Get());
+        if (!selection.Succeeded())
+            return nullptr;
+        // CAPTUREBLT brings in layered (translucent) windows too.
+        if (!BitBlt(dc, 0, 0, size.cx, size.cy, screenDC, screen.left, screen.top, SRCCOPY | CAPTUREBLT))
+            return nullptr;
+        // Our own grab comes first: where the key opens the system's snipping tool instead
+        // of filling the clipboard, a grab made afterwards would show that tool.
+        if (options.m_bSimulatePrintScreen)
+            CopyPrintScreenImage(dc, size);
+        if (options.m_bIncludeCursor)
+            DrawCursor(dc, POINT{screen.left, screen.top});
+    }
+    return canvas.Detach();
+}
+
+} // namespace snapcore

@@ -1,0 +1,31 @@
+#pragma once
+#include <windows.h>
+#include "snapcore.h"
+
+// The binding to the capture engine library next to the executable. The engine is
+// either loaded with all its entry points for the whole run, or absent.
+class CCaptureEngine {
+public:
+    CCaptureEngine() = default;
+    ~CCaptureEngine();
+    CCaptureEngine(const CCaptureEngine&) = delete;
+    CCaptureEngine& operator=(const CCaptureEngine&) = delete;
+
+    // Loads snapcore.dll from the executable's folder; false when the path cannot
+    // be made, the library does not load or one of its entry points is missing.
+    bool Load();
+    void Unload();
+    bool IsLoaded() const { return m_hModule != nullptr; }
+
+private:
+    using CaptureFullScreenProc = HBITMAP(__stdcall*)(CaptureOptions*);
+    using DoCaptureModalProc = HBITMAP(__stdcall*)(int, CaptureOptions*, AuxWindowOptions*);
+    using CreateSkinManagerProc = ISkinManager*(__stdcall*)();
+
+    HMODULE m_hModule = nullptr;
+    CaptureFullScreenProc m_pCaptureFullScreen = nullptr;
+    DoCaptureModalProc m_pDoCaptureModal = nullptr;
+    CreateSkinManagerProc m_pCreateSkinManager = nullptr;
+};
+
+extern CCaptureEngine g_captureEngine;

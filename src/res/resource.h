@@ -1,0 +1,103 @@
+/* Resource ids shared by lumigrab.rc and the C++ code; plain #defines so that
+   both windres and the compiler read them. */
+#ifndef LUMIGRAB_RESOURCE_H
+#define LUMIGRAB_RESOURCE_H
+
+/* Menus, accelerators, icons, cursors, bitmaps, sound */
+#define IDD_ABOUTBOX                100
+#define IDR_MAINFRAME               128
+#define IDR_IMAGETYPE               129
+#define IDC_HAND_CLOSED             140
+#define IDC_HAND_OPEN               141
+#define IDR_TRAYMENU                150
+#define IDB_TOOLBAR_DISABLED        151
+#define IDB_TOOLBAR_MASK            152
+#define IDB_TOOLBAR                 153
+#define IDR_SHUTTER                 190
+
+/* Strings */
+#define IDS_DEFAULT_PREFIX          200
+#define IDS_OPEN_FILTER_ALL         201
+#define IDS_EDITOR_FILTER           202
+#define IDS_OPTIONS_TITLE           203
+#define IDS_RESTORE_DEFAULTS        204
+#define IDS_MODE_FULLSCREEN         207
+#define IDS_MODE_WINDOW             208
+#define IDS_MODE_REGION             209
+#define IDS_MODE_OBJECT             210
+#define IDS_AUX_WINDOW              211
+#define IDS_CHOOSE_FOLDER           212
+#define IDS_SAVE_PROMPT             213
+#define IDS_EDITOR_NAME             214
+#define IDS_EDITOR_PATH             215
+#define IDS_ADD_EDITOR              217
+#define IDS_CONFIG_READ_FAILED      300
+#define IDS_CONFIG_WRITE_FAILED     301
+#define IDS_HOTKEY_FULLSCREEN_FAILED 302
+#define IDS_HOTKEY_MODAL_FAILED     303
+#define IDS_ENGINE_MISSING          304
+#define IDS_HOTKEY_REQUIRED         307
+#define IDS_PREFIX_INVALID          308
+#define IDS_PATH_INVALID            309
+#define IDS_UNSUPPORTED_TYPE        310
+#define IDS_OPEN_FAILED             311
+#define ID_INDICATOR_SIZE           32900
+#define ID_INDICATOR_ZOOM           32901
+#define IDS_READY                   57345
+
+/* Commands: tray */
+#define ID_TRAY_SHOW                32776
+#define ID_TRAY_EXIT                32777
+
+/* Commands: capture */
+#define ID_CAPTURE_FULLSCREEN       32800
+#define ID_CAPTURE_WINDOW           32801
+#define ID_CAPTURE_REGION           32802
+#define ID_CAPTURE_OBJECT           32803
+#define ID_CAPTURE_INCLUDE_CURSOR   32804
+
+/* Commands: zoom */
+#define ID_ZOOM_IN                  32805
+#define ID_ZOOM_OUT                 32806
+#define ID_ZOOM_FIT                 32807
+#define ID_ZOOM_ACTUAL              32808
+#define ID_ZOOM_10                  32810
+#define ID_ZOOM_25                  32811
+#define ID_ZOOM_50                  32812
+#define ID_ZOOM_75                  32813
+#define ID_ZOOM_100                 32814
+#define ID_ZOOM_150                 32815
+#define ID_ZOOM_200                 32816
+#define ID_ZOOM_400                 32817
+#define ID_ZOOM_600                 32818
+#define ID_ZOOM_800                 32819
+#define ID_ZOOM_1200                32820
+#define ID_ZOOM_1600                32821
+#define ID_ZOOM_3200                32822
+
+/* Commands: options and help */
+#define ID_VIEW_OPTIONS             32823
+#define ID_HELP_TOPICS              32824
+
+/* Commands: external editors */
+#define ID_EDITORS                  40000
+#define ID_EDITOR_FIRST             40001
+#define ID_EDITOR_LAST              49999
+#define ID_EDITOR_SETTINGS          50000
+
+/* Commands: the conventional file, window, view and help ids */
+#define ID_FILE_OPEN                57601
+#define ID_FILE_SAVE                57603
+#define ID_FILE_SAVE_AS             57604
+#define ID_FILE_PRINT               57607
+#define ID_WINDOW_ARRANGE           57649
+#define ID_WINDOW_CASCADE           57650
+#define ID_WINDOW_TILE_HORZ         57651
+#define ID_APP_ABOUT                57664
+#define ID_APP_EXIT                 57665
+#define ID_NEXT_PANE                57680
+#define ID_PREV_PANE                57681
+#define ID_VIEW_TOOLBAR             59392
+#define ID_VIEW_STATUS_BAR          59393
+
+#endif

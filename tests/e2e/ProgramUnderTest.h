@@ -1,0 +1,55 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Waits until condition() holds, pumping this thread's messages meanwhile; false
+// when the deadline passes first.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+std::string WindowText(HWND hWnd);
+std::string WindowClass(HWND hWnd);
+
+// The real lumigrab.exe, copied with its capture engine into a folder of its own
+// under the temporary folder and started there as a separate process. The driver
+// finds the program's windows, sends them commands, answers its message boxes and
+// reads what a user would see. The process is killed and the folder deleted when
+// the object goes.
+class CProgramUnderTest {
+public:
+    static const char kFrameClass[];
+
+    enum class Engine { Present, Absent };
+    explicit CProgramUnderTest(Engine engine = Engine::Present);
+    ~CProgramUnderTest();
+    CProgramUnderTest(const CProgramUnderTest&) = delete;
+    CProgramUnderTest& operator=(const CProgramUnderTest&) = delete;
+
+    const std::string& Folder() const { return m_folder; }
+    std::string PathOf(const char* fileName) const;
+
+    bool Start();
+    bool IsRunning() const;
+    // Waits for the process to end; false when it is still running at the deadline.
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
+
+    // Visible top-level windows of the program, in z-order.
+    std::vector<HWND> TopLevelWindows() const;
+    HWND FindWindow(const char* className) const;
+    HWND WaitForWindow(const char* className, DWORD timeoutMs) const;
+    HWND MainFrame(DWORD timeoutMs = 10000) const { return WaitForWindow(kFrameClass, timeoutMs); }
+
+    // A message box (dialog class #32770) and its text.
+    HWND WaitForMessageBox(DWORD timeoutMs) const { return WaitForWindow("#32770", timeoutMs); }
+    static std::string MessageBoxText(HWND box);
+    // Presses a dialog button the way a click does, and waits for the dialog to go.
+    static bool PressButton(HWND dialog, int buttonId, DWORD timeoutMs = 5000);
+
+    static void PostCommand(HWND window, int commandId);
+
+private:
+    std::string m_folder;
+    PROCESS_INFORMATION m_process{};
+};

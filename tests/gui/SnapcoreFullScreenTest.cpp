@@ -1,0 +1,461 @@
+// The capture engine as the program uses it: snapcore.dll loaded from the test
+// program's own folder, its exports resolved by their plain names, grabbing the real
+// screen with a known pattern on it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <winternl.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+#include "snapcore.h"
+#include "util/ModulePath.h"
+
+namespace {
+
+using CaptureFullScreenFn = decltype(&CaptureFullScreen);
+using DoCaptureModalFn = decltype(&DoCaptureModal);
+using CreateSkinManagerFn = decltype(&CreateSkinManager);
+
+template <typename Proc>
+Proc Resolve(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const char kPatternClass[] = "SnapcorePatternWindow";
+const COLORREF kQuadrantColours[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+const RECT kPatternPlace = {200, 150, 440, 310}; // quadrants of 120 x 80 pixels
+
+void PumpMessages(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(5);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+// Top-left, top-right, bottom-left, bottom-right quarter of r.
+RECT Quadrant(const RECT& r, int index)
+{
+    const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+    const bool right = index & 1, bottom = index & 2;
+    return RECT{right ? midX : r.left, bottom ? midY : r.top, right ? r.right : midX, bottom ? r.bottom : midY};
+}
+
+LRESULT CALLBACK PatternWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT)
+        return DefWindowProcA(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    for (int i = 0; i < 4; ++i) {
+        const RECT quadrant = Quadrant(client, i);
+        SetDCBrushColor(dc, kQuadrantColours[i]);
+        FillRect(dc, &quadrant, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    }
+    EndPaint(window, &paint);
+    return 0;
+}
+
+// A topmost popup at kPatternPlace painted in four solid quadrants, with the arrow as
+// its cursor so that the pointer above it is a real, visible shape.
+class CPatternWindow {
+public:
+    CPatternWindow()
+    {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = PatternWindowProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = kPatternClass;
+        RegisterClassA(&windowClass);
+        m_hWnd = CreateWindowExA(WS_EX_TOPMOST, kPatternClass, "pattern", WS_POPUP | WS_VISIBLE,
+                                 kPatternPlace.left, kPatternPlace.top,
+                                 kPatternPlace.right - kPatternPlace.left,
+                                 kPatternPlace.bottom - kPatternPlace.top,
+                                 nullptr, nullptr, windowClass.hInstance, nullptr);
+        SetForegroundWindow(m_hWnd);
+        UpdateWindow(m_hWnd);
+        WaitUntilOnScreen();
+    }
+    ~CPatternWindow() { DestroyWindow(m_hWnd); }
+    CPatternWindow(const CPatternWindow&) = delete;
+    CPatternWindow& operator=(const CPatternWindow&) = delete;
+
+    HWND Handle() const { return m_hWnd; }
+
+private:
+    // The X server shows the window some time after it is painted.
+    void WaitUntilOnScreen() const
+    {
+        const HDC screen = GetDC(nullptr);
+        const RECT last = Quadrant(kPatternPlace, 3);
+        for (int attempt = 0; attempt < 100 && GetPixel(screen, last.left, last.top) != kQuadrantColours[3]; ++attempt)
+            PumpMessages(20);
+        ReleaseDC(nullptr, screen);
+    }
+
+    HWND m_hWnd;
+};
+
+RECT VirtualScreen()
+{
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+// A captured bitmap read back as 0x00RRGGBB pixels, addressed by screen coordinates.
+class CScreenImage {
+public:
+    explicit CScreenImage(HBITMAP bitmap) : m_origin(VirtualScreen())
+    {
+        BITMAP shape{};
+        if (!GetObjectA(bitmap, sizeof(shape), &shape))
+            return;
+        BITMAPINFO format{};
+        format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        format.bmiHeader.biWidth = shape.bmWidth;
+        format.bmiHeader.biHeight = -shape.bmHeight; // top-down
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        format.bmiHeader.biCompression = BI_RGB;
+        m_pixels.resize(static_cast<size_t>(shape.bmWidth) * shape.bmHeight);
+        const HDC screen = GetDC(nullptr);
+        if (GetDIBits(screen, bitmap, 0, shape.bmHeight, m_pixels.data(), &format, DIB_RGB_COLORS) == shape.bmHeight)
+            m_nWidth = shape.bmWidth;
+        else
+            m_pixels.clear();
+        ReleaseDC(nullptr, screen);
+    }
+
+    bool IsEmpty() const { return m_pixels.empty(); }
+
+    COLORREF At(int screenX, int screenY) const
+    {
+        const uint32_t rgb = m_pixels[static_cast<size_t>(screenY - m_origin.top) * m_nWidth + (screenX - m_origin.left)];
+        return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    }
+
+private:
+    RECT m_origin;
+    int m_nWidth = 0;
+    std::vector<uint32_t> m_pixels;
+};
+
+// Every corner pixel of every quadrant: a shift of even one pixel puts a neighbour's
+// colour on some of them.
+void ExpectPatternAtItsPlace(HBITMAP bitmap)
+{
+    const CScreenImage image(bitmap);
+    ASSERT_FALSE(image.IsEmpty());
+    for (int i = 0; i < 4; ++i) {
+        const RECT q = Quadrant(kPatternPlace, i);
+        for (const POINT corner : {POINT{q.left, q.top}, POINT{q.right - 1, q.top},
+                                   POINT{q.left, q.bottom - 1}, POINT{q.right - 1, q.bottom - 1}})
+            EXPECT_EQ(image.At(corner.x, corner.y), kQuadrantColours[i])
+                << "quadrant " << i << " at " << corner.x << "," << corner.y;
+    }
+}
+
+void ExpectVirtualScreenSized(HBITMAP bitmap)
+{
+    BITMAP shape{};
+    ASSERT_TRUE(GetObjectA(bitmap, sizeof(shape), &shape));
+    const RECT screen = VirtualScreen();
+    EXPECT_EQ(shape.bmWidth, screen.right - screen.left);
+    EXPECT_EQ(shape.bmHeight, screen.bottom - screen.top);
+    EXPECT_GT(shape.bmBitsPixel, 8);
+}
+
+// A solid bitmap of the given size and colour as the clipboard's new content.
+void PutBitmapOnClipboard(HWND owner, SIZE size, COLORREF colour)
+{
+    const HDC screen = GetDC(nullptr);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, size.cx, size.cy);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    const RECT all{0, 0, size.cx, size.cy};
+    SetDCBrushColor(dc, colour);
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    if (OpenClipboard(owner)) {
+        EmptyClipboard();
+        SetClipboardData(CF_BITMAP, bitmap); // the clipboard owns it from here
+        CloseClipboard();
+    } else {
+        DeleteObject(bitmap);
+    }
+}
+
+// Stands in for a system that answers the PrintScreen key (Wine does not): a window in
+// the foreground on a thread of its own that, when the key comes up, puts a bitmap of
+// the given size and colour on the clipboard.
+class CPrintScreenResponder {
+public:
+    CPrintScreenResponder(SIZE size, COLORREF colour) : m_size(size), m_colour(colour)
+    {
+        const HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        m_thread = std::thread([this, ready] { Run(ready); });
+        WaitForSingleObject(ready, 5000);
+        CloseHandle(ready);
+    }
+    ~CPrintScreenResponder()
+    {
+        PostThreadMessageA(m_dwThreadId, WM_QUIT, 0, 0);
+        m_thread.join();
+    }
+    CPrintScreenResponder(const CPrintScreenResponder&) = delete;
+    CPrintScreenResponder& operator=(const CPrintScreenResponder&) = delete;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_KEYUP && wParam == VK_SNAPSHOT) {
+            auto* self = reinterpret_cast<CPrintScreenResponder*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+            PutBitmapOnClipboard(window, self->m_size, self->m_colour);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    void Run(HANDLE ready)
+    {
+        m_dwThreadId = GetCurrentThreadId();
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "SnapcorePrintScreenResponder";
+        RegisterClassA(&windowClass);
+        // Small and away from the pattern, so it never covers it.
+        const HWND window = CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE,
+                                            600, 600, 20, 20, nullptr, nullptr, windowClass.hInstance, nullptr);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetForegroundWindow(window);
+        SetFocus(window);
+        PumpMessages(100);
+        SetEvent(ready);
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0) > 0)
+            DispatchMessageA(&message);
+        DestroyWindow(window);
+    }
+
+    SIZE m_size;
+    COLORREF m_colour;
+    DWORD m_dwThreadId = 0;
+    std::thread m_thread;
+};
+
+// Live GDI objects of this process. Wine's GetGuiResources always answers 0; there the
+// process's GDI handle table, which the PEB points to as on Windows, is counted instead.
+size_t LiveGdiObjects()
+{
+    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (reported != 0 || sizeof(void*) != 8)
+        return reported;
+    struct HandleEntry { uint64_t object; uint32_t owner; uint16_t unique; uint8_t type; uint8_t flags; uint64_t user; };
+    static_assert(sizeof(HandleEntry) == 24, "64-bit GDI handle table entry");
+    const auto* peb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    const auto* table = *reinterpret_cast<const HandleEntry* const*>(peb + 0xF8);
+    if (!table)
+        return 0;
+    return static_cast<size_t>(
+        std::count_if(table, table + 0x10000, [](const HandleEntry& entry) { return entry.type != 0; }));
+}
+
+class SnapcoreFullScreen : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char path[MAX_PATH];
+        ASSERT_TRUE(MakeModuleFilePath("snapcore.dll", path));
+        m_hEngine = LoadLibraryA(path);
+        ASSERT_NE(m_hEngine, nullptr) << path;
+        m_pfnCaptureFullScreen = Resolve<CaptureFullScreenFn>(m_hEngine, "CaptureFullScreen");
+        m_pfnDoCaptureModal = Resolve<DoCaptureModalFn>(m_hEngine, "DoCaptureModal");
+        m_pfnCreateSkinManager = Resolve<CreateSkinManagerFn>(m_hEngine, "CreateSkinManager");
+        ASSERT_NE(m_pfnCaptureFullScreen, nullptr);
+        ASSERT_NE(m_pfnDoCaptureModal, nullptr);
+        ASSERT_NE(m_pfnCreateSkinManager, nullptr);
+    }
+    void TearDown() override
+    {
+        if (m_hEngine) {
+            EXPECT_TRUE(FreeLibrary(m_hEngine));
+        }
+    }
+
+    HBITMAP Capture(int32_t simulatePrintScreen, int32_t includeCursor)
+    {
+        CaptureOptions options{simulatePrintScreen, includeCursor};
+        return m_pfnCaptureFullScreen(&options);
+    }
+
+    HMODULE m_hEngine = nullptr;
+    CaptureFullScreenFn m_pfnCaptureFullScreen = nullptr;
+    DoCaptureModalFn m_pfnDoCaptureModal = nullptr;
+    CreateSkinManagerFn m_pfnCreateSkinManager = nullptr;
+};
+
+TEST_F(SnapcoreFullScreen, GrabsTheWholeVirtualScreenWithThePatternInPlace)
+{
+    const CPatternWindow window;
+    const HBITMAP bitmap = Capture(0, 0);
+    ASSERT_NE(bitmap, nullptr);
+    ExpectVirtualScreenSized(bitmap);
+    ExpectPatternAtItsPlace(bitmap);
+    EXPECT_TRUE(DeleteObject(bitmap)) << "the caller owns the bitmap, selected nowhere";
+
+    const HBITMAP withoutOptions = m_pfnCaptureFullScreen(nullptr);
+    ASSERT_NE(withoutOptions, nullptr);
+    ExpectVirtualScreenSized(withoutOptions);
+    ExpectPatternAtItsPlace(withoutOptions);
+    DeleteObject(withoutOptions);
+}
+
+TEST_F(SnapcoreFullScreen, IncludeCursorDrawsThePointerAtItsHotSpotAndNowhereElse)
+{
+    const CPatternWindow window;
+    const RECT red = Quadrant(kPatternPlace, 0);
+    const POINT pointer{red.left + 20, red.top + 20};
+    SetCursorPos(pointer.x, pointer.y);
+    // The window sets its arrow cursor when the move reaches it.
+    CURSORINFO cursor{};
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        PumpMessages(20);
+        cursor.cbSize = sizeof(cursor);
+        if (GetCursorInfo(&cursor) && (cursor.flags & CURSOR_SHOWING) && cursor.hCursor)
+            break;
+    }
+    ASSERT_TRUE(cursor.flags & CURSOR_SHOWING);
+    ASSERT_NE(cursor.hCursor, nullptr);
+    ICONINFO icon{};
+    ASSERT_TRUE(GetIconInfo(cursor.hCursor, &icon));
+    DeleteObject(icon.hbmMask);
+    if (icon.hbmColor)
+        DeleteObject(icon.hbmColor);
+    const RECT cursorBox{pointer.x - static_cast<LONG>(icon.xHotspot), pointer.y - static_cast<LONG>(icon.yHotspot),
+                         pointer.x - static_cast<LONG>(icon.xHotspot) + GetSystemMetrics(SM_CXCURSOR),
+                         pointer.y - static_cast<LONG>(icon.yHotspot) + GetSystemMetrics(SM_CYCURSOR)};
+
+    const HBITMAP plain = Capture(0, 0), withCursor = Capture(0, 1);
+    ASSERT_NE(plain, nullptr);
+    ASSERT_NE(withCursor, nullptr);
+    const CScreenImage before(plain), after(withCursor);
+    DeleteObject(plain);
+    DeleteObject(withCursor);
+    ASSERT_FALSE(before.IsEmpty());
+    ASSERT_FALSE(after.IsEmpty());
+
+    int changedInside = 0, changedOutside = 0;
+    for (int y = kPatternPlace.top; y < kPatternPlace.bottom; ++y) {
+        for (int x = kPatternPlace.left; x < kPatternPlace.right; ++x) {
+            if (before.At(x, y) == after.At(x, y))
+                continue;
+            const POINT p{x, y};
+            ++(PtInRect(&cursorBox, p) ? changedInside : changedOutside);
+        }
+    }
+    EXPECT_EQ(before.At(pointer.x, pointer.y), kQuadrantColours[0]) << "the plain grab has no pointer";
+    EXPECT_GT(changedInside, 20) << "the pointer's shape is drawn";
+    EXPECT_EQ(changedOutside, 0) << "nothing is drawn away from the pointer";
+}
+
+TEST_F(SnapcoreFullScreen, SimulatedPrintScreenWithoutAnAnswerFallsBackToItsOwnGrab)
+{
+    const CPatternWindow window;
+    // The user's own earlier copy must not pass for the screenshot.
+    const RECT screen = VirtualScreen();
+    PutBitmapOnClipboard(window.Handle(), SIZE{screen.right - screen.left, screen.bottom - screen.top}, RGB(255, 0, 255));
+    const HBITMAP bitmap = Capture(1, 0);
+    ASSERT_NE(bitmap, nullptr);
+    ExpectVirtualScreenSized(bitmap);
+    ExpectPatternAtItsPlace(bitmap);
+    DeleteObject(bitmap);
+}
+
+TEST_F(SnapcoreFullScreen, SimulatedPrintScreenTakesTheSystemsClipboardBitmap)
+{
+    const CPatternWindow window;
+    const RECT screen = VirtualScreen();
+    const COLORREF magenta = RGB(255, 0, 255);
+    const CPrintScreenResponder system(SIZE{screen.right - screen.left, screen.bottom - screen.top}, magenta);
+    const HBITMAP bitmap = Capture(1, 0);
+    ASSERT_NE(bitmap, nullptr);
+    ExpectVirtualScreenSized(bitmap);
+    const CScreenImage image(bitmap);
+    DeleteObject(bitmap);
+    ASSERT_FALSE(image.IsEmpty());
+    EXPECT_EQ(image.At(kPatternPlace.left, kPatternPlace.top), magenta);
+    EXPECT_EQ(image.At(screen.right - 1, screen.bottom - 1), magenta);
+}
+
+TEST_F(SnapcoreFullScreen, SimulatedPrintScreenIgnoresAClipboardBitmapOfAnotherSize)
+{
+    const CPatternWindow window;
+    // What the system puts there for Alt+PrintScreen: the active window only.
+    const CPrintScreenResponder system(SIZE{300, 200}, RGB(255, 0, 255));
+    const HBITMAP bitmap = Capture(1, 0);
+    ASSERT_NE(bitmap, nullptr);
+    ExpectVirtualScreenSized(bitmap);
+    ExpectPatternAtItsPlace(bitmap);
+    DeleteObject(bitmap);
+}
+
+TEST_F(SnapcoreFullScreen, ModalModeZeroGrabsAtOnceAndUnknownModesCaptureNothing)
+{
+    const CPatternWindow window;
+    CaptureOptions options{};
+    AuxWindowOptions aux{4, 1};
+    const HBITMAP bitmap = m_pfnDoCaptureModal(0, &options, &aux);
+    ASSERT_NE(bitmap, nullptr);
+    ExpectVirtualScreenSized(bitmap);
+    ExpectPatternAtItsPlace(bitmap);
+    DeleteObject(bitmap);
+
+    EXPECT_EQ(m_pfnDoCaptureModal(7, &options, &aux), nullptr);
+    EXPECT_EQ(m_pfnDoCaptureModal(-1, &options, &aux), nullptr);
+}
+
+TEST_F(SnapcoreFullScreen, CreateSkinManagerGivesNoManagerYet)
+{
+    EXPECT_EQ(m_pfnCreateSkinManager(), nullptr);
+}
+
+TEST_F(SnapcoreFullScreen, RepeatedGrabsLeakNoGdiObjects)
+{
+    const CPatternWindow window;
+    const RECT screen = VirtualScreen();
+    const CPrintScreenResponder system(SIZE{screen.right - screen.left, screen.bottom - screen.top}, RGB(255, 0, 255));
+    SetCursorPos(kPatternPlace.left + 10, kPatternPlace.top + 10);
+    PumpMessages(50);
+    // Every way through the engine: plain, with the pointer, through the clipboard.
+    const CaptureOptions variants[] = {{0, 0}, {0, 1}, {1, 1}};
+    // The first grabs may leave lasting caches behind in the system's own code.
+    for (CaptureOptions options : variants)
+        DeleteObject(m_pfnCaptureFullScreen(&options));
+    const size_t before = LiveGdiObjects();
+    ASSERT_GT(before, 0u);
+    for (int i = 0; i < 50; ++i) {
+        CaptureOptions options = variants[i % 3];
+        const HBITMAP bitmap = m_pfnCaptureFullScreen(&options);
+        ASSERT_NE(bitmap, nullptr);
+        ASSERT_TRUE(DeleteObject(bitmap));
+    }
+    EXPECT_EQ(LiveGdiObjects(), before);
+}
+
+} // namespace

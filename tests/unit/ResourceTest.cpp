@@ -1,0 +1,497 @@
+// The resources linked into the program: texts byte for byte as the Chinese ANSI
+// code page delivers them, menus, accelerators, artwork and the shutter sound.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <set>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "res/resource.h"
+
+namespace {
+
+template <typename Handle, BOOL(WINAPI* Release)(Handle)>
+struct Releaser {
+    void operator()(Handle handle) const { Release(static_cast<Handle>(handle)); }
+};
+template <typename Handle, BOOL(WINAPI* Release)(Handle)>
+using Owned = std::unique_ptr<std::remove_pointer_t<Handle>, Releaser<Handle, Release>>;
+
+using OwnedMenu = Owned<HMENU, DestroyMenu>;
+using OwnedGdiObject = Owned<HGDIOBJ, DeleteObject>;
+
+// The expected texts are written here in UTF-8; the program reads them in code page 936.
+std::string ToGbk(const char* utf8)
+{
+    const int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, nullptr, 0);
+    std::wstring wide(wideLength, L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, &wide[0], wideLength);
+    BOOL lossy = FALSE;
+    const int length = WideCharToMultiByte(936, 0, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    std::string gbk(length, '\0');
+    WideCharToMultiByte(936, 0, wide.c_str(), -1, &gbk[0], length, nullptr, &lossy);
+    EXPECT_FALSE(lossy) << utf8 << " has a character that GBK cannot show";
+    gbk.resize(length - 1);
+    return gbk;
+}
+
+std::string LoadText(UINT id)
+{
+    char buffer[512];
+    const int length = LoadStringA(GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
+    return std::string(buffer, length);
+}
+
+// The raw bytes of a resource; empty when it does not exist.
+std::pair<const BYTE*, DWORD> ResourceBytes(LPCSTR name, LPCSTR type)
+{
+    HRSRC found = FindResourceA(nullptr, name, type);
+    if (!found)
+        return {nullptr, 0};
+    return {static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found))),
+            SizeofResource(nullptr, found)};
+}
+
+template <typename T>
+T Read(const BYTE* bytes, size_t offset)
+{
+    T value;
+    std::memcpy(&value, bytes + offset, sizeof value);
+    return value;
+}
+
+class ResourceTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(936u, GetACP()) << "run the tests with LC_ALL=zh_CN.UTF-8";
+    }
+};
+
+TEST_F(ResourceTest, QuotedStringsLoadByteForByte)
+{
+    const std::pair<UINT, const char*> strings[] = {
+        {IDR_MAINFRAME, "Lumigrab"},
+        {IDS_DEFAULT_PREFIX, "快照-"},
+        {IDS_OPEN_FILTER_ALL, "所有文件 (*.*)|*.*"},
+        {IDS_EDITOR_FILTER, "图象编辑程序 (*.exe)|*.exe"},
+        {IDS_OPTIONS_TITLE, "选项"},
+        {IDS_RESTORE_DEFAULTS, "默认设置"},
+        {IDS_MODE_FULLSCREEN, "全屏捕捉"},
+        {IDS_MODE_WINDOW, "窗口捕捉"},
+        {IDS_MODE_REGION, "区域捕捉"},
+        {IDS_MODE_OBJECT, "对象捕捉"},
+        {IDS_AUX_WINDOW, "辅助窗口"},
+        {IDS_CHOOSE_FOLDER, "选择文件夹"},
+        {IDS_SAVE_PROMPT, "要保存图象“%s”吗？"},
+        {IDS_EDITOR_NAME, "显示名称"},
+        {IDS_EDITOR_PATH, "目标路径"},
+        {IDS_ADD_EDITOR, "添加图象编辑器"},
+        {IDS_CONFIG_READ_FAILED, "无法读取配置信息！"},
+        {IDS_CONFIG_WRITE_FAILED, "无法写入配置信息！"},
+        {IDS_HOTKEY_FULLSCREEN_FAILED, "无法注册全屏捕捉热键！"},
+        {IDS_HOTKEY_MODAL_FAILED, "无法注册模式捕捉热键！"},
+        {IDS_ENGINE_MISSING, "无法加载图像捕捉模块 \"snapcore.dll\"。"},
+        {IDS_HOTKEY_REQUIRED, "必须输入快捷键！"},
+        {IDS_PREFIX_INVALID, "图象名前缀中不能包含在文件名中无效的字符！"},
+        {IDS_PATH_INVALID, "无效的路径！"},
+        {IDS_UNSUPPORTED_TYPE, "不支持的文件类型！"},
+        {IDS_OPEN_FAILED, "加载文件失败"},
+        {ID_VIEW_OPTIONS, "查看和修改程序设置\n设置"},
+        {ID_INDICATOR_SIZE, " 实际尺寸: 1600 x 1200 "},
+        {ID_INDICATOR_ZOOM, " 缩放比例: 3200% "},
+        {ID_EDITORS, "打开和设置图象编辑器\n编辑"},
+        {ID_EDITOR_SETTINGS, "设置(&S)..."},
+        {IDS_READY, "就绪"},
+    };
+    for (const auto& [id, text] : strings)
+        EXPECT_EQ(ToGbk(text), LoadText(id)) << "string " << id;
+}
+
+// Menu items walked from the loaded menu resource.
+struct MenuEntry {
+    const char* text;  // nullptr: a separator
+    UINT id;
+    std::vector<MenuEntry> popup;
+};
+
+MenuEntry Item(const char* text, UINT id) { return {text, id, {}}; }
+MenuEntry Popup(const char* text, std::vector<MenuEntry> items) { return {text, 0, std::move(items)}; }
+const MenuEntry separator{nullptr, 0, {}};
+
+void ExpectMenu(HMENU menu, const std::vector<MenuEntry>& expected, const std::string& where)
+{
+    ASSERT_EQ(static_cast<int>(expected.size()), GetMenuItemCount(menu)) << where;
+    for (UINT i = 0; i < expected.size(); ++i) {
+        const MenuEntry& entry = expected[i];
+        const std::string item = where + " / " + (entry.text ? entry.text : "separator");
+        char text[256] = {};
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU;
+        info.dwTypeData = text;
+        info.cch = sizeof text;
+        ASSERT_TRUE(GetMenuItemInfoA(menu, i, TRUE, &info)) << item;
+        if (!entry.text) {
+            EXPECT_TRUE(info.fType & MFT_SEPARATOR) << item;
+            continue;
+        }
+        EXPECT_FALSE(info.fType & MFT_SEPARATOR) << item;
+        EXPECT_EQ(ToGbk(entry.text), std::string(text)) << item;
+        if (entry.popup.empty()) {
+            EXPECT_EQ(nullptr, info.hSubMenu) << item;
+            EXPECT_EQ(entry.id, info.wID) << item;
+        } else {
+            ASSERT_NE(nullptr, info.hSubMenu) << item;
+            ExpectMenu(info.hSubMenu, entry.popup, item);
+        }
+    }
+}
+
+OwnedMenu LoadMenuResource(UINT id)
+{
+    OwnedMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
+    EXPECT_NE(nullptr, menu) << "menu " << id;
+    return menu;
+}
+
+const MenuEntry capturePopup = Popup("捕捉(&C)", {
+    Item("全屏幕(&F)", ID_CAPTURE_FULLSCREEN),
+    Item("窗口(&W)", ID_CAPTURE_WINDOW),
+    Item("区域(&R)", ID_CAPTURE_REGION),
+    Item("对象(&O)", ID_CAPTURE_OBJECT),
+    separator,
+    Item("包含光标(&C)", ID_CAPTURE_INCLUDE_CURSOR),
+});
+const MenuEntry viewPopup = Popup("查看(&V)", {
+    Item("工具栏(&T)", ID_VIEW_TOOLBAR),
+    Item("状态栏(&S)", ID_VIEW_STATUS_BAR),
+    separator,
+    Item("选项(&O)...", ID_VIEW_OPTIONS),
+});
+const MenuEntry helpPopup = Popup("帮助(&H)", {
+    Item("主题(&T)", ID_HELP_TOPICS),
+    separator,
+    Item("关于(&A)...", ID_APP_ABOUT),
+});
+
+TEST_F(ResourceTest, FrameMenuWithoutDocument)
+{
+    OwnedMenu menu = LoadMenuResource(IDR_MAINFRAME);
+    ASSERT_NE(nullptr, menu);
+    ExpectMenu(menu.get(), {
+        Popup("文件(&F)", {
+            Item("打开(&O)...\tCtrl+O", ID_FILE_OPEN),
+            separator,
+            Item("退出(&X)", ID_APP_EXIT),
+        }),
+        capturePopup,
+        viewPopup,
+        helpPopup,
+    }, "menu 128");
+}
+
+TEST_F(ResourceTest, ImageDocumentMenuHasZoomLevelsAndWindowList)
+{
+    OwnedMenu menu = LoadMenuResource(IDR_IMAGETYPE);
+    ASSERT_NE(nullptr, menu);
+    ExpectMenu(menu.get(), {
+        Popup("文件(&F)", {
+            Item("打开(&O)...\tCtrl+O", ID_FILE_OPEN),
+            Item("保存(&S)\tCtrl+S", ID_FILE_SAVE),
+            Item("另存为(&A)...", ID_FILE_SAVE_AS),
+            separator,
+            Item("退出(&X)", ID_APP_EXIT),
+        }),
+        capturePopup,
+        Popup("图像(&I)", {
+            Item("放大(&I)\t+", ID_ZOOM_IN),
+            Item("缩小(&O)\t-", ID_ZOOM_OUT),
+            Popup("缩放(&Z)", {
+                Item("10%", ID_ZOOM_10), Item("25%", ID_ZOOM_25), Item("50%", ID_ZOOM_50),
+                Item("75%", ID_ZOOM_75), Item("100%", ID_ZOOM_100), Item("150%", ID_ZOOM_150),
+                Item("200%", ID_ZOOM_200), Item("400%", ID_ZOOM_400), Item("600%", ID_ZOOM_600),
+                Item("800%", ID_ZOOM_800), Item("1200%", ID_ZOOM_1200), Item("1600%", ID_ZOOM_1600),
+                Item("3200%", ID_ZOOM_3200),
+            }),
+            separator,
+            Item("适合窗口(&F)", ID_ZOOM_FIT),
+            Item("原始大小(&R)", ID_ZOOM_ACTUAL),
+        }),
+        viewPopup,
+        // The MDI window list is attached to this popup, found by its text.
+        Popup("窗口(&W)", {
+            Item("层叠(&C)", ID_WINDOW_CASCADE),
+            Item("平铺(&T)", ID_WINDOW_TILE_HORZ),
+            Item("排列图标(&A)", ID_WINDOW_ARRANGE),
+        }),
+        helpPopup,
+    }, "menu 129");
+}
+
+TEST_F(ResourceTest, TrayMenuIsTheFirstPopup)
+{
+    OwnedMenu menu = LoadMenuResource(IDR_TRAYMENU);
+    ASSERT_NE(nullptr, menu);
+    ExpectMenu(menu.get(), {
+        Popup("-tray-", {
+            Item("显示主窗口(&S)", ID_TRAY_SHOW),
+            separator,
+            Item("全屏捕捉(&F)", ID_CAPTURE_FULLSCREEN),
+            Item("窗口捕捉(&W)", ID_CAPTURE_WINDOW),
+            Item("区域捕捉(&R)", ID_CAPTURE_REGION),
+            Item("对象捕捉(&O)", ID_CAPTURE_OBJECT),
+            separator,
+            Item("包含光标(&C)", ID_CAPTURE_INCLUDE_CURSOR),
+            separator,
+            Item("退出(&X)", ID_TRAY_EXIT),
+        }),
+    }, "menu 150");
+}
+
+void CollectCommands(HMENU menu, std::set<UINT>& commands)
+{
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (HMENU popup = GetSubMenu(menu, i))
+            CollectCommands(popup, commands);
+        else if (!(GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR))
+            commands.insert(GetMenuItemID(menu, i));
+    }
+}
+
+TEST_F(ResourceTest, EveryCommandHasHelpTextAndLabel)
+{
+    // The toolbar's labels and tooltips are the part after the line feed.
+    const std::pair<UINT, const char*> toolbar[] = {
+        {ID_FILE_OPEN, "打开"},
+        {ID_FILE_SAVE, "保存"},
+        {ID_CAPTURE_FULLSCREEN, "全屏捕捉"},
+        {ID_CAPTURE_WINDOW, "窗口捕捉"},
+        {ID_CAPTURE_REGION, "区域捕捉"},
+        {ID_CAPTURE_OBJECT, "对象捕捉"},
+        {ID_CAPTURE_INCLUDE_CURSOR, "包含光标"},
+        {ID_ZOOM_IN, "放大"},
+        {ID_ZOOM_OUT, "缩小"},
+        {ID_EDITORS, "编辑"},
+        {ID_ZOOM_FIT, "适合窗口"},
+        {ID_ZOOM_ACTUAL, "原始大小"},
+        {ID_VIEW_OPTIONS, "设置"},
+    };
+    std::set<UINT> commands;
+    for (const auto& [id, label] : toolbar) {
+        commands.insert(id);
+        const std::string text = LoadText(id);
+        const size_t lineFeed = text.find('\n');
+        EXPECT_EQ(ToGbk(label), lineFeed == std::string::npos ? "" : text.substr(lineFeed + 1))
+            << "toolbar command " << id;
+    }
+    for (UINT menu : {IDR_MAINFRAME, IDR_IMAGETYPE, IDR_TRAYMENU}) {
+        OwnedMenu loaded = LoadMenuResource(menu);
+        if (loaded)
+            CollectCommands(loaded.get(), commands);
+    }
+    for (UINT id : commands) {
+        const std::string text = LoadText(id);
+        const size_t lineFeed = text.find('\n');
+        ASSERT_NE(std::string::npos, lineFeed) << "command " << id << " has no \"help\\nlabel\" string";
+        EXPECT_GT(lineFeed, 0u) << "command " << id << " has no status-bar help";
+        EXPECT_LT(lineFeed + 1, text.size()) << "command " << id << " has no label";
+        EXPECT_EQ(std::string::npos, text.find('\n', lineFeed + 1)) << "command " << id;
+    }
+}
+
+TEST_F(ResourceTest, AcceleratorsAreTheSevenVirtualKeys)
+{
+    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    ASSERT_NE(nullptr, table);
+    ACCEL entries[16];
+    const int count = CopyAcceleratorTableA(table, entries, 16);
+    using Key = std::tuple<BYTE, WORD, WORD>;
+    std::multiset<Key> actual;
+    for (int i = 0; i < count; ++i)
+        actual.insert(Key(entries[i].fVirt, entries[i].key, entries[i].cmd));
+    const BYTE plain = FVIRTKEY | FNOINVERT;
+    const std::multiset<Key> expected = {
+        Key(plain | FCONTROL, 'O', ID_FILE_OPEN),
+        Key(plain | FCONTROL, 'P', ID_FILE_PRINT),
+        Key(plain | FCONTROL, 'S', ID_FILE_SAVE),
+        Key(plain, VK_ADD, ID_ZOOM_IN),
+        Key(plain, VK_SUBTRACT, ID_ZOOM_OUT),
+        Key(plain, VK_F6, ID_NEXT_PANE),
+        Key(plain | FSHIFT, VK_F6, ID_PREV_PANE),
+    };
+    EXPECT_EQ(expected, actual);
+}
+
+OwnedGdiObject LoadStrip(UINT id)
+{
+    return OwnedGdiObject(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP,
+                                     0, 0, LR_CREATEDIBSECTION));
+}
+
+// Top-down 32-bit pixels of a bitmap.
+std::vector<RGBQUAD> PixelsOf(HGDIOBJ bitmap, int width, int height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<RGBQUAD> pixels(width * height);
+    HDC dc = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(height, GetDIBits(dc, static_cast<HBITMAP>(bitmap), 0, height, pixels.data(), &info,
+                                DIB_RGB_COLORS));
+    DeleteDC(dc);
+    return pixels;
+}
+
+bool IsBlack(const RGBQUAD& p) { return p.rgbRed == 0 && p.rgbGreen == 0 && p.rgbBlue == 0; }
+
+TEST_F(ResourceTest, ToolbarStripsHoldThirteenMaskedImages)
+{
+    const int width = 208, height = 15, imageWidth = 16;
+    OwnedGdiObject normal = LoadStrip(IDB_TOOLBAR);
+    OwnedGdiObject disabled = LoadStrip(IDB_TOOLBAR_DISABLED);
+    OwnedGdiObject mask = LoadStrip(IDB_TOOLBAR_MASK);
+    for (HGDIOBJ strip : {normal.get(), disabled.get(), mask.get()}) {
+        ASSERT_NE(nullptr, strip);
+        BITMAP info = {};
+        GetObjectA(strip, sizeof info, &info);
+        EXPECT_EQ(width, info.bmWidth);
+        EXPECT_EQ(height, info.bmHeight);
+    }
+    BITMAP maskInfo = {};
+    GetObjectA(mask.get(), sizeof maskInfo, &maskInfo);
+    EXPECT_EQ(1, maskInfo.bmBitsPixel);
+
+    const std::vector<RGBQUAD> colours = PixelsOf(normal.get(), width, height);
+    const std::vector<RGBQUAD> greys = PixelsOf(disabled.get(), width, height);
+    const std::vector<RGBQUAD> opaque = PixelsOf(mask.get(), width, height);
+    std::vector<int> opaquePixels(width / imageWidth);
+    for (int i = 0; i < width * height; ++i) {
+        const int x = i % width, y = i / width;
+        const RGBQUAD& grey = greys[i];
+        EXPECT_TRUE(grey.rgbRed == grey.rgbGreen && grey.rgbGreen == grey.rgbBlue)
+            << "disabled image pixel (" << x << "," << y << ") is not grey";
+        if (IsBlack(opaque[i])) {
+            ++opaquePixels[x / imageWidth];
+        } else {
+            // Image lists OR the image over the masked background, so the
+            // transparent parts of both strips must be black.
+            EXPECT_TRUE(IsBlack(colours[i]) && IsBlack(grey))
+                << "pixel (" << x << "," << y << ") is transparent in the mask but not black";
+        }
+    }
+    for (size_t image = 0; image < opaquePixels.size(); ++image)
+        EXPECT_GT(opaquePixels[image], 0) << "toolbar image " << image << " is empty";
+}
+
+// The size of every image in an icon or cursor group, and each image's own header.
+std::vector<std::pair<int, int>> GroupImageSizes(UINT group, LPCSTR groupType, LPCSTR imageType,
+                                                 size_t headerOffset)
+{
+    std::vector<std::pair<int, int>> sizes;
+    const auto [directory, directorySize] = ResourceBytes(MAKEINTRESOURCEA(group), groupType);
+    EXPECT_NE(nullptr, directory) << "resource " << group;
+    if (!directory)
+        return sizes;
+    const WORD count = Read<WORD>(directory, 4);
+    EXPECT_EQ(6u + 14u * count, directorySize);
+    for (WORD i = 0; i < count; ++i) {
+        const WORD imageId = Read<WORD>(directory, 6 + 14 * i + 12);
+        const auto [image, imageSize] = ResourceBytes(MAKEINTRESOURCEA(imageId), imageType);
+        EXPECT_GT(imageSize, headerOffset + sizeof(BITMAPINFOHEADER));
+        if (imageSize < headerOffset + sizeof(BITMAPINFOHEADER))
+            continue;
+        const auto header = Read<BITMAPINFOHEADER>(image, headerOffset);
+        sizes.emplace_back(header.biWidth, header.biHeight / 2);  // colour and mask stacked
+    }
+    return sizes;
+}
+
+TEST_F(ResourceTest, IconsComeIn16And32And48Pixels)
+{
+    const std::vector<std::pair<int, int>> expected = {{16, 16}, {32, 32}, {48, 48}};
+    for (UINT icon : {IDR_MAINFRAME, IDR_IMAGETYPE}) {
+        auto sizes = GroupImageSizes(icon, RT_GROUP_ICON, RT_ICON, 0);
+        std::sort(sizes.begin(), sizes.end());
+        EXPECT_EQ(expected, sizes) << "icon " << icon;
+        for (int size : {16, 32, 48}) {
+            HICON loaded = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
+                                                         MAKEINTRESOURCEA(icon), IMAGE_ICON, size, size, 0));
+            EXPECT_NE(nullptr, loaded) << "icon " << icon << " at " << size;
+            if (loaded)
+                DestroyIcon(loaded);
+        }
+    }
+}
+
+TEST_F(ResourceTest, HandCursorsAre16PixelsWithHotSpotAtFingertips)
+{
+    for (UINT cursor : {IDC_HAND_CLOSED, IDC_HAND_OPEN}) {
+        // A cursor image starts with its hot spot, then the bitmap header.
+        EXPECT_EQ((std::vector<std::pair<int, int>>{{16, 16}}),
+                  GroupImageSizes(cursor, RT_GROUP_CURSOR, RT_CURSOR, 4))
+            << "cursor " << cursor;
+        HCURSOR loaded = static_cast<HCURSOR>(LoadImageA(GetModuleHandleA(nullptr),
+                                                         MAKEINTRESOURCEA(cursor), IMAGE_CURSOR, 16, 16, 0));
+        ASSERT_NE(nullptr, loaded) << "cursor " << cursor;
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(loaded, &info));
+        OwnedGdiObject mask(info.hbmMask), colour(info.hbmColor);
+        EXPECT_FALSE(info.fIcon);
+        EXPECT_EQ(7u, info.xHotspot) << "cursor " << cursor;
+        EXPECT_EQ(4u, info.yHotspot) << "cursor " << cursor;
+        DestroyCursor(loaded);
+    }
+}
+
+TEST_F(ResourceTest, ShutterSoundIsShortMonoPcmWave)
+{
+    const auto [wave, size] = ResourceBytes(MAKEINTRESOURCEA(IDR_SHUTTER), "WAVE");
+    ASSERT_NE(nullptr, wave);
+    ASSERT_EQ(3419u, size);
+    EXPECT_EQ(0, std::memcmp(wave, "RIFF", 4));
+    EXPECT_EQ(3411u, Read<DWORD>(wave, 4));
+    EXPECT_EQ(0, std::memcmp(wave + 8, "WAVEfmt ", 8));
+    EXPECT_EQ(16u, Read<DWORD>(wave, 16));
+    const auto format = Read<PCMWAVEFORMAT>(wave, 20);
+    EXPECT_EQ(WAVE_FORMAT_PCM, format.wf.wFormatTag);
+    EXPECT_EQ(1, format.wf.nChannels);
+    EXPECT_EQ(22050u, format.wf.nSamplesPerSec);
+    EXPECT_EQ(22050u, format.wf.nAvgBytesPerSec);
+    EXPECT_EQ(1, format.wf.nBlockAlign);
+    EXPECT_EQ(8, format.wBitsPerSample);
+    EXPECT_EQ(0, std::memcmp(wave + 36, "data", 4));
+    EXPECT_EQ(3375u, Read<DWORD>(wave, 40));
+
+    // Audible, and back to silence (8-bit samples centre on 128) at the end.
+    int loudest = 0;
+    for (DWORD i = 44; i < size; ++i)
+        loudest = std::max(loudest, std::abs(wave[i] - 128));
+    EXPECT_GT(loudest, 64);
+    EXPECT_EQ(128, wave[size - 1]);
+}
+
+TEST_F(ResourceTest, ManifestAsksForCommonControls6)
+{
+    const auto [manifest, size] = ResourceBytes(CREATEPROCESS_MANIFEST_RESOURCE_ID, RT_MANIFEST);
+    ASSERT_NE(nullptr, manifest);
+    const std::string text(reinterpret_cast<const char*>(manifest), size);
+    const size_t dependency = text.find("name=\"Microsoft.Windows.Common-Controls\"");
+    ASSERT_NE(std::string::npos, dependency);
+    EXPECT_NE(std::string::npos, text.find("version=\"6.0.0.0\"", dependency));
+}
+
+}  // namespace

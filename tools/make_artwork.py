@@ -1,0 +1,377 @@
+#!/usr/bin/env python3
+"""Builds the program's binary artwork from the text sources in src/res/art.
+
+    make_artwork.py ART_FOLDER OUTPUT_FOLDER
+
+writes into OUTPUT_FOLDER:
+  toolbar.bmp           the toolbar images side by side, 24-bit, transparent pixels black
+  toolbar_disabled.bmp  the same images in light grey
+  toolbar_mask.bmp      1-bit mask: white = transparent, black = opaque
+  hand_closed.cur, hand_open.cur
+                        monochrome cursors
+  lumigrab.ico, document.ico
+                        icons with 32-bit images (alpha channel plus AND mask)
+
+Two kinds of source:
+
+* Pixel pictures (toolbar/*.txt, cursors/*.txt): directive lines, then the line
+  "pixels" and one text row per pixel row, one character per pixel.
+      # a comment              (only before "pixels")
+      colour k 000000          legend: character and RRGGBB, or "none" for transparent
+      hotspot 7 4              cursors only
+  toolbar/palette.txt holds the legend that every toolbar picture shares; the
+  pictures go into the strip in the order of their file names.
+
+* Icon drawings (icons/*.txt): shapes painted in order, anti-aliased.
+      image 16 grid 16         the shapes that follow make the 16x16 image;
+                               their coordinates use a 16-unit grid
+      image 32 48 grid 48      ... and these the 32x32 and 48x48 images (scaled)
+      rect X0 Y0 X1 Y1 [options]
+      roundrect X0 Y0 X1 Y1 R [options]
+      ellipse CX CY RX RY [options]
+      polygon X Y X Y X Y ... [options]
+      line X0 Y0 X1 Y1 WIDTH [options]   (round ends)
+  options: fill=COLOUR  stroke=WIDTH:COLOUR (drawn inside the outline)
+  COLOUR: RRGGBB, RRGGBBAA, or TOP>BOTTOM for a vertical gradient over the shape.
+  Pixel edges lie on whole grid units.
+"""
+import math
+import os
+import struct
+import sys
+
+TOOLBAR_IMAGE = (16, 15)
+
+
+# ---------------------------------------------------------------- file formats
+
+def bmp_file(width, height, bits, rows, palette=b""):
+    """rows: top-down list of packed pixel rows (without padding)."""
+    stride = (width * bits + 31) // 32 * 4
+    pixels = b"".join(row.ljust(stride, b"\0") for row in reversed(rows))
+    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, len(pixels),
+                         2835, 2835, len(palette) // 4, 0)
+    offset = 14 + len(header) + len(palette)
+    return struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset) \
+        + header + palette + pixels
+
+
+def pack_bits(bits):
+    """Packs a row of 0/1 values, most significant bit first, padded to 32 bits."""
+    out = bytearray((len(bits) + 31) // 32 * 4)
+    for x, bit in enumerate(bits):
+        if bit:
+            out[x >> 3] |= 0x80 >> (x & 7)
+    return bytes(out)
+
+
+def icon_image(size, rgba):
+    """One 32-bit icon image: BGRA rows bottom-up, then the AND mask."""
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    colour = b"".join(bytes((b, g, r, a)) for row in reversed(rgba) for (r, g, b, a) in row)
+    mask = b"".join(pack_bits([a == 0 for (_, _, _, a) in row]) for row in reversed(rgba))
+    return header + colour + mask
+
+
+def icon_file(images):
+    """images: list of (size, rgba rows)."""
+    blobs = [icon_image(size, rgba) for size, rgba in images]
+    offset = 6 + 16 * len(blobs)
+    directory = struct.pack("<HHH", 0, 1, len(blobs))
+    for (size, _), blob in zip(images, blobs):
+        directory += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(blob), offset)
+        offset += len(blob)
+    return directory + b"".join(blobs)
+
+
+def cursor_file(picture):
+    """A monochrome cursor: black, white and transparent pixels."""
+    width, height = picture.size
+    if any(c not in (None, (0, 0, 0), (255, 255, 255)) for row in picture.colours for c in row):
+        fail(picture.path, 0, "a cursor has only black, white and transparent pixels")
+    white = [[int(c == (255, 255, 255)) for c in row] for row in picture.colours]
+    clear = [[int(c is None) for c in row] for row in picture.colours]
+    header = struct.pack("<IiiHHIIiiII", 40, width, height * 2, 1, 1, 0, 0, 0, 0, 2, 0)
+    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    image = header + palette + b"".join(pack_bits(r) for r in reversed(white)) \
+        + b"".join(pack_bits(r) for r in reversed(clear))
+    hx, hy = picture.hotspot
+    return struct.pack("<HHH", 0, 2, 1) \
+        + struct.pack("<BBBBHHII", width, height, 2, 0, hx, hy, len(image), 22) + image
+
+
+# ---------------------------------------------------------------- pixel pictures
+
+def read_pixel_source(path):
+    """Returns the legend, the hotspot (or None) and the pixel rows (or None)."""
+    legend, hotspot, rows = {}, None, None
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            line = line.rstrip("\n")
+            if rows is not None:
+                if line:
+                    rows.append(line)
+                continue
+            words = line.split()
+            if not words or words[0].startswith("#"):
+                continue
+            if words[0] == "pixels":
+                rows = []
+            elif words[0] == "colour" and len(words) >= 3 and len(words[1]) == 1:
+                legend[words[1]] = parse_rgb(words[2])
+            elif words[0] == "hotspot" and len(words) == 3:
+                hotspot = (int(words[1]), int(words[2]))
+            else:
+                fail(path, number, "unknown line: " + line)
+    return legend, hotspot, rows
+
+
+class Picture:
+    """A pixel picture: its size, hotspot and colours (RGB tuples, None = transparent)."""
+
+    def __init__(self, path, shared_legend=None):
+        self.path = path
+        legend, self.hotspot, rows = read_pixel_source(path)
+        legend = {**(shared_legend or {}), **legend}
+        if not rows:
+            fail(path, 0, 'no "pixels" section')
+        if any(len(r) != len(rows[0]) for r in rows):
+            fail(path, 0, "rows of different lengths")
+        for y, row in enumerate(rows):
+            for x, ch in enumerate(row):
+                if ch not in legend:
+                    fail(path, 0, f"pixel ({x},{y}) uses {ch!r}, which is not in the legend")
+        self.size = (len(rows[0]), len(rows))
+        self.colours = [[legend[ch] for ch in row] for row in rows]
+
+
+def parse_rgb(text):
+    if text == "none":
+        return None
+    return tuple(int(text[i:i + 2], 16) for i in (0, 2, 4))
+
+
+def fail(path, line, message):
+    sys.exit(f"{path}:{line}: {message}" if line else f"{path}: {message}")
+
+
+def disabled_colour(rgb):
+    """The grey, lightened version of a toolbar colour."""
+    r, g, b = rgb
+    luma = (299 * r + 587 * g + 114 * b) // 1000
+    grey = 128 + luma * 96 // 255
+    return (grey, grey, grey)
+
+
+def toolbar_strips(folder):
+    palette, _, _ = read_pixel_source(os.path.join(folder, "palette.txt"))
+    names = sorted(n for n in os.listdir(folder) if n.endswith(".txt") and n != "palette.txt")
+    pictures = [Picture(os.path.join(folder, n), palette) for n in names]
+    for p in pictures:
+        if p.size != TOOLBAR_IMAGE:
+            fail(p.path, 0, "a toolbar image is %dx%d pixels" % TOOLBAR_IMAGE)
+    width, height = TOOLBAR_IMAGE[0] * len(pictures), TOOLBAR_IMAGE[1]
+    strip = [sum((p.colours[y] for p in pictures), []) for y in range(height)]
+
+    def rgb_rows(transform):
+        # Transparent pixels stay black: image lists OR the image over the masked background.
+        return [b"".join(bytes(reversed(transform(c))) if c else b"\0\0\0" for c in row)
+                for row in strip]
+
+    mask = [pack_bits([c is None for c in row]) for row in strip]
+    mono_palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    return {
+        "toolbar.bmp": bmp_file(width, height, 24, rgb_rows(lambda c: c)),
+        "toolbar_disabled.bmp": bmp_file(width, height, 24, rgb_rows(disabled_colour)),
+        "toolbar_mask.bmp": bmp_file(width, height, 1, mask, mono_palette),
+    }
+
+
+# ---------------------------------------------------------------- icon drawings
+
+SUPERSAMPLE = 6
+
+
+def parse_colour(text):
+    if text == "none":
+        return None
+    if ">" in text:
+        top, bottom = text.split(">")
+        return (parse_colour(top), parse_colour(bottom))
+    rgba = [int(text[i:i + 2], 16) for i in range(0, len(text), 2)]
+    if len(rgba) == 3:
+        rgba.append(255)
+    return tuple(v / 255 for v in rgba)
+
+
+def length(x, y):
+    return math.sqrt(x * x + y * y)
+
+
+def box_distance(px, py, x0, y0, x1, y1, r=0.0):
+    cx, cy = (x0 + x1) / 2, (y0 + y1) / 2
+    qx = abs(px - cx) - (x1 - x0) / 2 + r
+    qy = abs(py - cy) - (y1 - y0) / 2 + r
+    return length(max(qx, 0), max(qy, 0)) + min(max(qx, qy), 0) - r
+
+
+def ellipse_distance(px, py, cx, cy, rx, ry):
+    return (length((px - cx) / rx, (py - cy) / ry) - 1) * min(rx, ry)
+
+
+def segment_distance(px, py, x0, y0, x1, y1):
+    dx, dy = x1 - x0, y1 - y0
+    t = max(0.0, min(1.0, ((px - x0) * dx + (py - y0) * dy) / (dx * dx + dy * dy or 1)))
+    return length(px - x0 - t * dx, py - y0 - t * dy)
+
+
+def polygon_distance(px, py, points):
+    d = min(segment_distance(px, py, *points[i - 1], *points[i]) for i in range(len(points)))
+    inside = False
+    for (ax, ay), (bx, by) in zip(points, points[1:] + points[:1]):
+        if (ay > py) != (by > py) and px < ax + (py - ay) * (bx - ax) / (by - ay):
+            inside = not inside
+    return -d if inside else d
+
+
+class Shape:
+    COUNTS = {"rect": 4, "roundrect": 5, "ellipse": 4, "line": 5}
+
+    def __init__(self, words, where):
+        self.kind = words[0]
+        numbers = [w for w in words[1:] if "=" not in w]
+        options = dict(w.split("=", 1) for w in words[1:] if "=" in w)
+        self.v = [float(n) for n in numbers]
+        expected = self.COUNTS.get(self.kind)
+        if self.kind == "polygon":
+            if len(self.v) < 6 or len(self.v) % 2:
+                fail(*where, "a polygon needs at least three x y pairs")
+            self.points = list(zip(self.v[0::2], self.v[1::2]))
+        elif expected is None or len(self.v) != expected:
+            fail(*where, "unknown shape or wrong number of values")
+        self.fill = parse_colour(options.get("fill", "none" if self.kind != "line" else "000000"))
+        self.stroke_width, self.stroke = 0.0, None
+        if "stroke" in options:
+            w, c = options["stroke"].split(":")
+            self.stroke_width, self.stroke = float(w), parse_colour(c)
+        xs, ys = self.outline_box()
+        self.box = (min(xs), min(ys), max(xs), max(ys))
+
+    def outline_box(self):
+        v = self.v
+        if self.kind in ("rect", "roundrect"):
+            return (v[0], v[2]), (v[1], v[3])
+        if self.kind == "ellipse":
+            return (v[0] - v[2], v[0] + v[2]), (v[1] - v[3], v[1] + v[3])
+        if self.kind == "line":
+            half = v[4] / 2
+            return (v[0] - half, v[2] - half, v[0] + half, v[2] + half), \
+                   (v[1] - half, v[3] - half, v[1] + half, v[3] + half)
+        return [p[0] for p in self.points], [p[1] for p in self.points]
+
+    def distance(self, x, y):
+        v = self.v
+        if self.kind in ("rect", "roundrect"):
+            return box_distance(x, y, *v)
+        if self.kind == "ellipse":
+            return ellipse_distance(x, y, *v)
+        if self.kind == "line":
+            return segment_distance(x, y, *v[:4]) - v[4] / 2
+        return polygon_distance(x, y, self.points)
+
+    def colour_at(self, colour, y):
+        if colour is None or not isinstance(colour[0], tuple):
+            return colour
+        top, bottom = colour
+        t = max(0.0, min(1.0, (y - self.box[1]) / ((self.box[3] - self.box[1]) or 1)))
+        return tuple(a + (b - a) * t for a, b in zip(top, bottom))
+
+    def sample(self, x, y):
+        d = self.distance(x, y)
+        if d > 0:
+            return None
+        if d > -self.stroke_width:
+            return self.colour_at(self.stroke, y)
+        return self.colour_at(self.fill, y)
+
+
+def render(shapes, size, grid):
+    """Paints the shapes (premultiplied, 'over') into size x size RGBA bytes."""
+    scale = grid / size
+    canvas = [[(0.0, 0.0, 0.0, 0.0)] * size for _ in range(size)]
+    n = SUPERSAMPLE
+    offsets = [(i + 0.5) / n for i in range(n)]
+    for shape in shapes:
+        x0, y0, x1, y1 = shape.box
+        for py in range(max(0, int(y0 / scale)), min(size, int(y1 / scale) + 1)):
+            for px in range(max(0, int(x0 / scale)), min(size, int(x1 / scale) + 1)):
+                acc = [0.0, 0.0, 0.0, 0.0]
+                for oy in offsets:
+                    for ox in offsets:
+                        c = shape.sample((px + ox) * scale, (py + oy) * scale)
+                        if c:
+                            acc[0] += c[0] * c[3]
+                            acc[1] += c[1] * c[3]
+                            acc[2] += c[2] * c[3]
+                            acc[3] += c[3]
+                if acc[3] == 0:
+                    continue
+                src = [a / (n * n) for a in acc]
+                dst = canvas[py][px]
+                canvas[py][px] = tuple(s + d * (1 - src[3]) for s, d in zip(src, dst))
+    rows = []
+    for row in canvas:
+        out = []
+        for r, g, b, a in row:
+            alpha = round(a * 255)
+            if alpha == 0:
+                out.append((0, 0, 0, 0))
+            else:
+                out.append(tuple(min(255, round(c / a * 255)) for c in (r, g, b)) + (alpha,))
+        rows.append(out)
+    return rows
+
+
+def icon_drawing(path):
+    """Returns the icon file bytes for one drawing."""
+    sections = []  # (sizes, grid, shapes)
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            words = line.split("#", 1)[0].split()
+            if not words:
+                continue
+            if words[0] == "image":
+                if "grid" not in words or words.index("grid") != len(words) - 2:
+                    fail(path, number, "expected: image SIZE... grid UNITS")
+                sections.append(([int(w) for w in words[1:-2]], float(words[-1]), []))
+            elif not sections:
+                fail(path, number, 'shapes must follow an "image" line')
+            else:
+                sections[-1][2].append(Shape(words, (path, number)))
+    images = sorted((size, render(shapes, size, grid))
+                    for sizes, grid, shapes in sections for size in sizes)
+    return icon_file(images)
+
+
+# ---------------------------------------------------------------- main
+
+def main():
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    art, out = sys.argv[1], sys.argv[2]
+    files = toolbar_strips(os.path.join(art, "toolbar"))
+    for name in ("hand_closed", "hand_open"):
+        picture = Picture(os.path.join(art, "cursors", name + ".txt"))
+        if picture.hotspot is None:
+            fail(picture.path, 0, "a cursor needs a hotspot line")
+        files[name + ".cur"] = cursor_file(picture)
+    for name in ("lumigrab", "document"):
+        files[name + ".ico"] = icon_drawing(os.path.join(art, "icons", name + ".txt"))
+    os.makedirs(out, exist_ok=True)
+    for name, data in files.items():
+        with open(os.path.join(out, name), "wb") as f:
+            f.write(data)
+
+
+if __name__ == "__main__":
+    main()

@@ -30,7 +30,6 @@ Two kinds of source:
       roundrect X0 Y0 X1 Y1 R [options]
       ellipse CX CY RX RY [options]
       polygon X Y X Y X Y ... [options]
-      line X0 Y0 X1 Y1 WIDTH [options]   (round ends)
   options: fill=COLOUR  stroke=WIDTH:COLOUR (drawn inside the outline)
   COLOUR: RRGGBB, RRGGBBAA, or TOP>BOTTOM for a vertical gradient over the shape.
   Pixel edges lie on whole grid units.
@@ -41,6 +40,7 @@ import struct
 import sys
 
 TOOLBAR_IMAGE = (16, 15)
+MONO_PALETTE = bytes((0, 0, 0, 0, 255, 255, 255, 0))  # index 0 black, 1 white
 
 
 # ---------------------------------------------------------------- file formats
@@ -92,8 +92,7 @@ def cursor_file(picture):
     white = [[int(c == (255, 255, 255)) for c in row] for row in picture.colours]
     clear = [[int(c is None) for c in row] for row in picture.colours]
     header = struct.pack("<IiiHHIIiiII", 40, width, height * 2, 1, 1, 0, 0, 0, 0, 2, 0)
-    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
-    image = header + palette + b"".join(pack_bits(r) for r in reversed(white)) \
+    image = header + MONO_PALETTE + b"".join(pack_bits(r) for r in reversed(white)) \
         + b"".join(pack_bits(r) for r in reversed(clear))
     hx, hy = picture.hotspot
     return struct.pack("<HHH", 0, 2, 1) \
@@ -179,11 +178,10 @@ def toolbar_strips(folder):
                 for row in strip]
 
     mask = [pack_bits([c is None for c in row]) for row in strip]
-    mono_palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
     return {
         "toolbar.bmp": bmp_file(width, height, 24, rgb_rows(lambda c: c)),
         "toolbar_disabled.bmp": bmp_file(width, height, 24, rgb_rows(disabled_colour)),
-        "toolbar_mask.bmp": bmp_file(width, height, 1, mask, mono_palette),
+        "toolbar_mask.bmp": bmp_file(width, height, 1, mask, MONO_PALETTE),
     }
 
 
@@ -235,7 +233,7 @@ def polygon_distance(px, py, points):
 
 
 class Shape:
-    COUNTS = {"rect": 4, "roundrect": 5, "ellipse": 4, "line": 5}
+    COUNTS = {"rect": 4, "roundrect": 5, "ellipse": 4}
 
     def __init__(self, words, where):
         self.kind = words[0]
@@ -249,7 +247,7 @@ class Shape:
             self.points = list(zip(self.v[0::2], self.v[1::2]))
         elif expected is None or len(self.v) != expected:
             fail(*where, "unknown shape or wrong number of values")
-        self.fill = parse_colour(options.get("fill", "none" if self.kind != "line" else "000000"))
+        self.fill = parse_colour(options.get("fill", "none"))
         self.stroke_width, self.stroke = 0.0, None
         if "stroke" in options:
             w, c = options["stroke"].split(":")
@@ -263,10 +261,6 @@ class Shape:
             return (v[0], v[2]), (v[1], v[3])
         if self.kind == "ellipse":
             return (v[0] - v[2], v[0] + v[2]), (v[1] - v[3], v[1] + v[3])
-        if self.kind == "line":
-            half = v[4] / 2
-            return (v[0] - half, v[2] - half, v[0] + half, v[2] + half), \
-                   (v[1] - half, v[3] - half, v[1] + half, v[3] + half)
         return [p[0] for p in self.points], [p[1] for p in self.points]
 
     def distance(self, x, y):
@@ -275,8 +269,6 @@ class Shape:
             return box_distance(x, y, *v)
         if self.kind == "ellipse":
             return ellipse_distance(x, y, *v)
-        if self.kind == "line":
-            return segment_distance(x, y, *v[:4]) - v[4] / 2
         return polygon_distance(x, y, self.points)
 
     def colour_at(self, colour, y):
@@ -296,7 +288,7 @@ class Shape:
 
 
 def render(shapes, size, grid):
-    """Paints the shapes (premultiplied, 'over') into size x size RGBA bytes."""
+    """Paints the shapes one over the other; returns size rows of size (r, g, b, a) pixels."""
     scale = grid / size
     canvas = [[(0.0, 0.0, 0.0, 0.0)] * size for _ in range(size)]
     n = SUPERSAMPLE
@@ -348,8 +340,8 @@ def icon_drawing(path):
                 fail(path, number, 'shapes must follow an "image" line')
             else:
                 sections[-1][2].append(Shape(words, (path, number)))
-    images = sorted((size, render(shapes, size, grid))
-                    for sizes, grid, shapes in sections for size in sizes)
+    images = sorted(((size, render(shapes, size, grid))
+                     for sizes, grid, shapes in sections for size in sizes), key=lambda i: i[0])
     return icon_file(images)
 
 
@@ -362,8 +354,9 @@ def main():
     files = toolbar_strips(os.path.join(art, "toolbar"))
     for name in ("hand_closed", "hand_open"):
         picture = Picture(os.path.join(art, "cursors", name + ".txt"))
-        if picture.hotspot is None:
-            fail(picture.path, 0, "a cursor needs a hotspot line")
+        hotspot, size = picture.hotspot, picture.size
+        if hotspot is None or not (0 <= hotspot[0] < size[0] and 0 <= hotspot[1] < size[1]):
+            fail(picture.path, 0, "a cursor needs a hotspot line inside the picture")
         files[name + ".cur"] = cursor_file(picture)
     for name in ("lumigrab", "document"):
         files[name + ".ico"] = icon_drawing(os.path.join(art, "icons", name + ".txt"))

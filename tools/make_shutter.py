@@ -46,7 +46,7 @@ def click(out, rng, start_ms, gain, noise_hz, decay_ms, ring_hz, ring_decay_ms):
     for n in range(start, len(out)):
         t = (n - start) / RATE
         attack = min(1.0, t / 0.0004)
-        noise = rng.uniform(-1.0, 1.0)
+        noise = 2 * rng.random() - 1  # random() is the part Python keeps stable across versions
         burst = (bright(noise) + 0.6 * body(noise)) * math.exp(-t * 1000 / decay_ms)
         ring = 0.35 * math.sin(2 * math.pi * ring_hz * t) * math.exp(-t * 1000 / ring_decay_ms) \
             if ring_hz else 0.0

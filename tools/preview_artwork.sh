@@ -43,7 +43,7 @@ done
 for cur in hand_open hand_closed; do
   read -r _ hx hy < <(grep '^hotspot' "$root/src/res/art/cursors/$cur.txt")
   convert "$cur.cur" "${enlarge[@]}" -fill red \
-    -draw "rectangle $((hx * 8 + 3)),$((hy * 8 + 3)) $((hx * 8 + 4)),$((hy * 8 + 4))" \
+    -draw "rectangle $((hx * 8 + 2)),$((hy * 8 + 2)) $((hx * 8 + 5)),$((hy * 8 + 5))" \
     -background none -gravity center -extent 200x200 \( -size 200x200 xc:'#C8E0C8' \) +swap \
     -compose Over -composite "cursor-$cur.png"
   tiles+=("cursor-$cur.png")

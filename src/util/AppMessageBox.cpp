@@ -1,8 +1,6 @@
 #include "util/AppMessageBox.h"
 
-namespace {
-const UINT kAppTitleStringId = 128;
-}
+#include "res/resource.h"
 
 int AppMessageBox(HWND hOwner, UINT id, UINT style)
 {
@@ -10,6 +8,6 @@ int AppMessageBox(HWND hOwner, UINT id, UINT style)
     char szCaption[64] = {};
     HINSTANCE hModule = ::GetModuleHandleA(nullptr);
     ::LoadStringA(hModule, id, szText, sizeof szText);
-    ::LoadStringA(hModule, kAppTitleStringId, szCaption, sizeof szCaption);
+    ::LoadStringA(hModule, IDR_MAINFRAME, szCaption, sizeof szCaption);
     return ::MessageBoxA(hOwner, szText, szCaption, style);
 }

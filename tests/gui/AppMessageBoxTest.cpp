@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "res/resource.h"
 #include "util/AppMessageBox.h"
 
 namespace {
@@ -71,9 +72,9 @@ TEST(AppMessageBox, ShowsTheStringTableTextUnderTheApplicationTitle)
 {
     ASSERT_EQ(936u, GetACP()) << "tests must run with LC_ALL=zh_CN.UTF-8";
 
-    EXPECT_EQ(IDNO, ShowAndAnswer(nullptr, 200, MB_YESNO | MB_ICONQUESTION, IDNO));
+    EXPECT_EQ(IDNO, ShowAndAnswer(nullptr, IDS_DEFAULT_PREFIX, MB_YESNO | MB_ICONQUESTION, IDNO));
     EXPECT_EQ("\xBF\xEC\xD5\xD5-", g_seen.text);  // "快照-" in GBK
-    EXPECT_EQ(LoadedString(200), g_seen.text);
+    EXPECT_EQ(LoadedString(IDS_DEFAULT_PREFIX), g_seen.text);
     EXPECT_EQ("Lumigrab", g_seen.caption);
     EXPECT_EQ(nullptr, g_seen.hOwner);
 }

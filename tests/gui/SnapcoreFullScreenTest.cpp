@@ -68,16 +68,16 @@ LRESULT CALLBACK PatternWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     return 0;
 }
 
-// A topmost popup at kPatternPlace painted in four solid quadrants, with the arrow as
-// its cursor so that the pointer above it is a real, visible shape.
+// A topmost popup at kPatternPlace painted in four solid quadrants, with the given
+// cursor so that the pointer above it is a real, visible shape.
 class CPatternWindow {
 public:
-    CPatternWindow()
+    explicit CPatternWindow(HCURSOR cursor = LoadCursor(nullptr, IDC_ARROW))
     {
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = PatternWindowProc;
         windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        windowClass.hCursor = cursor;
         windowClass.lpszClassName = kPatternClass;
         RegisterClassA(&windowClass);
         m_hWnd = CreateWindowExA(WS_EX_TOPMOST, kPatternClass, "pattern", WS_POPUP | WS_VISIBLE,
@@ -89,7 +89,11 @@ public:
         UpdateWindow(m_hWnd);
         WaitUntilOnScreen();
     }
-    ~CPatternWindow() { DestroyWindow(m_hWnd); }
+    ~CPatternWindow()
+    {
+        DestroyWindow(m_hWnd);
+        UnregisterClassA(kPatternClass, GetModuleHandleA(nullptr));
+    }
     CPatternWindow(const CPatternWindow&) = delete;
     CPatternWindow& operator=(const CPatternWindow&) = delete;
 
@@ -107,6 +111,34 @@ private:
     }
 
     HWND m_hWnd;
+};
+
+// A solid black square cursor with its hot spot in the middle, so that where it lands
+// shows whether the hot spot was allowed for.
+class CBlockCursor {
+public:
+    CBlockCursor()
+        : m_size{GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR)}
+    {
+        // AND mask 0 and XOR mask 0: every pixel black.
+        const std::vector<BYTE> zeros(static_cast<size_t>(m_size.cx) * m_size.cy / 8);
+        m_hCursor = CreateCursor(GetModuleHandleA(nullptr), m_size.cx / 2, m_size.cy / 2, m_size.cx, m_size.cy,
+                                 zeros.data(), zeros.data());
+    }
+    ~CBlockCursor() { DestroyCursor(m_hCursor); }
+    CBlockCursor(const CBlockCursor&) = delete;
+    CBlockCursor& operator=(const CBlockCursor&) = delete;
+
+    HCURSOR Handle() const { return m_hCursor; }
+    RECT PlaceFor(POINT pointer) const
+    {
+        const LONG left = pointer.x - m_size.cx / 2, top = pointer.y - m_size.cy / 2;
+        return RECT{left, top, left + m_size.cx, top + m_size.cy};
+    }
+
+private:
+    SIZE m_size;
+    HCURSOR m_hCursor;
 };
 
 RECT VirtualScreen()
@@ -268,8 +300,11 @@ size_t LiveGdiObjects()
         return reported;
     struct HandleEntry { uint64_t object; uint32_t owner; uint16_t unique; uint8_t type; uint8_t flags; uint64_t user; };
     static_assert(sizeof(HandleEntry) == 24, "64-bit GDI handle table entry");
-    const auto* peb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-    const auto* table = *reinterpret_cast<const HandleEntry* const*>(peb + 0xF8);
+    const auto getPeb = Resolve<PPEB(NTAPI*)()>(GetModuleHandleA("ntdll.dll"), "RtlGetCurrentPeb");
+    if (!getPeb)
+        return 0;
+    // GdiSharedHandleTable sits at 0xF8 in the 64-bit PEB.
+    const auto* table = *reinterpret_cast<const HandleEntry* const*>(reinterpret_cast<const BYTE*>(getPeb()) + 0xF8);
     if (!table)
         return 0;
     return static_cast<size_t>(
@@ -328,28 +363,20 @@ TEST_F(SnapcoreFullScreen, GrabsTheWholeVirtualScreenWithThePatternInPlace)
 
 TEST_F(SnapcoreFullScreen, IncludeCursorDrawsThePointerAtItsHotSpotAndNowhereElse)
 {
-    const CPatternWindow window;
+    const CBlockCursor block;
+    const CPatternWindow window(block.Handle());
     const RECT red = Quadrant(kPatternPlace, 0);
-    const POINT pointer{red.left + 20, red.top + 20};
+    const POINT pointer{(red.left + red.right) / 2, (red.top + red.bottom) / 2};
     SetCursorPos(pointer.x, pointer.y);
-    // The window sets its arrow cursor when the move reaches it.
+    // The window sets its cursor when the move reaches it.
     CURSORINFO cursor{};
-    for (int attempt = 0; attempt < 50; ++attempt) {
+    for (int attempt = 0; attempt < 50 && cursor.hCursor != block.Handle(); ++attempt) {
         PumpMessages(20);
         cursor.cbSize = sizeof(cursor);
-        if (GetCursorInfo(&cursor) && (cursor.flags & CURSOR_SHOWING) && cursor.hCursor)
-            break;
+        GetCursorInfo(&cursor);
     }
+    ASSERT_EQ(cursor.hCursor, block.Handle());
     ASSERT_TRUE(cursor.flags & CURSOR_SHOWING);
-    ASSERT_NE(cursor.hCursor, nullptr);
-    ICONINFO icon{};
-    ASSERT_TRUE(GetIconInfo(cursor.hCursor, &icon));
-    DeleteObject(icon.hbmMask);
-    if (icon.hbmColor)
-        DeleteObject(icon.hbmColor);
-    const RECT cursorBox{pointer.x - static_cast<LONG>(icon.xHotspot), pointer.y - static_cast<LONG>(icon.yHotspot),
-                         pointer.x - static_cast<LONG>(icon.xHotspot) + GetSystemMetrics(SM_CXCURSOR),
-                         pointer.y - static_cast<LONG>(icon.yHotspot) + GetSystemMetrics(SM_CYCURSOR)};
 
     const HBITMAP plain = Capture(0, 0), withCursor = Capture(0, 1);
     ASSERT_NE(plain, nullptr);
@@ -360,17 +387,20 @@ TEST_F(SnapcoreFullScreen, IncludeCursorDrawsThePointerAtItsHotSpotAndNowhereEls
     ASSERT_FALSE(before.IsEmpty());
     ASSERT_FALSE(after.IsEmpty());
 
-    int changedInside = 0, changedOutside = 0;
+    const RECT blockPlace = block.PlaceFor(pointer);
+    int blackInside = 0, changedOutside = 0;
     for (int y = kPatternPlace.top; y < kPatternPlace.bottom; ++y) {
         for (int x = kPatternPlace.left; x < kPatternPlace.right; ++x) {
-            if (before.At(x, y) == after.At(x, y))
-                continue;
             const POINT p{x, y};
-            ++(PtInRect(&cursorBox, p) ? changedInside : changedOutside);
+            if (PtInRect(&blockPlace, p))
+                blackInside += after.At(x, y) == RGB(0, 0, 0);
+            else
+                changedOutside += after.At(x, y) != before.At(x, y);
         }
     }
     EXPECT_EQ(before.At(pointer.x, pointer.y), kQuadrantColours[0]) << "the plain grab has no pointer";
-    EXPECT_GT(changedInside, 20) << "the pointer's shape is drawn";
+    EXPECT_EQ(blackInside, (blockPlace.right - blockPlace.left) * (blockPlace.bottom - blockPlace.top))
+        << "the whole pointer is drawn around its hot spot";
     EXPECT_EQ(changedOutside, 0) << "nothing is drawn away from the pointer";
 }
 

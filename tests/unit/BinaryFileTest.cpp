@@ -144,9 +144,9 @@ TEST(BinaryFile, RefusesAStringLengthTheFileCannotHold)
         const char* what;
     };
     const Case damaged[] = {
-        {std::string("\xFF\xFF\xFF\xFF", 4) + "abc", "length 0xFFFFFFFF"},
-        {std::string("\x00\x00\x00\x80", 4) + "abc", "length 2 GiB"},
         {std::string("\x04\0\0\0", 4) + "abc", "one byte short"},
+        {std::string("\x00\x00\x00\x80", 4) + "abc", "length 2 GiB"},
+        {std::string("\xFF\xFF\xFF\xFF", 4) + "abc", "length 0xFFFFFFFF"},
     };
     for (const Case& c : damaged) {
         TempFile temp;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "res/resource.h"
 #include "util/FastString.h"
 
 using Vorn::CFastString;
@@ -71,17 +72,17 @@ TEST(FastString, LoadsStringTableTextsInTheAnsiCodePage)
     ASSERT_EQ(936u, GetACP()) << "tests must run with LC_ALL=zh_CN.UTF-8";
 
     CFastString<64> title;
-    title.LoadString(128);
+    title.LoadString(IDR_MAINFRAME);
     EXPECT_EQ("Lumigrab", Bytes(title));
 
     // "快照-" in GBK.
     CFastString<64> prefix;
-    prefix.LoadString(200);
+    prefix.LoadString(IDS_DEFAULT_PREFIX);
     EXPECT_EQ("\xBF\xEC\xD5\xD5-", Bytes(prefix));
 
     // A text exactly as long as the capacity still loads whole.
     CFastString<8> exact;
-    exact.LoadString(128);
+    exact.LoadString(IDR_MAINFRAME);
     EXPECT_EQ(8u, exact.GetLength());
     EXPECT_STREQ("Lumigrab", exact.GetString());
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -21,13 +22,15 @@ namespace {
 
 template <typename Handle, BOOL(WINAPI* Release)(Handle)>
 struct Releaser {
-    void operator()(Handle handle) const { Release(static_cast<Handle>(handle)); }
+    void operator()(Handle handle) const { Release(handle); }
 };
 template <typename Handle, BOOL(WINAPI* Release)(Handle)>
 using Owned = std::unique_ptr<std::remove_pointer_t<Handle>, Releaser<Handle, Release>>;
 
 using OwnedMenu = Owned<HMENU, DestroyMenu>;
 using OwnedGdiObject = Owned<HGDIOBJ, DeleteObject>;
+using OwnedIcon = Owned<HICON, DestroyIcon>;
+using OwnedCursor = Owned<HCURSOR, DestroyCursor>;
 
 // The expected texts are written here in UTF-8; the program reads them in code page 936.
 std::string ToGbk(const char* utf8)
@@ -51,7 +54,7 @@ std::string LoadText(UINT id)
     return std::string(buffer, length);
 }
 
-// The raw bytes of a resource; empty when it does not exist.
+// The raw bytes of a resource; null when it does not exist.
 std::pair<const BYTE*, DWORD> ResourceBytes(LPCSTR name, LPCSTR type)
 {
     HRSRC found = FindResourceA(nullptr, name, type);
@@ -379,25 +382,25 @@ TEST_F(ResourceTest, ToolbarStripsHoldThirteenMaskedImages)
     const std::vector<RGBQUAD> greys = PixelsOf(disabled.get(), width, height);
     const std::vector<RGBQUAD> opaque = PixelsOf(mask.get(), width, height);
     std::vector<int> opaquePixels(width / imageWidth);
+    std::vector<std::string> faults;
     for (int i = 0; i < width * height; ++i) {
-        const int x = i % width, y = i / width;
+        const std::string where = "(" + std::to_string(i % width) + "," + std::to_string(i / width) + ")";
         const RGBQUAD& grey = greys[i];
-        EXPECT_TRUE(grey.rgbRed == grey.rgbGreen && grey.rgbGreen == grey.rgbBlue)
-            << "disabled image pixel (" << x << "," << y << ") is not grey";
-        if (IsBlack(opaque[i])) {
-            ++opaquePixels[x / imageWidth];
-        } else {
-            // Image lists OR the image over the masked background, so the
-            // transparent parts of both strips must be black.
-            EXPECT_TRUE(IsBlack(colours[i]) && IsBlack(grey))
-                << "pixel (" << x << "," << y << ") is transparent in the mask but not black";
-        }
+        if (grey.rgbRed != grey.rgbGreen || grey.rgbGreen != grey.rgbBlue)
+            faults.push_back("disabled pixel " + where + " is not grey");
+        if (IsBlack(opaque[i]))
+            ++opaquePixels[i % width / imageWidth];
+        else if (!IsBlack(colours[i]) || !IsBlack(grey))
+            // Image lists OR the image over the masked background.
+            faults.push_back("pixel " + where + " is transparent in the mask but not black");
     }
+    if (!faults.empty())
+        ADD_FAILURE() << faults.size() << " faulty pixels, the first: " << faults.front();
     for (size_t image = 0; image < opaquePixels.size(); ++image)
         EXPECT_GT(opaquePixels[image], 0) << "toolbar image " << image << " is empty";
 }
 
-// The size of every image in an icon or cursor group, and each image's own header.
+// Width and height from the bitmap header of every image in an icon or cursor group.
 std::vector<std::pair<int, int>> GroupImageSizes(UINT group, LPCSTR groupType, LPCSTR imageType,
                                                  size_t headerOffset)
 {
@@ -411,9 +414,10 @@ std::vector<std::pair<int, int>> GroupImageSizes(UINT group, LPCSTR groupType, L
     for (WORD i = 0; i < count; ++i) {
         const WORD imageId = Read<WORD>(directory, 6 + 14 * i + 12);
         const auto [image, imageSize] = ResourceBytes(MAKEINTRESOURCEA(imageId), imageType);
-        EXPECT_GT(imageSize, headerOffset + sizeof(BITMAPINFOHEADER));
-        if (imageSize < headerOffset + sizeof(BITMAPINFOHEADER))
+        if (imageSize < headerOffset + sizeof(BITMAPINFOHEADER)) {
+            ADD_FAILURE() << "image " << imageId << " of group " << group << " is cut short";
             continue;
+        }
         const auto header = Read<BITMAPINFOHEADER>(image, headerOffset);
         sizes.emplace_back(header.biWidth, header.biHeight / 2);  // colour and mask stacked
     }
@@ -428,11 +432,9 @@ TEST_F(ResourceTest, IconsComeIn16And32And48Pixels)
         std::sort(sizes.begin(), sizes.end());
         EXPECT_EQ(expected, sizes) << "icon " << icon;
         for (int size : {16, 32, 48}) {
-            HICON loaded = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
-                                                         MAKEINTRESOURCEA(icon), IMAGE_ICON, size, size, 0));
+            OwnedIcon loaded(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
+                MAKEINTRESOURCEA(icon), IMAGE_ICON, size, size, 0)));
             EXPECT_NE(nullptr, loaded) << "icon " << icon << " at " << size;
-            if (loaded)
-                DestroyIcon(loaded);
         }
     }
 }
@@ -444,16 +446,15 @@ TEST_F(ResourceTest, HandCursorsAre16PixelsWithHotSpotAtFingertips)
         EXPECT_EQ((std::vector<std::pair<int, int>>{{16, 16}}),
                   GroupImageSizes(cursor, RT_GROUP_CURSOR, RT_CURSOR, 4))
             << "cursor " << cursor;
-        HCURSOR loaded = static_cast<HCURSOR>(LoadImageA(GetModuleHandleA(nullptr),
-                                                         MAKEINTRESOURCEA(cursor), IMAGE_CURSOR, 16, 16, 0));
+        OwnedCursor loaded(static_cast<HCURSOR>(LoadImageA(GetModuleHandleA(nullptr),
+            MAKEINTRESOURCEA(cursor), IMAGE_CURSOR, 16, 16, 0)));
         ASSERT_NE(nullptr, loaded) << "cursor " << cursor;
         ICONINFO info = {};
-        ASSERT_TRUE(GetIconInfo(loaded, &info));
+        ASSERT_TRUE(GetIconInfo(loaded.get(), &info));
         OwnedGdiObject mask(info.hbmMask), colour(info.hbmColor);
         EXPECT_FALSE(info.fIcon);
         EXPECT_EQ(7u, info.xHotspot) << "cursor " << cursor;
         EXPECT_EQ(4u, info.yHotspot) << "cursor " << cursor;
-        DestroyCursor(loaded);
     }
 }
 
@@ -492,6 +493,19 @@ TEST_F(ResourceTest, ManifestAsksForCommonControls6)
     const size_t dependency = text.find("name=\"Microsoft.Windows.Common-Controls\"");
     ASSERT_NE(std::string::npos, dependency);
     EXPECT_NE(std::string::npos, text.find("version=\"6.0.0.0\"", dependency));
+
+    // The manifest is in effect: the common controls come from the side-by-side
+    // store, not from the system folder. (Wine reports 5.81 for both copies, so
+    // DllGetVersion cannot tell them apart.)
+    HMODULE controls = LoadLibraryA("comctl32.dll");
+    ASSERT_NE(nullptr, controls);
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(controls, path, MAX_PATH);
+    std::string lowerPath(path);
+    std::transform(lowerPath.begin(), lowerPath.end(), lowerPath.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    EXPECT_NE(std::string::npos, lowerPath.find("microsoft.windows.common-controls")) << path;
+    FreeLibrary(controls);
 }
 
 }  // namespace

@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./build.sh
 
-export WINEPREFIX="$PWD/build/run-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+export WINEPREFIX="$PWD/build/run-prefix"
 xvfb_pid=
 if [ -z "${DISPLAY:-}" ]; then
   n=50
@@ -14,16 +15,22 @@ if [ -z "${DISPLAY:-}" ]; then
   Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   trap 'kill $xvfb_pid 2>/dev/null' EXIT
+  trap 'exit 130' INT TERM
   export DISPLAY=":$n"
+  # A prefix of its own: on a display without a window manager Wine must draw the
+  # window frames itself, which a prefix used on a desktop should not.
+  export WINEPREFIX="$PWD/build/run-prefix-virtual"
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   echo "== no X display: started a virtual one, $DISPLAY"
   echo "   screenshot: DISPLAY=$DISPLAY import -window root lumigrab.png"
   echo "   drive it:   DISPLAY=$DISPLAY xdotool ...   (close the window or press Ctrl+C to stop)"
 fi
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+if [ ! -f "$WINEPREFIX/.lumigrab-ready" ]; then
   /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
-  # Without a window manager, Wine draws captions and frames itself for unmanaged windows.
-  [ -n "$xvfb_pid" ] && /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  if [ -n "$xvfb_pid" ]; then
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  fi
+  touch "$WINEPREFIX/.lumigrab-ready"
 fi
 echo "== starting build/x86_64/bin/lumigrab.exe on $DISPLAY"
 set +e

@@ -29,12 +29,13 @@ start() {
     echo ":$n" > "$state/display"
   fi
   export DISPLAY=$(cat "$state/display")
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  if [ ! -f "$WINEPREFIX/.lumigrab-ready" ]; then
     echo "creating the Wine prefix (once)"
     "$wine" wineboot --init >/dev/null 2>&1
     # Without a window manager Wine draws captions and frames itself only for unmanaged windows.
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     "$wineserver" -w
+    touch "$WINEPREFIX/.lumigrab-ready"
   fi
   # A persistent server makes every later program start take about a second.
   "$wineserver" -p >/dev/null 2>&1 </dev/null

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Checks the 32-bit program as it ships: it imports only DLLs that every Windows has,
+# and the capture engine exports its three entry points under their plain names, so
+# that GetProcAddress("CaptureFullScreen") finds them.   Usage: check-shipped-binaries.sh DIST_FOLDER
+set -uo pipefail
+dist=$1
+objdump=i686-w64-mingw32-objdump
+failed=0
+
+for file in lumigrab.exe snapcore.dll; do
+  [ -f "$dist/$file" ] || { echo "missing: $dist/$file"; exit 1; }
+done
+
+system_dlls='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|shlwapi|ole32|oleaut32|winmm|advapi32|msvcrt)\.dll$'
+for file in lumigrab.exe snapcore.dll; do
+  headers=$("$objdump" -p "$dist/$file")
+  grep -q 'file format pei-i386' <<<"$headers" || { echo "$file is not a 32-bit program"; failed=1; }
+  while read -r dll; do
+    if ! echo "$dll" | tr 'A-Z' 'a-z' | grep -qE "$system_dlls"; then
+      echo "$file imports $dll, which Windows does not bring"; failed=1
+    fi
+  done < <(sed -n 's/^\s*DLL Name: //p' <<<"$headers")
+done
+
+exports=$("$objdump" -p "$dist/snapcore.dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
+if [ "$exports" != "CaptureFullScreen CreateSkinManager DoCaptureModal " ]; then
+  echo "snapcore.dll exports: $exports"; failed=1
+fi
+
+[ $failed = 0 ] && echo "lumigrab.exe and snapcore.dll: 32-bit, system DLLs only, plain export names"
+exit $failed

@@ -144,18 +144,18 @@ std::vector<HWND> CProgramUnderTest::TopLevelWindows() const
     return search.windows;
 }
 
-HWND CProgramUnderTest::FindWindow(const char* className) const
+HWND CProgramUnderTest::FindWindow(const char* className, const char* title) const
 {
     for (HWND hWnd : TopLevelWindows())
-        if (WindowClass(hWnd) == className)
+        if (WindowClass(hWnd) == className && (!title || WindowText(hWnd) == title))
             return hWnd;
     return nullptr;
 }
 
-HWND CProgramUnderTest::WaitForWindow(const char* className, DWORD timeoutMs) const
+HWND CProgramUnderTest::WaitForWindow(const char* className, DWORD timeoutMs, const char* title) const
 {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindWindow(className)) != nullptr; }, timeoutMs);
+    WaitUntil([&] { return (found = FindWindow(className, title)) != nullptr; }, timeoutMs);
     return found;
 }
 

@@ -37,8 +37,9 @@ public:
 
     // Visible top-level windows of the program, in z-order.
     std::vector<HWND> TopLevelWindows() const;
-    HWND FindWindow(const char* className) const;
-    HWND WaitForWindow(const char* className, DWORD timeoutMs) const;
+    // The first visible top-level window of the class, and of that exact title when one is given.
+    HWND FindWindow(const char* className, const char* title = nullptr) const;
+    HWND WaitForWindow(const char* className, DWORD timeoutMs, const char* title = nullptr) const;
     HWND MainFrame(DWORD timeoutMs = 10000) const { return WaitForWindow(kFrameClass, timeoutMs); }
 
     // A message box (dialog class #32770) and its text.

@@ -46,10 +46,10 @@ TEST(Startup, MissingEngineIsReportedBeforeTheMainWindowOpens)
     CProgramUnderTest program(CProgramUnderTest::Engine::Absent);
     ASSERT_TRUE(program.Start());
 
-    HWND box = program.WaitForMessageBox(10000);
+    // The message box carries the application title as its caption.
+    HWND box = program.WaitForWindow("#32770", 10000, LoadText(IDR_MAINFRAME).c_str());
     ASSERT_NE(box, nullptr) << "no message about the missing engine";
     EXPECT_EQ(program.FindWindow(CProgramUnderTest::kFrameClass), nullptr);
-    EXPECT_EQ(WindowText(box), LoadText(IDR_MAINFRAME));
     EXPECT_EQ(CProgramUnderTest::MessageBoxText(box), LoadText(IDS_ENGINE_MISSING));
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
 

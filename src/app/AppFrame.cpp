@@ -1,11 +1,22 @@
 #include "app/AppFrame.h"
 
+#include <commctrl.h>
+#include <cstring>
+
 #include "app/Application.h"
+#include "app/MainToolBar.h"
 #include "res/resource.h"
+#include "ui/UpdateUI.h"
 #include "util/FastString.h"
 
 namespace {
 const char kFrameClass[] = "LumigrabFrame";
+constexpr UINT kMdiClientId = 0xE900;
+constexpr UINT kFirstMdiChildId = 0xFF00;
+constexpr UINT kFirstBandId = 60160;
+constexpr UINT kToolBarBandId = kFirstBandId + 1;
+constexpr UINT kForwardMessage = 0x037F;
+constexpr DWORD kBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 
 void RegisterFrameClass()
 {
@@ -21,7 +32,26 @@ void RegisterFrameClass()
     wc.lpszClassName = kFrameClass;
     CWindow::RegisterClass(wc);
 }
+
+int WindowHeight(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect.bottom - rect.top;
 }
+
+// The part of a command's string before the line feed: its status-bar help.
+void LoadCommandHelp(UINT id, char* help, int size)
+{
+    Vorn::CFastString<64> text;
+    text.LoadString(id);
+    const char* lineFeed = strchr(text.GetString(), '\n');
+    const int length = lineFeed ? static_cast<int>(lineFeed - text.GetString()) : static_cast<int>(text.GetLength());
+    lstrcpynA(help, text.GetString(), length + 1 < size ? length + 1 : size);
+}
+}
+
+CAppFrame::CAppFrame() : m_mdiClientRouting(*this) {}
 
 CAppFrame::~CAppFrame()
 {
@@ -50,30 +80,387 @@ HWND CAppFrame::CreateFrame()
     return hWnd;
 }
 
+HWND CAppFrame::ActiveDocument() const
+{
+    if (!m_hWndMDIClient)
+        return nullptr;
+    return reinterpret_cast<HWND>(SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0));
+}
+
 LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<NMHDR*>(lParam), lParam);
+    case WM_CREATE:
+        return OnCreate();
+    case WM_SETTINGCHANGE:
+        RecalcFrameLayout(true);
+        return 0;
+    case WM_CLOSE:
+        return OnClose();
+    case WM_SYSCOMMAND:
+        return OnSysCommand(wParam, lParam);
     case WM_COMMAND:
         return OnCommand(wParam, lParam);
+    case WM_INITMENUPOPUP:
+        return OnInitMenuPopup(wParam, lParam);
+    case WM_SIZE:
+        // Not passed on: the default frame processing would stretch the MDI client
+        // over the bars.
+        if (wParam != SIZE_MINIMIZED)
+            RecalcFrameLayout(true);
+        return 0;
+    case WM_SETFOCUS:
+        if (m_hWndMDIClient)
+            SetFocus(m_hWndMDIClient);
+        return 0;
+    case WM_MENUSELECT:
+        return OnMenuSelect(wParam, lParam);
     case WM_DESTROY:
         return OnDestroy();
     }
     return DefaultProc(msg, wParam, lParam);
 }
 
+LRESULT CAppFrame::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return DefFrameProcA(Handle(), m_hWndMDIClient, msg, wParam, lParam);
+}
+
+LRESULT CAppFrame::OnCreate()
+{
+    m_images.Load();
+    // The menu bar takes over the frame's menu here.
+    m_hWndToolBar = CreateMainToolBar(Handle(), m_images);
+    CreateRebar();
+    CreateStatusBar();
+    CreateTabStrip();
+    CreateMdiClient();
+    m_mdiClientRouting.Subclass(m_hWndMDIClient);
+    // Settings are read here, then the hotkeys registered.
+    // The editor list is loaded and its drop-down menu built here.
+
+    g_updateUI.AttachToolBar(m_hWndToolBar);
+    g_updateUI.AttachStatusBar(&m_statusBar);
+    g_updateUI.CheckCommand(ID_VIEW_TOOLBAR, true);
+    g_updateUI.CheckCommand(ID_VIEW_STATUS_BAR, true);
+    DisableImageCommands();
+
+    // The tray icon is added here.
+
+    if (CMessageLoop* loop = g_app.GetMessageLoop()) {
+        loop->AddMessageFilter(this);
+        loop->AddIdleHandler(this);
+        m_bLoopHooked = true;
+    }
+    return 0;
+}
+
+void CAppFrame::CreateRebar()
+{
+    m_hWndRebar = CreateWindowExA(0, REBARCLASSNAMEA, nullptr,
+                                  kBarStyle | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_AUTOSIZE | CCS_NODIVIDER, 0, 0,
+                                  0, 0, Handle(), reinterpret_cast<HMENU>(ID_VIEW_TOOLBAR), g_app.Instance(),
+                                  nullptr);
+    if (!m_hWndRebar)
+        return;
+    REBARINFO info{};
+    info.cbSize = sizeof(info);
+    if (!SendMessageA(m_hWndRebar, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&info))) {
+        ::DestroyWindow(m_hWndRebar);
+        m_hWndRebar = nullptr;
+        return;
+    }
+    AddBand(m_hWndToolBar, true);
+}
+
+// Bands are numbered in the order they are added, from 60160.
+void CAppFrame::AddBand(HWND child, bool newRow)
+{
+    if (!child)
+        return;
+    SIZE ideal{};
+    SendMessageA(child, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+    RECT rect{};
+    GetWindowRect(child, &rect);
+
+    REBARBANDINFOA band{};
+    band.cbSize = sizeof(band);
+    band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_STYLE | RBBIM_ID | RBBIM_SIZE | RBBIM_IDEALSIZE;
+    band.fStyle = RBBS_CHILDEDGE | (newRow ? RBBS_BREAK : 0);
+    band.hwndChild = child;
+    band.cxMinChild = 0;
+    band.cyMinChild = ideal.cy > 0 ? ideal.cy : rect.bottom - rect.top;
+    band.cx = ideal.cx;
+    band.cxIdeal = ideal.cx;
+    band.wID = kFirstBandId + static_cast<UINT>(SendMessageA(m_hWndRebar, RB_GETBANDCOUNT, 0, 0));
+    SendMessageA(m_hWndRebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+}
+
+void CAppFrame::CreateStatusBar()
+{
+    Vorn::CFastString<64> ready;
+    ready.LoadString(IDS_READY);
+    if (!m_statusBar.CreateBar(Handle(), ready.GetString(), kBarStyle | SBARS_SIZEGRIP, ID_VIEW_STATUS_BAR))
+        return;
+    static const UINT panes[] = {0, ID_INDICATOR_SIZE, ID_INDICATOR_ZOOM};
+    m_statusBar.SetPanes(panes, 3);
+}
+
+void CAppFrame::CreateTabStrip()
+{
+    m_hWndTabStrip = CreateWindowExA(0, WC_TABCONTROLA, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Handle(),
+                                     nullptr, g_app.Instance(), nullptr);
+    if (m_hWndTabStrip)
+        SendMessageA(m_hWndTabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+}
+
+void CAppFrame::CreateMdiClient()
+{
+    // The scroll bars belong to the client, not to the frame.
+    const DWORD scrollBars = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)) & (WS_HSCROLL | WS_VSCROLL);
+    if (scrollBars)
+        SetWindowLongPtrA(Handle(), GWL_STYLE, GetWindowLongPtrA(Handle(), GWL_STYLE) & ~static_cast<LONG_PTR>(scrollBars));
+
+    CLIENTCREATESTRUCT create{};
+    create.hWindowMenu = nullptr;
+    create.idFirstChild = kFirstMdiChildId;
+    m_hWndMDIClient = CreateWindowExA(WS_EX_CLIENTEDGE, "MDIClient", nullptr,
+                                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
+                                          MDIS_ALLCHILDSTYLES | scrollBars,
+                                      0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(kMdiClientId),
+                                      g_app.Instance(), &create);
+    if (!m_hWndMDIClient)
+        return;
+    SetWindowPos(m_hWndMDIClient, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RecalcFrameLayout(true);
+}
+
+void CAppFrame::RecalcFrameLayout(bool resizeBars)
+{
+    RECT area{};
+    GetClientRect(Handle(), &area);
+
+    if (m_hWndRebar && IsWindowVisible(m_hWndRebar)) {
+        if (resizeBars) {
+            SendMessageA(m_hWndRebar, WM_SIZE, 0, 0);
+            InvalidateRect(m_hWndRebar, nullptr, FALSE);
+        }
+        area.top += WindowHeight(m_hWndRebar);
+    }
+    if (m_statusBar.Handle() && IsWindowVisible(m_statusBar.Handle())) {
+        if (resizeBars)
+            SendMessageA(m_statusBar.Handle(), WM_SIZE, 0, 0);
+        area.bottom -= WindowHeight(m_statusBar.Handle());
+    }
+    if (area.bottom < area.top)
+        area.bottom = area.top;
+
+    constexpr UINT placement = SWP_NOZORDER | SWP_NOACTIVATE;
+    int top = area.top;
+    if (m_hWndTabStrip) {
+        SetWindowPos(m_hWndTabStrip, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     placement);
+        if (SendMessageA(m_hWndTabStrip, TCM_GETITEMCOUNT, 0, 0) > 0) {
+            RECT display = area;
+            SendMessageA(m_hWndTabStrip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+            top = display.top + 2;
+        }
+    }
+    if (m_hWndMDIClient)
+        SetWindowPos(m_hWndMDIClient, nullptr, area.left, top, area.right - area.left,
+                     area.bottom > top ? area.bottom - top : 0, placement);
+}
+
+void CAppFrame::DisableImageCommands()
+{
+    for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS})
+        g_updateUI.EnableCommand(id, false);
+}
+
+LRESULT CAppFrame::OnNotify(NMHDR* header, LPARAM lParam)
+{
+    switch (header->code) {
+    case RBN_AUTOSIZE:
+        if (header->hwndFrom == m_hWndRebar)
+            RecalcFrameLayout(false);
+        return 0;
+    case TTN_GETDISPINFOA:
+    case TTN_GETDISPINFOW:
+        if (OnToolTipText(header))
+            return 0;
+        break;
+    }
+    return DefaultProc(WM_NOTIFY, header->idFrom, lParam);
+}
+
+// Tooltips show the label part of the command's string.
+bool CAppFrame::OnToolTipText(NMHDR* header)
+{
+    const UINT id = static_cast<UINT>(header->idFrom);
+    if (id == 0)
+        return false;
+    char label[80];
+    LoadCommandLabel(id, label, sizeof(label));
+    if (header->code == TTN_GETDISPINFOA) {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+        lstrcpynA(info->szText, label, sizeof(info->szText));
+        info->lpszText = info->szText;
+        info->hinst = nullptr;
+    } else {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        MultiByteToWideChar(CP_ACP, 0, label, -1, info->szText, sizeof(info->szText) / sizeof(info->szText[0]));
+        info->lpszText = info->szText;
+        info->hinst = nullptr;
+    }
+    return true;
+}
+
+// Documents are closed one by one; one that refuses (its owner cancelled the save
+// prompt) stops the whole shutdown with everything left in place.
+LRESULT CAppFrame::OnClose()
+{
+    ShowWindow(Handle(), SW_SHOW);
+    while (HWND document = ActiveDocument()) {
+        SendMessageA(m_hWndMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
+        if (IsWindow(document))
+            return 0;
+    }
+    // The tray icon is removed and the hotkeys are unregistered here.
+    // Settings that changed are written here, then the editor list.
+    return DefaultProc(WM_CLOSE, 0, 0);
+}
+
+LRESULT CAppFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = DefaultProc(WM_SYSCOMMAND, wParam, lParam);
+    // Minimised, the program lives only in the tray.
+    if (wParam == SC_MINIMIZE)
+        ShowWindow(Handle(), SW_HIDE);
+    return result;
+}
+
 LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    if (LOWORD(wParam) == ID_APP_EXIT) {
+    switch (LOWORD(wParam)) {
+    case ID_VIEW_TOOLBAR:
+        ToggleToolBar();
+        return 0;
+    case ID_VIEW_STATUS_BAR:
+        ToggleStatusBar();
+        return 0;
+    case ID_APP_EXIT:
+        PostMessageA(Handle(), WM_CLOSE, 0, 0);
+        return 0;
+    case ID_WINDOW_CASCADE:
+        SendMessageA(m_hWndMDIClient, WM_MDICASCADE, 0, 0);
+        return 0;
+    case ID_WINDOW_TILE_HORZ:
+        SendMessageA(m_hWndMDIClient, WM_MDITILE, MDITILE_HORIZONTAL, 0);
+        return 0;
+    case ID_WINDOW_ARRANGE:
+        SendMessageA(m_hWndMDIClient, WM_MDIICONARRANGE, 0, 0);
+        return 0;
+    case ID_TRAY_SHOW:
+        ShowFromTray();
+        return 0;
+    case ID_TRAY_EXIT:
+        ShowFromTray();
         PostMessageA(Handle(), WM_CLOSE, 0, 0);
         return 0;
     }
+    if (HWND document = ActiveDocument())
+        SendMessageA(document, WM_COMMAND, wParam, lParam);
     return DefaultProc(WM_COMMAND, wParam, lParam);
+}
+
+void CAppFrame::ShowFromTray()
+{
+    ShowWindow(Handle(), SW_RESTORE);
+    SetForegroundWindow(Handle());
+}
+
+void CAppFrame::ToggleToolBar()
+{
+    m_bToolBarVisible = !m_bToolBarVisible;
+    if (m_hWndRebar) {
+        const LRESULT index = SendMessageA(m_hWndRebar, RB_IDTOINDEX, kToolBarBandId, 0);
+        SendMessageA(m_hWndRebar, RB_SHOWBAND, index, m_bToolBarVisible);
+    }
+    g_updateUI.CheckCommand(ID_VIEW_TOOLBAR, m_bToolBarVisible);
+    RecalcFrameLayout(true);
+}
+
+void CAppFrame::ToggleStatusBar()
+{
+    HWND bar = m_statusBar.Handle();
+    if (!bar)
+        return;
+    const bool show = !IsWindowVisible(bar);
+    ShowWindow(bar, show ? SW_SHOWNOACTIVATE : SW_HIDE);
+    g_updateUI.CheckCommand(ID_VIEW_STATUS_BAR, show);
+    RecalcFrameLayout(true);
+}
+
+LRESULT CAppFrame::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)
+{
+    if (!HIWORD(lParam))  // not the system menu
+        g_updateUI.UpdateMenu(reinterpret_cast<HMENU>(wParam));
+    return DefaultProc(WM_INITMENUPOPUP, wParam, lParam);
+}
+
+// While a menu item is highlighted the status bar shows its help line.
+LRESULT CAppFrame::OnMenuSelect(WPARAM wParam, LPARAM lParam)
+{
+    const UINT flags = HIWORD(wParam);
+    if (m_statusBar.Handle()) {
+        if (flags == 0xFFFF && !lParam) {
+            m_statusBar.EndMenuHelp();
+        } else {
+            char help[80] = "";
+            if (!(flags & (MF_POPUP | MF_SEPARATOR)))
+                LoadCommandHelp(LOWORD(wParam), help, sizeof(help));
+            m_statusBar.ShowMenuHelp(help);
+        }
+    }
+    return DefaultProc(WM_MENUSELECT, wParam, lParam);
 }
 
 LRESULT CAppFrame::OnDestroy()
 {
+    if (m_bLoopHooked) {
+        if (CMessageLoop* loop = g_app.GetMessageLoop()) {
+            loop->RemoveMessageFilter(this);
+            loop->RemoveIdleHandler(this);
+        }
+        m_bLoopHooked = false;
+    }
+    g_updateUI.AttachToolBar(nullptr);
+    g_updateUI.AttachStatusBar(nullptr);
     // Only a top-level frame ends the program.
     if (!(GetWindowLongPtrA(Handle(), GWL_STYLE) & (WS_CHILD | WS_POPUP)))
         PostQuitMessage(1);
     return 0;
+}
+
+bool CAppFrame::PreTranslateMessage(MSG* msg)
+{
+    if (m_hAccel && TranslateAcceleratorA(Handle(), m_hAccel, msg))
+        return true;
+    if (m_hWndMDIClient && TranslateMDISysAccel(m_hWndMDIClient, msg))
+        return true;
+    HWND document = ActiveDocument();
+    return document && SendMessageA(document, kForwardMessage, 0, reinterpret_cast<LPARAM>(msg)) != 0;
+}
+
+void CAppFrame::OnIdle(int)
+{
+    g_updateUI.UpdateToolBar();
+    g_updateUI.UpdateStatusBar();
+}
+
+LRESULT CAppFrame::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return m_mdiClientRouting.CallClient(msg, wParam, lParam);
 }

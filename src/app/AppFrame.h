@@ -1,20 +1,71 @@
 #pragma once
+#include "app/MdiClientRouting.h"
+#include "app/ToolBarImages.h"
+#include "ui/MessageLoop.h"
+#include "ui/StatusBar.h"
 #include "ui/Window.h"
 
-// The program's one top-level window.
-class CAppFrame : public CWindow {
+// The program's one top-level window: an MDI frame with a rebar (menu bar and
+// toolbar) on top, the tab strip with the MDI client over it, and a status bar.
+// It handles its own commands and passes every other one to the active document.
+class CAppFrame : public CWindow, public ILoopMessageFilter, public IIdleHandler {
 public:
+    CAppFrame();
     ~CAppFrame() override;
 
     // Creates the window with its menu, title and icons and loads its accelerators.
     HWND CreateFrame();
 
+    void RecalcFrameLayout(bool resizeBars);
+    void DisableImageCommands();
+
+    // The frame's table for the MDI client's messages (see CMdiClientRouting).
+    LRESULT MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND MdiClient() const { return m_hWndMDIClient; }
+    HWND Rebar() const { return m_hWndRebar; }
+    HWND StatusBar() const { return m_statusBar.Handle(); }
+    HWND TabStrip() const { return m_hWndTabStrip; }
+    HWND ToolBar() const { return m_hWndToolBar; }
+    HWND ActiveDocument() const;
+
+    // Accelerators, the MDI keys and the active document's own translation.
+    bool PreTranslateMessage(MSG* msg) override;
+    // Pushes the changed command states into the toolbar and the status bar.
+    void OnIdle(int idleCount) override;
+
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    LRESULT OnCreate();
+    LRESULT OnNotify(NMHDR* header, LPARAM lParam);
+    LRESULT OnClose();
+    LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy();
+    bool OnToolTipText(NMHDR* header);
 
+    void CreateRebar();
+    void AddBand(HWND child, bool newRow);
+    void CreateStatusBar();
+    void CreateTabStrip();
+    void CreateMdiClient();
+    void ToggleToolBar();
+    void ToggleStatusBar();
+    void ShowFromTray();
+
+    HWND m_hWndMDIClient = nullptr;
+    HWND m_hWndRebar = nullptr;
+    CStatusBar m_statusBar;
     HACCEL m_hAccel = nullptr;
+    bool m_bLoopHooked = false;
+    HWND m_hWndTabStrip = nullptr;
+    CMdiClientRouting m_mdiClientRouting;
+    HWND m_hWndToolBar = nullptr;
+    CToolBarImages m_images;
+    bool m_bToolBarVisible = true;
 };

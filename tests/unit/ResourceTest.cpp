@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Gbk.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -31,21 +33,6 @@ using OwnedMenu = Owned<HMENU, DestroyMenu>;
 using OwnedGdiObject = Owned<HGDIOBJ, DeleteObject>;
 using OwnedIcon = Owned<HICON, DestroyIcon>;
 using OwnedCursor = Owned<HCURSOR, DestroyCursor>;
-
-// The expected texts are written here in UTF-8; the program reads them in code page 936.
-std::string ToGbk(const char* utf8)
-{
-    const int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, nullptr, 0);
-    std::wstring wide(wideLength, L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, &wide[0], wideLength);
-    BOOL lossy = FALSE;
-    const int length = WideCharToMultiByte(936, 0, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
-    std::string gbk(length, '\0');
-    WideCharToMultiByte(936, 0, wide.c_str(), -1, &gbk[0], length, nullptr, &lossy);
-    EXPECT_FALSE(lossy) << utf8 << " has a character that GBK cannot show";
-    gbk.resize(length - 1);
-    return gbk;
-}
 
 std::string LoadText(UINT id)
 {

@@ -1,0 +1,321 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Gbk.h"
+#include "app/AppFrame.h"
+#include "app/Application.h"
+#include "res/resource.h"
+#include "ui/MessageLoop.h"
+#include "ui/UpdateUI.h"
+
+namespace {
+RECT ChildRect(HWND parent, HWND child)
+{
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::vector<int> PaneWidths(HWND statusBar)
+{
+    int edges[8] = {};
+    const int parts = static_cast<int>(SendMessageA(statusBar, SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges)));
+    std::vector<int> widths;
+    for (int i = 1; i < parts; ++i)
+        widths.push_back(edges[i] - edges[i - 1]);
+    return widths;
+}
+
+// An MDI child that records the commands it receives and the messages forwarded
+// to it by the frame's message filter.
+class CRecordingDocument {
+public:
+    explicit CRecordingDocument(HWND mdiClient)
+    {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "FrameTestDocument";
+        RegisterClassExA(&wc);
+        MDICREATESTRUCTA create{};
+        create.szClass = "FrameTestDocument";
+        create.szTitle = "doc";
+        create.hOwner = GetModuleHandleA(nullptr);
+        create.x = create.y = create.cx = create.cy = CW_USEDEFAULT;
+        create.style = WS_VISIBLE;
+        create.lParam = reinterpret_cast<LPARAM>(this);
+        s_creating = this;
+        m_hWnd = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+        s_creating = nullptr;
+    }
+
+    HWND m_hWnd = nullptr;
+    std::vector<UINT> m_commands;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = reinterpret_cast<CRecordingDocument*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+        if (!self && s_creating) {
+            self = s_creating;
+            SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        if (self && msg == WM_COMMAND)
+            self->m_commands.push_back(LOWORD(wParam));
+        return DefMDIChildProcA(hWnd, msg, wParam, lParam);
+    }
+    static CRecordingDocument* s_creating;
+};
+CRecordingDocument* CRecordingDocument::s_creating = nullptr;
+
+class AppFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_app.Init(GetModuleHandleA(nullptr));
+        g_app.AddMessageLoop(&m_loop);
+        m_frame = std::make_unique<CAppFrame>();
+        ASSERT_NE(nullptr, m_frame->CreateFrame());
+        SetWindowPos(*m_frame, nullptr, 0, 0, 900, 600, SWP_NOZORDER);
+        ShowWindow(*m_frame, SW_SHOW);
+        Pump();
+    }
+
+    void TearDown() override
+    {
+        m_frame.reset();
+        g_app.RemoveMessageLoop();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))  // the frame's WM_QUIT
+            ;
+    }
+
+    // Runs the real loop until its queue has been empty once, so that the idle
+    // handler has pushed the command states.
+    void Pump()
+    {
+        SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            PostQuitMessage(0);
+        });
+        m_loop.Run();
+    }
+
+    bool ToolBarEnabled(UINT id) const
+    {
+        return SendMessageA(m_frame->ToolBar(), TB_ISBUTTONENABLED, id, 0) != 0;
+    }
+
+    CMessageLoop m_loop;
+    std::unique_ptr<CAppFrame> m_frame;
+};
+
+TEST_F(AppFrameTest, BarsStackFromTopToBottomAroundTheMdiClient)
+{
+    RECT client{};
+    GetClientRect(*m_frame, &client);
+    const RECT rebar = ChildRect(*m_frame, m_frame->Rebar());
+    const RECT status = ChildRect(*m_frame, m_frame->StatusBar());
+    const RECT mdi = ChildRect(*m_frame, m_frame->MdiClient());
+    const RECT tabs = ChildRect(*m_frame, m_frame->TabStrip());
+
+    EXPECT_EQ(0, rebar.top);
+    EXPECT_GT(rebar.bottom, 20);
+    EXPECT_EQ(client.bottom, status.bottom);
+    // Without tabs the client covers the tab strip completely.
+    EXPECT_EQ(rebar.bottom, mdi.top);
+    EXPECT_EQ(status.top, mdi.bottom);
+    EXPECT_TRUE(EqualRect(&mdi, &tabs));
+    EXPECT_EQ(GetWindow(*m_frame, GW_CHILD), m_frame->MdiClient()) << "the MDI client lies on top";
+}
+
+TEST_F(AppFrameTest, RowOfTabsShowsAboveTheMdiClient)
+{
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>("a.jpg");
+    SendMessageA(m_frame->TabStrip(), TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    m_frame->RecalcFrameLayout(true);
+
+    const RECT tabs = ChildRect(*m_frame, m_frame->TabStrip());
+    RECT display = tabs;
+    SendMessageA(m_frame->TabStrip(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    const RECT mdi = ChildRect(*m_frame, m_frame->MdiClient());
+    EXPECT_EQ(display.top + 2, mdi.top);
+    EXPECT_EQ(tabs.bottom, mdi.bottom);
+    EXPECT_EQ(tabs.left, mdi.left);
+    EXPECT_EQ(tabs.right, mdi.right);
+
+    SendMessageA(m_frame->TabStrip(), TCM_DELETEALLITEMS, 0, 0);
+    m_frame->RecalcFrameLayout(false);
+    EXPECT_EQ(tabs.top, ChildRect(*m_frame, m_frame->MdiClient()).top);
+}
+
+TEST_F(AppFrameTest, StatusPanesKeepTheirWidthsWhenTheFrameNarrows)
+{
+    const std::vector<int> wide = PaneWidths(m_frame->StatusBar());
+    ASSERT_EQ(2u, wide.size());
+    EXPECT_GT(wide[0], 60);
+    EXPECT_GT(wide[1], 60);
+    EXPECT_GT(wide[0], wide[1]) << "the size sample is the longer text";
+
+    SetWindowPos(*m_frame, nullptr, 0, 0, 500, 400, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_EQ(wide, PaneWidths(m_frame->StatusBar()));
+    int edges[3] = {};
+    SendMessageA(m_frame->StatusBar(), SB_GETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+    RECT client{};
+    GetClientRect(m_frame->StatusBar(), &client);
+    EXPECT_LT(edges[2], client.right) << "the panes end left of the size grip";
+    EXPECT_GT(edges[2], client.right - 40);
+}
+
+TEST_F(AppFrameTest, ToolBarHoldsTheSeventeenButtonsWithLabels)
+{
+    HWND toolBar = m_frame->ToolBar();
+    ASSERT_EQ(17, SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
+    const int commands[17] = {ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_CAPTURE_FULLSCREEN, ID_CAPTURE_WINDOW,
+                              ID_CAPTURE_REGION, ID_CAPTURE_OBJECT, 0, ID_CAPTURE_INCLUDE_CURSOR, 0,
+                              ID_ZOOM_IN, ID_ZOOM_OUT, ID_EDITORS, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, 0,
+                              ID_VIEW_OPTIONS};
+    int image = 0;
+    for (int i = 0; i < 17; ++i) {
+        TBBUTTON button{};
+        SendMessageA(toolBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        EXPECT_EQ(commands[i], button.idCommand) << "button " << i;
+        if (commands[i] != 0) {
+            EXPECT_EQ(image++, button.iBitmap) << "button " << i;
+        }
+    }
+    char label[64] = {};
+    SendMessageA(toolBar, TB_GETBUTTONTEXTA, ID_CAPTURE_REGION, reinterpret_cast<LPARAM>(label));
+    EXPECT_EQ(ToGbk("区域捕捉"), label);
+    SendMessageA(toolBar, TB_GETBUTTONTEXTA, ID_VIEW_OPTIONS, reinterpret_cast<LPARAM>(label));
+    EXPECT_EQ(ToGbk("设置"), label);
+
+    TBBUTTONINFOA info{};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_STYLE;
+    SendMessageA(toolBar, TB_GETBUTTONINFOA, ID_EDITORS, reinterpret_cast<LPARAM>(&info));
+    EXPECT_TRUE(info.fsStyle & (BTNS_WHOLEDROPDOWN | BTNS_DROPDOWN));
+    EXPECT_NE(nullptr, reinterpret_cast<HIMAGELIST>(SendMessageA(toolBar, TB_GETDISABLEDIMAGELIST, 0, 0)));
+}
+
+TEST_F(AppFrameTest, TooltipAndMenuHelpComeFromTheCommandStrings)
+{
+    NMTTDISPINFOA info{};
+    info.hdr.hwndFrom = m_frame->ToolBar();
+    info.hdr.idFrom = ID_CAPTURE_FULLSCREEN;
+    info.hdr.code = TTN_GETDISPINFOA;
+    SendMessageA(*m_frame, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(ToGbk("全屏捕捉"), info.lpszText);
+
+    HWND statusBar = m_frame->StatusBar();
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    SendMessageA(*m_frame, WM_MENUSELECT, MAKEWPARAM(ID_VIEW_TOOLBAR, MF_STRING), reinterpret_cast<LPARAM>(menu));
+    EXPECT_TRUE(SendMessageA(statusBar, SB_ISSIMPLE, 0, 0));
+    char text[128] = {};
+    SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));  // the simple part
+    EXPECT_EQ(ToGbk("显示或隐藏工具栏"), text);
+
+    SendMessageA(*m_frame, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_FALSE(SendMessageA(statusBar, SB_ISSIMPLE, 0, 0));
+    DestroyMenu(menu);
+}
+
+TEST_F(AppFrameTest, ImageCommandsAreDisabledWithoutADocument)
+{
+    for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS}) {
+        EXPECT_FALSE(g_updateUI.IsEnabled(id)) << id;
+        EXPECT_FALSE(ToolBarEnabled(id)) << id;
+    }
+    EXPECT_TRUE(ToolBarEnabled(ID_FILE_SAVE)) << "save keeps its state";
+    EXPECT_TRUE(ToolBarEnabled(ID_CAPTURE_FULLSCREEN));
+
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_IMAGETYPE));
+    HMENU imagePopup = GetSubMenu(menu, 2);
+    SendMessageA(*m_frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(imagePopup), 2);
+    EXPECT_TRUE(GetMenuState(imagePopup, ID_ZOOM_IN, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(GetMenuState(imagePopup, ID_ZOOM_ACTUAL, MF_BYCOMMAND) & MF_GRAYED);
+    DestroyMenu(menu);
+}
+
+TEST_F(AppFrameTest, ToolBarAndStatusBarCanBeHiddenAndShown)
+{
+    HWND rebar = m_frame->Rebar();
+    const RECT before = ChildRect(*m_frame, m_frame->MdiClient());
+
+    SendMessageA(*m_frame, WM_COMMAND, ID_VIEW_TOOLBAR, 0);
+    const int toolBarBand = static_cast<int>(SendMessageA(rebar, RB_IDTOINDEX, 60161, 0));
+    REBARBANDINFOA band{};
+    band.cbSize = sizeof(band);
+    band.fMask = RBBIM_STYLE;
+    SendMessageA(rebar, RB_GETBANDINFOA, toolBarBand, reinterpret_cast<LPARAM>(&band));
+    EXPECT_TRUE(band.fStyle & RBBS_HIDDEN);
+    EXPECT_FALSE(g_updateUI.IsChecked(ID_VIEW_TOOLBAR));
+    EXPECT_TRUE(IsWindowVisible(rebar)) << "the menu bar stays";
+    EXPECT_LT(ChildRect(*m_frame, m_frame->MdiClient()).top, before.top);
+
+    SendMessageA(*m_frame, WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
+    EXPECT_FALSE(IsWindowVisible(m_frame->StatusBar()));
+    EXPECT_FALSE(g_updateUI.IsChecked(ID_VIEW_STATUS_BAR));
+    RECT client{};
+    GetClientRect(*m_frame, &client);
+    EXPECT_EQ(client.bottom, ChildRect(*m_frame, m_frame->MdiClient()).bottom);
+
+    SendMessageA(*m_frame, WM_COMMAND, ID_VIEW_TOOLBAR, 0);
+    SendMessageA(*m_frame, WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
+    EXPECT_TRUE(g_updateUI.IsChecked(ID_VIEW_TOOLBAR));
+    EXPECT_TRUE(g_updateUI.IsChecked(ID_VIEW_STATUS_BAR));
+    const RECT after = ChildRect(*m_frame, m_frame->MdiClient());
+    EXPECT_TRUE(EqualRect(&before, &after));
+}
+
+TEST_F(AppFrameTest, MinimisingHidesTheFrameAndTheTrayCommandBringsItBack)
+{
+    SendMessageA(*m_frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_FALSE(IsWindowVisible(*m_frame));
+
+    SendMessageA(*m_frame, WM_COMMAND, ID_TRAY_SHOW, 0);
+    EXPECT_TRUE(IsWindowVisible(*m_frame));
+    EXPECT_FALSE(IsIconic(*m_frame));
+}
+
+// Accelerators reach the active document whatever the toolbar shows; Ctrl+P and
+// F6 have no handler anywhere and change nothing.
+TEST_F(AppFrameTest, AcceleratorsGoToTheActiveDocument)
+{
+    CRecordingDocument document(m_frame->MdiClient());
+    ASSERT_NE(nullptr, document.m_hWnd);
+    g_updateUI.EnableCommand(ID_FILE_SAVE, false);
+
+    auto press = [&](UINT key, bool control) {
+        BYTE keys[256] = {};
+        if (control)
+            keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        MSG msg{document.m_hWnd, WM_KEYDOWN, key, 1, 0, {}};
+        if (!m_frame->PreTranslateMessage(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        BYTE none[256] = {};
+        SetKeyboardState(none);
+    };
+    press('S', true);
+    press(VK_ADD, false);
+    press('P', true);
+    press(VK_F6, false);
+    EXPECT_EQ((std::vector<UINT>{ID_FILE_SAVE, ID_ZOOM_IN, ID_FILE_PRINT, ID_NEXT_PANE}), document.m_commands);
+    EXPECT_TRUE(IsWindow(document.m_hWnd));
+    EXPECT_TRUE(IsWindowVisible(*m_frame));
+    g_updateUI.EnableCommand(ID_FILE_SAVE, true);
+}
+}

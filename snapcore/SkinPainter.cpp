@@ -20,6 +20,16 @@ bool IsEmpty(const RECT& r)
     return r.right <= r.left || r.bottom <= r.top;
 }
 
+long long Width(const RECT& r)
+{
+    return static_cast<long long>(r.right) - r.left;
+}
+
+long long Height(const RECT& r)
+{
+    return static_cast<long long>(r.bottom) - r.top;
+}
+
 // Rectangle arithmetic in 64 bits, brought back between lo and hi, so that frames
 // near the ends of the coordinate range cannot overflow.
 LONG Clamp(long long value, LONG lo, LONG hi)
@@ -63,7 +73,7 @@ COLORREF Blend(COLORREF from, COLORREF to, int step, int steps)
 
 void VerticalGradient(HDC dc, const RECT& r, COLORREF top, COLORREF bottom)
 {
-    const int rows = r.bottom - r.top;
+    const int rows = static_cast<int>(Height(r)); // a caption bar's height at most
     for (int row = 0; row < rows; ++row)
         FillSolid(dc, RECT{r.left, r.top + row, r.right, r.top + row + 1},
                   Blend(top, bottom, row, std::max(rows - 1, 1)));
@@ -83,9 +93,9 @@ void DrawSkinText(HDC dc, RECT r, const char* text, const SkinFont& skinFont, CO
     if (std::strchr(text, '\n')) {
         RECT measured = r;
         DrawTextA(dc, text, -1, &measured, format | DT_CALCRECT);
-        const LONG spare = (r.bottom - r.top) - (measured.bottom - measured.top);
+        const long long spare = Height(r) - Height(measured);
         if (spare > 0)
-            r.top += spare / 2;
+            r.top += static_cast<LONG>(spare / 2);
     } else {
         format |= DT_SINGLELINE | DT_VCENTER;
     }
@@ -143,14 +153,14 @@ void CSkinPainter::DrawBorder(HDC dc, const RECT& frame, const RECT& client) con
 void CSkinPainter::DrawCaption(HDC dc, const RECT& caption, const char* text) const
 {
     VerticalGradient(dc, caption, m_style.captionTop, m_style.captionBottom);
-    const int accent = std::min<LONG>(m_style.accentHeight, caption.bottom - caption.top);
+    const int accent = static_cast<int>(std::min<long long>(m_style.accentHeight, Height(caption)));
     FillSolid(dc, RECT{caption.left, caption.bottom - accent, caption.right, caption.bottom}, m_style.captionAccent);
 
     RECT textArea = Deflated(RECT{caption.left, caption.top, caption.right, caption.bottom - accent}, kTextPadding, 0);
-    const int height = caption.bottom - caption.top - accent;
+    const int height = static_cast<int>(Height(caption)) - accent;
     const int glyph = height / 2 - 1;
     // The close box only on a bar wide enough to keep most of it for the caption.
-    if (glyph >= 5 && caption.right - caption.left >= 4 * height) {
+    if (glyph >= 5 && Width(caption) >= 4 * height) {
         const int margin = (height - glyph) / 2;
         const RECT box{caption.right - margin - glyph, caption.top + margin, caption.right - margin,
                        caption.top + margin + glyph};

@@ -280,6 +280,22 @@ TEST_F(SnapcoreSkin, LongCaptionsStayInsideTheFrame)
     }
 }
 
+// Frames and labels reaching the ends of the coordinate range cover the whole canvas.
+TEST_F(SnapcoreSkin, HugeRectanglesCoverTheCanvas)
+{
+    const RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+    const RECT all{0, 0, kCanvasWidth, kCanvasHeight};
+    const std::string lines = "X: 1\nY: 2";
+    for (int skin = 0; skin < m_nSkins; ++skin) {
+        m_pManager->SelectSkin(skin, 0);
+        const CCanvas frame, label;
+        m_pManager->DrawFrame(frame.DC(), &huge, kMagnifierCaption.c_str(), kFillBackground);
+        m_pManager->DrawLabel(label.DC(), &huge, lines.c_str(), kFillBackground);
+        EXPECT_EQ(frame.ChangedInside(all), kCanvasWidth * kCanvasHeight) << "skin " << skin;
+        EXPECT_EQ(label.ChangedInside(all), kCanvasWidth * kCanvasHeight) << "skin " << skin;
+    }
+}
+
 // The options page cuts the sample frame off at the bottom with its own clip region
 // and keeps painting with the same DC afterwards.
 TEST_F(SnapcoreSkin, KeepsTheCallersClipRegionAndDCState)

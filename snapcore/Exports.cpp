@@ -2,6 +2,9 @@
 // snapcore.def.
 #include "snapcore.h"
 
+#include <new>
+
+#include "SkinManager.h"
 #include "VirtualScreenCapture.h"
 
 namespace {
@@ -27,8 +30,13 @@ extern "C" HBITMAP __stdcall DoCaptureModal(int mode, CaptureOptions* options, A
     return mode == kModeFullScreen ? CaptureFullScreen(options) : nullptr;
 }
 
-// No skins yet; callers treat a null manager as "no skin support".
+// A new manager each call; the caller ends it with Release. Null when memory is short,
+// which callers take as "no skin support".
 extern "C" ISkinManager* __stdcall CreateSkinManager()
 {
-    return nullptr;
+    try {
+        return new snapcore::CSkinManager();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }

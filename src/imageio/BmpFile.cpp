@@ -1,0 +1,172 @@
+#include "imageio/BmpFile.h"
+
+#include <cstring>
+#include <new>
+
+#include "imageio/Dib.h"
+#include "imageio/Win32File.h"
+#include "util/Win32Error.h"
+
+namespace {
+
+constexpr DWORD kFileHeaderSize = 14;
+constexpr DWORD kCoreHeaderSize = 12;
+constexpr int kFormatViolation = 1;
+
+WORD WordAt(const BYTE* p) noexcept
+{
+    return static_cast<WORD>(p[0] | p[1] << 8);
+}
+
+DWORD DwordAt(const BYTE* p) noexcept
+{
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<DWORD>(p[3]) << 24;
+}
+
+void PutWord(BYTE* p, WORD value) noexcept
+{
+    p[0] = static_cast<BYTE>(value);
+    p[1] = static_cast<BYTE>(value >> 8);
+}
+
+void PutDword(BYTE* p, DWORD value) noexcept
+{
+    PutWord(p, static_cast<WORD>(value));
+    PutWord(p + 2, static_cast<WORD>(value >> 16));
+}
+
+// What the header says; checked against the file before anything is allocated.
+struct BmpLayout {
+    int width;
+    int height;
+    int bitCount;
+    DWORD colorTableOffset;
+    DWORD pixelOffset;
+};
+
+void RequireBytes(const CWin32File& file, uint64_t offset, uint64_t count)
+{
+    if (offset + count > file.GetSize())
+        throw kFormatViolation;
+}
+
+void ReadColorTable(CWin32File& file, const BmpLayout& layout, bool bCoreTriples, CDib& dib)
+{
+    const int nColors = CDib::ColorCountFor(layout.bitCount);
+    RGBQUAD* pTable = dib.GetColorTable();
+    file.SeekTo(layout.colorTableOffset);
+    if (!bCoreTriples) {
+        file.ReadExactly(pTable, 4 * static_cast<DWORD>(nColors));
+        return;
+    }
+    RGBTRIPLE triples[256];
+    file.ReadExactly(triples, 3 * static_cast<DWORD>(nColors));
+    for (int i = 0; i < nColors; ++i)
+        pTable[i] = RGBQUAD{triples[i].rgbtBlue, triples[i].rgbtGreen, triples[i].rgbtRed, 0};
+}
+
+void ReadImage(CWin32File& file, const BmpLayout& layout, bool bCoreTriples, CDib& dib)
+{
+    const DWORD dwImageSize = CDib::ImageSizeFor(layout.width, layout.height, layout.bitCount);
+    if (dwImageSize == 0)
+        throw kFormatViolation;
+    const int nColors = CDib::ColorCountFor(layout.bitCount);
+    if (nColors > 0)
+        RequireBytes(file, layout.colorTableOffset, (bCoreTriples ? 3u : 4u) * nColors);
+    RequireBytes(file, layout.pixelOffset, dwImageSize);
+
+    if (!dib.Create(layout.width, layout.height, layout.bitCount))
+        throw std::bad_alloc();
+    if (nColors > 0)
+        ReadColorTable(file, layout, bCoreTriples, dib);
+    file.SeekTo(layout.pixelOffset);
+    file.ReadExactly(dib.GetBits(), dwImageSize);
+}
+
+void ReadCoreHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
+{
+    BYTE header[8];
+    file.ReadExactly(header, sizeof header);
+    layout.width = WordAt(header);
+    layout.height = WordAt(header + 2);
+    layout.bitCount = WordAt(header + 6);
+    if (layout.bitCount != 1 && layout.bitCount != 4 && layout.bitCount != 8 && layout.bitCount != 24)
+        throw kFormatViolation;
+    ReadImage(file, layout, true, dib);
+}
+
+void ReadInfoHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
+{
+    BYTE header[36];
+    file.ReadExactly(header, sizeof header);
+    layout.width = static_cast<int>(DwordAt(header));
+    layout.height = static_cast<int>(DwordAt(header + 4));
+    layout.bitCount = WordAt(header + 10);
+    const DWORD dwCompression = DwordAt(header + 12);
+    switch (layout.bitCount) {
+    case 1: case 2: case 4: case 8:
+        if (dwCompression != BI_RGB)
+            throw kFormatViolation;
+        break;
+    case 16: case 24: case 32:
+        // Bit-field masks are not applied: the pixels are taken as 5-5-5 and blue, green, red.
+        break;
+    default:
+        throw kFormatViolation;
+    }
+    ReadImage(file, layout, false, dib);
+}
+
+}  // namespace
+
+int ReadBmpFile(const char* path, CDib& dib)
+{
+    try {
+        CWin32File file;
+        file.OpenForReading(path);
+        BYTE start[kFileHeaderSize + 4];
+        file.ReadExactly(start, sizeof start);
+        if (start[0] != 'B' || start[1] != 'M')
+            return 0;
+        const DWORD dwHeaderSize = DwordAt(start + kFileHeaderSize);
+        BmpLayout layout = {};
+        layout.pixelOffset = DwordAt(start + 10);
+        layout.colorTableOffset = kFileHeaderSize + dwHeaderSize;
+        switch (dwHeaderSize) {
+        case kCoreHeaderSize:
+            ReadCoreHeaderImage(file, layout, dib);
+            return 1;
+        case 40: case 52: case 56:
+            ReadInfoHeaderImage(file, layout, dib);
+            return 1;
+        default:
+            return 0;
+        }
+    } catch (const Vorn::CWin32Error&) {
+    } catch (int) {
+    } catch (const std::bad_alloc&) {
+    }
+    return 0;
+}
+
+int WriteBmpFile(CDib& dib, const char* path)
+{
+    if (dib.IsEmpty())
+        return 0;
+    try {
+        const DWORD dwBlockSize = dib.GetTotalSize();
+        BYTE fileHeader[kFileHeaderSize] = {'B', 'M'};
+        PutDword(fileHeader + 2, kFileHeaderSize + dwBlockSize);
+        PutDword(fileHeader + 10, kFileHeaderSize + dwBlockSize - dib.GetImageSize());
+
+        CWin32File file;
+        file.OpenForWriting(path);
+        file.Write(fileHeader, sizeof fileHeader);
+        // Header, colour table and pixels are one block in memory, so one write.
+        file.Write(dib.GetInfo(), dwBlockSize);
+        file.EndHere();
+        return 1;
+    } catch (const Vorn::CWin32Error&) {
+    }
+    return 0;
+}

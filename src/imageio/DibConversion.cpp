@@ -1,0 +1,94 @@
+#include "imageio/DibConversion.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "imageio/Dib.h"
+#include "imageio/DibRowCursor.h"
+
+namespace {
+
+// Indices of 1, 2, 4 or 8 bits, the leftmost pixel in the most significant bits.
+void ExpandIndexedRow(const BYTE* pSource, BYTE* pTarget, int width, int bitsPerPixel, const RGBQUAD* pColors)
+{
+    const unsigned mask = (1u << bitsPerPixel) - 1;
+    int shift = 8 - bitsPerPixel;
+    for (int x = 0; x < width; ++x, pTarget += 3) {
+        const RGBQUAD& color = pColors[(*pSource >> shift) & mask];
+        pTarget[0] = color.rgbBlue;
+        pTarget[1] = color.rgbGreen;
+        pTarget[2] = color.rgbRed;
+        shift -= bitsPerPixel;
+        if (shift < 0) {
+            shift = 8 - bitsPerPixel;
+            ++pSource;
+        }
+    }
+}
+
+// v * 255 / 31, truncating, for each 5-bit value.
+constexpr std::array<BYTE, 32> kFiveBitScale = [] {
+    std::array<BYTE, 32> scale = {};
+    for (unsigned v = 0; v < 32; ++v)
+        scale[v] = static_cast<BYTE>(v * 255 / 31);
+    return scale;
+}();
+
+void ExpandRgb555Row(const BYTE* pSource, BYTE* pTarget, int width)
+{
+    for (int x = 0; x < width; ++x, pSource += 2, pTarget += 3) {
+        const unsigned word = pSource[0] | (pSource[1] << 8);
+        pTarget[0] = kFiveBitScale[word & 31];
+        pTarget[1] = kFiveBitScale[(word >> 5) & 31];
+        pTarget[2] = kFiveBitScale[(word >> 10) & 31];
+    }
+}
+
+void DropFourthByteRow(const BYTE* pSource, BYTE* pTarget, int width)
+{
+    for (int x = 0; x < width; ++x, pSource += 4, pTarget += 3) {
+        pTarget[0] = pSource[0];
+        pTarget[1] = pSource[1];
+        pTarget[2] = pSource[2];
+    }
+}
+
+}  // namespace
+
+void ConvertTo24Bit(const CDib& source, CDib& target)
+{
+    if (source.IsEmpty() || target.IsEmpty())
+        return;
+    const int width = std::min(source.GetWidth(), target.GetWidth());
+    const int bitsPerPixel = source.GetBitCount();
+    const RGBQUAD* pColors = source.GetColorTable();
+    for (CDibRowCursor from(source), to(target); from.GetRow() && to.GetRow(); from.Advance(), to.Advance()) {
+        switch (bitsPerPixel) {
+        case 1: case 2: case 4: case 8:
+            ExpandIndexedRow(from.GetRow(), to.GetRow(), width, bitsPerPixel, pColors);
+            break;
+        case 16:
+            ExpandRgb555Row(from.GetRow(), to.GetRow(), width);
+            break;
+        case 24:
+            std::memcpy(to.GetRow(), from.GetRow(), 3 * static_cast<size_t>(width));
+            break;
+        case 32:
+            DropFourthByteRow(from.GetRow(), to.GetRow(), width);
+            break;
+        }
+    }
+}
+
+void SwapRedBlue(CDib& dib)
+{
+    if (dib.IsEmpty() || dib.GetBitCount() != 24)
+        return;
+    const int width = dib.GetWidth();
+    for (CDibRowCursor row(dib); row.GetRow(); row.Advance()) {
+        BYTE* pPixel = row.GetRow();
+        for (int x = 0; x < width; ++x, pPixel += 3)
+            std::swap(pPixel[0], pPixel[2]);
+    }
+}

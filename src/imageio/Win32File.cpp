@@ -1,0 +1,78 @@
+#include "imageio/Win32File.h"
+
+#include "util/Win32Error.h"
+
+using Vorn::CWin32Error;
+
+namespace {
+
+HANDLE OpenOrThrow(const char* path, DWORD dwAccess, DWORD dwDisposition)
+{
+    HANDLE hFile = ::CreateFileA(path, dwAccess, 0, nullptr, dwDisposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        throw CWin32Error(::GetLastError());
+    return hFile;
+}
+
+}  // namespace
+
+CWin32File::~CWin32File()
+{
+    if (m_hFile != INVALID_HANDLE_VALUE)
+        ::CloseHandle(m_hFile);
+}
+
+void CWin32File::OpenForReading(const char* path)
+{
+    m_hFile = OpenOrThrow(path, GENERIC_READ, OPEN_EXISTING);
+}
+
+void CWin32File::OpenForWriting(const char* path)
+{
+    m_hFile = OpenOrThrow(path, GENERIC_WRITE, OPEN_ALWAYS);
+}
+
+DWORD CWin32File::Read(void* buffer, DWORD dwSize)
+{
+    DWORD dwRead = 0;
+    if (!::ReadFile(m_hFile, buffer, dwSize, &dwRead, nullptr))
+        throw CWin32Error(::GetLastError());
+    return dwRead;
+}
+
+void CWin32File::ReadExactly(void* buffer, DWORD dwSize)
+{
+    if (Read(buffer, dwSize) != dwSize)
+        throw CWin32Error(ERROR_HANDLE_EOF);
+}
+
+void CWin32File::WriteAll(HANDLE hFile, const void* data, DWORD dwSize)
+{
+    DWORD dwWritten = 0;
+    if (!::WriteFile(hFile, data, dwSize, &dwWritten, nullptr))
+        throw CWin32Error(::GetLastError());
+    if (dwWritten != dwSize)
+        throw CWin32Error(ERROR_WRITE_FAULT);
+}
+
+void CWin32File::SeekTo(DWORD dwOffset)
+{
+    LARGE_INTEGER position = {};
+    position.QuadPart = dwOffset;
+    if (!::SetFilePointerEx(m_hFile, position, nullptr, FILE_BEGIN))
+        throw CWin32Error(::GetLastError());
+}
+
+uint64_t CWin32File::GetSize() const
+{
+    LARGE_INTEGER size = {};
+    if (!::GetFileSizeEx(m_hFile, &size))
+        throw CWin32Error(::GetLastError());
+    return static_cast<uint64_t>(size.QuadPart);
+}
+
+void CWin32File::EndHere()
+{
+    if (!::SetEndOfFile(m_hFile))
+        throw CWin32Error(::GetLastError());
+}

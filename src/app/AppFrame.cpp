@@ -3,10 +3,14 @@
 #include <commctrl.h>
 #include <cstring>
 
+#include "app/AppMessages.h"
 #include "app/Application.h"
 #include "app/MainToolBar.h"
+#include "document/ImageFiles.h"
+#include "document/ImageFrame.h"
 #include "res/resource.h"
 #include "ui/UpdateUI.h"
+#include "util/CharSearch.h"
 #include "util/FastString.h"
 
 namespace {
@@ -92,6 +96,9 @@ LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam), lParam);
+    case WM_APP_DOC_PATH_CHANGED:
+        OnDocPathChanged(reinterpret_cast<HWND>(wParam), reinterpret_cast<const char*>(lParam));
+        return 0;
     case WM_CREATE:
         return OnCreate();
     case WM_SETTINGCHANGE:
@@ -282,6 +289,12 @@ void CAppFrame::DisableImageCommands()
 LRESULT CAppFrame::OnNotify(NMHDR* header, LPARAM lParam)
 {
     switch (header->code) {
+    case TCN_SELCHANGE:
+        if (header->hwndFrom == m_hWndTabStrip) {
+            OnTabSelChange();
+            return 0;
+        }
+        break;
     case RBN_AUTOSIZE:
         if (header->hwndFrom == m_hWndRebar)
             RecalcFrameLayout(false);
@@ -344,6 +357,9 @@ LRESULT CAppFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
 LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     switch (LOWORD(wParam)) {
+    case ID_FILE_OPEN:
+        OnOpen();
+        return 0;
     case ID_VIEW_TOOLBAR:
         ToggleToolBar();
         return 0;
@@ -462,5 +478,112 @@ void CAppFrame::OnIdle(int)
 
 LRESULT CAppFrame::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    switch (msg) {
+    case WM_APP_DOC_ACTIVATED:
+        OnDocActivated(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_MDIDESTROY:
+        return OnMdiDestroy(reinterpret_cast<HWND>(wParam));
+    }
     return m_mdiClientRouting.CallClient(msg, wParam, lParam);
+}
+
+void CAppFrame::OnOpen()
+{
+    char path[MAX_PATH + 1] = {};
+    if (HBITMAP bitmap = OpenImageFile(path))
+        if (!CreateImageDocument(bitmap, path, true))
+            DeleteObject(bitmap);
+}
+
+bool CAppFrame::CreateImageDocument(HBITMAP bitmap, const char* name, bool saved)
+{
+    const char* title = FileNamePart(name);
+    const bool documentWasActive = ActiveDocument() != nullptr;
+    CImageFrame* document = CImageFrame::Create(m_hWndMDIClient, title);
+    if (!document)
+        return false;
+    if (!documentWasActive)
+        SendMessageA(m_hWndMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(document->Handle()), 0);
+
+    TCITEMA item{};
+    item.mask = TCIF_TEXT | TCIF_PARAM;
+    item.pszText = const_cast<char*>(title);
+    item.lParam = reinterpret_cast<LPARAM>(document);
+    const int count = static_cast<int>(SendMessageA(m_hWndTabStrip, TCM_GETITEMCOUNT, 0, 0));
+    const int index = static_cast<int>(SendMessageA(m_hWndTabStrip, TCM_INSERTITEMA, count, reinterpret_cast<LPARAM>(&item)));
+    SendMessageA(m_hWndTabStrip, TCM_SETCURSEL, index, 0);
+
+    document->View().SetImage(bitmap, name, saved, nullptr);
+    RecalcFrameLayout(true);
+    return true;
+}
+
+int CAppFrame::FindTab(HWND document, CImageFrame** frame) const
+{
+    const int count = static_cast<int>(SendMessageA(m_hWndTabStrip, TCM_GETITEMCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        TCITEMA item{};
+        item.mask = TCIF_PARAM;
+        SendMessageA(m_hWndTabStrip, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
+        auto* candidate = reinterpret_cast<CImageFrame*>(item.lParam);
+        if (candidate && candidate->Handle() == document) {
+            if (frame)
+                *frame = candidate;
+            return index;
+        }
+    }
+    if (frame)
+        *frame = nullptr;
+    return -1;
+}
+
+// A new document is activated before its tab exists; its selection then comes
+// from the creation itself.
+void CAppFrame::OnDocActivated(HWND document)
+{
+    const int index = FindTab(document);
+    if (index != SendMessageA(m_hWndTabStrip, TCM_GETCURSEL, 0, 0))
+        SendMessageA(m_hWndTabStrip, TCM_SETCURSEL, index, 0);
+}
+
+void CAppFrame::OnTabSelChange()
+{
+    const int index = static_cast<int>(SendMessageA(m_hWndTabStrip, TCM_GETCURSEL, 0, 0));
+    if (index < 0)
+        return;
+    TCITEMA item{};
+    item.mask = TCIF_PARAM;
+    SendMessageA(m_hWndTabStrip, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
+    auto* document = reinterpret_cast<CImageFrame*>(item.lParam);
+    if (document && document->Handle() != ActiveDocument())
+        SendMessageA(m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(document->Handle()), 0);
+}
+
+void CAppFrame::OnDocPathChanged(HWND document, const char* path)
+{
+    const int index = FindTab(document);
+    if (index < 0 || !path)
+        return;
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(FileNamePart(path));
+    SendMessageA(m_hWndTabStrip, TCM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
+}
+
+// The document decides whether it may close; its tab goes with it.
+LRESULT CAppFrame::OnMdiDestroy(HWND document)
+{
+    CImageFrame* frame = nullptr;
+    const int index = FindTab(document, &frame);
+    if (frame && !frame->QueryClose())
+        return 0;
+    if (index >= 0) {
+        SendMessageA(m_hWndTabStrip, TCM_DELETEITEM, index, 0);
+        if (SendMessageA(m_hWndTabStrip, TCM_GETITEMCOUNT, 0, 0) == 0) {
+            RecalcFrameLayout(false);
+            DisableImageCommands();
+        }
+    }
+    return m_mdiClientRouting.CallClient(WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
 }

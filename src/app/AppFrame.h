@@ -8,6 +8,8 @@
 // The program's one top-level window: an MDI frame with a rebar (menu bar and
 // toolbar) on top, the tab strip with the MDI client over it, and a status bar.
 // It handles its own commands and passes every other one to the active document.
+class CImageFrame;
+
 class CAppFrame : public CWindow, public ILoopMessageFilter, public IIdleHandler {
 public:
     CAppFrame();
@@ -18,6 +20,12 @@ public:
 
     void RecalcFrameLayout(bool resizeBars);
     void DisableImageCommands();
+
+    // Turns a bitmap (handed over) into a new document with its own tab. name is a
+    // full path or an unsaved capture's title; saved says the file holds the image.
+    bool CreateImageDocument(HBITMAP bitmap, const char* name, bool saved);
+    // The tab of a document window and its object, or -1 and null.
+    int FindTab(HWND document, CImageFrame** frame = nullptr) const;
 
     // The frame's table for the MDI client's messages (see CMdiClientRouting).
     LRESULT MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -47,6 +55,11 @@ private:
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
     LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy();
+    void OnOpen();
+    void OnTabSelChange();
+    void OnDocPathChanged(HWND document, const char* path);
+    void OnDocActivated(HWND document);
+    LRESULT OnMdiDestroy(HWND document);
     bool OnToolTipText(NMHDR* header);
 
     void CreateRebar();

@@ -31,6 +31,7 @@
 #define IDS_EDITOR_NAME             214
 #define IDS_EDITOR_PATH             215
 #define IDS_ADD_EDITOR              217
+#define IDS_WINDOW_MENU             219
 #define IDS_CONFIG_READ_FAILED      300
 #define IDS_CONFIG_WRITE_FAILED     301
 #define IDS_HOTKEY_FULLSCREEN_FAILED 302

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "util/CharSearch.h"
+
 bool MakeModuleFilePath(const char* fileName, char (&path)[MAX_PATH])
 {
     char szModule[MAX_PATH];
@@ -14,13 +16,10 @@ bool MakeModuleFilePath(const char* fileName, char (&path)[MAX_PATH])
 
 bool MakeSiblingPath(const char* modulePath, const char* fileName, char (&path)[MAX_PATH])
 {
-    const char* folderEnd = nullptr;
-    for (const char* p = modulePath; *p != '\0'; p = ::CharNextA(p)) {
-        if (*p == '\\')
-            folderEnd = p + 1;
-    }
-    if (folderEnd == nullptr)
+    const char* backslash = FindLastChar(modulePath, '\\');
+    if (backslash == nullptr)
         return false;
+    const char* folderEnd = backslash + 1;
 
     size_t folderLength = static_cast<size_t>(folderEnd - modulePath);
     size_t nameLength = std::strlen(fileName);

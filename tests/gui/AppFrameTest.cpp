@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Gbk.h"
+#include "gui/FrameFixture.h"
 #include "app/AppFrame.h"
 #include "app/Application.h"
 #include "res/resource.h"
@@ -15,13 +16,6 @@
 #include "ui/UpdateUI.h"
 
 namespace {
-RECT ChildRect(HWND parent, HWND child)
-{
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
 
 std::vector<int> PaneWidths(HWND statusBar)
 {
@@ -76,56 +70,22 @@ private:
 };
 CRecordingDocument* CRecordingDocument::s_creating = nullptr;
 
-class AppFrameTest : public ::testing::Test {
+class AppFrameTest : public FrameFixture {
 protected:
-    void SetUp() override
-    {
-        g_app.Init(GetModuleHandleA(nullptr));
-        g_app.AddMessageLoop(&m_loop);
-        m_frame = std::make_unique<CAppFrame>();
-        ASSERT_NE(nullptr, m_frame->CreateFrame());
-        SetWindowPos(*m_frame, nullptr, 0, 0, 900, 600, SWP_NOZORDER);
-        ShowWindow(*m_frame, SW_SHOW);
-        Pump();
-    }
-
-    void TearDown() override
-    {
-        m_frame.reset();
-        g_app.RemoveMessageLoop();
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))  // the frame's WM_QUIT
-            ;
-    }
-
-    // Runs the real loop until its queue has been empty once, so that the idle
-    // handler has pushed the command states.
-    void Pump()
-    {
-        SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            PostQuitMessage(0);
-        });
-        m_loop.Run();
-    }
-
     bool ToolBarEnabled(UINT id) const
     {
         return SendMessageA(m_frame->ToolBar(), TB_ISBUTTONENABLED, id, 0) != 0;
     }
-
-    CMessageLoop m_loop;
-    std::unique_ptr<CAppFrame> m_frame;
 };
 
 TEST_F(AppFrameTest, BarsStackFromTopToBottomAroundTheMdiClient)
 {
     RECT client{};
     GetClientRect(*m_frame, &client);
-    const RECT rebar = ChildRect(*m_frame, m_frame->Rebar());
-    const RECT status = ChildRect(*m_frame, m_frame->StatusBar());
-    const RECT mdi = ChildRect(*m_frame, m_frame->MdiClient());
-    const RECT tabs = ChildRect(*m_frame, m_frame->TabStrip());
+    const RECT rebar = ChildRect(m_frame->Rebar());
+    const RECT status = ChildRect(m_frame->StatusBar());
+    const RECT mdi = ChildRect(m_frame->MdiClient());
+    const RECT tabs = ChildRect(m_frame->TabStrip());
 
     EXPECT_EQ(0, rebar.top);
     EXPECT_GT(rebar.bottom, 20);
@@ -145,10 +105,10 @@ TEST_F(AppFrameTest, RowOfTabsShowsAboveTheMdiClient)
     SendMessageA(m_frame->TabStrip(), TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     m_frame->RecalcFrameLayout(true);
 
-    const RECT tabs = ChildRect(*m_frame, m_frame->TabStrip());
+    const RECT tabs = ChildRect(m_frame->TabStrip());
     RECT display = tabs;
     SendMessageA(m_frame->TabStrip(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-    const RECT mdi = ChildRect(*m_frame, m_frame->MdiClient());
+    const RECT mdi = ChildRect(m_frame->MdiClient());
     EXPECT_EQ(display.top + 2, mdi.top);
     EXPECT_EQ(tabs.bottom, mdi.bottom);
     EXPECT_EQ(tabs.left, mdi.left);
@@ -156,7 +116,7 @@ TEST_F(AppFrameTest, RowOfTabsShowsAboveTheMdiClient)
 
     SendMessageA(m_frame->TabStrip(), TCM_DELETEALLITEMS, 0, 0);
     m_frame->RecalcFrameLayout(false);
-    EXPECT_EQ(tabs.top, ChildRect(*m_frame, m_frame->MdiClient()).top);
+    EXPECT_EQ(tabs.top, ChildRect(m_frame->MdiClient()).top);
 }
 
 TEST_F(AppFrameTest, StatusPanesKeepTheirWidthsWhenTheFrameNarrows)
@@ -236,8 +196,11 @@ TEST_F(AppFrameTest, ImageCommandsAreDisabledWithoutADocument)
         EXPECT_FALSE(g_updateUI.IsEnabled(id)) << id;
         EXPECT_FALSE(ToolBarEnabled(id)) << id;
     }
-    EXPECT_TRUE(ToolBarEnabled(ID_FILE_SAVE)) << "save keeps its state";
     EXPECT_TRUE(ToolBarEnabled(ID_CAPTURE_FULLSCREEN));
+    g_updateUI.EnableCommand(ID_FILE_SAVE, true);
+    m_frame->DisableImageCommands();
+    Pump();
+    EXPECT_TRUE(ToolBarEnabled(ID_FILE_SAVE)) << "save keeps the state the last document left";
 
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_IMAGETYPE));
     HMENU imagePopup = GetSubMenu(menu, 2);
@@ -250,7 +213,7 @@ TEST_F(AppFrameTest, ImageCommandsAreDisabledWithoutADocument)
 TEST_F(AppFrameTest, ToolBarAndStatusBarCanBeHiddenAndShown)
 {
     HWND rebar = m_frame->Rebar();
-    const RECT before = ChildRect(*m_frame, m_frame->MdiClient());
+    const RECT before = ChildRect(m_frame->MdiClient());
 
     SendMessageA(*m_frame, WM_COMMAND, ID_VIEW_TOOLBAR, 0);
     const int toolBarBand = static_cast<int>(SendMessageA(rebar, RB_IDTOINDEX, 60161, 0));
@@ -261,20 +224,20 @@ TEST_F(AppFrameTest, ToolBarAndStatusBarCanBeHiddenAndShown)
     EXPECT_TRUE(band.fStyle & RBBS_HIDDEN);
     EXPECT_FALSE(g_updateUI.IsChecked(ID_VIEW_TOOLBAR));
     EXPECT_TRUE(IsWindowVisible(rebar)) << "the menu bar stays";
-    EXPECT_LT(ChildRect(*m_frame, m_frame->MdiClient()).top, before.top);
+    EXPECT_LT(ChildRect(m_frame->MdiClient()).top, before.top);
 
     SendMessageA(*m_frame, WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
     EXPECT_FALSE(IsWindowVisible(m_frame->StatusBar()));
     EXPECT_FALSE(g_updateUI.IsChecked(ID_VIEW_STATUS_BAR));
     RECT client{};
     GetClientRect(*m_frame, &client);
-    EXPECT_EQ(client.bottom, ChildRect(*m_frame, m_frame->MdiClient()).bottom);
+    EXPECT_EQ(client.bottom, ChildRect(m_frame->MdiClient()).bottom);
 
     SendMessageA(*m_frame, WM_COMMAND, ID_VIEW_TOOLBAR, 0);
     SendMessageA(*m_frame, WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
     EXPECT_TRUE(g_updateUI.IsChecked(ID_VIEW_TOOLBAR));
     EXPECT_TRUE(g_updateUI.IsChecked(ID_VIEW_STATUS_BAR));
-    const RECT after = ChildRect(*m_frame, m_frame->MdiClient());
+    const RECT after = ChildRect(m_frame->MdiClient());
     EXPECT_TRUE(EqualRect(&before, &after));
 }
 

@@ -1,0 +1,197 @@
+#include "document/ImageFiles.h"
+
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <cstring>
+
+#include "app/Application.h"
+#include "imageio/BmpFile.h"
+#include "imageio/Dib.h"
+#include "imageio/JpegFile.h"
+#include "res/resource.h"
+#include "util/CharSearch.h"
+
+const ImageFormat g_imageFormats[kImageFormatCount] = {
+    {"JPEG", "*.jpg;*.jpeg;*.jpe;*.jfif", "jpg"},
+    {"BMP", "*.bmp;*.dib", "bmp"},
+};
+
+namespace {
+constexpr int kJpegQuality = 100;
+
+// The next ';' of a pattern list, walking whole characters; null at the end.
+const char* NextSeparator(const char* text)
+{
+    for (const char* p = text; *p != '\0'; p = CharNextA(p))
+        if (*p == ';')
+            return p;
+    return nullptr;
+}
+
+void AppendFormatFilters(FilterString& filter)
+{
+    for (const ImageFormat& format : g_imageFormats) {
+        filter.Append(format.name);
+        filter.Append(" (");
+        filter.Append(format.patterns);
+        filter.Append(")");
+        filter.Append('\0');
+        filter.Append(format.patterns);
+        filter.Append('\0');
+    }
+}
+
+// The Save As dialog puts the new type's extension on the proposed name as soon as
+// the user picks another type.
+UINT_PTR CALLBACK SaveDialogHook(HWND hook, UINT msg, WPARAM, LPARAM lParam)
+{
+    if (msg != WM_NOTIFY)
+        return 0;
+    auto* notify = reinterpret_cast<OFNOTIFYA*>(lParam);
+    if (notify->hdr.code != CDN_TYPECHANGE)
+        return 0;
+    const int code = static_cast<int>(notify->lpOFN->nFilterIndex) - 1;
+    if (code < 0 || code >= kImageFormatCount)
+        return 0;
+    HWND dialog = GetParent(hook);
+    HWND box = GetDlgItem(dialog, cmb13);
+    if (!box)
+        box = GetDlgItem(dialog, edt1);
+    if (!box)
+        return 0;
+    char name[MAX_PATH] = {};
+    GetWindowTextA(box, name, MAX_PATH);
+    const char* extension = g_imageFormats[code].extension;
+    char* dot = const_cast<char*>(FindLastChar(name, '.'));
+    size_t keep = dot ? static_cast<size_t>(dot + 1 - name) : strlen(name);
+    if (!dot && keep + 1 < MAX_PATH)
+        name[keep++] = '.';
+    if (keep + strlen(extension) < MAX_PATH)
+        strcpy(name + keep, extension);
+    SendMessageA(dialog, CDM_SETCONTROLTEXT, GetDlgCtrlID(box), reinterpret_cast<LPARAM>(name));
+    return 0;
+}
+}
+
+bool MatchFilterExtension(const char* patternList, const char* extension)
+{
+    const size_t length = strlen(extension);
+    for (const char* pattern = patternList; pattern;) {
+        const char* candidate = pattern + 2;  // after "*."
+        if (strnlen(pattern, 2) == 2 && strnlen(candidate, length) == length &&
+            CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, candidate, static_cast<int>(length), extension,
+                           static_cast<int>(length)) == CSTR_EQUAL &&
+            (candidate[length] == ';' || candidate[length] == '\0'))
+            return true;
+        const char* separator = NextSeparator(pattern);
+        pattern = separator ? separator + 1 : nullptr;
+    }
+    return false;
+}
+
+int FindImageFormat(const char* extension)
+{
+    for (int code = 0; code < kImageFormatCount; ++code)
+        if (MatchFilterExtension(g_imageFormats[code].patterns, extension))
+            return code;
+    return -1;
+}
+
+void BuildOpenFilter(FilterString& filter)
+{
+    AppendFormatFilters(filter);
+    Vorn::CFastString<64> all;
+    all.LoadString(IDS_OPEN_FILTER_ALL);
+    char text[65];
+    memcpy(text, all.GetString(), all.GetLength() + 1);
+    for (char* p = text; *p != '\0'; p = CharNextA(p))
+        if (*p == '|')
+            *p = '\0';
+    filter.Append(text, all.GetLength());
+    filter.Append('\0');
+}
+
+void BuildSaveFilter(FilterString& filter)
+{
+    AppendFormatFilters(filter);
+    filter.Append('\0');
+}
+
+HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1])
+{
+    FilterString filter;
+    BuildOpenFilter(filter);
+    char title[256] = {};
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = g_hMainFrame;
+    dialog.lpstrFilter = filter.GetString();
+    dialog.nFilterIndex = 3;
+    dialog.lpstrFile = pathBuffer;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrFileTitle = title;
+    dialog.nMaxFileTitle = sizeof(title);
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
+    if (!GetOpenFileNameA(&dialog))
+        return nullptr;
+
+    const char* dot = FindLastChar(pathBuffer, '.');
+    const int format = dot ? FindImageFormat(dot + 1) : -1;
+    CDib dib;
+    int read = 0;
+    if (format == 0) {
+        read = ReadJpegFile(pathBuffer, dib);
+    } else if (format == 1) {
+        read = ReadBmpFile(pathBuffer, dib);
+    } else {
+        Vorn::CFastString<64> text;
+        Vorn::CFastString<64> caption;
+        text.LoadString(IDS_UNSUPPORTED_TYPE);
+        caption.LoadString(IDS_OPEN_FAILED);
+        MessageBoxA(g_hMainFrame, text.GetString(), caption.GetString(), MB_ICONHAND | MB_OK);
+        return nullptr;
+    }
+    HBITMAP bitmap = nullptr;
+    if (read) {
+        HDC screen = GetDC(nullptr);
+        bitmap = CreateDIBitmap(screen, dib.GetInfo(), CBM_INIT, dib.GetBits(), dib.GetBitmapInfo(), DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+    }
+    dib.Release();
+    return bitmap;
+}
+
+bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH])
+{
+    FilterString filter;
+    BuildSaveFilter(filter);
+    char path[MAX_PATH] = {};
+    lstrcpynA(path, nameBuffer, MAX_PATH);
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = GetActiveWindow() ? GetActiveWindow() : g_hMainFrame;
+    dialog.lpstrFilter = filter.GetString();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = g_imageFormats[0].extension;
+    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLEHOOK;
+    dialog.lpfnHook = SaveDialogHook;
+    if (!GetSaveFileNameA(&dialog))
+        return false;
+    lstrcpynA(nameBuffer, path, MAX_PATH);
+    return SaveImageFile(bitmap, static_cast<int>(dialog.nFilterIndex) - 1, nameBuffer);
+}
+
+bool SaveImageFile(HBITMAP bitmap, int formatCode, const char* path)
+{
+    if (formatCode < 0 || formatCode >= kImageFormatCount)
+        return false;
+    CDib dib;
+    if (!dib.FromBitmap(bitmap))
+        return false;
+    const int written = formatCode == 0 ? WriteJpegFile(dib, path, kJpegQuality) : WriteBmpFile(dib, path);
+    dib.Release();
+    return written != 0;
+}

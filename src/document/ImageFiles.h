@@ -1,0 +1,36 @@
+#pragma once
+#include <windows.h>
+
+#include "util/FastString.h"
+
+// The image file formats the program reads and writes; the position in the table is
+// the format code (also the saved-format setting and the Save As filter index - 1).
+struct ImageFormat {
+    const char* name;
+    const char* patterns;   // "*.ext" patterns separated by ';'
+    const char* extension;  // without the dot
+};
+constexpr int kImageFormatCount = 2;
+extern const ImageFormat g_imageFormats[kImageFormatCount];
+
+// The format whose pattern list holds the extension (no dot), or -1.
+int FindImageFormat(const char* extension);
+// True when one "*.ext" pattern of the list is the extension, ignoring case.
+bool MatchFilterExtension(const char* patternList, const char* extension);
+
+// The file dialogs' filter lists: name (patterns), NUL, patterns, NUL for each
+// format, the Open dialog's list with "all files" after them, ending in one more NUL.
+using FilterString = Vorn::CFastString<1024>;
+void BuildOpenFilter(FilterString& filter);
+void BuildSaveFilter(FilterString& filter);
+
+// The Open command's dialog and reading: the bitmap of the chosen file, or null.
+// pathBuffer (zeroed by the caller) receives the chosen path.
+HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1]);
+
+// The Save As dialog proposing the name in nameBuffer, then writing in the format of
+// the chosen filter; nameBuffer receives the chosen full path. True when written.
+bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH]);
+
+// Writes the bitmap as format code 0 (JPEG, quality 100) or 1 (BMP).
+bool SaveImageFile(HBITMAP bitmap, int formatCode, const char* path);

@@ -1,0 +1,552 @@
+#include "document/ImageView.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/AppMessages.h"
+#include "app/Application.h"
+#include "document/DocumentTitle.h"
+#include "document/ImageFiles.h"
+#include "document/ViewArithmetic.h"
+#include "document/ZoomTable.h"
+#include "res/resource.h"
+#include "ui/UpdateUI.h"
+#include "util/FastString.h"
+
+namespace {
+const char kViewClass[] = "ImageView";
+
+// One hatch for every view, kept until the process ends.
+HBRUSH SharedBackground()
+{
+    static HBRUSH brush = CreateHatchBrush(HS_DIAGCROSS, RGB(0, 0, 0));
+    return brush;
+}
+
+HCURSOR LoadHandCursor(UINT id)
+{
+    return static_cast<HCURSOR>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_CURSOR, 16, 16, 0));
+}
+
+void RegisterViewClass()
+{
+    WNDCLASSEXA existing{};
+    if (GetClassInfoExA(GetModuleHandleA(nullptr), kViewClass, &existing))
+        return;
+    WNDCLASSEXA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kViewClass;
+    CWindow::RegisterClass(wc);
+}
+
+// A status pane text: the pane's sample string up to its colon, then the value.
+template <typename... Values>
+void FormatPaneText(char (&text)[64], UINT id, const char* format, Values... values)
+{
+    Vorn::CFastString<63> sample;
+    sample.LoadString(id);
+    lstrcpynA(text, sample.GetString(), sizeof(text));
+    if (char* colon = strchr(text, ':'))
+        snprintf(colon + 1, sizeof(text) - static_cast<size_t>(colon + 1 - text), format, values...);
+}
+
+class CMemoryDC {
+public:
+    CMemoryDC(HDC compatible, HBITMAP bitmap)
+        : m_hDC(CreateCompatibleDC(compatible)), m_hOld(SelectObject(m_hDC, bitmap)) {}
+    ~CMemoryDC()
+    {
+        SelectObject(m_hDC, m_hOld);
+        DeleteDC(m_hDC);
+    }
+    CMemoryDC(const CMemoryDC&) = delete;
+    CMemoryDC& operator=(const CMemoryDC&) = delete;
+    operator HDC() const { return m_hDC; }
+
+private:
+    HDC m_hDC;
+    HGDIOBJ m_hOld;
+};
+}
+
+CImageView::CImageView()
+    : m_hbrBackground(SharedBackground()),
+      m_hHandCursors{LoadHandCursor(IDC_HAND_OPEN), LoadHandCursor(IDC_HAND_CLOSED)}
+{
+}
+
+CImageView::~CImageView()
+{
+    DestroyWindow();
+    if (m_hImage)
+        DeleteObject(m_hImage);
+    for (HCURSOR cursor : m_hHandCursors)
+        if (cursor)
+            DestroyCursor(cursor);
+}
+
+HWND CImageView::CreateView(HWND parent)
+{
+    RegisterViewClass();
+    return Create(kViewClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE,
+                  0, 0, 0, 0, parent, nullptr);
+}
+
+void CImageView::SetImage(HBITMAP bitmap, const char* path, bool saved, CEditorList* editorList)
+{
+    m_hDisplayBitmap = bitmap;
+    const SIZE size = ImageSize();
+    SetContentSize(size.cx, size.cy, true, true);
+    m_fZoom = 1.0f;
+    m_nZoomIndex = kZoomIndexActual;
+    if (m_hImage && m_hImage != bitmap)
+        DeleteObject(m_hImage);
+    m_hImage = bitmap;
+    m_bImageModified = saved ? 0 : 1;
+    m_strPath = path ? path : "";
+    m_pEditorList = editorList;
+    UpdateCommandUI();
+}
+
+SIZE CImageView::ImageSize() const
+{
+    BITMAP info{};
+    if (!m_hDisplayBitmap || !GetObjectA(m_hDisplayBitmap, sizeof(info), &info))
+        return SIZE{};
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+SIZE CImageView::ClientSize() const
+{
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    return SIZE{client.right, client.bottom};
+}
+
+void CImageView::SetScrollBars(bool redraw)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMax = m_sizeContent.cx - 1;
+    info.nPage = static_cast<UINT>(m_sizeView.cx);
+    info.nPos = m_ptScroll.x;
+    SetScrollInfo(Handle(), SB_HORZ, &info, redraw);
+    info.nMax = m_sizeContent.cy - 1;
+    info.nPage = static_cast<UINT>(m_sizeView.cy);
+    info.nPos = m_ptScroll.y;
+    SetScrollInfo(Handle(), SB_VERT, &info, redraw);
+}
+
+void CImageView::SetContentSize(int cx, int cy, bool redraw, bool resetOffset)
+{
+    m_sizeContent = SIZE{cx, cy};
+    if (resetOffset) {
+        m_ptScroll = POINT{};
+    } else {
+        const int maxX = cx - m_sizeView.cx > 0 ? cx - m_sizeView.cx : 0;
+        const int maxY = cy - m_sizeView.cy > 0 ? cy - m_sizeView.cy : 0;
+        m_ptScroll.x = m_ptScroll.x < 0 ? 0 : m_ptScroll.x > maxX ? maxX : m_ptScroll.x;
+        m_ptScroll.y = m_ptScroll.y < 0 ? 0 : m_ptScroll.y > maxY ? maxY : m_ptScroll.y;
+    }
+    SetScrollBars(true);
+    m_sizeLineStep = SIZE{cx / 100 > 1 ? cx / 100 : 1, cy / 100 > 1 ? cy / 100 : 1};
+    m_sizePageStep = SIZE{cx / 10 > 1 ? cx / 10 : 1, cy / 10 > 1 ? cy / 10 : 1};
+    if (redraw)
+        InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void CImageView::SetZoom(float zoom)
+{
+    if (zoom == m_fZoom)
+        return;
+    const SIZE size = ImageSize();
+    SetContentSize(static_cast<int>(zoom * size.cx), static_cast<int>(zoom * size.cy), true, true);
+    m_fZoom = zoom;
+}
+
+void CImageView::ZoomToLevel(int index)
+{
+    index = index < 0 ? 0 : index >= kZoomLevelCount ? kZoomLevelCount - 1 : index;
+    SetZoom(g_zoomLevels[index]);
+    m_nZoomIndex = index;
+    UpdateCommandUI();
+}
+
+void CImageView::ZoomInOut(UINT command)
+{
+    const int index = command == ID_ZOOM_IN ? ZoomInIndex(m_fZoom) : ZoomOutIndex(m_fZoom);
+    if (index < 0)
+        return;
+    SetZoom(g_zoomLevels[index]);
+    m_nZoomIndex = index;
+    UpdateCommandUI();
+}
+
+void CImageView::FitToWindow()
+{
+    const SIZE image = ImageSize();
+    if (image.cx <= 0 || image.cy <= 0)
+        return;
+    const SIZE client = ClientSize();
+    const FitResult fit = FitZoom(client.cx, client.cy, image.cx, image.cy);
+    m_fZoom = fit.zoom;
+    SetContentSize(fit.content.cx, fit.content.cy, true, true);
+    InvalidateRect(Handle(), nullptr, TRUE);
+    m_nZoomIndex = FittedZoomIndex(m_fZoom);
+    UpdateCommandUI();
+}
+
+void CImageView::ActualSize()
+{
+    const SIZE image = ImageSize();
+    SetContentSize(image.cx, image.cy, true, true);
+    m_fZoom = 1.0f;
+    InvalidateRect(Handle(), nullptr, TRUE);
+    m_nZoomIndex = kZoomIndexActual;
+    UpdateCommandUI();
+}
+
+void CImageView::UpdateHandCursor()
+{
+    const SIZE client = ClientSize();
+    if (client.cx < m_sizeContent.cx || client.cy < m_sizeContent.cy)
+        m_nHandCursor = (GetKeyState(VK_LBUTTON) & 0xFF00) ? 1 : 0;
+    else
+        m_nHandCursor = -1;
+    SendMessageA(Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+void CImageView::UpdateCommandUI()
+{
+    if (!m_pUpdateUI || !m_hImage)
+        return;
+    m_pUpdateUI->EnableCommand(ID_ZOOM_IN, CanZoomIn(m_fZoom));
+    m_pUpdateUI->EnableCommand(ID_ZOOM_OUT, CanZoomOut(m_fZoom));
+    m_pUpdateUI->EnableCommand(ID_ZOOM_ACTUAL, m_fZoom != 1.0f);
+    m_pUpdateUI->EnableCommand(ID_FILE_SAVE, m_bImageModified != 0);
+    m_pUpdateUI->EnableCommand(ID_EDITORS, true);
+
+    const SIZE client = ClientSize();
+    m_pUpdateUI->EnableCommand(ID_ZOOM_FIT, m_sizeContent.cx != client.cx && m_sizeContent.cy != client.cy);
+
+    auto imageMenu = reinterpret_cast<HMENU>(SendMessageA(GetParent(Handle()), WM_APP_GET_IMAGE_MENU, 3, 0));
+    if (HMENU zoomMenu = imageMenu ? GetSubMenu(imageMenu, 2) : nullptr) {
+        if (m_nZoomIndex >= 0 && m_nZoomIndex < kZoomLevelCount) {
+            CheckMenuRadioItem(zoomMenu, 0, kZoomLevelCount - 1, static_cast<UINT>(m_nZoomIndex), MF_BYPOSITION);
+        } else {
+            for (UINT position = 0; position < kZoomLevelCount; ++position)
+                CheckMenuItem(zoomMenu, position, MF_BYPOSITION | MF_UNCHECKED);
+        }
+    }
+
+    UpdateHandCursor();
+    ShowStatusTexts(ImageSize());
+}
+
+void CImageView::ShowStatusTexts(SIZE imageSize)
+{
+    char text[64];
+    FormatPaneText(text, ID_INDICATOR_SIZE, " %d x %d", static_cast<int>(imageSize.cx), static_cast<int>(imageSize.cy));
+    m_pUpdateUI->SetCommandText(ID_INDICATOR_SIZE, text);
+    FormatPaneText(text, ID_INDICATOR_ZOOM, " %.0f%%", m_fZoom * 100.0);
+    m_pUpdateUI->SetCommandText(ID_INDICATOR_ZOOM, text);
+}
+
+LRESULT CImageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam)) ? 0 : 1;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_SIZE:
+        OnSize(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_SETCURSOR:
+        if (OnSetCursor(lParam))
+            return TRUE;
+        break;
+    case WM_KEYDOWN:
+        if (OnKeyDown(wParam))
+            return 0;
+        break;
+    case WM_MOUSEMOVE:
+        OnMouseMove(lParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(lParam);
+        return 0;
+    case WM_LBUTTONUP:
+        OnLButtonUp();
+        return 0;
+    case WM_HSCROLL:
+        OnScroll(SB_HORZ, LOWORD(wParam));
+        return 0;
+    case WM_VSCROLL:
+        OnScroll(SB_VERT, LOWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(static_cast<short>(HIWORD(wParam)));
+        return 0;
+    case WM_SETTINGCHANGE:
+        ReadWheelSettings();
+        return 0;
+    }
+    return DefaultProc(msg, wParam, lParam);
+}
+
+bool CImageView::OnCommand(UINT id)
+{
+    switch (id) {
+    case ID_ZOOM_IN:
+    case ID_ZOOM_OUT:
+        ZoomInOut(id);
+        return true;
+    case ID_ZOOM_FIT:
+        FitToWindow();
+        return true;
+    case ID_ZOOM_ACTUAL:
+        ActualSize();
+        return true;
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
+        OnSaveImage();
+        return true;
+    }
+    if (id >= ID_ZOOM_10 && id <= ID_ZOOM_3200) {
+        ZoomToLevel(static_cast<int>(id - ID_ZOOM_10));
+        return true;
+    }
+    return false;
+}
+
+void CImageView::OnSaveImage()
+{
+    char path[MAX_PATH];
+    ReadDocumentName(GetParent(Handle()), path);
+    if (!SaveImageAs(m_hImage, path) || !m_bImageModified)
+        return;
+    SetWindowTextA(GetParent(Handle()), path);
+    SendMessageA(g_hMainFrame, WM_APP_DOC_PATH_CHANGED, reinterpret_cast<WPARAM>(GetParent(Handle())),
+                 reinterpret_cast<LPARAM>(path));
+    m_bImageModified = 0;
+    m_strPath = path;
+    UpdateCommandUI();
+}
+
+bool CImageView::SaveBeforeClose()
+{
+    if (!m_bImageModified)
+        return true;
+    char path[MAX_PATH];
+    ReadDocumentName(GetParent(Handle()), path);
+    return SaveImageAs(m_hImage, path);
+}
+
+// Only the clip box is drawn: the hatch outside the image with at most two fills,
+// and the visible part of the image with one BitBlt that GDI scales through the
+// mapping mode.
+void CImageView::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Handle(), &paint);
+    RECT clip{};
+    if (GetClipBox(dc, &clip) == NULLREGION || IsRectEmpty(&clip)) {
+        EndPaint(Handle(), &paint);
+        return;
+    }
+    const int right = m_sizeContent.cx - m_ptScroll.x;
+    const int bottom = m_sizeContent.cy - m_ptScroll.y;
+    RECT image = clip;
+    if (image.right > right)
+        image.right = right;
+    if (image.bottom > bottom)
+        image.bottom = bottom;
+
+    SetViewportOrgEx(dc, -m_ptScroll.x, -m_ptScroll.y, nullptr);
+    SetBrushOrgEx(dc, (8 - m_ptScroll.x % 8) % 8, (8 - m_ptScroll.y % 8) % 8, nullptr);
+    if (right < clip.right) {
+        RECT strip{right, clip.top, clip.right, clip.bottom};
+        DPtoLP(dc, reinterpret_cast<POINT*>(&strip), 2);
+        FillRect(dc, &strip, m_hbrBackground);
+    }
+    if (bottom < clip.bottom) {
+        RECT strip{clip.left, bottom, clip.right < right ? clip.right : right, clip.bottom};
+        DPtoLP(dc, reinterpret_cast<POINT*>(&strip), 2);
+        FillRect(dc, &strip, m_hbrBackground);
+    }
+
+    if (m_hDisplayBitmap && image.left < image.right && image.top < image.bottom) {
+        if (m_fZoom != 1.0f) {
+            const int extent = static_cast<int>(m_fZoom * 1000);
+            SetMapMode(dc, MM_ISOTROPIC);
+            SetWindowExtEx(dc, 1000, 1000, nullptr);
+            SetViewportExtEx(dc, extent, extent, nullptr);
+        }
+        DPtoLP(dc, reinterpret_cast<POINT*>(&image), 2);
+        InflateRect(&image, 1, 1);
+        CMemoryDC source(dc, m_hDisplayBitmap);
+        SetStretchBltMode(dc, COLORONCOLOR);
+        BitBlt(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, source, image.left,
+               image.top, SRCCOPY);
+    }
+    EndPaint(Handle(), &paint);
+}
+
+void CImageView::OnSize(int width, int height)
+{
+    UpdateCommandUI();
+    m_sizeView = SIZE{width, height};
+    SetScrollBars(true);
+    const POINT old = m_ptScroll;
+    const int maxX = m_sizeContent.cx - width > 0 ? m_sizeContent.cx - width : 0;
+    const int maxY = m_sizeContent.cy - height > 0 ? m_sizeContent.cy - height : 0;
+    m_ptScroll.x = old.x > maxX ? maxX : old.x;
+    m_ptScroll.y = old.y > maxY ? maxY : old.y;
+    if (m_ptScroll.x != old.x || m_ptScroll.y != old.y) {
+        ScrollWindowEx(Handle(), old.x - m_ptScroll.x, old.y - m_ptScroll.y, nullptr, nullptr, nullptr, nullptr,
+                       SW_INVALIDATE);
+        SetScrollPos(Handle(), SB_HORZ, m_ptScroll.x, FALSE);
+        SetScrollPos(Handle(), SB_VERT, m_ptScroll.y, FALSE);
+    }
+}
+
+bool CImageView::OnSetCursor(LPARAM lParam)
+{
+    if (LOWORD(lParam) != HTCLIENT || m_nHandCursor == -1)
+        return false;
+    SetCursor(m_hHandCursors[m_nHandCursor]);
+    return true;
+}
+
+bool CImageView::OnKeyDown(WPARAM key)
+{
+    switch (key) {
+    case VK_UP:
+        OnScroll(SB_VERT, SB_LINEUP);
+        return true;
+    case VK_DOWN:
+        OnScroll(SB_VERT, SB_LINEDOWN);
+        return true;
+    case VK_PRIOR:
+        OnScroll(SB_VERT, SB_PAGEUP);
+        return true;
+    case VK_NEXT:
+        OnScroll(SB_VERT, SB_PAGEDOWN);
+        return true;
+    case VK_HOME:
+        OnScroll(SB_VERT, SB_TOP);
+        return true;
+    case VK_END:
+        OnScroll(SB_VERT, SB_BOTTOM);
+        return true;
+    case VK_LEFT:
+        OnScroll(SB_HORZ, SB_LINELEFT);
+        return true;
+    case VK_RIGHT:
+        OnScroll(SB_HORZ, SB_LINERIGHT);
+        return true;
+    }
+    return false;
+}
+
+void CImageView::OnScroll(int bar, int code)
+{
+    const SIZE client = ClientSize();
+    const bool horizontal = bar == SB_HORZ;
+    const int maximum = horizontal ? m_sizeContent.cx - client.cx : m_sizeContent.cy - client.cy;
+    if (maximum < 0)
+        return;
+    int track = 0;
+    if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_TRACKPOS;
+        GetScrollInfo(Handle(), bar, &info);
+        track = info.nTrackPos;
+    }
+    const int position = horizontal ? m_ptScroll.x : m_ptScroll.y;
+    const int target = ScrollTarget(code, position, horizontal ? m_sizeLineStep.cx : m_sizeLineStep.cy,
+                                    horizontal ? m_sizePageStep.cx : m_sizePageStep.cy, maximum, track);
+    if (target >= 0)
+        ScrollTo(bar, target);
+}
+
+void CImageView::ScrollTo(int bar, int position)
+{
+    LONG& current = bar == SB_HORZ ? m_ptScroll.x : m_ptScroll.y;
+    if (position == current)
+        return;
+    const int delta = current - position;
+    current = position;
+    SetScrollPos(Handle(), bar, position, TRUE);
+    ScrollWindowEx(Handle(), bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0, nullptr, nullptr, nullptr,
+                   nullptr, m_uScrollWindowFlags);
+}
+
+void CImageView::OnMouseWheel(int delta)
+{
+    const bool pages = m_nNotchLines == -1;
+    const int code = delta > 0 ? (pages ? SB_PAGEUP : SB_LINEUP) : (pages ? SB_PAGEDOWN : SB_LINEDOWN);
+    const int steps = WheelSteps(m_nWheelAccum, delta, m_nNotchLines);
+    for (int i = 0; i < steps; ++i) {
+        OnScroll(m_sizeContent.cy > ClientSize().cy ? SB_VERT : SB_HORZ, code);
+        UpdateWindow(Handle());
+    }
+}
+
+void CImageView::ReadWheelSettings()
+{
+    UINT lines = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    m_nNotchLines = static_cast<int>(lines);
+    // An old wheel driver answers for itself.
+    if (HWND driver = FindWindowA("MouseZ", "Magellan MSWHEEL")) {
+        const UINT message = RegisterWindowMessageA("MSH_SCROLL_LINES_MSG");
+        m_nNotchLines = static_cast<int>(SendMessageA(driver, message, 0, 0));
+    }
+}
+
+void CImageView::OnLButtonDown(LPARAM lParam)
+{
+    m_bDragging = 1;
+    m_ptLastMouse = POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    SetCapture(Handle());
+    UpdateHandCursor();
+}
+
+// The image follows the mouse.
+void CImageView::OnMouseMove(LPARAM lParam)
+{
+    if (!m_bDragging)
+        return;
+    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    const int dx = point.x - m_ptLastMouse.x;
+    const int dy = point.y - m_ptLastMouse.y;
+    m_ptLastMouse = point;
+    const SIZE client = ClientSize();
+    const int maxX = m_sizeContent.cx - client.cx > 0 ? m_sizeContent.cx - client.cx : 0;
+    const int maxY = m_sizeContent.cy - client.cy > 0 ? m_sizeContent.cy - client.cy : 0;
+    POINT target{m_ptScroll.x - dx, m_ptScroll.y - dy};
+    target.x = target.x < 0 ? 0 : target.x > maxX ? maxX : target.x;
+    target.y = target.y < 0 ? 0 : target.y > maxY ? maxY : target.y;
+    if (target.x == m_ptScroll.x && target.y == m_ptScroll.y)
+        return;
+    ScrollWindowEx(Handle(), m_ptScroll.x - target.x, m_ptScroll.y - target.y, nullptr, nullptr, nullptr, nullptr,
+                   m_uScrollWindowFlags);
+    SetScrollPos(Handle(), SB_HORZ, target.x, TRUE);
+    SetScrollPos(Handle(), SB_VERT, target.y, TRUE);
+    m_ptScroll = target;
+}
+
+void CImageView::OnLButtonUp()
+{
+    m_bDragging = 0;
+    ReleaseCapture();
+    UpdateHandCursor();
+}

@@ -1,0 +1,66 @@
+#include "gui/FrameFixture.h"
+
+#include "app/Application.h"
+
+void FrameFixture::SetUp()
+{
+    g_app.Init(GetModuleHandleA(nullptr));
+    g_app.AddMessageLoop(&m_loop);
+    m_frame = std::make_unique<CAppFrame>();
+    ASSERT_NE(nullptr, m_frame->CreateFrame());
+    g_hMainFrame = *m_frame;
+    SetWindowPos(*m_frame, HWND_TOP, 0, 0, 900, 600, 0);
+    ShowWindow(*m_frame, SW_SHOW);
+    Pump();
+}
+
+void FrameFixture::TearDown()
+{
+    m_frame.reset();
+    g_hMainFrame = nullptr;
+    g_app.RemoveMessageLoop();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))  // the frame's WM_QUIT
+        ;
+}
+
+void FrameFixture::Pump()
+{
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        PostQuitMessage(0);
+    });
+    m_loop.Run();
+}
+
+RECT FrameFixture::ChildRect(HWND child) const
+{
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, *m_frame, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+COLORREF PatternColor(int x, int y)
+{
+    return RGB((x * 7) & 0xFF, (y * 5) & 0xFF, ((x + y) * 3) & 0xFF);
+}
+
+HBITMAP MakePatternBitmap(int width, int height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* pixels = static_cast<DWORD*>(bits);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const COLORREF color = PatternColor(x, y);
+            pixels[y * width + x] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+        }
+    return bitmap;
+}

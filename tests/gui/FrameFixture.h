@@ -1,0 +1,31 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+
+#include "app/AppFrame.h"
+#include "ui/MessageLoop.h"
+
+// A real main frame on the test display, 900 x 600, with the thread's message loop
+// registered the way the program does it.
+class FrameFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs the real loop until its queue has been empty once, so that the idle
+    // handler has pushed the command states.
+    void Pump();
+
+    // The rectangle of a child window in the frame's client coordinates.
+    RECT ChildRect(HWND child) const;
+
+    CMessageLoop m_loop;
+    std::unique_ptr<CAppFrame> m_frame;
+};
+
+// A 32-bit bitmap whose pixel (x, y) is PatternColor(x, y).
+HBITMAP MakePatternBitmap(int width, int height);
+COLORREF PatternColor(int x, int y);

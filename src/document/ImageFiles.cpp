@@ -48,13 +48,14 @@ UINT_PTR CALLBACK SaveDialogHook(HWND hook, UINT msg, WPARAM, LPARAM lParam)
 {
     if (msg != WM_NOTIFY)
         return 0;
-    auto* notify = reinterpret_cast<OFNOTIFYA*>(lParam);
-    if (notify->hdr.code != CDN_TYPECHANGE)
+    if (reinterpret_cast<NMHDR*>(lParam)->code != CDN_TYPECHANGE)
         return 0;
-    const int code = static_cast<int>(notify->lpOFN->nFilterIndex) - 1;
+    // The type list itself says which type is chosen; the record handed to ANSI
+    // hooks is not brought up to date everywhere.
+    HWND dialog = GetParent(hook);
+    const int code = static_cast<int>(SendDlgItemMessageA(dialog, cmb1, CB_GETCURSEL, 0, 0));
     if (code < 0 || code >= kImageFormatCount)
         return 0;
-    HWND dialog = GetParent(hook);
     HWND box = GetDlgItem(dialog, cmb13);
     if (!box)
         box = GetDlgItem(dialog, edt1);

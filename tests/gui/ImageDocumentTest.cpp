@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <string>
 #include <vector>
@@ -207,6 +208,64 @@ TEST_F(ImageDocumentTest, ClosePromptAnswersDecideWhetherTheDocumentGoes)
     }
     EXPECT_FALSE(IsWindow(document));
     EXPECT_EQ(0, TabCount());
+}
+
+std::string TempFolder()
+{
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    return folder;
+}
+
+std::string FileStart(const std::string& path, size_t count)
+{
+    std::string bytes(count, '\0');
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD read = 0;
+    if (file != INVALID_HANDLE_VALUE) {
+        ReadFile(file, &bytes[0], static_cast<DWORD>(count), &read, nullptr);
+        CloseHandle(file);
+    }
+    bytes.resize(read);
+    return bytes;
+}
+
+// The Save As dialog: the proposal, the extension that follows the chosen type, and
+// the format taken from the type rather than from the typed name.
+TEST_F(ImageDocumentTest, SaveAsWritesTheChosenTypeAndRenamesTheDocument)
+{
+    HWND document = Open(ToGbk("快照-3*").c_str(), false);
+    const std::string target = TempFolder() + "a.jpg";
+    DeleteFileA(target.c_str());
+    std::string proposed, afterTypeChange;
+    {
+        CDialogAnswerer answerer({[&](HWND dialog) {
+            char text[MAX_PATH] = {};
+            GetDlgItemTextA(dialog, 0x47c, text, MAX_PATH);
+            proposed = text;
+            HWND types = GetDlgItem(dialog, 0x470);
+            SendMessageA(types, CB_SETCURSEL, 1, 0);
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
+            GetDlgItemTextA(dialog, 0x47c, text, MAX_PATH);
+            afterTypeChange = text;
+            SendMessageA(dialog, CDM_SETCONTROLTEXT, 0x47c, reinterpret_cast<LPARAM>(target.c_str()));
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        }});
+        SendMessageA(document, WM_COMMAND, ID_FILE_SAVE_AS, 0);
+        EXPECT_EQ(1u, answerer.StepsTaken());
+    }
+    EXPECT_EQ(ToGbk("快照-3"), proposed);
+    EXPECT_EQ(ToGbk("快照-3.bmp"), afterTypeChange);
+    EXPECT_EQ("BM", FileStart(target, 2)) << "BMP data under the typed .jpg name";
+
+    char title[MAX_PATH] = {};
+    GetWindowTextA(document, title, MAX_PATH);
+    EXPECT_EQ(target, title);
+    EXPECT_EQ("a.jpg", TabText(0));
+    EXPECT_FALSE(g_updateUI.IsEnabled(ID_FILE_SAVE));
+    Close(document);
+    EXPECT_FALSE(IsWindow(document)) << "a saved document closes without asking";
+    DeleteFileA(target.c_str());
 }
 
 TEST_F(ImageDocumentTest, ExitStopsAtTheFirstRefusedDocument)

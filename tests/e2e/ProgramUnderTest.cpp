@@ -1,5 +1,10 @@
 #include "e2e/ProgramUnderTest.h"
 
+#include <commctrl.h>
+#include <dlgs.h>
+
+#include <cstring>
+
 #include <cstdio>
 
 const char CProgramUnderTest::kFrameClass[] = "LumigrabFrame";
@@ -185,4 +190,72 @@ bool CProgramUnderTest::PressButton(HWND dialog, int buttonId, DWORD timeoutMs)
 void CProgramUnderTest::PostCommand(HWND window, int commandId)
 {
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(commandId, 0), 0);
+}
+
+namespace {
+// A block of memory inside another process, freed when the object goes.
+class CRemoteBlock {
+public:
+    CRemoteBlock(HANDLE process, size_t size)
+        : m_process(process), m_address(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE))
+    {
+    }
+    ~CRemoteBlock()
+    {
+        if (m_address)
+            VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+    }
+    CRemoteBlock(const CRemoteBlock&) = delete;
+    CRemoteBlock& operator=(const CRemoteBlock&) = delete;
+
+    char* Address() const { return static_cast<char*>(m_address); }
+    void Write(size_t offset, const void* data, size_t size) const
+    {
+        WriteProcessMemory(m_process, Address() + offset, data, size, nullptr);
+    }
+    std::string ReadText(size_t offset, size_t size) const
+    {
+        std::string text(size, '\0');
+        ReadProcessMemory(m_process, Address() + offset, &text[0], size, nullptr);
+        text.resize(strnlen(text.c_str(), size));
+        return text;
+    }
+
+private:
+    HANDLE m_process;
+    void* m_address;
+};
+
+constexpr size_t kTextSize = 512;
+}
+
+std::string CProgramUnderTest::StatusPaneText(HWND statusBar, int part) const
+{
+    CRemoteBlock block(m_process.hProcess, kTextSize);
+    SendMessageA(statusBar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(block.Address()));
+    return block.ReadText(0, kTextSize);
+}
+
+std::string CProgramUnderTest::TabText(HWND tabStrip, int index) const
+{
+    CRemoteBlock block(m_process.hProcess, sizeof(TCITEMA) + kTextSize);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = block.Address() + sizeof(TCITEMA);
+    item.cchTextMax = kTextSize;
+    block.Write(0, &item, sizeof item);
+    SendMessageA(tabStrip, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(block.Address()));
+    return block.ReadText(sizeof(TCITEMA), kTextSize);
+}
+
+void CProgramUnderTest::SetFileNameBox(HWND dialog, const std::string& text)
+{
+    HWND box = GetDlgItem(dialog, cmb13);
+    HWND edit = FindWindowExA(FindWindowExA(box, nullptr, "ComboBox", nullptr), nullptr, "Edit", nullptr);
+    SendMessageA(edit ? edit : box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string CProgramUnderTest::FileNameBox(HWND dialog)
+{
+    return WindowText(GetDlgItem(dialog, cmb13));
 }

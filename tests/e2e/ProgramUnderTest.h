@@ -50,6 +50,14 @@ public:
 
     static void PostCommand(HWND window, int commandId);
 
+    // Texts of the program's common controls, read through a buffer in its process
+    // (their messages carry pointers that are not carried across processes).
+    std::string StatusPaneText(HWND statusBar, int part) const;
+    std::string TabText(HWND tabStrip, int index) const;
+    // Types a text into a dialog's file-name box.
+    static void SetFileNameBox(HWND dialog, const std::string& text);
+    static std::string FileNameBox(HWND dialog);
+
 private:
     std::string m_folder;
     PROCESS_INFORMATION m_process{};

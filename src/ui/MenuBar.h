@@ -14,10 +14,11 @@
 // Popups are drawn by CMenuBarPopupPainter. While an MDI child is maximised the bar
 // shows its icon and caption buttons.
 //
-// Everything a menu reports (WM_COMMAND, WM_INITMENU, WM_INITMENUPOPUP,
-// WM_UNINITMENUPOPUP, WM_MENUSELECT, WM_ENTERMENULOOP, WM_EXITMENULOOP) goes to the
-// command target; WM_INITMENUPOPUP reaches it before the popup is prepared for
-// drawing, so item states set there are the ones drawn.
+// A chosen command is posted to the command target as WM_COMMAND, as the system's
+// own menus post it. What a menu reports while open (WM_INITMENU, WM_INITMENUPOPUP,
+// WM_UNINITMENUPOPUP, WM_MENUSELECT, WM_ENTERMENULOOP, WM_EXITMENULOOP) is sent to the
+// target too; WM_INITMENUPOPUP reaches it before the popup is prepared for drawing,
+// so item states set there are the ones drawn.
 class CMenuBar : public CWindow {
 public:
     static const char kClassName[];
@@ -25,7 +26,7 @@ public:
     ~CMenuBar() override;
 
     // Creates the bar as a child of parent showing menu, which the bar owns from then
-    // on and destroys with its window.
+    // on and destroys with its window. On failure (null) the menu stays the caller's.
     HWND Create(HWND parent, HWND commandTarget, HMENU menu);
 
     // Command commands[i] is drawn with image i of normal (enabled) or disabled; the

@@ -1,0 +1,87 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/MenuBar.h"
+#include "ui/Window.h"
+
+// A top-level window with a menu bar taking over menu 128 along its top edge,
+// the bar's command target. It records what the bar sends it and, with an MDI
+// client, acts as an MDI frame.
+class CMenuBarTestHost : public CWindow {
+public:
+    CMenuBarTestHost();
+    ~CMenuBarTestHost() override;
+
+    CMenuBar& Bar() { return m_bar; }
+    HWND CreateMdiClient();
+    HWND CreateMdiChild(const char* title);
+
+    std::vector<UINT> m_commands;      // WM_COMMAND ids in arrival order
+    std::vector<HMENU> m_openedPopups; // WM_INITMENUPOPUP menus in arrival order
+    std::vector<UINT> m_selectedItems; // WM_MENUSELECT item ids
+    std::function<void(HMENU)> m_onInitMenuPopup;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Layout();
+
+    CMenuBar m_bar;
+    HWND m_hMdiClient = nullptr;
+};
+
+// The toolbar images of the program, paired with their commands as the frame pairs them.
+class CToolbarImages {
+public:
+    CToolbarImages();
+    ~CToolbarImages();
+    CToolbarImages(const CToolbarImages&) = delete;
+    CToolbarImages& operator=(const CToolbarImages&) = delete;
+
+    HIMAGELIST m_hNormal;
+    HIMAGELIST m_hDisabled;
+    static const UINT kCommands[13];
+};
+
+// Pumps this thread's messages until done() or the deadline; false on timeout.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+
+// The open popup menu window, or null.
+HWND FindPopupMenuWindow();
+
+// Steps run one after another from a timer, so they also run inside modal menu
+// loops. Each step waits until its condition holds, then acts. When the deadline
+// passes, the open menu is ended so that the test goes on and fails.
+class CTimedSteps {
+public:
+    struct Step {
+        std::function<bool()> ready;
+        std::function<void()> act;
+    };
+    explicit CTimedSteps(std::vector<Step> steps, DWORD timeoutMs = 5000);
+    ~CTimedSteps();
+    bool Finished() const { return !m_bTimedOut && m_next == m_steps.size(); }
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    void Tick();
+
+    std::vector<Step> m_steps;
+    size_t m_next = 0;
+    bool m_bTimedOut = false;
+    DWORD m_deadline;
+    UINT_PTR m_timer;
+};
+
+// A text of this source file (UTF-8) in the system code page, as the A functions give it.
+std::string Ansi(const char* utf8);
+
+// Posts a key press to the open popup menu.
+void PostMenuKey(WPARAM key);

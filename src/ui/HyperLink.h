@@ -24,6 +24,8 @@ public:
 
     const char* Target() const { return m_szTarget; }
     bool IsVisited() const { return m_bVisited; }
+    COLORREF LinkColor() const { return m_crLink; }
+    COLORREF VisitedColor() const { return m_crVisited; }
     // The colour the text is drawn in now.
     COLORREF TextColor() const { return m_bVisited ? m_crVisited : m_crLink; }
 

@@ -46,6 +46,9 @@
 #define ID_INDICATOR_ZOOM           32901
 #define IDS_READY                   57345
 
+/* Dialog controls */
+#define IDC_CONTACT_LINK            1022
+
 /* Commands: tray */
 #define ID_TRAY_SHOW                32776
 #define ID_TRAY_EXIT                32777

@@ -44,9 +44,11 @@ public:
     CBinaryFile& operator<<(const char* text);
     CBinaryFile& operator>>(std::string& text);
 
-private:
+    // Raw blocks of exactly dwSize bytes; moving fewer is a failure like any other.
     void Write(const void* data, DWORD dwSize);
     void Read(void* data, DWORD dwSize);
+
+private:
     void WriteText(const char* text, uint64_t length);
     uint64_t BytesLeft() const;
 

@@ -1,0 +1,131 @@
+#include "settings/Settings.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <new>
+
+#include "res/resource.h"
+#include "util/AppMessageBox.h"
+#include "util/BinaryFile.h"
+#include "util/FastString.h"
+#include "util/ModulePath.h"
+#include "util/Win32Error.h"
+
+using Vorn::CWin32Error;
+
+CSettings g_settings;
+
+namespace {
+const char kFileName[] = "lumigrab.cfg";
+const int32_t kModeWindow = 1;
+
+void BuildPath(char (&path)[MAX_PATH])
+{
+    if (!MakeModuleFilePath(kFileName, path))
+        throw CWin32Error(ERROR_BAD_PATHNAME);
+}
+}  // namespace
+
+CSettings::CSettings(const CSettings& other)
+    : GeneralOptions(other), SaveOptions(other), HotkeyOptions(other), AuxWindowOptions(other)
+{
+}
+
+CSettings& CSettings::operator=(const CSettings& other)
+{
+    GeneralOptions::operator=(other);
+    SaveOptions::operator=(other);
+    HotkeyOptions::operator=(other);
+    AuxWindowOptions::operator=(other);
+    return *this;
+}
+
+void CSettings::Load()
+{
+    try {
+        char path[MAX_PATH];
+        BuildPath(path);
+        ReadFrom(path);
+        return;
+    } catch (const CWin32Error& error) {
+        if (error.GetCode() != ERROR_FILE_NOT_FOUND)
+            AppMessageBox(nullptr, IDS_CONFIG_READ_FAILED, MB_OK | MB_ICONEXCLAMATION);
+    } catch (const std::bad_alloc&) {
+        // A string as long as a huge file is more than a damaged file deserves.
+        AppMessageBox(nullptr, IDS_CONFIG_READ_FAILED, MB_OK | MB_ICONEXCLAMATION);
+    }
+    SetDefaults();
+}
+
+void CSettings::Save() const
+{
+    if (!m_bModified)
+        return;
+    try {
+        char path[MAX_PATH];
+        BuildPath(path);
+        WriteTo(path);
+    } catch (const CWin32Error&) {
+        AppMessageBox(nullptr, IDS_CONFIG_WRITE_FAILED, MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+void CSettings::SetDefaults()
+{
+    static_cast<GeneralOptions&>(*this) = {0, 0, 1, 300, 1, 1};
+
+    Vorn::CFastString<64> prefix;
+    prefix.LoadString(IDS_DEFAULT_PREFIX);
+    m_strNamePrefix.assign(prefix.GetString(), prefix.GetLength());
+    m_bAutoSave = 0;
+    m_nSaveType = 0;
+
+    // Ctrl+F8 captures the screen, F2 alone starts a window capture.
+    static_cast<HotkeyOptions&>(*this) = {1, VK_F8, HOTKEYF_CONTROL, 1, VK_F2, 0, kModeWindow};
+
+    m_nMagnification = 2;
+    m_nSkin = 0;
+}
+
+// Reads in place, so whatever was read before a failure stays (only the folder
+// survives the defaults that follow).
+void CSettings::ReadFrom(const char* path)
+{
+    CBinaryFile file;
+    file.Open(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    file.Read(static_cast<GeneralOptions*>(this), sizeof(GeneralOptions));
+    file >> m_strNamePrefix >> m_bAutoSave >> m_strSaveFolder >> m_nSaveType;
+    file.Read(static_cast<HotkeyOptions*>(this), sizeof(HotkeyOptions));
+    file.Read(static_cast<AuxWindowOptions*>(this), sizeof(AuxWindowOptions));
+}
+
+// An existing file is not truncated: a longer old file keeps its tail, which no
+// reader looks at.
+void CSettings::WriteTo(const char* path) const
+{
+    CBinaryFile file;
+    file.Open(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    file.Write(static_cast<const GeneralOptions*>(this), sizeof(GeneralOptions));
+    file << m_strNamePrefix << m_bAutoSave << m_strSaveFolder << m_nSaveType;
+    file.Write(static_cast<const HotkeyOptions*>(this), sizeof(HotkeyOptions));
+    file.Write(static_cast<const AuxWindowOptions*>(this), sizeof(AuxWindowOptions));
+}
+
+bool operator==(const CSettings& a, const CSettings& b)
+{
+    // The raw blocks have no padding, so comparing their bytes compares every field
+    // (the hotkey group as its five 32-bit words).
+    return std::memcmp(static_cast<const GeneralOptions*>(&a), static_cast<const GeneralOptions*>(&b),
+                       sizeof(GeneralOptions)) == 0 &&
+           a.m_strNamePrefix == b.m_strNamePrefix && a.m_bAutoSave == b.m_bAutoSave &&
+           a.m_strSaveFolder == b.m_strSaveFolder && a.m_nSaveType == b.m_nSaveType &&
+           std::memcmp(static_cast<const HotkeyOptions*>(&a), static_cast<const HotkeyOptions*>(&b),
+                       sizeof(HotkeyOptions)) == 0 &&
+           a.m_nMagnification == b.m_nMagnification && a.m_nSkin == b.m_nSkin;
+}
+
+bool operator!=(const CSettings& a, const CSettings& b)
+{
+    return !(a == b);
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "snapcore.h"
+
+// The options of the General page. Stored as one raw 24-byte block.
+struct GeneralOptions {
+    int32_t m_bSimulatePrintScreen = 0;
+    int32_t m_bIncludeCursor = 0;
+    int32_t m_bHideMainWindow = 0;
+    uint32_t m_nCaptureDelay = 0;  // milliseconds between hiding the frame and capturing
+    int32_t m_bShowAfterCapture = 0;
+    int32_t m_bPlaySound = 0;
+};
+
+// The options of the Save page. Stored field by field; strings are ANSI bytes.
+struct SaveOptions {
+    std::string m_strNamePrefix;
+    int32_t m_bAutoSave = 0;
+    std::string m_strSaveFolder;
+    int32_t m_nSaveType = 0;  // index into the image format table: 0 JPEG, 1 BMP
+};
+
+// The options of the Hotkeys page. Stored as one raw 20-byte block; modifiers are in
+// hotkey-control form (1 Shift, 2 Ctrl, 4 Alt, 8 extended key).
+struct HotkeyOptions {
+    int32_t m_bFullScreenHotkey = 0;
+    uint16_t m_wFullScreenKey = 0;
+    uint16_t m_wFullScreenMods = 0;
+    int32_t m_bModalHotkey = 0;
+    uint16_t m_wModalKey = 0;
+    uint16_t m_wModalMods = 0;
+    int32_t m_nModalMode = 0;  // 0 full screen, 1 window, 2 region, 3 object
+};
+
+// The raw blocks go to the file exactly as they lie in memory.
+static_assert(sizeof(GeneralOptions) == 24, "GeneralOptions is stored as 24 bytes");
+static_assert(sizeof(HotkeyOptions) == 20, "HotkeyOptions is stored as 20 bytes");
+static_assert(sizeof(AuxWindowOptions) == 8, "AuxWindowOptions is stored as 8 bytes");
+
+// All persistent options, kept in lumigrab.cfg next to the executable. The magnifier
+// group is the capture engine's own record, so &g_settings can be handed to it.
+// m_bModified is never stored, copied or compared.
+class CSettings : public GeneralOptions, public SaveOptions, public HotkeyOptions, public AuxWindowOptions {
+public:
+    CSettings() : AuxWindowOptions() {}
+    CSettings(const CSettings& other);
+    CSettings& operator=(const CSettings& other);
+
+    // Reads the file; when that fails for any reason, applies the defaults. A missing
+    // file is silent, any other failure is reported.
+    void Load();
+    // Writes the file when m_bModified is set; a failure is reported.
+    void Save() const;
+    // Every default except the save folder, which the user chose and keeps.
+    void SetDefaults();
+
+    int32_t m_bModified = 0;
+
+private:
+    void ReadFrom(const char* path);
+    void WriteTo(const char* path) const;
+};
+
+bool operator==(const CSettings& a, const CSettings& b);
+bool operator!=(const CSettings& a, const CSettings& b);
+
+extern CSettings g_settings;

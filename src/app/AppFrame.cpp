@@ -5,10 +5,13 @@
 
 #include "app/AppMessages.h"
 #include "app/Application.h"
+#include "app/AboutDialog.h"
+#include "app/HelpFile.h"
 #include "app/MainToolBar.h"
 #include "document/ImageFiles.h"
 #include "document/ImageFrame.h"
 #include "res/resource.h"
+#include "settings/Settings.h"
 #include "ui/UpdateUI.h"
 #include "util/CharSearch.h"
 #include "util/FastString.h"
@@ -102,6 +105,8 @@ LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CREATE:
         return OnCreate();
     case WM_SETTINGCHANGE:
+        if (m_menuBar.Handle())
+            SendMessageA(m_menuBar.Handle(), WM_SETTINGCHANGE, wParam, lParam);
         RecalcFrameLayout(true);
         return 0;
     case WM_CLOSE:
@@ -138,18 +143,21 @@ LRESULT CAppFrame::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam)
 LRESULT CAppFrame::OnCreate()
 {
     m_images.Load();
-    // The menu bar takes over the frame's menu here.
+    CreateMenuBar();
     m_hWndToolBar = CreateMainToolBar(Handle(), m_images);
     CreateRebar();
     CreateStatusBar();
     CreateTabStrip();
     CreateMdiClient();
     m_mdiClientRouting.Subclass(m_hWndMDIClient);
-    // Settings are read here, then the hotkeys registered.
+    m_menuBar.SetMdiClient(m_hWndMDIClient);
+    g_settings.Load();
+    // The global hotkeys are registered here.
     // The editor list is loaded and its drop-down menu built here.
 
     g_updateUI.AttachToolBar(m_hWndToolBar);
     g_updateUI.AttachStatusBar(&m_statusBar);
+    g_updateUI.CheckCommand(ID_CAPTURE_INCLUDE_CURSOR, g_settings.m_bIncludeCursor != 0);
     g_updateUI.CheckCommand(ID_VIEW_TOOLBAR, true);
     g_updateUI.CheckCommand(ID_VIEW_STATUS_BAR, true);
     DisableImageCommands();
@@ -162,6 +170,18 @@ LRESULT CAppFrame::OnCreate()
         m_bLoopHooked = true;
     }
     return 0;
+}
+
+// The menu bar takes over the frame's own menu and shows the toolbar's pictures
+// beside the same commands.
+void CAppFrame::CreateMenuBar()
+{
+    HMENU menu = GetMenu(Handle());
+    if (!m_menuBar.Create(Handle(), Handle(), menu))
+        return;
+    m_hMenuDefault = menu;
+    SetMenu(Handle(), nullptr);
+    m_menuBar.SetImages(m_images.Normal(), m_images.Disabled(), CToolBarImages::kCommands, 13);
 }
 
 void CAppFrame::CreateRebar()
@@ -179,6 +199,7 @@ void CAppFrame::CreateRebar()
         m_hWndRebar = nullptr;
         return;
     }
+    AddBand(m_menuBar.Handle(), false);
     AddBand(m_hWndToolBar, true);
 }
 
@@ -188,7 +209,10 @@ void CAppFrame::AddBand(HWND child, bool newRow)
     if (!child)
         return;
     SIZE ideal{};
-    SendMessageA(child, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+    if (child == m_menuBar.Handle())
+        ideal = m_menuBar.GetIdealSize();
+    else
+        SendMessageA(child, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
     RECT rect{};
     GetWindowRect(child, &rect);
 
@@ -341,12 +365,16 @@ LRESULT CAppFrame::OnClose()
             return 0;
     }
     // The tray icon is removed and the hotkeys are unregistered here.
-    // Settings that changed are written here, then the editor list.
+    g_settings.Save();
+    // The editor list is written here.
     return DefaultProc(WM_CLOSE, 0, 0);
 }
 
 LRESULT CAppFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
 {
+    // Alt, F10 and access keys open the menu bar, which the system does not know of.
+    if ((wParam & 0xFFF0) == SC_KEYMENU && m_menuBar.OnKeyMenu(lParam))
+        return 0;
     LRESULT result = DefaultProc(WM_SYSCOMMAND, wParam, lParam);
     // Minimised, the program lives only in the tray.
     if (wParam == SC_MINIMIZE)
@@ -360,8 +388,17 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
     case ID_FILE_OPEN:
         OnOpen();
         return 0;
+    case ID_CAPTURE_INCLUDE_CURSOR:
+        ToggleIncludeCursor();
+        return 0;
     case ID_VIEW_TOOLBAR:
         ToggleToolBar();
+        return 0;
+    case ID_APP_ABOUT:
+        ShowAboutBox(GetActiveWindow());
+        return 0;
+    case ID_HELP_TOPICS:
+        OpenHelpFile();
         return 0;
     case ID_VIEW_STATUS_BAR:
         ToggleStatusBar();
@@ -395,6 +432,13 @@ void CAppFrame::ShowFromTray()
 {
     ShowWindow(Handle(), SW_RESTORE);
     SetForegroundWindow(Handle());
+}
+
+void CAppFrame::ToggleIncludeCursor()
+{
+    g_settings.m_bIncludeCursor = !g_settings.m_bIncludeCursor;
+    g_updateUI.CheckCommand(ID_CAPTURE_INCLUDE_CURSOR, g_settings.m_bIncludeCursor != 0);
+    g_settings.m_bModified = 1;
 }
 
 void CAppFrame::ToggleToolBar()
@@ -474,6 +518,7 @@ void CAppFrame::OnIdle(int)
 {
     g_updateUI.UpdateToolBar();
     g_updateUI.UpdateStatusBar();
+    m_menuBar.SyncMdiChild();
 }
 
 LRESULT CAppFrame::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -484,6 +529,12 @@ LRESULT CAppFrame::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_MDIDESTROY:
         return OnMdiDestroy(reinterpret_cast<HWND>(wParam));
+    case WM_MDISETMENU:
+        // The menu bar shows the document's menu; the client only keeps the window
+        // list, so it never puts a menu on the frame itself.
+        if (wParam)
+            m_menuBar.AttachMenu(reinterpret_cast<HMENU>(wParam));
+        return m_mdiClientRouting.CallClient(WM_MDISETMENU, 0, lParam);
     }
     return m_mdiClientRouting.CallClient(msg, wParam, lParam);
 }
@@ -545,6 +596,7 @@ void CAppFrame::OnDocActivated(HWND document)
     const int index = FindTab(document);
     if (index != SendMessageA(m_hWndTabStrip, TCM_GETCURSEL, 0, 0))
         SendMessageA(m_hWndTabStrip, TCM_SETCURSEL, index, 0);
+    m_menuBar.SyncMdiChild();
 }
 
 void CAppFrame::OnTabSelChange()
@@ -581,6 +633,8 @@ LRESULT CAppFrame::OnMdiDestroy(HWND document)
     if (index >= 0) {
         SendMessageA(m_hWndTabStrip, TCM_DELETEITEM, index, 0);
         if (SendMessageA(m_hWndTabStrip, TCM_GETITEMCOUNT, 0, 0) == 0) {
+            // The document's menu goes with its window.
+            m_menuBar.AttachMenu(m_hMenuDefault);
             RecalcFrameLayout(false);
             DisableImageCommands();
         }

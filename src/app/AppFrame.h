@@ -1,6 +1,7 @@
 #pragma once
 #include "app/MdiClientRouting.h"
 #include "app/ToolBarImages.h"
+#include "ui/MenuBar.h"
 #include "ui/MessageLoop.h"
 #include "ui/StatusBar.h"
 #include "ui/Window.h"
@@ -35,6 +36,7 @@ public:
     HWND StatusBar() const { return m_statusBar.Handle(); }
     HWND TabStrip() const { return m_hWndTabStrip; }
     HWND ToolBar() const { return m_hWndToolBar; }
+    CMenuBar& MenuBar() { return m_menuBar; }
     HWND ActiveDocument() const;
 
     // Accelerators, the MDI keys and the active document's own translation.
@@ -62,7 +64,9 @@ private:
     LRESULT OnMdiDestroy(HWND document);
     bool OnToolTipText(NMHDR* header);
 
+    void CreateMenuBar();
     void CreateRebar();
+    void ToggleIncludeCursor();
     void AddBand(HWND child, bool newRow);
     void CreateStatusBar();
     void CreateTabStrip();
@@ -81,4 +85,6 @@ private:
     HWND m_hWndToolBar = nullptr;
     CToolBarImages m_images;
     bool m_bToolBarVisible = true;
+    CMenuBar m_menuBar;
+    HMENU m_hMenuDefault = nullptr;  // menu 128, owned by the menu bar
 };

@@ -13,6 +13,7 @@
 #include "app/Application.h"
 #include "res/resource.h"
 #include "ui/MessageLoop.h"
+#include "settings/Settings.h"
 #include "ui/UpdateUI.h"
 
 namespace {
@@ -208,6 +209,31 @@ TEST_F(AppFrameTest, ImageCommandsAreDisabledWithoutADocument)
     EXPECT_TRUE(GetMenuState(imagePopup, ID_ZOOM_IN, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_TRUE(GetMenuState(imagePopup, ID_ZOOM_ACTUAL, MF_BYCOMMAND) & MF_GRAYED);
     DestroyMenu(menu);
+}
+
+TEST_F(AppFrameTest, IncludeCursorTogglesItsMarksAndMarksTheSettingsChanged)
+{
+    const CSettings saved = g_settings;
+    const int before = g_settings.m_bIncludeCursor;
+    g_settings.m_bModified = 0;
+    HMENU capturePopup = GetSubMenu(m_frame->MenuBar().GetMenu(), 1);
+    auto menuChecked = [&] {
+        SendMessageA(*m_frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(capturePopup), 1);
+        return (GetMenuState(capturePopup, ID_CAPTURE_INCLUDE_CURSOR, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    EXPECT_EQ(before != 0, menuChecked());
+
+    for (int round = 1; round <= 2; ++round) {
+        SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_INCLUDE_CURSOR, 0);
+        const bool on = (round == 1) != (before != 0);
+        EXPECT_EQ(on, g_settings.m_bIncludeCursor != 0);
+        Pump();
+        EXPECT_EQ(on, SendMessageA(m_frame->ToolBar(), TB_ISBUTTONCHECKED, ID_CAPTURE_INCLUDE_CURSOR, 0) != 0);
+        EXPECT_EQ(on, menuChecked());
+        EXPECT_EQ(1, g_settings.m_bModified) << "toggling back still counts as a change";
+    }
+    g_settings = saved;
+    g_settings.m_bModified = 0;
 }
 
 TEST_F(AppFrameTest, ToolBarAndStatusBarCanBeHiddenAndShown)

@@ -9,7 +9,7 @@ packages=(
   wine64 xvfb xauth x11-utils xdotool
   cmake ninja-build nasm dpkg-dev
   googletest libjpeg-turbo-progs imagemagick
-  fonts-wqy-microhei locales python3
+  fonts-wqy-microhei fonts-wine locales python3
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -139,13 +139,7 @@ HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1])
 
     const char* dot = FindLastChar(pathBuffer, '.');
     const int format = dot ? FindImageFormat(dot + 1) : -1;
-    CDib dib;
-    int read = 0;
-    if (format == 0) {
-        read = ReadJpegFile(pathBuffer, dib);
-    } else if (format == 1) {
-        read = ReadBmpFile(pathBuffer, dib);
-    } else {
+    if (format < 0) {
         Vorn::CFastString<64> text;
         Vorn::CFastString<64> caption;
         text.LoadString(IDS_UNSUPPORTED_TYPE);
@@ -153,6 +147,13 @@ HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1])
         MessageBoxA(g_hMainFrame, text.GetString(), caption.GetString(), MB_ICONHAND | MB_OK);
         return nullptr;
     }
+    return ReadImageFile(pathBuffer, format);
+}
+
+HBITMAP ReadImageFile(const char* path, int formatCode)
+{
+    CDib dib;
+    const int read = formatCode == 0 ? ReadJpegFile(path, dib) : formatCode == 1 ? ReadBmpFile(path, dib) : 0;
     HBITMAP bitmap = nullptr;
     if (read) {
         HDC screen = GetDC(nullptr);

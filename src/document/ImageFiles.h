@@ -28,6 +28,10 @@ void BuildSaveFilter(FilterString& filter);
 // pathBuffer (zeroed by the caller) receives the chosen path.
 HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1]);
 
+// Reads a file of format code 0 or 1 into a bitmap of the screen's kind; null when
+// the reader fails or the bitmap cannot be made.
+HBITMAP ReadImageFile(const char* path, int formatCode);
+
 // The Save As dialog proposing the name in nameBuffer, then writing in the format of
 // the chosen filter; nameBuffer receives the chosen full path. True when written.
 bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH]);

@@ -2,6 +2,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -208,6 +209,103 @@ TEST_F(ImageDocumentTest, ClosePromptAnswersDecideWhetherTheDocumentGoes)
     }
     EXPECT_FALSE(IsWindow(document));
     EXPECT_EQ(0, TabCount());
+}
+
+TEST_F(ImageDocumentTest, FitActualSizeAndZoomStepsFollowTheTable)
+{
+    // Small enough for no scroll bars, so the client area stays as it was measured.
+    HWND small = Open("C:\\small.bmp", true, 160, 120);
+    CImageView& smallView = ViewOf(small);
+    RECT client{};
+    GetClientRect(smallView.Handle(), &client);
+    SendMessageA(small, WM_COMMAND, ID_ZOOM_FIT, 0);
+    const float expected = std::min(static_cast<float>(client.right) / 160, static_cast<float>(client.bottom) / 120);
+    EXPECT_NEAR(expected, smallView.Zoom(), 1e-5);
+    EXPECT_FALSE(g_updateUI.IsEnabled(ID_ZOOM_FIT)) << "the image already fits one side exactly";
+
+    HWND document = Open("C:\\big.bmp", true, 1600, 1200);
+    CImageView& view = ViewOf(document);
+
+    SendMessageA(document, WM_COMMAND, ID_ZOOM_3200, 0);
+    EXPECT_EQ(32.0f, view.Zoom());
+    EXPECT_FALSE(g_updateUI.IsEnabled(ID_ZOOM_IN));
+    SendMessageA(document, WM_COMMAND, ID_ZOOM_IN, 0);
+    EXPECT_EQ(32.0f, view.Zoom()) << "zoom in at the top does nothing";
+    SendMessageA(document, WM_COMMAND, ID_ZOOM_OUT, 0);
+    EXPECT_EQ(16.0f, view.Zoom());
+    EXPECT_EQ(11, view.ZoomIndex());
+
+    SendMessageA(view.Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    const LONG scrolled = view.ScrollOffset().y;
+    EXPECT_EQ(1200 * 16 / 10, scrolled);
+    SendMessageA(document, WM_COMMAND, ID_ZOOM_1600, 0);
+    EXPECT_EQ(scrolled, view.ScrollOffset().y) << "choosing the current level keeps the position";
+    SendMessageA(document, WM_COMMAND, ID_ZOOM_ACTUAL, 0);
+    EXPECT_EQ(1.0f, view.Zoom());
+    EXPECT_EQ(0, view.ScrollOffset().y);
+    EXPECT_FALSE(g_updateUI.IsEnabled(ID_ZOOM_ACTUAL));
+}
+
+TEST_F(ImageDocumentTest, KeysWheelAndTheHandMoveTheImage)
+{
+    HWND document = Open("C:\\big.bmp", true, 2000, 3000);
+    CImageView& view = ViewOf(document);
+    HWND window = view.Handle();
+    EXPECT_EQ(0, view.HandCursor()) << "an image larger than the view shows the open hand";
+
+    SendMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(30, view.ScrollOffset().y);
+    SendMessageA(window, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(20, view.ScrollOffset().x);
+    SendMessageA(window, WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ(0, view.ScrollOffset().y);
+
+    // Half notches: two lines, then three.
+    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -60), 0);
+    const LONG afterHalf = view.ScrollOffset().y;
+    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -60), 0);
+    EXPECT_EQ(2 * 30, afterHalf);
+    EXPECT_EQ(5 * 30, view.ScrollOffset().y);
+
+    // Dragging left and up moves the image with the mouse.
+    const POINT before = view.ScrollOffset();
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 300));
+    EXPECT_EQ(window, GetCapture());
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(250, 260));
+    EXPECT_EQ(before.x + 50, view.ScrollOffset().x);
+    EXPECT_EQ(before.y + 40, view.ScrollOffset().y);
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2000, 2000));
+    EXPECT_EQ(0, view.ScrollOffset().x) << "clamped at the left edge";
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(2000, 2000));
+    EXPECT_EQ(nullptr, GetCapture());
+
+    HWND small = Open("C:\\small.bmp", true, 40, 30);
+    EXPECT_EQ(-1, ViewOf(small).HandCursor()) << "an image that fits keeps the arrow";
+}
+
+TEST_F(ImageDocumentTest, WindowMenuListsTheOpenDocuments)
+{
+    Open("C:\\a.bmp", true);
+    HWND second = Open("C:\\b.bmp", true);
+    HMENU menu = m_frame->MenuBar().GetMenu();
+    const int count = GetMenuItemCount(menu);
+    HMENU windowMenu = GetSubMenu(menu, count - 2);
+    std::vector<std::string> items;
+    for (int i = 0; i < GetMenuItemCount(windowMenu); ++i) {
+        char text[MAX_PATH] = {};
+        if (GetMenuItemID(windowMenu, i) >= 0xFF00) {
+            GetMenuStringA(windowMenu, i, text, MAX_PATH, MF_BYPOSITION);
+            items.push_back(text);
+        }
+    }
+    ASSERT_EQ(2u, items.size());
+    EXPECT_NE(std::string::npos, items[0].find("a.bmp"));
+    EXPECT_NE(std::string::npos, items[1].find("b.bmp"));
+
+    // Choosing the first one from the list activates it and selects its tab.
+    SendMessageA(*m_frame, WM_COMMAND, 0xFF00, 0);
+    EXPECT_NE(second, m_frame->ActiveDocument());
+    EXPECT_EQ(0, SelectedTab());
 }
 
 std::string TempFolder()

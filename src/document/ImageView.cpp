@@ -10,6 +10,7 @@
 #include "document/ViewArithmetic.h"
 #include "document/ZoomTable.h"
 #include "res/resource.h"
+#include "ui/ScopedHandles.h"
 #include "ui/UpdateUI.h"
 #include "util/FastString.h"
 
@@ -53,23 +54,6 @@ void FormatPaneText(char (&text)[64], UINT id, const char* format, Values... val
         snprintf(colon + 1, sizeof(text) - static_cast<size_t>(colon + 1 - text), format, values...);
 }
 
-class CMemoryDC {
-public:
-    CMemoryDC(HDC compatible, HBITMAP bitmap)
-        : m_hDC(CreateCompatibleDC(compatible)), m_hOld(SelectObject(m_hDC, bitmap)) {}
-    ~CMemoryDC()
-    {
-        SelectObject(m_hDC, m_hOld);
-        DeleteDC(m_hDC);
-    }
-    CMemoryDC(const CMemoryDC&) = delete;
-    CMemoryDC& operator=(const CMemoryDC&) = delete;
-    operator HDC() const { return m_hDC; }
-
-private:
-    HDC m_hDC;
-    HGDIOBJ m_hOld;
-};
 }
 
 CImageView::CImageView()
@@ -390,9 +374,10 @@ void CImageView::OnPaint()
         }
         DPtoLP(dc, reinterpret_cast<POINT*>(&image), 2);
         InflateRect(&image, 1, 1);
-        CMemoryDC source(dc, m_hDisplayBitmap);
+        CMemoryDC source(CreateCompatibleDC(dc));
+        CSelectObject selection(source.get(), m_hDisplayBitmap);
         SetStretchBltMode(dc, COLORONCOLOR);
-        BitBlt(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, source, image.left,
+        BitBlt(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, source.get(), image.left,
                image.top, SRCCOPY);
     }
     EndPaint(Handle(), &paint);

@@ -1,5 +1,7 @@
 #include "ui/HyperLink.h"
 
+#include "ui/ScopedHandles.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -33,18 +35,6 @@ COLORREF ReadLinkColor(const char* valueName, COLORREF crDefault)
     return RGB(red, green, blue);
 }
 
-// Selects an object into a DC for the life of this object.
-class CSelection {
-public:
-    CSelection(HDC hDC, HGDIOBJ hObject) : m_hDC(hDC), m_hOld(SelectObject(hDC, hObject)) {}
-    ~CSelection() { SelectObject(m_hDC, m_hOld); }
-    CSelection(const CSelection&) = delete;
-    CSelection& operator=(const CSelection&) = delete;
-
-private:
-    HDC m_hDC;
-    HGDIOBJ m_hOld;
-};
 
 }  // namespace
 
@@ -190,7 +180,7 @@ void CHyperLink::Paint(HDC hDC)
 
     char szText[256] = {};
     GetWindowTextA(Handle(), szText, sizeof szText);
-    CSelection font(hDC, m_font.get());
+    CSelectObject font(hDC, m_font.get());
     SetTextColor(hDC, TextColor());
     SetBkMode(hDC, TRANSPARENT);
     const UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/MenuBarHandles.h"
+#include "ui/ScopedHandles.h"
 
 // Draws the menu bar's popup menus: system menu colours and font, the toolbar image
 // of a command beside its item (the normal image when the item is enabled, the

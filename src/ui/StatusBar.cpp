@@ -2,18 +2,17 @@
 
 #include <commctrl.h>
 
+#include "ui/ScopedHandles.h"
 #include "util/FastString.h"
 
 namespace {
 // The width of one sample text in the bar's own font.
 int TextWidth(HWND bar, const char* text, int length)
 {
-    HDC dc = GetDC(bar);
-    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0)));
+    CScreenDC dc;
+    CSelectObject font(dc, reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0)));
     SIZE size{};
     GetTextExtentPoint32A(dc, text, length, &size);
-    SelectObject(dc, oldFont);
-    ReleaseDC(bar, dc);
     return size.cx;
 }
 }

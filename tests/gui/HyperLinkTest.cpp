@@ -42,6 +42,9 @@ protected:
                                     reinterpret_cast<LPARAM>(this));
         ASSERT_NE(nullptr, m_hDlg);
         ShowWindow(m_hDlg, SW_SHOW);
+        // Earlier tests in this process may have left the activation elsewhere.
+        SetForegroundWindow(m_hDlg);
+        SetFocus(GetDlgItem(m_hDlg, IDOK));
         m_hLink = GetDlgItem(m_hDlg, IDC_CONTACT_LINK);
         ASSERT_TRUE(m_link.SubclassStatic(m_hLink, s_szBatch));
     }

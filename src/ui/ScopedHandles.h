@@ -4,8 +4,8 @@
 #include <memory>
 #include <type_traits>
 
-// Scoped owners for the handles the menu bar creates, so that every create has its
-// release in one place.
+// Scoped owners for the handles the user interface creates, so that every create
+// has its release in one place.
 
 template <typename Handle, typename Release>
 using CHandleOwner = std::unique_ptr<std::remove_pointer_t<Handle>, Release>;

@@ -45,6 +45,7 @@ DWORD CDib::ImageSizeFor(int width, int height, int bitsPerPixel) noexcept
 
 bool CDib::Create(int width, int height, int bitsPerPixel)
 {
+    Release();  // a block still held would otherwise be lost
     const DWORD dwImageSize = ImageSizeFor(width, height, bitsPerPixel);
     if (dwImageSize == 0)
         return false;

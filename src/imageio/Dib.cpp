@@ -35,13 +35,17 @@ DWORD CDib::ImageSizeFor(int width, int height, int bitsPerPixel) noexcept
 {
     if (width < 1 || height == 0 || height == INT_MIN || !IsSupportedDepth(bitsPerPixel))
         return 0;
-    const int64_t imageSize = StrideFor(width, bitsPerPixel) * (height < 0 ? -int64_t{height} : height);
+    const int64_t stride = StrideFor(width, bitsPerPixel);
+    if (stride > INT_MAX)
+        return 0;
+    const int64_t imageSize = stride * (height < 0 ? -int64_t{height} : height);
     const int64_t totalSize = int64_t{sizeof(BITMAPINFOHEADER)} + 4 * ColorCountFor(bitsPerPixel) + imageSize;
     return totalSize <= INT_MAX ? static_cast<DWORD>(imageSize) : 0;
 }
 
 bool CDib::Create(int width, int height, int bitsPerPixel)
 {
+    Release();  // a block still held would otherwise be lost
     const DWORD dwImageSize = ImageSizeFor(width, height, bitsPerPixel);
     if (dwImageSize == 0)
         return false;

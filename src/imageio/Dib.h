@@ -18,9 +18,9 @@ public:
     CDib(const CDib&) = delete;
     CDib& operator=(const CDib&) = delete;
 
-    // On an empty CDib: a fresh header and an uninitialised colour table and pixels.
-    // False, and still empty, when the dimensions are unusable (see ImageSizeFor) or
-    // the allocation fails.
+    // A fresh header and an uninitialised colour table and pixels (a block held before
+    // is released first). False, and empty, when the dimensions are unusable (see
+    // ImageSizeFor) or the allocation fails.
     bool Create(int width, int height, int bitsPerPixel);
     // On an empty CDib: the pixels of a 16-, 24- or 32-bit bitmap, bottom-up, at the
     // bitmap's own depth. False, and still empty, on any failure.

@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "CodecTestFiles.h"
+#include "NativeShell.h"
+#include "PnmImage.h"
+#include "imageio/BmpFile.h"
+#include "imageio/Dib.h"
+#include "imageio/DibRowCursor.h"
+
+namespace {
+
+std::string Le(DWORD value, int bytes)
+{
+    std::string out;
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>(value >> (8 * i));
+    return out;
+}
+
+struct BmpSpec {
+    DWORD headerSize = 40;
+    int width = 2;
+    int height = 2;
+    WORD bits = 24;
+    DWORD compression = BI_RGB;
+    std::string table;   // colour table (or masks) right after the header
+    std::string pixels;
+    DWORD offBits = 0;   // 0: directly after the table
+};
+
+std::string BmpBytes(const BmpSpec& spec)
+{
+    std::string header = Le(spec.headerSize, 4);
+    if (spec.headerSize == 12) {
+        header += Le(spec.width, 2) + Le(spec.height, 2) + Le(1, 2) + Le(spec.bits, 2);
+    } else {
+        header += Le(spec.width, 4) + Le(spec.height, 4) + Le(1, 2) + Le(spec.bits, 2) + Le(spec.compression, 4);
+        header.resize(spec.headerSize, '\0');
+    }
+    const DWORD offBits = spec.offBits ? spec.offBits : DWORD(14 + header.size() + spec.table.size());
+    std::string file = "BM" + Le(DWORD(14 + header.size() + spec.table.size() + spec.pixels.size()), 4) + Le(0, 4) +
+                       Le(offBits, 4) + header + spec.table;
+    file.resize(offBits, '\0');
+    return file + spec.pixels;
+}
+
+int ReadBytes(const std::string& bytes, CDib& dib)
+{
+    CodecTempFolder folder;
+    const std::string path = folder.PathOf("in.bmp");
+    WriteFileBytes(path, bytes);
+    return ReadBmpFile(path.c_str(), dib);
+}
+
+std::string Pixels(const CDib& dib)
+{
+    return std::string(reinterpret_cast<const char*>(dib.GetBits()), dib.GetImageSize());
+}
+
+}  // namespace
+
+TEST(BmpFile, WritesTheHeadersAndBlockAsHeld)
+{
+    CodecTempFolder folder;
+    struct Case { int width, height, bits; DWORD fileSize; } cases[] = {{3, 2, 24, 78}, {1, 1, 32, 58}};
+    for (const Case& c : cases) {
+        CDib dib;
+        ASSERT_TRUE(dib.Create(c.width, c.height, c.bits));
+        FillTestPattern(dib, 3);
+        const std::string path = folder.PathOf("out.bmp");
+        ASSERT_EQ(1, WriteBmpFile(dib, path.c_str()));
+        const std::string file = ReadFileBytes(path);
+        const std::string expected = "BM" + Le(c.fileSize, 4) + Le(0, 4) + Le(54, 4) +
+                                     std::string(reinterpret_cast<const char*>(dib.GetInfo()), 40) + Pixels(dib);
+        EXPECT_EQ(expected, file) << c.width << "x" << c.height;
+    }
+    CDib dib;
+    ASSERT_TRUE(dib.Create(3, 2, 24));
+    EXPECT_EQ(12, dib.GetStride());
+}
+
+TEST(BmpFile, ReadsBackEveryDepthAndOrientationItWrites)
+{
+    CodecTempFolder folder;
+    const std::string path = folder.PathOf("round.bmp");
+    for (int bits : {1, 2, 4, 8, 16, 24, 32}) {
+        for (int height : {7, -7}) {
+            CDib written;
+            ASSERT_TRUE(written.Create(13, height, bits));
+            FillTestPattern(written, bits);
+            ASSERT_EQ(1, WriteBmpFile(written, path.c_str()));
+
+            CDib read;
+            ASSERT_EQ(1, ReadBmpFile(path.c_str(), read)) << bits << " bits, height " << height;
+            EXPECT_EQ(13, read.GetWidth());
+            EXPECT_EQ(height, read.GetHeight());
+            EXPECT_EQ(bits, read.GetBitCount());
+            EXPECT_EQ(0, std::memcmp(written.GetColorTable(), read.GetColorTable(), 4 * written.GetColorCount()));
+            EXPECT_EQ(Pixels(written), Pixels(read)) << bits << " bits, height " << height;
+        }
+    }
+}
+
+TEST(BmpFile, OverwritingALongerFileLeavesNoStaleBytes)
+{
+    CodecTempFolder folder;
+    const std::string path = folder.PathOf("old.bmp");
+    WriteFileBytes(path, std::string(5000, 'x'));
+    CDib dib;
+    ASSERT_TRUE(dib.Create(3, 2, 24));
+    FillTestPattern(dib, 1);
+    ASSERT_EQ(1, WriteBmpFile(dib, path.c_str()));
+    EXPECT_EQ(78u, ReadFileBytes(path).size());
+}
+
+TEST(BmpFile, WriteFailuresReturnZero)
+{
+    CodecTempFolder folder;
+    CDib dib;
+    ASSERT_TRUE(dib.Create(300, 200, 24));
+    FillTestPattern(dib, 1);
+    const std::string folderAsFile = folder.PathOf("sub");
+    ASSERT_TRUE(CreateDirectoryA(folderAsFile.c_str(), nullptr));
+    EXPECT_EQ(0, WriteBmpFile(dib, folderAsFile.c_str()));
+    RemoveDirectoryA(folderAsFile.c_str());
+    // A device that refuses every write: the disk is full.
+    EXPECT_EQ(0, WriteBmpFile(dib, "Z:\\dev\\full"));
+    CDib empty;
+    EXPECT_EQ(0, WriteBmpFile(empty, folder.PathOf("empty.bmp").c_str()));
+}
+
+TEST(BmpFile, RefusesFilesItDoesNotUnderstand)
+{
+    CDib dib;
+    EXPECT_EQ(0, ReadBmpFile("C:\\no such folder\\none.bmp", dib));
+
+    BmpSpec good;
+    good.pixels = std::string(16, 'p');
+    std::string notBm = BmpBytes(good);
+    notBm[0] = 'M';
+    EXPECT_EQ(0, ReadBytes(notBm, dib));
+    EXPECT_TRUE(dib.IsEmpty()) << "nothing is allocated before the signature is checked";
+    EXPECT_EQ(0, ReadBytes(BmpBytes(good).substr(0, 17), dib));
+    EXPECT_TRUE(dib.IsEmpty());
+
+    struct Case { const char* what; DWORD headerSize; int width, height; WORD bits; DWORD compression; } cases[] = {
+        {"header of 64 bytes", 64, 2, 2, 24, BI_RGB},
+        {"version 5 header", 124, 2, 2, 24, BI_RGB},
+        {"3 bits", 40, 2, 2, 3, BI_RGB},
+        {"core header, 16 bits", 12, 2, 2, 16, BI_RGB},
+        {"core header, 2 bits", 12, 2, 2, 2, BI_RGB},
+        {"run-length 8 bits", 40, 2, 2, 8, BI_RLE8},
+        {"run-length 4 bits", 40, 2, 2, 4, BI_RLE4},
+        {"negative width", 40, -2, 2, 24, BI_RGB},
+        {"zero width", 40, 0, 2, 24, BI_RGB},
+        {"zero height", 40, 2, 0, 24, BI_RGB},
+        {"block beyond 32 bits", 40, 0x7FFFFFFF, 0x7FFFFFFF, 32, BI_RGB},
+        {"most negative height", 40, 2, INT_MIN, 24, BI_RGB},
+        {"more pixels than the file holds", 40, 20000, 20000, 24, BI_RGB},
+    };
+    for (const Case& c : cases) {
+        BmpSpec spec;
+        spec.headerSize = c.headerSize;
+        spec.width = c.width;
+        spec.height = c.height;
+        spec.bits = c.bits;
+        spec.compression = c.compression;
+        spec.table = std::string(c.bits <= 8 ? 4 << c.bits : 0, '\0');
+        spec.pixels = std::string(64, 'p');
+        CDib refused;
+        EXPECT_EQ(0, ReadBytes(BmpBytes(spec), refused)) << c.what;
+        EXPECT_TRUE(refused.IsEmpty()) << c.what << ": sizes are checked before allocating";
+    }
+    CDib rle;
+    EXPECT_EQ(0, ReadBmpFile(FixturePath("rle-8.bmp").c_str(), rle));
+}
+
+TEST(BmpFile, ShortPixelDataFails)
+{
+    BmpSpec spec;
+    spec.width = 3;
+    spec.height = 2;
+    spec.pixels = std::string(23, 'p');  // one byte short of 2 rows of 12
+    CDib dib;
+    EXPECT_EQ(0, ReadBytes(BmpBytes(spec), dib));
+    spec.pixels += 'p';
+    EXPECT_EQ(1, ReadBytes(BmpBytes(spec), dib));
+
+    BmpSpec farOffset = spec;
+    farOffset.offBits = 54;
+    std::string bytes = BmpBytes(farOffset);
+    bytes.replace(10, 4, Le(60, 4));  // pixels said to start 6 bytes further on
+    CDib shifted;
+    EXPECT_EQ(0, ReadBytes(bytes, shifted));
+}
+
+TEST(BmpFile, CoreHeaderPaletteOfTriplesBecomesQuads)
+{
+    BmpSpec spec;
+    spec.headerSize = 12;
+    spec.width = 4;
+    spec.height = 2;
+    spec.bits = 8;
+    for (int i = 0; i < 256; ++i)
+        spec.table += {char(i), char(255 - i), char(i ^ 0x55)};
+    spec.pixels = "\x01\x02\x03\x04\xFF\xFE\xFD\xFC";
+    CDib dib;
+    ASSERT_EQ(1, ReadBytes(BmpBytes(spec), dib));
+    EXPECT_EQ(8, dib.GetBitCount());
+    EXPECT_EQ(2, dib.GetHeight());
+    EXPECT_EQ(40u, dib.GetInfo()->biSize);
+    for (int i = 0; i < 256; ++i) {
+        const RGBQUAD& entry = dib.GetColorTable()[i];
+        ASSERT_EQ(i, entry.rgbBlue);
+        ASSERT_EQ(255 - i, entry.rgbGreen);
+        ASSERT_EQ(i ^ 0x55, entry.rgbRed);
+        ASSERT_EQ(0, entry.rgbReserved);
+    }
+    EXPECT_EQ(spec.pixels, Pixels(dib));
+}
+
+TEST(BmpFile, TwoBitFileKeepsItsFourColours)
+{
+    BmpSpec spec;
+    spec.width = 5;
+    spec.height = 1;
+    spec.bits = 2;
+    spec.table = std::string("\x10\x20\x30\x00\x40\x50\x60\x00\x70\x80\x90\x00\xA0\xB0\xC0\x00", 16);
+    spec.pixels = std::string("\x1B\xC0\x00\x00", 4);
+    CDib dib;
+    ASSERT_EQ(1, ReadBytes(BmpBytes(spec), dib));
+    EXPECT_EQ(2, dib.GetBitCount());
+    EXPECT_EQ(4, dib.GetColorCount());
+    EXPECT_EQ(0, std::memcmp(spec.table.data(), dib.GetColorTable(), 16));
+    const std::vector<BYTE> rgb = PictureRgb(dib);
+    const BYTE expected[15] = {0x30, 0x20, 0x10, 0x60, 0x50, 0x40, 0x90, 0x80, 0x70, 0xC0, 0xB0, 0xA0, 0xC0, 0xB0, 0xA0};
+    EXPECT_EQ(std::vector<BYTE>(expected, expected + 15), rgb);
+}
+
+TEST(BmpFile, TopDownFileKeepsItsRowsInFileOrder)
+{
+    BmpSpec spec;
+    spec.width = 1;
+    spec.height = -3;
+    spec.pixels = std::string("\x01\x02\x03\x00\x04\x05\x06\x00\x07\x08\x09\x00", 12);
+    CDib dib;
+    ASSERT_EQ(1, ReadBytes(BmpBytes(spec), dib));
+    EXPECT_EQ(-3, dib.GetHeight());
+    EXPECT_EQ(spec.pixels, Pixels(dib));
+    CDibRowCursor row(dib);
+    EXPECT_EQ(1, row.GetRow()[0]) << "the first row of a top-down file is the top of the picture";
+}
+
+TEST(BmpFile, LongerInfoHeadersReadTheirTableAfterTheHeaderAndIgnoreMasks)
+{
+    BmpSpec bitfields;
+    bitfields.headerSize = 56;
+    bitfields.width = 2;
+    bitfields.height = 1;
+    bitfields.bits = 32;
+    bitfields.compression = BI_BITFIELDS;
+    bitfields.pixels = "\x11\x22\x33\x44\x55\x66\x77\x88";
+    std::string bytes = BmpBytes(bitfields);
+    bytes.replace(54, 12, Le(0xFF, 4) + Le(0xFF00, 4) + Le(0xFF0000, 4));  // red and blue masks swapped
+    CDib dib;
+    ASSERT_EQ(1, ReadBytes(bytes, dib));
+    EXPECT_EQ(DWORD(BI_RGB), dib.GetInfo()->biCompression);
+    EXPECT_EQ(40u, dib.GetInfo()->biSize);
+    EXPECT_EQ(bitfields.pixels, Pixels(dib));
+
+    BmpSpec palette;
+    palette.headerSize = 52;
+    palette.width = 2;
+    palette.height = 1;
+    palette.bits = 1;
+    palette.table = std::string("\x01\x02\x03\x00\x04\x05\x06\x00", 8);
+    palette.pixels = std::string("\x40\0\0\0", 4);
+    CDib mono;
+    ASSERT_EQ(1, ReadBytes(BmpBytes(palette), mono));
+    EXPECT_EQ(0, std::memcmp(palette.table.data(), mono.GetColorTable(), 8));
+}
+
+TEST(BmpFile, ReadsImageMagickFilesWithTheirPixels)
+{
+    for (const char* name : {"info-1.bmp", "info-4.bmp", "info-8.bmp", "info-24.bmp", "info-32.bmp",
+                             "core-4.bmp", "core-8.bmp", "core-24.bmp"}) {
+        CDib dib;
+        ASSERT_EQ(1, ReadBmpFile(FixturePath(name).c_str(), dib)) << name;
+        PnmImage expected;
+        ASSERT_TRUE(ReadPnmFile(FixturePath(name) + ".pnm", expected)) << name;
+        EXPECT_EQ(expected.width, dib.GetWidth()) << name;
+        EXPECT_EQ(expected.height, dib.GetRowCount()) << name;
+        EXPECT_EQ(0, LargestSampleDifference(expected.rgb, PictureRgb(dib))) << name;
+    }
+}
+
+TEST(BmpFile, ImageMagickReadsWhatWeWrite)
+{
+    CodecTempFolder folder;
+    for (int bits : {8, 16, 24, 32}) {
+        CDib dib;
+        ASSERT_TRUE(dib.Create(21, 9, bits));
+        FillTestPattern(dib, 40 + bits);
+        const std::string path = folder.PathOf("ours.bmp");
+        const std::string decoded = folder.PathOf("ours.pnm");
+        ASSERT_EQ(1, WriteBmpFile(dib, path.c_str()));
+        ASSERT_EQ(0, RunNativeShell("convert '" + UnixPath(path) + "' -alpha off -depth 8 'ppm:" + UnixPath(decoded) + "'"))
+            << bits;
+        PnmImage image;
+        ASSERT_TRUE(ReadPnmFile(decoded, image)) << bits;
+        // ImageMagick rounds 5-bit values up to 8 bits where the save path truncates.
+        const int tolerance = bits == 16 ? 1 : 0;
+        EXPECT_LE(LargestSampleDifference(image.rgb, PictureRgb(dib)), tolerance) << bits << " bits";
+    }
+}

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <malloc.h>
+
+#include <string>
+#include <vector>
+
+#include "CodecTestFiles.h"
+#include "imageio/BmpFile.h"
+#include "imageio/Dib.h"
+#include "imageio/JpegFile.h"
+
+// Damaged files must fail cleanly: every read returns 0 or 1, nothing crashes or hangs,
+// and neither memory nor handles are left behind.
+
+namespace {
+
+class Random {
+public:
+    explicit Random(uint32_t seed) : m_state(seed) {}
+    uint32_t Next(uint32_t bound)
+    {
+        m_state = m_state * 1664525u + 1013904223u;
+        return static_cast<uint32_t>((uint64_t{m_state >> 8} * bound) >> 24);
+    }
+
+private:
+    uint32_t m_state;
+};
+
+// One damage of a few kinds: bytes changed, the file cut, or a header field of 2 or 4
+// bytes set to an extreme value (sizes, offsets, counts, lengths of segments).
+std::string Damaged(const std::string& original, Random& random, size_t headerBytes)
+{
+    std::string bytes = original;
+    switch (random.Next(4)) {
+    case 0:
+        for (uint32_t n = 1 + random.Next(4); n > 0; --n)
+            bytes[random.Next(static_cast<uint32_t>(bytes.size()))] = static_cast<char>(random.Next(256));
+        break;
+    case 1:
+        bytes.resize(random.Next(static_cast<uint32_t>(bytes.size())));
+        break;
+    default: {
+        static const uint32_t extremes[] = {0, 1, 0x7F, 0x80, 0xFF, 0x7FFF, 0x8000, 0xFFFF,
+                                            0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0x10000};
+        const uint32_t value = extremes[random.Next(sizeof extremes / sizeof extremes[0])];
+        const size_t width = random.Next(2) ? 4 : 2;
+        const size_t limit = std::min(headerBytes, bytes.size()) - width;
+        const size_t at = random.Next(static_cast<uint32_t>(limit));
+        for (size_t i = 0; i < width; ++i)
+            bytes[at + i] = static_cast<char>(value >> (8 * (random.Next(2) ? i : width - 1 - i)));
+        break;
+    }
+    }
+    return bytes;
+}
+
+size_t HeapBytesInUse()
+{
+    _HEAPINFO entry = {};
+    size_t used = 0;
+    while (_heapwalk(&entry) == _HEAPOK)
+        if (entry._useflag == _USEDENTRY)
+            used += entry._size;
+    return used;
+}
+
+using ReadFunction = int (*)(const char*, CDib&);
+
+struct Damages {
+    int loaded = 0;
+    int refused = 0;
+    int other = 0;
+};
+
+void ReadDamagedCopies(const std::vector<std::string>& originals, ReadFunction read, int copiesEach, size_t headerBytes,
+                       const std::string& path, Damages& damages)
+{
+    Random random(20240611);
+    for (const std::string& original : originals) {
+        for (int i = 0; i < copiesEach; ++i) {
+            WriteFileBytes(path, Damaged(original, random, headerBytes));
+            CDib dib;
+            const int result = read(path.c_str(), dib);
+            (result == 1 ? damages.loaded : result == 0 ? damages.refused : damages.other)++;
+        }
+    }
+}
+
+std::vector<std::string> SampleBmpFiles(const CodecTempFolder& folder)
+{
+    std::vector<std::string> files;
+    const std::string path = folder.PathOf("sample.bmp");
+    for (int bits : {1, 4, 8, 16, 24, 32}) {
+        CDib dib;
+        EXPECT_TRUE(dib.Create(11, bits % 3 ? 7 : -7, bits));
+        FillTestPattern(dib, bits);
+        EXPECT_EQ(1, WriteBmpFile(dib, path.c_str()));
+        files.push_back(ReadFileBytes(path));
+    }
+    files.push_back(ReadFileBytes(FixturePath("core-8.bmp")));
+    files.push_back(ReadFileBytes(FixturePath("core-24.bmp")));
+    return files;
+}
+
+std::vector<std::string> SampleJpegFiles()
+{
+    std::vector<std::string> files;
+    for (const char* name : {"colour.jpg", "progressive.jpg", "restart.jpg", "grey.jpg", "cmyk.jpg"})
+        files.push_back(ReadFileBytes(FixturePath(name)));
+    return files;
+}
+
+}  // namespace
+
+TEST(ImageFileMutation, DamagedFilesFailCleanlyWithoutLeaks)
+{
+    CodecTempFolder folder;
+    const std::string path = folder.PathOf("damaged");
+    const std::vector<std::string> bmpFiles = SampleBmpFiles(folder);
+    const std::vector<std::string> jpegFiles = SampleJpegFiles();
+
+    // A first round lets the runtime and the system make whatever they keep for good.
+    Damages warmUp;
+    ReadDamagedCopies(bmpFiles, ReadBmpFile, 3, 70, path, warmUp);
+    ReadDamagedCopies(jpegFiles, ReadJpegFile, 3, 700, path, warmUp);
+    const size_t heapBefore = HeapBytesInUse();
+    DWORD handlesBefore = 0;
+    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesBefore));
+
+    Damages bmp, jpeg;
+    ReadDamagedCopies(bmpFiles, ReadBmpFile, 100, 70, path, bmp);
+    ReadDamagedCopies(jpegFiles, ReadJpegFile, 240, 700, path, jpeg);
+
+    EXPECT_EQ(0, bmp.other);
+    EXPECT_EQ(0, jpeg.other);
+    // Both outcomes occur, so the damage reaches past the first checks and into the decoders.
+    EXPECT_GT(bmp.loaded, 100);
+    EXPECT_GT(bmp.refused, 100);
+    EXPECT_GT(jpeg.loaded, 100);
+    EXPECT_GT(jpeg.refused, 100);
+    EXPECT_EQ(heapBefore, HeapBytesInUse());
+    DWORD handlesAfter = 0;
+    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesAfter));
+    EXPECT_EQ(handlesBefore, handlesAfter);
+}

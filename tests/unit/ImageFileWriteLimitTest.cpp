@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "CodecTestFiles.h"
+#include "imageio/BmpFile.h"
+#include "imageio/Dib.h"
+#include "imageio/JpegFile.h"
+
+// A disk that fills up in the middle of a save. The ctest entry codec_write_limit runs
+// these under a file size limit (ulimit -f) and names it in LUMIGRAB_FILE_SIZE_LIMIT;
+// writes beyond it fail. Elsewhere they are skipped.
+
+namespace {
+
+size_t FileSizeLimit()
+{
+    const char* limit = std::getenv("LUMIGRAB_FILE_SIZE_LIMIT");
+    return limit ? std::strtoul(limit, nullptr, 10) : 0;
+}
+
+}  // namespace
+
+TEST(ImageFileWriteLimit, ASaveThatRunsOutOfSpaceFailsAndLeavesTheTruncatedFile)
+{
+    const size_t limit = FileSizeLimit();
+    if (limit == 0)
+        GTEST_SKIP() << "needs the file size limit of the codec_write_limit test";
+
+    CDib noise;  // noise compresses badly, so the JPEG is larger than the limit
+    ASSERT_TRUE(noise.Create(1400, 1000, 32));
+    FillTestPattern(noise, 4);
+    ASSERT_GT(noise.GetImageSize(), 2 * limit);
+    CodecTempFolder folder;
+
+    const std::string jpegPath = folder.PathOf("full.jpg");
+    EXPECT_EQ(0, WriteJpegFile(noise, jpegPath.c_str(), 100));
+    const std::string jpeg = ReadFileBytes(jpegPath);
+    EXPECT_GT(jpeg.size(), 0u);
+    EXPECT_LE(jpeg.size(), limit);
+    EXPECT_EQ("\xFF\xD8", jpeg.substr(0, 2)) << "the part written stays on disk";
+
+    const std::string bmpPath = folder.PathOf("full.bmp");
+    EXPECT_EQ(0, WriteBmpFile(noise, bmpPath.c_str()));
+    EXPECT_LE(ReadFileBytes(bmpPath).size(), limit);
+
+    CDib small;
+    ASSERT_TRUE(small.Create(20, 20, 24));
+    FillTestPattern(small, 1);
+    EXPECT_EQ(1, WriteJpegFile(small, folder.PathOf("small.jpg").c_str(), 100)) << "a file below the limit is saved";
+}

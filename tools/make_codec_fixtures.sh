@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Makes the reference images of the codec tests with native tools: JPEG files from
+# cjpeg (and a CMYK one from ImageMagick), BMP variants from ImageMagick, and for each
+# the pixels those tools decode from it, as a PPM/PGM file named <file>.pnm.
+# Usage: tools/make_codec_fixtures.sh OUTPUT_DIR
+set -euo pipefail
+out=$1
+mkdir -p "$out"
+cd "$out"
+rm -f ./*.jpg ./*.bmp ./*.pnm done
+
+# An odd-sized picture with gradients, hard edges and flat areas; its rows need padding.
+convert -size 67x45 gradient:'#ff2000-#0040ff' \
+        \( -size 45x67 gradient:'#00ff80-#000000' -rotate 90 \) -compose difference -composite \
+        \( -size 67x45 pattern:checkerboard \) -compose multiply -composite \
+        -depth 8 source.ppm
+
+cjpeg -quality 90 -outfile colour.jpg source.ppm
+cjpeg -quality 95 -sample 1x1 -outfile colour444.jpg source.ppm
+cjpeg -progressive -optimize -outfile progressive.jpg source.ppm
+cjpeg -restart 1 -outfile restart.jpg source.ppm
+cjpeg -grayscale -outfile grey.jpg source.ppm
+for jpeg in colour colour444 progressive restart grey; do
+  djpeg -pnm -outfile "$jpeg.jpg.pnm" "$jpeg.jpg"
+done
+# ImageMagick writes CMYK the way Adobe applications do: inverted, with an Adobe marker.
+convert source.ppm -colorspace CMYK -quality 95 cmyk.jpg
+convert cmyk.jpg -colorspace sRGB -depth 8 ppm:cmyk.jpg.pnm
+
+convert source.ppm BMP3:info-24.bmp
+convert source.ppm -alpha set -define bmp3:alpha=true BMP3:info-32.bmp
+convert source.ppm -type Palette -colors 200 -compress None BMP3:info-8.bmp
+convert source.ppm -type Palette -colors 16 -compress None BMP3:info-4.bmp
+convert source.ppm -monochrome BMP3:info-1.bmp
+convert source.ppm -type Palette -colors 200 BMP2:core-8.bmp
+convert source.ppm -type Palette -colors 16 BMP2:core-4.bmp
+convert source.ppm BMP2:core-24.bmp
+for bmp in info-24 info-32 info-8 info-4 info-1 core-8 core-4 core-24; do
+  convert "$bmp.bmp" -alpha off -depth 8 "ppm:$bmp.bmp.pnm"
+done
+convert source.ppm -type Palette -colors 200 -compress RLE BMP3:rle-8.bmp
+
+touch done

@@ -2,8 +2,11 @@
 // snapcore.def.
 #include "snapcore.h"
 
+#include <new>
+
 #include "DpiAwarenessScope.h"
 #include "InteractiveCapture.h"
+#include "SkinManager.h"
 #include "VirtualScreenCapture.h"
 
 namespace {
@@ -40,8 +43,13 @@ extern "C" HBITMAP __stdcall DoCaptureModal(int mode, CaptureOptions* options, A
     return snapcore::CaptureInteractively(static_cast<snapcore::SelectionMode>(mode), OptionsOrDefaults(options), aux);
 }
 
-// No skins yet; callers treat a null manager as "no skin support".
+// A new manager each call; the caller ends it with Release. Null when memory is short,
+// which callers take as "no skin support".
 extern "C" ISkinManager* __stdcall CreateSkinManager()
 {
-    return nullptr;
+    try {
+        return new snapcore::CSkinManager();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }

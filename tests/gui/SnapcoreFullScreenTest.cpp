@@ -440,11 +440,6 @@ TEST_F(SnapcoreFullScreen, ModalModeZeroGrabsAtOnceAndUnknownModesCaptureNothing
     EXPECT_EQ(m_pfnDoCaptureModal(-1, &options, &aux), nullptr);
 }
 
-TEST_F(SnapcoreFullScreen, CreateSkinManagerGivesNoManagerYet)
-{
-    EXPECT_EQ(m_pfnCreateSkinManager(), nullptr);
-}
-
 TEST_F(SnapcoreFullScreen, RepeatedGrabsLeakNoGdiObjects)
 {
     const CPatternWindow window;

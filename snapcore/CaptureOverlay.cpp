@@ -255,9 +255,6 @@ void CCaptureOverlay::OnMouseWheel(int delta)
 // arrow keys alone.
 void CCaptureOverlay::OnEnter()
 {
-    POINT pointer;
-    if (GetCursorPos(&pointer))
-        MovePointer(pointer);
     if (m_mode == SelectionMode::Region && !m_bSelecting) {
         m_ptAnchor = m_ptPointer;
         m_bSelecting = true;
@@ -279,13 +276,12 @@ void CCaptureOverlay::MovePointer(POINT point)
     Refresh();
 }
 
-// The system pointer moves too, and what follows it (the selection, the magnifier)
-// follows at once rather than when the move message arrives.
+// From where the overlay last saw the pointer, so that keys and mouse messages apply
+// in the order they came. The system pointer moves too, and what follows it (the
+// selection, the magnifier) follows at once rather than when its move message arrives.
 void CCaptureOverlay::MovePointerBy(int dx, int dy)
 {
-    POINT pointer;
-    if (!GetCursorPos(&pointer))
-        pointer = m_ptPointer;
+    POINT pointer = m_ptPointer;
     pointer.x = std::clamp(pointer.x + dx, m_rcScreen.left, m_rcScreen.right - 1);
     pointer.y = std::clamp(pointer.y + dy, m_rcScreen.top, m_rcScreen.bottom - 1);
     SetCursorPos(pointer.x, pointer.y);

@@ -24,14 +24,6 @@ HINSTANCE ThisModule()
     return reinterpret_cast<HINSTANCE>(&__ImageBase);
 }
 
-RECT MonitorRectAt(POINT point)
-{
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    GetMonitorInfoA(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &info);
-    return info.rcMonitor;
-}
-
 void FormatSizeLabel(char* out, size_t size, const RECT& rect)
 {
     const std::wstring text = std::to_wstring(Width(rect)) + L" \u00D7 " + std::to_wstring(Height(rect));
@@ -329,10 +321,10 @@ OverlayScene CCaptureOverlay::BuildScene() const
         FormatSizeLabel(scene.szSizeLabel, sizeof(scene.szSizeLabel), candidate);
         SIZE text{};
         GetTextExtentPoint32A(m_backDC, scene.szSizeLabel, static_cast<int>(strlen(scene.szSizeLabel)), &text);
-        scene.rcSizeLabel = PlaceSizeLabel(candidate, text, MonitorRectAt(POINT{candidate.left, candidate.top}));
+        scene.rcSizeLabel = PlaceSizeLabel(candidate, text, m_screen.MonitorAt(POINT{candidate.left, candidate.top}));
     }
     if (m_magnifier.IsAvailable()) {
-        scene.rcMagnifier = m_magnifier.PlaceFor(m_ptPointer, MonitorRectAt(m_ptPointer));
+        scene.rcMagnifier = m_magnifier.PlaceFor(m_ptPointer, m_screen.MonitorAt(m_ptPointer));
         scene.ptPointer = m_ptPointer;
         scene.nMagnification = m_magnifier.Magnification();
         scene.nSkin = m_magnifier.Skin();

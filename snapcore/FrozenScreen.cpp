@@ -1,5 +1,8 @@
 #include "FrozenScreen.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "GdiDrawing.h"
 #include "VirtualScreenCapture.h"
 
@@ -28,6 +31,13 @@ CFrozenScreen::CFrozenScreen(const CaptureOptions& options)
 {
     if (IsValid())
         MakeDimmedCopy();
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CALLBACK CFrozenScreen::AddMonitor(HMONITOR, HDC, RECT* area, LPARAM self)
+{
+    reinterpret_cast<CFrozenScreen*>(self)->m_monitors.push_back(*area);
+    return TRUE;
 }
 
 // Half brightness: light enough to recognise what lies outside the selection, dark
@@ -47,6 +57,21 @@ COLORREF CFrozenScreen::PixelAt(POINT point) const
     const LONG row = Height(m_rcBounds) - 1 - (point.y - m_rcBounds.top); // bottom-up rows
     const uint32_t rgb = m_pPixels[static_cast<size_t>(row) * Width(m_rcBounds) + (point.x - m_rcBounds.left)];
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+RECT CFrozenScreen::MonitorAt(POINT point) const
+{
+    const RECT* nearest = &m_rcBounds;
+    LONG nearestDistance = LONG_MAX;
+    for (const RECT& monitor : m_monitors) {
+        const LONG dx = point.x < monitor.left ? monitor.left - point.x : std::max(0L, point.x - (monitor.right - 1));
+        const LONG dy = point.y < monitor.top ? monitor.top - point.y : std::max(0L, point.y - (monitor.bottom - 1));
+        if (dx + dy < nearestDistance) {
+            nearest = &monitor;
+            nearestDistance = dx + dy;
+        }
+    }
+    return *nearest;
 }
 
 HBITMAP CFrozenScreen::Copy(const RECT& rect) const

@@ -54,6 +54,7 @@ public:
     ~CGdiObject() { if (m_hObject) DeleteObject(m_hObject); }
     Handle Get() const { return m_hObject; }
     Handle Detach() { Handle object = m_hObject; m_hObject = nullptr; return object; }
+    void Reset(Handle object) { if (m_hObject) DeleteObject(m_hObject); m_hObject = object; }
 private:
     Handle m_hObject;
 };

@@ -20,8 +20,7 @@ constexpr int kPadding = 4;
 constexpr int kLabelHeight = 20;
 constexpr int kClientWidth = kPadding + kImageSize + kPadding;
 constexpr int kClientHeight = kPadding + kImageSize + kPadding + 2 * kLabelHeight + kPadding;
-constexpr int kLabelFlags = 1;
-constexpr int kFrameFlags = 1;
+constexpr int kSkinFlags = 1; // frames and labels fill their background, as the program asks
 
 const COLORREF kOffScreen = RGB(48, 48, 48);
 
@@ -100,52 +99,93 @@ void CMagnifier::SelectSkin()
                             probe.bottom - client.bottom};
 }
 
+SIZE CMagnifier::FrameSize() const
+{
+    return SIZE{kClientWidth + m_rcClientInsets.left + m_rcClientInsets.right,
+                kClientHeight + m_rcClientInsets.top + m_rcClientInsets.bottom};
+}
+
 RECT CMagnifier::PlaceFor(POINT pointer, const RECT& monitor) const
 {
-    const LONG width = kClientWidth + m_rcClientInsets.left + m_rcClientInsets.right;
-    const LONG height = kClientHeight + m_rcClientInsets.top + m_rcClientInsets.bottom;
+    const SIZE size = FrameSize();
     // The pointer's shape hangs down and to the right of its hot spot; one cursor size
     // away it is never covered.
     const LONG gapX = GetSystemMetrics(SM_CXCURSOR), gapY = GetSystemMetrics(SM_CYCURSOR);
     LONG left = pointer.x + gapX, top = pointer.y + gapY;
-    if (left + width > monitor.right)
-        left = pointer.x - gapX - width;
-    if (top + height > monitor.bottom)
-        top = pointer.y - gapY - height;
-    return RECT{left, top, left + width, top + height};
+    if (left + size.cx > monitor.right)
+        left = pointer.x - gapX - size.cx;
+    if (top + size.cy > monitor.bottom)
+        top = pointer.y - gapY - size.cy;
+    return RECT{left, top, left + size.cx, top + size.cy};
 }
 
-void CMagnifier::Draw(HDC dc, const RECT& frame, const CFrozenScreen& screen, POINT pointer) const
+void CMagnifier::Draw(HDC dc, POINT origin, const CFrozenScreen& screen, POINT pointer)
+{
+    if (!PrepareBuffer())
+        return;
+    const bool fresh = m_nDrawnSkin != m_nSkin || m_nDrawnMagnification != m_nMagnification;
+    if (fresh)
+        DrawChrome();
+    if (fresh || pointer.x != m_ptDrawn.x || pointer.y != m_ptDrawn.y) {
+        DrawPixels(screen, pointer);
+        DrawCoordinates(pointer);
+        m_ptDrawn = pointer;
+    }
+    const COLORREF colour = screen.PixelAt(pointer);
+    if (fresh || colour != m_crDrawn) {
+        DrawColour(colour);
+        m_crDrawn = colour;
+    }
+    BitBlt(dc, origin.x, origin.y, m_bufferSize.cx, m_bufferSize.cy, m_bufferDC, 0, 0, SRCCOPY);
+}
+
+// The buffer has the size of the current skin's frame.
+bool CMagnifier::PrepareBuffer()
+{
+    const SIZE size = FrameSize();
+    if (m_buffer.Get() && size.cx == m_bufferSize.cx && size.cy == m_bufferSize.cy)
+        return true;
+    m_pBufferSelection.reset();
+    m_buffer.Reset(CreateCanvas(m_bufferDC, size));
+    if (!m_buffer.Get() || !m_bufferDC)
+        return false;
+    m_pBufferSelection = std::make_unique<CSelection>(m_bufferDC, m_buffer.Get());
+    m_bufferSize = size;
+    m_nDrawnSkin = -1;
+    return true;
+}
+
+void CMagnifier::DrawChrome()
 {
     char caption[64];
     FormatCaption(caption, sizeof(caption), m_nMagnification);
+    const RECT frame{0, 0, m_bufferSize.cx, m_bufferSize.cy};
+    m_pSkins->DrawFrame(m_bufferDC, &frame, caption, kSkinFlags);
     RECT client = frame;
-    {
-        const CSavedDC saved(dc);
-        m_pSkins->DrawFrame(dc, &frame, caption, kFrameFlags);
-        m_pSkins->CalcClientRect(&frame, &client);
-    }
+    m_pSkins->CalcClientRect(&frame, &client);
     const LONG left = client.left + kPadding;
-    const RECT image{left, client.top + kPadding, left + kImageSize, client.top + kPadding + kImageSize};
-    DrawPixels(dc, image, screen, pointer);
-    const RECT coordinates{left, image.bottom + kPadding, image.right, image.bottom + kPadding + kLabelHeight};
-    const RECT colour{left, coordinates.bottom, image.right, coordinates.bottom + kLabelHeight};
-    DrawLabels(dc, coordinates, colour, screen.PixelAt(pointer), pointer);
+    m_rcImage = RECT{left, client.top + kPadding, left + kImageSize, client.top + kPadding + kImageSize};
+    m_rcCoordinates = RECT{left, m_rcImage.bottom + kPadding, m_rcImage.right, m_rcImage.bottom + kPadding + kLabelHeight};
+    m_rcColour = RECT{left, m_rcCoordinates.bottom, m_rcImage.right, m_rcCoordinates.bottom + kLabelHeight};
+    m_nDrawnSkin = m_nSkin;
+    m_nDrawnMagnification = m_nMagnification;
 }
 
-void CMagnifier::DrawPixels(HDC dc, const RECT& image, const CFrozenScreen& screen, POINT pointer) const
+void CMagnifier::DrawPixels(const CFrozenScreen& screen, POINT pointer) const
 {
-    const CSavedDC saved(dc);
-    IntersectClipRect(dc, image.left, image.top, image.right, image.bottom);
+    const HDC dc = m_bufferDC;
+    const RECT& image = m_rcImage;
     FillSolid(dc, image, kOffScreen);
 
     const int zoom = m_nMagnification;
     // The cell that shows the pointer's own pixel, in the middle of the image.
-    const RECT cell{image.left + kImageSize / 2 - zoom / 2, image.top + kImageSize / 2 - zoom / 2,
-                    image.left + kImageSize / 2 - zoom / 2 + zoom, image.top + kImageSize / 2 - zoom / 2 + zoom};
+    const LONG cellLeft = image.left + kImageSize / 2 - zoom / 2, cellTop = image.top + kImageSize / 2 - zoom / 2;
+    const RECT cell{cellLeft, cellTop, cellLeft + zoom, cellTop + zoom};
     const LONG reach = kImageSize / 2 / zoom + 1; // screen pixels shown on each side of the pointer
     RECT source{pointer.x - reach, pointer.y - reach, pointer.x + reach + 1, pointer.y + reach + 1};
     const RECT bounds = screen.Bounds();
+    const CSavedDC saved(dc);
+    IntersectClipRect(dc, image.left, image.top, image.right, image.bottom);
     if (IntersectRect(&source, &source, &bounds)) {
         SetStretchBltMode(dc, COLORONCOLOR);
         StretchBlt(dc, cell.left + (source.left - pointer.x) * zoom, cell.top + (source.top - pointer.y) * zoom,
@@ -163,26 +203,25 @@ void CMagnifier::DrawPixels(HDC dc, const RECT& image, const CFrozenScreen& scre
     PatBlt(dc, midX, box.bottom, 1, image.bottom - box.bottom, DSTINVERT);
 }
 
-void CMagnifier::DrawLabels(HDC dc, const RECT& coordinates, const RECT& colour, COLORREF rgb, POINT pointer) const
+void CMagnifier::DrawCoordinates(POINT pointer) const
 {
     char text[40];
     snprintf(text, sizeof(text), "(%ld, %ld)", static_cast<long>(pointer.x), static_cast<long>(pointer.y));
-    {
-        const CSavedDC saved(dc);
-        m_pSkins->DrawLabel(dc, &coordinates, text, kLabelFlags);
-    }
-    // A swatch of the colour, then its value.
-    const LONG side = Height(colour) - 6;
-    const RECT swatch{colour.left + 1, colour.top + 3, colour.left + 1 + side, colour.top + 3 + side};
-    const RECT value{swatch.right + 4, colour.top, colour.right, colour.bottom};
+    m_pSkins->DrawLabel(m_bufferDC, &m_rcCoordinates, text, kSkinFlags);
+}
+
+// A swatch of the colour, then its value.
+void CMagnifier::DrawColour(COLORREF rgb) const
+{
+    const RECT& row = m_rcColour;
+    const LONG side = Height(row) - 6;
+    const RECT swatch{row.left + 1, row.top + 3, row.left + 1 + side, row.top + 3 + side};
+    const RECT value{swatch.right + 4, row.top, row.right, row.bottom};
+    char text[16];
     snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
-    {
-        const CSavedDC saved(dc);
-        m_pSkins->DrawLabel(dc, &value, text, kLabelFlags);
-    }
-    const CSavedDC saved(dc);
-    FillSolid(dc, swatch, rgb);
-    FrameRect(dc, &swatch, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    m_pSkins->DrawLabel(m_bufferDC, &value, text, kSkinFlags);
+    FillSolid(m_bufferDC, swatch, rgb);
+    FrameRect(m_bufferDC, &swatch, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
 } // namespace snapcore

@@ -92,7 +92,7 @@ bool Intersects(const RECT& a, const RECT& b)
 
 } // namespace
 
-void PaintScene(HDC dc, const OverlayScene& scene, const CFrozenScreen& screen, const CMagnifier& magnifier)
+void PaintScene(HDC dc, const OverlayScene& scene, const CFrozenScreen& screen, CMagnifier& magnifier)
 {
     RECT box;
     if (GetClipBox(dc, &box) <= NULLREGION)
@@ -111,7 +111,7 @@ void PaintScene(HDC dc, const OverlayScene& scene, const CFrozenScreen& screen, 
     if (!IsRectEmpty(&scene.rcSizeLabel) && Intersects(scene.rcSizeLabel, box))
         DrawSizeLabel(dc, scene);
     if (!IsRectEmpty(&scene.rcMagnifier) && Intersects(scene.rcMagnifier, box))
-        magnifier.Draw(dc, scene.rcMagnifier, screen, scene.ptPointer);
+        magnifier.Draw(dc, POINT{scene.rcMagnifier.left, scene.rcMagnifier.top}, screen, scene.ptPointer);
 }
 
 void AddChangedArea(HRGN area, const OverlayScene& before, const OverlayScene& after, const RECT& screen)

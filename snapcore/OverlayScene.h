@@ -23,7 +23,7 @@ struct OverlayScene {
 
 // Draws scene into dc, whose logical coordinates are screen coordinates, within its
 // clip region.
-void PaintScene(HDC dc, const OverlayScene& scene, const CFrozenScreen& screen, const CMagnifier& magnifier);
+void PaintScene(HDC dc, const OverlayScene& scene, const CFrozenScreen& screen, CMagnifier& magnifier);
 
 // Adds to area (screen coordinates) every pixel that PaintScene draws differently for
 // after than for before, so that a pointer move repaints only what it changed.

@@ -65,8 +65,10 @@ protected:
         ASSERT_TRUE(MakeModuleFilePath("snapcore.dll", path));
         m_hEngine = LoadLibraryA(path);
         ASSERT_NE(m_hEngine, nullptr) << path;
+        m_pfnCaptureFullScreen = Resolve<CaptureFullScreenFn>(m_hEngine, "CaptureFullScreen");
         m_pfnDoCaptureModal = Resolve<DoCaptureModalFn>(m_hEngine, "DoCaptureModal");
         m_pfnCreateSkinManager = Resolve<CreateSkinManagerFn>(m_hEngine, "CreateSkinManager");
+        ASSERT_NE(m_pfnCaptureFullScreen, nullptr);
         ASSERT_NE(m_pfnDoCaptureModal, nullptr);
         ASSERT_NE(m_pfnCreateSkinManager, nullptr);
     }
@@ -102,6 +104,7 @@ protected:
     }
 
     HMODULE m_hEngine = nullptr;
+    CaptureFullScreenFn m_pfnCaptureFullScreen = nullptr;
     DoCaptureModalFn m_pfnDoCaptureModal = nullptr;
     CreateSkinManagerFn m_pfnCreateSkinManager = nullptr;
 };
@@ -239,6 +242,38 @@ TEST_F(SnapcoreModal, ObjectModeTakesTheDeepestVisibleChildUnderThePointer)
     const RECT framePlace = WindowRect(frame.Handle());
     expectSized(captureAt(POINT{framePlace.right - 10, framePlace.bottom - 10}), frame.Handle(),
                 "the window itself where it has no child");
+}
+
+// The magnifier hangs one cursor size below and right of the pointer, and above and
+// left of it where the screen ends; it is seen by where the screen stops showing what
+// was frozen.
+TEST_F(SnapcoreModal, MagnifierSitsBesideThePointerAndFlipsAtTheScreensEdge)
+{
+    const CPatternWindow window;
+    CaptureOptions options{};
+    const CBitmap frozen(m_pfnCaptureFullScreen(&options));
+    ASSERT_NE(frozen, nullptr);
+    const CScreenImage before(frozen.get());
+    const SIZE gap{GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR)};
+    const auto besides = [&](POINT pointer, int direction) {
+        return POINT{pointer.x + direction * (gap.cx + 3), pointer.y + direction * (gap.cy + 3)};
+    };
+    const RECT screen = VirtualScreen();
+    const POINT middle = Centre(kPatternPlace), corner{screen.right - 10, screen.bottom - 10};
+    const auto covered = [&](POINT probe, bool* seen) {
+        return WaitUntil([=, &before] { return *seen = ScreenPixel(probe) != before.At(probe.x, probe.y); });
+    };
+    bool belowRight = false, aboveLeft = true, flipped = false;
+    AuxWindowOptions aux{4, 0};
+    Capture(kModeRegion, &aux,
+            {Input::MoveTo(middle), covered(besides(middle, 1), &belowRight), Do([&] {
+                 const POINT probe = besides(middle, -1);
+                 aboveLeft = ScreenPixel(probe) != before.At(probe.x, probe.y);
+             }),
+             Input::MoveTo(corner), covered(besides(corner, -1), &flipped), Input::Key(VK_ESCAPE)});
+    EXPECT_TRUE(belowRight) << "below and right of the pointer in the middle of the screen";
+    EXPECT_FALSE(aboveLeft) << "and nowhere else";
+    EXPECT_TRUE(flipped) << "above and left of it in the screen's bottom-right corner";
 }
 
 TEST_F(SnapcoreModal, EscapeAndTheRightButtonCancel)

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "FrozenScreen.h"
 #include "GdiDrawing.h"
@@ -26,8 +25,9 @@ HINSTANCE ThisModule()
 
 void FormatSizeLabel(char* out, size_t size, const RECT& rect)
 {
-    const std::wstring text = std::to_wstring(Width(rect)) + L" \u00D7 " + std::to_wstring(Height(rect));
-    if (!ToSystemCodePage(text.c_str(), out, size))
+    wchar_t text[40] = {};
+    _snwprintf(text, 39, L"%ld \u00D7 %ld", static_cast<long>(Width(rect)), static_cast<long>(Height(rect)));
+    if (!ToSystemCodePage(text, out, size))
         snprintf(out, size, "%ld x %ld", static_cast<long>(Width(rect)), static_cast<long>(Height(rect)));
 }
 
@@ -57,6 +57,8 @@ CCaptureOverlay::CCaptureOverlay(SelectionMode mode, const CFrozenScreen& screen
 // The class goes with the overlay, so that the library can be unloaded afterwards.
 CCaptureOverlay::~CCaptureOverlay()
 {
+    if (m_hWnd)
+        DestroyWindow(m_hWnd);
     UnregisterClassA(kWindowClass, ThisModule());
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <new>
 
 #include "GdiDrawing.h"
 #include "VirtualScreenCapture.h"
@@ -36,8 +37,13 @@ CFrozenScreen::CFrozenScreen(const CaptureOptions& options)
 
 BOOL CALLBACK CFrozenScreen::AddMonitor(HMONITOR, HDC, RECT* area, LPARAM self)
 {
-    reinterpret_cast<CFrozenScreen*>(self)->m_monitors.push_back(*area);
-    return TRUE;
+    // No exception may unwind through the system's enumeration.
+    try {
+        reinterpret_cast<CFrozenScreen*>(self)->m_monitors.push_back(*area);
+        return TRUE;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
 }
 
 // Half brightness: light enough to recognise what lies outside the selection, dark

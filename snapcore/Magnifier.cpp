@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <string>
 
 #include "FrozenScreen.h"
 #include "GdiDrawing.h"
@@ -35,8 +34,9 @@ void InvertRing(HDC dc, const RECT& outer)
 
 void FormatCaption(char* out, size_t size, int magnification)
 {
-    const std::wstring caption = L"放大镜 " + std::to_wstring(magnification) + L"\u00D7";
-    if (!ToSystemCodePage(caption.c_str(), out, size))
+    wchar_t caption[40] = {};
+    _snwprintf(caption, 39, L"放大镜 %d\u00D7", magnification);
+    if (!ToSystemCodePage(caption, out, size))
         snprintf(out, size, "Zoom %dx", magnification);
 }
 
@@ -145,11 +145,11 @@ bool CMagnifier::PrepareBuffer()
     const SIZE size = FrameSize();
     if (m_buffer.Get() && size.cx == m_bufferSize.cx && size.cy == m_bufferSize.cy)
         return true;
-    m_pBufferSelection.reset();
+    m_bufferSelection.reset();
     m_buffer.Reset(CreateCanvas(m_bufferDC, size));
     if (!m_buffer.Get() || !m_bufferDC)
         return false;
-    m_pBufferSelection = std::make_unique<CSelection>(m_bufferDC, m_buffer.Get());
+    m_bufferSelection.emplace(m_bufferDC, m_buffer.Get());
     m_bufferSize = size;
     m_nDrawnSkin = -1;
     return true;

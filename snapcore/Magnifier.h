@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "GdiScope.h"
 #include "snapcore.h"
@@ -64,7 +65,7 @@ private:
     // one means the frame is to be drawn afresh.
     CMemoryDC m_bufferDC{nullptr};
     CBitmapOwner m_buffer;
-    std::unique_ptr<CSelection> m_pBufferSelection;
+    std::optional<CSelection> m_bufferSelection;
     SIZE m_bufferSize{};
     RECT m_rcImage{}, m_rcCoordinates{}, m_rcColour{};
     int m_nDrawnSkin = -1;

@@ -1,5 +1,7 @@
 #include "WindowPicker.h"
 
+#include <new>
+
 namespace snapcore {
 namespace {
 
@@ -57,10 +59,16 @@ BOOL CALLBACK CWindowPicker::AddTopLevel(HWND window, LPARAM self)
 {
     auto& picker = *reinterpret_cast<CWindowPicker*>(self);
     Entry entry{window, {}};
-    if (IsWindowVisible(window) && !IsIconic(window) && GetWindowRect(window, &entry.rect)
-        && IntersectRect(&entry.rect, &entry.rect, &picker.m_rcScreen) && !IsCloaked(window))
+    if (!IsWindowVisible(window) || IsIconic(window) || !GetWindowRect(window, &entry.rect)
+        || !IntersectRect(&entry.rect, &entry.rect, &picker.m_rcScreen) || IsCloaked(window))
+        return TRUE;
+    // No exception may unwind through the system's enumeration.
+    try {
         picker.m_entries.push_back(entry);
-    return TRUE;
+        return TRUE;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
 }
 
 const CWindowPicker::Entry* CWindowPicker::EntryAt(POINT point) const

@@ -4,12 +4,21 @@
 
 #include <new>
 
+#include "DpiAwarenessScope.h"
+#include "InteractiveCapture.h"
 #include "SkinManager.h"
 #include "VirtualScreenCapture.h"
 
 namespace {
 
 constexpr int kModeFullScreen = 0;
+
+bool IsSelectionMode(int mode)
+{
+    using snapcore::SelectionMode;
+    return mode == static_cast<int>(SelectionMode::Window) || mode == static_cast<int>(SelectionMode::Region)
+        || mode == static_cast<int>(SelectionMode::Object);
+}
 
 // A caller that passes no options gets the plain grab.
 CaptureOptions OptionsOrDefaults(const CaptureOptions* options)
@@ -21,13 +30,17 @@ CaptureOptions OptionsOrDefaults(const CaptureOptions* options)
 
 extern "C" HBITMAP __stdcall CaptureFullScreen(CaptureOptions* options)
 {
+    const snapcore::CDpiAwarenessScope physicalPixels;
     return snapcore::CaptureVirtualScreen(OptionsOrDefaults(options));
 }
 
-// Window, region and object selection are not available yet: those modes capture nothing.
-extern "C" HBITMAP __stdcall DoCaptureModal(int mode, CaptureOptions* options, AuxWindowOptions*)
+extern "C" HBITMAP __stdcall DoCaptureModal(int mode, CaptureOptions* options, AuxWindowOptions* aux)
 {
-    return mode == kModeFullScreen ? CaptureFullScreen(options) : nullptr;
+    if (mode == kModeFullScreen)
+        return CaptureFullScreen(options);
+    if (!IsSelectionMode(mode))
+        return nullptr;
+    return snapcore::CaptureInteractively(static_cast<snapcore::SelectionMode>(mode), OptionsOrDefaults(options), aux);
 }
 
 // A new manager each call; the caller ends it with Release. Null when memory is short,

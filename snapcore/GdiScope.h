@@ -1,5 +1,5 @@
-// Scoped owners for the device contexts, selections and bitmaps a capture uses, so
-// that every one is released on every path.
+// Scoped owners for the device contexts, selections and GDI objects a capture uses,
+// so that every one is released on every path.
 #ifndef SNAPCORE_GDISCOPE_H
 #define SNAPCORE_GDISCOPE_H
 
@@ -46,15 +46,32 @@ private:
     HGDIOBJ m_hOld;
 };
 
-// Owns a bitmap until Detach hands it on.
-class CBitmapOwner : CNonCopyable {
+// Owns a GDI object (bitmap, region, brush, font) until Detach hands it on.
+template <typename Handle>
+class CGdiObject : CNonCopyable {
 public:
-    explicit CBitmapOwner(HBITMAP bitmap = nullptr) : m_hBitmap(bitmap) {}
-    ~CBitmapOwner() { if (m_hBitmap) DeleteObject(m_hBitmap); }
-    HBITMAP Get() const { return m_hBitmap; }
-    HBITMAP Detach() { HBITMAP bitmap = m_hBitmap; m_hBitmap = nullptr; return bitmap; }
+    explicit CGdiObject(Handle object = nullptr) : m_hObject(object) {}
+    ~CGdiObject() { if (m_hObject) DeleteObject(m_hObject); }
+    Handle Get() const { return m_hObject; }
+    Handle Detach() { Handle object = m_hObject; m_hObject = nullptr; return object; }
+    void Reset(Handle object) { if (m_hObject) DeleteObject(m_hObject); m_hObject = object; }
 private:
-    HBITMAP m_hBitmap;
+    Handle m_hObject;
+};
+
+using CBitmapOwner = CGdiObject<HBITMAP>;
+using CRegionOwner = CGdiObject<HRGN>;
+using CBrushOwner = CGdiObject<HBRUSH>;
+
+// Keeps a DC's state (clip region, selections, colours) as it is now and puts it back
+// at the end of the scope, whatever code in between changed.
+class CSavedDC : CNonCopyable {
+public:
+    explicit CSavedDC(HDC dc) : m_hDC(dc), m_nSaved(SaveDC(dc)) {}
+    ~CSavedDC() { if (m_nSaved) RestoreDC(m_hDC, m_nSaved); }
+private:
+    HDC m_hDC;
+    int m_nSaved;
 };
 
 } // namespace snapcore

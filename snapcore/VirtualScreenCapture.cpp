@@ -1,11 +1,11 @@
 #include "VirtualScreenCapture.h"
 
+#include "GdiDrawing.h"
 #include "CursorOverlay.h"
 #include "GdiScope.h"
 #include "PrintScreenCapture.h"
 
 namespace snapcore {
-namespace {
 
 RECT VirtualScreenRect()
 {
@@ -14,23 +14,6 @@ RECT VirtualScreenRect()
     return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
                 top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
-
-// Always 32 bits per pixel, whatever the display's depth, so that a palette display
-// never hands the caller an image it cannot save.
-HBITMAP CreateCanvas(HDC dc, SIZE size)
-{
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    format.bmiHeader.biWidth = size.cx;
-    format.bmiHeader.biHeight = size.cy;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    return CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-}
-
-} // namespace
 
 HBITMAP CaptureVirtualScreen(const CaptureOptions& options)
 {

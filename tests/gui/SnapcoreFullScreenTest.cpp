@@ -11,107 +11,11 @@
 #include <vector>
 
 #include "gui/LiveGdiObjects.h"
+#include "gui/SnapcoreScreenKit.h"
 #include "snapcore.h"
 #include "util/ModulePath.h"
 
 namespace {
-
-using CaptureFullScreenFn = decltype(&CaptureFullScreen);
-using DoCaptureModalFn = decltype(&DoCaptureModal);
-using CreateSkinManagerFn = decltype(&CreateSkinManager);
-
-template <typename Proc>
-Proc Resolve(HMODULE module, const char* name)
-{
-    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-const char kPatternClass[] = "SnapcorePatternWindow";
-const COLORREF kQuadrantColours[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
-const RECT kPatternPlace = {200, 150, 440, 310}; // quadrants of 120 x 80 pixels
-
-void PumpMessages(DWORD milliseconds)
-{
-    const DWORD start = GetTickCount();
-    do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < milliseconds);
-}
-
-// Top-left, top-right, bottom-left, bottom-right quarter of r.
-RECT Quadrant(const RECT& r, int index)
-{
-    const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
-    const bool right = index & 1, bottom = index & 2;
-    return RECT{right ? midX : r.left, bottom ? midY : r.top, right ? r.right : midX, bottom ? r.bottom : midY};
-}
-
-LRESULT CALLBACK PatternWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message != WM_PAINT)
-        return DefWindowProcA(window, message, wParam, lParam);
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(window, &paint);
-    RECT client;
-    GetClientRect(window, &client);
-    for (int i = 0; i < 4; ++i) {
-        const RECT quadrant = Quadrant(client, i);
-        SetDCBrushColor(dc, kQuadrantColours[i]);
-        FillRect(dc, &quadrant, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-    }
-    EndPaint(window, &paint);
-    return 0;
-}
-
-// A topmost popup at kPatternPlace painted in four solid quadrants, with the given
-// cursor so that the pointer above it is a real, visible shape.
-class CPatternWindow {
-public:
-    explicit CPatternWindow(HCURSOR cursor = LoadCursor(nullptr, IDC_ARROW))
-    {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = PatternWindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = cursor;
-        windowClass.lpszClassName = kPatternClass;
-        RegisterClassA(&windowClass);
-        m_hWnd = CreateWindowExA(WS_EX_TOPMOST, kPatternClass, "pattern", WS_POPUP | WS_VISIBLE,
-                                 kPatternPlace.left, kPatternPlace.top,
-                                 kPatternPlace.right - kPatternPlace.left,
-                                 kPatternPlace.bottom - kPatternPlace.top,
-                                 nullptr, nullptr, windowClass.hInstance, nullptr);
-        SetForegroundWindow(m_hWnd);
-        UpdateWindow(m_hWnd);
-        WaitUntilOnScreen();
-    }
-    ~CPatternWindow()
-    {
-        DestroyWindow(m_hWnd);
-        UnregisterClassA(kPatternClass, GetModuleHandleA(nullptr));
-    }
-    CPatternWindow(const CPatternWindow&) = delete;
-    CPatternWindow& operator=(const CPatternWindow&) = delete;
-
-    HWND Handle() const { return m_hWnd; }
-
-private:
-    // The X server shows the window some time after it is painted.
-    void WaitUntilOnScreen() const
-    {
-        const HDC screen = GetDC(nullptr);
-        const RECT last = Quadrant(kPatternPlace, 3);
-        for (int attempt = 0; attempt < 100 && GetPixel(screen, last.left, last.top) != kQuadrantColours[3]; ++attempt)
-            PumpMessages(20);
-        ReleaseDC(nullptr, screen);
-    }
-
-    HWND m_hWnd;
-};
 
 // A solid black square cursor with its hot spot in the middle, so that where it lands
 // shows whether the hot spot was allowed for.
@@ -139,50 +43,6 @@ public:
 private:
     SIZE m_size;
     HCURSOR m_hCursor;
-};
-
-RECT VirtualScreen()
-{
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
-
-// A captured bitmap read back as 0x00RRGGBB pixels, addressed by screen coordinates.
-class CScreenImage {
-public:
-    explicit CScreenImage(HBITMAP bitmap) : m_origin(VirtualScreen())
-    {
-        BITMAP shape{};
-        if (!GetObjectA(bitmap, sizeof(shape), &shape))
-            return;
-        BITMAPINFO format{};
-        format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        format.bmiHeader.biWidth = shape.bmWidth;
-        format.bmiHeader.biHeight = -shape.bmHeight; // top-down
-        format.bmiHeader.biPlanes = 1;
-        format.bmiHeader.biBitCount = 32;
-        format.bmiHeader.biCompression = BI_RGB;
-        m_pixels.resize(static_cast<size_t>(shape.bmWidth) * shape.bmHeight);
-        const HDC screen = GetDC(nullptr);
-        if (GetDIBits(screen, bitmap, 0, shape.bmHeight, m_pixels.data(), &format, DIB_RGB_COLORS) == shape.bmHeight)
-            m_nWidth = shape.bmWidth;
-        else
-            m_pixels.clear();
-        ReleaseDC(nullptr, screen);
-    }
-
-    bool IsEmpty() const { return m_pixels.empty(); }
-
-    COLORREF At(int screenX, int screenY) const
-    {
-        const uint32_t rgb = m_pixels[static_cast<size_t>(screenY - m_origin.top) * m_nWidth + (screenX - m_origin.left)];
-        return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-    }
-
-private:
-    RECT m_origin;
-    int m_nWidth = 0;
-    std::vector<uint32_t> m_pixels;
 };
 
 // Every corner pixel of every quadrant: a shift of even one pixel puts a neighbour's

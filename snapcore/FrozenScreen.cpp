@@ -1,0 +1,98 @@
+#include "FrozenScreen.h"
+
+#include <algorithm>
+#include <climits>
+#include <new>
+
+#include "GdiDrawing.h"
+#include "VirtualScreenCapture.h"
+
+namespace snapcore {
+namespace {
+
+uint32_t* PixelsOf(HBITMAP bitmap)
+{
+    DIBSECTION section{};
+    if (!bitmap || GetObjectA(bitmap, sizeof(section), &section) != sizeof(section) || section.dsBm.bmBitsPixel != 32)
+        return nullptr;
+    return static_cast<uint32_t*>(section.dsBm.bmBits);
+}
+
+} // namespace
+
+CFrozenScreen::CFrozenScreen(const CaptureOptions& options)
+    : m_rcBounds(VirtualScreenRect()),
+      m_image(CaptureVirtualScreen(options)),
+      m_dimmed(CreateCanvas(m_screenDC, SIZE{Width(m_rcBounds), Height(m_rcBounds)}, &m_pDimmedPixels)),
+      m_pPixels(PixelsOf(m_image.Get())),
+      m_dc(m_screenDC),
+      m_dimmedDC(m_screenDC),
+      m_imageSelection(m_dc, m_image.Get()),
+      m_dimmedSelection(m_dimmedDC, m_dimmed.Get())
+{
+    if (IsValid())
+        MakeDimmedCopy();
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CALLBACK CFrozenScreen::AddMonitor(HMONITOR, HDC, RECT* area, LPARAM self)
+{
+    // No exception may unwind through the system's enumeration.
+    try {
+        reinterpret_cast<CFrozenScreen*>(self)->m_monitors.push_back(*area);
+        return TRUE;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
+}
+
+// Half brightness: light enough to recognise what lies outside the selection, dark
+// enough that the selection stands out.
+void CFrozenScreen::MakeDimmedCopy()
+{
+    GdiFlush();
+    const size_t count = static_cast<size_t>(Width(m_rcBounds)) * Height(m_rcBounds);
+    for (size_t i = 0; i < count; ++i)
+        m_pDimmedPixels[i] = (m_pPixels[i] >> 1) & 0x7F7F7F;
+}
+
+COLORREF CFrozenScreen::PixelAt(POINT point) const
+{
+    if (!PtInRect(&m_rcBounds, point))
+        return CLR_INVALID;
+    const LONG row = Height(m_rcBounds) - 1 - (point.y - m_rcBounds.top); // bottom-up rows
+    const uint32_t rgb = m_pPixels[static_cast<size_t>(row) * Width(m_rcBounds) + (point.x - m_rcBounds.left)];
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+RECT CFrozenScreen::MonitorAt(POINT point) const
+{
+    const RECT* nearest = &m_rcBounds;
+    LONG nearestDistance = LONG_MAX;
+    for (const RECT& monitor : m_monitors) {
+        const LONG dx = point.x < monitor.left ? monitor.left - point.x : std::max(0L, point.x - (monitor.right - 1));
+        const LONG dy = point.y < monitor.top ? monitor.top - point.y : std::max(0L, point.y - (monitor.bottom - 1));
+        if (dx + dy < nearestDistance) {
+            nearest = &monitor;
+            nearestDistance = dx + dy;
+        }
+    }
+    return *nearest;
+}
+
+HBITMAP CFrozenScreen::Copy(const RECT& rect) const
+{
+    if (IsRectEmpty(&rect))
+        return nullptr;
+    CBitmapOwner copy(CreateCanvas(m_screenDC, SIZE{Width(rect), Height(rect)}));
+    const CMemoryDC dc(m_screenDC);
+    if (!copy.Get() || !dc)
+        return nullptr;
+    const CSelection selection(dc, copy.Get());
+    if (!selection.Succeeded()
+        || !BitBlt(dc, 0, 0, Width(rect), Height(rect), m_dc, rect.left - m_rcBounds.left, rect.top - m_rcBounds.top, SRCCOPY))
+        return nullptr;
+    return copy.Detach();
+}
+
+} // namespace snapcore

@@ -1,0 +1,55 @@
+#ifndef SNAPCORE_FROZENSCREEN_H
+#define SNAPCORE_FROZENSCREEN_H
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "GdiScope.h"
+#include "snapcore.h"
+
+namespace snapcore {
+
+// The virtual screen as it was when an interactive capture began: its image, a dimmed
+// copy of it for the area outside a selection, and its monitors. Both images stay
+// selected into memory DCs so that painting only has to blit. Coordinates are screen
+// coordinates.
+class CFrozenScreen : CNonCopyable {
+public:
+    explicit CFrozenScreen(const CaptureOptions& options);
+
+    bool IsValid() const { return m_pPixels && m_pDimmedPixels; }
+    RECT Bounds() const { return m_rcBounds; }
+    // Pixel (0, 0) of both DCs is the top-left corner of Bounds().
+    HDC DC() const { return m_dc; }
+    HDC DimmedDC() const { return m_dimmedDC; }
+    COLORREF PixelAt(POINT point) const;
+    // The monitor that shows point, or the nearest one.
+    RECT MonitorAt(POINT point) const;
+    // A new caller-owned 32-bit bitmap of the part of the image inside rect (which
+    // must lie within Bounds()); null when rect is empty.
+    HBITMAP Copy(const RECT& rect) const;
+
+private:
+    void MakeDimmedCopy();
+    static BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, RECT* area, LPARAM self);
+
+    RECT m_rcBounds;
+    CScreenDC m_screenDC;
+    uint32_t* m_pDimmedPixels = nullptr; // filled in by m_dimmed's creation, so declared before it
+    CBitmapOwner m_image;
+    CBitmapOwner m_dimmed;
+    uint32_t* m_pPixels;
+    CMemoryDC m_dc;
+    CMemoryDC m_dimmedDC;
+    CSelection m_imageSelection;
+    CSelection m_dimmedSelection;
+    // Asking the system on every pointer move is slow, and monitors do not come and go
+    // in the middle of a capture.
+    std::vector<RECT> m_monitors;
+};
+
+} // namespace snapcore
+
+#endif

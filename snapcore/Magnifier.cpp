@@ -1,0 +1,227 @@
+#include "Magnifier.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "FrozenScreen.h"
+#include "GdiDrawing.h"
+#include "SystemCodePage.h"
+
+namespace snapcore {
+namespace {
+
+// The caller's defaults when it passes no options.
+constexpr int kDefaultMagnification = 2;
+
+// Layout of the client area: the enlarged pixels on top, two label rows below.
+constexpr int kImageSize = 129; // odd, so the pointer's pixel sits in the middle
+constexpr int kPadding = 4;
+constexpr int kLabelHeight = 20;
+constexpr int kClientWidth = kPadding + kImageSize + kPadding;
+constexpr int kClientHeight = kPadding + kImageSize + kPadding + 2 * kLabelHeight + kPadding;
+constexpr int kSkinFlags = 1; // frames and labels fill their background, as the program asks
+
+const COLORREF kOffScreen = RGB(48, 48, 48);
+
+// Inverting keeps the crosshair visible on any picture.
+void InvertRing(HDC dc, const RECT& outer)
+{
+    RECT strips[4];
+    RingStrips(outer, 1, strips);
+    for (const RECT& strip : strips)
+        PatBlt(dc, strip.left, strip.top, Width(strip), Height(strip), DSTINVERT);
+}
+
+void FormatCaption(char* out, size_t size, int magnification)
+{
+    wchar_t caption[40] = {};
+    _snwprintf(caption, 39, L"放大镜 %d\u00D7", magnification);
+    if (!ToSystemCodePage(caption, out, size))
+        snprintf(out, size, "Zoom %dx", magnification);
+}
+
+int CountSkins(ISkinManager* skins)
+{
+    const SkinEntry* entry = skins->GetSkinList(0);
+    int count = 0;
+    while (entry && entry[count].name)
+        ++count;
+    return count;
+}
+
+} // namespace
+
+CMagnifier::CMagnifier(const AuxWindowOptions* aux)
+    : m_pSkins(CreateSkinManager()),
+      m_nMagnification(std::clamp(aux ? aux->m_nMagnification : kDefaultMagnification, kMinMagnification,
+                                  kMaxMagnification)),
+      m_nSkin(aux ? aux->m_nSkin : 0)
+{
+    if (!m_pSkins)
+        return;
+    m_nSkinCount = CountSkins(m_pSkins.get());
+    m_nSkin = m_nSkinCount > 0 ? std::clamp(m_nSkin, 0, m_nSkinCount - 1) : 0;
+    SelectSkin();
+}
+
+void CMagnifier::Store(AuxWindowOptions* aux) const
+{
+    if (!aux)
+        return;
+    aux->m_nMagnification = m_nMagnification;
+    aux->m_nSkin = m_nSkin;
+}
+
+bool CMagnifier::Zoom(int steps)
+{
+    const int previous = m_nMagnification;
+    m_nMagnification = std::clamp(m_nMagnification + steps, kMinMagnification, kMaxMagnification);
+    return m_nMagnification != previous;
+}
+
+bool CMagnifier::CycleSkin(int direction)
+{
+    if (m_nSkinCount < 2)
+        return false;
+    m_nSkin = (m_nSkin + direction % m_nSkinCount + m_nSkinCount) % m_nSkinCount;
+    SelectSkin();
+    return true;
+}
+
+// A skin decides how wide its borders and caption are; they are measured once per skin.
+void CMagnifier::SelectSkin()
+{
+    m_pSkins->SelectSkin(m_nSkin, 0);
+    const RECT probe{0, 0, 400, 400};
+    RECT client = probe;
+    m_pSkins->CalcClientRect(&probe, &client);
+    m_rcClientInsets = RECT{client.left - probe.left, client.top - probe.top, probe.right - client.right,
+                            probe.bottom - client.bottom};
+}
+
+SIZE CMagnifier::FrameSize() const
+{
+    return SIZE{kClientWidth + m_rcClientInsets.left + m_rcClientInsets.right,
+                kClientHeight + m_rcClientInsets.top + m_rcClientInsets.bottom};
+}
+
+RECT CMagnifier::PlaceFor(POINT pointer, const RECT& monitor) const
+{
+    const SIZE size = FrameSize();
+    // The pointer's shape hangs down and to the right of its hot spot; one cursor size
+    // away it is never covered.
+    const LONG gapX = GetSystemMetrics(SM_CXCURSOR), gapY = GetSystemMetrics(SM_CYCURSOR);
+    LONG left = pointer.x + gapX, top = pointer.y + gapY;
+    if (left + size.cx > monitor.right)
+        left = pointer.x - gapX - size.cx;
+    if (top + size.cy > monitor.bottom)
+        top = pointer.y - gapY - size.cy;
+    return RECT{left, top, left + size.cx, top + size.cy};
+}
+
+void CMagnifier::Draw(HDC dc, POINT origin, const CFrozenScreen& screen, POINT pointer)
+{
+    if (!PrepareBuffer())
+        return;
+    const bool fresh = m_nDrawnSkin != m_nSkin || m_nDrawnMagnification != m_nMagnification;
+    if (fresh)
+        DrawChrome();
+    if (fresh || pointer.x != m_ptDrawn.x || pointer.y != m_ptDrawn.y) {
+        DrawPixels(screen, pointer);
+        DrawCoordinates(pointer);
+        m_ptDrawn = pointer;
+    }
+    const COLORREF colour = screen.PixelAt(pointer);
+    if (fresh || colour != m_crDrawn) {
+        DrawColour(colour);
+        m_crDrawn = colour;
+    }
+    BitBlt(dc, origin.x, origin.y, m_bufferSize.cx, m_bufferSize.cy, m_bufferDC, 0, 0, SRCCOPY);
+}
+
+// The buffer has the size of the current skin's frame.
+bool CMagnifier::PrepareBuffer()
+{
+    const SIZE size = FrameSize();
+    if (m_buffer.Get() && size.cx == m_bufferSize.cx && size.cy == m_bufferSize.cy)
+        return true;
+    m_bufferSelection.reset();
+    m_buffer.Reset(CreateCanvas(m_bufferDC, size));
+    if (!m_buffer.Get() || !m_bufferDC)
+        return false;
+    m_bufferSelection.emplace(m_bufferDC, m_buffer.Get());
+    m_bufferSize = size;
+    m_nDrawnSkin = -1;
+    return true;
+}
+
+void CMagnifier::DrawChrome()
+{
+    char caption[64];
+    FormatCaption(caption, sizeof(caption), m_nMagnification);
+    const RECT frame{0, 0, m_bufferSize.cx, m_bufferSize.cy};
+    m_pSkins->DrawFrame(m_bufferDC, &frame, caption, kSkinFlags);
+    RECT client = frame;
+    m_pSkins->CalcClientRect(&frame, &client);
+    const LONG left = client.left + kPadding;
+    m_rcImage = RECT{left, client.top + kPadding, left + kImageSize, client.top + kPadding + kImageSize};
+    m_rcCoordinates = RECT{left, m_rcImage.bottom + kPadding, m_rcImage.right, m_rcImage.bottom + kPadding + kLabelHeight};
+    m_rcColour = RECT{left, m_rcCoordinates.bottom, m_rcImage.right, m_rcCoordinates.bottom + kLabelHeight};
+    m_nDrawnSkin = m_nSkin;
+    m_nDrawnMagnification = m_nMagnification;
+}
+
+void CMagnifier::DrawPixels(const CFrozenScreen& screen, POINT pointer) const
+{
+    const HDC dc = m_bufferDC;
+    const RECT& image = m_rcImage;
+    FillSolid(dc, image, kOffScreen);
+
+    const int zoom = m_nMagnification;
+    // The cell that shows the pointer's own pixel, in the middle of the image.
+    const LONG cellLeft = image.left + kImageSize / 2 - zoom / 2, cellTop = image.top + kImageSize / 2 - zoom / 2;
+    const RECT cell{cellLeft, cellTop, cellLeft + zoom, cellTop + zoom};
+    const LONG reach = kImageSize / 2 / zoom + 1; // screen pixels shown on each side of the pointer
+    RECT source{pointer.x - reach, pointer.y - reach, pointer.x + reach + 1, pointer.y + reach + 1};
+    const RECT bounds = screen.Bounds();
+    const CSavedDC saved(dc);
+    IntersectClipRect(dc, image.left, image.top, image.right, image.bottom);
+    if (IntersectRect(&source, &source, &bounds)) {
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, cell.left + (source.left - pointer.x) * zoom, cell.top + (source.top - pointer.y) * zoom,
+                   Width(source) * zoom, Height(source) * zoom, screen.DC(), source.left - bounds.left,
+                   source.top - bounds.top, Width(source), Height(source), SRCCOPY);
+    }
+
+    RECT box = cell;
+    InflateRect(&box, 1, 1);
+    InvertRing(dc, box);
+    const LONG midX = cell.left + zoom / 2, midY = cell.top + zoom / 2;
+    PatBlt(dc, image.left, midY, box.left - image.left, 1, DSTINVERT);
+    PatBlt(dc, box.right, midY, image.right - box.right, 1, DSTINVERT);
+    PatBlt(dc, midX, image.top, 1, box.top - image.top, DSTINVERT);
+    PatBlt(dc, midX, box.bottom, 1, image.bottom - box.bottom, DSTINVERT);
+}
+
+void CMagnifier::DrawCoordinates(POINT pointer) const
+{
+    char text[40];
+    snprintf(text, sizeof(text), "(%ld, %ld)", static_cast<long>(pointer.x), static_cast<long>(pointer.y));
+    m_pSkins->DrawLabel(m_bufferDC, &m_rcCoordinates, text, kSkinFlags);
+}
+
+// A swatch of the colour, then its value.
+void CMagnifier::DrawColour(COLORREF rgb) const
+{
+    const RECT& row = m_rcColour;
+    const LONG side = Height(row) - 6;
+    const RECT swatch{row.left + 1, row.top + 3, row.left + 1 + side, row.top + 3 + side};
+    const RECT value{swatch.right + 4, row.top, row.right, row.bottom};
+    char text[16];
+    snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+    m_pSkins->DrawLabel(m_bufferDC, &value, text, kSkinFlags);
+    FillSolid(m_bufferDC, swatch, rgb);
+    FrameRect(m_bufferDC, &swatch, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+} // namespace snapcore

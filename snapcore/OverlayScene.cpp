@@ -1,0 +1,153 @@
+#include "OverlayScene.h"
+
+#include <cstring>
+
+#include "FrozenScreen.h"
+#include "GdiDrawing.h"
+#include "GdiScope.h"
+#include "Magnifier.h"
+
+namespace snapcore {
+namespace {
+
+constexpr int kSelectionBorder = 1; // drawn just outside the selection, which stays unobscured
+constexpr int kHighlightBorder = 3; // drawn inside the window, which may fill the screen
+constexpr int kLabelPaddingX = 6;
+constexpr int kLabelPaddingY = 3;
+constexpr int kLabelGap = 3;
+const COLORREF kAccent = RGB(0, 160, 255);
+const COLORREF kLabelBackground = RGB(32, 32, 32);
+const COLORREF kLabelText = RGB(255, 255, 255);
+
+RECT Inflated(RECT r, int by)
+{
+    InflateRect(&r, by, by);
+    return r;
+}
+
+void FillRing(HDC dc, const RECT& outer, int thickness, COLORREF colour)
+{
+    RECT strips[4];
+    RingStrips(outer, thickness, strips);
+    for (const RECT& strip : strips)
+        FillSolid(dc, strip, colour);
+}
+
+void AddRect(HRGN area, const RECT& rect)
+{
+    if (IsRectEmpty(&rect))
+        return;
+    const CRegionOwner piece(CreateRectRgnIndirect(&rect));
+    CombineRgn(area, area, piece.Get(), RGN_OR);
+}
+
+void AddRing(HRGN area, const RECT& outer, int thickness)
+{
+    if (IsRectEmpty(&outer))
+        return;
+    RECT strips[4];
+    RingStrips(outer, thickness, strips);
+    for (const RECT& strip : strips)
+        AddRect(area, strip);
+}
+
+// Outside a selection the screen is dimmed; with no selection nothing is.
+void AddDimmingChange(HRGN area, const RECT& before, const RECT& after, const RECT& screen)
+{
+    const bool hadSelection = !IsRectEmpty(&before), hasSelection = !IsRectEmpty(&after);
+    if (!hadSelection && !hasSelection)
+        return;
+    if (hadSelection != hasSelection) {
+        AddRect(area, screen);
+        return;
+    }
+    // Both dim the screen outside themselves: the difference is where exactly one covers.
+    const CRegionOwner first(CreateRectRgnIndirect(&before)), second(CreateRectRgnIndirect(&after));
+    CombineRgn(first.Get(), first.Get(), second.Get(), RGN_XOR);
+    CombineRgn(area, area, first.Get(), RGN_OR);
+}
+
+// Pixels of the frozen screen (or its dimmed copy) into the same place in dc.
+void CopyFrozen(HDC dc, const RECT& rect, HDC frozen, const RECT& screen)
+{
+    BitBlt(dc, rect.left, rect.top, Width(rect), Height(rect), frozen, rect.left - screen.left,
+           rect.top - screen.top, SRCCOPY);
+}
+
+void DrawSizeLabel(HDC dc, const OverlayScene& scene)
+{
+    FillSolid(dc, scene.rcSizeLabel, kLabelBackground);
+    const CSavedDC saved(dc);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kLabelText);
+    TextOutA(dc, scene.rcSizeLabel.left + kLabelPaddingX, scene.rcSizeLabel.top + kLabelPaddingY, scene.szSizeLabel,
+             static_cast<int>(strlen(scene.szSizeLabel)));
+}
+
+bool Intersects(const RECT& a, const RECT& b)
+{
+    RECT common;
+    return IntersectRect(&common, &a, &b) != FALSE;
+}
+
+} // namespace
+
+void PaintScene(HDC dc, const OverlayScene& scene, const CFrozenScreen& screen, CMagnifier& magnifier)
+{
+    RECT box;
+    if (GetClipBox(dc, &box) <= NULLREGION)
+        return;
+    const RECT bounds = screen.Bounds();
+    const bool selecting = !IsRectEmpty(&scene.rcSelection);
+    CopyFrozen(dc, box, selecting ? screen.DimmedDC() : screen.DC(), bounds);
+    if (selecting) {
+        RECT inside;
+        if (IntersectRect(&inside, &scene.rcSelection, &box))
+            CopyFrozen(dc, inside, screen.DC(), bounds);
+        FillRing(dc, Inflated(scene.rcSelection, kSelectionBorder), kSelectionBorder, kAccent);
+    }
+    if (!IsRectEmpty(&scene.rcHighlight))
+        FillRing(dc, scene.rcHighlight, kHighlightBorder, kAccent);
+    if (!IsRectEmpty(&scene.rcSizeLabel) && Intersects(scene.rcSizeLabel, box))
+        DrawSizeLabel(dc, scene);
+    if (!IsRectEmpty(&scene.rcMagnifier) && Intersects(scene.rcMagnifier, box))
+        magnifier.Draw(dc, POINT{scene.rcMagnifier.left, scene.rcMagnifier.top}, screen, scene.ptPointer);
+}
+
+void AddChangedArea(HRGN area, const OverlayScene& before, const OverlayScene& after, const RECT& screen)
+{
+    if (!EqualRect(&before.rcSelection, &after.rcSelection)) {
+        AddDimmingChange(area, before.rcSelection, after.rcSelection, screen);
+        AddRing(area, Inflated(before.rcSelection, kSelectionBorder), kSelectionBorder);
+        AddRing(area, Inflated(after.rcSelection, kSelectionBorder), kSelectionBorder);
+    }
+    if (!EqualRect(&before.rcHighlight, &after.rcHighlight)) {
+        AddRing(area, before.rcHighlight, kHighlightBorder);
+        AddRing(area, after.rcHighlight, kHighlightBorder);
+    }
+    if (!EqualRect(&before.rcSizeLabel, &after.rcSizeLabel) || strcmp(before.szSizeLabel, after.szSizeLabel) != 0) {
+        AddRect(area, before.rcSizeLabel);
+        AddRect(area, after.rcSizeLabel);
+    }
+    if (!EqualRect(&before.rcMagnifier, &after.rcMagnifier) || before.ptPointer.x != after.ptPointer.x
+        || before.ptPointer.y != after.ptPointer.y || before.nMagnification != after.nMagnification
+        || before.nSkin != after.nSkin) {
+        AddRect(area, before.rcMagnifier);
+        AddRect(area, after.rcMagnifier);
+    }
+}
+
+RECT PlaceSizeLabel(const RECT& rect, SIZE text, const RECT& screen)
+{
+    const LONG width = text.cx + 2 * kLabelPaddingX, height = text.cy + 2 * kLabelPaddingY;
+    RECT label{rect.left, rect.top - kLabelGap - height, rect.left + width, rect.top - kLabelGap};
+    if (label.top < screen.top)
+        OffsetRect(&label, kHighlightBorder + kLabelGap, height + 2 * kLabelGap + kHighlightBorder);
+    if (label.right > screen.right)
+        OffsetRect(&label, screen.right - label.right, 0);
+    if (label.left < screen.left)
+        OffsetRect(&label, screen.left - label.left, 0);
+    return label;
+}
+
+} // namespace snapcore

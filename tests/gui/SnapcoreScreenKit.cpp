@@ -1,0 +1,133 @@
+#include "gui/SnapcoreScreenKit.h"
+
+namespace {
+
+const char kPatternClass[] = "SnapcorePatternWindow";
+
+} // namespace
+
+const COLORREF kQuadrantColours[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+const RECT kPatternPlace = {200, 150, 440, 310};
+
+void PumpMessages(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(5);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+RECT Quadrant(const RECT& r, int index)
+{
+    const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+    const bool right = index & 1, bottom = index & 2;
+    return RECT{right ? midX : r.left, bottom ? midY : r.top, right ? r.right : midX, bottom ? r.bottom : midY};
+}
+
+COLORREF PatternColourAt(POINT point)
+{
+    for (int i = 0; i < 4; ++i) {
+        const RECT quadrant = Quadrant(kPatternPlace, i);
+        if (PtInRect(&quadrant, point))
+            return kQuadrantColours[i];
+    }
+    return CLR_INVALID;
+}
+
+namespace {
+
+LRESULT CALLBACK PatternWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT)
+        return DefWindowProcA(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    for (int i = 0; i < 4; ++i) {
+        const RECT quadrant = Quadrant(client, i);
+        SetDCBrushColor(dc, kQuadrantColours[i]);
+        FillRect(dc, &quadrant, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    }
+    EndPaint(window, &paint);
+    return 0;
+}
+
+} // namespace
+
+CPatternWindow::CPatternWindow(HCURSOR cursor)
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = PatternWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = cursor;
+    windowClass.lpszClassName = kPatternClass;
+    RegisterClassA(&windowClass);
+    m_hWnd = CreateWindowExA(WS_EX_TOPMOST, kPatternClass, "pattern", WS_POPUP | WS_VISIBLE,
+                             kPatternPlace.left, kPatternPlace.top,
+                             kPatternPlace.right - kPatternPlace.left,
+                             kPatternPlace.bottom - kPatternPlace.top,
+                             nullptr, nullptr, windowClass.hInstance, nullptr);
+    SetForegroundWindow(m_hWnd);
+    UpdateWindow(m_hWnd);
+    WaitUntilOnScreen();
+}
+
+CPatternWindow::~CPatternWindow()
+{
+    DestroyWindow(m_hWnd);
+    UnregisterClassA(kPatternClass, GetModuleHandleA(nullptr));
+}
+
+// The X server shows the window some time after it is painted.
+void CPatternWindow::WaitUntilOnScreen() const
+{
+    const HDC screen = GetDC(nullptr);
+    const RECT last = Quadrant(kPatternPlace, 3);
+    for (int attempt = 0; attempt < 100 && GetPixel(screen, last.left, last.top) != kQuadrantColours[3]; ++attempt)
+        PumpMessages(20);
+    ReleaseDC(nullptr, screen);
+}
+
+RECT VirtualScreen()
+{
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+CScreenImage::CScreenImage(HBITMAP bitmap) : CScreenImage(bitmap, POINT{VirtualScreen().left, VirtualScreen().top}) {}
+
+CScreenImage::CScreenImage(HBITMAP bitmap, POINT origin) : m_origin(origin)
+{
+    BITMAP shape{};
+    if (!GetObjectA(bitmap, sizeof(shape), &shape))
+        return;
+    m_nBitsPerPixel = shape.bmBitsPixel;
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    format.bmiHeader.biWidth = shape.bmWidth;
+    format.bmiHeader.biHeight = -shape.bmHeight; // top-down
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    m_pixels.resize(static_cast<size_t>(shape.bmWidth) * shape.bmHeight);
+    const HDC screen = GetDC(nullptr);
+    if (GetDIBits(screen, bitmap, 0, shape.bmHeight, m_pixels.data(), &format, DIB_RGB_COLORS) == shape.bmHeight) {
+        m_nWidth = shape.bmWidth;
+        m_nHeight = shape.bmHeight;
+    } else {
+        m_pixels.clear();
+    }
+    ReleaseDC(nullptr, screen);
+}
+
+COLORREF CScreenImage::At(int screenX, int screenY) const
+{
+    const uint32_t rgb = m_pixels[static_cast<size_t>(screenY - m_origin.y) * m_nWidth + (screenX - m_origin.x)];
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}

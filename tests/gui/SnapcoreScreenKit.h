@@ -1,0 +1,72 @@
+// What the capture engine's GUI tests share: the engine loaded by path as the program
+// loads it, a window with a known pattern at a known place, and captured bitmaps read
+// back pixel by pixel.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "snapcore.h"
+
+using CaptureFullScreenFn = decltype(&CaptureFullScreen);
+using DoCaptureModalFn = decltype(&DoCaptureModal);
+using CreateSkinManagerFn = decltype(&CreateSkinManager);
+
+template <typename Proc>
+Proc Resolve(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+extern const COLORREF kQuadrantColours[4];
+extern const RECT kPatternPlace; // quadrants of 120 x 80 pixels
+
+// Dispatches this thread's messages for the given time.
+void PumpMessages(DWORD milliseconds);
+
+// Top-left, top-right, bottom-left, bottom-right quarter of r.
+RECT Quadrant(const RECT& r, int index);
+
+// The colour the pattern shows at a screen point inside kPatternPlace.
+COLORREF PatternColourAt(POINT point);
+
+RECT VirtualScreen();
+
+// A topmost popup at kPatternPlace painted in four solid quadrants, with the given
+// cursor so that the pointer above it is a real, visible shape.
+class CPatternWindow {
+public:
+    explicit CPatternWindow(HCURSOR cursor = LoadCursor(nullptr, IDC_ARROW));
+    ~CPatternWindow();
+    CPatternWindow(const CPatternWindow&) = delete;
+    CPatternWindow& operator=(const CPatternWindow&) = delete;
+
+    HWND Handle() const { return m_hWnd; }
+
+private:
+    void WaitUntilOnScreen() const;
+
+    HWND m_hWnd;
+};
+
+// A captured bitmap read back as 0x00RRGGBB pixels, addressed by screen coordinates:
+// its top-left pixel shows the screen point origin (by default the virtual screen's).
+class CScreenImage {
+public:
+    explicit CScreenImage(HBITMAP bitmap);
+    CScreenImage(HBITMAP bitmap, POINT origin);
+
+    bool IsEmpty() const { return m_pixels.empty(); }
+    SIZE Size() const { return SIZE{m_nWidth, m_nHeight}; }
+    int BitsPerPixel() const { return m_nBitsPerPixel; }
+    COLORREF At(int screenX, int screenY) const;
+
+private:
+    POINT m_origin;
+    int m_nWidth = 0;
+    int m_nHeight = 0;
+    int m_nBitsPerPixel = 0;
+    std::vector<uint32_t> m_pixels;
+};

@@ -11,9 +11,8 @@
 #include <vector>
 
 #include "gui/LiveGdiObjects.h"
-#include "gui/SnapcoreScreenKit.h"
+#include "gui/SnapcoreFixture.h"
 #include "snapcore.h"
-#include "util/ModulePath.h"
 
 namespace {
 
@@ -151,38 +150,14 @@ private:
     std::thread m_thread;
 };
 
-class SnapcoreFullScreen : public ::testing::Test {
+class SnapcoreFullScreen : public SnapcoreFixture {
 protected:
-    void SetUp() override
-    {
-        char path[MAX_PATH];
-        ASSERT_TRUE(MakeModuleFilePath("snapcore.dll", path));
-        m_hEngine = LoadLibraryA(path);
-        ASSERT_NE(m_hEngine, nullptr) << path;
-        m_pfnCaptureFullScreen = Resolve<CaptureFullScreenFn>(m_hEngine, "CaptureFullScreen");
-        m_pfnDoCaptureModal = Resolve<DoCaptureModalFn>(m_hEngine, "DoCaptureModal");
-        m_pfnCreateSkinManager = Resolve<CreateSkinManagerFn>(m_hEngine, "CreateSkinManager");
-        ASSERT_NE(m_pfnCaptureFullScreen, nullptr);
-        ASSERT_NE(m_pfnDoCaptureModal, nullptr);
-        ASSERT_NE(m_pfnCreateSkinManager, nullptr);
-    }
-    void TearDown() override
-    {
-        if (m_hEngine) {
-            EXPECT_TRUE(FreeLibrary(m_hEngine));
-        }
-    }
-
     HBITMAP Capture(int32_t simulatePrintScreen, int32_t includeCursor)
     {
         CaptureOptions options{simulatePrintScreen, includeCursor};
         return m_pfnCaptureFullScreen(&options);
     }
 
-    HMODULE m_hEngine = nullptr;
-    CaptureFullScreenFn m_pfnCaptureFullScreen = nullptr;
-    DoCaptureModalFn m_pfnDoCaptureModal = nullptr;
-    CreateSkinManagerFn m_pfnCreateSkinManager = nullptr;
 };
 
 TEST_F(SnapcoreFullScreen, GrabsTheWholeVirtualScreenWithThePatternInPlace)

@@ -10,9 +10,8 @@
 
 #include "gui/LiveGdiObjects.h"
 #include "gui/SnapcoreCaptureDriver.h"
-#include "gui/SnapcoreScreenKit.h"
+#include "gui/SnapcoreFixture.h"
 #include "snapcore.h"
-#include "util/ModulePath.h"
 
 namespace {
 
@@ -57,28 +56,8 @@ private:
     HWND m_hWnd;
 };
 
-class SnapcoreModal : public ::testing::Test {
+class SnapcoreModal : public SnapcoreFixture {
 protected:
-    void SetUp() override
-    {
-        char path[MAX_PATH];
-        ASSERT_TRUE(MakeModuleFilePath("snapcore.dll", path));
-        m_hEngine = LoadLibraryA(path);
-        ASSERT_NE(m_hEngine, nullptr) << path;
-        m_pfnCaptureFullScreen = Resolve<CaptureFullScreenFn>(m_hEngine, "CaptureFullScreen");
-        m_pfnDoCaptureModal = Resolve<DoCaptureModalFn>(m_hEngine, "DoCaptureModal");
-        m_pfnCreateSkinManager = Resolve<CreateSkinManagerFn>(m_hEngine, "CreateSkinManager");
-        ASSERT_NE(m_pfnCaptureFullScreen, nullptr);
-        ASSERT_NE(m_pfnDoCaptureModal, nullptr);
-        ASSERT_NE(m_pfnCreateSkinManager, nullptr);
-    }
-    void TearDown() override
-    {
-        if (m_hEngine) {
-            EXPECT_TRUE(FreeLibrary(m_hEngine));
-        }
-    }
-
     // DoCaptureModal in the given mode while script plays the user.
     CBitmap Capture(int mode, AuxWindowOptions* aux, std::initializer_list<Step> script)
     {
@@ -103,10 +82,6 @@ protected:
         return count;
     }
 
-    HMODULE m_hEngine = nullptr;
-    CaptureFullScreenFn m_pfnCaptureFullScreen = nullptr;
-    DoCaptureModalFn m_pfnDoCaptureModal = nullptr;
-    CreateSkinManagerFn m_pfnCreateSkinManager = nullptr;
 };
 
 // Every pixel of a region bitmap against the pattern it was taken from.

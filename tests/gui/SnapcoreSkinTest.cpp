@@ -13,12 +13,10 @@
 #include <vector>
 
 #include "gui/LiveGdiObjects.h"
+#include "gui/SnapcoreFixture.h"
 #include "snapcore.h"
-#include "util/ModulePath.h"
 
 namespace {
-
-using CreateSkinManagerFn = decltype(&CreateSkinManager);
 
 constexpr COLORREF kSentinel = RGB(1, 2, 3);
 constexpr int kCanvasWidth = 260, kCanvasHeight = 220;
@@ -147,17 +145,13 @@ std::vector<uint32_t> Sample(ISkinManager& manager)
     return canvas.Pixels();
 }
 
-class SnapcoreSkin : public ::testing::Test {
+class SnapcoreSkin : public SnapcoreFixture {
 protected:
     void SetUp() override
     {
-        char path[MAX_PATH];
-        ASSERT_TRUE(MakeModuleFilePath("snapcore.dll", path));
-        m_hEngine = LoadLibraryA(path);
-        ASSERT_NE(m_hEngine, nullptr) << path;
-        m_pfnCreateSkinManager = reinterpret_cast<CreateSkinManagerFn>(
-            reinterpret_cast<void*>(GetProcAddress(m_hEngine, "CreateSkinManager")));
-        ASSERT_NE(m_pfnCreateSkinManager, nullptr);
+        SnapcoreFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         m_pManager = Create();
         ASSERT_NE(m_pManager, nullptr);
         m_nSkins = ListLength(m_pManager->GetSkinList(0));
@@ -165,15 +159,11 @@ protected:
     void TearDown() override
     {
         m_pManager.reset();
-        if (m_hEngine) {
-            EXPECT_TRUE(FreeLibrary(m_hEngine));
-        }
+        SnapcoreFixture::TearDown();
     }
 
     SkinManagerPtr Create() const { return SkinManagerPtr(m_pfnCreateSkinManager()); }
 
-    HMODULE m_hEngine = nullptr;
-    CreateSkinManagerFn m_pfnCreateSkinManager = nullptr;
     SkinManagerPtr m_pManager;
     int m_nSkins = 0;
 };

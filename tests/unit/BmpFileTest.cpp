@@ -22,7 +22,7 @@ std::string Le(DWORD value, int bytes)
     return out;
 }
 
-struct BmpSpec {
+struct BmpLayout {
     DWORD headerSize = 40;
     int width = 2;
     int height = 2;
@@ -33,20 +33,20 @@ struct BmpSpec {
     DWORD offBits = 0;   // 0: directly after the table
 };
 
-std::string BmpBytes(const BmpSpec& spec)
+std::string BmpBytes(const BmpLayout& layout)
 {
-    std::string header = Le(spec.headerSize, 4);
-    if (spec.headerSize == 12) {
-        header += Le(spec.width, 2) + Le(spec.height, 2) + Le(1, 2) + Le(spec.bits, 2);
+    std::string header = Le(layout.headerSize, 4);
+    if (layout.headerSize == 12) {
+        header += Le(layout.width, 2) + Le(layout.height, 2) + Le(1, 2) + Le(layout.bits, 2);
     } else {
-        header += Le(spec.width, 4) + Le(spec.height, 4) + Le(1, 2) + Le(spec.bits, 2) + Le(spec.compression, 4);
-        header.resize(spec.headerSize, '\0');
+        header += Le(layout.width, 4) + Le(layout.height, 4) + Le(1, 2) + Le(layout.bits, 2) + Le(layout.compression, 4);
+        header.resize(layout.headerSize, '\0');
     }
-    const DWORD offBits = spec.offBits ? spec.offBits : DWORD(14 + header.size() + spec.table.size());
-    std::string file = "BM" + Le(DWORD(14 + header.size() + spec.table.size() + spec.pixels.size()), 4) + Le(0, 4) +
-                       Le(offBits, 4) + header + spec.table;
+    const DWORD offBits = layout.offBits ? layout.offBits : DWORD(14 + header.size() + layout.table.size());
+    std::string file = "BM" + Le(DWORD(14 + header.size() + layout.table.size() + layout.pixels.size()), 4) + Le(0, 4) +
+                       Le(offBits, 4) + header + layout.table;
     file.resize(offBits, '\0');
-    return file + spec.pixels;
+    return file + layout.pixels;
 }
 
 int ReadBytes(const std::string& bytes, CDib& dib)
@@ -139,7 +139,7 @@ TEST(BmpFile, RefusesFilesItDoesNotUnderstand)
     CDib dib;
     EXPECT_EQ(0, ReadBmpFile("C:\\no such folder\\none.bmp", dib));
 
-    BmpSpec good;
+    BmpLayout good;
     good.pixels = std::string(16, 'p');
     std::string notBm = BmpBytes(good);
     notBm[0] = 'M';
@@ -164,16 +164,16 @@ TEST(BmpFile, RefusesFilesItDoesNotUnderstand)
         {"more pixels than the file holds", 40, 20000, 20000, 24, BI_RGB},
     };
     for (const Case& c : cases) {
-        BmpSpec spec;
-        spec.headerSize = c.headerSize;
-        spec.width = c.width;
-        spec.height = c.height;
-        spec.bits = c.bits;
-        spec.compression = c.compression;
-        spec.table = std::string(c.bits <= 8 ? 4 << c.bits : 0, '\0');
-        spec.pixels = std::string(64, 'p');
+        BmpLayout layout;
+        layout.headerSize = c.headerSize;
+        layout.width = c.width;
+        layout.height = c.height;
+        layout.bits = c.bits;
+        layout.compression = c.compression;
+        layout.table = std::string(c.bits <= 8 ? 4 << c.bits : 0, '\0');
+        layout.pixels = std::string(64, 'p');
         CDib refused;
-        EXPECT_EQ(0, ReadBytes(BmpBytes(spec), refused)) << c.what;
+        EXPECT_EQ(0, ReadBytes(BmpBytes(layout), refused)) << c.what;
         EXPECT_TRUE(refused.IsEmpty()) << c.what << ": sizes are checked before allocating";
     }
     CDib rle;
@@ -182,16 +182,16 @@ TEST(BmpFile, RefusesFilesItDoesNotUnderstand)
 
 TEST(BmpFile, ShortPixelDataFails)
 {
-    BmpSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.pixels = std::string(23, 'p');  // one byte short of 2 rows of 12
+    BmpLayout layout;
+    layout.width = 3;
+    layout.height = 2;
+    layout.pixels = std::string(23, 'p');  // one byte short of 2 rows of 12
     CDib dib;
-    EXPECT_EQ(0, ReadBytes(BmpBytes(spec), dib));
-    spec.pixels += 'p';
-    EXPECT_EQ(1, ReadBytes(BmpBytes(spec), dib));
+    EXPECT_EQ(0, ReadBytes(BmpBytes(layout), dib));
+    layout.pixels += 'p';
+    EXPECT_EQ(1, ReadBytes(BmpBytes(layout), dib));
 
-    BmpSpec farOffset = spec;
+    BmpLayout farOffset = layout;
     farOffset.offBits = 54;
     std::string bytes = BmpBytes(farOffset);
     bytes.replace(10, 4, Le(60, 4));  // pixels said to start 6 bytes further on
@@ -201,16 +201,16 @@ TEST(BmpFile, ShortPixelDataFails)
 
 TEST(BmpFile, CoreHeaderPaletteOfTriplesBecomesQuads)
 {
-    BmpSpec spec;
-    spec.headerSize = 12;
-    spec.width = 4;
-    spec.height = 2;
-    spec.bits = 8;
+    BmpLayout layout;
+    layout.headerSize = 12;
+    layout.width = 4;
+    layout.height = 2;
+    layout.bits = 8;
     for (int i = 0; i < 256; ++i)
-        spec.table += {char(i), char(255 - i), char(i ^ 0x55)};
-    spec.pixels = "\x01\x02\x03\x04\xFF\xFE\xFD\xFC";
+        layout.table += {char(i), char(255 - i), char(i ^ 0x55)};
+    layout.pixels = "\x01\x02\x03\x04\xFF\xFE\xFD\xFC";
     CDib dib;
-    ASSERT_EQ(1, ReadBytes(BmpBytes(spec), dib));
+    ASSERT_EQ(1, ReadBytes(BmpBytes(layout), dib));
     EXPECT_EQ(8, dib.GetBitCount());
     EXPECT_EQ(2, dib.GetHeight());
     EXPECT_EQ(40u, dib.GetInfo()->biSize);
@@ -221,22 +221,22 @@ TEST(BmpFile, CoreHeaderPaletteOfTriplesBecomesQuads)
         ASSERT_EQ(i ^ 0x55, entry.rgbRed);
         ASSERT_EQ(0, entry.rgbReserved);
     }
-    EXPECT_EQ(spec.pixels, Pixels(dib));
+    EXPECT_EQ(layout.pixels, Pixels(dib));
 }
 
 TEST(BmpFile, TwoBitFileKeepsItsFourColours)
 {
-    BmpSpec spec;
-    spec.width = 5;
-    spec.height = 1;
-    spec.bits = 2;
-    spec.table = std::string("\x10\x20\x30\x00\x40\x50\x60\x00\x70\x80\x90\x00\xA0\xB0\xC0\x00", 16);
-    spec.pixels = std::string("\x1B\xC0\x00\x00", 4);
+    BmpLayout layout;
+    layout.width = 5;
+    layout.height = 1;
+    layout.bits = 2;
+    layout.table = std::string("\x10\x20\x30\x00\x40\x50\x60\x00\x70\x80\x90\x00\xA0\xB0\xC0\x00", 16);
+    layout.pixels = std::string("\x1B\xC0\x00\x00", 4);
     CDib dib;
-    ASSERT_EQ(1, ReadBytes(BmpBytes(spec), dib));
+    ASSERT_EQ(1, ReadBytes(BmpBytes(layout), dib));
     EXPECT_EQ(2, dib.GetBitCount());
     EXPECT_EQ(4, dib.GetColorCount());
-    EXPECT_EQ(0, std::memcmp(spec.table.data(), dib.GetColorTable(), 16));
+    EXPECT_EQ(0, std::memcmp(layout.table.data(), dib.GetColorTable(), 16));
     const std::vector<BYTE> rgb = PictureRgb(dib);
     const BYTE expected[15] = {0x30, 0x20, 0x10, 0x60, 0x50, 0x40, 0x90, 0x80, 0x70, 0xC0, 0xB0, 0xA0, 0xC0, 0xB0, 0xA0};
     EXPECT_EQ(std::vector<BYTE>(expected, expected + 15), rgb);
@@ -244,21 +244,21 @@ TEST(BmpFile, TwoBitFileKeepsItsFourColours)
 
 TEST(BmpFile, TopDownFileKeepsItsRowsInFileOrder)
 {
-    BmpSpec spec;
-    spec.width = 1;
-    spec.height = -3;
-    spec.pixels = std::string("\x01\x02\x03\x00\x04\x05\x06\x00\x07\x08\x09\x00", 12);
+    BmpLayout layout;
+    layout.width = 1;
+    layout.height = -3;
+    layout.pixels = std::string("\x01\x02\x03\x00\x04\x05\x06\x00\x07\x08\x09\x00", 12);
     CDib dib;
-    ASSERT_EQ(1, ReadBytes(BmpBytes(spec), dib));
+    ASSERT_EQ(1, ReadBytes(BmpBytes(layout), dib));
     EXPECT_EQ(-3, dib.GetHeight());
-    EXPECT_EQ(spec.pixels, Pixels(dib));
+    EXPECT_EQ(layout.pixels, Pixels(dib));
     CDibRowCursor row(dib);
     EXPECT_EQ(1, row.GetRow()[0]) << "the first row of a top-down file is the top of the picture";
 }
 
 TEST(BmpFile, LongerInfoHeadersReadTheirTableAfterTheHeaderAndIgnoreMasks)
 {
-    BmpSpec bitfields;
+    BmpLayout bitfields;
     bitfields.headerSize = 56;
     bitfields.width = 2;
     bitfields.height = 1;
@@ -273,7 +273,7 @@ TEST(BmpFile, LongerInfoHeadersReadTheirTableAfterTheHeaderAndIgnoreMasks)
     EXPECT_EQ(40u, dib.GetInfo()->biSize);
     EXPECT_EQ(bitfields.pixels, Pixels(dib));
 
-    BmpSpec palette;
+    BmpLayout palette;
     palette.headerSize = 52;
     palette.width = 2;
     palette.height = 1;

@@ -8,6 +8,7 @@
 #include "app/AboutDialog.h"
 #include "app/HelpFile.h"
 #include "app/MainToolBar.h"
+#include "document/DocumentMessages.h"
 #include "document/ImageFiles.h"
 #include "document/ImageFrame.h"
 #include "res/resource.h"

@@ -1,8 +1,5 @@
 #pragma once
 #include <windows.h>
 
-// The program's private window messages.
-constexpr UINT WM_APP_DOC_ACTIVATED = WM_APP + 100;     // document -> MDI client: select my tab
-constexpr UINT WM_APP_GET_IMAGE_MENU = WM_APP + 101;    // -> document: its image popup (wParam 3)
-constexpr UINT WM_APP_DOC_PATH_CHANGED = WM_APP + 102;  // document -> main frame: saved under lParam
-constexpr UINT WM_APP_TRAY_NOTIFY = WM_APP + 103;       // tray icon -> main frame
+// The main frame's own private messages; the documents' ones are in DocumentMessages.h.
+constexpr UINT WM_APP_TRAY_NOTIFY = WM_APP + 103;  // tray icon -> main frame

@@ -1,7 +1,6 @@
 #include "app/Application.h"
 
 CApplication g_app;
-HWND g_hMainFrame = nullptr;
 
 namespace {
 class CLock {

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <map>
+#include "ui/MainFrameHandle.h"
 
 class CMessageLoop;
 
@@ -29,5 +30,3 @@ private:
 };
 
 extern CApplication g_app;
-// The main frame window; 0 before it exists and after the message loop has ended.
-extern HWND g_hMainFrame;

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/Application.h"
+#include "ui/MainFrameHandle.h"
 #include "imageio/BmpFile.h"
 #include "imageio/Dib.h"
 #include "imageio/JpegFile.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/AppMessages.h"
+#include "document/DocumentMessages.h"
 #include "document/DocumentTitle.h"
 #include "res/resource.h"
 #include "ui/UpdateUI.h"

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/AppMessages.h"
-#include "app/Application.h"
+#include "document/DocumentMessages.h"
+#include "ui/MainFrameHandle.h"
 #include "document/DocumentTitle.h"
 #include "document/ImageFiles.h"
 #include "document/ViewArithmetic.h"

@@ -1,0 +1,3 @@
+#include "ui/MainFrameHandle.h"
+
+HWND g_hMainFrame = nullptr;

@@ -94,6 +94,70 @@ void CPatternWindow::WaitUntilOnScreen() const
     ReleaseDC(nullptr, screen);
 }
 
+namespace {
+
+const char kSolidClass[] = "SnapcoreSolidWindow";
+
+} // namespace
+
+// The class brush paints the window: the default handler erases with it.
+CSolidWindow::CSolidWindow(const RECT& place, COLORREF colour) : m_hBrush(CreateSolidBrush(colour))
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = m_hBrush;
+    windowClass.lpszClassName = kSolidClass;
+    RegisterClassA(&windowClass);
+    m_hWnd = CreateWindowExA(WS_EX_TOPMOST, kSolidClass, "", WS_POPUP | WS_VISIBLE, place.left, place.top,
+                             place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                             windowClass.hInstance, nullptr);
+    UpdateWindow(m_hWnd);
+    const HDC screen = GetDC(nullptr);
+    for (int attempt = 0; attempt < 100 && GetPixel(screen, place.right - 1, place.bottom - 1) != colour; ++attempt)
+        PumpMessages(20);
+    ReleaseDC(nullptr, screen);
+}
+
+CSolidWindow::~CSolidWindow()
+{
+    DestroyWindow(m_hWnd);
+    UnregisterClassA(kSolidClass, GetModuleHandleA(nullptr));
+    DeleteObject(m_hBrush);
+}
+
+CBlockCursor::CBlockCursor() : m_size{GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR)}
+{
+    // AND mask 0 and XOR mask 0: every pixel black.
+    const std::vector<BYTE> zeros(static_cast<size_t>(m_size.cx) * m_size.cy / 8);
+    m_hCursor = CreateCursor(GetModuleHandleA(nullptr), m_size.cx / 2, m_size.cy / 2, m_size.cx, m_size.cy,
+                             zeros.data(), zeros.data());
+}
+
+CBlockCursor::~CBlockCursor()
+{
+    DestroyCursor(m_hCursor);
+}
+
+RECT CBlockCursor::PlaceFor(POINT pointer) const
+{
+    const LONG left = pointer.x - m_size.cx / 2, top = pointer.y - m_size.cy / 2;
+    return RECT{left, top, left + m_size.cx, top + m_size.cy};
+}
+
+// The window sets its cursor when the move reaches it.
+bool ShowPointerAt(HCURSOR shape, POINT point)
+{
+    SetCursorPos(point.x, point.y);
+    CURSORINFO cursor{};
+    for (int attempt = 0; attempt < 50 && cursor.hCursor != shape; ++attempt) {
+        PumpMessages(20);
+        cursor.cbSize = sizeof(cursor);
+        GetCursorInfo(&cursor);
+    }
+    return cursor.hCursor == shape && (cursor.flags & CURSOR_SHOWING);
+}
+
 RECT VirtualScreen()
 {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);

@@ -140,12 +140,12 @@ RECT PictureOf(const CScreenImage& image, const RECT& area, COLORREF colour)
     return bounds;
 }
 
-// Whether the pixels at points include a dark one and a light one.
-bool DarkAndLightAmong(const CScreenImage& image, const std::vector<POINT>& points)
+// Whether count pixels from start on, step by step, include a dark one and a light one.
+bool DarkAndLightAlong(const CScreenImage& image, POINT start, SIZE step, int count)
 {
     bool dark = false, light = false;
-    for (const POINT p : points) {
-        const COLORREF c = image.At(p.x, p.y);
+    for (int i = 0; i < count; ++i) {
+        const COLORREF c = image.At(start.x + i * step.cx, start.y + i * step.cy);
         dark |= GetRValue(c) <= 0x40 && GetGValue(c) <= 0x40 && GetBValue(c) <= 0x40;
         light |= GetRValue(c) >= 0xC0 && GetGValue(c) >= 0xC0 && GetBValue(c) >= 0xC0;
     }
@@ -356,13 +356,8 @@ TEST_F(SnapcoreModal, CrosshairAndPixelBoxShowOnMidGrey)
                      return false;
                  found = true;
                  const POINT centre = Centre(picture);
-                 std::vector<POINT> acrossArm, intoBox;
-                 for (int d = -3; d <= 3; ++d)
-                     acrossArm.push_back(POINT{picture.left + 5, centre.y + d});
-                 for (int d = 0; d <= 8; ++d)
-                     intoBox.push_back(POINT{centre.x - d, centre.y - d});
-                 armShows = DarkAndLightAmong(shot, acrossArm);
-                 boxShows = DarkAndLightAmong(shot, intoBox);
+                 armShows = DarkAndLightAlong(shot, POINT{picture.left + 5, centre.y - 3}, SIZE{0, 1}, 7);
+                 boxShows = DarkAndLightAlong(shot, centre, SIZE{-1, -1}, 9); // diagonally out of the box
                  return armShows && boxShows;
              }),
              Input::Key(VK_ESCAPE)});

@@ -46,8 +46,6 @@ public:
     HWND Handle() const { return m_hWnd; }
 
 private:
-    void WaitUntilOnScreen() const;
-
     HWND m_hWnd;
 };
 

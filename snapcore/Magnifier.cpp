@@ -124,8 +124,10 @@ RECT CMagnifier::PlaceFor(POINT pointer, SIZE side, const RECT& monitor) const
     const SIZE size = FrameSize();
     // The pointer's shape hangs down and to the right of its hot spot; one cursor size
     // away it is never covered.
-    const LONG left = PlaceBeside(pointer.x, GetSystemMetrics(SM_CXCURSOR), size.cx, side.cx, monitor.left, monitor.right);
-    const LONG top = PlaceBeside(pointer.y, GetSystemMetrics(SM_CYCURSOR), size.cy, side.cy, monitor.top, monitor.bottom);
+    const LONG left =
+        PlaceBeside(pointer.x, GetSystemMetrics(SM_CXCURSOR), size.cx, side.cx, monitor.left, monitor.right);
+    const LONG top =
+        PlaceBeside(pointer.y, GetSystemMetrics(SM_CYCURSOR), size.cy, side.cy, monitor.top, monitor.bottom);
     return RECT{left, top, left + size.cx, top + size.cy};
 }
 

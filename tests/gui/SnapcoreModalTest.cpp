@@ -507,7 +507,7 @@ TEST_F(SnapcoreModal, HundredCapturesLeakNoGdiObjectsOrHandles)
         const Step finish = !take ? Input::Key(VK_ESCAPE)
                           : mode == kModeRegion ? Input::Drag(from, to)
                                                 : Input::Click(from);
-        CBitmap bitmap = Capture(mode, &aux, {finish});
+        CBitmap bitmap = Capture(mode, &aux, {finish}, CaptureOptions{0, i / 2 % 2}); // with the pointer or without
         EXPECT_EQ(bitmap != nullptr, take) << "capture " << i;
     };
     // The first capture may leave lasting caches behind in the system's own code.

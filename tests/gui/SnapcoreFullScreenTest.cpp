@@ -5,10 +5,8 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <thread>
-#include <vector>
 
 #include "gui/LiveGdiObjects.h"
 #include "gui/SnapcoreFixture.h"

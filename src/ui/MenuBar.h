@@ -48,6 +48,11 @@ public:
     // keyboard mode, a character opens the popup whose access key it is. False when
     // the key is not the bar's ('-' and ' ' belong to the system menus).
     bool OnKeyMenu(LPARAM key);
+    // For the message loop: Alt+letter typed in any window below the bar's top-level
+    // window arrives there as WM_SYSCHAR, and the default processing of that child
+    // looks for a system menu on the top-level window, which has none, without ever
+    // telling it. Opens the popup whose access key it is; true when it did.
+    bool TranslateAccessKey(const MSG& msg);
 
     // Shows any popup menu drawn like the bar's own. The chosen command is posted to
     // the command target as WM_COMMAND unless flags has TPM_RETURNCMD; either way it

@@ -63,14 +63,14 @@ void SendKeys(std::initializer_list<WORD> keys)
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void SendMouse(POINT screen, DWORD buttons)
+void RightClick(POINT screen)
 {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-    SendInput(1, &input, sizeof input);
+    SetCursorPos(screen.x, screen.y);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(2, inputs, sizeof(INPUT));
 }
 
 class FrameInputTest : public FrameFixture {
@@ -140,8 +140,9 @@ TEST_F(FrameInputTest, AltLetterOpensItsMenuWhileTheFocusIsInTheClientOrTheView)
 
 // The view's context menu is the document's image menu, owned by the frame: the
 // frame sets its states as it opens, and the chosen command comes back through the
-// frame to the document.
-TEST_F(FrameInputTest, RightClickOnTheViewOpensTheImageMenuThere)
+// frame to the document. From the keyboard it opens at the view's top-left corner,
+// not at the message's (-1, -1).
+TEST_F(FrameInputTest, ContextMenuIsTheImageMenuAtTheClickOrAtTheView)
 {
     HWND document = OpenDocument();
     HWND view = GetWindow(document, GW_CHILD);
@@ -154,39 +155,29 @@ TEST_F(FrameInputTest, RightClickOnTheViewOpensTheImageMenuThere)
     POINT click = {120, 90};
     ClientToScreen(view, &click);
     UINT zoomInState = MF_GRAYED;
-    PopupWatch watch;
-    watch.onOpen = [&](HWND) {
+    PopupWatch byMouse;
+    byMouse.onOpen = [&](HWND) {
         zoomInState = GetMenuState(imageMenu, ID_ZOOM_IN, MF_BYCOMMAND);
         SendKeys({VK_DOWN});
         SendKeys({VK_RETURN});
     };
-    SendMouse(click, MOUSEEVENTF_RIGHTDOWN);
-    SendMouse(click, MOUSEEVENTF_RIGHTUP);
-    RunUntilPopupCloses(watch);
+    RightClick(click);
+    RunUntilPopupCloses(byMouse);
     Pump();
-
-    EXPECT_EQ(imageMenu, watch.menu);
-    EXPECT_EQ(click.x, watch.rect.left);
-    EXPECT_EQ(click.y, watch.rect.top);
+    EXPECT_EQ(imageMenu, byMouse.menu);
+    EXPECT_EQ(click.x, byMouse.rect.left);
+    EXPECT_EQ(click.y, byMouse.rect.top);
     EXPECT_FALSE(zoomInState & MF_GRAYED) << "the frame brought the states up to date";
     EXPECT_GT(frame->View().Zoom(), 1.0f) << "zoom in reached the document";
-}
 
-// From the keyboard the menu opens at the view's top-left corner, not at the
-// message's (-1, -1).
-TEST_F(FrameInputTest, ShiftF10OpensTheImageMenuAtTheView)
-{
-    HWND document = OpenDocument();
-    HWND view = GetWindow(document, GW_CHILD);
     ASSERT_EQ(view, GetFocus());
     POINT corner = {0, 0};
     ClientToScreen(view, &corner);
-
-    PopupWatch watch;
+    PopupWatch byKeyboard;
     SendKeys({VK_SHIFT, VK_F10});
-    RunUntilPopupCloses(watch);
-    EXPECT_EQ(ImageMenuOf(document), watch.menu);
-    EXPECT_EQ(corner.x, watch.rect.left);
-    EXPECT_EQ(corner.y, watch.rect.top);
+    RunUntilPopupCloses(byKeyboard);
+    EXPECT_EQ(imageMenu, byKeyboard.menu);
+    EXPECT_EQ(corner.x, byKeyboard.rect.left);
+    EXPECT_EQ(corner.y, byKeyboard.rect.top);
 }
 }

@@ -14,10 +14,14 @@ bool AutoSaveCapture(HBITMAP bitmap, CaptureName& path)
     for (int copy = 1; copy <= kLastCopy; ++copy) {
         if (!MakeAutoSavePath(now, copy, path))
             return false;
-        // The first name without a file is written; should one appear there in the
-        // meantime, the create-new write fails rather than replace it.
-        if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
-            return SaveImageFile(bitmap, g_settings.m_nSaveType, path);
+        // Taken names are skipped before anything is encoded; a file that appears
+        // under the chosen name meanwhile makes the create-new write fail, not replace it.
+        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+            continue;
+        if (SaveImageFile(bitmap, g_settings.m_nSaveType, path, CFileReplacement::kCreateNew))
+            return true;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
     }
     return false;
 }

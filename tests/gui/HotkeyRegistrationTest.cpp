@@ -5,9 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <string>
-
-#include "Gbk.h"
 #include "gui/DialogAnswerer.h"
 #include "settings/Settings.h"
 
@@ -48,17 +45,6 @@ protected:
     CProbeWindow m_other;
 };
 
-TEST_F(HotkeyRegistration, DefaultsHoldCtrlF8AndF2UntilUnregistered)
-{
-    m_settings.RegisterHotkeys(m_frame);
-    EXPECT_FALSE(m_other.CanTake(MOD_CONTROL, VK_F8));
-    EXPECT_FALSE(m_other.CanTake(0, VK_F2));
-
-    m_settings.UnregisterHotkeys(m_frame);
-    EXPECT_TRUE(m_other.CanTake(MOD_CONTROL, VK_F8));
-    EXPECT_TRUE(m_other.CanTake(0, VK_F2));
-}
-
 TEST_F(HotkeyRegistration, ModifiersAreConvertedAndDisabledHotkeysLeftAlone)
 {
     m_settings.m_wFullScreenKey = VK_F9;
@@ -76,22 +62,6 @@ TEST_F(HotkeyRegistration, ModifiersAreConvertedAndDisabledHotkeysLeftAlone)
     EXPECT_FALSE(m_other.CanTake(MOD_CONTROL | MOD_SHIFT, 'K'));
     m_settings.UnregisterHotkeys(m_frame);
     EXPECT_TRUE(m_other.CanTake(MOD_CONTROL | MOD_SHIFT, 'K'));
-}
-
-TEST_F(HotkeyRegistration, KeysTakenElsewhereAreReportedOneByOne)
-{
-    ASSERT_TRUE(RegisterHotKey(m_other, 1, MOD_CONTROL, VK_F8));
-    ASSERT_TRUE(RegisterHotKey(m_other, 2, 0, VK_F2));
-    std::string first, second;
-    {
-        CDialogAnswerer answerer({CDialogAnswerer::Press(IDOK, &first), CDialogAnswerer::Press(IDOK, &second)});
-        m_settings.RegisterHotkeys(m_frame);
-        EXPECT_EQ(answerer.StepsTaken(), 2u);
-    }
-    EXPECT_EQ(first, ToGbk("无法注册全屏捕捉热键！"));
-    EXPECT_EQ(second, ToGbk("无法注册模式捕捉热键！"));
-    UnregisterHotKey(m_other, 1);
-    UnregisterHotKey(m_other, 2);
 }
 
 TEST_F(HotkeyRegistration, UpdateMovesOnlyTheHotkeyThatChanged)

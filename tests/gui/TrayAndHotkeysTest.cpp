@@ -7,6 +7,7 @@
 
 #include "app/AppMessages.h"
 #include "app/TrayIcon.h"
+#include "capture/CaptureEngine.h"
 #include "gui/DialogAnswerer.h"
 #include "gui/FrameFixture.h"
 #include "gui/MenuBarTestHost.h"
@@ -140,6 +141,15 @@ TEST_F(TrayAndHotkeys, TaskbarRestartAddsTheIconAgainAndARefusedIconKeepsTheFram
     SendMessageA(*m_frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(IsWindowVisible(*m_frame));
     EXPECT_TRUE(IsIconic(*m_frame));
+
+    // A capture that hides the frame and brings nothing back (here: no engine loaded)
+    // does not leave it hidden either.
+    g_settings.m_bHideMainWindow = 1;
+    g_settings.m_nCaptureDelay = 0;
+    g_settings.m_bShowAfterCapture = 0;
+    ASSERT_FALSE(g_captureEngine.IsLoaded());
+    SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_REGION, 0);
+    EXPECT_TRUE(IsWindowVisible(*m_frame));
 }
 
 TEST_F(TrayAndHotkeys, HotkeysAreTheFramesFromCreationToClose)

@@ -31,11 +31,17 @@ void CloseSheet(HWND sheet, int button)
     EXPECT_TRUE(WaitUntil([sheet] { return !IsWindow(sheet); }, 5000));
 }
 
+// Closes the program; a capture is let go unsaved.
 void ExitProgram(CProgramUnderTest& program, HWND frame)
 {
     PostMessageA(frame, WM_CLOSE, 0, 0);
-    DWORD exitCode = 0;
-    ASSERT_TRUE(program.WaitForExit(10000, &exitCode));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            if (HWND prompt = program.FindWindow("#32770"))
+                CProgramUnderTest::PressButton(prompt, IDNO);
+            return !program.IsRunning();
+        },
+        20000));
 }
 
 std::string ReadFileBytes(const std::string& path)
@@ -93,4 +99,32 @@ TEST(Options, NewPrefixAndDelayReachTheFileAndComeBackAfterARestart)
     ExitProgram(program, frame);
     EXPECT_STREQ("1234", delay);
     EXPECT_STREQ("e2e-", prefix);
+}
+
+TEST(Options, AutoSaveTurnedOnInTheSheetSavesTheNextCapture)
+{
+    CProgramUnderTest program;
+    const std::string folder = program.PathOf("shots");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    ASSERT_TRUE(program.Start());
+    HWND frame = program.MainFrame();
+    ASSERT_NE(nullptr, frame);
+    HWND sheet = OpenOptions(program, frame);
+    ASSERT_NE(nullptr, sheet);
+    HWND savePage = ShowPage(sheet, 1);
+    SendDlgItemMessageA(savePage, IDC_AUTO_SAVE, BM_CLICK, 0, 0);
+    SetDlgItemTextA(savePage, IDC_SAVE_FOLDER, folder.c_str());
+    CloseSheet(sheet, PSBTN_OK);
+
+    CProgramUnderTest::PostCommand(frame, ID_CAPTURE_FULLSCREEN);
+    HWND tabs = FindWindowExA(frame, nullptr, WC_TABCONTROLA, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) == 1; }, 15000));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*.jpg").c_str(), &found);
+    EXPECT_NE(INVALID_HANDLE_VALUE, search) << "no JPEG in the folder chosen in the sheet";
+    if (search != INVALID_HANDLE_VALUE) {
+        EXPECT_EQ(0u, std::string(found.cFileName).rfind(ToGbk("快照-"), 0)) << found.cFileName;
+        FindClose(search);
+    }
+    ExitProgram(program, frame);
 }

@@ -115,7 +115,7 @@ void CSavePage::EnableAutoSave()
 void CSavePage::ShowExample()
 {
     std::string example;
-    GetText(IDC_NAME_PREFIX, example, std::string::npos);
+    GetText(IDC_NAME_PREFIX, example);
     example += '1';
     SetText(IDC_NAME_EXAMPLE, example.c_str());
 }

@@ -39,8 +39,9 @@ public:
     void SetUnsigned(int id, uint32_t value);
 
     // Controls that hold a text (ANSI bytes). GetText is false when the control is
-    // missing or its text is longer than maxBytes (a double-byte character counts twice).
-    bool GetText(int id, std::string& text, size_t maxBytes) const;
+    // missing or its text is longer than maxBytes (a double-byte character counts
+    // twice): an edit's own limit counts characters on some systems.
+    bool GetText(int id, std::string& text, size_t maxBytes = std::string::npos) const;
     void SetText(int id, const char* text) { SetDlgItemTextA(m_hWnd, id, text); }
 
     // List boxes and drop-down lists: entries are chosen by index, -1 is no selection.

@@ -459,6 +459,9 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
     case ID_APP_ABOUT:
         ShowAboutBox(GetActiveWindow());
         return 0;
+    case ID_VIEW_OPTIONS:
+        g_settings.ShowOptions();
+        return 0;
     case ID_HELP_TOPICS:
         OpenHelpFile();
         return 0;

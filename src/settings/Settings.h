@@ -70,6 +70,10 @@ public:
     // when its flag, key or modifiers changed.
     void UpdateHotkey(HWND frame, int id, const CSettings& before) const;
 
+    // Runs the Options sheet over a copy of this record; OK takes over what changed,
+    // marks the record modified, moves the changed hotkeys and the include-cursor check.
+    void ShowOptions();
+
     int32_t m_bModified = 0;
 
 private:

@@ -460,7 +460,7 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
         ShowAboutBox(GetActiveWindow());
         return 0;
     case ID_VIEW_OPTIONS:
-        g_settings.ShowOptions();
+        g_settings.ShowOptions([] { return g_captureEngine.CreateSkinManager(); });
         return 0;
     case ID_HELP_TOPICS:
         OpenHelpFile();

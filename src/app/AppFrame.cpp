@@ -48,6 +48,24 @@ int WindowHeight(HWND window)
     return rect.bottom - rect.top;
 }
 
+BOOL CALLBACK SendToChild(HWND child, LPARAM message)
+{
+    const MSG* pMessage = reinterpret_cast<const MSG*>(message);
+    SendMessageA(child, pMessage->message, pMessage->wParam, pMessage->lParam);
+    return TRUE;
+}
+
+// System broadcasts reach only top-level windows; the windows inside the documents
+// need some of them too (the wheel's lines per notch).
+void SendToDescendants(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    MSG message{};
+    message.message = msg;
+    message.wParam = wParam;
+    message.lParam = lParam;
+    EnumChildWindows(parent, SendToChild, reinterpret_cast<LPARAM>(&message));
+}
+
 // The part of a command's string before the line feed: its status-bar help.
 void LoadCommandHelp(UINT id, char* help, int size)
 {
@@ -108,6 +126,8 @@ LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETTINGCHANGE:
         if (m_menuBar.Handle())
             SendMessageA(m_menuBar.Handle(), WM_SETTINGCHANGE, wParam, lParam);
+        if (m_hWndMDIClient)
+            SendToDescendants(m_hWndMDIClient, WM_SETTINGCHANGE, wParam, lParam);
         RecalcFrameLayout(true);
         return 0;
     case WM_CLOSE:

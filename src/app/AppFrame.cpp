@@ -13,6 +13,7 @@
 #include "document/ImageFrame.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
+#include "ui/RedrawPause.h"
 #include "ui/UpdateUI.h"
 #include "util/CharSearch.h"
 #include "util/FastString.h"
@@ -572,6 +573,10 @@ bool CAppFrame::CreateImageDocument(HBITMAP bitmap, const char* name, bool saved
 {
     const char* title = FileNamePart(name);
     const bool documentWasActive = ActiveDocument() != nullptr;
+    // The first document would redraw its scroll bars and frames at every step of its
+    // creation, maximising and layout; the client is drawn once when all is done
+    // instead. (A document created over a maximised one does the same on its own.)
+    const CRedrawPause pause(documentWasActive ? nullptr : m_hWndMDIClient);
     CImageFrame* document = CImageFrame::Create(m_hWndMDIClient, title);
     if (!document)
         return false;

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <vector>
+
 #include "document/ImageView.h"
 #include "document/ZoomMapping.h"
 #include "gui/FrameFixture.h"
@@ -17,6 +19,33 @@ void SendMouse(HWND window, POINT client, DWORD flags, int wheel = 0)
     input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     input.mi.mouseData = static_cast<DWORD>(wheel);
     SendInput(1, &input, sizeof input);
+}
+
+// The pixels of a window's whole rectangle, frame and children included, as shown.
+std::vector<DWORD> ShownPixels(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = rect.right - rect.left;
+    info.bmiHeader.biHeight = -(rect.bottom - rect.top);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    HDC source = GetWindowDC(window);
+    BitBlt(memory, 0, 0, info.bmiHeader.biWidth, -info.bmiHeader.biHeight, source, 0, 0, SRCCOPY);
+    ReleaseDC(window, source);
+    GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> shown(pixels, pixels + info.bmiHeader.biWidth * -info.bmiHeader.biHeight);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+    return shown;
 }
 
 // Sets the lines per wheel notch for one test and puts the user's value back.
@@ -71,6 +100,19 @@ TEST_F(ImageViewTest, ZoomScalesByExactlyTheFactorAcrossAWideImage)
     EXPECT_EQ(PatternColor(1598, 0), ShownPixel(view, lastColumn - 1, 5));
     EXPECT_EQ(PatternColor(1599, 0), ShownPixel(view, lastColumn, 5));
     EXPECT_EQ(PatternColor(1599, 1), ShownPixel(view, client.right - 1, 40));
+}
+
+TEST_F(ImageViewTest, FirstDocumentShowsTheSamePixelsAsAFullRepaint)
+{
+    CImageView& view = Open(2000, 1500);
+    Pump();
+    HWND client = m_frame->MdiClient();
+    EXPECT_TRUE(IsWindowVisible(client));
+    EXPECT_EQ(view.Handle(), GetFocus()) << "keys and the wheel reach the view";
+    EXPECT_EQ(PatternColor(10, 20), ShownPixel(view, 10, 20));
+    const std::vector<DWORD> shown = ShownPixels(client);
+    RedrawWindow(client, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(shown == ShownPixels(client)) << "the client, the view's edge and its scroll bars were all drawn";
 }
 
 TEST_F(ImageViewTest, HandDragEndsWhenAnotherWindowTakesTheMouse)

@@ -26,8 +26,8 @@
 namespace {
 constexpr int kImageWidth = 3840;
 constexpr int kImageHeight = 2160;
-constexpr int kPaintRounds = 31;
-constexpr int kOpenRounds = 9;
+constexpr int kPaintRounds = 61;
+constexpr int kOpenRounds = 11;
 
 // Screen-like content: flat panels, text-like strokes, a gradient and some noise.
 HBITMAP MakeScreenshotLikeBitmap()

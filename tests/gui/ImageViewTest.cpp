@@ -67,15 +67,6 @@ protected:
         HWND view = GetWindow(m_frame->ActiveDocument(), GW_CHILD);
         return *static_cast<CImageView*>(CWindow::FromHandle(view));
     }
-
-    COLORREF ShownPixel(HWND view, int x, int y)
-    {
-        UpdateWindow(view);
-        HDC dc = GetDC(view);
-        const COLORREF color = GetPixel(dc, x, y);
-        ReleaseDC(view, dc);
-        return color;
-    }
 };
 
 TEST_F(ImageViewTest, ZoomScalesByExactlyTheFactorAcrossAWideImage)

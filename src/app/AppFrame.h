@@ -39,7 +39,8 @@ public:
     CMenuBar& MenuBar() { return m_menuBar; }
     HWND ActiveDocument() const;
 
-    // Accelerators, the MDI keys and the active document's own translation.
+    // Accelerators, the MDI keys, the active document's own translation and the
+    // menu bar's access keys.
     bool PreTranslateMessage(MSG* msg) override;
     // Pushes the changed command states into the toolbar and the status bar.
     void OnIdle(int idleCount) override;
@@ -52,6 +53,9 @@ private:
     LRESULT OnCreate();
     LRESULT OnNotify(NMHDR* header, LPARAM lParam);
     LRESULT OnClose();
+    LRESULT OnQueryEndSession();
+    bool CloseAllDocuments();
+    void SaveAndReleaseForExit();
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);

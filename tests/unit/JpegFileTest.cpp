@@ -80,6 +80,21 @@ TEST(JpegFile, RefusesFilesWithoutAStartOfImage)
     EXPECT_EQ(0, ReadJpegFile("C:\\no such folder\\none.jpg", dib));
 }
 
+TEST(JpegFile, AHeaderOverTheSizeLimitIsRefusedBeforeAllocating)
+{
+    std::string huge = ReadFileBytes(FixturePath("colour.jpg"));
+    const size_t frame = huge.find("\xFF\xC0");
+    ASSERT_NE(std::string::npos, frame);
+    huge.replace(frame + 5, 4, "\x4E\x20\x75\x30");  // 30000 x 20000
+    CodecTempFolder folder;
+    const std::string path = folder.PathOf("huge.jpg");
+    WriteFileBytes(path, huge);
+    CDib dib;
+    EXPECT_EQ(0, ReadJpegFile(path.c_str(), dib));
+    EXPECT_EQ(DWORD(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
+    EXPECT_TRUE(dib.IsEmpty());
+}
+
 TEST(JpegFile, ReadsCjpegFilesWithTheSamePixelsAsDjpeg)
 {
     for (const char* name : {"colour.jpg", "colour444.jpg", "progressive.jpg", "restart.jpg"}) {
@@ -266,7 +281,8 @@ TEST(JpegFile, WriteFailuresReturnZero)
     ASSERT_TRUE(CreateDirectoryA(folderAsFile.c_str(), nullptr));
     EXPECT_EQ(0, WriteJpegFile(dib, folderAsFile.c_str(), 100));
     RemoveDirectoryA(folderAsFile.c_str());
-    EXPECT_EQ(0, WriteJpegFile(dib, "Z:\\dev\\full", 100)) << "a full disk";
+    EXPECT_EQ(0, WriteJpegFile(dib, folder.PathOf("missing\\a.jpg").c_str(), 100));
+    EXPECT_EQ(DWORD(ERROR_DIRECTORY), GetLastError()) << "the reason reaches the caller";
     CDib empty;
     EXPECT_EQ(0, WriteJpegFile(empty, folder.PathOf("empty.jpg").c_str(), 100));
 }

@@ -59,6 +59,7 @@ private:
     void OnMouseMove(LPARAM lParam);
     void OnLButtonDown(LPARAM lParam);
     void OnLButtonUp();
+    void OnCaptureChanged();
     void OnScroll(int bar, int code);
     void OnMouseWheel(int delta);
     void ReadWheelSettings();

@@ -19,6 +19,7 @@ for file in "$src"/*; do
         echo "build-help.sh: $name has text that GB2312 cannot hold" >&2
         exit 1
       fi ;;
+    *) cp "$file" "$stage/$name" ;;
   esac
 done
 

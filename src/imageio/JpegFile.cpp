@@ -20,16 +20,6 @@ namespace {
 
 constexpr int kFormatViolation = 1;
 
-// The rows of a CDib in picture order, top row first, for the library's scanline calls.
-std::vector<JSAMPROW> PictureRows(const CDib& dib)
-{
-    std::vector<JSAMPROW> rows;
-    rows.reserve(static_cast<size_t>(dib.GetRowCount()));
-    for (CDibRowCursor row(dib); row.GetRow(); row.Advance())
-        rows.push_back(row.GetRow());
-    return rows;
-}
-
 void FillGreyRamp(CDib& dib)
 {
     RGBQUAD* pTable = dib.GetColorTable();
@@ -70,7 +60,7 @@ void ConvertCmykRow(const JSAMPLE* pCmyk, BYTE* pTarget, JDIMENSION width, bool 
 
 void DecodeDirect(CJpegDecompressor& jpeg, const CDib& dib)
 {
-    std::vector<JSAMPROW> rows = PictureRows(dib);
+    std::vector<BYTE*> rows = PictureRows(dib);
     while (jpeg->output_scanline < jpeg->output_height)
         jpeg_read_scanlines(jpeg.Get(), &rows[jpeg->output_scanline], jpeg->output_height - jpeg->output_scanline);
 }
@@ -138,7 +128,7 @@ void EncodeJpeg(const CDib& image, HANDLE hFile, int quality)
     jpeg->Y_density = DotsPerCentimetre(image.GetInfo()->biYPelsPerMeter);
 
     jpeg_start_compress(jpeg.Get(), TRUE);
-    std::vector<JSAMPROW> rows = PictureRows(image);
+    std::vector<BYTE*> rows = PictureRows(image);
     while (jpeg->next_scanline < jpeg->image_height)
         jpeg_write_scanlines(jpeg.Get(), &rows[jpeg->next_scanline], jpeg->image_height - jpeg->next_scanline);
     jpeg_finish_compress(jpeg.Get());
@@ -167,18 +157,10 @@ int WriteJpegFile(CDib& dib, const char* path, int quality, CFileReplacement::Mo
     try {
         if (dib.IsEmpty())
             throw Vorn::CWin32Error(ERROR_INVALID_PARAMETER);
-        // Other depths go through a 24-bit copy; 24 and 32 bits are encoded from their own rows.
         CDib converted;
-        const bool bDirect = dib.GetBitCount() == 24 || dib.GetBitCount() == 32;
-        if (!bDirect) {
-            if (!converted.Create(dib.GetWidth(), dib.GetRowCount(), 24))
-                throw std::bad_alloc();
-            ConvertTo24Bit(dib, converted);
-            converted.GetInfo()->biXPelsPerMeter = dib.GetInfo()->biXPelsPerMeter;
-            converted.GetInfo()->biYPelsPerMeter = dib.GetInfo()->biYPelsPerMeter;
-        }
+        const CDib& image = DirectOr24BitCopy(dib, converted);
         CFileReplacement file(path, mode);
-        EncodeJpeg(bDirect ? dib : converted, file.GetHandle(), quality);
+        EncodeJpeg(image, file.GetHandle(), quality);
         file.Commit();
         return 1;
     } catch (...) {

@@ -249,7 +249,11 @@ bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH])
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = GetActiveWindow() ? GetActiveWindow() : g_hMainFrame;
     dialog.lpstrFilter = filter.GetString();
-    dialog.nFilterIndex = 1;
+    // The type starts as the one the proposed name says, so that pressing Save on an
+    // opened PNG or BMP never writes JPEG data under its name; JPEG for anything else.
+    const char* dot = FindLastChar(path, '.');
+    const int proposedFormat = dot ? FindImageFormat(dot + 1) : -1;
+    dialog.nFilterIndex = proposedFormat >= 0 ? proposedFormat + 1 : 1;
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = g_imageFormats[0].extension;

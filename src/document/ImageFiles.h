@@ -34,8 +34,8 @@ HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1]);
 // the reason as the last error, when the reader fails or the bitmap cannot be made.
 HBITMAP ReadImageFile(const char* path, int formatCode);
 
-// The Save As dialog proposing the name in nameBuffer, then writing in the format of
-// the chosen filter; nameBuffer receives the chosen full path. True when written; a
+// The Save As dialog proposing the name in nameBuffer, with the type its extension
+// names (JPEG when it names none), then writing in the format of the chosen filter; nameBuffer receives the chosen full path. True when written; a
 // failed write is reported in a message box with the file's name and the system's reason.
 bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH]);
 

@@ -138,6 +138,7 @@ TEST_F(DocumentsTest, PngOpensUnderAllFilesAndSavesAsPng)
     dialog = OpenDialogFor(ID_FILE_SAVE_AS);
     ASSERT_NE(nullptr, dialog) << "no Save As dialog";
     types = GetDlgItem(dialog, cmb1);
+    EXPECT_EQ(2, SendMessageA(types, CB_GETCURSEL, 0, 0)) << "a PNG is saved as PNG unless the user says otherwise";
     for (int code : {1, 2}) {
         SendMessageA(types, CB_SETCURSEL, code, 0);
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));

@@ -36,21 +36,27 @@ unpack_source() {
   echo "$tree"
 }
 
-if [ ! -f "$out/.libjpeg-turbo.done" ]; then
-  tree=$(unpack_source libjpeg-turbo libjpeg-turbo)
-  rm -rf "$out/build-libjpeg-turbo"
-  # -fexceptions lets the codec's error handler throw through libjpeg's frames.
-  cmake -S "$tree" -B "$out/build-libjpeg-turbo" -G Ninja \
+# Configures, builds and installs a CMake project into $out: NAME TREE [CMAKE-ARGS...].
+# Only zlib, which installs no static library of its own, is built by hand below.
+cmake_install() {
+  local name=$1 tree=$2
+  shift 2
+  rm -rf "$out/build-$name"
+  cmake -S "$tree" -B "$out/build-$name" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$out" -DCMAKE_C_FLAGS="-fexceptions" \
+    -DCMAKE_INSTALL_PREFIX="$out" -Wno-dev "$@" >/dev/null
+  cmake --build "$out/build-$name" -j "$jobs" >/dev/null
+  cmake --install "$out/build-$name" >/dev/null
+  rm -rf "$out/build-$name"
+  touch "$out/.$name.done"
+  echo "== built $name for $arch"
+}
+
+if [ ! -f "$out/.libjpeg-turbo.done" ]; then
+  # -fexceptions lets the codec's error handler throw through libjpeg's frames.
+  cmake_install libjpeg-turbo "$(unpack_source libjpeg-turbo libjpeg-turbo)" -DCMAKE_C_FLAGS="-fexceptions" \
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
-    -DWITH_JPEG8=OFF -DWITH_JPEG7=OFF -DWITH_SIMD=ON -DREQUIRE_SIMD=ON \
-    -Wno-dev >/dev/null
-  cmake --build "$out/build-libjpeg-turbo" -j "$jobs" >/dev/null
-  cmake --install "$out/build-libjpeg-turbo" >/dev/null
-  rm -rf "$out/build-libjpeg-turbo"
-  touch "$out/.libjpeg-turbo.done"
-  echo "== built libjpeg-turbo for $arch"
+    -DWITH_JPEG8=OFF -DWITH_JPEG7=OFF -DWITH_SIMD=ON -DREQUIRE_SIMD=ON
 fi
 
 # zlib and libpng are built with -fexceptions too: the PNG codec's error and I/O
@@ -60,7 +66,7 @@ if [ ! -f "$out/.zlib.done" ]; then
   rm -rf "$out/build-zlib"
   cmake -S "$tree" -B "$out/build-zlib" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$out" -DCMAKE_C_FLAGS="-fexceptions" -Wno-dev >/dev/null
+    -DCMAKE_C_FLAGS="-fexceptions" -Wno-dev >/dev/null
   cmake --build "$out/build-zlib" -j "$jobs" --target zlibstatic >/dev/null
   mkdir -p "$out/lib" "$out/include"
   cp "$out/build-zlib/libzlibstatic.a" "$out/lib/libz.a"
@@ -72,30 +78,11 @@ if [ ! -f "$out/.zlib.done" ]; then
 fi
 
 if [ ! -f "$out/.libpng.done" ]; then
-  tree=$(unpack_source libpng1.6 libpng)
-  rm -rf "$out/build-libpng"
-  cmake -S "$tree" -B "$out/build-libpng" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$out" -DCMAKE_C_FLAGS="-fexceptions" \
+  cmake_install libpng "$(unpack_source libpng1.6 libpng)" -DCMAKE_C_FLAGS="-fexceptions" \
     -DZLIB_LIBRARY="$out/lib/libz.a" -DZLIB_INCLUDE_DIR="$out/include" \
-    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_EXECUTABLES=OFF -DPNG_TESTS=OFF \
-    -Wno-dev >/dev/null
-  cmake --build "$out/build-libpng" -j "$jobs" >/dev/null
-  cmake --install "$out/build-libpng" >/dev/null
-  rm -rf "$out/build-libpng"
-  touch "$out/.libpng.done"
-  echo "== built libpng for $arch"
+    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_EXECUTABLES=OFF -DPNG_TESTS=OFF
 fi
 
 if [ ! -f "$out/.googletest.done" ]; then
-  rm -rf "$out/build-googletest"
-  cmake -S /usr/src/googletest -B "$out/build-googletest" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$out" -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON \
-    -Dgtest_disable_pthreads=OFF >/dev/null
-  cmake --build "$out/build-googletest" -j "$jobs" >/dev/null
-  cmake --install "$out/build-googletest" >/dev/null
-  rm -rf "$out/build-googletest"
-  touch "$out/.googletest.done"
-  echo "== built GoogleTest for $arch"
+  cmake_install googletest /usr/src/googletest -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=OFF
 fi

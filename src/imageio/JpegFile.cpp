@@ -5,8 +5,8 @@
 
 #include "imageio/CodecFailure.h"
 #include "imageio/Dib.h"
-#include "imageio/DibConversion.h"
 #include "imageio/DibRowCursor.h"
+#include "imageio/ImageFileWrite.h"
 #include "imageio/ImageSizeLimit.h"
 #include "imageio/JpegCompressor.h"
 #include "imageio/JpegDecompressor.h"
@@ -154,16 +154,6 @@ int ReadJpegFile(const char* path, CDib& dib)
 
 int WriteJpegFile(CDib& dib, const char* path, int quality, CFileReplacement::Mode mode)
 {
-    try {
-        if (dib.IsEmpty())
-            throw Vorn::CWin32Error(ERROR_INVALID_PARAMETER);
-        CDib converted;
-        const CDib& image = DirectOr24BitCopy(dib, converted);
-        CFileReplacement file(path, mode);
-        EncodeJpeg(image, file.GetHandle(), quality);
-        file.Commit();
-        return 1;
-    } catch (...) {
-        return FailWithCurrentException();
-    }
+    return WriteImageFile(dib, path, mode,
+                          [quality](const CDib& image, HANDLE hFile) { EncodeJpeg(image, hFile, quality); });
 }

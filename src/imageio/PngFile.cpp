@@ -5,16 +5,14 @@
 
 #include "imageio/CodecFailure.h"
 #include "imageio/Dib.h"
-#include "imageio/DibConversion.h"
 #include "imageio/DibRowCursor.h"
+#include "imageio/ImageFileWrite.h"
 #include "imageio/ImageSizeLimit.h"
 #include "imageio/PngCompression.h"
-#include "imageio/PngDecoder.h"
-#include "imageio/PngEncoder.h"
+#include "imageio/PngCodec.h"
 #include "imageio/PngFileSink.h"
 #include "imageio/PngFileSource.h"
 #include "imageio/Win32File.h"
-#include "util/FileReplacement.h"
 #include "util/Win32Error.h"
 
 namespace {
@@ -24,7 +22,7 @@ constexpr size_t kSignatureSize = 8;
 
 // Every pixel ends up as 8-bit blue, green, red; pixels with alpha (a channel or a tRNS
 // entry) are blended with white by their stored values, as other viewers show them.
-void RequestBgr24(const CPngDecoder& png)
+void RequestBgr24(const CPngCodec& png)
 {
     png_structp p = png.Get();
     png_set_expand(p);
@@ -42,7 +40,7 @@ void RequestBgr24(const CPngDecoder& png)
     png_read_update_info(p, png.Info());
 }
 
-void CopyDensity(const CPngDecoder& png, BITMAPINFOHEADER& header)
+void CopyDensity(const CPngCodec& png, BITMAPINFOHEADER& header)
 {
     png_uint_32 x = 0, y = 0;
     int unit = 0;
@@ -55,7 +53,7 @@ void CopyDensity(const CPngDecoder& png, BITMAPINFOHEADER& header)
 
 void DecodePng(CWin32File& file, CDib& dib)
 {
-    CPngDecoder png;
+    CPngCodec png(CPngCodec::kRead);
     CPngFileSource source(file);
     source.Install(png.Get());
     png_set_sig_bytes(png.Get(), kSignatureSize);
@@ -78,7 +76,7 @@ void DecodePng(CWin32File& file, CDib& dib)
 
 void EncodePng(const CDib& image, HANDLE hFile)
 {
-    CPngEncoder png;
+    CPngCodec png(CPngCodec::kWrite);
     CPngFileSink sink(hFile);
     sink.Install(png.Get());
     png_set_IHDR(png.Get(), png.Info(), static_cast<png_uint_32>(image.GetWidth()),
@@ -122,16 +120,5 @@ int ReadPngFile(const char* path, CDib& dib)
 
 int WritePngFile(CDib& dib, const char* path, CFileReplacement::Mode mode)
 {
-    try {
-        if (dib.IsEmpty())
-            throw Vorn::CWin32Error(ERROR_INVALID_PARAMETER);
-        CDib converted;
-        const CDib& image = DirectOr24BitCopy(dib, converted);
-        CFileReplacement file(path, mode);
-        EncodePng(image, file.GetHandle());
-        file.Commit();
-        return 1;
-    } catch (...) {
-        return FailWithCurrentException();
-    }
+    return WriteImageFile(dib, path, mode, EncodePng);
 }

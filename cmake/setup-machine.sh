@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine64 xvfb xauth x11-utils xdotool
   cmake ninja-build nasm dpkg-dev
-  googletest libjpeg-turbo-progs imagemagick
+  googletest libjpeg-turbo-progs imagemagick pngcheck
   fp-utils libchm-bin
   fonts-wqy-microhei fonts-wine locales python3
 )
@@ -21,7 +21,7 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
 done
 
-# libjpeg-turbo is built from Debian's own source package, so apt needs deb-src entries.
+# libjpeg-turbo, zlib and libpng are built from Debian's own source packages, so apt needs deb-src entries.
 need_src=0
 if ! grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then
   need_src=1

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Makes the reference images of the codec tests with native tools: JPEG files from
-# cjpeg (and a CMYK one from ImageMagick), BMP variants from ImageMagick, and for each
+# cjpeg (and a CMYK one from ImageMagick), BMP and PNG variants from ImageMagick, and for each
 # the pixels those tools decode from it, as a PPM/PGM file named <file>.pnm.
 # Usage: tools/make_codec_fixtures.sh OUTPUT_DIR
 set -euo pipefail
 out=$1
 mkdir -p "$out"
 cd "$out"
-rm -f ./*.jpg ./*.bmp ./*.pnm done
+rm -f ./*.jpg ./*.bmp ./*.png ./*.pnm done
 
 # An odd-sized picture with gradients, hard edges and flat areas; its rows need padding.
 convert -size 67x45 gradient:'#ff2000-#0040ff' \
@@ -59,5 +59,46 @@ cp fields-32.bmp fields-32-101010.bmp && masks fields-32-101010.bmp 0x3FF00000 0
 for bmp in fields-565 fields-32 fields-565-swapped fields-32-rgbx fields-32-101010; do
   convert "$bmp.bmp" -alpha off -depth 8 "ppm:$bmp.bmp.pnm"
 done
+
+# PNG files of every colour type and bit depth, plain and interlaced, named
+# png-TYPE-DEPTH[-trns][-i].png; the reference is ImageMagick's decoding composited
+# over white. 16-bit pictures start from a 16-bit gradient, so their low bytes vary;
+# the alpha is a ramp from opaque to clear, tRNS marks the colour of the first pixel.
+convert -size 67x45 gradient:'#ff2000-#0040ff' \( -size 45x67 gradient:'#00ff80-#000000' -rotate 90 \) \
+        -compose difference -composite -depth 16 source16.ppm
+convert -size 45x67 gradient:white-black -rotate 90 alpha.pgm
+with_alpha=(alpha.pgm -alpha off -compose copy-opacity -composite)
+clear_first=(-alpha set -fill none -draw 'color 0,0 replace')
+png() {  # name, then ImageMagick's arguments with the output file last
+  local name=$1
+  shift
+  for interlace in None PNG; do
+    local file=$name.png
+    [ $interlace = PNG ] && file=$name-i.png
+    convert "${@:1:$#-1}" -interlace $interlace -define png:exclude-chunks=bKGD "${@: -1}$file"
+    convert "$file" -background white -alpha remove -alpha off -depth 8 "ppm:$file.pnm"
+  done
+}
+png png-0-1 source.ppm -monochrome -define png:color-type=0 -define png:bit-depth=1 ''
+for depth in 2 4 8; do
+  png png-0-$depth source.ppm -colorspace gray -define png:color-type=0 -define png:bit-depth=$depth ''
+done
+png png-0-16 source16.ppm -colorspace gray -define png:color-type=0 -define png:bit-depth=16 ''
+png png-0-8-trns source.ppm -colorspace gray "${clear_first[@]}" -define png:color-type=0 -define png:bit-depth=8 ''
+png png-0-16-trns source16.ppm -colorspace gray "${clear_first[@]}" -define png:color-type=0 -define png:bit-depth=16 ''
+for depth in 8 16; do
+  png png-2-$depth source$( [ $depth = 16 ] && echo 16).ppm -define png:color-type=2 -define png:bit-depth=$depth ''
+  png png-2-$depth-trns source$( [ $depth = 16 ] && echo 16).ppm "${clear_first[@]}" \
+      -define png:color-type=2 -define png:bit-depth=$depth ''
+  png png-4-$depth source$( [ $depth = 16 ] && echo 16).ppm -colorspace gray "${with_alpha[@]}" \
+      -define png:color-type=4 -define png:bit-depth=$depth ''
+  png png-6-$depth source$( [ $depth = 16 ] && echo 16).ppm "${with_alpha[@]}" \
+      -define png:color-type=6 -define png:bit-depth=$depth ''
+done
+for depth in 1 2 4 8; do
+  png png-3-$depth source.ppm +dither -colors $((1 << depth)) -define png:color-type=3 -define png:bit-depth=$depth ''
+done
+png png-3-4-trns source.ppm +dither -colors 12 "${clear_first[@]}" -define png:bit-depth=4 PNG8:
+png png-3-8-trns source.ppm +dither -colors 100 "${clear_first[@]}" PNG8:
 
 touch done

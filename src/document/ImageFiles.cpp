@@ -10,16 +10,20 @@
 #include "imageio/BmpFile.h"
 #include "imageio/Dib.h"
 #include "imageio/JpegFile.h"
+#include "imageio/PngFile.h"
 #include "res/resource.h"
 #include "util/CharSearch.h"
 
 const ImageFormat g_imageFormats[kImageFormatCount] = {
     {"JPEG", "*.jpg;*.jpeg;*.jpe;*.jfif", "jpg"},
     {"BMP", "*.bmp;*.dib", "bmp"},
+    {"PNG", "*.png", "png"},
 };
 
 namespace {
 constexpr int kJpegQuality = 100;
+// The Open dialog starts on "all files", the entry after the formats (indices count from 1).
+constexpr DWORD kAllFilesFilterIndex = kImageFormatCount + 1;
 
 // The next ';' of a pattern list, walking whole characters; null at the end.
 const char* NextSeparator(const char* text)
@@ -180,7 +184,7 @@ HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1])
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = g_hMainFrame;
     dialog.lpstrFilter = filter.GetString();
-    dialog.nFilterIndex = 3;
+    dialog.nFilterIndex = kAllFilesFilterIndex;
     dialog.lpstrFile = pathBuffer;
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrFileTitle = title;
@@ -209,7 +213,18 @@ HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1])
 HBITMAP ReadImageFile(const char* path, int formatCode)
 {
     CDib dib;
-    const int read = formatCode == 0 ? ReadJpegFile(path, dib) : ReadBmpFile(path, dib);
+    int read = 0;
+    switch (formatCode) {
+    case 0:
+        read = ReadJpegFile(path, dib);
+        break;
+    case 1:
+        read = ReadBmpFile(path, dib);
+        break;
+    default:
+        read = ReadPngFile(path, dib);
+        break;
+    }
     DWORD dwError = read ? ERROR_SUCCESS : GetLastError();
     HBITMAP bitmap = nullptr;
     if (read) {
@@ -234,7 +249,11 @@ bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH])
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = GetActiveWindow() ? GetActiveWindow() : g_hMainFrame;
     dialog.lpstrFilter = filter.GetString();
-    dialog.nFilterIndex = 1;
+    // The type starts as the one the proposed name says, so that pressing Save on an
+    // opened PNG or BMP never writes JPEG data under its name; JPEG for anything else.
+    const char* dot = FindLastChar(path, '.');
+    const int proposedFormat = dot ? FindImageFormat(dot + 1) : -1;
+    dialog.nFilterIndex = proposedFormat >= 0 ? proposedFormat + 1 : 1;
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = g_imageFormats[0].extension;
@@ -260,7 +279,18 @@ bool SaveImageFile(HBITMAP bitmap, int formatCode, const char* path, CFileReplac
         SetLastError(ERROR_INVALID_DATA);
         return false;
     }
-    const int written = formatCode == 0 ? WriteJpegFile(dib, path, kJpegQuality, mode) : WriteBmpFile(dib, path, mode);
+    int written = 0;
+    switch (formatCode) {
+    case 0:
+        written = WriteJpegFile(dib, path, kJpegQuality, mode);
+        break;
+    case 1:
+        written = WriteBmpFile(dib, path, mode);
+        break;
+    default:
+        written = WritePngFile(dib, path, mode);
+        break;
+    }
     const DWORD dwError = GetLastError();
     dib.Release();
     SetLastError(dwError);

@@ -11,7 +11,7 @@ struct ImageFormat {
     const char* patterns;   // "*.ext" patterns separated by ';'
     const char* extension;  // without the dot
 };
-constexpr int kImageFormatCount = 2;
+constexpr int kImageFormatCount = 3;
 extern const ImageFormat g_imageFormats[kImageFormatCount];
 
 // The format whose pattern list holds the extension (no dot), or -1.
@@ -30,16 +30,16 @@ void BuildSaveFilter(FilterString& filter);
 // opened is reported in a message box with its name and the reason.
 HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1]);
 
-// Reads a file of format code 0 or 1 into a bitmap of the screen's kind; null, with
+// Reads a file of format code 0 (JPEG), 1 (BMP) or 2 (PNG) into a bitmap of the screen's kind; null, with
 // the reason as the last error, when the reader fails or the bitmap cannot be made.
 HBITMAP ReadImageFile(const char* path, int formatCode);
 
-// The Save As dialog proposing the name in nameBuffer, then writing in the format of
-// the chosen filter; nameBuffer receives the chosen full path. True when written; a
+// The Save As dialog proposing the name in nameBuffer, with the type its extension
+// names (JPEG when it names none), then writing in the format of the chosen filter; nameBuffer receives the chosen full path. True when written; a
 // failed write is reported in a message box with the file's name and the system's reason.
 bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH]);
 
-// Writes the bitmap as format code 0 (JPEG, quality 100) or 1 (BMP). An existing file
+// Writes the bitmap as format code 0 (JPEG, quality 100), 1 (BMP) or 2 (PNG). An existing file
 // is replaced only by a complete new one; auto-save passes kCreateNew, so that a taken
 // name fails with ERROR_ALREADY_EXISTS instead of being overwritten. False with the
 // reason as the last error; nothing is shown.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <new>
 
 #include "imageio/Dib.h"
 #include "imageio/DibRowCursor.h"
@@ -91,4 +92,16 @@ void SwapRedBlue(CDib& dib)
         for (int x = 0; x < width; ++x, pPixel += 3)
             std::swap(pPixel[0], pPixel[2]);
     }
+}
+
+const CDib& DirectOr24BitCopy(const CDib& source, CDib& converted)
+{
+    if (source.GetBitCount() == 24 || source.GetBitCount() == 32)
+        return source;
+    if (!converted.Create(source.GetWidth(), source.GetRowCount(), 24))
+        throw std::bad_alloc();
+    ConvertTo24Bit(source, converted);
+    converted.GetInfo()->biXPelsPerMeter = source.GetInfo()->biXPelsPerMeter;
+    converted.GetInfo()->biYPelsPerMeter = source.GetInfo()->biYPelsPerMeter;
+    return converted;
 }

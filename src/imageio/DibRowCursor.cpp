@@ -34,3 +34,12 @@ void CDibRowCursor::Advance(int nRows) noexcept
     m_nIndex += nRows;
     m_pRow += nRows * RowStep(m_dib);
 }
+
+std::vector<BYTE*> PictureRows(const CDib& dib)
+{
+    std::vector<BYTE*> rows;
+    rows.reserve(static_cast<size_t>(dib.GetRowCount()));
+    for (CDibRowCursor row(dib); row.GetRow(); row.Advance())
+        rows.push_back(row.GetRow());
+    return rows;
+}

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 class CDib;
 
 // Walks the rows of a CDib in picture order, top row first, whichever way the rows
@@ -19,3 +21,6 @@ private:
     BYTE* m_pRow;
     int m_nIndex;
 };
+
+// The row addresses of a CDib in picture order, top row first, for the codecs' row calls.
+std::vector<BYTE*> PictureRows(const CDib& dib);

@@ -5,8 +5,8 @@
 
 #include "imageio/CodecFailure.h"
 #include "imageio/Dib.h"
-#include "imageio/DibConversion.h"
 #include "imageio/DibRowCursor.h"
+#include "imageio/ImageFileWrite.h"
 #include "imageio/ImageSizeLimit.h"
 #include "imageio/JpegCompressor.h"
 #include "imageio/JpegDecompressor.h"
@@ -19,16 +19,6 @@
 namespace {
 
 constexpr int kFormatViolation = 1;
-
-// The rows of a CDib in picture order, top row first, for the library's scanline calls.
-std::vector<JSAMPROW> PictureRows(const CDib& dib)
-{
-    std::vector<JSAMPROW> rows;
-    rows.reserve(static_cast<size_t>(dib.GetRowCount()));
-    for (CDibRowCursor row(dib); row.GetRow(); row.Advance())
-        rows.push_back(row.GetRow());
-    return rows;
-}
 
 void FillGreyRamp(CDib& dib)
 {
@@ -70,7 +60,7 @@ void ConvertCmykRow(const JSAMPLE* pCmyk, BYTE* pTarget, JDIMENSION width, bool 
 
 void DecodeDirect(CJpegDecompressor& jpeg, const CDib& dib)
 {
-    std::vector<JSAMPROW> rows = PictureRows(dib);
+    std::vector<BYTE*> rows = PictureRows(dib);
     while (jpeg->output_scanline < jpeg->output_height)
         jpeg_read_scanlines(jpeg.Get(), &rows[jpeg->output_scanline], jpeg->output_height - jpeg->output_scanline);
 }
@@ -138,7 +128,7 @@ void EncodeJpeg(const CDib& image, HANDLE hFile, int quality)
     jpeg->Y_density = DotsPerCentimetre(image.GetInfo()->biYPelsPerMeter);
 
     jpeg_start_compress(jpeg.Get(), TRUE);
-    std::vector<JSAMPROW> rows = PictureRows(image);
+    std::vector<BYTE*> rows = PictureRows(image);
     while (jpeg->next_scanline < jpeg->image_height)
         jpeg_write_scanlines(jpeg.Get(), &rows[jpeg->next_scanline], jpeg->image_height - jpeg->next_scanline);
     jpeg_finish_compress(jpeg.Get());
@@ -164,24 +154,6 @@ int ReadJpegFile(const char* path, CDib& dib)
 
 int WriteJpegFile(CDib& dib, const char* path, int quality, CFileReplacement::Mode mode)
 {
-    try {
-        if (dib.IsEmpty())
-            throw Vorn::CWin32Error(ERROR_INVALID_PARAMETER);
-        // Other depths go through a 24-bit copy; 24 and 32 bits are encoded from their own rows.
-        CDib converted;
-        const bool bDirect = dib.GetBitCount() == 24 || dib.GetBitCount() == 32;
-        if (!bDirect) {
-            if (!converted.Create(dib.GetWidth(), dib.GetRowCount(), 24))
-                throw std::bad_alloc();
-            ConvertTo24Bit(dib, converted);
-            converted.GetInfo()->biXPelsPerMeter = dib.GetInfo()->biXPelsPerMeter;
-            converted.GetInfo()->biYPelsPerMeter = dib.GetInfo()->biYPelsPerMeter;
-        }
-        CFileReplacement file(path, mode);
-        EncodeJpeg(bDirect ? dib : converted, file.GetHandle(), quality);
-        file.Commit();
-        return 1;
-    } catch (...) {
-        return FailWithCurrentException();
-    }
+    return WriteImageFile(dib, path, mode,
+                          [quality](const CDib& image, HANDLE hFile) { EncodeJpeg(image, hFile, quality); });
 }

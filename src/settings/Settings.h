@@ -23,7 +23,7 @@ struct SaveOptions {
     std::string m_strNamePrefix;
     int32_t m_bAutoSave = 0;
     std::string m_strSaveFolder;
-    int32_t m_nSaveType = 0;  // index into the image format table: 0 JPEG, 1 BMP
+    int32_t m_nSaveType = 0;  // index into the image format table: 0 JPEG, 1 BMP, 2 PNG
 };
 
 // The options of the Hotkeys page. Stored as one raw 20-byte block; modifiers are in

@@ -118,13 +118,45 @@ TEST_F(DocumentsTest, OpenZoomAndSaveAsTheOtherFormat)
     EXPECT_EQ("photo.jpg", m_program.TabText(m_tabs, 1));
 }
 
+TEST_F(DocumentsTest, PngOpensUnderAllFilesAndSavesAsPng)
+{
+    const std::string png = m_program.PathOf("diagram.png");
+    WriteImage(png, 200, 150, 2);
+
+    HWND dialog = OpenDialogFor(ID_FILE_OPEN);
+    ASSERT_NE(nullptr, dialog) << "no Open dialog";
+    HWND types = GetDlgItem(dialog, cmb1);
+    EXPECT_EQ(4, SendMessageA(types, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(3, SendMessageA(types, CB_GETCURSEL, 0, 0)) << "all files stays the first choice";
+    CProgramUnderTest::SetFileNameBox(dialog, png);
+    ASSERT_TRUE(CProgramUnderTest::PressButton(dialog, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return TabCount() == 1; }, 10000));
+    EXPECT_EQ("diagram.png", m_program.TabText(m_tabs, 0));
+    EXPECT_TRUE(PaneBecomes(1, ToGbk(" 实际尺寸: 200 x 150")));
+
+    // Choosing BMP and then PNG again renames the proposal each time.
+    dialog = OpenDialogFor(ID_FILE_SAVE_AS);
+    ASSERT_NE(nullptr, dialog) << "no Save As dialog";
+    types = GetDlgItem(dialog, cmb1);
+    EXPECT_EQ(2, SendMessageA(types, CB_GETCURSEL, 0, 0)) << "a PNG is saved as PNG unless the user says otherwise";
+    for (int code : {1, 2}) {
+        SendMessageA(types, CB_SETCURSEL, code, 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
+    }
+    EXPECT_EQ("diagram.png", CProgramUnderTest::FileNameBox(dialog));
+    const std::string copy = m_program.PathOf("copy.png");
+    CProgramUnderTest::SetFileNameBox(dialog, copy);
+    ASSERT_TRUE(CProgramUnderTest::PressButton(dialog, IDOK));
+    EXPECT_TRUE(WaitUntil([&] { return FileStart(copy) == "\x89P"; }, 5000));
+}
+
 TEST_F(DocumentsTest, UnsupportedFileTypesAreRefusedWithAMessage)
 {
-    const std::string png = m_program.PathOf("notes.png");
-    HANDLE file = CreateFileA(png.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const std::string gif = m_program.PathOf("notes.gif");
+    HANDLE file = CreateFileA(gif.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     CloseHandle(file);
 
-    OpenThroughDialog(png);
+    OpenThroughDialog(gif);
     HWND box = m_program.WaitForWindow("#32770", 10000, ToGbk("加载文件失败").c_str());
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(ToGbk("不支持的文件类型！"), CProgramUnderTest::MessageBoxText(box));

@@ -213,6 +213,18 @@ TEST_F(CaptureWorkflow, AutoSaveWritesANewFileNamedByDateAndTimeAndNamesTheDocum
     EXPECT_EQ(folder.Files().size(), 2u) << "two captures, two files, whatever the second";
 }
 
+TEST_F(CaptureWorkflow, AutoSaveOfTypeTwoWritesPng)
+{
+    CScratchFolder folder;
+    g_settings.m_bAutoSave = 1;
+    g_settings.m_nSaveType = 2;
+    g_settings.m_strSaveFolder = folder.Path();
+    Command(ID_CAPTURE_FULLSCREEN);
+    const std::string path = ActiveView().Path();
+    EXPECT_EQ(path.substr(path.size() - 4), ".png");
+    EXPECT_EQ(ReadFile(path).substr(0, 4), "\x89PNG");
+}
+
 // The name repeats within a second: files already there keep their bytes and the
 // capture goes to the next free number.
 TEST_F(CaptureWorkflow, AutoSaveNeverWritesOverAnExistingFile)

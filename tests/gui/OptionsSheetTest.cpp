@@ -203,7 +203,7 @@ TEST_F(OptionsSheet, SavePageRefusesBadPrefixesAndFoldersOnThePage)
                 refused,
                 [&](HWND sheet) {
                     SetItemText(sheet, IDC_SAVE_FOLDER, m_tempFolder.c_str());
-                    SendDlgItemMessageA(CurrentPage(sheet), IDC_SAVE_TYPE, CB_SETCURSEL, 1, 0);
+                    SendDlgItemMessageA(CurrentPage(sheet), IDC_SAVE_TYPE, CB_SETCURSEL, 2, 0);
                     PressOk(sheet);
                 }});
     EXPECT_EQ((std::vector<int>{IDC_NAME_PREFIX, IDC_NAME_PREFIX, IDC_SAVE_FOLDER}), focused);
@@ -211,7 +211,7 @@ TEST_F(OptionsSheet, SavePageRefusesBadPrefixesAndFoldersOnThePage)
               m_driver.Messages());
     EXPECT_EQ(doubleBytePrefix, g_settings.m_strNamePrefix);
     EXPECT_EQ(1, g_settings.m_bAutoSave);
-    EXPECT_EQ(1, g_settings.m_nSaveType);
+    EXPECT_EQ(2, g_settings.m_nSaveType);
 }
 
 TEST_F(OptionsSheet, SavePageListsTheFormatsAndTheExampleFollowsThePrefix)
@@ -242,7 +242,7 @@ TEST_F(OptionsSheet, SavePageListsTheFormatsAndTheExampleFollowsThePrefix)
                     examples.push_back(ItemText(sheet, IDC_NAME_EXAMPLE));
                     PressCancel(sheet);
                 }});
-    EXPECT_EQ((std::vector<std::string>{"JPEG", "BMP"}), formats);
+    EXPECT_EQ((std::vector<std::string>{"JPEG", "BMP", "PNG"}), formats);
     EXPECT_EQ((std::vector<std::string>{ToGbk("快照-1"), "1", "ab1"}), examples);
 }
 

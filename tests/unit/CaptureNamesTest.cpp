@@ -69,7 +69,7 @@ TEST_F(CaptureNames, NoPathWithoutFolderForAnUnknownTypeOrBeyondTheBuffers)
     g_settings.m_strSaveFolder.clear();
     EXPECT_EQ(AutoSavePath(time), "(none)");
     g_settings.m_strSaveFolder = "C:\\shots";
-    for (int type : {-1, 2}) {
+    for (int type : {-1, 3}) {
         g_settings.m_nSaveType = type;
         EXPECT_EQ(AutoSavePath(time), "(none)") << type;
     }

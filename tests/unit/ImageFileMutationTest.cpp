@@ -11,6 +11,7 @@
 #include "imageio/BmpFile.h"
 #include "imageio/Dib.h"
 #include "imageio/JpegFile.h"
+#include "imageio/PngFile.h"
 
 // Damaged files must fail cleanly: every read returns 0 or 1, nothing crashes or hangs,
 // and neither memory nor handles are left behind.
@@ -114,6 +115,15 @@ std::vector<std::string> SampleJpegFiles()
     return files;
 }
 
+std::vector<std::string> SamplePngFiles()
+{
+    std::vector<std::string> files;
+    for (const char* name : {"png-0-1.png", "png-0-16-trns-i.png", "png-2-8.png", "png-3-4-trns.png", "png-4-8-i.png",
+                             "png-6-16.png"})
+        files.push_back(ReadFileBytes(FixturePath(name)));
+    return files;
+}
+
 }  // namespace
 
 TEST(ImageFileMutation, DamagedFilesFailCleanlyWithoutLeaks)
@@ -122,26 +132,32 @@ TEST(ImageFileMutation, DamagedFilesFailCleanlyWithoutLeaks)
     const std::string path = folder.PathOf("damaged");
     const std::vector<std::string> bmpFiles = SampleBmpFiles(folder);
     const std::vector<std::string> jpegFiles = SampleJpegFiles();
+    const std::vector<std::string> pngFiles = SamplePngFiles();
 
     // A first round lets the runtime and the system make whatever they keep for good.
     Damages warmUp;
     ReadDamagedCopies(bmpFiles, ReadBmpFile, 3, 70, path, warmUp);
     ReadDamagedCopies(jpegFiles, ReadJpegFile, 3, 700, path, warmUp);
+    ReadDamagedCopies(pngFiles, ReadPngFile, 3, 120, path, warmUp);
     const size_t heapBefore = HeapBytesInUse();
     DWORD handlesBefore = 0;
     ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesBefore));
 
-    Damages bmp, jpeg;
+    Damages bmp, jpeg, png;
     ReadDamagedCopies(bmpFiles, ReadBmpFile, 100, 70, path, bmp);
     ReadDamagedCopies(jpegFiles, ReadJpegFile, 240, 700, path, jpeg);
+    ReadDamagedCopies(pngFiles, ReadPngFile, 200, 120, path, png);
 
     EXPECT_EQ(0, bmp.other);
     EXPECT_EQ(0, jpeg.other);
+    EXPECT_EQ(0, png.other);
     // Both outcomes occur, so the damage reaches past the first checks and into the decoders.
     EXPECT_GT(bmp.loaded, 100);
     EXPECT_GT(bmp.refused, 100);
     EXPECT_GT(jpeg.loaded, 100);
     EXPECT_GT(jpeg.refused, 100);
+    EXPECT_GT(png.loaded, 100);
+    EXPECT_GT(png.refused, 100);
     EXPECT_EQ(heapBefore, HeapBytesInUse());
     DWORD handlesAfter = 0;
     ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesAfter));

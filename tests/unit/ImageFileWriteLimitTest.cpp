@@ -7,6 +7,7 @@
 #include "imageio/BmpFile.h"
 #include "imageio/Dib.h"
 #include "imageio/JpegFile.h"
+#include "imageio/PngFile.h"
 
 // A disk that fills up in the middle of a save. The ctest entry codec_write_limit runs
 // these under a file size limit (ulimit -f) and names it in LUMIGRAB_FILE_SIZE_LIMIT;
@@ -28,7 +29,7 @@ TEST(ImageFileWriteLimit, ASaveThatRunsOutOfSpaceFailsAndLeavesTheEarlierFileAsI
     if (limit == 0)
         GTEST_SKIP() << "needs the file size limit of the codec_write_limit test";
 
-    CDib noise;  // noise compresses badly, so the JPEG is larger than the limit
+    CDib noise;  // noise compresses badly, so the JPEG and the PNG are larger than the limit
     ASSERT_TRUE(noise.Create(1400, 1000, 32));
     FillTestPattern(noise, 4);
     ASSERT_GT(noise.GetImageSize(), 2 * limit);
@@ -44,7 +45,12 @@ TEST(ImageFileWriteLimit, ASaveThatRunsOutOfSpaceFailsAndLeavesTheEarlierFileAsI
     WriteFileBytes(bmpPath, earlier);
     EXPECT_EQ(0, WriteBmpFile(noise, bmpPath.c_str()));
     EXPECT_EQ(earlier, ReadFileBytes(bmpPath));
-    EXPECT_EQ(2u, folder.FileNames().size()) << "no temporary file stays behind";
+
+    const std::string pngPath = folder.PathOf("full.png");
+    WriteFileBytes(pngPath, earlier);
+    EXPECT_EQ(0, WritePngFile(noise, pngPath.c_str()));
+    EXPECT_EQ(earlier, ReadFileBytes(pngPath));
+    EXPECT_EQ(3u, folder.FileNames().size()) << "no temporary file stays behind";
 
     CDib small;
     ASSERT_TRUE(small.Create(20, 20, 24));

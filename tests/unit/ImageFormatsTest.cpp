@@ -15,7 +15,8 @@ TEST(ImageFormats, ExtensionsChooseTheirFormatIgnoringCase)
     EXPECT_EQ(0, FindImageFormat("JFIF"));
     EXPECT_EQ(1, FindImageFormat("bmp"));
     EXPECT_EQ(1, FindImageFormat("DIB"));
-    EXPECT_EQ(-1, FindImageFormat("png"));
+    EXPECT_EQ(2, FindImageFormat("Png"));
+    EXPECT_EQ(-1, FindImageFormat("gif"));
     EXPECT_EQ(-1, FindImageFormat("jp")) << "a prefix of a pattern is no match";
     EXPECT_EQ(-1, FindImageFormat("jpgx"));
     EXPECT_EQ(-1, FindImageFormat("dir\\readme"));
@@ -42,7 +43,7 @@ TEST(ImageFormats, FilterListsNameEveryFormatThenEndInADoubleZero)
     FilterString open;
     BuildOpenFilter(open);
     const std::string expectedOpen = std::string("JPEG (*.jpg;*.jpeg;*.jpe;*.jfif)\0*.jpg;*.jpeg;*.jpe;*.jfif\0"
-                                                 "BMP (*.bmp;*.dib)\0*.bmp;*.dib\0", 89) +
+                                                 "BMP (*.bmp;*.dib)\0*.bmp;*.dib\0PNG (*.png)\0*.png\0", 107) +
                                      ToGbk("所有文件 (*.*)") + std::string("\0*.*\0", 5);
     EXPECT_EQ(expectedOpen, std::string(open.GetString(), open.GetLength()));
     EXPECT_EQ('\0', open.GetString()[open.GetLength()]) << "the list ends in two zeros";
@@ -50,7 +51,7 @@ TEST(ImageFormats, FilterListsNameEveryFormatThenEndInADoubleZero)
     FilterString save;
     BuildSaveFilter(save);
     EXPECT_EQ(std::string("JPEG (*.jpg;*.jpeg;*.jpe;*.jfif)\0*.jpg;*.jpeg;*.jpe;*.jfif\0"
-                          "BMP (*.bmp;*.dib)\0*.bmp;*.dib\0\0", 90),
+                          "BMP (*.bmp;*.dib)\0*.bmp;*.dib\0PNG (*.png)\0*.png\0\0", 108),
               std::string(save.GetString(), save.GetLength()));
 }
 
@@ -61,7 +62,7 @@ TEST(ImageFormats, SavingWithAnUnknownFormatTouchesNothing)
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
     ReleaseDC(nullptr, screen);
-    EXPECT_FALSE(SaveImageFile(bitmap, 2, path));
+    EXPECT_FALSE(SaveImageFile(bitmap, 3, path));
     EXPECT_FALSE(SaveImageFile(bitmap, -1, path));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path));
     DeleteObject(bitmap);

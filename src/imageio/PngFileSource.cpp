@@ -1,0 +1,40 @@
+#include "imageio/PngFileSource.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "imageio/Win32File.h"
+#include "util/Win32Error.h"
+
+namespace {
+constexpr DWORD kBufferSize = 64 * 1024;
+}
+
+CPngFileSource::CPngFileSource(CWin32File& file) : m_file(file), m_buffer(kBufferSize) {}
+
+void CPngFileSource::Install(png_structp png)
+{
+    png_set_read_fn(png, this, ReadCallback);
+}
+
+void CPngFileSource::ReadCallback(png_structp png, png_bytep data, size_t size)
+{
+    static_cast<CPngFileSource*>(png_get_io_ptr(png))->Read(data, size);
+}
+
+void CPngFileSource::Read(BYTE* data, size_t size)
+{
+    while (size > 0) {
+        if (m_position == m_end) {
+            m_position = 0;
+            m_end = m_file.Read(m_buffer.data(), kBufferSize);
+            if (m_end == 0)
+                throw Vorn::CWin32Error(ERROR_HANDLE_EOF);
+        }
+        const size_t count = std::min(size, m_end - m_position);
+        memcpy(data, m_buffer.data() + m_position, count);
+        m_position += count;
+        data += count;
+        size -= count;
+    }
+}

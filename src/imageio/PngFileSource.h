@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include <png.h>
+
+class CWin32File;
+
+// libpng's read callback over an open file, through a buffer: libpng asks for a few
+// bytes at a time (every chunk's length, type and checksum), which would otherwise
+// each cost a system call. A file that ends early throws ERROR_HANDLE_EOF, a failed
+// read the system's error.
+class CPngFileSource {
+public:
+    explicit CPngFileSource(CWin32File& file);
+
+    // Makes this source the one png reads from.
+    void Install(png_structp png);
+
+private:
+    static void ReadCallback(png_structp png, png_bytep data, size_t size);
+    void Read(BYTE* data, size_t size);
+
+    CWin32File& m_file;
+    std::vector<BYTE> m_buffer;
+    size_t m_position = 0;
+    size_t m_end = 0;
+};

@@ -154,7 +154,7 @@ LRESULT CAppFrame::OnCreate()
     m_menuBar.SetMdiClient(m_hWndMDIClient);
     g_settings.Load();
     // The global hotkeys are registered here.
-    // The editor list is loaded and its drop-down menu built here.
+    LoadEditorList();
 
     g_updateUI.AttachToolBar(m_hWndToolBar);
     g_updateUI.AttachStatusBar(&m_statusBar);
@@ -183,6 +183,17 @@ void CAppFrame::CreateMenuBar()
     m_hMenuDefault = menu;
     SetMenu(Handle(), nullptr);
     m_menuBar.SetImages(m_images.Normal(), m_images.Disabled(), CToolBarImages::kCommands, 13);
+}
+
+// The editors' drop-down menu is drawn by the menu bar, with each editor's own icon.
+void CAppFrame::LoadEditorList()
+{
+    Vorn::CFastString<64> settingsText;
+    settingsText.LoadString(ID_EDITOR_SETTINGS);
+    m_editorList.SetSettingsText(settingsText.GetString());
+    m_editorList.Load();
+    m_editorList.BuildMenu();
+    m_menuBar.SetImageSource(&m_editorList);
 }
 
 void CAppFrame::CreateRebar()
@@ -329,6 +340,12 @@ LRESULT CAppFrame::OnNotify(NMHDR* header, LPARAM lParam)
         if (OnToolTipText(header))
             return 0;
         break;
+    case TBN_DROPDOWN:
+        if (header->hwndFrom == m_hWndToolBar) {
+            OnEditorDropDown(*reinterpret_cast<const NMTOOLBARA*>(header));
+            return TBDDRET_DEFAULT;
+        }
+        break;
     }
     return DefaultProc(WM_NOTIFY, header->idFrom, lParam);
 }
@@ -355,6 +372,19 @@ bool CAppFrame::OnToolTipText(NMHDR* header)
     return true;
 }
 
+// The menu opens below the button, its left edge at the button's.
+void CAppFrame::OnEditorDropDown(const NMTOOLBARA& notify)
+{
+    if (notify.iItem != ID_EDITORS)
+        return;
+    const LRESULT index = SendMessageA(m_hWndToolBar, TB_COMMANDTOINDEX, ID_EDITORS, 0);
+    RECT button{};
+    if (!SendMessageA(m_hWndToolBar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&button)))
+        return;
+    MapWindowPoints(m_hWndToolBar, nullptr, reinterpret_cast<POINT*>(&button), 2);
+    m_menuBar.TrackPopup(m_editorList.GetMenu(), 0, button.left, button.bottom);
+}
+
 // Documents are closed one by one; one that refuses (its owner cancelled the save
 // prompt) stops the whole shutdown with everything left in place.
 LRESULT CAppFrame::OnClose()
@@ -367,7 +397,7 @@ LRESULT CAppFrame::OnClose()
     }
     // The tray icon is removed and the hotkeys are unregistered here.
     g_settings.Save();
-    // The editor list is written here.
+    m_editorList.Save();
     return DefaultProc(WM_CLOSE, 0, 0);
 }
 
@@ -401,6 +431,7 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
     case ID_HELP_TOPICS:
         OpenHelpFile();
         return 0;
+
     case ID_VIEW_STATUS_BAR:
         ToggleStatusBar();
         return 0;
@@ -566,7 +597,7 @@ bool CAppFrame::CreateImageDocument(HBITMAP bitmap, const char* name, bool saved
     const int index = static_cast<int>(SendMessageA(m_hWndTabStrip, TCM_INSERTITEMA, count, reinterpret_cast<LPARAM>(&item)));
     SendMessageA(m_hWndTabStrip, TCM_SETCURSEL, index, 0);
 
-    document->View().SetImage(bitmap, name, saved, nullptr);
+    document->View().SetImage(bitmap, name, saved, &m_editorList);
     RecalcFrameLayout(true);
     return true;
 }

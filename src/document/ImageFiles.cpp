@@ -186,14 +186,20 @@ bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH])
     return SaveImageFile(bitmap, static_cast<int>(dialog.nFilterIndex) - 1, nameBuffer);
 }
 
-bool SaveImageFile(HBITMAP bitmap, int formatCode, const char* path)
+bool SaveImageFile(HBITMAP bitmap, int formatCode, const char* path, CFileReplacement::Mode mode)
 {
-    if (formatCode < 0 || formatCode >= kImageFormatCount)
+    if (formatCode < 0 || formatCode >= kImageFormatCount) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return false;
+    }
     CDib dib;
-    if (!dib.FromBitmap(bitmap))
+    if (!dib.FromBitmap(bitmap)) {
+        SetLastError(ERROR_INVALID_DATA);
         return false;
-    const int written = formatCode == 0 ? WriteJpegFile(dib, path, kJpegQuality) : WriteBmpFile(dib, path);
+    }
+    const int written = formatCode == 0 ? WriteJpegFile(dib, path, kJpegQuality, mode) : WriteBmpFile(dib, path, mode);
+    const DWORD dwError = GetLastError();
     dib.Release();
+    SetLastError(dwError);
     return written != 0;
 }

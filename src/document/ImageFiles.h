@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "util/FastString.h"
+#include "util/FileReplacement.h"
 
 // The image file formats the program reads and writes; the position in the table is
 // the format code (also the saved-format setting and the Save As filter index - 1).
@@ -36,5 +37,9 @@ HBITMAP ReadImageFile(const char* path, int formatCode);
 // the chosen filter; nameBuffer receives the chosen full path. True when written.
 bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH]);
 
-// Writes the bitmap as format code 0 (JPEG, quality 100) or 1 (BMP).
-bool SaveImageFile(HBITMAP bitmap, int formatCode, const char* path);
+// Writes the bitmap as format code 0 (JPEG, quality 100) or 1 (BMP). An existing file
+// is replaced only by a complete new one; auto-save passes kCreateNew, so that a taken
+// name fails with ERROR_ALREADY_EXISTS instead of being overwritten. False with the
+// reason as the last error; nothing is shown.
+bool SaveImageFile(HBITMAP bitmap, int formatCode, const char* path,
+                   CFileReplacement::Mode mode = CFileReplacement::kReplaceExisting);

@@ -3,9 +3,13 @@
 #include <cstring>
 #include <new>
 
+#include "imageio/CodecFailure.h"
 #include "imageio/Dib.h"
 #include "imageio/Win32File.h"
+#include "util/FileReplacement.h"
 #include "util/Win32Error.h"
+
+using Vorn::CWin32Error;
 
 namespace {
 
@@ -127,7 +131,7 @@ int ReadBmpFile(const char* path, CDib& dib)
         BYTE start[kFileHeaderSize + 4];
         file.ReadExactly(start, sizeof start);
         if (start[0] != 'B' || start[1] != 'M')
-            return 0;
+            throw kFormatViolation;
         const DWORD dwHeaderSize = DwordAt(start + kFileHeaderSize);
         BmpLayout layout = {};
         layout.pixelOffset = DwordAt(start + 10);
@@ -140,33 +144,30 @@ int ReadBmpFile(const char* path, CDib& dib)
             ReadInfoHeaderImage(file, layout, dib);
             return 1;
         default:
-            return 0;
+            throw kFormatViolation;
         }
-    } catch (const Vorn::CWin32Error&) {
-    } catch (int) {
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
+        return FailWithCurrentException();
     }
-    return 0;
 }
 
-int WriteBmpFile(CDib& dib, const char* path)
+int WriteBmpFile(CDib& dib, const char* path, CFileReplacement::Mode mode)
 {
-    if (dib.IsEmpty())
-        return 0;
     try {
+        if (dib.IsEmpty())
+            throw CWin32Error(ERROR_INVALID_PARAMETER);
         const DWORD dwBlockSize = dib.GetTotalSize();
         BYTE fileHeader[kFileHeaderSize] = {'B', 'M'};
         PutDword(fileHeader + 2, kFileHeaderSize + dwBlockSize);
         PutDword(fileHeader + 10, kFileHeaderSize + dwBlockSize - dib.GetImageSize());
 
-        CWin32File file;
-        file.OpenForWriting(path);
-        file.Write(fileHeader, sizeof fileHeader);
+        CFileReplacement file(path, mode);
+        CWin32File::WriteAll(file.GetHandle(), fileHeader, sizeof fileHeader);
         // Header, colour table and pixels are one block in memory, so one write.
-        file.Write(dib.GetInfo(), dwBlockSize);
-        file.EndHere();
+        CWin32File::WriteAll(file.GetHandle(), dib.GetInfo(), dwBlockSize);
+        file.Commit();
         return 1;
-    } catch (const Vorn::CWin32Error&) {
+    } catch (...) {
+        return FailWithCurrentException();
     }
-    return 0;
 }

@@ -3,6 +3,7 @@
 #include <new>
 #include <vector>
 
+#include "imageio/CodecFailure.h"
 #include "imageio/Dib.h"
 #include "imageio/DibConversion.h"
 #include "imageio/DibRowCursor.h"
@@ -11,6 +12,7 @@
 #include "imageio/JpegFileDest.h"
 #include "imageio/JpegFileSource.h"
 #include "imageio/Win32File.h"
+#include "util/FileReplacement.h"
 #include "util/Win32Error.h"
 
 namespace {
@@ -116,10 +118,10 @@ void DecodeJpeg(CWin32File& file, CDib& dib)
     jpeg_finish_decompress(jpeg.Get());
 }
 
-void EncodeJpeg(const CDib& image, CWin32File& file, int quality)
+void EncodeJpeg(const CDib& image, HANDLE hFile, int quality)
 {
     CJpegCompressor jpeg;
-    InstallJpegFileDest(jpeg.Get(), file.GetHandlePointer());
+    InstallJpegFileDest(jpeg.Get(), &hFile);
     jpeg->image_width = static_cast<JDIMENSION>(image.GetWidth());
     jpeg->image_height = static_cast<JDIMENSION>(image.GetRowCount());
     // 32-bit pixels go in as they are; the library skips their fourth byte.
@@ -148,41 +150,35 @@ int ReadJpegFile(const char* path, CDib& dib)
         file.OpenForReading(path);
         BYTE start[2];
         if (file.Read(start, sizeof start) != sizeof start || start[0] != 0xFF || start[1] != 0xD8)
-            return 0;
+            throw kFormatViolation;
         file.SeekTo(0);
         DecodeJpeg(file, dib);
         return 1;
-    } catch (const Vorn::CWin32Error&) {
-    } catch (int) {
-    } catch (const char*) {
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
+        return FailWithCurrentException();
     }
-    return 0;
 }
 
-int WriteJpegFile(CDib& dib, const char* path, int quality)
+int WriteJpegFile(CDib& dib, const char* path, int quality, CFileReplacement::Mode mode)
 {
-    if (dib.IsEmpty())
-        return 0;
     try {
+        if (dib.IsEmpty())
+            throw Vorn::CWin32Error(ERROR_INVALID_PARAMETER);
         // Other depths go through a 24-bit copy; 24 and 32 bits are encoded from their own rows.
         CDib converted;
         const bool bDirect = dib.GetBitCount() == 24 || dib.GetBitCount() == 32;
         if (!bDirect) {
             if (!converted.Create(dib.GetWidth(), dib.GetRowCount(), 24))
-                return 0;
+                throw std::bad_alloc();
             ConvertTo24Bit(dib, converted);
             converted.GetInfo()->biXPelsPerMeter = dib.GetInfo()->biXPelsPerMeter;
             converted.GetInfo()->biYPelsPerMeter = dib.GetInfo()->biYPelsPerMeter;
         }
-        CWin32File file;
-        file.OpenForWriting(path);
-        EncodeJpeg(bDirect ? dib : converted, file, quality);
-        file.EndHere();
+        CFileReplacement file(path, mode);
+        EncodeJpeg(bDirect ? dib : converted, file.GetHandle(), quality);
+        file.Commit();
         return 1;
-    } catch (const Vorn::CWin32Error&) {
-    } catch (const char*) {
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
+        return FailWithCurrentException();
     }
-    return 0;
 }

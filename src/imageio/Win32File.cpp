@@ -4,18 +4,6 @@
 
 using Vorn::CWin32Error;
 
-namespace {
-
-HANDLE OpenOrThrow(const char* path, DWORD dwAccess, DWORD dwDisposition)
-{
-    HANDLE hFile = ::CreateFileA(path, dwAccess, 0, nullptr, dwDisposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        throw CWin32Error(::GetLastError());
-    return hFile;
-}
-
-}  // namespace
-
 CWin32File::~CWin32File()
 {
     if (m_hFile != INVALID_HANDLE_VALUE)
@@ -24,12 +12,9 @@ CWin32File::~CWin32File()
 
 void CWin32File::OpenForReading(const char* path)
 {
-    m_hFile = OpenOrThrow(path, GENERIC_READ, OPEN_EXISTING);
-}
-
-void CWin32File::OpenForWriting(const char* path)
-{
-    m_hFile = OpenOrThrow(path, GENERIC_WRITE, OPEN_ALWAYS);
+    m_hFile = ::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_hFile == INVALID_HANDLE_VALUE)
+        throw CWin32Error(::GetLastError());
 }
 
 DWORD CWin32File::Read(void* buffer, DWORD dwSize)
@@ -69,10 +54,4 @@ uint64_t CWin32File::GetSize() const
     if (!::GetFileSizeEx(m_hFile, &size))
         throw CWin32Error(::GetLastError());
     return static_cast<uint64_t>(size.QuadPart);
-}
-
-void CWin32File::EndHere()
-{
-    if (!::SetEndOfFile(m_hFile))
-        throw CWin32Error(::GetLastError());
 }

@@ -9,6 +9,7 @@
 #include "util/AppMessageBox.h"
 #include "util/BinaryFile.h"
 #include "util/FastString.h"
+#include "util/FileReplacement.h"
 #include "util/ModulePath.h"
 #include "util/Win32Error.h"
 
@@ -100,16 +101,16 @@ void CSettings::ReadFrom(const char* path)
     file.Read(static_cast<AuxWindowOptions*>(this), sizeof(AuxWindowOptions));
 }
 
-// An existing file is not truncated: a longer old file keeps its tail, which no
-// reader looks at.
+// A write that fails part-way leaves the previous file as it was.
 void CSettings::WriteTo(const char* path) const
 {
-    CBinaryFile file;
-    file.Open(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    CFileReplacement replacement(path, CFileReplacement::kReplaceExisting);
+    CBinaryFile file(replacement.GetHandle());
     file.Write(static_cast<const GeneralOptions*>(this), sizeof(GeneralOptions));
     file << m_strNamePrefix << m_bAutoSave << m_strSaveFolder << m_nSaveType;
     file.Write(static_cast<const HotkeyOptions*>(this), sizeof(HotkeyOptions));
     file.Write(static_cast<const AuxWindowOptions*>(this), sizeof(AuxWindowOptions));
+    replacement.Commit();
 }
 
 bool operator==(const CSettings& a, const CSettings& b)

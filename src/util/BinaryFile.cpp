@@ -22,10 +22,10 @@ void CBinaryFile::Open(const char* path, DWORD dwAccess, DWORD dwShareMode, SECU
 
 void CBinaryFile::Close() noexcept
 {
-    if (m_hFile != INVALID_HANDLE_VALUE) {
+    if (m_hFile != INVALID_HANDLE_VALUE && m_bOwnsHandle)
         ::CloseHandle(m_hFile);
-        m_hFile = INVALID_HANDLE_VALUE;
-    }
+    m_hFile = INVALID_HANDLE_VALUE;
+    m_bOwnsHandle = true;
 }
 
 CBinaryFile& CBinaryFile::operator<<(const std::string& text)

@@ -12,10 +12,13 @@
 // a read that hits the end of the file - including a string length larger than the
 // rest of the file - with ERROR_HANDLE_EOF, and a write that moves fewer bytes than
 // asked with ERROR_WRITE_FAULT. A string read never allocates before its length has
-// been checked against the file. The stream owns the handle and closes it when destroyed.
+// been checked against the file. A stream that opened its file owns the handle and
+// closes it when destroyed; one made over a borrowed handle leaves it to its owner.
 class CBinaryFile {
 public:
     CBinaryFile() noexcept = default;
+    // Writing goes through a CFileReplacement: the stream borrows its temporary's handle.
+    explicit CBinaryFile(HANDLE hBorrowed) noexcept : m_hFile(hBorrowed), m_bOwnsHandle(false) {}
     ~CBinaryFile();
     CBinaryFile(const CBinaryFile&) = delete;
     CBinaryFile& operator=(const CBinaryFile&) = delete;
@@ -53,4 +56,5 @@ private:
     uint64_t BytesLeft() const;
 
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
+    bool m_bOwnsHandle = true;
 };

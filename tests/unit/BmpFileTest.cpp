@@ -127,9 +127,10 @@ TEST(BmpFile, WriteFailuresReturnZero)
     const std::string folderAsFile = folder.PathOf("sub");
     ASSERT_TRUE(CreateDirectoryA(folderAsFile.c_str(), nullptr));
     EXPECT_EQ(0, WriteBmpFile(dib, folderAsFile.c_str()));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folderAsFile.c_str())) << "the folder is still there";
     RemoveDirectoryA(folderAsFile.c_str());
-    // A device that refuses every write: the disk is full.
-    EXPECT_EQ(0, WriteBmpFile(dib, "Z:\\dev\\full"));
+    EXPECT_EQ(0, WriteBmpFile(dib, folder.PathOf("missing\\a.bmp").c_str()));
+    EXPECT_EQ(DWORD(ERROR_DIRECTORY), GetLastError()) << "the reason reaches the caller";
     CDib empty;
     EXPECT_EQ(0, WriteBmpFile(empty, folder.PathOf("empty.bmp").c_str()));
 }

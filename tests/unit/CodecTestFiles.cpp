@@ -23,15 +23,24 @@ CodecTempFolder::CodecTempFolder()
 
 CodecTempFolder::~CodecTempFolder()
 {
+    for (const std::string& name : FileNames())
+        DeleteFileA(PathOf(name.c_str()).c_str());
+    RemoveDirectoryA(m_folder.c_str());
+}
+
+std::vector<std::string> CodecTempFolder::FileNames() const
+{
+    std::vector<std::string> names;
     WIN32_FIND_DATAA found;
     HANDLE hFind = FindFirstFileA((m_folder + "\\*").c_str(), &found);
     if (hFind != INVALID_HANDLE_VALUE) {
         do
-            DeleteFileA(PathOf(found.cFileName).c_str());
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(found.cFileName);
         while (FindNextFileA(hFind, &found));
         FindClose(hFind);
     }
-    RemoveDirectoryA(m_folder.c_str());
+    return names;
 }
 
 std::string CodecTempFolder::PathOf(const char* name) const

@@ -18,6 +18,8 @@ public:
 
     // The Windows path of a file in the folder.
     std::string PathOf(const char* name) const;
+    // The names of the files in the folder, in the order the system lists them.
+    std::vector<std::string> FileNames() const;
 
 private:
     std::string m_folder;

@@ -266,7 +266,8 @@ TEST(JpegFile, WriteFailuresReturnZero)
     ASSERT_TRUE(CreateDirectoryA(folderAsFile.c_str(), nullptr));
     EXPECT_EQ(0, WriteJpegFile(dib, folderAsFile.c_str(), 100));
     RemoveDirectoryA(folderAsFile.c_str());
-    EXPECT_EQ(0, WriteJpegFile(dib, "Z:\\dev\\full", 100)) << "a full disk";
+    EXPECT_EQ(0, WriteJpegFile(dib, folder.PathOf("missing\\a.jpg").c_str(), 100));
+    EXPECT_EQ(DWORD(ERROR_DIRECTORY), GetLastError()) << "the reason reaches the caller";
     CDib empty;
     EXPECT_EQ(0, WriteJpegFile(empty, folder.PathOf("empty.jpg").c_str(), 100));
 }

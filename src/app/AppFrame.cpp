@@ -11,6 +11,7 @@
 #include "document/DocumentMessages.h"
 #include "document/ImageFiles.h"
 #include "document/ImageFrame.h"
+#include "editors/EditorsDialog.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
 #include "ui/UpdateUI.h"
@@ -430,6 +431,9 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
         return 0;
     case ID_HELP_TOPICS:
         OpenHelpFile();
+        return 0;
+    case ID_EDITOR_SETTINGS:
+        CEditorsDlg(m_editorList).DoModal(GetActiveWindow());
         return 0;
 
     case ID_VIEW_STATUS_BAR:

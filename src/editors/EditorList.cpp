@@ -10,6 +10,7 @@
 
 #include "res/resource.h"
 #include "util/BinaryFile.h"
+#include "util/FileReplacement.h"
 #include "util/ModulePath.h"
 #include "util/Win32Error.h"
 
@@ -177,13 +178,16 @@ bool CEditorList::Save() const
     return true;
 }
 
+// A write that fails part-way (a full disk) leaves the previous list as it was, and
+// a shorter list leaves none of the old bytes behind.
 void CEditorList::WriteTo(const char* path) const
 {
-    CBinaryFile file;
-    file.Open(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    CFileReplacement replacement(path, CFileReplacement::kReplaceExisting);
+    CBinaryFile file(replacement.GetHandle());
     file << static_cast<int32_t>(m_entries.size());
     for (const EditorEntry& entry : m_entries)
         file << entry.m_pszName.get() << entry.m_pszPath.get();
+    replacement.Commit();
 }
 
 // Editors beyond the range of command ids stay off the menu: the next id would be

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -331,4 +332,45 @@ TEST_F(EditorsInFrame, TheProgramMustBeAnExistingExeFile)
     EXPECT_EQ(std::string(system) + "\\mspaint.exe", paint);
     for (const std::string& file : {shortcut, noDot, upper})
         DeleteFileA(file.c_str());
+}
+
+// The stand-in editor beside the test program records how it was started.
+TEST_F(EditorsInFrame, ANeverSavedCaptureIsSavedFirstAndNothingStartsWithoutAFile)
+{
+    const std::string record = ModuleFolder() + "command-line.txt";
+    const std::string target = ModuleFolder() + "editor-capture.bmp";
+    DeleteFileA(record.c_str());
+    DeleteFileA(target.c_str());
+    m_frame->EditorList().Add("Recorder", (ModuleFolder() + "command_line_recorder.exe").c_str(), -1);
+    ASSERT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(16, 16), ToGbk("快照-1*").c_str(), false));
+    auto recorded = [&](DWORD timeoutMs) {
+        return PumpUntil([&] { return GetFileAttributesA(record.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs);
+    };
+    {
+        CDialogAnswerer answerer({CDialogAnswerer::Press(IDCANCEL)});
+        SendMessageA(*m_frame, WM_COMMAND, ID_EDITOR_FIRST, 0);
+        EXPECT_EQ(1u, answerer.StepsTaken()) << "Save As was asked first";
+    }
+    EXPECT_FALSE(recorded(1500)) << "a cancelled save starts nothing";
+    {
+        CDialogAnswerer answerer({[&](HWND dialog) {
+            SendMessageA(dialog, CDM_SETCONTROLTEXT, 0x47c, reinterpret_cast<LPARAM>(target.c_str()));
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        }});
+        SendMessageA(*m_frame, WM_COMMAND, ID_EDITOR_FIRST, 0);
+    }
+    ASSERT_TRUE(recorded(10000));
+    PumpUntil([] { return false; }, 300);  // the record is written in one go, but let it finish
+    std::ifstream in(record, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    in.close();
+    EXPECT_NE(std::string::npos, text.find(" \"" + target + "\"")) << text;
+    DeleteFileA(record.c_str());
+    DeleteFileA(target.c_str());
+
+    // A document that has no file on disk (only a name) hands nothing over.
+    ASSERT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(16, 16), "untitled", true));
+    CDialogAnswerer none({});
+    SendMessageA(*m_frame, WM_COMMAND, ID_EDITOR_FIRST, 0);
+    EXPECT_FALSE(recorded(1500));
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Gbk.h"
+#include "RealClick.h"
 #include "document/ImageFiles.h"
 #include "e2e/ProgramUnderTest.h"
 #include "res/resource.h"
@@ -88,12 +89,7 @@ protected:
         const RECT button = m_program.ToolBarButtonRect(m_toolBar, ID_EDITORS);
         POINT centre = {(button.left + button.right) / 2, (button.top + button.bottom) / 2};
         ClientToScreen(m_toolBar, &centre);
-        SetCursorPos(centre.x, centre.y);
-        INPUT click[2] = {};
-        click[0].type = click[1].type = INPUT_MOUSE;
-        click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, click, sizeof(INPUT));
+        ClickAtScreen(centre);
         HWND menu = m_program.WaitForWindow("#32768", 10000);
         ASSERT_NE(nullptr, menu) << "the drop-down did not open";
         PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Gbk.h"
+#include "RealClick.h"
 #include "editors/AddEditorDialog.h"
 #include "editors/EditorList.h"
 #include "editors/EditorsDialog.h"
@@ -18,17 +19,6 @@
 #include "res/resource.h"
 
 namespace {
-
-// A real click at a point of the screen.
-void ClickAt(POINT screen)
-{
-    SetCursorPos(screen.x, screen.y);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
-}
 
 POINT Centre(HWND window, RECT rect)
 {
@@ -42,7 +32,7 @@ void ClickRow(HWND listView, int row)
     RECT rect = {};
     rect.left = LVIR_LABEL;
     SendMessageA(listView, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
-    ClickAt(Centre(listView, rect));
+    ClickAtScreen(Centre(listView, rect));
     PumpUntil([&] { return SendMessageA(listView, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == row; },
               2000);
 }
@@ -204,7 +194,7 @@ TEST_F(EditorsInFrame, TheDropDownOpensBelowTheButtonAndItsLastItemOpensTheList)
         rowsShown = RowCount(dialog);
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }});
-    ClickAt(Centre(toolBar, button));
+    ClickAtScreen(Centre(toolBar, button));
     PumpUntil([&] { return list.StepsTaken() == 1 && !FindPopupMenuWindow(); }, 10000);
     Pump();
 

@@ -3,12 +3,10 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "editors/EditorList.h"
-#include "util/ModulePath.h"
+#include "unit/FileBesideProgram.h"
 
 namespace {
 
@@ -40,29 +38,9 @@ std::string Names(const CEditorList& list)
     return names;
 }
 
-// oteditor.cfg beside the test program, removed before and after every test.
-class EditorListFile : public testing::Test {
+class EditorListFile : public FileBesideProgram {
 protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(936u, GetACP()) << "tests must run with LC_ALL=zh_CN.UTF-8";
-        ASSERT_TRUE(MakeModuleFilePath("oteditor.cfg", m_szPath));
-        DeleteFileA(m_szPath);
-    }
-    void TearDown() override { DeleteFileA(m_szPath); }
-
-    bool Exists() const { return GetFileAttributesA(m_szPath) != INVALID_FILE_ATTRIBUTES; }
-    std::string Contents() const
-    {
-        std::ifstream in(m_szPath, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    void SetContents(const std::string& bytes) const
-    {
-        std::ofstream(m_szPath, std::ios::binary | std::ios::trunc) << bytes;
-    }
-
-    char m_szPath[MAX_PATH] = {};
+    EditorListFile() : FileBesideProgram("oteditor.cfg") {}
 };
 
 }  // namespace

@@ -287,14 +287,33 @@ POINT CCaptureOverlay::ScreenPoint(LPARAM lParam) const
     return POINT{GET_X_LPARAM(lParam) + m_rcScreen.left, GET_Y_LPARAM(lParam) + m_rcScreen.top};
 }
 
-// From the first corner up to, not including, the pointer's pixel: dragging from p to q
-// selects |q - p| pixels in each direction.
+// A selection's corner is the top-left corner of the pixel it was set on, except where
+// the pointer can go no further right or down: there it is that pixel's far edge, so
+// that the screen's last column and row can be taken in.
+POINT CCaptureOverlay::Corner(POINT pixel) const
+{
+    return POINT{m_screen.Shows(POINT{pixel.x + 1, pixel.y}) ? pixel.x : pixel.x + 1,
+                 m_screen.Shows(POINT{pixel.x, pixel.y + 1}) ? pixel.y : pixel.y + 1};
+}
+
+// From the first corner up to, not including, the pointer's corner: dragging from p to
+// q selects |q - p| pixels in each direction.
 RECT CCaptureOverlay::Selection() const
 {
     if (!m_bSelecting)
         return RECT{};
-    return RECT{std::min(m_ptAnchor.x, m_ptPointer.x), std::min(m_ptAnchor.y, m_ptPointer.y),
-                std::max(m_ptAnchor.x, m_ptPointer.x), std::max(m_ptAnchor.y, m_ptPointer.y)};
+    const POINT first = Corner(m_ptAnchor), second = Corner(m_ptPointer);
+    return RECT{std::min(first.x, second.x), std::min(first.y, second.y), std::max(first.x, second.x),
+                std::max(first.y, second.y)};
+}
+
+// The magnifier goes on the side of the pointer away from where the selection began,
+// so that it never covers the selection it helps with; below and right otherwise.
+SIZE CCaptureOverlay::MagnifierSide() const
+{
+    const bool left = m_bSelecting && m_ptPointer.x < m_ptAnchor.x;
+    const bool up = m_bSelecting && m_ptPointer.y < m_ptAnchor.y;
+    return SIZE{left ? -1 : 1, up ? -1 : 1};
 }
 
 // What a click or Enter would take now.
@@ -326,7 +345,7 @@ OverlayScene CCaptureOverlay::BuildScene() const
         scene.rcSizeLabel = PlaceSizeLabel(candidate, text, m_screen.MonitorAt(POINT{candidate.left, candidate.top}));
     }
     if (m_magnifier.IsAvailable()) {
-        scene.rcMagnifier = m_magnifier.PlaceFor(m_ptPointer, m_screen.MonitorAt(m_ptPointer));
+        scene.rcMagnifier = m_magnifier.PlaceFor(m_ptPointer, MagnifierSide(), m_screen.MonitorAt(m_ptPointer));
         scene.ptPointer = m_ptPointer;
         scene.nMagnification = m_magnifier.Magnification();
         scene.nSkin = m_magnifier.Skin();

@@ -18,11 +18,17 @@ uint32_t* PixelsOf(HBITMAP bitmap)
     return static_cast<uint32_t*>(section.dsBm.bmBits);
 }
 
+CaptureOptions WithoutPointer(CaptureOptions options)
+{
+    options.m_bIncludeCursor = 0;
+    return options;
+}
+
 } // namespace
 
 CFrozenScreen::CFrozenScreen(const CaptureOptions& options)
     : m_rcBounds(VirtualScreenRect()),
-      m_image(CaptureVirtualScreen(options)),
+      m_image(CaptureVirtualScreen(WithoutPointer(options))),
       m_dimmed(CreateCanvas(m_screenDC, SIZE{Width(m_rcBounds), Height(m_rcBounds)}, &m_pDimmedPixels)),
       m_pPixels(PixelsOf(m_image.Get())),
       m_dc(m_screenDC),
@@ -30,6 +36,8 @@ CFrozenScreen::CFrozenScreen(const CaptureOptions& options)
       m_imageSelection(m_dc, m_image.Get()),
       m_dimmedSelection(m_dimmedDC, m_dimmed.Get())
 {
+    if (options.m_bIncludeCursor)
+        m_pointer.emplace();
     if (IsValid())
         MakeDimmedCopy();
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(this));
@@ -80,6 +88,14 @@ RECT CFrozenScreen::MonitorAt(POINT point) const
     return *nearest;
 }
 
+bool CFrozenScreen::Shows(POINT point) const
+{
+    if (m_monitors.empty())
+        return PtInRect(&m_rcBounds, point) != FALSE;
+    return std::any_of(m_monitors.begin(), m_monitors.end(),
+                       [point](const RECT& monitor) { return PtInRect(&monitor, point) != FALSE; });
+}
+
 HBITMAP CFrozenScreen::Copy(const RECT& rect) const
 {
     if (IsRectEmpty(&rect))
@@ -92,6 +108,8 @@ HBITMAP CFrozenScreen::Copy(const RECT& rect) const
     if (!selection.Succeeded()
         || !BitBlt(dc, 0, 0, Width(rect), Height(rect), m_dc, rect.left - m_rcBounds.left, rect.top - m_rcBounds.top, SRCCOPY))
         return nullptr;
+    if (m_pointer)
+        m_pointer->Draw(dc, POINT{rect.left, rect.top});
     return copy.Detach();
 }
 

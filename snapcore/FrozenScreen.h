@@ -4,17 +4,19 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "GdiScope.h"
+#include "PointerSnapshot.h"
 #include "snapcore.h"
 
 namespace snapcore {
 
 // The virtual screen as it was when an interactive capture began: its image, a dimmed
-// copy of it for the area outside a selection, and its monitors. Both images stay
-// selected into memory DCs so that painting only has to blit. Coordinates are screen
-// coordinates.
+// copy of it for the area outside a selection, its monitors and, when the caller asks
+// for it, the mouse pointer. Both images stay selected into memory DCs so that painting
+// only has to blit. Coordinates are screen coordinates.
 class CFrozenScreen : CNonCopyable {
 public:
     explicit CFrozenScreen(const CaptureOptions& options);
@@ -27,8 +29,11 @@ public:
     COLORREF PixelAt(POINT point) const;
     // The monitor that shows point, or the nearest one.
     RECT MonitorAt(POINT point) const;
+    // Whether some monitor shows point.
+    bool Shows(POINT point) const;
     // A new caller-owned 32-bit bitmap of the part of the image inside rect (which
-    // must lie within Bounds()); null when rect is empty.
+    // must lie within Bounds()), with the pointer where it was if the caller asked for
+    // it; null when rect is empty.
     HBITMAP Copy(const RECT& rect) const;
 
 private:
@@ -48,6 +53,9 @@ private:
     // Asking the system on every pointer move is slow, and monitors do not come and go
     // in the middle of a capture.
     std::vector<RECT> m_monitors;
+    // Kept apart from the image: drawn into it, the pointer would show in the overlay
+    // and in every capture of that spot, frozen while the real one moves on.
+    std::optional<CPointerSnapshot> m_pointer;
 };
 
 } // namespace snapcore

@@ -32,4 +32,12 @@ void RingStrips(const RECT& outer, int thickness, RECT strips[4])
     strips[3] = RECT{outer.right - thickness, outer.top + thickness, outer.right, outer.bottom - thickness};
 }
 
+void FillRing(HDC dc, const RECT& outer, int thickness, COLORREF colour)
+{
+    RECT strips[4];
+    RingStrips(outer, thickness, strips);
+    for (const RECT& strip : strips)
+        FillSolid(dc, strip, colour);
+}
+
 } // namespace snapcore

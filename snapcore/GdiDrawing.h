@@ -9,6 +9,11 @@ namespace snapcore {
 
 inline LONG Width(const RECT& r) { return r.right - r.left; }
 inline LONG Height(const RECT& r) { return r.bottom - r.top; }
+inline RECT Inflated(RECT r, int by)
+{
+    InflateRect(&r, by, by);
+    return r;
+}
 
 // A new bottom-up 32-bit DIB section of the given size, whatever the display's depth,
 // so that a palette display never hands the caller an image it cannot save. bits, when
@@ -20,6 +25,9 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
 
 // The four strips of the given thickness along the inside edges of outer.
 void RingStrips(const RECT& outer, int thickness, RECT strips[4]);
+
+// Fills those four strips with a colour.
+void FillRing(HDC dc, const RECT& outer, int thickness, COLORREF colour);
 
 } // namespace snapcore
 

@@ -23,13 +23,27 @@ constexpr int kSkinFlags = 1; // frames and labels fill their background, as the
 
 const COLORREF kOffScreen = RGB(48, 48, 48);
 
-// Inverting keeps the crosshair visible on any picture.
-void InvertRing(HDC dc, const RECT& outer)
+// The crosshair and the pixel box are dark lines with light edges: one of the two
+// stands out on any picture, where an inverted line fades into a mid-grey.
+const COLORREF kMarkLine = RGB(0, 0, 0);
+const COLORREF kMarkEdge = RGB(255, 255, 255);
+
+// An arm of the crosshair, one pixel thick, between its two light edges.
+void DrawCrosshairArm(HDC dc, const RECT& arm)
 {
-    RECT strips[4];
-    RingStrips(outer, 1, strips);
-    for (const RECT& strip : strips)
-        PatBlt(dc, strip.left, strip.top, Width(strip), Height(strip), DSTINVERT);
+    FillSolid(dc, Inflated(arm, 1), kMarkEdge);
+    FillSolid(dc, arm, kMarkLine);
+}
+
+// The start of a frame of the given length one gap away from position along one
+// axis: after it (side 1) or before it (side -1), and on the other side where the
+// range from low to high ends.
+LONG PlaceBeside(LONG position, LONG gap, LONG length, int side, LONG low, LONG high)
+{
+    const LONG after = position + gap, before = position - gap - length;
+    if (side > 0)
+        return after + length <= high ? after : before;
+    return before >= low ? before : after;
 }
 
 void FormatCaption(char* out, size_t size, int magnification)
@@ -105,17 +119,15 @@ SIZE CMagnifier::FrameSize() const
                 kClientHeight + m_rcClientInsets.top + m_rcClientInsets.bottom};
 }
 
-RECT CMagnifier::PlaceFor(POINT pointer, const RECT& monitor) const
+RECT CMagnifier::PlaceFor(POINT pointer, SIZE side, const RECT& monitor) const
 {
     const SIZE size = FrameSize();
     // The pointer's shape hangs down and to the right of its hot spot; one cursor size
     // away it is never covered.
-    const LONG gapX = GetSystemMetrics(SM_CXCURSOR), gapY = GetSystemMetrics(SM_CYCURSOR);
-    LONG left = pointer.x + gapX, top = pointer.y + gapY;
-    if (left + size.cx > monitor.right)
-        left = pointer.x - gapX - size.cx;
-    if (top + size.cy > monitor.bottom)
-        top = pointer.y - gapY - size.cy;
+    const LONG left =
+        PlaceBeside(pointer.x, GetSystemMetrics(SM_CXCURSOR), size.cx, side.cx, monitor.left, monitor.right);
+    const LONG top =
+        PlaceBeside(pointer.y, GetSystemMetrics(SM_CYCURSOR), size.cy, side.cy, monitor.top, monitor.bottom);
     return RECT{left, top, left + size.cx, top + size.cy};
 }
 
@@ -193,14 +205,15 @@ void CMagnifier::DrawPixels(const CFrozenScreen& screen, POINT pointer) const
                    source.top - bounds.top, Width(source), Height(source), SRCCOPY);
     }
 
-    RECT box = cell;
-    InflateRect(&box, 1, 1);
-    InvertRing(dc, box);
+    // The box: a dark ring around the cell, a light one around that.
+    const RECT box = Inflated(cell, 2);
+    FillRing(dc, box, 1, kMarkEdge);
+    FillRing(dc, Inflated(cell, 1), 1, kMarkLine);
     const LONG midX = cell.left + zoom / 2, midY = cell.top + zoom / 2;
-    PatBlt(dc, image.left, midY, box.left - image.left, 1, DSTINVERT);
-    PatBlt(dc, box.right, midY, image.right - box.right, 1, DSTINVERT);
-    PatBlt(dc, midX, image.top, 1, box.top - image.top, DSTINVERT);
-    PatBlt(dc, midX, box.bottom, 1, image.bottom - box.bottom, DSTINVERT);
+    DrawCrosshairArm(dc, RECT{image.left, midY, box.left, midY + 1});
+    DrawCrosshairArm(dc, RECT{box.right, midY, image.right, midY + 1});
+    DrawCrosshairArm(dc, RECT{midX, image.top, midX + 1, box.top});
+    DrawCrosshairArm(dc, RECT{midX, box.bottom, midX + 1, image.bottom});
 }
 
 void CMagnifier::DrawCoordinates(POINT pointer) const

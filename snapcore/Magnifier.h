@@ -37,9 +37,10 @@ public:
     bool Zoom(int steps);
     bool CycleSkin(int direction);
 
-    // Where the frame goes for a pointer on the given monitor: beside the pointer
-    // without covering it, on the other side where the monitor ends.
-    RECT PlaceFor(POINT pointer, const RECT& monitor) const;
+    // Where the frame goes for a pointer on the given monitor: beside the pointer on
+    // the given side (1 right or below, -1 left or above) without covering it, on the
+    // other side where the monitor ends.
+    RECT PlaceFor(POINT pointer, SIZE side, const RECT& monitor) const;
     // Draws the magnifier with its top-left corner at origin (DC coordinates), showing
     // the frozen screen around pointer (screen coordinates).
     void Draw(HDC dc, POINT origin, const CFrozenScreen& screen, POINT pointer);

@@ -19,20 +19,6 @@ const COLORREF kAccent = RGB(0, 160, 255);
 const COLORREF kLabelBackground = RGB(32, 32, 32);
 const COLORREF kLabelText = RGB(255, 255, 255);
 
-RECT Inflated(RECT r, int by)
-{
-    InflateRect(&r, by, by);
-    return r;
-}
-
-void FillRing(HDC dc, const RECT& outer, int thickness, COLORREF colour)
-{
-    RECT strips[4];
-    RingStrips(outer, thickness, strips);
-    for (const RECT& strip : strips)
-        FillSolid(dc, strip, colour);
-}
-
 void AddRect(HRGN area, const RECT& rect)
 {
     if (IsRectEmpty(&rect))

@@ -1,8 +1,8 @@
 #include "VirtualScreenCapture.h"
 
 #include "GdiDrawing.h"
-#include "CursorOverlay.h"
 #include "GdiScope.h"
+#include "PointerSnapshot.h"
 #include "PrintScreenCapture.h"
 
 namespace snapcore {
@@ -41,7 +41,7 @@ HBITMAP CaptureVirtualScreen(const CaptureOptions& options)
         if (options.m_bSimulatePrintScreen)
             CopyPrintScreenImage(dc, size);
         if (options.m_bIncludeCursor)
-            DrawCursor(dc, POINT{screen.left, screen.top});
+            CPointerSnapshot().Draw(dc, POINT{screen.left, screen.top});
     }
     return canvas.Detach();
 }

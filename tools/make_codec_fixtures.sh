@@ -40,4 +40,24 @@ for bmp in info-24 info-32 info-8 info-4 info-1 core-8 core-4 core-24; do
 done
 convert source.ppm -type Palette -colors 200 -compress RLE BMP3:rle-8.bmp
 
+# Bit-field BMPs (124-byte header, red, green, blue and alpha masks at offset 54):
+# ImageMagick's own 5-6-5 and 32-bit files, and copies with the masks rewritten
+# to unusual layouts, which ImageMagick then decodes as the reference.
+masks() {  # file red green blue: writes the masks and clears the alpha mask
+  local le=''
+  for mask in "$2" "$3" "$4" 0; do
+    le+=$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((mask & 255)) $((mask >> 8 & 255)) \
+                $((mask >> 16 & 255)) $((mask >> 24 & 255)))
+  done
+  printf "$le" | dd of="$1" bs=1 seek=54 conv=notrunc status=none
+}
+convert source.ppm -define bmp:subtype=RGB565 fields-565.bmp
+convert source.ppm -alpha set BMP:fields-32.bmp
+cp fields-565.bmp fields-565-swapped.bmp && masks fields-565-swapped.bmp 0x001F 0x07E0 0xF800
+cp fields-32.bmp fields-32-rgbx.bmp && masks fields-32-rgbx.bmp 0x000000FF 0x0000FF00 0x00FF0000
+cp fields-32.bmp fields-32-101010.bmp && masks fields-32-101010.bmp 0x3FF00000 0x000FFC00 0x000003FF
+for bmp in fields-565 fields-32 fields-565-swapped fields-32-rgbx fields-32-101010; do
+  convert "$bmp.bmp" -alpha off -depth 8 "ppm:$bmp.bmp.pnm"
+done
+
 touch done

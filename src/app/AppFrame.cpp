@@ -113,6 +113,12 @@ LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_CLOSE:
         return OnClose();
+    case WM_QUERYENDSESSION:
+        return OnQueryEndSession();
+    case WM_ENDSESSION:
+        if (wParam)
+            SaveAndReleaseForExit();
+        return 0;
     case WM_SYSCOMMAND:
         return OnSysCommand(wParam, lParam);
     case WM_COMMAND:
@@ -386,20 +392,42 @@ void CAppFrame::OnEditorDropDown(const NMTOOLBARA& notify)
     m_menuBar.TrackPopup(m_editorList.GetMenu(), 0, button.left, button.bottom);
 }
 
-// Documents are closed one by one; one that refuses (its owner cancelled the save
-// prompt) stops the whole shutdown with everything left in place.
 LRESULT CAppFrame::OnClose()
 {
     ShowWindow(Handle(), SW_SHOW);
+    if (!CloseAllDocuments())
+        return 0;
+    SaveAndReleaseForExit();
+    return DefaultProc(WM_CLOSE, 0, 0);
+}
+
+// Logging off asks about unsaved images as closing does; the user's Cancel keeps the
+// session going.
+LRESULT CAppFrame::OnQueryEndSession()
+{
+    if (ActiveDocument())
+        ShowWindow(Handle(), SW_SHOW);
+    return CloseAllDocuments() ? TRUE : FALSE;
+}
+
+// Documents are closed one by one; one that refuses (its owner cancelled the save
+// prompt) stops there with everything else left in place.
+bool CAppFrame::CloseAllDocuments()
+{
     while (HWND document = ActiveDocument()) {
         SendMessageA(m_hWndMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
         if (IsWindow(document))
-            return 0;
+            return false;
     }
+    return true;
+}
+
+// The last steps of a run, whether the frame closes or the session ends under it.
+void CAppFrame::SaveAndReleaseForExit()
+{
     // The tray icon is removed and the hotkeys are unregistered here.
     g_settings.Save();
     m_editorList.Save();
-    return DefaultProc(WM_CLOSE, 0, 0);
 }
 
 LRESULT CAppFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
@@ -547,7 +575,9 @@ bool CAppFrame::PreTranslateMessage(MSG* msg)
     if (m_hWndMDIClient && TranslateMDISysAccel(m_hWndMDIClient, msg))
         return true;
     HWND document = ActiveDocument();
-    return document && SendMessageA(document, kForwardMessage, 0, reinterpret_cast<LPARAM>(msg)) != 0;
+    if (document && SendMessageA(document, kForwardMessage, 0, reinterpret_cast<LPARAM>(msg)) != 0)
+        return true;
+    return m_menuBar.TranslateAccessKey(*msg);
 }
 
 void CAppFrame::OnIdle(int)
@@ -565,12 +595,17 @@ LRESULT CAppFrame::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_MDIDESTROY:
         return OnMdiDestroy(reinterpret_cast<HWND>(wParam));
-    case WM_MDISETMENU:
+    case WM_MDISETMENU: {
         // The menu bar shows the document's menu; the client only keeps the window
         // list, so it never puts a menu on the frame itself.
         if (wParam)
             m_menuBar.AttachMenu(reinterpret_cast<HMENU>(wParam));
-        return m_mdiClientRouting.CallClient(WM_MDISETMENU, 0, lParam);
+        const LRESULT result = m_mdiClientRouting.CallClient(WM_MDISETMENU, 0, lParam);
+        // A client that had no window menu before takes the new one without listing
+        // the open windows in it, so the first document would be missing.
+        m_mdiClientRouting.CallClient(WM_MDIREFRESHMENU, 0, 0);
+        return result;
+    }
     }
     return m_mdiClientRouting.CallClient(msg, wParam, lParam);
 }

@@ -41,7 +41,8 @@ public:
     CEditorList& EditorList() { return m_editorList; }
     HWND ActiveDocument() const;
 
-    // Accelerators, the MDI keys and the active document's own translation.
+    // Accelerators, the MDI keys, the active document's own translation and the
+    // menu bar's access keys.
     bool PreTranslateMessage(MSG* msg) override;
     // Pushes the changed command states into the toolbar and the status bar.
     void OnIdle(int idleCount) override;
@@ -54,6 +55,9 @@ private:
     LRESULT OnCreate();
     LRESULT OnNotify(NMHDR* header, LPARAM lParam);
     LRESULT OnClose();
+    LRESULT OnQueryEndSession();
+    bool CloseAllDocuments();
+    void SaveAndReleaseForExit();
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);

@@ -4,6 +4,7 @@
 #include <dlgs.h>
 
 #include <cstring>
+#include <string>
 
 #include "ui/MainFrameHandle.h"
 #include "imageio/BmpFile.h"
@@ -72,6 +73,57 @@ UINT_PTR CALLBACK SaveDialogHook(HWND hook, UINT msg, WPARAM, LPARAM lParam)
         strcpy(name + keep, extension);
     SendMessageA(dialog, CDM_SETCONTROLTEXT, GetDlgCtrlID(box), reinterpret_cast<LPARAM>(name));
     return 0;
+}
+
+std::string LoadedString(UINT id)
+{
+    Vorn::CFastString<256> text;
+    text.LoadString(id);
+    return std::string(text.GetString(), text.GetLength());
+}
+
+// The system's own wording of an error code, without the line break it ends with.
+std::string SystemReason(DWORD dwError)
+{
+    char* text = nullptr;
+    const DWORD dwLength =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, dwError, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string reason = dwLength ? std::string(text, dwLength) : std::to_string(dwError);
+    LocalFree(text);
+    // Trail bytes of double-byte characters are never below 0x40, so this cuts no character.
+    while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' '))
+        reason.pop_back();
+    return reason;
+}
+
+// A file that cannot be read as an image, or one too large to hold, is said so in the
+// program's words; anything else (a locked or vanished file) in the system's.
+std::string OpenFailureReason(DWORD dwError)
+{
+    switch (dwError) {
+    case ERROR_INVALID_DATA:
+    case ERROR_HANDLE_EOF:
+        return LoadedString(IDS_UNRECOGNIZED_IMAGE);
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return LoadedString(IDS_IMAGE_TOO_LARGE);
+    default:
+        return SystemReason(dwError);
+    }
+}
+
+// Message textId, with %1 the path and %2 the reason, in an error box.
+void ShowFileFailure(HWND owner, UINT textId, UINT captionId, const char* path, const std::string& reason)
+{
+    const std::string format = LoadedString(textId);
+    const std::string caption = LoadedString(captionId);
+    DWORD_PTR inserts[] = {reinterpret_cast<DWORD_PTR>(path), reinterpret_cast<DWORD_PTR>(reason.c_str())};
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                   format.c_str(), 0, 0, reinterpret_cast<char*>(&text), 0, reinterpret_cast<va_list*>(inserts));
+    MessageBoxA(owner, text ? text : path, caption.c_str(), MB_ICONHAND | MB_OK);
+    LocalFree(text);
 }
 }
 
@@ -147,20 +199,28 @@ HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1])
         MessageBoxA(g_hMainFrame, text.GetString(), caption.GetString(), MB_ICONHAND | MB_OK);
         return nullptr;
     }
-    return ReadImageFile(pathBuffer, format);
+    HBITMAP bitmap = ReadImageFile(pathBuffer, format);
+    if (!bitmap)
+        ShowFileFailure(g_hMainFrame, IDS_LOAD_FILE_FAILED, IDS_OPEN_FAILED, pathBuffer,
+                        OpenFailureReason(GetLastError()));
+    return bitmap;
 }
 
 HBITMAP ReadImageFile(const char* path, int formatCode)
 {
     CDib dib;
-    const int read = formatCode == 0 ? ReadJpegFile(path, dib) : formatCode == 1 ? ReadBmpFile(path, dib) : 0;
+    const int read = formatCode == 0 ? ReadJpegFile(path, dib) : ReadBmpFile(path, dib);
+    DWORD dwError = read ? ERROR_SUCCESS : GetLastError();
     HBITMAP bitmap = nullptr;
     if (read) {
         HDC screen = GetDC(nullptr);
         bitmap = CreateDIBitmap(screen, dib.GetInfo(), CBM_INIT, dib.GetBits(), dib.GetBitmapInfo(), DIB_RGB_COLORS);
         ReleaseDC(nullptr, screen);
+        if (!bitmap)
+            dwError = ERROR_NOT_ENOUGH_MEMORY;
     }
     dib.Release();
+    SetLastError(dwError);
     return bitmap;
 }
 
@@ -183,7 +243,10 @@ bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH])
     if (!GetSaveFileNameA(&dialog))
         return false;
     lstrcpynA(nameBuffer, path, MAX_PATH);
-    return SaveImageFile(bitmap, static_cast<int>(dialog.nFilterIndex) - 1, nameBuffer);
+    if (SaveImageFile(bitmap, static_cast<int>(dialog.nFilterIndex) - 1, nameBuffer))
+        return true;
+    ShowFileFailure(dialog.hwndOwner, IDS_SAVE_FILE_FAILED, IDR_MAINFRAME, nameBuffer, SystemReason(GetLastError()));
+    return false;
 }
 
 bool SaveImageFile(HBITMAP bitmap, int formatCode, const char* path, CFileReplacement::Mode mode)

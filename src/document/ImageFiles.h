@@ -26,15 +26,17 @@ void BuildOpenFilter(FilterString& filter);
 void BuildSaveFilter(FilterString& filter);
 
 // The Open command's dialog and reading: the bitmap of the chosen file, or null.
-// pathBuffer (zeroed by the caller) receives the chosen path.
+// pathBuffer (zeroed by the caller) receives the chosen path. A file that cannot be
+// opened is reported in a message box with its name and the reason.
 HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1]);
 
-// Reads a file of format code 0 or 1 into a bitmap of the screen's kind; null when
-// the reader fails or the bitmap cannot be made.
+// Reads a file of format code 0 or 1 into a bitmap of the screen's kind; null, with
+// the reason as the last error, when the reader fails or the bitmap cannot be made.
 HBITMAP ReadImageFile(const char* path, int formatCode);
 
 // The Save As dialog proposing the name in nameBuffer, then writing in the format of
-// the chosen filter; nameBuffer receives the chosen full path. True when written.
+// the chosen filter; nameBuffer receives the chosen full path. True when written; a
+// failed write is reported in a message box with the file's name and the system's reason.
 bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH]);
 
 // Writes the bitmap as format code 0 (JPEG, quality 100) or 1 (BMP). An existing file

@@ -57,6 +57,8 @@ CImageFrame* CImageFrame::Create(HWND mdiClient, const char* title)
                                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW,
                                        WS_EX_MDICHILD, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                        mdiClient, nullptr);
+    if (hWnd)
+        frame->m_bWindowOwnsObject = true;
     if (maximized) {
         if (hWnd)
             SendMessageA(mdiClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(hWnd), 0);
@@ -67,6 +69,7 @@ CImageFrame* CImageFrame::Create(HWND mdiClient, const char* title)
         SetFocus(hWnd);
     }
     if (!hWnd) {
+        // A window refused in WM_CREATE is destroyed already, but left the object to us.
         delete frame;
         return nullptr;
     }

@@ -19,7 +19,13 @@ public:
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void OnFinalMessage() override { delete this; }
+    // Only a window that was created owns the object; after a failed creation Create
+    // deletes it.
+    void OnFinalMessage() override
+    {
+        if (m_bWindowOwnsObject)
+            delete this;
+    }
 
 private:
     CImageFrame() = default;
@@ -28,6 +34,7 @@ private:
     void OnMdiActivate(HWND activated);
     HMENU ImageMenu() const;
 
+    bool m_bWindowOwnsObject = false;
     HWND m_hWndMDIClient = nullptr;
     HMENU m_hDocMenu = nullptr;
     CImageView m_imageView;

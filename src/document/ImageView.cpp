@@ -6,6 +6,7 @@
 #include "document/DocumentMessages.h"
 #include "ui/MainFrameHandle.h"
 #include "document/DocumentTitle.h"
+#include "document/ImageContextMenu.h"
 #include "document/ImageFiles.h"
 #include "document/ViewArithmetic.h"
 #include "document/ZoomTable.h"
@@ -248,6 +249,9 @@ LRESULT CImageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam)) ? 0 : 1;
+    case WM_CONTEXTMENU:
+        ShowImageContextMenu(Handle(), lParam);
+        return 0;
     case WM_PAINT:
         OnPaint();
         return 0;

@@ -3,8 +3,10 @@
 #include <cstring>
 #include <new>
 
+#include "imageio/BitFieldMasks.h"
 #include "imageio/CodecFailure.h"
 #include "imageio/Dib.h"
+#include "imageio/ImageSizeLimit.h"
 #include "imageio/Win32File.h"
 #include "util/FileReplacement.h"
 #include "util/Win32Error.h"
@@ -71,6 +73,8 @@ void ReadColorTable(CWin32File& file, const BmpLayout& layout, bool bCoreTriples
 
 void ReadImage(CWin32File& file, const BmpLayout& layout, bool bCoreTriples, CDib& dib)
 {
+    if (ExceedsImageSizeLimit(layout.width, layout.height))
+        throw CWin32Error(ERROR_NOT_ENOUGH_MEMORY);
     const DWORD dwImageSize = CDib::ImageSizeFor(layout.width, layout.height, layout.bitCount);
     if (dwImageSize == 0)
         throw kFormatViolation;
@@ -85,6 +89,22 @@ void ReadImage(CWin32File& file, const BmpLayout& layout, bool bCoreTriples, CDi
         ReadColorTable(file, layout, bCoreTriples, dib);
     file.SeekTo(layout.pixelOffset);
     file.ReadExactly(dib.GetBits(), dwImageSize);
+}
+
+// The pixels as the file holds them, then each channel through its mask into 24 bits.
+// The masks follow the first 40 bytes of the header, inside the longer headers or as a
+// table after the 40-byte one.
+void ReadMaskedImage(CWin32File& file, const BmpLayout& layout, CDib& dib)
+{
+    BYTE masks[12];
+    file.SeekTo(kFileHeaderSize + 40);
+    file.ReadExactly(masks, sizeof masks);
+    const CBitFieldMasks fields(DwordAt(masks), DwordAt(masks + 4), DwordAt(masks + 8), layout.bitCount);
+    CDib packed;
+    ReadImage(file, layout, false, packed);
+    if (!dib.Create(layout.width, layout.height, 24))
+        throw std::bad_alloc();
+    fields.Unpack(packed, dib);
 }
 
 void ReadCoreHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
@@ -107,18 +127,19 @@ void ReadInfoHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
     layout.height = static_cast<int>(DwordAt(header + 4));
     layout.bitCount = WordAt(header + 10);
     const DWORD dwCompression = DwordAt(header + 12);
+    const bool bMasked = dwCompression == BI_BITFIELDS && (layout.bitCount == 16 || layout.bitCount == 32);
+    if (dwCompression != BI_RGB && !bMasked)
+        throw kFormatViolation;
     switch (layout.bitCount) {
-    case 1: case 2: case 4: case 8:
-        if (dwCompression != BI_RGB)
-            throw kFormatViolation;
-        break;
-    case 16: case 24: case 32:
-        // Bit-field masks are not applied: the pixels are taken as 5-5-5 and blue, green, red.
+    case 1: case 2: case 4: case 8: case 16: case 24: case 32:
         break;
     default:
         throw kFormatViolation;
     }
-    ReadImage(file, layout, false, dib);
+    if (bMasked)
+        ReadMaskedImage(file, layout, dib);
+    else
+        ReadImage(file, layout, false, dib);
 }
 
 }  // namespace
@@ -140,7 +161,7 @@ int ReadBmpFile(const char* path, CDib& dib)
         case kCoreHeaderSize:
             ReadCoreHeaderImage(file, layout, dib);
             return 1;
-        case 40: case 52: case 56:
+        case 40: case 52: case 56: case 108: case 124:
             ReadInfoHeaderImage(file, layout, dib);
             return 1;
         default:

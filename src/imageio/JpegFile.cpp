@@ -7,6 +7,7 @@
 #include "imageio/Dib.h"
 #include "imageio/DibConversion.h"
 #include "imageio/DibRowCursor.h"
+#include "imageio/ImageSizeLimit.h"
 #include "imageio/JpegCompressor.h"
 #include "imageio/JpegDecompressor.h"
 #include "imageio/JpegFileDest.h"
@@ -103,6 +104,8 @@ void DecodeJpeg(CWin32File& file, CDib& dib)
     default:
         throw kFormatViolation;
     }
+    if (ExceedsImageSizeLimit(jpeg->image_width, jpeg->image_height))
+        throw Vorn::CWin32Error(ERROR_NOT_ENOUGH_MEMORY);
     if (!dib.Create(static_cast<int>(jpeg->image_width), static_cast<int>(jpeg->image_height),
                     jpeg->num_components == 1 ? 8 : 24))
         throw std::bad_alloc();

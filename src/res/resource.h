@@ -42,6 +42,12 @@
 #define IDS_PATH_INVALID            309
 #define IDS_UNSUPPORTED_TYPE        310
 #define IDS_OPEN_FAILED             311
+
+/* Failed saves and opens: the file's name and the reason */
+#define IDS_SAVE_FILE_FAILED        330
+#define IDS_LOAD_FILE_FAILED        331
+#define IDS_UNRECOGNIZED_IMAGE      332
+#define IDS_IMAGE_TOO_LARGE         333
 #define ID_INDICATOR_SIZE           32900
 #define ID_INDICATOR_ZOOM           32901
 #define IDS_READY                   57345

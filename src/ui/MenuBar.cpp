@@ -263,6 +263,15 @@ bool CMenuBar::OnKeyMenu(LPARAM key)
     return true;
 }
 
+bool CMenuBar::TranslateAccessKey(const MSG& msg)
+{
+    if (msg.message != WM_SYSCHAR || !(HIWORD(msg.lParam) & KF_ALTDOWN) || !Handle())
+        return false;
+    if (GetAncestor(msg.hwnd, GA_ROOT) != GetAncestor(Handle(), GA_ROOT))
+        return false;
+    return OnKeyMenu(static_cast<LPARAM>(msg.wParam));
+}
+
 UINT CMenuBar::TrackPopup(HMENU menu, UINT flags, int x, int y)
 {
     if (!Handle() || m_bInMenu)

@@ -50,6 +50,12 @@ public:
     // keyboard mode, a character opens the popup whose access key it is. False when
     // the key is not the bar's ('-' and ' ' belong to the system menus).
     bool OnKeyMenu(LPARAM key);
+    // For the message loop: Alt+letter typed while the focus is in a child (the MDI
+    // client, a document's view) arrives there as WM_SYSCHAR; the child's default
+    // processing sends SC_KEYMENU to the child itself and looks for a menu on the
+    // top-level window, which has none since the bar took it, so the top-level window
+    // never hears of the key. Opens the popup whose access key it is; true when it did.
+    bool TranslateAccessKey(const MSG& msg);
 
     // Shows any popup menu drawn like the bar's own. The chosen command is posted to
     // the command target as WM_COMMAND unless flags has TPM_RETURNCMD; either way it

@@ -9,15 +9,18 @@ using Vorn::CWin32Error;
 
 namespace {
 
-// The folder part of a path, with its trailing backslash; "." for a bare file name.
+// The folder part of a path, with its trailing separator (a typed path may use
+// either slash); "." for a bare file name.
 void FolderOf(const char* path, char (&folder)[MAX_PATH])
 {
-    const char* name = FileNamePart(path);
-    if (name == path) {
+    const char* backslash = FindLastChar(path, '\\');
+    const char* slash = FindLastChar(path, '/');
+    const char* separator = slash && (!backslash || slash > backslash) ? slash : backslash;
+    if (!separator) {
         lstrcpynA(folder, ".", MAX_PATH);
         return;
     }
-    lstrcpynA(folder, path, static_cast<int>(name - path) + 1);
+    lstrcpynA(folder, path, static_cast<int>(separator - path) + 2);
 }
 
 }  // namespace

@@ -267,24 +267,6 @@ TEST_F(AppFrameTest, ToolBarAndStatusBarCanBeHiddenAndShown)
     EXPECT_TRUE(EqualRect(&before, &after));
 }
 
-// Alt+F reaches the frame as a system key-menu command; the frame has no menu of
-// its own, so the menu bar must open its 文件 popup.
-TEST_F(AppFrameTest, AccessKeysOpenTheMenuBarPopups)
-{
-    static HMENU s_opened;
-    s_opened = nullptr;
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        HWND popup = FindWindowA("#32768", nullptr);
-        if (popup && IsWindowVisible(popup)) {
-            s_opened = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
-            EndMenu();
-        }
-    });
-    SendMessageA(*m_frame, WM_SYSCOMMAND, SC_KEYMENU, 'f');
-    KillTimer(nullptr, timer);
-    EXPECT_EQ(GetSubMenu(m_frame->MenuBar().GetMenu(), 0), s_opened);
-}
-
 TEST_F(AppFrameTest, MinimisingHidesTheFrameAndTheTrayCommandBringsItBack)
 {
     SendMessageA(*m_frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);

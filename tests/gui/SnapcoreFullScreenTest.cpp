@@ -5,44 +5,14 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <thread>
-#include <vector>
 
 #include "gui/LiveGdiObjects.h"
 #include "gui/SnapcoreFixture.h"
 #include "snapcore.h"
 
 namespace {
-
-// A solid black square cursor with its hot spot in the middle, so that where it lands
-// shows whether the hot spot was allowed for.
-class CBlockCursor {
-public:
-    CBlockCursor()
-        : m_size{GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR)}
-    {
-        // AND mask 0 and XOR mask 0: every pixel black.
-        const std::vector<BYTE> zeros(static_cast<size_t>(m_size.cx) * m_size.cy / 8);
-        m_hCursor = CreateCursor(GetModuleHandleA(nullptr), m_size.cx / 2, m_size.cy / 2, m_size.cx, m_size.cy,
-                                 zeros.data(), zeros.data());
-    }
-    ~CBlockCursor() { DestroyCursor(m_hCursor); }
-    CBlockCursor(const CBlockCursor&) = delete;
-    CBlockCursor& operator=(const CBlockCursor&) = delete;
-
-    HCURSOR Handle() const { return m_hCursor; }
-    RECT PlaceFor(POINT pointer) const
-    {
-        const LONG left = pointer.x - m_size.cx / 2, top = pointer.y - m_size.cy / 2;
-        return RECT{left, top, left + m_size.cx, top + m_size.cy};
-    }
-
-private:
-    SIZE m_size;
-    HCURSOR m_hCursor;
-};
 
 // Every corner pixel of every quadrant: a shift of even one pixel puts a neighbour's
 // colour on some of them.
@@ -182,16 +152,7 @@ TEST_F(SnapcoreFullScreen, IncludeCursorDrawsThePointerAtItsHotSpotAndNowhereEls
     const CPatternWindow window(block.Handle());
     const RECT red = Quadrant(kPatternPlace, 0);
     const POINT pointer{(red.left + red.right) / 2, (red.top + red.bottom) / 2};
-    SetCursorPos(pointer.x, pointer.y);
-    // The window sets its cursor when the move reaches it.
-    CURSORINFO cursor{};
-    for (int attempt = 0; attempt < 50 && cursor.hCursor != block.Handle(); ++attempt) {
-        PumpMessages(20);
-        cursor.cbSize = sizeof(cursor);
-        GetCursorInfo(&cursor);
-    }
-    ASSERT_EQ(cursor.hCursor, block.Handle());
-    ASSERT_TRUE(cursor.flags & CURSOR_SHOWING);
+    ASSERT_TRUE(ShowPointerAt(block.Handle(), pointer));
 
     const HBITMAP plain = Capture(0, 0), withCursor = Capture(0, 1);
     ASSERT_NE(plain, nullptr);

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "gui/LiveGdiObjects.h"
 #include "gui/SnapcoreCaptureDriver.h"
@@ -59,15 +61,22 @@ private:
 class SnapcoreModal : public SnapcoreFixture {
 protected:
     // DoCaptureModal in the given mode while script plays the user.
-    CBitmap Capture(int mode, AuxWindowOptions* aux, std::initializer_list<Step> script)
+    CBitmap Capture(int mode, AuxWindowOptions* aux, std::initializer_list<Step> script, CaptureOptions options = {})
     {
-        CaptureOptions options{};
         CCaptureDriver driver(script);
         CBitmap bitmap(m_pfnDoCaptureModal(mode, &options, aux));
         EXPECT_TRUE(driver.Finish()) << "the overlay came up in the foreground and was worked";
         // The windows the overlay covered repaint before the next freeze.
         PumpMessages(100);
         return bitmap;
+    }
+
+    // The whole virtual screen as the engine grabs it.
+    CScreenImage Screenshot() const
+    {
+        CaptureOptions options{};
+        const CBitmap bitmap(m_pfnCaptureFullScreen(&options));
+        return CScreenImage(bitmap.get());
     }
 
     int SkinCount() const
@@ -113,6 +122,36 @@ COLORREF ScreenPixel(POINT point)
     return pixel;
 }
 
+// Where the magnifier shows a picture of one colour within area: around the rows that
+// hold much of that colour (its colour swatch holds a little).
+RECT PictureOf(const CScreenImage& image, const RECT& area, COLORREF colour)
+{
+    constexpr int kManyPixels = 40;
+    RECT bounds{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y) {
+        std::vector<int> columns;
+        for (int x = area.left; x < area.right; ++x)
+            if (image.At(x, y) == colour)
+                columns.push_back(x);
+        if (columns.size() >= kManyPixels)
+            bounds = RECT{std::min<LONG>(bounds.left, columns.front()), std::min<LONG>(bounds.top, y),
+                          std::max<LONG>(bounds.right, columns.back() + 1), std::max<LONG>(bounds.bottom, y + 1)};
+    }
+    return bounds;
+}
+
+// Whether count pixels from start on, step by step, include a dark one and a light one.
+bool DarkAndLightAlong(const CScreenImage& image, POINT start, SIZE step, int count)
+{
+    bool dark = false, light = false;
+    for (int i = 0; i < count; ++i) {
+        const COLORREF c = image.At(start.x + i * step.cx, start.y + i * step.cy);
+        dark |= GetRValue(c) <= 0x40 && GetGValue(c) <= 0x40 && GetBValue(c) <= 0x40;
+        light |= GetRValue(c) >= 0xC0 && GetGValue(c) >= 0xC0 && GetBValue(c) >= 0xC0;
+    }
+    return dark && light;
+}
+
 // Waits for the screen to show expected at point; seen gets the last pixel read.
 Step ScreenSettles(POINT point, COLORREF expected, COLORREF* seen)
 {
@@ -126,17 +165,17 @@ TEST_F(SnapcoreModal, RegionDragTakesExactlyTheDraggedPixelsAndDimsTheRestMeanwh
     // runs from the release point up to, not including, the press point.
     const POINT press{kPatternPlace.left + 150, kPatternPlace.top + 100};
     const POINT release{kPatternPlace.left + 70, kPatternPlace.top + 45};
-    const POINT outside{kPatternPlace.left + 20, kPatternPlace.top + 130}; // bottom-left quadrant
+    const POINT outside{kPatternPlace.left + 200, kPatternPlace.top + 130}; // bottom-right, clear of the magnifier
     const POINT inside{release.x + 5, release.y + 5};
     COLORREF outsideSeen = CLR_INVALID, insideSeen = CLR_INVALID;
     AuxWindowOptions aux{2, 0};
     const CBitmap bitmap = Capture(kModeRegion, &aux,
                                    {Input::MoveTo(press), Input::LeftButton(true), Input::MoveTo(release),
-                                    ScreenSettles(outside, Dimmed(kQuadrantColours[2]), &outsideSeen),
+                                    ScreenSettles(outside, Dimmed(kQuadrantColours[3]), &outsideSeen),
                                     ScreenSettles(inside, kQuadrantColours[0], &insideSeen), Input::LeftButton(false)});
     ASSERT_NE(bitmap, nullptr);
     ExpectPatternPixels(bitmap.get(), RECT{release.x, release.y, press.x, press.y});
-    EXPECT_EQ(outsideSeen, Dimmed(kQuadrantColours[2])) << "outside the selection the overlay is dimmed";
+    EXPECT_EQ(outsideSeen, Dimmed(kQuadrantColours[3])) << "outside the selection the overlay is dimmed";
     EXPECT_EQ(insideSeen, kQuadrantColours[0]) << "inside it the frozen screen shows as it was";
 
     // And forwards, across all four quadrants.
@@ -158,6 +197,38 @@ TEST_F(SnapcoreModal, AClickWithoutADragKeepsSelectingAndTheKeyboardAloneCanSele
                                     Input::Key(VK_UP), Input::Key(VK_RETURN)});
     ASSERT_NE(bitmap, nullptr);
     ExpectPatternPixels(bitmap.get(), RECT{corner.x, corner.y, corner.x + 6, corner.y + 4});
+}
+
+// The pointer stops on the screen's last pixel; a corner set there takes that pixel in.
+TEST_F(SnapcoreModal, ADragOrTheKeysIntoTheScreensCornerReachItsLastColumnAndRow)
+{
+    const CPatternWindow window;
+    const CScreenImage screen = Screenshot();
+    ASSERT_FALSE(screen.IsEmpty());
+    const RECT bounds = VirtualScreen();
+    const auto expectScreenPixels = [&](HBITMAP bitmap, const RECT& region) {
+        const CScreenImage image(bitmap, POINT{region.left, region.top});
+        ASSERT_EQ(image.Size().cx, region.right - region.left);
+        ASSERT_EQ(image.Size().cy, region.bottom - region.top);
+        int wrong = 0;
+        for (int y = region.top; y < region.bottom; ++y)
+            for (int x = region.left; x < region.right; ++x)
+                wrong += image.At(x, y) != screen.At(x, y);
+        EXPECT_EQ(wrong, 0) << "pixels that differ from the screen they were taken from";
+    };
+    AuxWindowOptions aux{2, 0};
+
+    const CBitmap dragged = Capture(
+        kModeRegion, &aux, {Input::Drag(POINT{bounds.left, bounds.top}, POINT{bounds.right + 50, bounds.bottom + 50})});
+    ASSERT_NE(dragged, nullptr);
+    expectScreenPixels(dragged.get(), bounds);
+
+    const POINT corner{bounds.right - 10, bounds.bottom - 8};
+    const CBitmap keyed = Capture(kModeRegion, &aux,
+                                  {Input::MoveTo(corner), Input::Key(VK_RETURN), Input::Key(VK_RIGHT, 20),
+                                   Input::Key(VK_DOWN, 20), Input::Key(VK_RETURN)});
+    ASSERT_NE(keyed, nullptr);
+    expectScreenPixels(keyed.get(), RECT{corner.x, corner.y, bounds.right, bounds.bottom});
 }
 
 TEST_F(SnapcoreModal, WindowModeTakesTheTopmostWindowUnderThePointerClippedToTheScreen)
@@ -219,36 +290,111 @@ TEST_F(SnapcoreModal, ObjectModeTakesTheDeepestVisibleChildUnderThePointer)
                 "the window itself where it has no child");
 }
 
-// The magnifier hangs one cursor size below and right of the pointer, and above and
-// left of it where the screen ends; it is seen by where the screen stops showing what
-// was frozen.
-TEST_F(SnapcoreModal, MagnifierSitsBesideThePointerAndFlipsAtTheScreensEdge)
+// The magnifier hangs one cursor size beside the pointer: below and right of it, or,
+// while selecting, on the side away from where the selection began, so that it never
+// covers the selection; where the screen ends it flips. It is seen by where the screen
+// stops showing what was frozen (dimmed outside the selection).
+TEST_F(SnapcoreModal, MagnifierSitsBesideThePointerAwayFromTheSelectionAndFlipsAtTheScreensEdge)
 {
     const CPatternWindow window;
-    CaptureOptions options{};
-    const CBitmap frozen(m_pfnCaptureFullScreen(&options));
-    ASSERT_NE(frozen, nullptr);
-    const CScreenImage before(frozen.get());
+    const CScreenImage before = Screenshot();
+    ASSERT_FALSE(before.IsEmpty());
     const SIZE gap{GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR)};
     const auto besides = [&](POINT pointer, int direction) {
         return POINT{pointer.x + direction * (gap.cx + 3), pointer.y + direction * (gap.cy + 3)};
     };
+    const auto covers = [&](POINT probe, bool dimmed) {
+        const COLORREF frozen = before.At(probe.x, probe.y);
+        return ScreenPixel(probe) != (dimmed ? Dimmed(frozen) : frozen);
+    };
+    const auto covered = [&](POINT probe, bool dimmed, bool* seen) {
+        return WaitUntil([=] { return *seen = covers(probe, dimmed); });
+    };
+    const auto coveredNow = [&](POINT probe, bool dimmed, bool* seen) {
+        return Do([=] { *seen = covers(probe, dimmed); });
+    };
     const RECT screen = VirtualScreen();
     const POINT middle = Centre(kPatternPlace), corner{screen.right - 10, screen.bottom - 10};
-    const auto covered = [&](POINT probe, bool* seen) {
-        return WaitUntil([=, &before] { return *seen = ScreenPixel(probe) != before.At(probe.x, probe.y); });
-    };
+    // A drag up and left, then on towards the screen's top-left corner.
+    const POINT press{800, 700}, upLeft{640, 520}, nearTopLeft{20, 15};
     bool belowRight = false, aboveLeft = true, flipped = false;
+    bool awayFromSelection = false, overSelection = true, flippedWhileSelecting = false;
     AuxWindowOptions aux{4, 0};
     Capture(kModeRegion, &aux,
-            {Input::MoveTo(middle), covered(besides(middle, 1), &belowRight), Do([&] {
-                 const POINT probe = besides(middle, -1);
-                 aboveLeft = ScreenPixel(probe) != before.At(probe.x, probe.y);
-             }),
-             Input::MoveTo(corner), covered(besides(corner, -1), &flipped), Input::Key(VK_ESCAPE)});
+            {Input::MoveTo(middle), covered(besides(middle, 1), false, &belowRight),
+             coveredNow(besides(middle, -1), false, &aboveLeft), Input::MoveTo(corner),
+             covered(besides(corner, -1), false, &flipped), Input::MoveTo(press), Input::LeftButton(true),
+             Input::MoveTo(upLeft), covered(besides(upLeft, -1), true, &awayFromSelection),
+             coveredNow(besides(upLeft, 1), false, &overSelection), Input::MoveTo(nearTopLeft),
+             covered(besides(nearTopLeft, 1), false, &flippedWhileSelecting), Input::Key(VK_ESCAPE)});
+    Input::LeftButton(false)();
     EXPECT_TRUE(belowRight) << "below and right of the pointer in the middle of the screen";
     EXPECT_FALSE(aboveLeft) << "and nowhere else";
     EXPECT_TRUE(flipped) << "above and left of it in the screen's bottom-right corner";
+    EXPECT_TRUE(awayFromSelection) << "above and left of the pointer on a drag up and to the left";
+    EXPECT_FALSE(overSelection) << "not over the selection";
+    EXPECT_TRUE(flippedWhileSelecting) << "below and right of it where the screen ends above and left";
+}
+
+// An inverted crosshair is nearly the same grey on mid-grey; a dark line with a light
+// edge shows there as anywhere. The magnifier's picture is found as the only grey
+// below and right of a small grey window.
+TEST_F(SnapcoreModal, CrosshairAndPixelBoxShowOnMidGrey)
+{
+    const COLORREF grey = RGB(0x78, 0x81, 0x88);
+    const POINT pointer{700, 400};
+    const RECT greyPlace{pointer.x - 30, pointer.y - 30, pointer.x + 30, pointer.y + 30};
+    const CSolidWindow greyWindow(greyPlace, grey);
+    const RECT search{greyPlace.right, greyPlace.bottom, greyPlace.right + 400, greyPlace.bottom + 400};
+    bool found = false, armShows = false, boxShows = false;
+    AuxWindowOptions aux{4, 0};
+    Capture(kModeRegion, &aux,
+            {Input::MoveTo(pointer), WaitUntil([&] {
+                 const CScreenImage shot = Screenshot();
+                 const RECT picture = PictureOf(shot, search, grey);
+                 if (IsRectEmpty(&picture))
+                     return false;
+                 found = true;
+                 const POINT centre = Centre(picture);
+                 armShows = DarkAndLightAlong(shot, POINT{picture.left + 5, centre.y - 3}, SIZE{0, 1}, 7);
+                 boxShows = DarkAndLightAlong(shot, centre, SIZE{-1, -1}, 9); // diagonally out of the box
+                 return armShows && boxShows;
+             }),
+             Input::Key(VK_ESCAPE)});
+    ASSERT_TRUE(found) << "the magnified grey picture";
+    EXPECT_TRUE(armShows) << "the crosshair's arm";
+    EXPECT_TRUE(boxShows) << "the box around the pointer's pixel";
+}
+
+// With the pointer asked for, the frozen screen is shown without it (it would stay
+// behind while the real one moves on), and the capture gets it where it was at the
+// freeze, cut to the chosen region.
+TEST_F(SnapcoreModal, ThePointerStaysOutOfTheOverlayAndGoesIntoTheCaptureWhereItWas)
+{
+    const CBlockCursor block;
+    const CPatternWindow window(block.Handle());
+    const RECT red = Quadrant(kPatternPlace, 0);
+    const POINT pointer = Centre(red);
+    ASSERT_TRUE(ShowPointerAt(block.Handle(), pointer));
+    const RECT shape = block.PlaceFor(pointer);
+    // Its right edge cuts through the pointer's shape.
+    const RECT region{red.left + 5, red.top + 5, shape.left + 10, shape.bottom + 10};
+    COLORREF seen = CLR_INVALID;
+    AuxWindowOptions aux{2, 0};
+    const CBitmap bitmap = Capture(kModeRegion, &aux,
+                                   {ScreenSettles(pointer, kQuadrantColours[0], &seen),
+                                    Input::Drag(POINT{region.left, region.top}, POINT{region.right, region.bottom})},
+                                   CaptureOptions{0, 1});
+    EXPECT_EQ(seen, kQuadrantColours[0]) << "the overlay shows the screen without the pointer";
+    ASSERT_NE(bitmap, nullptr);
+    const CScreenImage image(bitmap.get(), POINT{region.left, region.top});
+    ASSERT_EQ(image.Size().cx, region.right - region.left);
+    ASSERT_EQ(image.Size().cy, region.bottom - region.top);
+    int wrong = 0;
+    for (int y = region.top; y < region.bottom; ++y)
+        for (int x = region.left; x < region.right; ++x)
+            wrong += image.At(x, y) != (PtInRect(&shape, POINT{x, y}) ? RGB(0, 0, 0) : kQuadrantColours[0]);
+    EXPECT_EQ(wrong, 0) << "the pointer's part inside the region where it was, the screen elsewhere";
 }
 
 TEST_F(SnapcoreModal, EscapeAndTheRightButtonCancel)
@@ -361,7 +507,7 @@ TEST_F(SnapcoreModal, HundredCapturesLeakNoGdiObjectsOrHandles)
         const Step finish = !take ? Input::Key(VK_ESCAPE)
                           : mode == kModeRegion ? Input::Drag(from, to)
                                                 : Input::Click(from);
-        CBitmap bitmap = Capture(mode, &aux, {finish});
+        CBitmap bitmap = Capture(mode, &aux, {finish}, CaptureOptions{0, i / 2 % 2}); // with the pointer or without
         EXPECT_EQ(bitmap != nullptr, take) << "capture " << i;
     };
     // The first capture may leave lasting caches behind in the system's own code.

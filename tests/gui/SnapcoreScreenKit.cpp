@@ -3,6 +3,7 @@
 namespace {
 
 const char kPatternClass[] = "SnapcorePatternWindow";
+const char kSolidClass[] = "SnapcoreSolidWindow";
 
 } // namespace
 
@@ -41,6 +42,25 @@ COLORREF PatternColourAt(POINT point)
 
 namespace {
 
+// Registers the class and shows a topmost popup of it at place in the foreground; it
+// returns once the screen shows colour at probe, as the X server shows a window some
+// time after it is painted.
+HWND ShowTopmostPopup(WNDCLASSA windowClass, const RECT& place, POINT probe, COLORREF colour)
+{
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    RegisterClassA(&windowClass);
+    const HWND window = CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE,
+                                        place.left, place.top, place.right - place.left, place.bottom - place.top,
+                                        nullptr, nullptr, windowClass.hInstance, nullptr);
+    SetForegroundWindow(window);
+    UpdateWindow(window);
+    const HDC screen = GetDC(nullptr);
+    for (int attempt = 0; attempt < 100 && GetPixel(screen, probe.x, probe.y) != colour; ++attempt)
+        PumpMessages(20);
+    ReleaseDC(nullptr, screen);
+    return window;
+}
+
 LRESULT CALLBACK PatternWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != WM_PAINT)
@@ -64,18 +84,10 @@ CPatternWindow::CPatternWindow(HCURSOR cursor)
 {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = PatternWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hCursor = cursor;
     windowClass.lpszClassName = kPatternClass;
-    RegisterClassA(&windowClass);
-    m_hWnd = CreateWindowExA(WS_EX_TOPMOST, kPatternClass, "pattern", WS_POPUP | WS_VISIBLE,
-                             kPatternPlace.left, kPatternPlace.top,
-                             kPatternPlace.right - kPatternPlace.left,
-                             kPatternPlace.bottom - kPatternPlace.top,
-                             nullptr, nullptr, windowClass.hInstance, nullptr);
-    SetForegroundWindow(m_hWnd);
-    UpdateWindow(m_hWnd);
-    WaitUntilOnScreen();
+    const RECT last = Quadrant(kPatternPlace, 3);
+    m_hWnd = ShowTopmostPopup(windowClass, kPatternPlace, POINT{last.left, last.top}, kQuadrantColours[3]);
 }
 
 CPatternWindow::~CPatternWindow()
@@ -84,14 +96,53 @@ CPatternWindow::~CPatternWindow()
     UnregisterClassA(kPatternClass, GetModuleHandleA(nullptr));
 }
 
-// The X server shows the window some time after it is painted.
-void CPatternWindow::WaitUntilOnScreen() const
+// The class brush paints the window: the default handler erases with it.
+CSolidWindow::CSolidWindow(const RECT& place, COLORREF colour) : m_hBrush(CreateSolidBrush(colour))
 {
-    const HDC screen = GetDC(nullptr);
-    const RECT last = Quadrant(kPatternPlace, 3);
-    for (int attempt = 0; attempt < 100 && GetPixel(screen, last.left, last.top) != kQuadrantColours[3]; ++attempt)
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hbrBackground = m_hBrush;
+    windowClass.lpszClassName = kSolidClass;
+    m_hWnd = ShowTopmostPopup(windowClass, place, POINT{place.right - 1, place.bottom - 1}, colour);
+}
+
+CSolidWindow::~CSolidWindow()
+{
+    DestroyWindow(m_hWnd);
+    UnregisterClassA(kSolidClass, GetModuleHandleA(nullptr));
+    DeleteObject(m_hBrush);
+}
+
+CBlockCursor::CBlockCursor() : m_size{GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR)}
+{
+    // AND mask 0 and XOR mask 0: every pixel black.
+    const std::vector<BYTE> zeros(static_cast<size_t>(m_size.cx) * m_size.cy / 8);
+    m_hCursor = CreateCursor(GetModuleHandleA(nullptr), m_size.cx / 2, m_size.cy / 2, m_size.cx, m_size.cy,
+                             zeros.data(), zeros.data());
+}
+
+CBlockCursor::~CBlockCursor()
+{
+    DestroyCursor(m_hCursor);
+}
+
+RECT CBlockCursor::PlaceFor(POINT pointer) const
+{
+    const LONG left = pointer.x - m_size.cx / 2, top = pointer.y - m_size.cy / 2;
+    return RECT{left, top, left + m_size.cx, top + m_size.cy};
+}
+
+// The window sets its cursor when the move reaches it.
+bool ShowPointerAt(HCURSOR shape, POINT point)
+{
+    SetCursorPos(point.x, point.y);
+    CURSORINFO cursor{};
+    for (int attempt = 0; attempt < 50 && cursor.hCursor != shape; ++attempt) {
         PumpMessages(20);
-    ReleaseDC(nullptr, screen);
+        cursor.cbSize = sizeof(cursor);
+        GetCursorInfo(&cursor);
+    }
+    return cursor.hCursor == shape && (cursor.flags & CURSOR_SHOWING);
 }
 
 RECT VirtualScreen()

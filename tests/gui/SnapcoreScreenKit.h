@@ -46,10 +46,43 @@ public:
     HWND Handle() const { return m_hWnd; }
 
 private:
-    void WaitUntilOnScreen() const;
-
     HWND m_hWnd;
 };
+
+// A topmost popup filled with one colour.
+class CSolidWindow {
+public:
+    CSolidWindow(const RECT& place, COLORREF colour);
+    ~CSolidWindow();
+    CSolidWindow(const CSolidWindow&) = delete;
+    CSolidWindow& operator=(const CSolidWindow&) = delete;
+
+private:
+    HBRUSH m_hBrush;
+    HWND m_hWnd;
+};
+
+// A solid black square cursor with its hot spot in the middle, so that where it lands
+// shows whether the hot spot was allowed for.
+class CBlockCursor {
+public:
+    CBlockCursor();
+    ~CBlockCursor();
+    CBlockCursor(const CBlockCursor&) = delete;
+    CBlockCursor& operator=(const CBlockCursor&) = delete;
+
+    HCURSOR Handle() const { return m_hCursor; }
+    // Where the block covers the screen with its hot spot at pointer.
+    RECT PlaceFor(POINT pointer) const;
+
+private:
+    SIZE m_size;
+    HCURSOR m_hCursor;
+};
+
+// Moves the pointer to point, over a window whose cursor is shape, and waits until the
+// system shows that shape there; whether it does.
+bool ShowPointerAt(HCURSOR shape, POINT point);
 
 // A captured bitmap read back as 0x00RRGGBB pixels, addressed by screen coordinates:
 // its top-left pixel shows the screen point origin (by default the virtual screen's).

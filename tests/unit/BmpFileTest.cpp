@@ -151,7 +151,7 @@ TEST(BmpFile, RefusesFilesItDoesNotUnderstand)
 
     struct Case { const char* what; DWORD headerSize; int width, height; WORD bits; DWORD compression; } cases[] = {
         {"header of 64 bytes", 64, 2, 2, 24, BI_RGB},
-        {"version 5 header", 124, 2, 2, 24, BI_RGB},
+        {"24 bits stored as JPEG", 40, 2, 2, 24, BI_JPEG},
         {"3 bits", 40, 2, 2, 3, BI_RGB},
         {"core header, 16 bits", 12, 2, 2, 16, BI_RGB},
         {"core header, 2 bits", 12, 2, 2, 2, BI_RGB},
@@ -257,23 +257,8 @@ TEST(BmpFile, TopDownFileKeepsItsRowsInFileOrder)
     EXPECT_EQ(1, row.GetRow()[0]) << "the first row of a top-down file is the top of the picture";
 }
 
-TEST(BmpFile, LongerInfoHeadersReadTheirTableAfterTheHeaderAndIgnoreMasks)
+TEST(BmpFile, LongerInfoHeadersReadTheirTableAfterTheHeader)
 {
-    BmpLayout bitfields;
-    bitfields.headerSize = 56;
-    bitfields.width = 2;
-    bitfields.height = 1;
-    bitfields.bits = 32;
-    bitfields.compression = BI_BITFIELDS;
-    bitfields.pixels = "\x11\x22\x33\x44\x55\x66\x77\x88";
-    std::string bytes = BmpBytes(bitfields);
-    bytes.replace(54, 12, Le(0xFF, 4) + Le(0xFF00, 4) + Le(0xFF0000, 4));  // red and blue masks swapped
-    CDib dib;
-    ASSERT_EQ(1, ReadBytes(bytes, dib));
-    EXPECT_EQ(DWORD(BI_RGB), dib.GetInfo()->biCompression);
-    EXPECT_EQ(40u, dib.GetInfo()->biSize);
-    EXPECT_EQ(bitfields.pixels, Pixels(dib));
-
     BmpLayout palette;
     palette.headerSize = 52;
     palette.width = 2;
@@ -286,17 +271,78 @@ TEST(BmpFile, LongerInfoHeadersReadTheirTableAfterTheHeaderAndIgnoreMasks)
     EXPECT_EQ(0, std::memcmp(palette.table.data(), mono.GetColorTable(), 8));
 }
 
+// Masks after a 40-byte header or inside a longer one; each channel scaled to 8 bits.
+TEST(BmpFile, BitFieldMasksAreAppliedAndUnusableOnesRefused)
+{
+    auto masked = [](DWORD headerSize, WORD bits, DWORD red, DWORD green, DWORD blue, const std::string& pixels) {
+        BmpLayout layout;
+        layout.headerSize = headerSize;
+        layout.width = 2;
+        layout.height = -1;
+        layout.bits = bits;
+        layout.compression = BI_BITFIELDS;
+        layout.table = headerSize == 40 ? Le(red, 4) + Le(green, 4) + Le(blue, 4) : "";
+        layout.pixels = pixels;
+        std::string bytes = BmpBytes(layout);
+        bytes.replace(54, 12, Le(red, 4) + Le(green, 4) + Le(blue, 4));
+        return bytes;
+    };
+    CDib swapped;
+    ASSERT_EQ(1, ReadBytes(masked(56, 32, 0xFF, 0xFF00, 0xFF0000, "\x11\x22\x33\x44\x55\x66\x77\x88"), swapped));
+    EXPECT_EQ(24, swapped.GetBitCount());
+    EXPECT_EQ(-1, swapped.GetHeight());
+    EXPECT_EQ(std::string("\x33\x22\x11\x77\x66\x55"), Pixels(swapped).substr(0, 6));
+
+    // Grey 128 in 5-6-5 is 16, 32, 16, whose bits repeat to fill 8; of ten bits the top 8 count.
+    CDib fiveSixFive;
+    ASSERT_EQ(1, ReadBytes(masked(40, 16, 0xF800, 0x07E0, 0x001F, Le(16 << 11 | 32 << 5 | 16, 2) + Le(0xFFFF, 2)),
+                           fiveSixFive));
+    EXPECT_EQ(std::string("\x84\x82\x84\xFF\xFF\xFF", 6), Pixels(fiveSixFive).substr(0, 6));
+    CDib tenBits;
+    ASSERT_EQ(1, ReadBytes(masked(124, 32, 0xFFC00000, 0x003FF000, 0x00000FFC, Le(0x80200802, 4) + Le(0, 4)), tenBits));
+    EXPECT_EQ(std::string("\x80\x80\x80\0\0\0", 6), Pixels(tenBits).substr(0, 6));
+
+    for (const std::string& bytes : {masked(40, 16, 0, 0x07E0, 0x001F, "1234"), masked(56, 32, 0xFF00, 0xFFF0, 0xF, "12345678"),
+                                     masked(40, 32, 0xFF0F00, 0xF000, 0xFF, "12345678"),
+                                     masked(40, 16, 0x1F0000, 0x07E0, 0x001F, "1234"),
+                                     masked(40, 24, 0xFF0000, 0xFF00, 0xFF, "123456\0\0")}) {
+        CDib refused;
+        EXPECT_EQ(0, ReadBytes(bytes, refused)) << "zero, overlapping, broken, too wide or 24-bit masks";
+    }
+}
+
+TEST(BmpFile, AHeaderOverTheSizeLimitIsRefusedBeforeAllocating)
+{
+    BmpLayout huge;
+    huge.width = 30000;
+    huge.height = 20000;
+    CodecTempFolder folder;
+    const std::string path = folder.PathOf("huge.bmp");
+    WriteFileBytes(path, BmpBytes(huge));
+    CDib dib;
+    EXPECT_EQ(0, ReadBmpFile(path.c_str(), dib));
+    EXPECT_EQ(DWORD(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
+    EXPECT_TRUE(dib.IsEmpty());
+}
+
 TEST(BmpFile, ReadsImageMagickFilesWithTheirPixels)
 {
-    for (const char* name : {"info-1.bmp", "info-4.bmp", "info-8.bmp", "info-24.bmp", "info-32.bmp",
-                             "core-4.bmp", "core-8.bmp", "core-24.bmp"}) {
+    // Channels wider than 8 bits: ImageMagick scales them, we keep their top 8 bits.
+    const struct {
+        const char* name;
+        int tolerance;
+    } files[] = {{"info-1.bmp", 0}, {"info-4.bmp", 0}, {"info-8.bmp", 0}, {"info-24.bmp", 0}, {"info-32.bmp", 0},
+                 {"core-4.bmp", 0}, {"core-8.bmp", 0}, {"core-24.bmp", 0}, {"fields-565.bmp", 0},
+                 {"fields-565-swapped.bmp", 0}, {"fields-32.bmp", 0}, {"fields-32-rgbx.bmp", 0},
+                 {"fields-32-101010.bmp", 1}};
+    for (const auto& file : files) {
         CDib dib;
-        ASSERT_EQ(1, ReadBmpFile(FixturePath(name).c_str(), dib)) << name;
+        ASSERT_EQ(1, ReadBmpFile(FixturePath(file.name).c_str(), dib)) << file.name;
         PnmImage expected;
-        ASSERT_TRUE(ReadPnmFile(FixturePath(name) + ".pnm", expected)) << name;
-        EXPECT_EQ(expected.width, dib.GetWidth()) << name;
-        EXPECT_EQ(expected.height, dib.GetRowCount()) << name;
-        EXPECT_EQ(0, LargestSampleDifference(expected.rgb, PictureRgb(dib))) << name;
+        ASSERT_TRUE(ReadPnmFile(FixturePath(file.name) + ".pnm", expected)) << file.name;
+        EXPECT_EQ(expected.width, dib.GetWidth()) << file.name;
+        EXPECT_EQ(expected.height, dib.GetRowCount()) << file.name;
+        EXPECT_LE(LargestSampleDifference(expected.rgb, PictureRgb(dib)), file.tolerance) << file.name;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -53,9 +54,12 @@ TEST(FileReplacement, TheTargetChangesOnlyOnCommitAndNoTemporaryStays)
     EXPECT_EQ("new", ReadFileBytes(path));
     EXPECT_EQ(Names{"target.cfg"}, folder.FileNames());
 
+    std::string slashed = path;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
     {
-        CFileReplacement abandoned(path.c_str(), CFileReplacement::kReplaceExisting);
+        CFileReplacement abandoned(slashed.c_str(), CFileReplacement::kReplaceExisting);
         WriteText(abandoned, "half of a wr");
+        EXPECT_EQ(2u, folder.FileNames().size()) << "forward slashes name the same folder";
     }
     EXPECT_EQ("new", ReadFileBytes(path)) << "a write that never commits leaves the file as it was";
     EXPECT_EQ(Names{"target.cfg"}, folder.FileNames());

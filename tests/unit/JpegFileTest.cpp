@@ -80,6 +80,21 @@ TEST(JpegFile, RefusesFilesWithoutAStartOfImage)
     EXPECT_EQ(0, ReadJpegFile("C:\\no such folder\\none.jpg", dib));
 }
 
+TEST(JpegFile, AHeaderOverTheSizeLimitIsRefusedBeforeAllocating)
+{
+    std::string huge = ReadFileBytes(FixturePath("colour.jpg"));
+    const size_t frame = huge.find("\xFF\xC0");
+    ASSERT_NE(std::string::npos, frame);
+    huge.replace(frame + 5, 4, "\x4E\x20\x75\x30");  // 30000 x 20000
+    CodecTempFolder folder;
+    const std::string path = folder.PathOf("huge.jpg");
+    WriteFileBytes(path, huge);
+    CDib dib;
+    EXPECT_EQ(0, ReadJpegFile(path.c_str(), dib));
+    EXPECT_EQ(DWORD(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
+    EXPECT_TRUE(dib.IsEmpty());
+}
+
 TEST(JpegFile, ReadsCjpegFilesWithTheSamePixelsAsDjpeg)
 {
     for (const char* name : {"colour.jpg", "colour444.jpg", "progressive.jpg", "restart.jpg"}) {

@@ -1,0 +1,30 @@
+#ifndef SNAPCORE_POINTERSNAPSHOT_H
+#define SNAPCORE_POINTERSNAPSHOT_H
+
+#include <windows.h>
+
+#include "GdiScope.h"
+
+namespace snapcore {
+
+// The mouse pointer as it was when the snapshot was taken: its shape and where it lay
+// on the screen. Empty while the pointer was hidden.
+class CPointerSnapshot : CNonCopyable {
+public:
+    CPointerSnapshot();
+    ~CPointerSnapshot();
+
+    // Draws the pointer into dc, whose pixel (0, 0) shows the screen point origin;
+    // whatever falls outside the DC's surface is clipped away.
+    void Draw(HDC dc, POINT origin) const;
+
+private:
+    // Our own copy: the shape on the screen changes (an interactive capture shows a
+    // crosshair) and its owner may destroy it before the snapshot is drawn.
+    HICON m_hShape = nullptr;
+    POINT m_ptTopLeft{}; // screen position of the shape's top-left corner
+};
+
+} // namespace snapcore
+
+#endif

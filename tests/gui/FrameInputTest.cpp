@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+#include "document/DocumentMessages.h"
+#include "document/ImageFrame.h"
+#include "gui/FrameFixture.h"
+#include "res/resource.h"
+
+// The frame driven by real key presses and clicks, as a user drives it, with the
+// program's own message loop running.
+namespace {
+// A popup menu seen while the loop ran: which menu, where, and what happened then.
+struct PopupWatch {
+    std::function<void(HWND popup)> onOpen = [](HWND) { EndMenu(); };
+    HMENU menu = nullptr;
+    RECT rect{};
+    bool seen = false;
+    DWORD deadline = 0;
+};
+thread_local PopupWatch* t_watch = nullptr;
+
+void CALLBACK WatchPopups(HWND, UINT, UINT_PTR, DWORD)
+{
+    PopupWatch& watch = *t_watch;
+    HWND popup = FindWindowA("#32768", nullptr);
+    const bool open = popup && IsWindowVisible(popup);
+    if (open && !watch.seen) {
+        watch.seen = true;
+        watch.menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+        GetWindowRect(popup, &watch.rect);
+        watch.onOpen(popup);
+    } else if (static_cast<LONG>(GetTickCount() - watch.deadline) > 0) {
+        if (open)
+            EndMenu();
+        else
+            PostQuitMessage(0);
+    } else if (!open && watch.seen) {
+        PostQuitMessage(0);
+    }
+}
+
+void SendKeys(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = keys.end(); key != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void RightClick(POINT screen)
+{
+    SetCursorPos(screen.x, screen.y);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+class FrameInputTest : public FrameFixture {
+protected:
+    void SetUp() override
+    {
+        FrameFixture::SetUp();
+        SetForegroundWindow(*m_frame);
+        RECT frame;
+        GetWindowRect(*m_frame, &frame);
+        SetCursorPos(frame.right - 30, frame.bottom - 10);  // over the status bar, clear of any popup
+        Pump();
+    }
+
+    // Runs the program's loop until a popup menu has opened and closed again.
+    void RunUntilPopupCloses(PopupWatch& watch)
+    {
+        watch.deadline = GetTickCount() + 5000;
+        t_watch = &watch;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 30, WatchPopups);
+        m_loop.Run();
+        KillTimer(nullptr, timer);
+        t_watch = nullptr;
+    }
+
+    HMENU PopupOpenedByAlt(WORD letter)
+    {
+        PopupWatch watch;
+        SendKeys({VK_MENU, letter});
+        RunUntilPopupCloses(watch);
+        return watch.menu;
+    }
+
+    HWND OpenDocument()
+    {
+        EXPECT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(300, 200), "C:\\a.bmp", true));
+        Pump();
+        return m_frame->ActiveDocument();
+    }
+
+    static HMENU ImageMenuOf(HWND document)
+    {
+        return reinterpret_cast<HMENU>(SendMessageA(document, WM_APP_GET_IMAGE_MENU, 3, 0));
+    }
+};
+
+// Alt+letter arrives at the window with the focus, a child of the frame, never at
+// the frame itself.
+TEST_F(FrameInputTest, AltLetterOpensItsMenuWhileTheFocusIsInTheClientOrTheView)
+{
+    ASSERT_EQ(m_frame->MdiClient(), GetFocus());
+    HMENU menu = m_frame->MenuBar().GetMenu();
+    EXPECT_EQ(GetSubMenu(menu, 0), PopupOpenedByAlt('F'));
+    EXPECT_EQ(GetSubMenu(menu, 1), PopupOpenedByAlt('C'));
+    EXPECT_EQ(GetSubMenu(menu, 2), PopupOpenedByAlt('V'));
+    EXPECT_EQ(GetSubMenu(menu, 3), PopupOpenedByAlt('H'));
+
+    HWND document = OpenDocument();
+    ASSERT_EQ(GetWindow(document, GW_CHILD), GetFocus());
+    menu = m_frame->MenuBar().GetMenu();
+    EXPECT_EQ(GetSubMenu(menu, 0), PopupOpenedByAlt('F'));
+    EXPECT_EQ(GetSubMenu(menu, 1), PopupOpenedByAlt('C'));
+    EXPECT_EQ(GetSubMenu(menu, 3), PopupOpenedByAlt('V'));
+    EXPECT_EQ(GetSubMenu(menu, 5), PopupOpenedByAlt('H'));
+    EXPECT_EQ(GetWindow(document, GW_CHILD), GetFocus()) << "the focus comes back to the view";
+}
+
+// The view's context menu is the document's image menu, owned by the frame: the
+// frame sets its states as it opens, and the chosen command comes back through the
+// frame to the document. From the keyboard it opens at the view's top-left corner,
+// not at the message's (-1, -1).
+TEST_F(FrameInputTest, ContextMenuIsTheImageMenuAtTheClickOrAtTheView)
+{
+    HWND document = OpenDocument();
+    HWND view = GetWindow(document, GW_CHILD);
+    CImageFrame* frame = nullptr;
+    m_frame->FindTab(document, &frame);
+    HMENU imageMenu = ImageMenuOf(document);
+    ASSERT_EQ(GetSubMenu(m_frame->MenuBar().GetMenu(), 2), imageMenu);
+    EnableMenuItem(imageMenu, ID_ZOOM_IN, MF_BYCOMMAND | MF_GRAYED);
+
+    POINT click = {120, 90};
+    ClientToScreen(view, &click);
+    UINT zoomInState = MF_GRAYED;
+    PopupWatch byMouse;
+    byMouse.onOpen = [&](HWND) {
+        zoomInState = GetMenuState(imageMenu, ID_ZOOM_IN, MF_BYCOMMAND);
+        SendKeys({VK_DOWN});
+        SendKeys({VK_RETURN});
+    };
+    RightClick(click);
+    RunUntilPopupCloses(byMouse);
+    Pump();
+    EXPECT_EQ(imageMenu, byMouse.menu);
+    EXPECT_EQ(click.x, byMouse.rect.left);
+    EXPECT_EQ(click.y, byMouse.rect.top);
+    EXPECT_FALSE(zoomInState & MF_GRAYED) << "the frame brought the states up to date";
+    EXPECT_GT(frame->View().Zoom(), 1.0f) << "zoom in reached the document";
+
+    ASSERT_EQ(view, GetFocus());
+    POINT corner = {0, 0};
+    ClientToScreen(view, &corner);
+    PopupWatch byKeyboard;
+    SendKeys({VK_SHIFT, VK_F10});
+    RunUntilPopupCloses(byKeyboard);
+    EXPECT_EQ(imageMenu, byKeyboard.menu);
+    EXPECT_EQ(corner.x, byKeyboard.rect.left);
+    EXPECT_EQ(corner.y, byKeyboard.rect.top);
+}
+}

@@ -1,6 +1,7 @@
 #include "app/AppFrame.h"
 
 #include <commctrl.h>
+#include <mmsystem.h>
 #include <cstring>
 
 #include "app/AppMessages.h"
@@ -8,6 +9,8 @@
 #include "app/AboutDialog.h"
 #include "app/HelpFile.h"
 #include "app/MainToolBar.h"
+#include "capture/AutoSave.h"
+#include "capture/CaptureEngine.h"
 #include "document/DocumentMessages.h"
 #include "document/ImageFiles.h"
 #include "document/ImageFrame.h"
@@ -26,6 +29,9 @@ constexpr UINT kFirstBandId = 60160;
 constexpr UINT kToolBarBandId = kFirstBandId + 1;
 constexpr UINT kForwardMessage = 0x037F;
 constexpr DWORD kBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+// RunCapture's mode for the engine's full-screen call; the others are the
+// interactive capture's modes (-1 the configured one).
+constexpr int kFullScreenCall = -2;
 
 void RegisterFrameClass()
 {
@@ -40,6 +46,13 @@ void RegisterFrameClass()
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
     wc.lpszClassName = kFrameClass;
     CWindow::RegisterClass(wc);
+}
+
+// A bar counts by its own visibility: a document made while the frame is hidden (by
+// a capture) must still be laid out around the bars.
+bool IsBarShown(HWND bar)
+{
+    return bar && (GetWindowLongPtrA(bar, GWL_STYLE) & WS_VISIBLE);
 }
 
 int WindowHeight(HWND window)
@@ -98,9 +111,19 @@ HWND CAppFrame::ActiveDocument() const
 
 LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == CTrayIcon::TaskbarCreatedMessage()) {
+        m_trayIcon.AddAgain();
+        return 0;
+    }
     switch (msg) {
+    case WM_APP_TRAY_NOTIFY:
+        if (m_trayIcon.OnNotify(lParam, m_menuBar))
+            return 0;
+        break;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam), lParam);
+    case WM_HOTKEY:
+        return OnHotKey(wParam);
     case WM_APP_DOC_PATH_CHANGED:
         OnDocPathChanged(reinterpret_cast<HWND>(wParam), reinterpret_cast<const char*>(lParam));
         return 0;
@@ -160,7 +183,7 @@ LRESULT CAppFrame::OnCreate()
     m_mdiClientRouting.Subclass(m_hWndMDIClient);
     m_menuBar.SetMdiClient(m_hWndMDIClient);
     g_settings.Load();
-    // The global hotkeys are registered here.
+    g_settings.RegisterHotkeys(Handle());
     LoadEditorList();
 
     g_updateUI.AttachToolBar(m_hWndToolBar);
@@ -170,7 +193,7 @@ LRESULT CAppFrame::OnCreate()
     g_updateUI.CheckCommand(ID_VIEW_STATUS_BAR, true);
     DisableImageCommands();
 
-    // The tray icon is added here.
+    m_trayIcon.Add(Handle());
 
     if (CMessageLoop* loop = g_app.GetMessageLoop()) {
         loop->AddMessageFilter(this);
@@ -292,14 +315,14 @@ void CAppFrame::RecalcFrameLayout(bool resizeBars)
     RECT area{};
     GetClientRect(Handle(), &area);
 
-    if (m_hWndRebar && IsWindowVisible(m_hWndRebar)) {
+    if (IsBarShown(m_hWndRebar)) {
         if (resizeBars) {
             SendMessageA(m_hWndRebar, WM_SIZE, 0, 0);
             InvalidateRect(m_hWndRebar, nullptr, FALSE);
         }
         area.top += WindowHeight(m_hWndRebar);
     }
-    if (m_statusBar.Handle() && IsWindowVisible(m_statusBar.Handle())) {
+    if (IsBarShown(m_statusBar.Handle())) {
         if (resizeBars)
             SendMessageA(m_statusBar.Handle(), WM_SIZE, 0, 0);
         area.bottom -= WindowHeight(m_statusBar.Handle());
@@ -425,7 +448,8 @@ bool CAppFrame::CloseAllDocuments()
 // The last steps of a run, whether the frame closes or the session ends under it.
 void CAppFrame::SaveAndReleaseForExit()
 {
-    // The tray icon is removed and the hotkeys are unregistered here.
+    m_trayIcon.Remove();
+    g_settings.UnregisterHotkeys(Handle());
     g_settings.Save();
     m_editorList.Save();
 }
@@ -436,8 +460,9 @@ LRESULT CAppFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
     if ((wParam & 0xFFF0) == SC_KEYMENU && m_menuBar.OnKeyMenu(lParam))
         return 0;
     LRESULT result = DefaultProc(WM_SYSCOMMAND, wParam, lParam);
-    // Minimised, the program lives only in the tray.
-    if (wParam == SC_MINIMIZE)
+    // Minimised, the program lives only in the tray; without a tray icon it stays on
+    // the taskbar, the only way back.
+    if (wParam == SC_MINIMIZE && m_trayIcon.IsAdded())
         ShowWindow(Handle(), SW_HIDE);
     return result;
 }
@@ -448,6 +473,14 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
     case ID_FILE_OPEN:
         OnOpen();
         return 0;
+    case ID_CAPTURE_FULLSCREEN:
+        RunCapture(kFullScreenCall);
+        return 0;
+    case ID_CAPTURE_WINDOW:
+    case ID_CAPTURE_REGION:
+    case ID_CAPTURE_OBJECT:
+        RunCapture(LOWORD(wParam) - ID_CAPTURE_FULLSCREEN);
+        return 0;
     case ID_CAPTURE_INCLUDE_CURSOR:
         ToggleIncludeCursor();
         return 0;
@@ -456,6 +489,9 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
         return 0;
     case ID_APP_ABOUT:
         ShowAboutBox(GetActiveWindow());
+        return 0;
+    case ID_VIEW_OPTIONS:
+        g_settings.ShowOptions();
         return 0;
     case ID_HELP_TOPICS:
         OpenHelpFile();
@@ -490,6 +526,62 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
     if (HWND document = ActiveDocument())
         SendMessageA(document, WM_COMMAND, wParam, lParam);
     return DefaultProc(WM_COMMAND, wParam, lParam);
+}
+
+LRESULT CAppFrame::OnHotKey(WPARAM id)
+{
+    if (id == CSettings::kFullScreenHotkeyId)
+        RunCapture(kFullScreenCall);
+    else if (id == CSettings::kModalHotkeyId)
+        RunCapture(-1);
+    return 0;
+}
+
+// The interactive capture runs its own message loop, so a trigger can arrive in the
+// middle of it; it is ignored rather than nested.
+void CAppFrame::RunCapture(int mode)
+{
+    if (m_bCapturing)
+        return;
+    m_bCapturing = true;
+    HideForCapture();
+    HBITMAP bitmap = mode == kFullScreenCall ? g_captureEngine.CaptureFullScreen() : g_captureEngine.CaptureModal(mode);
+    AcceptCapture(bitmap);
+    // Hidden with no tray icon to come back through, the frame would be lost.
+    if (!m_trayIcon.IsAdded() && !IsWindowVisible(Handle()))
+        ShowWindow(Handle(), SW_SHOW);
+    m_bCapturing = false;
+}
+
+void CAppFrame::HideForCapture()
+{
+    if (!g_settings.m_bHideMainWindow)
+        return;
+    ShowWindow(Handle(), SW_HIDE);
+    // Gives the windows the frame uncovered time to repaint before the screen is taken.
+    Sleep(g_settings.m_nCaptureDelay);
+}
+
+void CAppFrame::AcceptCapture(HBITMAP bitmap)
+{
+    if (!bitmap)
+        return;
+    ++g_nCaptureCount;
+    // Without a sound device this fails, which changes nothing else.
+    if (g_settings.m_bPlaySound)
+        PlaySoundA(MAKEINTRESOURCEA(IDR_SHUTTER), g_app.Instance(), SND_RESOURCE | SND_SYNC);
+
+    CaptureName name;
+    const bool saved = g_settings.m_bAutoSave && AutoSaveCapture(bitmap, name);
+    if (!saved)
+        MakeUnsavedCaptureName(name);
+    if (!CreateImageDocument(bitmap, name, saved))
+        DeleteObject(bitmap);
+
+    if (g_settings.m_bShowAfterCapture) {
+        ShowWindow(Handle(), IsIconic(Handle()) ? SW_RESTORE : SW_SHOW);
+        SetForegroundWindow(Handle());
+    }
 }
 
 void CAppFrame::ShowFromTray()

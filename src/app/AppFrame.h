@@ -1,5 +1,6 @@
 #pragma once
 #include "app/MdiClientRouting.h"
+#include "app/TrayIcon.h"
 #include "app/ToolBarImages.h"
 #include "editors/EditorList.h"
 #include "ui/MenuBar.h"
@@ -26,6 +27,12 @@ public:
     // Turns a bitmap (handed over) into a new document with its own tab. name is a
     // full path or an unsaved capture's title; saved says the file holds the image.
     bool CreateImageDocument(HBITMAP bitmap, const char* name, bool saved);
+    // The capture steps every trigger runs around the engine's call: the frame gets
+    // out of the way, then the bitmap (handed over, null when nothing was captured)
+    // is counted, announced, auto-saved if asked for and opened as a document.
+    void HideForCapture();
+    void AcceptCapture(HBITMAP bitmap);
+
     // The tab of a document window and its object, or -1 and null.
     int FindTab(HWND document, CImageFrame** frame = nullptr) const;
 
@@ -39,6 +46,7 @@ public:
     HWND ToolBar() const { return m_hWndToolBar; }
     CMenuBar& MenuBar() { return m_menuBar; }
     CEditorList& EditorList() { return m_editorList; }
+    const CTrayIcon& TrayIcon() const { return m_trayIcon; }
     HWND ActiveDocument() const;
 
     // Accelerators, the MDI keys, the active document's own translation and the
@@ -82,6 +90,8 @@ private:
     void ToggleToolBar();
     void ToggleStatusBar();
     void ShowFromTray();
+    LRESULT OnHotKey(WPARAM id);
+    void RunCapture(int mode);
 
     HWND m_hWndMDIClient = nullptr;
     HWND m_hWndRebar = nullptr;
@@ -96,4 +106,6 @@ private:
     CEditorList m_editorList;  // outlives the menu bar, which draws its icons
     CMenuBar m_menuBar;
     HMENU m_hMenuDefault = nullptr;  // menu 128, owned by the menu bar
+    CTrayIcon m_trayIcon;
+    bool m_bCapturing = false;
 };

@@ -17,6 +17,19 @@ public:
     void Unload();
     bool IsLoaded() const { return m_hModule != nullptr; }
 
+    // The calls below hand the engine the capture flags of g_settings as they are at
+    // that moment. Each returns null when the engine is not loaded; a returned bitmap
+    // belongs to the caller.
+    HBITMAP CaptureFullScreen();
+    // mode: 0 full screen, 1 window, 2 region, 3 object; -1 takes m_nModalMode.
+    // Magnifier values the engine hands back are kept in g_settings.
+    HBITMAP CaptureModal(int mode);
+    ISkinManager* CreateSkinManager();
+
+    // The mode actually passed for a requested one: -1 means the configured mode,
+    // and anything the engine does not know (a damaged settings file) means window.
+    static int ResolveMode(int mode);
+
 private:
     using CaptureFullScreenProc = HBITMAP(__stdcall*)(CaptureOptions*);
     using DoCaptureModalProc = HBITMAP(__stdcall*)(int, CaptureOptions*, AuxWindowOptions*);

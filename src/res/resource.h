@@ -55,6 +55,34 @@
 /* Dialog controls */
 #define IDC_CONTACT_LINK            1022
 
+/* The Options sheet: its page templates and their controls. Ids repeat between
+   pages; each page only asks for its own. */
+#define IDD_OPTIONS_GENERAL         101
+#define IDD_OPTIONS_SAVE            102
+#define IDD_OPTIONS_HOTKEYS         103
+#define IDD_OPTIONS_AUX             104
+#define IDC_RESTORE_DEFAULTS        1000
+#define IDC_INCLUDE_CURSOR          1003
+#define IDC_PLAY_SOUND              1007
+#define IDC_HIDE_MAIN_WINDOW        1004
+#define IDC_CAPTURE_DELAY           1005
+#define IDC_SHOW_AFTER_CAPTURE      1021
+#define IDC_SIMULATE_PRINTSCREEN    1023
+#define IDC_AUTO_SAVE               1024
+#define IDC_SAVE_FOLDER             1025
+#define IDC_BROWSE_FOLDER           1005
+#define IDC_SAVE_TYPE               1027
+#define IDC_NAME_PREFIX             1028
+#define IDC_NAME_EXAMPLE            1029
+#define IDC_FULLSCREEN_HOTKEY_ON    1001
+#define IDC_FULLSCREEN_HOTKEY       1002
+#define IDC_MODAL_HOTKEY_ON         1006
+#define IDC_MODAL_HOTKEY            1007
+#define IDC_MODAL_MODE              1008
+#define IDC_MAGNIFICATION           1001
+#define IDC_SKIN_LIST               1002
+#define IDC_SKIN_PREVIEW            1003
+
 /* Commands: tray */
 #define ID_TRAY_SHOW                32776
 #define ID_TRAY_EXIT                32777

@@ -21,6 +21,20 @@ namespace {
 const char kFileName[] = "lumigrab.cfg";
 const int32_t kModeWindow = 1;
 
+UINT HotkeyModifiersToRegistration(uint16_t hotkeyFlags)
+{
+    // The hotkey control and RegisterHotKey order Shift and Alt the other way round;
+    // the extended-key bit has no counterpart.
+    UINT modifiers = 0;
+    if (hotkeyFlags & HOTKEYF_SHIFT)
+        modifiers |= MOD_SHIFT;
+    if (hotkeyFlags & HOTKEYF_CONTROL)
+        modifiers |= MOD_CONTROL;
+    if (hotkeyFlags & HOTKEYF_ALT)
+        modifiers |= MOD_ALT;
+    return modifiers;
+}
+
 void BuildPath(char (&path)[MAX_PATH])
 {
     if (!MakeModuleFilePath(kFileName, path))
@@ -111,6 +125,51 @@ void CSettings::WriteTo(const char* path) const
     file.Write(static_cast<const HotkeyOptions*>(this), sizeof(HotkeyOptions));
     file.Write(static_cast<const AuxWindowOptions*>(this), sizeof(AuxWindowOptions));
     replacement.Commit();
+}
+
+CSettings::Hotkey CSettings::GetHotkey(int id) const
+{
+    if (id == kFullScreenHotkeyId)
+        return {m_bFullScreenHotkey, m_wFullScreenKey, m_wFullScreenMods};
+    return {m_bModalHotkey, m_wModalKey, m_wModalMods};
+}
+
+void CSettings::RegisterHotkeys(HWND frame) const
+{
+    RegisterHotkey(frame, kFullScreenHotkeyId);
+    RegisterHotkey(frame, kModalHotkeyId);
+}
+
+void CSettings::UnregisterHotkeys(HWND frame) const
+{
+    UnregisterHotkey(frame, kFullScreenHotkeyId);
+    UnregisterHotkey(frame, kModalHotkeyId);
+}
+
+void CSettings::UpdateHotkey(HWND frame, int id, const CSettings& before) const
+{
+    const Hotkey now = GetHotkey(id);
+    const Hotkey old = before.GetHotkey(id);
+    if (now.enabled == old.enabled && now.key == old.key && now.modifiers == old.modifiers)
+        return;
+    before.UnregisterHotkey(frame, id);
+    RegisterHotkey(frame, id);
+}
+
+void CSettings::RegisterHotkey(HWND frame, int id) const
+{
+    const Hotkey hotkey = GetHotkey(id);
+    if (!hotkey.enabled)
+        return;
+    if (!RegisterHotKey(frame, id, HotkeyModifiersToRegistration(hotkey.modifiers), hotkey.key))
+        AppMessageBox(frame, id == kFullScreenHotkeyId ? IDS_HOTKEY_FULLSCREEN_FAILED : IDS_HOTKEY_MODAL_FAILED,
+                      MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CSettings::UnregisterHotkey(HWND frame, int id) const
+{
+    if (GetHotkey(id).enabled)
+        UnregisterHotKey(frame, id);
 }
 
 bool operator==(const CSettings& a, const CSettings& b)

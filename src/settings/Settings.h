@@ -59,9 +59,33 @@ public:
     // Every default except the save folder, which the user chose and keeps.
     void SetDefaults();
 
+    // The global hotkeys of the main frame, each only while it is enabled. A
+    // registration the system refuses (another program holds the keys) is reported
+    // and leaves that hotkey unregistered; the rest goes on.
+    static constexpr int kFullScreenHotkeyId = 100;
+    static constexpr int kModalHotkeyId = 101;
+    void RegisterHotkeys(HWND frame) const;
+    void UnregisterHotkeys(HWND frame) const;
+    // After this record replaced before: moves one hotkey to its new keys, and only
+    // when its flag, key or modifiers changed.
+    void UpdateHotkey(HWND frame, int id, const CSettings& before) const;
+
+    // Runs the Options sheet over a copy of this record; OK takes over what changed,
+    // marks the record modified, moves the changed hotkeys and the include-cursor check.
+    void ShowOptions();
+
     int32_t m_bModified = 0;
 
 private:
+    struct Hotkey {
+        int32_t enabled;
+        uint16_t key;
+        uint16_t modifiers;  // hotkey-control form
+    };
+    Hotkey GetHotkey(int id) const;
+    void RegisterHotkey(HWND frame, int id) const;
+    void UnregisterHotkey(HWND frame, int id) const;
+
     void ReadFrom(const char* path);
     void WriteTo(const char* path) const;
 };

@@ -30,6 +30,13 @@ void CDialog::SetCheck(int id, int32_t state)
     SendDlgItemMessageA(m_hWnd, id, BM_SETCHECK, static_cast<WPARAM>(state), 0);
 }
 
+void CDialog::ShowFlag(int id, int32_t& flag)
+{
+    if (flag < BST_UNCHECKED || flag > BST_INDETERMINATE)
+        flag = BST_UNCHECKED;
+    SetCheck(id, flag);
+}
+
 bool CDialog::GetUnsigned(int id, uint32_t& value) const
 {
     char szText[16] = {};
@@ -53,7 +60,7 @@ void CDialog::SetUnsigned(int id, uint32_t value)
     SetDlgItemInt(m_hWnd, id, value, FALSE);
 }
 
-bool CDialog::GetText(int id, std::string& text) const
+bool CDialog::GetText(int id, std::string& text, size_t maxBytes) const
 {
     HWND hControl = Item(id);
     if (!hControl)
@@ -62,6 +69,8 @@ bool CDialog::GetText(int id, std::string& text) const
     const int length = GetWindowTextLengthA(hControl);
     std::vector<char> buffer(static_cast<size_t>(length) + 1);
     const int copied = GetWindowTextA(hControl, buffer.data(), length + 1);
+    if (static_cast<size_t>(copied) > maxBytes)
+        return false;
     text.assign(buffer.data(), static_cast<size_t>(copied));
     return true;
 }

@@ -30,15 +30,18 @@ public:
     // Check boxes: the value is the check state (0 unchecked, 1 checked, 2 indeterminate).
     int32_t GetCheck(int id) const;
     void SetCheck(int id, int32_t state);
+    // Shows a stored flag; a value no check box can show is first corrected to 0.
+    void ShowFlag(int id, int32_t& flag);
 
     // Edits that hold an unsigned decimal number. GetUnsigned is false for an empty
     // text, anything but digits, or a value past 32 bits.
     bool GetUnsigned(int id, uint32_t& value) const;
     void SetUnsigned(int id, uint32_t value);
 
-    // Controls that hold a text (ANSI bytes). GetText is false when the text could
-    // not be read in full.
-    bool GetText(int id, std::string& text) const;
+    // Controls that hold a text (ANSI bytes). GetText is false when the control is
+    // missing or its text is longer than maxBytes (a double-byte character counts
+    // twice): an edit's own limit counts characters on some systems.
+    bool GetText(int id, std::string& text, size_t maxBytes = std::string::npos) const;
     void SetText(int id, const char* text) { SetDlgItemTextA(m_hWnd, id, text); }
 
     // List boxes and drop-down lists: entries are chosen by index, -1 is no selection.

@@ -1,5 +1,7 @@
 #include "gui/FrameFixture.h"
 
+#include <commctrl.h>
+
 #include "app/Application.h"
 
 void FrameFixture::SetUp()
@@ -39,6 +41,22 @@ RECT FrameFixture::ChildRect(HWND child) const
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, *m_frame, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+int FrameFixture::TabCount() const
+{
+    return static_cast<int>(SendMessageA(m_frame->TabStrip(), TCM_GETITEMCOUNT, 0, 0));
+}
+
+std::string FrameFixture::TabText(int index) const
+{
+    char text[MAX_PATH] = {};
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(m_frame->TabStrip(), TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
+    return text;
 }
 
 COLORREF PatternColor(int x, int y)

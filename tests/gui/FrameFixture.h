@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "app/AppFrame.h"
 #include "ui/MessageLoop.h"
@@ -21,6 +22,9 @@ protected:
 
     // The rectangle of a child window in the frame's client coordinates.
     RECT ChildRect(HWND child) const;
+
+    int TabCount() const;
+    std::string TabText(int index) const;
 
     CMessageLoop m_loop;
     std::unique_ptr<CAppFrame> m_frame;

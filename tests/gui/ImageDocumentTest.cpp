@@ -30,19 +30,7 @@ protected:
         return frame->View();
     }
 
-    int TabCount() const { return static_cast<int>(SendMessageA(m_frame->TabStrip(), TCM_GETITEMCOUNT, 0, 0)); }
     int SelectedTab() const { return static_cast<int>(SendMessageA(m_frame->TabStrip(), TCM_GETCURSEL, 0, 0)); }
-
-    std::string TabText(int index) const
-    {
-        char text[MAX_PATH] = {};
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(m_frame->TabStrip(), TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
-        return text;
-    }
 
     void ClickTab(int index)
     {

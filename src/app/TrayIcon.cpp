@@ -1,0 +1,101 @@
+#include "app/TrayIcon.h"
+
+#include <shellapi.h>
+
+#include "app/AppMessages.h"
+#include "app/Application.h"
+#include "res/resource.h"
+#include "ui/MenuBar.h"
+#include "util/FastString.h"
+
+// The icon is added in the record's oldest form, the one every shell understands.
+#ifdef __i386__
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the notification-icon record is 88 bytes on 32-bit Windows");
+#endif
+
+CTrayIcon::~CTrayIcon()
+{
+    Remove();
+    if (m_hMenuResource)
+        DestroyMenu(m_hMenuResource);
+}
+
+bool CTrayIcon::Add(HWND frame)
+{
+    HMENU resource = LoadMenuA(g_app.Instance(), MAKEINTRESOURCEA(IDR_TRAYMENU));
+    if (resource != m_hMenuResource) {
+        if (m_hMenuResource)
+            DestroyMenu(m_hMenuResource);
+        m_hMenuResource = resource;
+    }
+    m_hMenu = m_hMenuResource ? GetSubMenu(m_hMenuResource, 0) : nullptr;
+    if (m_hMenu)
+        SetMenuDefaultItem(m_hMenu, 0, TRUE);
+    m_hWndOwner = frame;
+    return AddIcon();
+}
+
+UINT CTrayIcon::TaskbarCreatedMessage()
+{
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+bool CTrayIcon::AddAgain()
+{
+    return m_hWndOwner && AddIcon();
+}
+
+bool CTrayIcon::AddIcon()
+{
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = m_hWndOwner;
+    data.uID = kId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = WM_APP_TRAY_NOTIFY;
+    data.hIcon = reinterpret_cast<HICON>(GetClassLongPtrA(m_hWndOwner, GCLP_HICONSM));
+    Vorn::CFastString<64> tip;
+    tip.LoadString(IDR_MAINFRAME);
+    lstrcpynA(data.szTip, tip.GetString(), 64);
+    m_bAdded = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    return m_bAdded;
+}
+
+// Also after a refused add: the shell may still hold the icon from before.
+void CTrayIcon::Remove()
+{
+    if (!m_hWndOwner)
+        return;
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = m_hWndOwner;
+    data.uID = kId;
+    Shell_NotifyIconA(NIM_DELETE, &data);
+    m_hWndOwner = nullptr;
+    m_bAdded = false;
+}
+
+bool CTrayIcon::OnNotify(LPARAM mouseMessage, CMenuBar& menuBar)
+{
+    switch (mouseMessage) {
+    case WM_RBUTTONUP: {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        // Without the foreground the menu would not close when the user clicks elsewhere;
+        // the posted WM_NULL lets it close properly the next time.
+        SetForegroundWindow(m_hWndOwner);
+        if (m_hMenu)
+            menuBar.TrackPopup(m_hMenu, 0, cursor.x, cursor.y);
+        PostMessageA(m_hWndOwner, WM_NULL, 0, 0);
+        return true;
+    }
+    case WM_LBUTTONDBLCLK: {
+        const UINT command = GetMenuDefaultItem(m_hMenu, FALSE, 0);
+        if (command != static_cast<UINT>(-1))
+            SendMessageA(m_hWndOwner, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        return true;
+    }
+    }
+    return false;
+}

@@ -1,0 +1,42 @@
+#pragma once
+#include <windows.h>
+
+class CMenuBar;
+
+// The program's icon in the notification area and its menu (menu resource 150). It
+// keeps the hidden frame reachable: a right click opens the menu, a double click
+// runs its default item (show the main window).
+class CTrayIcon {
+public:
+    static constexpr UINT kId = 1;
+
+    CTrayIcon() = default;
+    ~CTrayIcon();
+    CTrayIcon(const CTrayIcon&) = delete;
+    CTrayIcon& operator=(const CTrayIcon&) = delete;
+
+    // Loads the menu and adds the icon for frame. False when the shell refused the
+    // icon (no notification area); the menu is kept either way.
+    bool Add(HWND frame);
+    // The shell broadcasts this message when it has re-created the taskbar, which
+    // has then forgotten every icon.
+    static UINT TaskbarCreatedMessage();
+    // Adds the icon again after the taskbar was re-created.
+    bool AddAgain();
+    void Remove();
+
+    bool IsAdded() const { return m_bAdded; }
+    HMENU Menu() const { return m_hMenu; }
+
+    // For the icon's callback message; false when the mouse message is not one the
+    // icon acts on, so that default processing follows.
+    bool OnNotify(LPARAM mouseMessage, CMenuBar& menuBar);
+
+private:
+    bool AddIcon();
+
+    HWND m_hWndOwner = nullptr;
+    HMENU m_hMenuResource = nullptr;  // menu 150; its first popup is the tray menu
+    HMENU m_hMenu = nullptr;
+    bool m_bAdded = false;
+};

@@ -1,0 +1,10 @@
+#pragma once
+#include <windows.h>
+
+#include "capture/CaptureNames.h"
+
+// Saves a capture into the save folder of g_settings in its save type, under the
+// first of its auto-save names (see MakeAutoSavePath) that no file has; path
+// receives it. An existing file is never opened for writing. False when nothing was
+// written: no folder, a missing or full folder, or every name taken.
+bool AutoSaveCapture(HBITMAP bitmap, CaptureName& path);

@@ -1,0 +1,58 @@
+#include "capture/CaptureNames.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+
+#include "document/ImageFiles.h"
+#include "settings/Settings.h"
+
+int32_t g_nCaptureCount = 0;
+
+namespace {
+constexpr int kFileNameSize = 128;
+
+template <size_t size>
+bool Format(char (&buffer)[size], const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+template <size_t size>
+bool Format(char (&buffer)[size], const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const int length = std::vsnprintf(buffer, size, format, args);
+    va_end(args);
+    return length >= 0 && static_cast<size_t>(length) < size;
+}
+
+// Whether the folder text ends in a backslash of its own, not in the trail byte of a
+// double-byte character that happens to be 0x5C.
+bool EndsInBackslash(const std::string& folder)
+{
+    const char* end = folder.c_str() + folder.size();
+    return !folder.empty() && *CharPrevA(folder.c_str(), end) == '\\';
+}
+}  // namespace
+
+void MakeUnsavedCaptureName(CaptureName& name)
+{
+    Format(name, "%s%d*", g_settings.m_strNamePrefix.c_str(), g_nCaptureCount);
+}
+
+bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path)
+{
+    const std::string& folder = g_settings.m_strSaveFolder;
+    const int type = g_settings.m_nSaveType;
+    if (folder.empty() || type < 0 || type >= kImageFormatCount)
+        return false;
+
+    char copySuffix[16] = "";
+    if (copy > 1)
+        Format(copySuffix, "-%d", copy);
+    char fileName[kFileNameSize];
+    if (!Format(fileName, "%s%d%d%d%d%d%d%s.%s", g_settings.m_strNamePrefix.c_str(), time.wYear, time.wMonth,
+                time.wDay, time.wHour, time.wMinute, time.wSecond, copySuffix, g_imageFormats[type].extension))
+        return false;
+    const char* separator = EndsInBackslash(folder) ? "" : "\\";
+    return Format(path, "%s%s%s", folder.c_str(), separator, fileName);
+}

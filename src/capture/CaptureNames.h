@@ -1,0 +1,22 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+// Captures that gave a bitmap during this run; the first one makes it 1.
+extern int32_t g_nCaptureCount;
+
+// The names a new capture document gets, from the save options of g_settings.
+constexpr int kCaptureNameSize = 520;
+using CaptureName = char[kCaptureNameSize];
+
+// "<prefix><count>*": a capture that has no file; the star marks it never saved.
+void MakeUnsavedCaptureName(CaptureName& name);
+
+// The auto-save path of a capture taken at time (UTC): the save folder, one
+// backslash, the prefix, then year, month, day, hour, minute and second in decimal
+// without padding, and the save type's extension. copy 1 is that name; copies from 2
+// on put "-<copy>" before the extension, since the digits repeat within a second
+// (and for dates such as 11 January and 1 November). False when there is no folder,
+// the save type is unknown or the path does not fit.
+bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path);

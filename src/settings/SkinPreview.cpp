@@ -1,0 +1,63 @@
+#include "settings/SkinPreview.h"
+
+#include "res/resource.h"
+#include "ui/ScopedHandles.h"
+#include "util/FastString.h"
+
+namespace {
+// The sample frame's bottom edge falls below the control, so that the preview
+// reads as the top of a larger window.
+const int kSideInset = 5;
+const int kTopBottomInset = 10;
+const int kBottomOverhang = 20;
+const int kLabelInset = 7;
+const int kNameBytes = 64;
+}  // namespace
+
+bool CSkinPreview::Attach(HWND hStatic, HWND hSkinList, ISkinManager* skinManager)
+{
+    m_hSkinList = hSkinList;
+    m_pSkinManager = skinManager;
+    return Subclass(hStatic);
+}
+
+LRESULT CSkinPreview::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_PAINT && m_pSkinManager) {
+        OnPaint();
+        return 0;
+    }
+    return DefaultProc(msg, wParam, lParam);
+}
+
+void CSkinPreview::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(Handle(), &ps);
+    RECT rcClient;
+    GetClientRect(Handle(), &rcClient);
+    CHandleOwner<HRGN, GdiObjectDeleter> clip(CreateRectRgnIndirect(&rcClient));
+    SelectClipRgn(hdc, clip.get());
+    FillRect(hdc, &rcClient, GetSysColorBrush(COLOR_BTNFACE));
+
+    RECT rcFrame = rcClient;
+    InflateRect(&rcFrame, -kSideInset, -kTopBottomInset);
+    rcFrame.bottom += kBottomOverhang;
+    Vorn::CFastString<64> caption;
+    caption.LoadString(IDS_AUX_WINDOW);
+    m_pSkinManager->DrawFrame(hdc, &rcFrame, caption.GetString(), 1);
+
+    RECT rcLabel;
+    m_pSkinManager->CalcClientRect(&rcFrame, &rcLabel);
+    InflateRect(&rcLabel, -kLabelInset, -kLabelInset);
+    // The list holds names already cut to fit this buffer; the length check keeps a
+    // longer entry from overrunning it all the same.
+    char szName[kNameBytes] = {};
+    const int selected = static_cast<int>(SendMessageA(m_hSkinList, LB_GETCURSEL, 0, 0));
+    if (selected >= 0 && SendMessageA(m_hSkinList, LB_GETTEXTLEN, selected, 0) < kNameBytes)
+        SendMessageA(m_hSkinList, LB_GETTEXT, selected, reinterpret_cast<LPARAM>(szName));
+    m_pSkinManager->DrawLabel(hdc, &rcLabel, szName, 1);
+
+    SelectClipRgn(hdc, nullptr);
+    EndPaint(Handle(), &ps);
+}

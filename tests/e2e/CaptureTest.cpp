@@ -1,0 +1,297 @@
+// Capturing with the real program and its real engine, as a user does: a known
+// picture on the screen, a command, a hotkey or the tray icon, and then what shows
+// in the new document or lands on disk.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Gbk.h"
+#include "e2e/ProgramUnderTest.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr UINT kTrayNotify = WM_APP + 103;
+// Near the bottom-right corner of the screen: clear of the program's window, so that
+// hiding it exposes nothing of the picture that would need repainting, and of the
+// top-left corner, where Wine shows its own tray window.
+const RECT kPlace = {1100, 880, 1260, 1000};
+
+COLORREF ColourAt(int x, int y)
+{
+    const bool right = x >= (kPlace.left + kPlace.right) / 2;
+    const bool bottom = y >= (kPlace.top + kPlace.bottom) / 2;
+    static const COLORREF colours[4] = {RGB(200, 30, 30), RGB(30, 160, 40), RGB(40, 50, 210), RGB(230, 200, 20)};
+    return colours[(bottom ? 2 : 0) + (right ? 1 : 0)];
+}
+
+// Points inside each quarter, away from the edges.
+std::vector<POINT> SamplePoints()
+{
+    std::vector<POINT> points;
+    for (int y = kPlace.top + 5; y < kPlace.bottom; y += 20)
+        for (int x = kPlace.left + 5; x < kPlace.right; x += 20)
+            points.push_back(POINT{x, y});
+    return points;
+}
+
+// How many sample points of the screen, seen from origin, differ from the quarters.
+int ScreenDifferences(POINT origin)
+{
+    HDC screen = GetDC(nullptr);
+    int wrong = 0;
+    for (const POINT& point : SamplePoints())
+        wrong += GetPixel(screen, origin.x + point.x, origin.y + point.y) != ColourAt(point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return wrong;
+}
+
+// A topmost popup at kPlace in four solid quarters, so that a capture has something
+// known at a known place.
+class CQuartersWindow {
+public:
+    CQuartersWindow()
+    {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "CaptureTestQuarters";
+        RegisterClassA(&wc);
+        m_hWnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE,
+                                 kPlace.left, kPlace.top, kPlace.right - kPlace.left, kPlace.bottom - kPlace.top,
+                                 nullptr, nullptr, wc.hInstance, nullptr);
+        EXPECT_TRUE(WaitUntil([] { return ScreenDifferences(POINT{0, 0}) == 0; }, 5000)) << "not on the screen";
+    }
+    ~CQuartersWindow() { DestroyWindow(m_hWnd); }
+    CQuartersWindow(const CQuartersWindow&) = delete;
+    CQuartersWindow& operator=(const CQuartersWindow&) = delete;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        if (msg != WM_PAINT)
+            return DefWindowProcA(hWnd, msg, wParam, lParam);
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hWnd, &paint);
+        const int w = kPlace.right - kPlace.left, h = kPlace.bottom - kPlace.top;
+        for (int quarter = 0; quarter < 4; ++quarter) {
+            const RECT part = {quarter % 2 * w / 2, quarter / 2 * h / 2, (quarter % 2 + 1) * w / 2,
+                               (quarter / 2 + 1) * h / 2};
+            HBRUSH brush = CreateSolidBrush(ColourAt(kPlace.left + part.left, kPlace.top + part.top));
+            FillRect(dc, &part, brush);
+            DeleteObject(brush);
+        }
+        EndPaint(hWnd, &paint);
+        return 0;
+    }
+    HWND m_hWnd;
+};
+
+void Put32(std::string& bytes, int32_t value) { bytes.append(reinterpret_cast<const char*>(&value), 4); }
+void Put16(std::string& bytes, uint16_t value) { bytes.append(reinterpret_cast<const char*>(&value), 2); }
+
+// lumigrab.cfg with the default options except the save group.
+void WriteSettings(const std::string& path, bool autoSave, const std::string& folder, int saveType)
+{
+    std::string bytes;
+    for (int32_t general : {0, 0, 1, 300, 1, 1})
+        Put32(bytes, general);
+    const std::string prefix = ToGbk("快照-");
+    Put32(bytes, static_cast<int32_t>(prefix.size()));
+    bytes += prefix;
+    Put32(bytes, autoSave);
+    Put32(bytes, static_cast<int32_t>(folder.size()));
+    bytes += folder;
+    Put32(bytes, saveType);
+    Put32(bytes, 1), Put16(bytes, VK_F8), Put16(bytes, HOTKEYF_CONTROL);
+    Put32(bytes, 1), Put16(bytes, VK_F2), Put16(bytes, 0), Put32(bytes, 1);
+    Put32(bytes, 2), Put32(bytes, 0);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool TrayIconShown(HWND frame)
+{
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = frame;
+    probe.uID = 1;
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+void PressKeys(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = keys.end(); key != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+class CaptureTest : public ::testing::Test {
+protected:
+    void Start()
+    {
+        ASSERT_TRUE(m_program.Start());
+        m_frame = m_program.MainFrame();
+        ASSERT_NE(m_frame, nullptr);
+        m_tabs = FindWindowExA(m_frame, nullptr, WC_TABCONTROLA, nullptr);
+        ASSERT_NE(m_tabs, nullptr);
+    }
+
+    // Closes the program, letting every capture go unsaved.
+    void TearDown() override
+    {
+        if (!m_frame)
+            return;
+        PostMessageA(m_frame, WM_CLOSE, 0, 0);
+        DWORD exitCode = 0;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                if (HWND prompt = m_program.FindWindow("#32770"))
+                    CProgramUnderTest::PressButton(prompt, IDNO);
+                return !m_program.IsRunning();
+            },
+            20000));
+        EXPECT_TRUE(m_program.WaitForExit(1000, &exitCode));
+        EXPECT_FALSE(TrayIconShown(m_frame)) << "the icon left with the program";
+    }
+
+    int TabCount() const { return static_cast<int>(SendMessageA(m_tabs, TCM_GETITEMCOUNT, 0, 0)); }
+    bool WaitForTabs(int count) const
+    {
+        return WaitUntil([&] { return TabCount() == count && IsWindowVisible(m_frame); }, 15000);
+    }
+
+    CProgramUnderTest m_program;
+    HWND m_frame = nullptr;
+    HWND m_tabs = nullptr;
+};
+
+TEST_F(CaptureTest, ToolbarCommandOpensTheScreenAsItWasInANewDocument)
+{
+    Start();
+    {
+        CQuartersWindow quarters;
+        CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
+        ASSERT_TRUE(WaitForTabs(1));
+    }
+    EXPECT_EQ(m_program.TabText(m_tabs, 0), ToGbk("快照-1*"));
+    EXPECT_NE(WindowText(m_frame).find(ToGbk("快照-1*")), std::string::npos) << WindowText(m_frame);
+
+    // The document shows the capture at its actual size; scrolled to its end, the
+    // bottom-right corner of the screen lies in the view's bottom-right corner.
+    HWND client = FindWindowExA(m_frame, nullptr, "MDIClient", nullptr);
+    HWND view = GetWindow(GetWindow(client, GW_CHILD), GW_CHILD);
+    ASSERT_NE(view, nullptr);
+    PostMessageA(view, WM_HSCROLL, SB_RIGHT, 0);
+    PostMessageA(view, WM_VSCROLL, SB_BOTTOM, 0);
+    RECT shown{};
+    GetClientRect(view, &shown);
+    POINT origin{shown.right - GetSystemMetrics(SM_CXSCREEN), shown.bottom - GetSystemMetrics(SM_CYSCREEN)};
+    ClientToScreen(view, &origin);
+    EXPECT_TRUE(WaitUntil([&] { return ScreenDifferences(origin) == 0; }, 5000))
+        << ScreenDifferences(origin) << " points of the document differ from the screen captured";
+}
+
+TEST_F(CaptureTest, HotkeyCapturesWhileTheProgramIsHiddenInTheTray)
+{
+    Start();
+    PostMessageA(m_frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(m_frame); }, 5000));
+    EXPECT_TRUE(TrayIconShown(m_frame));
+
+    PressKeys({VK_CONTROL, VK_F8});
+    ASSERT_TRUE(WaitForTabs(1)) << "Ctrl+F8 captured and the window came back";
+    EXPECT_FALSE(IsIconic(m_frame));
+}
+
+TEST_F(CaptureTest, AutoSaveWritesTheCapturedPixelsIntoTheSaveFolder)
+{
+    const std::string folder = m_program.PathOf("shots");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    WriteSettings(m_program.PathOf("lumigrab.cfg"), true, folder, 1);
+    Start();
+    CQuartersWindow quarters;
+    CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
+    ASSERT_TRUE(WaitForTabs(1));
+
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*.bmp").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE) << "no file in the save folder";
+    FindClose(search);
+    const std::string name = found.cFileName;
+    EXPECT_EQ(name.rfind(ToGbk("快照-"), 0), 0u) << name;
+    EXPECT_EQ(m_program.TabText(m_tabs, 0), name);
+
+    HBITMAP image = static_cast<HBITMAP>(
+        LoadImageA(nullptr, (folder + "\\" + name).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    ASSERT_NE(image, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, image);
+    int wrong = 0;
+    for (const POINT& point : SamplePoints())
+        wrong += GetPixel(dc, point.x, point.y) != ColourAt(point.x, point.y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(image);
+    EXPECT_EQ(wrong, 0) << "points of the file that differ from the screen captured";
+}
+
+TEST_F(CaptureTest, TrayIconMenuOpensAndDoubleClickRestoresTheMinimisedWindow)
+{
+    Start();
+    PostMessageA(m_frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(m_frame); }, 5000));
+
+    PostMessageA(m_frame, kTrayNotify, 1, WM_RBUTTONUP);
+    HWND menu = m_program.WaitForWindow("#32768", 5000);
+    ASSERT_NE(menu, nullptr) << "the tray menu did not open";
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000));
+    EXPECT_FALSE(IsWindowVisible(m_frame)) << "the menu alone does not show the window";
+
+    PostMessageA(m_frame, kTrayNotify, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(m_frame) && !IsIconic(m_frame); }, 5000));
+}
+
+// A second copy cannot have the hotkeys: it says so for each and goes on.
+TEST_F(CaptureTest, SecondCopyReportsBothHotkeysAndRunsWithItsOwnTrayIcon)
+{
+    Start();
+    CProgramUnderTest second;
+    ASSERT_TRUE(second.Start());
+    for (const char* expected : {"无法注册全屏捕捉热键！", "无法注册模式捕捉热键！"}) {
+        HWND box = second.WaitForMessageBox(10000);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(CProgramUnderTest::MessageBoxText(box), ToGbk(expected));
+        EXPECT_TRUE(CProgramUnderTest::PressButton(box, IDOK));
+    }
+    HWND secondFrame = second.MainFrame();
+    ASSERT_NE(secondFrame, nullptr);
+    EXPECT_TRUE(TrayIconShown(m_frame));
+    EXPECT_TRUE(TrayIconShown(secondFrame));
+    PostMessageA(secondFrame, WM_CLOSE, 0, 0);
+    DWORD exitCode = 0;
+    EXPECT_TRUE(second.WaitForExit(10000, &exitCode));
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// The program's calls into the real capture engine: what goes in comes from the
+// settings of that moment, what comes back is kept in them.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "capture/CaptureEngine.h"
+#include "gui/SnapcoreCaptureDriver.h"
+#include "gui/SnapcoreScreenKit.h"
+#include "settings/Settings.h"
+
+namespace {
+
+POINT PatternCentre()
+{
+    return POINT{(kPatternPlace.left + kPatternPlace.right) / 2, (kPatternPlace.top + kPatternPlace.bottom) / 2};
+}
+
+SIZE BitmapSize(HBITMAP bitmap)
+{
+    BITMAP info{};
+    GetObjectA(bitmap, sizeof info, &info);
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+class CaptureEngineCalls : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(g_captureEngine.Load());
+        m_saved = g_settings;
+        g_settings.SetDefaults();
+        g_settings.m_bModified = 0;
+    }
+    void TearDown() override
+    {
+        g_captureEngine.Unload();
+        g_settings = m_saved;
+        g_settings.m_bModified = 0;
+    }
+
+    HBITMAP CaptureModal(int mode, std::initializer_list<Step> script)
+    {
+        CCaptureDriver driver(script);
+        HBITMAP bitmap = g_captureEngine.CaptureModal(mode);
+        EXPECT_TRUE(driver.Finish());
+        PumpMessages(100);
+        return bitmap;
+    }
+
+    CSettings m_saved;
+};
+
+TEST_F(CaptureEngineCalls, MagnifierValuesComeBackIntoTheSettingsAndMarkThemOnlyWhenChanged)
+{
+    g_settings.m_nMagnification = 4;
+    EXPECT_EQ(CaptureModal(2, {Input::Key(VK_ESCAPE)}), nullptr);
+    EXPECT_EQ(g_settings.m_nMagnification, 4);
+    EXPECT_EQ(g_settings.m_bModified, 0) << "nothing changed, nothing to write";
+
+    EXPECT_EQ(CaptureModal(2, {Input::MoveTo(PatternCentre()), Input::Wheel(3), Input::Key(VK_TAB), Input::Key(VK_ESCAPE)}), nullptr);
+    EXPECT_EQ(g_settings.m_nMagnification, 7);
+    EXPECT_EQ(g_settings.m_nSkin, 1);
+    EXPECT_EQ(g_settings.m_bModified, 1);
+}
+
+// Mode -1 is the configured mode; one the engine does not know, read from a damaged
+// file, must become a window capture rather than reach the engine.
+TEST_F(CaptureEngineCalls, ConfiguredModeOutOfRangeCapturesTheWindowUnderThePointer)
+{
+    const CPatternWindow window;
+    for (int damaged : {4, -7}) {
+        g_settings.m_nModalMode = damaged;
+        HBITMAP bitmap = CaptureModal(-1, {Input::MoveTo(PatternCentre()), Input::Key(VK_RETURN)});
+        ASSERT_NE(bitmap, nullptr) << damaged;
+        const SIZE size = BitmapSize(bitmap);
+        EXPECT_EQ(size.cx, kPatternPlace.right - kPatternPlace.left) << damaged;
+        EXPECT_EQ(size.cy, kPatternPlace.bottom - kPatternPlace.top) << damaged;
+        DeleteObject(bitmap);
+    }
+    EXPECT_EQ(CCaptureEngine::ResolveMode(-1), 1);
+    g_settings.m_nModalMode = 3;
+    EXPECT_EQ(CCaptureEngine::ResolveMode(-1), 3);
+    EXPECT_EQ(CCaptureEngine::ResolveMode(2), 2);
+}
+
+TEST_F(CaptureEngineCalls, WithoutTheEngineEveryCallGivesNothing)
+{
+    ISkinManager* skins = g_captureEngine.CreateSkinManager();
+    ASSERT_NE(skins, nullptr);
+    skins->Release();
+    g_captureEngine.Unload();
+    EXPECT_EQ(g_captureEngine.CaptureFullScreen(), nullptr);
+    EXPECT_EQ(g_captureEngine.CaptureModal(1), nullptr);
+    EXPECT_EQ(g_captureEngine.CreateSkinManager(), nullptr);
+}
+
+}  // namespace

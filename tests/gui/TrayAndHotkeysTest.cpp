@@ -1,0 +1,167 @@
+// The tray icon as the shell reports it, and its mouse messages as the shell sends
+// them to the frame.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/AppMessages.h"
+#include "app/TrayIcon.h"
+#include "capture/CaptureEngine.h"
+#include "gui/DialogAnswerer.h"
+#include "gui/FrameFixture.h"
+#include "gui/MenuBarTestHost.h"
+#include "res/resource.h"
+#include "settings/Settings.h"
+
+namespace {
+
+class TrayAndHotkeys : public FrameFixture {
+protected:
+    void SetUp() override
+    {
+        FrameFixture::SetUp();
+        m_saved = g_settings;
+    }
+    void TearDown() override
+    {
+        g_settings = m_saved;
+        g_settings.m_bModified = 0;  // keeps a closing frame from writing the settings file
+        FrameFixture::TearDown();
+    }
+
+    // Whether the shell holds the frame's icon: it changes only icons it has.
+    bool IconShown() const
+    {
+        NOTIFYICONDATAA probe{};
+        probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        probe.hWnd = *m_frame;
+        probe.uID = CTrayIcon::kId;
+        return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+    }
+    void Mouse(UINT message) { SendMessageA(*m_frame, WM_APP_TRAY_NOTIFY, CTrayIcon::kId, message); }
+
+    // Opens the menu with the right button; act runs while it is open.
+    void RightClick(const std::function<void()>& act)
+    {
+        CTimedSteps steps({{[] { return FindPopupMenuWindow() != nullptr; }, act}});
+        Mouse(WM_RBUTTONUP);
+        EXPECT_TRUE(steps.Finished());
+        Pump();
+    }
+
+    CSettings m_saved;
+};
+
+TEST_F(TrayAndHotkeys, RightButtonMenuShowsTheIncludeCursorStateAndRunsTheChosenItem)
+{
+    ASSERT_TRUE(IconShown());
+    const HMENU menu = m_frame->TrayIcon().Menu();
+    EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), UINT{ID_TRAY_SHOW});
+    const bool before = g_settings.m_bIncludeCursor != 0;
+    bool checked = !before;
+    RightClick([&] {
+        checked = (GetMenuState(menu, ID_CAPTURE_INCLUDE_CURSOR, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        PostMenuKey('C');
+    });
+    EXPECT_EQ(checked, before);
+    EXPECT_NE(g_settings.m_bIncludeCursor != 0, before) << "the chosen item arrived as a command";
+
+    // The toolbar's toggle shows in the tray menu too.
+    SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_INCLUDE_CURSOR, 0);
+    RightClick([&] {
+        checked = (GetMenuState(menu, ID_CAPTURE_INCLUDE_CURSOR, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        PostMenuKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(checked, before);
+
+    Mouse(WM_LBUTTONDOWN);  // a single click does nothing
+    EXPECT_TRUE(IsWindowVisible(*m_frame));
+}
+
+TEST_F(TrayAndHotkeys, DoubleClickBringsTheFrameBackFromHiddenAndFromMinimised)
+{
+    ShowWindow(*m_frame, SW_HIDE);
+    Mouse(WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(IsWindowVisible(*m_frame));
+    EXPECT_EQ(GetForegroundWindow(), *m_frame);
+
+    SendMessageA(*m_frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_FALSE(IsWindowVisible(*m_frame)) << "minimised into the tray";
+    Mouse(WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(IsWindowVisible(*m_frame));
+    EXPECT_FALSE(IsIconic(*m_frame));
+}
+
+// Exit from the tray while hidden: the frame is back before the save prompt; a
+// cancelled exit keeps the icon, a finished one takes it away.
+TEST_F(TrayAndHotkeys, ExitShowsTheFrameFirstAndRemovesTheIconOnlyWhenItCloses)
+{
+    ASSERT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(40, 30), "unsaved*", false));
+    ShowWindow(*m_frame, SW_HIDE);
+    bool visibleAtPrompt = false;
+    {
+        CDialogAnswerer answerer({[&](HWND prompt) {
+            visibleAtPrompt = IsWindowVisible(*m_frame) && !IsIconic(*m_frame);
+            CDialogAnswerer::Press(IDCANCEL)(prompt);
+        }});
+        SendMessageA(*m_frame, WM_COMMAND, ID_TRAY_EXIT, 0);  // posts the close
+        EXPECT_TRUE(PumpUntil([&] { return answerer.StepsTaken() == 1; }));
+    }
+    EXPECT_TRUE(visibleAtPrompt);
+    ASSERT_TRUE(IsWindow(*m_frame));
+    EXPECT_TRUE(IconShown()) << "a cancelled exit keeps the icon";
+
+    const HWND frame = *m_frame;
+    CDialogAnswerer answerer({CDialogAnswerer::Press(IDNO)});
+    SendMessageA(frame, WM_COMMAND, ID_TRAY_EXIT, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(frame); }));
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = frame;
+    probe.uID = CTrayIcon::kId;
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &probe)) << "the icon went with the program";
+}
+
+// After the shell restarts its taskbar the icon is added again. A shell that refuses
+// the icon (here: it still has it) leaves the frame minimising to the taskbar.
+TEST_F(TrayAndHotkeys, TaskbarRestartAddsTheIconAgainAndARefusedIconKeepsTheFrameOnTheTaskbar)
+{
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = *m_frame;
+    icon.uID = CTrayIcon::kId;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));  // the shell forgets its icons
+    SendMessageA(*m_frame, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(IconShown());
+    EXPECT_TRUE(m_frame->TrayIcon().IsAdded());
+
+    SendMessageA(*m_frame, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_FALSE(m_frame->TrayIcon().IsAdded());
+    SendMessageA(*m_frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(IsWindowVisible(*m_frame));
+    EXPECT_TRUE(IsIconic(*m_frame));
+
+    // A capture that hides the frame and brings nothing back (here: no engine loaded)
+    // does not leave it hidden either.
+    g_settings.m_bHideMainWindow = 1;
+    g_settings.m_nCaptureDelay = 0;
+    g_settings.m_bShowAfterCapture = 0;
+    ASSERT_FALSE(g_captureEngine.IsLoaded());
+    SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_REGION, 0);
+    EXPECT_TRUE(IsWindowVisible(*m_frame));
+}
+
+TEST_F(TrayAndHotkeys, HotkeysAreTheFramesFromCreationToClose)
+{
+    EXPECT_FALSE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F8)) << "Ctrl+F8 is taken";
+    EXPECT_FALSE(RegisterHotKey(nullptr, 2, 0, VK_F2)) << "F2 is taken";
+    SendMessageA(*m_frame, WM_CLOSE, 0, 0);
+    ASSERT_FALSE(IsWindow(*m_frame));
+    EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F8));
+    EXPECT_TRUE(RegisterHotKey(nullptr, 2, 0, VK_F2));
+    UnregisterHotKey(nullptr, 1);
+    UnregisterHotKey(nullptr, 2);
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "Gbk.h"
+#include "capture/CaptureNames.h"
+#include "settings/Settings.h"
+
+namespace {
+
+class CaptureNames : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_saved = g_settings;
+        g_settings.SetDefaults();
+        g_settings.m_strSaveFolder = "C:\\shots";
+    }
+    void TearDown() override { g_settings = m_saved; }
+
+    std::string AutoSavePath(const SYSTEMTIME& time, int copy = 1)
+    {
+        CaptureName path;
+        return MakeAutoSavePath(time, copy, path) ? std::string(path) : "(none)";
+    }
+
+    CSettings m_saved;
+};
+
+SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second)
+{
+    SYSTEMTIME time{};
+    time.wYear = year;
+    time.wMonth = month;
+    time.wDay = day;
+    time.wHour = hour;
+    time.wMinute = minute;
+    time.wSecond = second;
+    return time;
+}
+
+TEST_F(CaptureNames, DigitsAreUnpaddedSoDifferentTimesCanShareANameAndCopiesAreNumbered)
+{
+    const std::string prefix = ToGbk("快照-");
+    EXPECT_EQ(AutoSavePath(Time(2005, 3, 7, 9, 5, 2)), "C:\\shots\\" + prefix + "200537952.jpg");
+    EXPECT_EQ(AutoSavePath(Time(2005, 1, 11, 10, 20, 30)), AutoSavePath(Time(2005, 11, 1, 10, 20, 30)));
+    EXPECT_EQ(AutoSavePath(Time(2005, 1, 11, 10, 20, 30), 2), "C:\\shots\\" + prefix + "2005111102030-2.jpg");
+    EXPECT_EQ(AutoSavePath(Time(2005, 1, 11, 10, 20, 30), 9999), "C:\\shots\\" + prefix + "2005111102030-9999.jpg");
+
+    g_settings.m_nSaveType = 1;
+    EXPECT_EQ(AutoSavePath(Time(2005, 3, 7, 9, 5, 2)), "C:\\shots\\" + prefix + "200537952.bmp");
+}
+
+TEST_F(CaptureNames, FolderGetsExactlyOneBackslashCountingDoubleByteCharacters)
+{
+    g_settings.m_strNamePrefix = "s";
+    const SYSTEMTIME time = Time(2005, 3, 7, 9, 5, 2);
+    EXPECT_EQ(AutoSavePath(time), "C:\\shots\\s200537952.jpg");
+    g_settings.m_strSaveFolder = "C:\\shots\\";
+    EXPECT_EQ(AutoSavePath(time), "C:\\shots\\s200537952.jpg");
+    // The trail byte of this character is 0x5C, which is not a backslash of its own.
+    g_settings.m_strSaveFolder = "C:\\" + ToGbk("乗");
+    EXPECT_EQ(AutoSavePath(time), "C:\\" + ToGbk("乗") + "\\s200537952.jpg");
+}
+
+TEST_F(CaptureNames, NoPathWithoutFolderForAnUnknownTypeOrBeyondTheBuffers)
+{
+    const SYSTEMTIME time = Time(2005, 3, 7, 9, 5, 2);
+    g_settings.m_strSaveFolder.clear();
+    EXPECT_EQ(AutoSavePath(time), "(none)");
+    g_settings.m_strSaveFolder = "C:\\shots";
+    for (int type : {-1, 2}) {
+        g_settings.m_nSaveType = type;
+        EXPECT_EQ(AutoSavePath(time), "(none)") << type;
+    }
+    g_settings.m_nSaveType = 0;
+    g_settings.m_strNamePrefix.assign(120, 'p');
+    EXPECT_EQ(AutoSavePath(time), "(none)") << "the file name is kept within 128 bytes";
+    g_settings.m_strNamePrefix = "p";
+    g_settings.m_strSaveFolder.assign(510, 'f');
+    EXPECT_EQ(AutoSavePath(time), "(none)");
+}
+
+TEST_F(CaptureNames, UnsavedNameCarriesTheCountAndAStar)
+{
+    const int32_t saved = g_nCaptureCount;
+    g_nCaptureCount = 3;
+    CaptureName name;
+    MakeUnsavedCaptureName(name);
+    EXPECT_EQ(std::string(name), ToGbk("快照-3*"));
+    g_nCaptureCount = saved;
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <algorithm>
 #include <cctype>
@@ -298,8 +299,9 @@ TEST_F(EditorsInFrame, TheProgramMustBeAnExistingExeFile)
         std::ofstream(file) << "x";
 
     std::vector<bool> stillOpen;
-    std::string paint;
+    std::string paint, fileType;
     CAddEditorDlg add;
+    // The file is finally chosen in the Open dialog that "..." runs inside the first step.
     CDialogAnswerer answerer({[&](HWND dialog) {
         for (const std::string& refused : {folder + "missing.exe", shortcut, noDot, std::string()}) {
             SetDlgItemTextA(dialog, IDC_EDITOR_PATH, refused.c_str());
@@ -310,12 +312,20 @@ TEST_F(EditorsInFrame, TheProgramMustBeAnExistingExeFile)
         char text[MAX_PATH] = {};
         GetDlgItemTextA(dialog, IDC_EDITOR_PATH, text, MAX_PATH);
         paint = text;
-        SetDlgItemTextA(dialog, IDC_EDITOR_PATH, upper.c_str());
+        SendMessageA(dialog, WM_COMMAND, IDC_BROWSE_EDITOR, 0);
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    },
+    [&](HWND open) {
+        char text[MAX_PATH] = {};
+        GetDlgItemTextA(open, 0x470, text, MAX_PATH);  // the file type list
+        fileType = text;
+        SendMessageA(open, CDM_SETCONTROLTEXT, 0x47c, reinterpret_cast<LPARAM>(upper.c_str()));
+        PostMessageA(open, WM_COMMAND, IDOK, 0);
     }});
     EXPECT_EQ(IDOK, add.DoModal(*m_frame));
     EXPECT_EQ(std::vector<bool>(4, true), stillOpen);
     EXPECT_EQ(upper, add.Path());
+    EXPECT_EQ(ToGbk("图象编辑程序 (*.exe)"), fileType);
 
     char system[MAX_PATH] = {};
     GetSystemDirectoryA(system, MAX_PATH);

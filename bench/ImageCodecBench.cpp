@@ -17,20 +17,13 @@
 
 #include <jpeglib.h>
 
+#include "BenchTools.h"
 #include "imageio/BmpFile.h"
 #include "imageio/Dib.h"
 #include "imageio/DibRowCursor.h"
 #include "imageio/JpegFile.h"
 
 namespace {
-
-double Seconds()
-{
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // The fastest of several runs of each, taken in turns so that a busy moment of the
 // machine weighs on both alike.
@@ -126,40 +119,6 @@ void CompressInMemory(const CDib& dib, std::vector<unsigned char>& output)
     jpeg_destroy_compress(&info);
     if (pOutput != output.data())  // it did not fit after all
         free(pOutput);
-}
-
-// Into freshly allocated rows, as any reader of a new picture must.
-void DecompressInMemory(const std::string& jpeg)
-{
-    jpeg_decompress_struct info = {};
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(jpeg.data()), static_cast<unsigned long>(jpeg.size()));
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_EXT_BGR;
-    jpeg_start_decompress(&info);
-    const size_t stride = (3 * static_cast<size_t>(info.output_width) + 3) & ~size_t{3};
-    auto* pPixels = static_cast<JSAMPLE*>(malloc(stride * info.output_height));
-    std::vector<JSAMPROW> rows(info.output_height);
-    for (JDIMENSION y = 0; y < info.output_height; ++y)
-        rows[y] = pPixels + stride * (info.output_height - 1 - y);
-    while (info.output_scanline < info.output_height)
-        jpeg_read_scanlines(&info, &rows[info.output_scanline], info.output_height - info.output_scanline);
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    free(pPixels);
-}
-
-std::string FileBytes(const std::string& path)
-{
-    std::string bytes;
-    HANDLE hFile = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    DWORD size = GetFileSize(hFile, nullptr), read = 0;
-    bytes.resize(size);
-    ReadFile(hFile, &bytes[0], size, &read, nullptr);
-    CloseHandle(hFile);
-    return bytes;
 }
 
 void PlainWrite(const std::string& path, const std::string& bytes)

@@ -17,6 +17,7 @@
 #include "editors/EditorsDialog.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
+#include "ui/RedrawPause.h"
 #include "ui/UpdateUI.h"
 #include "util/CharSearch.h"
 #include "util/FastString.h"
@@ -60,6 +61,24 @@ int WindowHeight(HWND window)
     RECT rect{};
     GetWindowRect(window, &rect);
     return rect.bottom - rect.top;
+}
+
+BOOL CALLBACK SendToChild(HWND child, LPARAM message)
+{
+    const MSG* pMessage = reinterpret_cast<const MSG*>(message);
+    SendMessageA(child, pMessage->message, pMessage->wParam, pMessage->lParam);
+    return TRUE;
+}
+
+// System broadcasts reach only top-level windows; the windows inside the documents
+// need some of them too (the wheel's lines per notch).
+void SendToDescendants(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    MSG message{};
+    message.message = msg;
+    message.wParam = wParam;
+    message.lParam = lParam;
+    EnumChildWindows(parent, SendToChild, reinterpret_cast<LPARAM>(&message));
 }
 
 // The part of a command's string before the line feed: its status-bar help.
@@ -132,6 +151,8 @@ LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETTINGCHANGE:
         if (m_menuBar.Handle())
             SendMessageA(m_menuBar.Handle(), WM_SETTINGCHANGE, wParam, lParam);
+        if (m_hWndMDIClient)
+            SendToDescendants(m_hWndMDIClient, WM_SETTINGCHANGE, wParam, lParam);
         RecalcFrameLayout(true);
         return 0;
     case WM_CLOSE:
@@ -491,7 +512,7 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
         ShowAboutBox(GetActiveWindow());
         return 0;
     case ID_VIEW_OPTIONS:
-        g_settings.ShowOptions();
+        g_settings.ShowOptions([] { return g_captureEngine.CreateSkinManager(); });
         return 0;
     case ID_HELP_TOPICS:
         OpenHelpFile();
@@ -714,6 +735,10 @@ bool CAppFrame::CreateImageDocument(HBITMAP bitmap, const char* name, bool saved
 {
     const char* title = FileNamePart(name);
     const bool documentWasActive = ActiveDocument() != nullptr;
+    // The first document would redraw its scroll bars and frames at every step of its
+    // creation, maximising and layout; the client is drawn once when all is done
+    // instead. (A document created over a maximised one does the same on its own.)
+    const CRedrawPause pause(documentWasActive ? nullptr : m_hWndMDIClient);
     CImageFrame* document = CImageFrame::Create(m_hWndMDIClient, title);
     if (!document)
         return false;

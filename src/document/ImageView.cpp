@@ -9,6 +9,7 @@
 #include "document/ImageContextMenu.h"
 #include "document/ImageFiles.h"
 #include "document/ViewArithmetic.h"
+#include "document/ZoomMapping.h"
 #include "document/ZoomTable.h"
 #include "editors/EditorLaunch.h"
 #include "editors/EditorList.h"
@@ -247,6 +248,11 @@ void CImageView::ShowStatusTexts(SIZE imageSize)
 LRESULT CImageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
+    case WM_CREATE:
+        // The user's lines per notch; later changes come through the main frame,
+        // since the system tells only top-level windows.
+        ReadWheelSettings();
+        break;
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam)) ? 0 : 1;
     case WM_CONTEXTMENU:
@@ -274,6 +280,9 @@ LRESULT CImageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_LBUTTONUP:
         OnLButtonUp();
+        return 0;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged();
         return 0;
     case WM_HSCROLL:
         OnScroll(SB_HORZ, LOWORD(wParam));
@@ -361,7 +370,7 @@ bool CImageView::SaveBeforeClose()
 
 // Only the clip box is drawn: the hatch outside the image with at most two fills,
 // and the visible part of the image with one BitBlt that GDI scales through the
-// mapping mode.
+// mapping mode (an exact one, see SetZoomMapping).
 void CImageView::OnPaint()
 {
     PAINTSTRUCT paint;
@@ -393,12 +402,8 @@ void CImageView::OnPaint()
     }
 
     if (m_hDisplayBitmap && image.left < image.right && image.top < image.bottom) {
-        if (m_fZoom != 1.0f) {
-            const int extent = static_cast<int>(m_fZoom * 1000);
-            SetMapMode(dc, MM_ISOTROPIC);
-            SetWindowExtEx(dc, 1000, 1000, nullptr);
-            SetViewportExtEx(dc, extent, extent, nullptr);
-        }
+        if (m_fZoom != 1.0f)
+            SetZoomMapping(dc, m_fZoom);
         DPtoLP(dc, reinterpret_cast<POINT*>(&image), 2);
         InflateRect(&image, 1, 1);
         CMemoryDC source(CreateCompatibleDC(dc));
@@ -560,5 +565,16 @@ void CImageView::OnLButtonUp()
 {
     m_bDragging = 0;
     ReleaseCapture();
+    UpdateHandCursor();
+}
+
+// Another window took the mouse in the middle of a drag (a switch to another program,
+// a window of its own): the button-up will go there, so the drag ends here and now,
+// or every later move over the view would still pan.
+void CImageView::OnCaptureChanged()
+{
+    if (!m_bDragging)
+        return;
+    m_bDragging = 0;
     UpdateHandCursor();
 }

@@ -62,6 +62,7 @@ private:
     void OnMouseMove(LPARAM lParam);
     void OnLButtonDown(LPARAM lParam);
     void OnLButtonUp();
+    void OnCaptureChanged();
     void OnScroll(int bar, int code);
     void OnMouseWheel(int delta);
     void ReadWheelSettings();

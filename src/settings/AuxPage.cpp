@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "capture/CaptureEngine.h"
 #include "res/resource.h"
 #include "util/TruncateText.h"
 
@@ -10,11 +9,6 @@ namespace {
 // The preview reads the selected name into a 64-byte buffer.
 const size_t kMaxSkinNameBytes = 63;
 }  // namespace
-
-ISkinManager* CAuxPage::EngineSkinManager()
-{
-    return g_captureEngine.CreateSkinManager();
-}
 
 CAuxPage::CAuxPage(AuxWindowOptions& options, SkinManagerSource skinManagerSource)
     : CPropertyPage(IDD_OPTIONS_AUX), m_options(options), m_skinManagerSource(std::move(skinManagerSource))

@@ -14,10 +14,9 @@
 // so a sheet run that never shows the page never loads one.
 class CAuxPage : public CPropertyPage {
 public:
-    // Where skin managers come from: the capture engine, unless a caller (a test
-    // counting them) hands the engine's managers through itself.
+    // Where skin managers come from: the program hands in the capture engine's maker,
+    // so settings need not know the engine's binding.
     using SkinManagerSource = std::function<ISkinManager*()>;
-    static ISkinManager* EngineSkinManager();
 
     CAuxPage(AuxWindowOptions& options, SkinManagerSource skinManagerSource);
 

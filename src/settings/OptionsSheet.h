@@ -12,8 +12,7 @@
 // sheet window is subclassed while it runs for its restore-defaults button.
 class COptionsSheet : public CWindow {
 public:
-    explicit COptionsSheet(const CSettings& settings,
-                           CAuxPage::SkinManagerSource skinManagerSource = CAuxPage::EngineSkinManager);
+    COptionsSheet(const CSettings& settings, CAuxPage::SkinManagerSource skinManagerSource);
 
     // Runs the sheet with hParent as its parent: 1 when it was closed with OK.
     INT_PTR Run(HWND hParent);

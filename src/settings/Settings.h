@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "snapcore.h"
@@ -72,7 +73,8 @@ public:
 
     // Runs the Options sheet over a copy of this record; OK takes over what changed,
     // marks the record modified, moves the changed hotkeys and the include-cursor check.
-    void ShowOptions();
+    // The Auxiliary page draws its preview with skin managers made by createSkinManager.
+    void ShowOptions(const std::function<ISkinManager*()>& createSkinManager);
 
     int32_t m_bModified = 0;
 

@@ -5,9 +5,9 @@
 #include "ui/MainFrameHandle.h"
 #include "ui/UpdateUI.h"
 
-void CSettings::ShowOptions()
+void CSettings::ShowOptions(const std::function<ISkinManager*()>& createSkinManager)
 {
-    COptionsSheet sheet(*this);
+    COptionsSheet sheet(*this, createSkinManager);
     if (sheet.Run(GetActiveWindow()) != 1 || sheet.Settings() == *this)
         return;
 

@@ -30,6 +30,9 @@ protected:
     std::unique_ptr<CAppFrame> m_frame;
 };
 
+// The colour a window shows at a point of its client area, after any pending paint.
+COLORREF ShownPixel(HWND window, int x, int y);
+
 // A 32-bit bitmap whose pixel (x, y) is PatternColor(x, y).
 HBITMAP MakePatternBitmap(int width, int height);
 COLORREF PatternColor(int x, int y);

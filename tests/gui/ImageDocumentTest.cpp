@@ -48,15 +48,7 @@ protected:
 
     void Close(HWND document) { SendMessageA(m_frame->MdiClient(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0); }
 
-    // The pixels the view shows, read back from its window.
-    COLORREF ViewPixel(HWND view, int x, int y)
-    {
-        UpdateWindow(view);
-        HDC dc = GetDC(view);
-        const COLORREF color = GetPixel(dc, x, y);
-        ReleaseDC(view, dc);
-        return color;
-    }
+    COLORREF ViewPixel(HWND view, int x, int y) { return ShownPixel(view, x, y); }
 };
 
 TEST_F(ImageDocumentTest, TabsFollowDocumentsAndTheFirstOneOpensMaximised)

@@ -53,7 +53,7 @@ bool OptionsSheetFixture::KeysAreFree(UINT modifiers, UINT key) const
 
 void OptionsSheetFixture::RunOptions(std::vector<COptionsSheetDriver::Step> steps)
 {
-    m_driver.Run([] { g_settings.ShowOptions(); }, std::move(steps));
+    m_driver.Run([] { g_settings.ShowOptions([] { return g_captureEngine.CreateSkinManager(); }); }, std::move(steps));
     EXPECT_FALSE(m_driver.Hung()) << "the sheet did not close";
     EXPECT_TRUE(m_driver.Finished()) << "the sheet closed before the script ended";
 }

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "Gbk.h"
+#include "capture/CaptureEngine.h"
 #include "gui/OptionsSheetFixture.h"
 #include "res/resource.h"
 #include "settings/OptionsSheet.h"
@@ -39,7 +40,7 @@ TEST_F(OptionsSheet, OpensOnGeneralCentredWithTitleAndRestoreDefaultsBesideTheBu
 {
     HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 300, 200, 500, 400, nullptr, nullptr,
                                  nullptr, nullptr);
-    COptionsSheet sheetObject(g_settings);
+    COptionsSheet sheetObject(g_settings, [] { return g_captureEngine.CreateSkinManager(); });
     INT_PTR result = 0;
     m_driver.Run([&] { result = sheetObject.Run(owner); },
                  {[&](HWND sheet) {

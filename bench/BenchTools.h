@@ -1,0 +1,85 @@
+#pragma once
+// What several benchmarks share: the clock, the summary of repeated samples, and
+// the raw library work that serves as a floor. Header only: every .cpp file in this
+// folder is a benchmark program of its own.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+inline double Seconds()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / frequency;
+}
+
+// Times of one case, in milliseconds, taken in rounds with the other cases so that
+// a busy moment of the machine weighs on all of them alike.
+class CSamples {
+public:
+    void Add(double ms) { m_times.push_back(ms); }
+    double Last() const { return m_times.empty() ? 0.0 : m_times.back(); }
+    double Min() const { return m_times.empty() ? 0.0 : *std::min_element(m_times.begin(), m_times.end()); }
+    double Median() const
+    {
+        std::vector<double> sorted = m_times;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted.empty() ? 0.0 : sorted[sorted.size() / 2];
+    }
+
+private:
+    std::vector<double> m_times;
+};
+
+// Runs work once and adds its time to samples.
+template <typename Work>
+void TimeOnce(CSamples& samples, Work&& work)
+{
+    const double start = Seconds();
+    work();
+    samples.Add((Seconds() - start) * 1000.0);
+}
+
+inline std::string FileBytes(const std::string& path)
+{
+    std::string bytes;
+    HANDLE hFile = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD size = GetFileSize(hFile, nullptr), read = 0;
+    bytes.resize(size);
+    ReadFile(hFile, &bytes[0], size, &read, nullptr);
+    CloseHandle(hFile);
+    return bytes;
+}
+
+// libjpeg-turbo decoding into freshly allocated rows, as any reader of a new picture must.
+inline void DecompressInMemory(const std::string& jpeg)
+{
+    jpeg_decompress_struct info = {};
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(jpeg.data()), static_cast<unsigned long>(jpeg.size()));
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&info);
+    const size_t stride = (3 * static_cast<size_t>(info.output_width) + 3) & ~size_t{3};
+    auto* pPixels = static_cast<JSAMPLE*>(malloc(stride * info.output_height));
+    std::vector<JSAMPROW> rows(info.output_height);
+    for (JDIMENSION y = 0; y < info.output_height; ++y)
+        rows[y] = pPixels + stride * (info.output_height - 1 - y);
+    while (info.output_scanline < info.output_height)
+        jpeg_read_scanlines(&info, &rows[info.output_scanline], info.output_height - info.output_scanline);
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    free(pPixels);
+}

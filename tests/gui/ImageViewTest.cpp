@@ -1,0 +1,149 @@
+#include <windows.h>
+
+#include <vector>
+
+#include "document/ImageView.h"
+#include "document/ZoomMapping.h"
+#include "gui/FrameFixture.h"
+#include "res/resource.h"
+
+namespace {
+// Real mouse input at a point of a window's client area.
+void SendMouse(HWND window, POINT client, DWORD flags, int wheel = 0)
+{
+    ClientToScreen(window, &client);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = client.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = client.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.mouseData = static_cast<DWORD>(wheel);
+    SendInput(1, &input, sizeof input);
+}
+
+// The pixels of a window's whole rectangle, frame and children included, as shown.
+std::vector<DWORD> ShownPixels(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = rect.right - rect.left;
+    info.bmiHeader.biHeight = -(rect.bottom - rect.top);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    HDC source = GetWindowDC(window);
+    BitBlt(memory, 0, 0, info.bmiHeader.biWidth, -info.bmiHeader.biHeight, source, 0, 0, SRCCOPY);
+    ReleaseDC(window, source);
+    GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> shown(pixels, pixels + info.bmiHeader.biWidth * -info.bmiHeader.biHeight);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+    return shown;
+}
+
+// Sets the lines per wheel notch for one test and puts the user's value back.
+class CWheelLinesSetting {
+public:
+    CWheelLinesSetting() { SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &m_uOriginal, 0); }
+    ~CWheelLinesSetting() { Set(m_uOriginal, SPIF_UPDATEINIFILE); }
+    void Set(UINT lines, UINT notify) { SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, lines, nullptr, notify); }
+
+private:
+    UINT m_uOriginal = 3;
+};
+
+class ImageViewTest : public FrameFixture {
+protected:
+    CImageView& Open(int width, int height)
+    {
+        EXPECT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(width, height), "C:\\a.bmp", true));
+        HWND view = GetWindow(m_frame->ActiveDocument(), GW_CHILD);
+        return *static_cast<CImageView*>(CWindow::FromHandle(view));
+    }
+};
+
+TEST_F(ImageViewTest, ZoomScalesByExactlyTheFactorAcrossAWideImage)
+{
+    CImageView& view = Open(1600, 40);
+    HDC dc = GetDC(view);
+    SetZoomMapping(dc, 32.0f);
+    SIZE window{}, viewport{};
+    GetWindowExtEx(dc, &window);
+    GetViewportExtEx(dc, &viewport);
+    ReleaseDC(view, dc);
+    EXPECT_EQ(32 * window.cx, viewport.cx);
+    EXPECT_EQ(32 * window.cy, viewport.cy);
+
+    // Scrolled to the far right, the last columns lie where the position says.
+    SendMessageA(m_frame->ActiveDocument(), WM_COMMAND, ID_ZOOM_3200, 0);
+    SendMessageA(view, WM_HSCROLL, SB_RIGHT, 0);
+    const int lastColumn = 1599 * 32 - view.ScrollOffset().x;
+    RECT client{};
+    GetClientRect(view, &client);
+    ASSERT_EQ(client.right - 32, lastColumn);
+    EXPECT_EQ(PatternColor(1598, 0), ShownPixel(view, lastColumn - 1, 5));
+    EXPECT_EQ(PatternColor(1599, 0), ShownPixel(view, lastColumn, 5));
+    EXPECT_EQ(PatternColor(1599, 1), ShownPixel(view, client.right - 1, 40));
+}
+
+TEST_F(ImageViewTest, FirstDocumentShowsTheSamePixelsAsAFullRepaint)
+{
+    CImageView& view = Open(2000, 1500);
+    Pump();
+    HWND client = m_frame->MdiClient();
+    EXPECT_TRUE(IsWindowVisible(client));
+    EXPECT_EQ(view.Handle(), GetFocus()) << "keys and the wheel reach the view";
+    EXPECT_EQ(PatternColor(10, 20), ShownPixel(view, 10, 20));
+    const std::vector<DWORD> shown = ShownPixels(client);
+    RedrawWindow(client, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(shown == ShownPixels(client)) << "the client, the view's edge and its scroll bars were all drawn";
+}
+
+TEST_F(ImageViewTest, HandDragEndsWhenAnotherWindowTakesTheMouse)
+{
+    CImageView& view = Open(2000, 3000);
+    Pump();
+    SendMouse(view, POINT{300, 300}, MOUSEEVENTF_LEFTDOWN);
+    SendMouse(view, POINT{250, 260}, 0);
+    Pump();
+    ASSERT_EQ(50, view.ScrollOffset().x);
+    ASSERT_EQ(40, view.ScrollOffset().y);
+
+    HWND other = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 1100, 900, 40, 40, nullptr, nullptr, nullptr,
+                               nullptr);
+    SetCapture(other);
+    SendMouse(view, POINT{250, 260}, MOUSEEVENTF_LEFTUP);  // the button-up goes to the other window
+    Pump();
+    ReleaseCapture();
+    DestroyWindow(other);
+
+    SendMouse(view, POINT{150, 160}, 0);
+    Pump();
+    EXPECT_EQ(50, view.ScrollOffset().x) << "moving without the button does not pan";
+    EXPECT_EQ(40, view.ScrollOffset().y);
+}
+
+TEST_F(ImageViewTest, WheelScrollsTheUsersLinesPerNotch)
+{
+    CWheelLinesSetting setting;
+    setting.Set(1, 0);  // without a broadcast: only a view made afterwards can know
+    CImageView& view = Open(2000, 3000);  // a line is 30 pixels
+    Pump();
+    SendMouse(view, POINT{200, 200}, MOUSEEVENTF_WHEEL, -WHEEL_DELTA);
+    Pump();
+    EXPECT_EQ(30, view.ScrollOffset().y);
+
+    setting.Set(5, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);  // as the control panel does
+    Pump();
+    SendMouse(view, POINT{200, 200}, MOUSEEVENTF_WHEEL, -WHEEL_DELTA);
+    Pump();
+    EXPECT_EQ(30 + 5 * 30, view.ScrollOffset().y) << "the frame passes the change on";
+}
+}

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a Debian 12 machine: cross compilers,
-# Wine, a virtual X display, the build tools, the codec oracles and a CJK font.
+# Wine, a virtual X display, the build tools, the codec oracles, the help compiler
+# (chmcmd) with an independent reader of its output, and a CJK font.
 # Does nothing when everything is already there.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ packages=(
   wine64 xvfb xauth x11-utils xdotool
   cmake ninja-build nasm dpkg-dev
   googletest libjpeg-turbo-progs imagemagick
+  fp-utils libchm-bin
   fonts-wqy-microhei fonts-wine locales python3
 )
 

@@ -14,6 +14,7 @@
 #include "document/DocumentMessages.h"
 #include "document/ImageFiles.h"
 #include "document/ImageFrame.h"
+#include "editors/EditorsDialog.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
 #include "ui/RedrawPause.h"
@@ -204,7 +205,7 @@ LRESULT CAppFrame::OnCreate()
     m_menuBar.SetMdiClient(m_hWndMDIClient);
     g_settings.Load();
     g_settings.RegisterHotkeys(Handle());
-    // The editor list is loaded and its drop-down menu built here.
+    LoadEditorList();
 
     g_updateUI.AttachToolBar(m_hWndToolBar);
     g_updateUI.AttachStatusBar(&m_statusBar);
@@ -233,6 +234,17 @@ void CAppFrame::CreateMenuBar()
     m_hMenuDefault = menu;
     SetMenu(Handle(), nullptr);
     m_menuBar.SetImages(m_images.Normal(), m_images.Disabled(), CToolBarImages::kCommands, 13);
+}
+
+// The editors' drop-down menu is drawn by the menu bar, with each editor's own icon.
+void CAppFrame::LoadEditorList()
+{
+    Vorn::CFastString<64> settingsText;
+    settingsText.LoadString(ID_EDITOR_SETTINGS);
+    m_editorList.SetSettingsText(settingsText.GetString());
+    m_editorList.Load();
+    m_editorList.BuildMenu();
+    m_menuBar.SetImageSource(&m_editorList);
 }
 
 void CAppFrame::CreateRebar()
@@ -379,6 +391,12 @@ LRESULT CAppFrame::OnNotify(NMHDR* header, LPARAM lParam)
         if (OnToolTipText(header))
             return 0;
         break;
+    case TBN_DROPDOWN:
+        if (header->hwndFrom == m_hWndToolBar) {
+            OnEditorDropDown(*reinterpret_cast<const NMTOOLBARA*>(header));
+            return TBDDRET_DEFAULT;
+        }
+        break;
     }
     return DefaultProc(WM_NOTIFY, header->idFrom, lParam);
 }
@@ -403,6 +421,19 @@ bool CAppFrame::OnToolTipText(NMHDR* header)
         info->hinst = nullptr;
     }
     return true;
+}
+
+// The menu opens below the button, its left edge at the button's.
+void CAppFrame::OnEditorDropDown(const NMTOOLBARA& notify)
+{
+    if (notify.iItem != ID_EDITORS)
+        return;
+    const LRESULT index = SendMessageA(m_hWndToolBar, TB_COMMANDTOINDEX, ID_EDITORS, 0);
+    RECT button{};
+    if (!SendMessageA(m_hWndToolBar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&button)))
+        return;
+    MapWindowPoints(m_hWndToolBar, nullptr, reinterpret_cast<POINT*>(&button), 2);
+    m_menuBar.TrackPopup(m_editorList.GetMenu(), 0, button.left, button.bottom);
 }
 
 LRESULT CAppFrame::OnClose()
@@ -441,7 +472,7 @@ void CAppFrame::SaveAndReleaseForExit()
     m_trayIcon.Remove();
     g_settings.UnregisterHotkeys(Handle());
     g_settings.Save();
-    // The editor list is written here.
+    m_editorList.Save();
 }
 
 LRESULT CAppFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
@@ -486,6 +517,10 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
     case ID_HELP_TOPICS:
         OpenHelpFile();
         return 0;
+    case ID_EDITOR_SETTINGS:
+        CEditorsDlg(m_editorList).DoModal(GetActiveWindow());
+        return 0;
+
     case ID_VIEW_STATUS_BAR:
         ToggleStatusBar();
         return 0;
@@ -718,7 +753,7 @@ bool CAppFrame::CreateImageDocument(HBITMAP bitmap, const char* name, bool saved
     const int index = static_cast<int>(SendMessageA(m_hWndTabStrip, TCM_INSERTITEMA, count, reinterpret_cast<LPARAM>(&item)));
     SendMessageA(m_hWndTabStrip, TCM_SETCURSEL, index, 0);
 
-    document->View().SetImage(bitmap, name, saved, nullptr);
+    document->View().SetImage(bitmap, name, saved, &m_editorList);
     RecalcFrameLayout(true);
     return true;
 }

@@ -2,6 +2,7 @@
 #include "app/MdiClientRouting.h"
 #include "app/TrayIcon.h"
 #include "app/ToolBarImages.h"
+#include "editors/EditorList.h"
 #include "ui/MenuBar.h"
 #include "ui/MessageLoop.h"
 #include "ui/StatusBar.h"
@@ -44,6 +45,7 @@ public:
     HWND TabStrip() const { return m_hWndTabStrip; }
     HWND ToolBar() const { return m_hWndToolBar; }
     CMenuBar& MenuBar() { return m_menuBar; }
+    CEditorList& EditorList() { return m_editorList; }
     const CTrayIcon& TrayIcon() const { return m_trayIcon; }
     HWND ActiveDocument() const;
 
@@ -75,8 +77,10 @@ private:
     void OnDocActivated(HWND document);
     LRESULT OnMdiDestroy(HWND document);
     bool OnToolTipText(NMHDR* header);
+    void OnEditorDropDown(const NMTOOLBARA& notify);
 
     void CreateMenuBar();
+    void LoadEditorList();
     void CreateRebar();
     void ToggleIncludeCursor();
     void AddBand(HWND child, bool newRow);
@@ -99,6 +103,7 @@ private:
     HWND m_hWndToolBar = nullptr;
     CToolBarImages m_images;
     bool m_bToolBarVisible = true;
+    CEditorList m_editorList;  // outlives the menu bar, which draws its icons
     CMenuBar m_menuBar;
     HMENU m_hMenuDefault = nullptr;  // menu 128, owned by the menu bar
     CTrayIcon m_trayIcon;

@@ -1,11 +1,10 @@
 #include "document/ImageFrame.h"
 
-#include <cstdio>
-
 #include "document/DocumentMessages.h"
 #include "document/DocumentTitle.h"
 #include "res/resource.h"
 #include "ui/UpdateUI.h"
+#include "util/AppMessageBox.h"
 #include "util/FastString.h"
 
 namespace {
@@ -154,13 +153,7 @@ bool CImageFrame::QueryClose()
         return true;
     char name[MAX_PATH];
     ReadDocumentName(Handle(), name);
-    Vorn::CFastString<64> format;
-    format.LoadString(IDS_SAVE_PROMPT);
-    char prompt[MAX_PATH + 64];
-    snprintf(prompt, sizeof(prompt), format.GetString(), name);
-    Vorn::CFastString<64> caption;
-    caption.LoadString(IDR_MAINFRAME);
-    switch (MessageBoxA(Handle(), prompt, caption.GetString(), MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    switch (AppMessageBox(Handle(), IDS_SAVE_PROMPT, MB_YESNOCANCEL | MB_ICONQUESTION, name)) {
     case IDYES:
         return m_imageView.SaveBeforeClose();
     case IDNO:

@@ -11,9 +11,12 @@
 #include "document/ViewArithmetic.h"
 #include "document/ZoomMapping.h"
 #include "document/ZoomTable.h"
+#include "editors/EditorLaunch.h"
+#include "editors/EditorList.h"
 #include "res/resource.h"
 #include "ui/ScopedHandles.h"
 #include "ui/UpdateUI.h"
+#include "util/CharSearch.h"
 #include "util/FastString.h"
 
 namespace {
@@ -319,6 +322,10 @@ bool CImageView::OnCommand(UINT id)
         ZoomToLevel(static_cast<int>(id - ID_ZOOM_10));
         return true;
     }
+    if (id >= ID_EDITOR_FIRST && id <= ID_EDITOR_LAST) {
+        RunEditor(static_cast<int>(id - ID_EDITOR_FIRST));
+        return true;
+    }
     return false;
 }
 
@@ -334,6 +341,22 @@ void CImageView::OnSaveImage()
     m_bImageModified = 0;
     m_strPath = path;
     UpdateCommandUI();
+}
+
+void CImageView::RunEditor(int index)
+{
+    if (m_bImageModified) {
+        OnSaveImage();
+        if (m_bImageModified)
+            return;
+    }
+    char program[CEditorList::kTextSize];
+    if (!m_pEditorList || !m_pEditorList->GetAt(index, nullptr, program, nullptr))
+        return;
+    // Only a file on disk can be handed over; a never-saved capture has just a title.
+    if (!FindLastChar(m_strPath.c_str(), '\\'))
+        return;
+    LaunchEditor(program, m_strPath.c_str());
 }
 
 bool CImageView::SaveBeforeClose()

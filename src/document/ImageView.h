@@ -30,6 +30,9 @@ public:
 
     // Save and Save As: the Save As dialog, then the new name for a modified image.
     void OnSaveImage();
+    // Hands the document's file to editor index of the list, saving it first when
+    // it has changes; nothing starts while it still has them.
+    void RunEditor(int index);
     // For the close prompt's Yes: true when closing may go on.
     bool SaveBeforeClose();
 

@@ -138,4 +138,19 @@
 #define ID_VIEW_TOOLBAR             59392
 #define ID_VIEW_STATUS_BAR          59393
 
+/* External editors: the list dialog, the add dialog and their controls */
+#define IDD_EDITORS                 105
+#define IDD_ADD_EDITOR              106
+#define IDC_BROWSE_EDITOR           1005
+#define IDC_EDITOR_LIST             1030
+#define IDC_EDITOR_UP               1031
+#define IDC_EDITOR_DOWN             1032
+#define IDC_EDITOR_ADD              1033
+#define IDC_EDITOR_REMOVE           1034
+#define IDC_EDITOR_RENAME           1035
+#define IDC_EDITOR_PROMPT           1036
+#define IDC_EDITOR_PATH             1037
+#define IDC_SYSTEM_PAINT            1032
+#define IDS_EDITOR_START_FAILED     320
+
 #endif

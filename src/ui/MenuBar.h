@@ -32,6 +32,8 @@ public:
     // Command commands[i] is drawn with image i of normal (enabled) or disabled; the
     // lists stay the caller's and must outlive the bar's use of them.
     void SetImages(HIMAGELIST normal, HIMAGELIST disabled, const UINT* commands, int count);
+    // Pictures for further commands, such as the editors' own icons (see CMenuBarPopupPainter).
+    void SetImageSource(const IMenuImageSource* source) { m_painter.SetImageSource(source); }
 
     // Shows another menu (not owned; the owned one stays owned) and resizes the bar.
     void AttachMenu(HMENU menu);

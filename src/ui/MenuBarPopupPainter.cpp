@@ -269,14 +269,19 @@ void CMenuBarPopupPainter::DrawImageColumn(HDC dc, const RECT& itemRect, const I
     RECT column = itemRect;
     column.right = column.left + ImageColumnWidth();
     const bool checked = (state & ODS_CHECKED) != 0;
-    const int image = ImageIndex(item.nCommand);
-    const HIMAGELIST images = IsDisabled(state) ? m_hDisabledImages : m_hNormalImages;
+    int image = ImageIndex(item.nCommand);
+    HIMAGELIST images = IsDisabled(state) ? m_hDisabledImages : m_hNormalImages;
+    SIZE size = ImageSize();
+    if (image < 0 && m_pImageSource && m_pImageSource->GetMenuImage(item.nCommand, images, image)) {
+        int width = 0, height = 0;
+        if (ImageList_GetIconSize(images, &width, &height))
+            size = SIZE{width, height};
+    }
     if (image < 0 || !images) {
         if (checked)
             DrawMenuGlyph(dc, column, (item.nType & MFT_RADIOCHECK) ? DFCS_MENUBULLET : DFCS_MENUCHECK, glyphColor);
         return;
     }
-    const SIZE size = ImageSize();
     const int x = column.left + (column.right - column.left - size.cx) / 2;
     const int y = column.top + (column.bottom - column.top - size.cy) / 2;
     if (checked) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/MenuImageSource.h"
 #include "ui/ScopedHandles.h"
 
 // Draws the menu bar's popup menus: system menu colours and font, the toolbar image
@@ -20,6 +21,9 @@ public:
 
     // Command commands[i] gets image i of both lists; the lists stay the caller's.
     void SetImages(HIMAGELIST normal, HIMAGELIST disabled, const UINT* commands, int count);
+    // Pictures for commands the toolbar has none for; the source must outlive the
+    // painter's use of it (null for none).
+    void SetImageSource(const IMenuImageSource* source) { m_pImageSource = source; }
     // Underline access keys even when the system hides keyboard cues (menu opened
     // from the keyboard).
     void ShowAccessKeys(bool show) { m_bShowAccessKeys = show; }
@@ -61,6 +65,7 @@ private:
     HIMAGELIST m_hNormalImages = nullptr;
     HIMAGELIST m_hDisabledImages = nullptr;
     std::vector<UINT> m_imageCommands;
+    const IMenuImageSource* m_pImageSource = nullptr;
     CFontOwner m_font;
     CFontOwner m_boldFont;
     bool m_bShowAccessKeys = false;

@@ -248,6 +248,16 @@ std::string CProgramUnderTest::TabText(HWND tabStrip, int index) const
     return block.ReadText(sizeof(TCITEMA), kTextSize);
 }
 
+RECT CProgramUnderTest::ToolBarButtonRect(HWND toolBar, int command) const
+{
+    CRemoteBlock block(m_process.hProcess, sizeof(RECT));
+    const LRESULT index = SendMessageA(toolBar, TB_COMMANDTOINDEX, static_cast<WPARAM>(command), 0);
+    SendMessageA(toolBar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(block.Address()));
+    RECT rect{};
+    ReadProcessMemory(m_process.hProcess, block.Address(), &rect, sizeof rect, nullptr);
+    return rect;
+}
+
 void CProgramUnderTest::SetFileNameBox(HWND dialog, const std::string& text)
 {
     HWND box = GetDlgItem(dialog, cmb13);

@@ -54,6 +54,7 @@ public:
     // (their messages carry pointers that are not carried across processes).
     std::string StatusPaneText(HWND statusBar, int part) const;
     std::string TabText(HWND tabStrip, int index) const;
+    RECT ToolBarButtonRect(HWND toolBar, int command) const;
     // Types a text into a dialog's file-name box.
     static void SetFileNameBox(HWND dialog, const std::string& text);
     static std::string FileNameBox(HWND dialog);

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "RealClick.h"
 #include "document/DocumentMessages.h"
 #include "document/ImageFrame.h"
 #include "gui/FrameFixture.h"
@@ -65,12 +66,7 @@ void SendKeys(std::initializer_list<WORD> keys)
 
 void RightClick(POINT screen)
 {
-    SetCursorPos(screen.x, screen.y);
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    ClickAtScreen(screen, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
 }
 
 class FrameInputTest : public FrameFixture {

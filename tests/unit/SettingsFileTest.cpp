@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "settings/Settings.h"
+#include "unit/FileBesideProgram.h"
 #include "util/ModulePath.h"
 
 namespace {
@@ -126,29 +127,9 @@ CSettings Defaults()
     return s;
 }
 
-// lumigrab.cfg next to the test program: removed before and after every test.
-class SettingsFile : public testing::Test {
+class SettingsFile : public FileBesideProgram {
 protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(936u, GetACP()) << "tests must run with LC_ALL=zh_CN.UTF-8";
-        ASSERT_TRUE(MakeModuleFilePath("lumigrab.cfg", m_szPath));
-        DeleteFileA(m_szPath);
-    }
-    void TearDown() override { DeleteFileA(m_szPath); }
-
-    bool Exists() const { return GetFileAttributesA(m_szPath) != INVALID_FILE_ATTRIBUTES; }
-
-    std::string Contents() const
-    {
-        std::ifstream in(m_szPath, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    void SetContents(const std::string& bytes) const
-    {
-        std::ofstream(m_szPath, std::ios::binary | std::ios::trunc) << bytes;
-    }
+    SettingsFile() : FileBesideProgram("lumigrab.cfg") {}
 
     // The texts of the message boxes that loading or saving showed.
     static std::vector<std::string> Load(CSettings& s) { return Checked(AnswerBoxesDuring([&] { s.Load(); })); }
@@ -174,8 +155,6 @@ protected:
         expected.m_strSaveFolder = folderAfter;
         EXPECT_EQ(expected, s);
     }
-
-    char m_szPath[MAX_PATH] = {};
 };
 
 }  // namespace

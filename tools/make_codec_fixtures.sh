@@ -60,4 +60,15 @@ for bmp in fields-565 fields-32 fields-565-swapped fields-32-rgbx fields-32-1010
   convert "$bmp.bmp" -alpha off -depth 8 "ppm:$bmp.bmp.pnm"
 done
 
+# Today's default header versions, as ImageMagick writes them without a version
+# prefix: 124 bytes, and 108 for a picture without colour.
+convert source.ppm -type Palette -colors 200 -compress None BMP:v5-8.bmp
+convert source.ppm -type Palette -colors 16 -compress None BMP:v5-4.bmp
+convert source.ppm BMP:v5-24.bmp
+convert source.ppm -define bmp:subtype=RGB555 BMP:v5-555.bmp
+convert source.ppm -monochrome BMP:v4-1.bmp
+for bmp in v5-8 v5-4 v5-24 v5-555 v4-1; do
+  convert "$bmp.bmp" -alpha off -depth 8 "ppm:$bmp.bmp.pnm"
+done
+
 touch done

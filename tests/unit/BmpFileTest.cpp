@@ -311,6 +311,38 @@ TEST(BmpFile, BitFieldMasksAreAppliedAndUnusableOnesRefused)
     }
 }
 
+// The colour-space endpoints, gammas, intent and a profile that is not there at all
+// change nothing: the pixels and the table are read as a 40-byte header gives them.
+TEST(BmpFile, ColourSpaceAndProfileFieldsOfLongHeadersAreIgnored)
+{
+    for (DWORD headerSize : {108u, 124u}) {
+        BmpLayout palette;
+        palette.headerSize = headerSize;
+        palette.width = 3;
+        palette.height = 1;
+        palette.bits = 2;
+        palette.table = std::string("\x01\x02\x03\0\x04\x05\x06\0\x07\x08\x09\0\x0A\x0B\x0C\0", 16);
+        palette.pixels = std::string("\x1B\0\0\0", 4);
+        BmpLayout direct = palette;
+        direct.bits = 24;
+        direct.table.clear();
+        direct.pixels = std::string("\x11\x22\x33\x44\x55\x66\x77\x88\x99\0\0\0", 12);
+        for (const BmpLayout* layout : {&palette, &direct}) {
+            std::string bytes = BmpBytes(*layout);
+            // 'MBED' (an embedded profile), then endpoints, gammas, intent, profile offset and size.
+            std::string colourSpace = Le(0x4D424544, 4) + std::string(headerSize - 60, '\xFF');
+            bytes.replace(14 + 56, colourSpace.size(), colourSpace);
+            CDib dib;
+            ASSERT_EQ(1, ReadBytes(bytes, dib)) << headerSize << " bytes, " << layout->bits << " bits";
+            EXPECT_EQ(layout->bits, dib.GetBitCount());
+            EXPECT_EQ(layout->pixels, Pixels(dib));
+            if (!layout->table.empty()) {
+                EXPECT_EQ(0, std::memcmp(layout->table.data(), dib.GetColorTable(), layout->table.size()));
+            }
+        }
+    }
+}
+
 TEST(BmpFile, AHeaderOverTheSizeLimitIsRefusedBeforeAllocating)
 {
     BmpLayout huge;
@@ -334,7 +366,8 @@ TEST(BmpFile, ReadsImageMagickFilesWithTheirPixels)
     } files[] = {{"info-1.bmp", 0}, {"info-4.bmp", 0}, {"info-8.bmp", 0}, {"info-24.bmp", 0}, {"info-32.bmp", 0},
                  {"core-4.bmp", 0}, {"core-8.bmp", 0}, {"core-24.bmp", 0}, {"fields-565.bmp", 0},
                  {"fields-565-swapped.bmp", 0}, {"fields-32.bmp", 0}, {"fields-32-rgbx.bmp", 0},
-                 {"fields-32-101010.bmp", 1}};
+                 {"fields-32-101010.bmp", 1}, {"v5-8.bmp", 0}, {"v5-4.bmp", 0}, {"v5-24.bmp", 0},
+                 {"v5-555.bmp", 0}, {"v4-1.bmp", 0}};
     for (const auto& file : files) {
         CDib dib;
         ASSERT_EQ(1, ReadBmpFile(FixturePath(file.name).c_str(), dib)) << file.name;

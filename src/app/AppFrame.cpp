@@ -357,7 +357,7 @@ void CAppFrame::RecalcFrameLayout(bool resizeBars)
 
 void CAppFrame::DisableImageCommands()
 {
-    for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS})
+    for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS, ID_EDIT_COPY})
         g_updateUI.EnableCommand(id, false);
 }
 

@@ -6,6 +6,7 @@
 #include "document/DocumentMessages.h"
 #include "ui/MainFrameHandle.h"
 #include "document/DocumentTitle.h"
+#include "document/ImageClipboard.h"
 #include "document/ImageContextMenu.h"
 #include "document/ImageFiles.h"
 #include "document/ViewArithmetic.h"
@@ -14,6 +15,7 @@
 #include "res/resource.h"
 #include "ui/ScopedHandles.h"
 #include "ui/UpdateUI.h"
+#include "util/AppMessageBox.h"
 #include "util/FastString.h"
 
 namespace {
@@ -215,6 +217,7 @@ void CImageView::UpdateCommandUI()
     m_pUpdateUI->EnableCommand(ID_ZOOM_ACTUAL, m_fZoom != 1.0f);
     m_pUpdateUI->EnableCommand(ID_FILE_SAVE, m_bImageModified != 0);
     m_pUpdateUI->EnableCommand(ID_EDITORS, true);
+    m_pUpdateUI->EnableCommand(ID_EDIT_COPY, true);
 
     const SIZE client = ClientSize();
     m_pUpdateUI->EnableCommand(ID_ZOOM_FIT, m_sizeContent.cx != client.cx && m_sizeContent.cy != client.cy);
@@ -313,6 +316,10 @@ bool CImageView::OnCommand(UINT id)
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
         OnSaveImage();
+        return true;
+    case ID_EDIT_COPY:
+        if (!CopyImageToClipboard(m_hImage, Handle()))
+            AppMessageBox(g_hMainFrame, IDS_COPY_FAILED, MB_ICONHAND | MB_OK);
         return true;
     }
     if (id >= ID_ZOOM_10 && id <= ID_ZOOM_3200) {

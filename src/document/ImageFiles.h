@@ -27,8 +27,14 @@ void BuildSaveFilter(FilterString& filter);
 
 // The Open command's dialog and reading: the bitmap of the chosen file, or null.
 // pathBuffer (zeroed by the caller) receives the chosen path. A file that cannot be
-// opened is reported in a message box with its name and the reason.
+// opened is reported as OpenImagePath does.
 HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1]);
+
+// The reading behind the Open command, also for files dropped on the program or
+// named on its command line: the format from the extension, then the bitmap, or null.
+// A file of no known type, or one that cannot be read, is reported in a message box
+// with its name and the reason.
+HBITMAP OpenImagePath(const char* path);
 
 // Reads a file of format code 0 or 1 into a bitmap of the screen's kind; null, with
 // the reason as the last error, when the reader fails or the bitmap cannot be made.

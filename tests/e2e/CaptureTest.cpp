@@ -127,25 +127,6 @@ bool TrayIconShown(HWND frame)
     return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
 }
 
-void PressKeys(std::initializer_list<WORD> keys)
-{
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto key = keys.end(); key != keys.begin();) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--key;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 class CaptureTest : public ::testing::Test {
 protected:
     void Start()

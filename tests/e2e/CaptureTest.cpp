@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Gbk.h"
+#include "KeyInput.h"
 #include "e2e/ProgramUnderTest.h"
 #include "res/resource.h"
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Gbk.h"
+#include "KeyInput.h"
 #include "e2e/ProgramUnderTest.h"
 #include "imageio/BmpFile.h"
 #include "imageio/Dib.h"

@@ -3,24 +3,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 
 #include "Gbk.h"
-#include "document/ImageFiles.h"
 #include "e2e/ProgramUnderTest.h"
 
 // Files named on the command line or dropped on the frame open as the Open command
 // opens its choice, messages included.
 namespace {
-void WriteImage(const std::string& path, int width, int height, int formatCode)
-{
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    ASSERT_TRUE(SaveImageFile(bitmap, formatCode, path.c_str()));
-    DeleteObject(bitmap);
-}
-
 void WriteBytes(const std::string& path, const char* bytes)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -70,8 +61,8 @@ TEST_F(OpenFilesTest, CommandLineFilesOpenInTheirOrder)
 {
     const std::string first = m_program.PathOf("a.bmp");
     const std::string second = m_program.PathOf(ToGbk("截图 二.jpg").c_str());
-    WriteImage(first, 64, 48, 1);
-    WriteImage(second, 80, 60, 0);
+    ASSERT_TRUE(WriteBlankImage(first, 64, 48, 1));
+    ASSERT_TRUE(WriteBlankImage(second, 80, 60, 0));
 
     Start("\"" + first + "\" \"" + second + "\"");
     ASSERT_TRUE(WaitUntil([&] { return TabCount() == 2; }, 10000));
@@ -87,10 +78,10 @@ TEST_F(OpenFilesTest, DroppedFilesOpenOneAfterTheOtherWithTheOpenMessages)
     const std::string notes = m_program.PathOf("notes.gif");
     const std::string broken = m_program.PathOf("broken.bmp");
     const std::string photo = m_program.PathOf("c d.jpg");
-    WriteImage(picture, 64, 48, 1);
+    ASSERT_TRUE(WriteBlankImage(picture, 64, 48, 1));
     WriteBytes(notes, "GIF89a");
     WriteBytes(broken, "BM not really");
-    WriteImage(photo, 80, 60, 0);
+    ASSERT_TRUE(WriteBlankImage(photo, 80, 60, 0));
 
     m_program.DropFiles(m_frame, {picture, notes, broken, photo});
     EXPECT_EQ(ToGbk("不支持的文件类型！"), AnswerOpenFailure());

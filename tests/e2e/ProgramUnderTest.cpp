@@ -8,6 +8,8 @@
 
 #include <cstdio>
 
+#include "document/ImageFiles.h"
+
 const char CProgramUnderTest::kFrameClass[] = "LumigrabFrame";
 
 namespace {
@@ -69,23 +71,14 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     }
 }
 
-void PressKeys(std::initializer_list<WORD> keys)
+bool WriteBlankImage(const std::string& path, int width, int height, int formatCode)
 {
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto key = keys.end(); key != keys.begin();) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--key;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    const bool written = SaveImageFile(bitmap, formatCode, path.c_str());
+    DeleteObject(bitmap);
+    return written;
 }
 
 std::string WindowText(HWND hWnd)

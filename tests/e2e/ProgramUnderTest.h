@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -10,8 +9,9 @@
 // when the deadline passes first.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
-// Presses the keys in order and releases them in reverse, as one input sequence.
-void PressKeys(std::initializer_list<WORD> keys);
+// Writes a blank picture of the screen's kind through the program's own writer, as
+// format code formatCode (0 JPEG, 1 BMP); false when it could not be written.
+bool WriteBlankImage(const std::string& path, int width, int height, int formatCode);
 
 std::string WindowText(HWND hWnd);
 std::string WindowClass(HWND hWnd);

@@ -8,6 +8,7 @@
 
 #include "document/DocumentMessages.h"
 #include "document/ImageFrame.h"
+#include "KeyInput.h"
 #include "gui/FrameFixture.h"
 #include "res/resource.h"
 
@@ -42,25 +43,6 @@ void CALLBACK WatchPopups(HWND, UINT, UINT_PTR, DWORD)
     } else if (!open && watch.seen) {
         PostQuitMessage(0);
     }
-}
-
-void SendKeys(std::initializer_list<WORD> keys)
-{
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto key = keys.end(); key != keys.begin();) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--key;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void RightClick(POINT screen)
@@ -99,7 +81,7 @@ protected:
     HMENU PopupOpenedByAlt(WORD letter)
     {
         PopupWatch watch;
-        SendKeys({VK_MENU, letter});
+        PressKeys({VK_MENU, letter});
         RunUntilPopupCloses(watch);
         return watch.menu;
     }
@@ -158,8 +140,8 @@ TEST_F(FrameInputTest, ContextMenuIsTheImageMenuAtTheClickOrAtTheView)
     PopupWatch byMouse;
     byMouse.onOpen = [&](HWND) {
         zoomInState = GetMenuState(imageMenu, ID_ZOOM_IN, MF_BYCOMMAND);
-        SendKeys({VK_DOWN});
-        SendKeys({VK_RETURN});
+        PressKeys({VK_DOWN});
+        PressKeys({VK_RETURN});
     };
     RightClick(click);
     RunUntilPopupCloses(byMouse);
@@ -174,7 +156,7 @@ TEST_F(FrameInputTest, ContextMenuIsTheImageMenuAtTheClickOrAtTheView)
     POINT corner = {0, 0};
     ClientToScreen(view, &corner);
     PopupWatch byKeyboard;
-    SendKeys({VK_SHIFT, VK_F10});
+    PressKeys({VK_SHIFT, VK_F10});
     RunUntilPopupCloses(byKeyboard);
     EXPECT_EQ(imageMenu, byKeyboard.menu);
     EXPECT_EQ(corner.x, byKeyboard.rect.left);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 
 #include "Gbk.h"
@@ -32,76 +33,48 @@ void WritePatternFile(const std::string& path)
     ASSERT_EQ(1, WriteBmpFile(dib, path.c_str()));
 }
 
-// Counts the pixels of a bottom-up 24-bit DIB that differ from the pattern.
-int PatternMismatches(const BITMAPINFOHEADER& header, const BYTE* bits)
+// Counts the pixels that differ from the pattern; pixel(x, row) gives the colour
+// shown at a row counted from the bottom, as a bottom-up DIB stores them.
+int PatternMismatches(const std::function<COLORREF(int x, int row)>& pixel)
 {
-    const int stride = ((kWidth * 24 + 31) / 32) * 4;
     int mismatches = 0;
     for (int row = 0; row < kHeight; ++row)
         for (int x = 0; x < kWidth; ++x)
-            for (int channel = 0; channel < 3; ++channel)
-                mismatches += bits[row * stride + x * 3 + channel] != PatternByte(x, row, channel);
-    return header.biBitCount == 24 ? mismatches : -1;
+            mismatches += pixel(x, row) != RGB(PatternByte(x, row, 2), PatternByte(x, row, 1), PatternByte(x, row, 0));
+    return mismatches;
 }
 
-// A small window of ours that shows a pasted DIB, and reads back what it shows.
+// A small window of ours showing a pasted DIB, as a program that pastes would.
 class CPasteWindow {
 public:
-    explicit CPasteWindow(const BITMAPINFO* dib) : m_dib(dib)
+    explicit CPasteWindow(const BITMAPINFO* dib)
     {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = Proc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "PasteTestWindow";
-        RegisterClassA(&windowClass);
-        m_hWnd = CreateWindowExA(WS_EX_TOPMOST, "PasteTestWindow", "paste", WS_POPUP | WS_VISIBLE, 40, 40, kWidth,
-                                 kHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
-        SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        InvalidateRect(m_hWnd, nullptr, FALSE);
-        UpdateWindow(m_hWnd);
+        HDC screen = GetDC(nullptr);
+        m_bitmap = CreateDIBitmap(screen, &dib->bmiHeader, CBM_INIT,
+                                  reinterpret_cast<const BYTE*>(dib) + dib->bmiHeader.biSize, dib, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        m_window = CreateWindowExA(WS_EX_TOPMOST, "Static", nullptr, WS_POPUP | WS_VISIBLE | SS_BITMAP, 40, 40,
+                                   kWidth, kHeight, nullptr, nullptr, nullptr, nullptr);
+        SendMessageA(m_window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_bitmap));
+        UpdateWindow(m_window);
     }
-    ~CPasteWindow() { DestroyWindow(m_hWnd); }
-
-    // The window's pixels as a bottom-up 24-bit DIB.
-    std::string ReadBack(BITMAPINFOHEADER& header) const
+    ~CPasteWindow()
     {
-        HDC window = GetDC(m_hWnd);
-        HDC memory = CreateCompatibleDC(window);
-        HBITMAP copy = CreateCompatibleBitmap(window, kWidth, kHeight);
-        HGDIOBJ previous = SelectObject(memory, copy);
-        BitBlt(memory, 0, 0, kWidth, kHeight, window, 0, 0, SRCCOPY);
-        SelectObject(memory, previous);
-        header = {};
-        header.biSize = sizeof header;
-        header.biWidth = kWidth;
-        header.biHeight = kHeight;
-        header.biPlanes = 1;
-        header.biBitCount = 24;
-        std::string bits(static_cast<size_t>(((kWidth * 24 + 31) / 32) * 4 * kHeight), '\0');
-        GetDIBits(memory, copy, 0, kHeight, &bits[0], reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-        DeleteObject(copy);
-        DeleteDC(memory);
-        ReleaseDC(m_hWnd, window);
-        return bits;
+        DestroyWindow(m_window);
+        DeleteObject(m_bitmap);
+    }
+
+    COLORREF Shown(int x, int row) const
+    {
+        HDC dc = GetDC(m_window);
+        const COLORREF colour = GetPixel(dc, x, kHeight - 1 - row);
+        ReleaseDC(m_window, dc);
+        return colour;
     }
 
 private:
-    static LRESULT CALLBACK Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
-    {
-        auto* self = reinterpret_cast<CPasteWindow*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
-        if (msg != WM_PAINT || !self)
-            return DefWindowProcA(hWnd, msg, wParam, lParam);
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(hWnd, &paint);
-        const BITMAPINFOHEADER& header = self->m_dib->bmiHeader;
-        SetDIBitsToDevice(dc, 0, 0, header.biWidth, header.biHeight, 0, 0, 0, header.biHeight,
-                          reinterpret_cast<const BYTE*>(&header) + header.biSize, self->m_dib, DIB_RGB_COLORS);
-        EndPaint(hWnd, &paint);
-        return 0;
-    }
-
-    const BITMAPINFO* m_dib;
-    HWND m_hWnd = nullptr;
+    HBITMAP m_bitmap;
+    HWND m_window;
 };
 
 class ClipboardTest : public ::testing::Test {
@@ -150,18 +123,18 @@ TEST_F(ClipboardTest, CtrlCPutsTheDocumentPixelsOnTheClipboardForPasting)
     EXPECT_EQ(kWidth, header.biWidth);
     EXPECT_EQ(kHeight, header.biHeight) << "bottom-up";
     EXPECT_EQ(DWORD(BI_RGB), header.biCompression);
+    ASSERT_EQ(24, header.biBitCount);
     const auto* bits = reinterpret_cast<const BYTE*>(pasted.data()) + header.biSize;
-    EXPECT_EQ(0, PatternMismatches(header, bits));
+    const int stride = (kWidth * 3 + 3) & ~3;
+    EXPECT_EQ(0, PatternMismatches([&](int x, int row) {
+        const BYTE* pixel = bits + row * stride + x * 3;
+        return RGB(pixel[2], pixel[1], pixel[0]);
+    }));
 
-    CPasteWindow window(reinterpret_cast<const BITMAPINFO*>(pasted.data()));
-    BITMAPINFOHEADER shownHeader;
-    std::string shown;
-    WaitUntil([&] {
-        shown = window.ReadBack(shownHeader);
-        return PatternMismatches(shownHeader, reinterpret_cast<const BYTE*>(shown.data())) == 0;
-    }, 3000);
-    EXPECT_EQ(0, PatternMismatches(shownHeader, reinterpret_cast<const BYTE*>(shown.data())))
-        << "the pasted picture shows the document's pixels";
+    const CPasteWindow window(reinterpret_cast<const BITMAPINFO*>(pasted.data()));
+    const auto shown = [&](int x, int row) { return window.Shown(x, row); };
+    WaitUntil([&] { return PatternMismatches(shown) == 0; }, 3000);
+    EXPECT_EQ(0, PatternMismatches(shown)) << "the pasted picture shows the document's pixels";
 }
 
 TEST_F(ClipboardTest, AClipboardHeldElsewhereIsReported)

@@ -205,7 +205,8 @@ HBITMAP OpenImagePath(const char* path)
     }
     HBITMAP bitmap = ReadImageFile(path, format);
     if (!bitmap)
-        ShowFileFailure(g_hMainFrame, IDS_LOAD_FILE_FAILED, IDS_OPEN_FAILED, path, OpenFailureReason(GetLastError()));
+        ShowFileFailure(g_hMainFrame, IDS_LOAD_FILE_FAILED, IDS_OPEN_FAILED, path,
+                        OpenFailureReason(GetLastError()));
     return bitmap;
 }
 

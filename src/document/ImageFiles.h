@@ -32,8 +32,8 @@ HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1]);
 
 // The reading behind the Open command, also for files dropped on the program or
 // named on its command line: the format from the extension, then the bitmap, or null.
-// A file of no known type, or one that cannot be read, is reported in a message box
-// with its name and the reason.
+// A file of no known type is refused with the unsupported-type message, one that
+// cannot be read is reported with its name and the reason; both are owned by the frame.
 HBITMAP OpenImagePath(const char* path);
 
 // Reads a file of format code 0 or 1 into a bitmap of the screen's kind; null, with

@@ -311,6 +311,29 @@ TEST(BmpFile, BitFieldMasksAreAppliedAndUnusableOnesRefused)
     }
 }
 
+// Tools write only the colours a picture uses; a tiny picture has too few bytes after
+// its short table to stand in for a full one.
+TEST(BmpFile, AShortPaletteFillsTheStartOfTheTable)
+{
+    for (DWORD headerSize : {40u, 124u}) {
+        BmpLayout twoColours;
+        twoColours.headerSize = headerSize;
+        twoColours.width = 1;
+        twoColours.height = 1;
+        twoColours.bits = 8;
+        twoColours.table = std::string("\x01\x02\x03\0\x04\x05\x06\0", 8);
+        twoColours.pixels = std::string("\x01\0\0\0", 4);
+        std::string bytes = BmpBytes(twoColours);
+        bytes.replace(14 + 32, 4, Le(2, 4));
+        CDib dib;
+        ASSERT_EQ(1, ReadBytes(bytes, dib)) << headerSize;
+        ASSERT_EQ(256, dib.GetColorCount());
+        EXPECT_EQ(0, std::memcmp(twoColours.table.data(), dib.GetColorTable(), 8));
+        EXPECT_EQ(std::string(4 * 254, '\0'), std::string(reinterpret_cast<const char*>(dib.GetColorTable() + 2), 4 * 254));
+        EXPECT_EQ(twoColours.pixels, Pixels(dib));
+    }
+}
+
 // The colour-space endpoints, gammas, intent and a profile that is not there at all
 // change nothing: the pixels and the table are read as a 40-byte header gives them.
 TEST(BmpFile, ColourSpaceAndProfileFieldsOfLongHeadersAreIgnored)

@@ -49,6 +49,18 @@ std::string BmpBytes(const BmpLayout& layout)
     return file + layout.pixels;
 }
 
+BmpLayout OneRowImage(DWORD headerSize, int width, WORD bits, const std::string& table, const std::string& pixels)
+{
+    BmpLayout layout;
+    layout.headerSize = headerSize;
+    layout.width = width;
+    layout.height = 1;
+    layout.bits = bits;
+    layout.table = table;
+    layout.pixels = pixels;
+    return layout;
+}
+
 int ReadBytes(const std::string& bytes, CDib& dib)
 {
     CodecTempFolder folder;
@@ -316,13 +328,8 @@ TEST(BmpFile, BitFieldMasksAreAppliedAndUnusableOnesRefused)
 TEST(BmpFile, AShortPaletteFillsTheStartOfTheTable)
 {
     for (DWORD headerSize : {40u, 124u}) {
-        BmpLayout twoColours;
-        twoColours.headerSize = headerSize;
-        twoColours.width = 1;
-        twoColours.height = 1;
-        twoColours.bits = 8;
-        twoColours.table = std::string("\x01\x02\x03\0\x04\x05\x06\0", 8);
-        twoColours.pixels = std::string("\x01\0\0\0", 4);
+        const BmpLayout twoColours = OneRowImage(headerSize, 1, 8, std::string("\x01\x02\x03\0\x04\x05\x06\0", 8),
+                                                 std::string("\x01\0\0\0", 4));
         std::string bytes = BmpBytes(twoColours);
         bytes.replace(14 + 32, 4, Le(2, 4));
         CDib dib;
@@ -339,17 +346,11 @@ TEST(BmpFile, AShortPaletteFillsTheStartOfTheTable)
 TEST(BmpFile, ColourSpaceAndProfileFieldsOfLongHeadersAreIgnored)
 {
     for (DWORD headerSize : {108u, 124u}) {
-        BmpLayout palette;
-        palette.headerSize = headerSize;
-        palette.width = 3;
-        palette.height = 1;
-        palette.bits = 2;
-        palette.table = std::string("\x01\x02\x03\0\x04\x05\x06\0\x07\x08\x09\0\x0A\x0B\x0C\0", 16);
-        palette.pixels = std::string("\x1B\0\0\0", 4);
-        BmpLayout direct = palette;
-        direct.bits = 24;
-        direct.table.clear();
-        direct.pixels = std::string("\x11\x22\x33\x44\x55\x66\x77\x88\x99\0\0\0", 12);
+        const BmpLayout palette =
+            OneRowImage(headerSize, 3, 2, std::string("\x01\x02\x03\0\x04\x05\x06\0\x07\x08\x09\0\x0A\x0B\x0C\0", 16),
+                        std::string("\x1B\0\0\0", 4));
+        const BmpLayout direct =
+            OneRowImage(headerSize, 3, 24, "", std::string("\x11\x22\x33\x44\x55\x66\x77\x88\x99\0\0\0", 12));
         for (const BmpLayout* layout : {&palette, &direct}) {
             std::string bytes = BmpBytes(*layout);
             // 'MBED' (an embedded profile), then endpoints, gammas, intent, profile offset and size.

@@ -100,5 +100,15 @@ for depth in 1 2 4 8; do
 done
 png png-3-4-trns source.ppm +dither -colors 12 "${clear_first[@]}" -define png:bit-depth=4 PNG8:
 png png-3-8-trns source.ppm +dither -colors 100 "${clear_first[@]}" PNG8:
+# Today's default header versions, as ImageMagick writes them without a version
+# prefix: 124 bytes, and 108 for a picture without colour.
+convert source.ppm -type Palette -colors 200 -compress None BMP:v5-8.bmp
+convert source.ppm -type Palette -colors 16 -compress None BMP:v5-4.bmp
+convert source.ppm BMP:v5-24.bmp
+convert source.ppm -define bmp:subtype=RGB555 BMP:v5-555.bmp
+convert source.ppm -monochrome BMP:v4-1.bmp
+for bmp in v5-8 v5-4 v5-24 v5-555 v4-1; do
+  convert "$bmp.bmp" -alpha off -depth 8 "ppm:$bmp.bmp.pnm"
+done
 
 touch done

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <mmsystem.h>
+#include <shellapi.h>
 #include <cstring>
 
 #include "app/AppMessages.h"
@@ -167,6 +168,9 @@ LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnSysCommand(wParam, lParam);
     case WM_COMMAND:
         return OnCommand(wParam, lParam);
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_INITMENUPOPUP:
         return OnInitMenuPopup(wParam, lParam);
     case WM_SIZE:
@@ -215,6 +219,8 @@ LRESULT CAppFrame::OnCreate()
     DisableImageCommands();
 
     m_trayIcon.Add(Handle());
+    // Files dropped anywhere on the frame, its documents included, come here.
+    DragAcceptFiles(Handle(), TRUE);
 
     if (CMessageLoop* loop = g_app.GetMessageLoop()) {
         loop->AddMessageFilter(this);
@@ -369,7 +375,7 @@ void CAppFrame::RecalcFrameLayout(bool resizeBars)
 
 void CAppFrame::DisableImageCommands()
 {
-    for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS})
+    for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS, ID_EDIT_COPY})
         g_updateUI.EnableCommand(id, false);
 }
 
@@ -726,9 +732,38 @@ LRESULT CAppFrame::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam)
 void CAppFrame::OnOpen()
 {
     char path[MAX_PATH + 1] = {};
-    if (HBITMAP bitmap = OpenImageFile(path))
-        if (!CreateImageDocument(bitmap, path, true))
-            DeleteObject(bitmap);
+    AdoptOpenedImage(OpenImageFile(path), path);
+}
+
+void CAppFrame::OpenFiles(const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths)
+        AdoptOpenedImage(OpenImagePath(path.c_str()), path.c_str());
+}
+
+// The names are taken and the drop released before anything opens: a file that
+// fails shows a message, and the drop's memory need not outlive it.
+void CAppFrame::OnDropFiles(HDROP drop)
+{
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count; ++index) {
+        // Sized by the name itself: a cut name would open another file, or none.
+        const UINT length = DragQueryFileA(drop, index, nullptr, 0);
+        std::string path(length + 1, '\0');
+        path.resize(DragQueryFileA(drop, index, &path[0], length + 1));
+        if (!path.empty())
+            paths.push_back(path);
+    }
+    DragFinish(drop);
+    OpenFiles(paths);
+}
+
+// A bitmap the Open path read (null when it failed and said so) becomes a saved document.
+void CAppFrame::AdoptOpenedImage(HBITMAP bitmap, const char* path)
+{
+    if (bitmap && !CreateImageDocument(bitmap, path, true))
+        DeleteObject(bitmap);
 }
 
 bool CAppFrame::CreateImageDocument(HBITMAP bitmap, const char* name, bool saved)

@@ -8,6 +8,9 @@
 #include "ui/StatusBar.h"
 #include "ui/Window.h"
 
+#include <string>
+#include <vector>
+
 // The program's one top-level window: an MDI frame with a rebar (menu bar and
 // toolbar) on top, the tab strip with the MDI client over it, and a status bar.
 // It handles its own commands and passes every other one to the active document.
@@ -27,6 +30,9 @@ public:
     // Turns a bitmap (handed over) into a new document with its own tab. name is a
     // full path or an unsaved capture's title; saved says the file holds the image.
     bool CreateImageDocument(HBITMAP bitmap, const char* name, bool saved);
+    // Opens the files one after the other as the Open command opens its choice, each
+    // as a document or with a message saying why not.
+    void OpenFiles(const std::vector<std::string>& paths);
     // The capture steps every trigger runs around the engine's call: the frame gets
     // out of the way, then the bitmap (handed over, null when nothing was captured)
     // is counted, announced, auto-saved if asked for and opened as a document.
@@ -72,6 +78,8 @@ private:
     LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy();
     void OnOpen();
+    void OnDropFiles(HDROP drop);
+    void AdoptOpenedImage(HBITMAP bitmap, const char* path);
     void OnTabSelChange();
     void OnDocPathChanged(HWND document, const char* path);
     void OnDocActivated(HWND document);

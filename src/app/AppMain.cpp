@@ -7,6 +7,7 @@
 
 #include "app/AppFrame.h"
 #include "app/Application.h"
+#include "app/CommandLineFiles.h"
 #include "capture/CaptureEngine.h"
 #include "res/resource.h"
 #include "ui/MessageLoop.h"
@@ -14,7 +15,7 @@
 
 static_assert(sizeof(INITCOMMONCONTROLSEX) == 8, "the common-controls record has one form");
 
-int Run(int showCmd)
+int Run(int showCmd, const std::vector<std::string>& files)
 {
     CMessageLoop loop;
     g_app.AddMessageLoop(&loop);
@@ -27,6 +28,9 @@ int Run(int showCmd)
     }
 
     ShowWindow(g_hMainFrame, showCmd);
+    // Files named on the command line open over the frame the user already sees.
+    UpdateWindow(g_hMainFrame);
+    frame->OpenFiles(files);
     int exitCode = loop.Run();
 
     g_app.RemoveMessageLoop();
@@ -49,7 +53,7 @@ int LumigrabMain(HINSTANCE hInstance, int showCmd)
     if (!g_captureEngine.Load())
         AppMessageBox(nullptr, IDS_ENGINE_MISSING, MB_ICONEXCLAMATION);
 
-    int exitCode = Run(showCmd);
+    int exitCode = Run(showCmd, CommandLineFiles(GetCommandLineW()));
 
     g_hMainFrame = nullptr;
     g_app.Term();

@@ -192,8 +192,12 @@ HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1])
     dialog.Flags = OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
     if (!GetOpenFileNameA(&dialog))
         return nullptr;
+    return OpenImagePath(pathBuffer);
+}
 
-    const char* dot = FindLastChar(pathBuffer, '.');
+HBITMAP OpenImagePath(const char* path)
+{
+    const char* dot = FindLastChar(path, '.');
     const int format = dot ? FindImageFormat(dot + 1) : -1;
     if (format < 0) {
         Vorn::CFastString<64> text;
@@ -203,9 +207,9 @@ HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1])
         MessageBoxA(g_hMainFrame, text.GetString(), caption.GetString(), MB_ICONHAND | MB_OK);
         return nullptr;
     }
-    HBITMAP bitmap = ReadImageFile(pathBuffer, format);
+    HBITMAP bitmap = ReadImageFile(path, format);
     if (!bitmap)
-        ShowFileFailure(g_hMainFrame, IDS_LOAD_FILE_FAILED, IDS_OPEN_FAILED, pathBuffer,
+        ShowFileFailure(g_hMainFrame, IDS_LOAD_FILE_FAILED, IDS_OPEN_FAILED, path,
                         OpenFailureReason(GetLastError()));
     return bitmap;
 }

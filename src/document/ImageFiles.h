@@ -27,16 +27,24 @@ void BuildSaveFilter(FilterString& filter);
 
 // The Open command's dialog and reading: the bitmap of the chosen file, or null.
 // pathBuffer (zeroed by the caller) receives the chosen path. A file that cannot be
-// opened is reported in a message box with its name and the reason.
+// opened is reported as OpenImagePath does.
 HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1]);
 
-// Reads a file of format code 0 (JPEG), 1 (BMP) or 2 (PNG) into a bitmap of the screen's kind; null, with
-// the reason as the last error, when the reader fails or the bitmap cannot be made.
+// The reading behind the Open command, also for files dropped on the program or
+// named on its command line: the format from the extension, then the bitmap, or null.
+// A file of no known type is refused with the unsupported-type message, one that
+// cannot be read is reported with its name and the reason; both are owned by the frame.
+HBITMAP OpenImagePath(const char* path);
+
+// Reads a file of format code 0 (JPEG), 1 (BMP) or 2 (PNG) into a bitmap of the screen's
+// kind; null, with the reason as the last error, when the reader fails or the bitmap
+// cannot be made.
 HBITMAP ReadImageFile(const char* path, int formatCode);
 
 // The Save As dialog proposing the name in nameBuffer, with the type its extension
-// names (JPEG when it names none), then writing in the format of the chosen filter; nameBuffer receives the chosen full path. True when written; a
-// failed write is reported in a message box with the file's name and the system's reason.
+// names (JPEG when it names none), then writing in the format of the chosen filter;
+// nameBuffer receives the chosen full path. True when written; a failed write is
+// reported in a message box with the file's name and the system's reason.
 bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH]);
 
 // Writes the bitmap as format code 0 (JPEG, quality 100), 1 (BMP) or 2 (PNG). An existing file

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "document/DocumentMessages.h"
-#include "ui/MainFrameHandle.h"
 #include "document/DocumentTitle.h"
+#include "document/ImageClipboard.h"
 #include "document/ImageContextMenu.h"
 #include "document/ImageFiles.h"
 #include "document/ViewArithmetic.h"
@@ -14,8 +14,10 @@
 #include "editors/EditorLaunch.h"
 #include "editors/EditorList.h"
 #include "res/resource.h"
+#include "ui/MainFrameHandle.h"
 #include "ui/ScopedHandles.h"
 #include "ui/UpdateUI.h"
+#include "util/AppMessageBox.h"
 #include "util/CharSearch.h"
 #include "util/FastString.h"
 
@@ -218,6 +220,7 @@ void CImageView::UpdateCommandUI()
     m_pUpdateUI->EnableCommand(ID_ZOOM_ACTUAL, m_fZoom != 1.0f);
     m_pUpdateUI->EnableCommand(ID_FILE_SAVE, m_bImageModified != 0);
     m_pUpdateUI->EnableCommand(ID_EDITORS, true);
+    m_pUpdateUI->EnableCommand(ID_EDIT_COPY, true);
 
     const SIZE client = ClientSize();
     m_pUpdateUI->EnableCommand(ID_ZOOM_FIT, m_sizeContent.cx != client.cx && m_sizeContent.cy != client.cy);
@@ -316,6 +319,10 @@ bool CImageView::OnCommand(UINT id)
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
         OnSaveImage();
+        return true;
+    case ID_EDIT_COPY:
+        if (!CopyImageToClipboard(m_hImage, Handle()))
+            AppMessageBox(g_hMainFrame, IDS_COPY_FAILED, MB_ICONHAND | MB_OK);
         return true;
     }
     if (id >= ID_ZOOM_10 && id <= ID_ZOOM_3200) {

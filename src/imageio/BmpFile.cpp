@@ -48,6 +48,7 @@ struct BmpLayout {
     int bitCount;
     DWORD colorTableOffset;
     DWORD pixelOffset;
+    int storedColors;  // colour-table entries in the file; the rest of the table stays black
 };
 
 void RequireBytes(const CWin32File& file, uint64_t offset, uint64_t count)
@@ -58,8 +59,9 @@ void RequireBytes(const CWin32File& file, uint64_t offset, uint64_t count)
 
 void ReadColorTable(CWin32File& file, const BmpLayout& layout, bool bCoreTriples, CDib& dib)
 {
-    const int nColors = CDib::ColorCountFor(layout.bitCount);
+    const int nColors = layout.storedColors;
     RGBQUAD* pTable = dib.GetColorTable();
+    memset(pTable, 0, sizeof(RGBQUAD) * dib.GetColorCount());
     file.SeekTo(layout.colorTableOffset);
     if (!bCoreTriples) {
         file.ReadExactly(pTable, 4 * static_cast<DWORD>(nColors));
@@ -78,7 +80,7 @@ void ReadImage(CWin32File& file, const BmpLayout& layout, bool bCoreTriples, CDi
     const DWORD dwImageSize = CDib::ImageSizeFor(layout.width, layout.height, layout.bitCount);
     if (dwImageSize == 0)
         throw kFormatViolation;
-    const int nColors = CDib::ColorCountFor(layout.bitCount);
+    const int nColors = layout.storedColors;
     if (nColors > 0)
         RequireBytes(file, layout.colorTableOffset, (bCoreTriples ? 3u : 4u) * nColors);
     RequireBytes(file, layout.pixelOffset, dwImageSize);
@@ -116,6 +118,7 @@ void ReadCoreHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
     layout.bitCount = WordAt(header + 6);
     if (layout.bitCount != 1 && layout.bitCount != 4 && layout.bitCount != 8 && layout.bitCount != 24)
         throw kFormatViolation;
+    layout.storedColors = CDib::ColorCountFor(layout.bitCount);
     ReadImage(file, layout, true, dib);
 }
 
@@ -136,6 +139,12 @@ void ReadInfoHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
     default:
         throw kFormatViolation;
     }
+    // Tools write only the colours a picture uses and say how many; a count of 0, or
+    // one beyond the depth, means the full table.
+    const int nFullTable = CDib::ColorCountFor(layout.bitCount);
+    const DWORD dwColorsUsed = DwordAt(header + 28);
+    layout.storedColors = dwColorsUsed > 0 && dwColorsUsed < static_cast<DWORD>(nFullTable)
+                              ? static_cast<int>(dwColorsUsed) : nFullTable;
     if (bMasked)
         ReadMaskedImage(file, layout, dib);
     else

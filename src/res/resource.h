@@ -48,6 +48,9 @@
 #define IDS_LOAD_FILE_FAILED        331
 #define IDS_UNRECOGNIZED_IMAGE      332
 #define IDS_IMAGE_TOO_LARGE         333
+
+/* Copying an image to the clipboard */
+#define IDS_COPY_FAILED             334
 #define ID_INDICATOR_SIZE           32900
 #define ID_INDICATOR_ZOOM           32901
 #define IDS_READY                   57345
@@ -128,6 +131,7 @@
 #define ID_FILE_SAVE                57603
 #define ID_FILE_SAVE_AS             57604
 #define ID_FILE_PRINT               57607
+#define ID_EDIT_COPY                57634
 #define ID_WINDOW_ARRANGE           57649
 #define ID_WINDOW_CASCADE           57650
 #define ID_WINDOW_TILE_HORZ         57651

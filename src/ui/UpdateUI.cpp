@@ -30,6 +30,7 @@ constexpr MapEntry kMap[] = {
     {ID_VIEW_STATUS_BAR, M},
     {ID_CAPTURE_INCLUDE_CURSOR, M | T},
     {ID_EDITORS, T},
+    {ID_EDIT_COPY, M},
 };
 }
 

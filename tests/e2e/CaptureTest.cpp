@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Gbk.h"
+#include "KeyInput.h"
 #include "e2e/ProgramUnderTest.h"
 #include "res/resource.h"
 
@@ -125,25 +126,6 @@ bool TrayIconShown(HWND frame)
     probe.hWnd = frame;
     probe.uID = 1;
     return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
-
-void PressKeys(std::initializer_list<WORD> keys)
-{
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto key = keys.end(); key != keys.begin();) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--key;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 class CaptureTest : public ::testing::Test {

@@ -7,20 +7,10 @@
 #include <string>
 
 #include "Gbk.h"
-#include "document/ImageFiles.h"
 #include "e2e/ProgramUnderTest.h"
 #include "res/resource.h"
 
 namespace {
-void WriteImage(const std::string& path, int width, int height, int formatCode)
-{
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    ASSERT_TRUE(SaveImageFile(bitmap, formatCode, path.c_str()));
-    DeleteObject(bitmap);
-}
-
 std::string FileStart(const std::string& path)
 {
     char bytes[2] = {};
@@ -85,8 +75,8 @@ TEST_F(DocumentsTest, OpenZoomAndSaveAsTheOtherFormat)
 {
     const std::string bmp = m_program.PathOf("shot.bmp");
     const std::string jpeg = m_program.PathOf("photo.jpg");
-    WriteImage(bmp, 320, 200, 1);
-    WriteImage(jpeg, 160, 120, 0);
+    ASSERT_TRUE(WriteBlankImage(bmp, 320, 200, 1));
+    ASSERT_TRUE(WriteBlankImage(jpeg, 160, 120, 0));
 
     OpenThroughDialog(bmp);
     ASSERT_TRUE(WaitUntil([&] { return TabCount() == 1; }, 10000));

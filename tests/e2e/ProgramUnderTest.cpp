@@ -2,10 +2,13 @@
 
 #include <commctrl.h>
 #include <dlgs.h>
+#include <shlobj.h>
 
 #include <cstring>
 
 #include <cstdio>
+
+#include "document/ImageFiles.h"
 
 const char CProgramUnderTest::kFrameClass[] = "LumigrabFrame";
 
@@ -68,6 +71,16 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     }
 }
 
+bool WriteBlankImage(const std::string& path, int width, int height, int formatCode)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    const bool written = SaveImageFile(bitmap, formatCode, path.c_str());
+    DeleteObject(bitmap);
+    return written;
+}
+
 std::string WindowText(HWND hWnd)
 {
     char text[1024] = "";
@@ -107,10 +120,10 @@ CProgramUnderTest::~CProgramUnderTest()
 
 std::string CProgramUnderTest::PathOf(const char* fileName) const { return m_folder + fileName; }
 
-bool CProgramUnderTest::Start()
+bool CProgramUnderTest::Start(const std::string& arguments)
 {
     std::string exe = PathOf("lumigrab.exe");
-    std::string commandLine = "\"" + exe + "\"";
+    std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     // Started from a neutral folder: the program must find its files by its own path.
@@ -268,4 +281,17 @@ void CProgramUnderTest::SetFileNameBox(HWND dialog, const std::string& text)
 std::string CProgramUnderTest::FileNameBox(HWND dialog)
 {
     return WindowText(GetDlgItem(dialog, cmb13));
+}
+
+void CProgramUnderTest::DropFiles(HWND window, const std::vector<std::string>& paths) const
+{
+    DROPFILES header{};
+    header.pFiles = sizeof header;
+    std::string block(reinterpret_cast<const char*>(&header), sizeof header);
+    for (const std::string& path : paths)
+        block += path + '\0';
+    block += '\0';
+    void* remote = VirtualAllocEx(m_process.hProcess, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
+    WriteProcessMemory(m_process.hProcess, remote, block.data(), block.size(), nullptr);
+    PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
 }

@@ -9,6 +9,10 @@
 // when the deadline passes first.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
+// Writes a blank picture of the screen's kind through the program's own writer, as
+// format code formatCode (0 JPEG, 1 BMP); false when it could not be written.
+bool WriteBlankImage(const std::string& path, int width, int height, int formatCode);
+
 std::string WindowText(HWND hWnd);
 std::string WindowClass(HWND hWnd);
 
@@ -30,7 +34,8 @@ public:
     const std::string& Folder() const { return m_folder; }
     std::string PathOf(const char* fileName) const;
 
-    bool Start();
+    // arguments follow the quoted program path on its command line as they are.
+    bool Start(const std::string& arguments = "");
     bool IsRunning() const;
     // Waits for the process to end; false when it is still running at the deadline.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
@@ -49,6 +54,13 @@ public:
     static bool PressButton(HWND dialog, int buttonId, DWORD timeoutMs = 5000);
 
     static void PostCommand(HWND window, int commandId);
+
+    // Drops the files on a window of the program as the shell does: a posted
+    // WM_DROPFILES whose block of names lies in the program's own memory. Wine passes
+    // the message's handle on as it is, so a global block of this process would mean
+    // nothing there; a fixed block is its own address, so one written into the
+    // program's memory reads as a dropped list. It stays until the program ends.
+    void DropFiles(HWND window, const std::vector<std::string>& paths) const;
 
     // Texts of the program's common controls, read through a buffer in its process
     // (their messages carry pointers that are not carried across processes).

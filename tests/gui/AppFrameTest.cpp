@@ -208,6 +208,7 @@ TEST_F(AppFrameTest, ImageCommandsAreDisabledWithoutADocument)
     SendMessageA(*m_frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(imagePopup), 2);
     EXPECT_TRUE(GetMenuState(imagePopup, ID_ZOOM_IN, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_TRUE(GetMenuState(imagePopup, ID_ZOOM_ACTUAL, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(GetMenuState(imagePopup, ID_EDIT_COPY, MF_BYCOMMAND) & MF_GRAYED);
     DestroyMenu(menu);
 }
 

@@ -9,6 +9,7 @@
 #include "RealClick.h"
 #include "document/DocumentMessages.h"
 #include "document/ImageFrame.h"
+#include "KeyInput.h"
 #include "gui/FrameFixture.h"
 #include "res/resource.h"
 
@@ -45,25 +46,6 @@ void CALLBACK WatchPopups(HWND, UINT, UINT_PTR, DWORD)
     }
 }
 
-void SendKeys(std::initializer_list<WORD> keys)
-{
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto key = keys.end(); key != keys.begin();) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--key;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 void RightClick(POINT screen)
 {
     ClickAtScreen(screen, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
@@ -95,7 +77,7 @@ protected:
     HMENU PopupOpenedByAlt(WORD letter)
     {
         PopupWatch watch;
-        SendKeys({VK_MENU, letter});
+        PressKeys({VK_MENU, letter});
         RunUntilPopupCloses(watch);
         return watch.menu;
     }
@@ -154,8 +136,8 @@ TEST_F(FrameInputTest, ContextMenuIsTheImageMenuAtTheClickOrAtTheView)
     PopupWatch byMouse;
     byMouse.onOpen = [&](HWND) {
         zoomInState = GetMenuState(imageMenu, ID_ZOOM_IN, MF_BYCOMMAND);
-        SendKeys({VK_DOWN});
-        SendKeys({VK_RETURN});
+        PressKeys({VK_DOWN});
+        PressKeys({VK_RETURN});
     };
     RightClick(click);
     RunUntilPopupCloses(byMouse);
@@ -170,7 +152,7 @@ TEST_F(FrameInputTest, ContextMenuIsTheImageMenuAtTheClickOrAtTheView)
     POINT corner = {0, 0};
     ClientToScreen(view, &corner);
     PopupWatch byKeyboard;
-    SendKeys({VK_SHIFT, VK_F10});
+    PressKeys({VK_SHIFT, VK_F10});
     RunUntilPopupCloses(byKeyboard);
     EXPECT_EQ(imageMenu, byKeyboard.menu);
     EXPECT_EQ(corner.x, byKeyboard.rect.left);

@@ -86,12 +86,13 @@ TEST_F(ImageDocumentTest, LastDocumentClosingHidesTheTabsAndDisablesImageCommand
     SendMessageA(document, WM_COMMAND, ID_ZOOM_IN, 0);
     EXPECT_TRUE(g_updateUI.IsEnabled(ID_ZOOM_OUT));
     EXPECT_TRUE(g_updateUI.IsEnabled(ID_EDITORS));
+    EXPECT_TRUE(g_updateUI.IsEnabled(ID_EDIT_COPY));
 
     Close(document);
     EXPECT_EQ(0, TabCount());
     const RECT after = ChildRect(m_frame->MdiClient());
     EXPECT_TRUE(EqualRect(&bare, &after));
-    for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS})
+    for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS, ID_EDIT_COPY})
         EXPECT_FALSE(g_updateUI.IsEnabled(id)) << id;
 
     HWND again = Open("C:\\pics\\b.bmp", true);

@@ -49,6 +49,18 @@ std::string BmpBytes(const BmpLayout& layout)
     return file + layout.pixels;
 }
 
+BmpLayout OneRowImage(DWORD headerSize, int width, WORD bits, const std::string& table, const std::string& pixels)
+{
+    BmpLayout layout;
+    layout.headerSize = headerSize;
+    layout.width = width;
+    layout.height = 1;
+    layout.bits = bits;
+    layout.table = table;
+    layout.pixels = pixels;
+    return layout;
+}
+
 int ReadBytes(const std::string& bytes, CDib& dib)
 {
     CodecTempFolder folder;
@@ -311,6 +323,50 @@ TEST(BmpFile, BitFieldMasksAreAppliedAndUnusableOnesRefused)
     }
 }
 
+// Tools write only the colours a picture uses; a tiny picture has too few bytes after
+// its short table to stand in for a full one.
+TEST(BmpFile, AShortPaletteFillsTheStartOfTheTable)
+{
+    for (DWORD headerSize : {40u, 124u}) {
+        const BmpLayout twoColours = OneRowImage(headerSize, 1, 8, std::string("\x01\x02\x03\0\x04\x05\x06\0", 8),
+                                                 std::string("\x01\0\0\0", 4));
+        std::string bytes = BmpBytes(twoColours);
+        bytes.replace(14 + 32, 4, Le(2, 4));
+        CDib dib;
+        ASSERT_EQ(1, ReadBytes(bytes, dib)) << headerSize;
+        ASSERT_EQ(256, dib.GetColorCount());
+        EXPECT_EQ(0, std::memcmp(twoColours.table.data(), dib.GetColorTable(), 8));
+        EXPECT_EQ(std::string(4 * 254, '\0'), std::string(reinterpret_cast<const char*>(dib.GetColorTable() + 2), 4 * 254));
+        EXPECT_EQ(twoColours.pixels, Pixels(dib));
+    }
+}
+
+// The colour-space endpoints, gammas, intent and a profile that is not there at all
+// change nothing: the pixels and the table are read as a 40-byte header gives them.
+TEST(BmpFile, ColourSpaceAndProfileFieldsOfLongHeadersAreIgnored)
+{
+    for (DWORD headerSize : {108u, 124u}) {
+        const BmpLayout palette =
+            OneRowImage(headerSize, 3, 2, std::string("\x01\x02\x03\0\x04\x05\x06\0\x07\x08\x09\0\x0A\x0B\x0C\0", 16),
+                        std::string("\x1B\0\0\0", 4));
+        const BmpLayout direct =
+            OneRowImage(headerSize, 3, 24, "", std::string("\x11\x22\x33\x44\x55\x66\x77\x88\x99\0\0\0", 12));
+        for (const BmpLayout* layout : {&palette, &direct}) {
+            std::string bytes = BmpBytes(*layout);
+            // 'MBED' (an embedded profile), then endpoints, gammas, intent, profile offset and size.
+            std::string colourSpace = Le(0x4D424544, 4) + std::string(headerSize - 60, '\xFF');
+            bytes.replace(14 + 56, colourSpace.size(), colourSpace);
+            CDib dib;
+            ASSERT_EQ(1, ReadBytes(bytes, dib)) << headerSize << " bytes, " << layout->bits << " bits";
+            EXPECT_EQ(layout->bits, dib.GetBitCount());
+            EXPECT_EQ(layout->pixels, Pixels(dib));
+            if (!layout->table.empty()) {
+                EXPECT_EQ(0, std::memcmp(layout->table.data(), dib.GetColorTable(), layout->table.size()));
+            }
+        }
+    }
+}
+
 TEST(BmpFile, AHeaderOverTheSizeLimitIsRefusedBeforeAllocating)
 {
     BmpLayout huge;
@@ -334,7 +390,8 @@ TEST(BmpFile, ReadsImageMagickFilesWithTheirPixels)
     } files[] = {{"info-1.bmp", 0}, {"info-4.bmp", 0}, {"info-8.bmp", 0}, {"info-24.bmp", 0}, {"info-32.bmp", 0},
                  {"core-4.bmp", 0}, {"core-8.bmp", 0}, {"core-24.bmp", 0}, {"fields-565.bmp", 0},
                  {"fields-565-swapped.bmp", 0}, {"fields-32.bmp", 0}, {"fields-32-rgbx.bmp", 0},
-                 {"fields-32-101010.bmp", 1}};
+                 {"fields-32-101010.bmp", 1}, {"v5-8.bmp", 0}, {"v5-4.bmp", 0}, {"v5-24.bmp", 0},
+                 {"v5-555.bmp", 0}, {"v4-1.bmp", 0}};
     for (const auto& file : files) {
         CDib dib;
         ASSERT_EQ(1, ReadBmpFile(FixturePath(file.name).c_str(), dib)) << file.name;

@@ -102,6 +102,7 @@ TEST_F(ResourceTest, QuotedStringsLoadByteForByte)
         {ID_EDITORS, "打开和设置图象编辑器\n编辑"},
         {ID_EDITOR_SETTINGS, "设置(&S)..."},
         {IDS_READY, "就绪"},
+        {IDS_COPY_FAILED, "无法将图像复制到剪贴板，剪贴板可能正被其他程序使用。"},
     };
     for (const auto& [id, text] : strings)
         EXPECT_EQ(ToGbk(text), LoadText(id)) << "string " << id;
@@ -216,6 +217,8 @@ TEST_F(ResourceTest, ImageDocumentMenuHasZoomLevelsAndWindowList)
             separator,
             Item("适合窗口(&F)", ID_ZOOM_FIT),
             Item("原始大小(&R)", ID_ZOOM_ACTUAL),
+            separator,
+            Item("复制(&C)\tCtrl+C", ID_EDIT_COPY),
         }),
         viewPopup,
         // The MDI window list is attached to this popup, found by its text.
@@ -299,7 +302,7 @@ TEST_F(ResourceTest, EveryCommandHasHelpTextAndLabel)
     }
 }
 
-TEST_F(ResourceTest, AcceleratorsAreTheSevenVirtualKeys)
+TEST_F(ResourceTest, AcceleratorsAreTheEightVirtualKeys)
 {
     HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     ASSERT_NE(nullptr, table);
@@ -314,6 +317,7 @@ TEST_F(ResourceTest, AcceleratorsAreTheSevenVirtualKeys)
         Key(plain | FCONTROL, 'O', ID_FILE_OPEN),
         Key(plain | FCONTROL, 'P', ID_FILE_PRINT),
         Key(plain | FCONTROL, 'S', ID_FILE_SAVE),
+        Key(plain | FCONTROL, 'C', ID_EDIT_COPY),
         Key(plain, VK_ADD, ID_ZOOM_IN),
         Key(plain, VK_SUBTRACT, ID_ZOOM_OUT),
         Key(plain, VK_F6, ID_NEXT_PANE),

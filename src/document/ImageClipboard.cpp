@@ -1,0 +1,57 @@
+#include "document/ImageClipboard.h"
+
+#include "imageio/Dib.h"
+#include "ui/ScopedHandles.h"
+
+namespace {
+// A movable block holding the header and pixels of a 24-bit bottom-up DIB of the
+// bitmap, ready to hand to the clipboard; null on failure.
+HGLOBAL MakeDibBlock(HBITMAP bitmap)
+{
+    BITMAP shape{};
+    if (!GetObjectA(bitmap, sizeof shape, &shape))
+        return nullptr;
+    const DWORD dwImageSize = CDib::ImageSizeFor(shape.bmWidth, shape.bmHeight, 24);
+    if (dwImageSize == 0)
+        return nullptr;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + dwImageSize);
+    if (!block)
+        return nullptr;
+    auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
+    *header = {};
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = shape.bmWidth;
+    header->biHeight = shape.bmHeight;
+    header->biPlanes = 1;
+    header->biBitCount = 24;
+    header->biCompression = BI_RGB;
+    header->biSizeImage = dwImageSize;
+    const int lines = GetDIBits(CScreenDC(), bitmap, 0, static_cast<UINT>(shape.bmHeight), header + 1,
+                                reinterpret_cast<BITMAPINFO*>(header), DIB_RGB_COLORS);
+    GlobalUnlock(block);
+    if (lines != shape.bmHeight) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    return block;
+}
+}
+
+bool CopyImageToClipboard(HBITMAP bitmap, HWND owner)
+{
+    // The pixels are fetched first, so the clipboard is held only for the hand-over.
+    HGLOBAL block = MakeDibBlock(bitmap);
+    if (!block)
+        return false;
+    if (!OpenClipboard(owner)) {
+        GlobalFree(block);
+        return false;
+    }
+    EmptyClipboard();
+    // From here the clipboard owns the block.
+    const bool placed = SetClipboardData(CF_DIB, block) != nullptr;
+    CloseClipboard();
+    if (!placed)
+        GlobalFree(block);
+    return placed;
+}

@@ -111,7 +111,7 @@ TEST_F(DocumentsTest, OpenZoomAndSaveAsTheOtherFormat)
 TEST_F(DocumentsTest, PngOpensUnderAllFilesAndSavesAsPng)
 {
     const std::string png = m_program.PathOf("diagram.png");
-    WriteImage(png, 200, 150, 2);
+    ASSERT_TRUE(WriteBlankImage(png, 200, 150, 2));
 
     HWND dialog = OpenDialogFor(ID_FILE_OPEN);
     ASSERT_NE(nullptr, dialog) << "no Open dialog";

@@ -125,8 +125,9 @@ TEST_F(EditorsEndToEnd, TheEditorGetsTheQuotedPathMaximisedAndAMissingOneIsRepor
     ASSERT_GE(commandLine.size(), quotedImage.size());
     EXPECT_EQ(quotedImage, commandLine.substr(commandLine.size() - quotedImage.size())) << commandLine;
 
-    // The editor is removed from the disk: choosing it again says so.
-    ASSERT_TRUE(DeleteFileA(m_editor.c_str()));
+    // The editor is removed from the disk (once it has exited and its file is free):
+    // choosing it again says so.
+    ASSERT_TRUE(WaitUntil([&] { return DeleteFileA(m_editor.c_str()) != FALSE; }, 10000));
     ASSERT_TRUE(DeleteFileA(m_record.c_str()));
     ChooseFirstEditor();
     HWND box = m_program.WaitForMessageBox(10000);

@@ -17,6 +17,7 @@ namespace snapcore {
 namespace {
 
 const char kWindowClass[] = "SnapcoreCaptureOverlay";
+const UINT kTakeKeyboard = WM_APP;
 
 HINSTANCE ThisModule()
 {
@@ -76,9 +77,8 @@ bool CCaptureOverlay::Run(RECT* chosen)
     m_ptPointer = pointer;
     m_scene = BuildScene();
     ShowWindow(m_hWnd, SW_SHOW);
-    SetForegroundWindow(m_hWnd);
-    SetFocus(m_hWnd);
     UpdateWindow(m_hWnd);
+    PostMessageA(m_hWnd, kTakeKeyboard, 0, 0);
 
     // Every message of the thread is dispatched meanwhile, as in a modal dialog, so
     // the caller's windows keep painting; a quit request ends the capture and is passed on.
@@ -135,6 +135,9 @@ LRESULT CCaptureOverlay::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         Finish(nullptr);
         return 0;
+    case kTakeKeyboard:
+        TakeKeyboard();
+        return 0;
     case WM_KEYDOWN:
         OnKeyDown(wParam);
         return 0;
@@ -162,6 +165,20 @@ void CCaptureOverlay::OnPaint()
     BitBlt(dc, r.left, r.top, Width(r), Height(r), m_backDC, r.left + m_rcScreen.left, r.top + m_rcScreen.top,
            SRCCOPY);
     EndPaint(m_hWnd, &paint);
+}
+
+// Done from the overlay's own message loop, not at once: Wine stamps its request for
+// the X keyboard focus with the time of the last message the thread took. A capture
+// started by a hotkey would ask with the key's time, older than the moment at which the
+// hidden main window handed the focus on, and the X server would ignore the request;
+// keys would then go to another window. Focus is dropped first so that the request is
+// made even where the overlay is already taken to have it.
+void CCaptureOverlay::TakeKeyboard()
+{
+    SetForegroundWindow(m_hWnd);
+    SetActiveWindow(m_hWnd);
+    SetFocus(nullptr);
+    SetFocus(m_hWnd);
 }
 
 void CCaptureOverlay::OnLeftButtonDown(POINT point)

@@ -30,6 +30,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
+    void TakeKeyboard();
     void OnLeftButtonDown(POINT point);
     void OnLeftButtonUp(POINT point);
     void OnKeyDown(WPARAM key);

@@ -375,7 +375,7 @@ void CAppFrame::RecalcFrameLayout(bool resizeBars)
 
 void CAppFrame::DisableImageCommands()
 {
-    for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS, ID_EDIT_COPY})
+    for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS, ID_EDIT_COPY, ID_FILE_SAVE})
         g_updateUI.EnableCommand(id, false);
 }
 
@@ -844,6 +844,8 @@ void CAppFrame::OnDocPathChanged(HWND document, const char* path)
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<char*>(FileNamePart(path));
     SendMessageA(m_hWndTabStrip, TCM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
+    // The window list under 窗口 is built from the titles and keeps the old one.
+    m_mdiClientRouting.CallClient(WM_MDIREFRESHMENU, 0, 0);
 }
 
 // The document decides whether it may close; its tab goes with it.

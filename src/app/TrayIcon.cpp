@@ -32,7 +32,7 @@ bool CTrayIcon::Add(HWND frame)
     if (m_hMenu)
         SetMenuDefaultItem(m_hMenu, 0, TRUE);
     m_hWndOwner = frame;
-    return AddIcon();
+    return SendIcon(NIM_ADD);
 }
 
 UINT CTrayIcon::TaskbarCreatedMessage()
@@ -41,12 +41,13 @@ UINT CTrayIcon::TaskbarCreatedMessage()
     return message;
 }
 
+// A taskbar that still has the icon refuses to add it twice, but takes it as a change.
 bool CTrayIcon::AddAgain()
 {
-    return m_hWndOwner && AddIcon();
+    return m_hWndOwner && (SendIcon(NIM_MODIFY) || SendIcon(NIM_ADD));
 }
 
-bool CTrayIcon::AddIcon()
+bool CTrayIcon::SendIcon(DWORD message)
 {
     NOTIFYICONDATAA data{};
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -58,7 +59,7 @@ bool CTrayIcon::AddIcon()
     Vorn::CFastString<64> tip;
     tip.LoadString(IDR_MAINFRAME);
     lstrcpynA(data.szTip, tip.GetString(), 64);
-    m_bAdded = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    m_bAdded = Shell_NotifyIconA(message, &data) != FALSE;
     return m_bAdded;
 }
 

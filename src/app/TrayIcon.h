@@ -18,10 +18,10 @@ public:
     // Loads the menu and adds the icon for frame. False when the shell refused the
     // icon (no notification area); the menu is kept either way.
     bool Add(HWND frame);
-    // The shell broadcasts this message when it has re-created the taskbar, which
-    // has then forgotten every icon.
+    // The shell broadcasts this message when it has re-created the taskbar.
     static UINT TaskbarCreatedMessage();
-    // Adds the icon again after the taskbar was re-created.
+    // Shows the icon again after the taskbar was re-created, whether the new taskbar
+    // forgot it or still has it.
     bool AddAgain();
     void Remove();
 
@@ -33,7 +33,8 @@ public:
     bool OnNotify(LPARAM mouseMessage, CMenuBar& menuBar);
 
 private:
-    bool AddIcon();
+    // Adds or changes the icon with its picture, tip and callback message.
+    bool SendIcon(DWORD message);
 
     HWND m_hWndOwner = nullptr;
     HMENU m_hMenuResource = nullptr;  // menu 150; its first popup is the tray menu

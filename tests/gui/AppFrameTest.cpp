@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "Gbk.h"
+#include "KeyInput.h"
+#include "gui/DialogAnswerer.h"
 #include "gui/FrameFixture.h"
 #include "app/AppFrame.h"
 #include "app/Application.h"
@@ -193,15 +195,26 @@ TEST_F(AppFrameTest, TooltipAndMenuHelpComeFromTheCommandStrings)
 
 TEST_F(AppFrameTest, ImageCommandsAreDisabledWithoutADocument)
 {
-    for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS}) {
+    for (UINT id : {ID_FILE_SAVE, ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS}) {
         EXPECT_FALSE(g_updateUI.IsEnabled(id)) << id;
         EXPECT_FALSE(ToolBarEnabled(id)) << id;
     }
     EXPECT_TRUE(ToolBarEnabled(ID_CAPTURE_FULLSCREEN));
-    g_updateUI.EnableCommand(ID_FILE_SAVE, true);
-    m_frame->DisableImageCommands();
+
+    // An unsaved capture can be saved; once the user has closed it without saving,
+    // nothing is left to save.
+    ASSERT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(16, 16), "unsaved*", false));
+    HWND document = m_frame->ActiveDocument();
+    SetForegroundWindow(*m_frame);
     Pump();
-    EXPECT_TRUE(ToolBarEnabled(ID_FILE_SAVE)) << "save keeps the state the last document left";
+    EXPECT_TRUE(ToolBarEnabled(ID_FILE_SAVE));
+    {
+        CDialogAnswerer answerer({CDialogAnswerer::Press(IDNO)});
+        PressKeys({VK_CONTROL, VK_F4});
+        ASSERT_TRUE(RunLoopUntil([&] { return !IsWindow(document); }));
+    }
+    Pump();
+    EXPECT_FALSE(ToolBarEnabled(ID_FILE_SAVE));
 
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_IMAGETYPE));
     HMENU imagePopup = GetSubMenu(menu, 2);

@@ -2,12 +2,14 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 #include <malloc.h>
 
 #include <string>
 #include <vector>
 
 #include "Gbk.h"
+#include "KeyInput.h"
 #include "gui/DialogAnswerer.h"
 #include "gui/FrameFixture.h"
 #include "res/resource.h"
@@ -49,6 +51,27 @@ protected:
         return entries;
     }
 };
+
+// Answers the Save As dialog as a user does: the BMP type, then the name.
+CDialogAnswerer::Step SaveAsBmp(const std::string& path)
+{
+    return [path](HWND dialog) {
+        HWND types = GetDlgItem(dialog, cmb1);
+        SendMessageA(types, CB_SETCURSEL, 1, 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
+        SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(path.c_str()));
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    };
+}
+
+std::string TempFile(const char* name)
+{
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + name;
+    DeleteFileA(path.c_str());
+    return path;
+}
 
 // The system refuses the view's window, as it does when window handles run out.
 LRESULT CALLBACK RefuseImageViews(int code, WPARAM wParam, LPARAM lParam)
@@ -93,6 +116,58 @@ TEST_F(DocumentLifecycleTest, WindowMenuListsTheDocumentsFromTheFirstOneOn)
     Close(first);
     Open("C:\\c.bmp", true);
     EXPECT_EQ(std::vector<std::string>{"&1 c.bmp"}, WindowList());
+}
+
+// Ctrl+S names a capture; its entry under 窗口 takes the new name with the tab.
+TEST_F(DocumentLifecycleTest, SavingACaptureUnderANameRenamesItsWindowListEntry)
+{
+    Open("C:\\a.bmp", true);
+    HWND capture = Open(ToGbk("快照-1*").c_str(), false);
+    const std::string target = TempFile("renamed.bmp");
+    SetForegroundWindow(*m_frame);
+    {
+        CDialogAnswerer answerer({SaveAsBmp(target)});
+        PressKeys({VK_CONTROL, 'S'});
+        ASSERT_TRUE(RunLoopUntil([&] { return TabText(1) == "renamed.bmp"; }));
+    }
+    EXPECT_EQ((std::vector<std::string>{"&1 a.bmp", "&2 " + target}), WindowList());
+    EXPECT_TRUE(IsWindow(capture));
+    DeleteFileA(target.c_str());
+}
+
+// Closing an unsaved capture with Ctrl+F4, the user answers 是 and names a file: the
+// picture is in the file and the document is gone.
+TEST_F(DocumentLifecycleTest, ClosePromptYesSavesThePictureAndCloses)
+{
+    HWND capture = Open(ToGbk("快照-2*").c_str(), false);
+    const std::string target = TempFile("closed.bmp");
+    SetForegroundWindow(*m_frame);
+    {
+        CDialogAnswerer answerer({CDialogAnswerer::Press(IDYES), SaveAsBmp(target)});
+        PressKeys({VK_CONTROL, VK_F4});
+        ASSERT_TRUE(RunLoopUntil([&] { return !IsWindow(capture); }));
+        EXPECT_EQ(2u, answerer.StepsTaken());
+    }
+    EXPECT_EQ(0, TabCount());
+
+    auto image = static_cast<HBITMAP>(
+        LoadImageA(nullptr, target.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    ASSERT_NE(nullptr, image) << "no picture in " << target;
+    BITMAP info{};
+    GetObjectA(image, sizeof info, &info);
+    EXPECT_EQ(32, info.bmWidth);
+    EXPECT_EQ(24, info.bmHeight);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, image);
+    int wrong = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 32; ++x)
+            wrong += GetPixel(dc, x, y) != PatternColor(x, y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(image);
+    EXPECT_EQ(0, wrong) << "pixels of the file that differ from the image";
+    DeleteFileA(target.c_str());
 }
 
 // Logging off asks about unsaved images as closing does; a real end writes the

@@ -35,6 +35,34 @@ void FrameFixture::Pump()
     m_loop.Run();
 }
 
+namespace {
+struct LoopGoal {
+    const std::function<bool()>* done;
+    DWORD deadline;
+    bool met;
+    bool ended;
+};
+LoopGoal* g_goal = nullptr;
+}
+
+bool FrameFixture::RunLoopUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    LoopGoal goal{&done, GetTickCount() + timeoutMs, false, false};
+    g_goal = &goal;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (g_goal->ended)
+            return;
+        g_goal->met = (*g_goal->done)();
+        g_goal->ended = g_goal->met || static_cast<LONG>(GetTickCount() - g_goal->deadline) > 0;
+        if (g_goal->ended)
+            PostQuitMessage(0);
+    });
+    m_loop.Run();
+    KillTimer(nullptr, timer);
+    g_goal = nullptr;
+    return goal.met;
+}
+
 RECT FrameFixture::ChildRect(HWND child) const
 {
     RECT rect{};

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,9 @@ protected:
     // Runs the real loop until its queue has been empty once, so that the idle
     // handler has pushed the command states.
     void Pump();
+    // Runs the real loop, accelerators and all, until done() holds; false when the
+    // time runs out first. Typed keys reach the frame this way.
+    bool RunLoopUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 
     // The rectangle of a child window in the frame's client coordinates.
     RECT ChildRect(HWND child) const;

@@ -16,6 +16,38 @@
 
 namespace {
 
+// Whether the shell holds the window's icon: it changes only icons it has.
+bool IconShownFor(HWND window)
+{
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = window;
+    probe.uID = CTrayIcon::kId;
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+// A taskbar that the shell functions find before the real one, and that refuses
+// every icon, as a shell without a notification area does.
+class CRefusingTaskbar {
+public:
+    CRefusingTaskbar()
+    {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "Shell_TrayWnd";
+        RegisterClassA(&wc);
+        m_hWnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "Shell_TrayWnd", "", WS_POPUP, 0, 0, 1, 1,
+                                 nullptr, nullptr, wc.hInstance, nullptr);
+    }
+    ~CRefusingTaskbar() { DestroyWindow(m_hWnd); }
+    CRefusingTaskbar(const CRefusingTaskbar&) = delete;
+    CRefusingTaskbar& operator=(const CRefusingTaskbar&) = delete;
+
+private:
+    HWND m_hWnd;
+};
+
 class TrayAndHotkeys : public FrameFixture {
 protected:
     void SetUp() override
@@ -30,15 +62,7 @@ protected:
         FrameFixture::TearDown();
     }
 
-    // Whether the shell holds the frame's icon: it changes only icons it has.
-    bool IconShown() const
-    {
-        NOTIFYICONDATAA probe{};
-        probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-        probe.hWnd = *m_frame;
-        probe.uID = CTrayIcon::kId;
-        return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-    }
+    bool IconShown() const { return IconShownFor(*m_frame); }
     void Mouse(UINT message) { SendMessageA(*m_frame, WM_APP_TRAY_NOTIFY, CTrayIcon::kId, message); }
 
     // Opens the menu with the right button; act runs while it is open.
@@ -67,13 +91,15 @@ TEST_F(TrayAndHotkeys, RightButtonMenuShowsTheIncludeCursorStateAndRunsTheChosen
     EXPECT_EQ(checked, before);
     EXPECT_NE(g_settings.m_bIncludeCursor != 0, before) << "the chosen item arrived as a command";
 
-    // The toolbar's toggle shows in the tray menu too.
-    SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_INCLUDE_CURSOR, 0);
-    RightClick([&] {
-        checked = (GetMenuState(menu, ID_CAPTURE_INCLUDE_CURSOR, MF_BYCOMMAND) & MF_CHECKED) != 0;
-        PostMenuKey(VK_ESCAPE);
-    });
-    EXPECT_EQ(checked, before);
+    // The mark shows the other state the next time, and the toolbar's toggle shows there too.
+    for (bool expected : {!before, before}) {
+        RightClick([&] {
+            checked = (GetMenuState(menu, ID_CAPTURE_INCLUDE_CURSOR, MF_BYCOMMAND) & MF_CHECKED) != 0;
+            PostMenuKey(VK_ESCAPE);
+        });
+        EXPECT_EQ(checked, expected);
+        SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_INCLUDE_CURSOR, 0);
+    }
 
     Mouse(WM_LBUTTONDOWN);  // a single click does nothing
     EXPECT_TRUE(IsWindowVisible(*m_frame));
@@ -112,31 +138,54 @@ TEST_F(TrayAndHotkeys, ExitShowsTheFrameFirstAndRemovesTheIconOnlyWhenItCloses)
     ASSERT_TRUE(IsWindow(*m_frame));
     EXPECT_TRUE(IconShown()) << "a cancelled exit keeps the icon";
 
+    // Asked while the frame is being destroyed: afterwards the shell drops the icons
+    // of a window that is gone by itself.
     const HWND frame = *m_frame;
+    static HWND s_frame;
+    static bool s_shownAtDestroy;
+    s_frame = frame;
+    s_shownAtDestroy = true;
+    HHOOK hook = SetWindowsHookExA(
+        WH_CALLWNDPROC,
+        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+            if (code == HC_ACTION && call->message == WM_DESTROY && call->hwnd == s_frame)
+                s_shownAtDestroy = IconShownFor(call->hwnd);
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        },
+        nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
     CDialogAnswerer answerer({CDialogAnswerer::Press(IDNO)});
     SendMessageA(frame, WM_COMMAND, ID_TRAY_EXIT, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(frame); }));
-    NOTIFYICONDATAA probe{};
-    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    probe.hWnd = frame;
-    probe.uID = CTrayIcon::kId;
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &probe)) << "the icon went with the program";
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(s_shownAtDestroy) << "the icon goes before the window";
 }
 
-// After the shell restarts its taskbar the icon is added again. A shell that refuses
-// the icon (here: it still has it) leaves the frame minimising to the taskbar.
-TEST_F(TrayAndHotkeys, TaskbarRestartAddsTheIconAgainAndARefusedIconKeepsTheFrameOnTheTaskbar)
+// After the shell restarts its taskbar the icon is there again, whether the new
+// taskbar forgot it or still has it. A taskbar that refuses it leaves the frame
+// minimising to the taskbar.
+TEST_F(TrayAndHotkeys, TaskbarRestartKeepsTheIconAndARefusedIconKeepsTheFrameOnTheTaskbar)
 {
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     NOTIFYICONDATAA icon{};
     icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
     icon.hWnd = *m_frame;
     icon.uID = CTrayIcon::kId;
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));  // the shell forgets its icons
-    SendMessageA(*m_frame, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    SendMessageA(*m_frame, taskbarCreated, 0, 0);
     EXPECT_TRUE(IconShown());
-    EXPECT_TRUE(m_frame->TrayIcon().IsAdded());
 
-    SendMessageA(*m_frame, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    SendMessageA(*m_frame, taskbarCreated, 0, 0);  // the shell still has it
+    EXPECT_TRUE(IconShown());
+    SendMessageA(*m_frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_FALSE(IsWindowVisible(*m_frame)) << "minimised into the tray";
+    ShowWindow(*m_frame, SW_RESTORE);
+
+    {
+        const CRefusingTaskbar refusing;
+        SendMessageA(*m_frame, taskbarCreated, 0, 0);
+    }
     ASSERT_FALSE(m_frame->TrayIcon().IsAdded());
     SendMessageA(*m_frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(IsWindowVisible(*m_frame));

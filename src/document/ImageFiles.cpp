@@ -9,6 +9,7 @@
 #include "ui/MainFrameHandle.h"
 #include "imageio/BmpFile.h"
 #include "imageio/Dib.h"
+#include "imageio/ImageReadResult.h"
 #include "imageio/JpegFile.h"
 #include "imageio/PngFile.h"
 #include "res/resource.h"
@@ -207,14 +208,17 @@ HBITMAP OpenImagePath(const char* path)
         MessageBoxA(g_hMainFrame, text.GetString(), caption.GetString(), MB_ICONHAND | MB_OK);
         return nullptr;
     }
-    HBITMAP bitmap = ReadImageFile(path, format);
+    bool incomplete = false;
+    HBITMAP bitmap = ReadImageFile(path, format, &incomplete);
     if (!bitmap)
         ShowFileFailure(g_hMainFrame, IDS_LOAD_FILE_FAILED, IDS_OPEN_FAILED, path,
                         OpenFailureReason(GetLastError()));
+    else if (incomplete)
+        ShowFileFailure(g_hMainFrame, IDS_IMAGE_INCOMPLETE, IDR_MAINFRAME, path, std::string());
     return bitmap;
 }
 
-HBITMAP ReadImageFile(const char* path, int formatCode)
+HBITMAP ReadImageFile(const char* path, int formatCode, bool* pIncomplete)
 {
     CDib dib;
     int read = 0;
@@ -239,6 +243,8 @@ HBITMAP ReadImageFile(const char* path, int formatCode)
             dwError = ERROR_NOT_ENOUGH_MEMORY;
     }
     dib.Release();
+    if (pIncomplete)
+        *pIncomplete = bitmap && read == kImageReadIncomplete;
     SetLastError(dwError);
     return bitmap;
 }

@@ -33,13 +33,15 @@ HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1]);
 // The reading behind the Open command, also for files dropped on the program or
 // named on its command line: the format from the extension, then the bitmap, or null.
 // A file of no known type is refused with the unsupported-type message, one that
-// cannot be read is reported with its name and the reason; both are owned by the frame.
+// cannot be read is reported with its name and the reason, and one that ends early
+// opens with a message naming it as incomplete; all are owned by the frame.
 HBITMAP OpenImagePath(const char* path);
 
 // Reads a file of format code 0 (JPEG), 1 (BMP) or 2 (PNG) into a bitmap of the screen's
 // kind; null, with the reason as the last error, when the reader fails or the bitmap
-// cannot be made.
-HBITMAP ReadImageFile(const char* path, int formatCode);
+// cannot be made. *pIncomplete, when given, says whether the file ended before the
+// picture did (the bitmap then shows the part it holds).
+HBITMAP ReadImageFile(const char* path, int formatCode, bool* pIncomplete = nullptr);
 
 // The Save As dialog proposing the name in nameBuffer, with the type its extension
 // names (JPEG when it names none), then writing in the format of the chosen filter;

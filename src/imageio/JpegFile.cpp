@@ -7,6 +7,7 @@
 #include "imageio/Dib.h"
 #include "imageio/DibRowCursor.h"
 #include "imageio/ImageFileWrite.h"
+#include "imageio/ImageReadResult.h"
 #include "imageio/ImageSizeLimit.h"
 #include "imageio/JpegCompressor.h"
 #include "imageio/JpegDecompressor.h"
@@ -75,7 +76,8 @@ void DecodeCmyk(CJpegDecompressor& jpeg, const CDib& dib)
     }
 }
 
-void DecodeJpeg(CWin32File& file, CDib& dib)
+// kImageReadWhole, or kImageReadIncomplete when the file ended early.
+int DecodeJpeg(CWin32File& file, CDib& dib)
 {
     CJpegDecompressor jpeg;
     InstallJpegFileSource(jpeg.Get(), file.GetHandlePointer());
@@ -109,6 +111,7 @@ void DecodeJpeg(CWin32File& file, CDib& dib)
     else
         DecodeDirect(jpeg, dib);
     jpeg_finish_decompress(jpeg.Get());
+    return static_cast<const CJpegFileSource*>(jpeg->src)->m_bEndedEarly ? kImageReadIncomplete : kImageReadWhole;
 }
 
 void EncodeJpeg(const CDib& image, HANDLE hFile, int quality)
@@ -145,8 +148,7 @@ int ReadJpegFile(const char* path, CDib& dib)
         if (file.Read(start, sizeof start) != sizeof start || start[0] != 0xFF || start[1] != 0xD8)
             throw kFormatViolation;
         file.SeekTo(0);
-        DecodeJpeg(file, dib);
-        return 1;
+        return DecodeJpeg(file, dib);
     } catch (...) {
         return FailWithCurrentException();
     }

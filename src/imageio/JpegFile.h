@@ -6,9 +6,9 @@ class CDib;
 
 // Reads a JPEG/JFIF file into an empty CDib, bottom-up: greyscale as 8 bits with a grey
 // ramp, colour and CMYK/YCCK as 24 bits blue, green, red; the JFIF density becomes
-// pixels per metre. A file cut off early still loads. 1 on success, 0 on any failure
-// with the reason as the last error (see CodecFailure.h); on failure the CDib may hold
-// a partly decoded block, which the caller releases.
+// pixels per metre. A file cut off early still loads, as kImageReadIncomplete. 1 on
+// success, 0 on any failure with the reason as the last error (see ImageReadResult.h);
+// on failure the CDib may hold a partly decoded block, which the caller releases.
 int ReadJpegFile(const char* path, CDib& dib);
 
 // Writes the CDib as a baseline JFIF file at the given quality (the save path uses 100),

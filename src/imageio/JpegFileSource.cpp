@@ -23,6 +23,7 @@ boolean FillInputBuffer(j_decompress_ptr cinfo)
     if (!::ReadFile(*pSource->m_phFile, pSource->m_pBuffer, kJpegFileBufferSize, &dwRead, nullptr) ||
         dwRead == 0) {
         WARNMS(cinfo, JWRN_JPEG_EOF);
+        pSource->m_bEndedEarly = true;
         pSource->m_pBuffer[0] = 0xFF;
         pSource->m_pBuffer[1] = JPEG_EOI;
         dwRead = 2;
@@ -68,4 +69,5 @@ void InstallJpegFileSource(j_decompress_ptr cinfo, HANDLE* phFile)
     pSource->bytes_in_buffer = 0;
     pSource->next_input_byte = nullptr;
     pSource->m_phFile = phFile;
+    pSource->m_bEndedEarly = false;
 }

@@ -14,6 +14,8 @@ struct CJpegFileSource : jpeg_source_mgr {
     JOCTET* m_pBuffer;
     boolean m_bStartOfFile;
     HANDLE* m_phFile;
+    // Set when the file ended before its end-of-image marker.
+    bool m_bEndedEarly;
 };
 
 // Installs the source manager when the decompressor has none yet, and points it at *phFile.

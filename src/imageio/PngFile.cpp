@@ -1,5 +1,6 @@
 #include "imageio/PngFile.h"
 
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "imageio/Dib.h"
 #include "imageio/DibRowCursor.h"
 #include "imageio/ImageFileWrite.h"
+#include "imageio/ImageReadResult.h"
 #include "imageio/ImageSizeLimit.h"
 #include "imageio/PngCompression.h"
 #include "imageio/PngCodec.h"
@@ -19,6 +21,26 @@ namespace {
 
 constexpr int kFormatViolation = 1;
 constexpr size_t kSignatureSize = 8;
+// What libpng may hold of one chunk it reads, as its usual build allows, set here so
+// that it holds whatever build the program is linked with.
+constexpr png_alloc_size_t kChunkMemoryLimit = 8000000;
+constexpr BYTE kMissingGrey = 128;
+// libpng takes the compressed pixels from the file in pieces of this size, each one
+// whole or not at all; small pieces let a file cut off early show nearly all it holds
+// (a screenshot's flat areas pack hundreds of rows into 8 KB, libpng's usual piece).
+constexpr size_t kPixelDataPiece = 512;
+
+// Of the ancillary chunks the picture needs only its transparency (tRNS, which libpng
+// always reads) and its density (pHYs); every other one is passed over unread. libpng
+// would otherwise allocate and clear a text chunk at the length it claims, up to 2 GiB,
+// before reading a byte of it: its check of that length against the limit only warns.
+void SkipUnusedChunks(png_structp png)
+{
+    static const png_byte kDensity[] = "pHYs";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kDensity, 1);
+    png_set_chunk_malloc_max(png, kChunkMemoryLimit);
+}
 
 // Every pixel ends up as 8-bit blue, green, red; pixels with alpha (a channel or a tRNS
 // entry) are blended with white by their stored values, as other viewers show them.
@@ -51,11 +73,14 @@ void CopyDensity(const CPngCodec& png, BITMAPINFOHEADER& header)
     }
 }
 
-void DecodePng(CWin32File& file, CDib& dib)
+// kImageReadWhole, or kImageReadIncomplete when the file ends among the pixels.
+int DecodePng(CWin32File& file, CDib& dib)
 {
     CPngCodec png(CPngCodec::kRead);
     CPngFileSource source(file);
     source.Install(png.Get());
+    SkipUnusedChunks(png.Get());
+    png_set_compression_buffer_size(png.Get(), kPixelDataPiece);
     png_set_sig_bytes(png.Get(), kSignatureSize);
     png_read_info(png.Get(), png.Info());
 
@@ -71,7 +96,17 @@ void DecodePng(CWin32File& file, CDib& dib)
     CopyDensity(png, *dib.GetInfo());
 
     std::vector<BYTE*> rows = PictureRows(dib);
-    png_read_image(png.Get(), rows.data());
+    // What a file cut off early never reaches (the last rows, or in an interlaced file
+    // the pixels of the passes still to come) stays grey.
+    memset(dib.GetBits(), kMissingGrey, dib.GetImageSize());
+    try {
+        png_read_image(png.Get(), rows.data());
+    } catch (const Vorn::CWin32Error& error) {
+        if (error.GetCode() != ERROR_HANDLE_EOF)
+            throw;
+        return kImageReadIncomplete;
+    }
+    return kImageReadWhole;
 }
 
 void EncodePng(const CDib& image, HANDLE hFile)
@@ -111,8 +146,7 @@ int ReadPngFile(const char* path, CDib& dib)
         BYTE signature[kSignatureSize];
         if (file.Read(signature, sizeof signature) != sizeof signature || png_sig_cmp(signature, 0, sizeof signature))
             throw kFormatViolation;
-        DecodePng(file, dib);
-        return 1;
+        return DecodePng(file, dib);
     } catch (...) {
         return FailWithCurrentException();
     }

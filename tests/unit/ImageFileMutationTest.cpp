@@ -10,6 +10,7 @@
 #include "CodecTestFiles.h"
 #include "imageio/BmpFile.h"
 #include "imageio/Dib.h"
+#include "imageio/ImageReadResult.h"
 #include "imageio/JpegFile.h"
 #include "imageio/PngFile.h"
 
@@ -86,7 +87,9 @@ void ReadDamagedCopies(const std::vector<std::string>& originals, ReadFunction r
             WriteFileBytes(path, Damaged(original, random, headerBytes));
             CDib dib;
             const int result = read(path.c_str(), dib);
-            (result == 1 ? damages.loaded : result == 0 ? damages.refused : damages.other)++;
+            (result == kImageReadWhole || result == kImageReadIncomplete ? damages.loaded
+             : result == kImageReadFailed                              ? damages.refused
+                                                                       : damages.other)++;
         }
     }
 }

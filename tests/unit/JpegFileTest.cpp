@@ -11,6 +11,7 @@
 #include "imageio/Dib.h"
 #include "imageio/DibConversion.h"
 #include "imageio/DibRowCursor.h"
+#include "imageio/ImageReadResult.h"
 #include "imageio/JpegCompressor.h"
 #include "imageio/JpegFile.h"
 #include "imageio/JpegFileDest.h"
@@ -143,7 +144,7 @@ TEST(JpegFile, AFileCutOffInTheScanStillLoads)
     CDib cut;
     const size_t scan = whole.find("\xFF\xDA");
     ASSERT_NE(std::string::npos, scan);
-    ASSERT_EQ(1, ReadJpegBytes(whole.substr(0, scan + (whole.size() - scan) * 2 / 3), cut));
+    ASSERT_EQ(kImageReadIncomplete, ReadJpegBytes(whole.substr(0, scan + (whole.size() - scan) * 2 / 3), cut));
     EXPECT_EQ(complete.GetWidth(), cut.GetWidth());
     EXPECT_EQ(complete.GetHeight(), cut.GetHeight());
     const std::vector<BYTE> completeRgb = PictureRgb(complete);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <zlib.h>
 
@@ -12,6 +13,7 @@
 #include "PnmImage.h"
 #include "imageio/Dib.h"
 #include "imageio/DibRowCursor.h"
+#include "imageio/ImageReadResult.h"
 #include "imageio/PngFile.h"
 
 namespace {
@@ -35,6 +37,14 @@ int ReadPngBytes(const std::string& path, const std::string& bytes, CDib& dib)
 {
     WriteFileBytes(path, bytes);
     return ReadPngFile(path.c_str(), dib);
+}
+
+size_t PeakWorkingSet()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    EXPECT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters));
+    return counters.PeakWorkingSetSize;
 }
 
 }  // namespace
@@ -93,11 +103,43 @@ TEST(PngFile, RefusesOtherFilesAndOversizeHeadersBeforeAllocating)
     EXPECT_EQ(0, ReadPngBytes(path, WithSize(png, 16384, 5462), dib));
     EXPECT_EQ(DWORD(ERROR_NOT_ENOUGH_MEMORY), GetLastError()) << "said to be too large, not damaged";
     EXPECT_TRUE(dib.IsEmpty());
-    EXPECT_EQ(0, ReadPngBytes(path, png.substr(0, png.size() / 2), dib)) << "the pixels are cut off";
-    EXPECT_EQ(DWORD(ERROR_HANDLE_EOF), GetLastError());
     CDib missing;
     EXPECT_EQ(0, ReadPngFile("C:\\no such folder\\none.png", missing));
     EXPECT_EQ(DWORD(ERROR_PATH_NOT_FOUND), GetLastError());
+}
+
+TEST(PngFile, AFileCutOffAmongThePixelsLoadsTheRowsBeforeTheCut)
+{
+    CDib source;
+    ASSERT_TRUE(source.Create(300, 200, 24));
+    FillTestPattern(source, 9);
+    CodecTempFolder folder;
+    const std::string path = folder.PathOf("cut.png");
+    ASSERT_EQ(1, WritePngFile(source, path.c_str()));
+    const std::string whole = ReadFileBytes(path);
+    CDib cut;
+    ASSERT_EQ(kImageReadIncomplete, ReadPngBytes(path, whole.substr(0, whole.size() / 2), cut));
+    ASSERT_EQ(300, cut.GetWidth());
+    ASSERT_EQ(200, cut.GetHeight());
+    const std::vector<BYTE> expected = PictureRgb(source);
+    const std::vector<BYTE> rgb = PictureRgb(cut);
+    const size_t row = 3 * 300;
+    EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + 50 * row, rgb.begin())) << "the first quarter";
+    EXPECT_EQ(std::vector<BYTE>(row, 128), std::vector<BYTE>(rgb.end() - row, rgb.end())) << "the last row is grey";
+}
+
+// 43 bytes: the header chunk, then a text chunk that claims 2 GiB and holds two bytes.
+TEST(PngFile, ATextChunkClaimingGigabytesIsRefusedWithoutTakingThem)
+{
+    const std::string header = ReadFileBytes(FixturePath("png-2-8.png")).substr(0, 33);
+    CodecTempFolder folder;
+    const std::string path = folder.PathOf("text.png");
+    for (const char* type : {"tEXt", "iTXt", "zTXt"}) {
+        const size_t peakBefore = PeakWorkingSet();
+        CDib dib;
+        EXPECT_EQ(0, ReadPngBytes(path, header + BigEndianBytes(0x7FFFFFFF) + type + "ab", dib)) << type;
+        EXPECT_LT(PeakWorkingSet() - peakBefore, size_t(64) << 20) << type << ": no more memory than the file could fill";
+    }
 }
 
 TEST(PngFile, WritesRgbThatPngcheckAcceptsAndImageMagickReadsAsOurPixels)

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "util/FastString.h"
 #include "util/FileReplacement.h"
 
@@ -18,16 +20,24 @@ extern const ImageFormat g_imageFormats[kImageFormatCount];
 int FindImageFormat(const char* extension);
 // True when one "*.ext" pattern of the list is the extension, ignoring case.
 bool MatchFilterExtension(const char* patternList, const char* extension);
+// The format the extension of a path's file name names, or -1 (no extension, or another).
+int ImageFormatOfName(const char* path);
+// The path with its file name's extension replaced by the given one (no dot), or with it
+// appended when the name has none.
+std::string ChangeExtension(const char* path, const char* extension);
 
 // The file dialogs' filter lists: name (patterns), NUL, patterns, NUL for each
 // format, the Open dialog's list with "all files" after them, ending in one more NUL.
 using FilterString = Vorn::CFastString<1024>;
+// Appends a string-table filter, whose "|" separators become the NULs the dialogs expect.
+void AppendBarSeparated(FilterString& filter, const char* text);
 void BuildOpenFilter(FilterString& filter);
 void BuildSaveFilter(FilterString& filter);
 
 // The Open command's dialog and reading: the bitmap of the chosen file, or null.
 // pathBuffer (zeroed by the caller) receives the chosen path. A file that cannot be
-// opened is reported as OpenImagePath does.
+// opened is reported as OpenImagePath does; a chosen path too long for the buffer is
+// refused with a message naming it.
 HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1]);
 
 // The reading behind the Open command, also for files dropped on the program or
@@ -44,9 +54,10 @@ HBITMAP OpenImagePath(const char* path);
 HBITMAP ReadImageFile(const char* path, int formatCode, bool* pIncomplete = nullptr);
 
 // The Save As dialog proposing the name in nameBuffer, with the type its extension
-// names (JPEG when it names none), then writing in the format of the chosen filter;
-// nameBuffer receives the chosen full path. True when written; a failed write is
-// reported in a message box with the file's name and the system's reason.
+// names (JPEG when it names none), then writing in the format the chosen name's
+// extension names, or else in the chosen type's; nameBuffer receives the chosen full
+// path. True when written; a failed write, or a path too long for nameBuffer, is
+// reported in a message box with the file's name and the reason.
 bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH]);
 
 // Writes the bitmap as format code 0 (JPEG, quality 100), 1 (BMP) or 2 (PNG). An existing file

@@ -43,6 +43,9 @@
 #define IDS_UNSUPPORTED_TYPE        310
 #define IDS_OPEN_FAILED             311
 
+/* A path longer than the program's file functions take */
+#define IDS_PATH_TOO_LONG           360
+
 /* Failed saves and opens: the file's name and the reason */
 #define IDS_SAVE_FILE_FAILED        330
 #define IDS_LOAD_FILE_FAILED        331

@@ -13,6 +13,14 @@ const char* FindLastChar(const char* text, char ch)
 
 const char* FileNamePart(const char* path)
 {
-    const char* backslash = FindLastChar(path, '\\');
-    return backslash ? backslash + 1 : path;
+    const char* name = path;
+    for (const char* p = path; *p != '\0'; p = CharNextA(p))
+        if (*p == '\\' || *p == '/')
+            name = p + 1;
+    return name;
+}
+
+const char* FindExtensionDot(const char* path)
+{
+    return FindLastChar(FileNamePart(path), '.');
 }

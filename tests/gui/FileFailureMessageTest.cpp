@@ -2,15 +2,20 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "Gbk.h"
 #include "document/ImageFiles.h"
 #include "gui/DialogAnswerer.h"
+#include "gui/FileDialogInput.h"
 #include "gui/FrameFixture.h"
 #include "res/resource.h"
 #include "ui/UpdateUI.h"
+#include "unit/CodecTestFiles.h"
+#include "unit/NativeShell.h"
 
 // What the user is told when a save or an open fails, answered as a user would.
 
@@ -59,6 +64,59 @@ std::string ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Types a path into the focused name box of the Open or Save As dialog and presses Enter.
+CDialogAnswerer::Step TypeFile(const std::string& path)
+{
+    return [path](HWND dialog) {
+        TypeName(path);
+        PressEnterOrCancel(dialog);
+    };
+}
+
+// Folders inside one another until the innermost one's path has about 250 characters,
+// beside a folder the user may not write to (made so from the Linux side, the way such a
+// folder comes to exist there: no permission to write, and for root, immutable).
+class CAwkwardFolders {
+public:
+    CAwkwardFolders() : m_locked(m_base.PathOf("locked"))
+    {
+        std::string folder = m_base.PathOf("d");
+        while (CreateDirectoryA(folder.c_str(), nullptr) && folder.size() < 248) {
+            m_deep.push_back(folder);
+            folder += "\\" + std::string(std::min<size_t>(50, 249 - folder.size()), 'd');
+        }
+        m_deep.push_back(folder);
+        CreateDirectoryA(m_locked.c_str(), nullptr);
+        RunNativeShell("chmod a-w '" + UnixPath(m_locked) + "'; chattr +i '" + UnixPath(m_locked) + "' 2>/dev/null");
+    }
+
+    ~CAwkwardFolders()
+    {
+        RunNativeShell("chattr -i '" + UnixPath(m_locked) + "' 2>/dev/null; chmod u+w '" + UnixPath(m_locked) + "'");
+        RemoveDirectoryA(m_locked.c_str());
+        for (auto folder = m_deep.rbegin(); folder != m_deep.rend(); ++folder)
+            RemoveDirectoryA(folder->c_str());
+    }
+
+    const std::string& Deep() const { return m_deep.back(); }
+    const std::string& Locked() const { return m_locked; }
+
+private:
+    CodecTempFolder m_base;
+    std::vector<std::string> m_deep;
+    std::string m_locked;
+};
+
+std::string SystemText(DWORD error)
+{
+    char text[256] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
+                   nullptr);
+    std::string reason = text;
+    reason.erase(reason.find_last_not_of("\r\n ") + 1);
+    return reason;
 }
 
 using FileFailureMessageTest = FrameFixture;
@@ -124,4 +182,54 @@ TEST_F(FileFailureMessageTest, AFileTheReadersRefuseIsNamedWithTheReason)
         EXPECT_EQ(static_cast<HWND>(*m_frame), seen.owner) << c.name;
         EXPECT_EQ(ToGbk("无法加载文件“") + path + ToGbk("”。\r\n\r\n") + ToGbk(c.reason), seen.text) << c.name;
     }
+}
+
+TEST_F(FileFailureMessageTest, ASaveIntoAnAwkwardFolderSaysWhyWithTheFilesName)
+{
+    CAwkwardFolders folders;
+    ASSERT_EQ(250u, folders.Deep().size());
+    const std::string tooLong = ToGbk("路径太长，本程序无法使用。请选择较短的文件夹或文件名。");
+    const std::string unnamed = folders.Deep() + "\\" + std::string(8, 'n');
+    const struct {
+        std::string path;
+        std::string reason;
+        std::string typed;
+    } cases[] = {
+        // The file's path would do, but no temporary name fits beside it.
+        {folders.Deep() + "\\a.png", tooLong, ""},
+        {folders.Deep() + "\\" + std::string(20, 'n') + ".png", tooLong, ""},
+        // 259 characters, and the extension the dialog adds makes 263.
+        {unnamed + ".jpg", tooLong, unnamed},
+        {folders.Locked() + "\\a.png", SystemText(ERROR_ACCESS_DENIED), ""},
+    };
+    ASSERT_EQ(275u, cases[1].path.size());
+    ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(cases[3].path.c_str()));
+    for (const auto& c : cases) {
+        ASSERT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(64, 48), ToGbk("快照-3*").c_str(), false));
+        SeenBox seen;
+        {
+            CDialogAnswerer answerer({TypeFile(c.typed.empty() ? c.path : c.typed), Record(seen)});
+            SendMessageA(m_frame->ActiveDocument(), WM_COMMAND, ID_FILE_SAVE_AS, 0);
+            EXPECT_EQ(2u, answerer.StepsTaken()) << c.path;
+        }
+        EXPECT_EQ(ToGbk("无法保存文件“") + c.path + ToGbk("”。\r\n\r\n") + c.reason, seen.text);
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(c.path.c_str()));
+    }
+}
+
+TEST_F(FileFailureMessageTest, AnOpenOfAPathTooLongIsRefusedWithItsName)
+{
+    std::string path = TempPath("");
+    path += std::string(275 - path.size() - 4, 'n') + ".png";
+    SeenBox seen;
+    char chosen[MAX_PATH + 1] = {};
+    {
+        CDialogAnswerer answerer({TypeFile(path), Record(seen)});
+        EXPECT_EQ(nullptr, OpenImageFile(chosen));
+        EXPECT_EQ(2u, answerer.StepsTaken());
+    }
+    EXPECT_EQ(ToGbk("加载文件失败"), seen.caption);
+    EXPECT_EQ(ToGbk("无法加载文件“") + path + ToGbk("”。\r\n\r\n") +
+                  ToGbk("路径太长，本程序无法使用。请选择较短的文件夹或文件名。"),
+              seen.text);
 }

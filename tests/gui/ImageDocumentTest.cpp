@@ -310,11 +310,12 @@ std::string FileStart(const std::string& path, size_t count)
 }
 
 // The Save As dialog: the proposal, the extension that follows the chosen type, and
-// the format taken from the type rather than from the typed name.
+// the format taken from the type for a typed name without an extension.
 TEST_F(ImageDocumentTest, SaveAsWritesTheChosenTypeAndRenamesTheDocument)
 {
     HWND document = Open(ToGbk("快照-3*").c_str(), false);
-    const std::string target = TempFolder() + "a.jpg";
+    const std::string typed = TempFolder() + "a";
+    const std::string target = typed + ".bmp";
     DeleteFileA(target.c_str());
     std::string proposed, afterTypeChange;
     {
@@ -327,7 +328,7 @@ TEST_F(ImageDocumentTest, SaveAsWritesTheChosenTypeAndRenamesTheDocument)
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
             GetDlgItemTextA(dialog, 0x47c, text, MAX_PATH);
             afterTypeChange = text;
-            SendMessageA(dialog, CDM_SETCONTROLTEXT, 0x47c, reinterpret_cast<LPARAM>(target.c_str()));
+            SendMessageA(dialog, CDM_SETCONTROLTEXT, 0x47c, reinterpret_cast<LPARAM>(typed.c_str()));
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
         }});
         SendMessageA(document, WM_COMMAND, ID_FILE_SAVE_AS, 0);
@@ -335,12 +336,12 @@ TEST_F(ImageDocumentTest, SaveAsWritesTheChosenTypeAndRenamesTheDocument)
     }
     EXPECT_EQ(ToGbk("快照-3"), proposed);
     EXPECT_EQ(ToGbk("快照-3.bmp"), afterTypeChange);
-    EXPECT_EQ("BM", FileStart(target, 2)) << "BMP data under the typed .jpg name";
+    EXPECT_EQ("BM", FileStart(target, 2));
 
     char title[MAX_PATH] = {};
     GetWindowTextA(document, title, MAX_PATH);
     EXPECT_EQ(target, title);
-    EXPECT_EQ("a.jpg", TabText(0));
+    EXPECT_EQ("a.bmp", TabText(0));
     EXPECT_FALSE(g_updateUI.IsEnabled(ID_FILE_SAVE));
     Close(document);
     EXPECT_FALSE(IsWindow(document)) << "a saved document closes without asking";

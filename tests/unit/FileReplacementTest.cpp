@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CodecTestFiles.h"
+#include "NativeShell.h"
 #include "util/FileReplacement.h"
 #include "util/Win32Error.h"
 
@@ -36,6 +37,51 @@ DWORD ConstructionError(const std::string& path)
 {
     return Win32ErrorOf([&] { CFileReplacement replacement(path.c_str(), CFileReplacement::kReplaceExisting); });
 }
+
+void Replace(const std::string& path, const std::string& text)
+{
+    CFileReplacement replacement(path.c_str(), CFileReplacement::kReplaceExisting);
+    WriteText(replacement, text);
+    replacement.Commit();
+}
+
+// Counts this program's calls of CloseHandle on one handle, passing every call on: the
+// statically linked code calls through the program's own import slot, which is swapped.
+extern "C" decltype(&CloseHandle) __imp_CloseHandle;
+
+class CCloseCounter {
+public:
+    explicit CCloseCounter(HANDLE watched)
+    {
+        s_watched = watched;
+        s_count = 0;
+        s_real = Swap(Counting);
+    }
+    ~CCloseCounter() { Swap(s_real); }
+    int Count() const { return s_count; }
+
+private:
+    static decltype(&CloseHandle) Swap(decltype(&CloseHandle) function)
+    {
+        DWORD protection = 0;
+        VirtualProtect(&__imp_CloseHandle, sizeof function, PAGE_READWRITE, &protection);
+        const auto previous = __imp_CloseHandle;
+        __imp_CloseHandle = function;
+        VirtualProtect(&__imp_CloseHandle, sizeof function, protection, &protection);
+        return previous;
+    }
+
+    static BOOL WINAPI Counting(HANDLE handle)
+    {
+        if (handle == s_watched)
+            ++s_count;
+        return s_real(handle);
+    }
+
+    static inline decltype(&CloseHandle) s_real = nullptr;
+    static inline HANDLE s_watched = nullptr;
+    static inline int s_count = 0;
+};
 
 }  // namespace
 
@@ -86,7 +132,7 @@ TEST(FileReplacement, CreateNewNeverReplacesAnExistingFile)
 TEST(FileReplacement, AMissingFolderOrAReadOnlyTargetFailsBeforeAnythingIsWritten)
 {
     CodecTempFolder folder;
-    EXPECT_EQ(DWORD(ERROR_DIRECTORY), ConstructionError(folder.PathOf("missing\\a.bmp")));
+    EXPECT_EQ(DWORD(ERROR_PATH_NOT_FOUND), ConstructionError(folder.PathOf("missing\\a.bmp")));
 
     const std::string readOnly = folder.PathOf("read-only.bmp");
     WriteFileBytes(readOnly, "original");
@@ -95,4 +141,40 @@ TEST(FileReplacement, AMissingFolderOrAReadOnlyTargetFailsBeforeAnythingIsWritte
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ("original", ReadFileBytes(readOnly));
     EXPECT_EQ(Names{"read-only.bmp"}, folder.FileNames());
+}
+
+TEST(FileReplacement, AHandleThatWillNotCloseIsClosedOnce)
+{
+    CodecTempFolder folder;
+    const std::string path = folder.PathOf("target.bin");
+    HANDLE handle = nullptr;
+    {
+        CFileReplacement replacement(path.c_str(), CFileReplacement::kReplaceExisting);
+        handle = replacement.GetHandle();
+        ASSERT_TRUE(SetHandleInformation(handle, HANDLE_FLAG_PROTECT_FROM_CLOSE, HANDLE_FLAG_PROTECT_FROM_CLOSE));
+        CCloseCounter closes(handle);
+        EXPECT_EQ(DWORD(ERROR_INVALID_HANDLE), Win32ErrorOf([&] { replacement.Commit(); }));
+        EXPECT_EQ(1, closes.Count());
+    }
+    SetHandleInformation(handle, HANDLE_FLAG_PROTECT_FROM_CLOSE, 0);
+    EXPECT_TRUE(CloseHandle(handle));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str())) << "a failed commit moves nothing";
+}
+
+TEST(FileReplacement, ALinkStaysALinkAndAFileKeepsItsAttributes)
+{
+    CodecTempFolder folder;
+    const std::string real = folder.PathOf("real.png");
+    const std::string link = folder.PathOf("link.png");
+    WriteFileBytes(real, "old");
+    ASSERT_EQ(0, RunNativeShell("ln -s real.png '" + UnixPath(link) + "'"));
+    Replace(link, "new");
+    EXPECT_EQ("new", ReadFileBytes(real)) << "written through the link";
+    EXPECT_EQ(0, RunNativeShell("test -L '" + UnixPath(link) + "'")) << "still a link";
+    EXPECT_EQ(2u, folder.FileNames().size());
+
+    ASSERT_TRUE(SetFileAttributesA(real.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    Replace(real, "newer");
+    EXPECT_EQ("newer", ReadFileBytes(real));
+    EXPECT_TRUE(GetFileAttributesA(real.c_str()) & FILE_ATTRIBUTE_HIDDEN);
 }

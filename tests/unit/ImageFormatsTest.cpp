@@ -38,6 +38,35 @@ TEST(ImageFormats, PatternListsAreWalkedByWholeCharacters)
     EXPECT_STREQ("name", FileNamePart("name"));
 }
 
+TEST(ImageFormats, OnlyTheFileNameHasAnExtension)
+{
+    const std::string folder = ToGbk("D:\\照片.2024\\");
+    const std::string name = ToGbk("截图");
+    EXPECT_EQ(folder + name + ".bmp", ChangeExtension((folder + name).c_str(), "bmp"));
+    EXPECT_EQ(folder + name + ".png", ChangeExtension((folder + name + ".jpg").c_str(), "png"));
+    EXPECT_EQ("a.b/c.bmp", ChangeExtension("a.b/c", "bmp")) << "a typed path may use slashes";
+    EXPECT_EQ("shot.tar.jpg", ChangeExtension("shot.tar.gz", "jpg"));
+    // 乗 is 81 5C in GBK: its trail byte is no separator, so the dot before it counts.
+    const std::string kanji = ToGbk("乗");
+    EXPECT_EQ("x." + kanji + ".bmp", ChangeExtension(("x." + kanji + ".png").c_str(), "bmp"));
+    EXPECT_EQ("x.bmp", ChangeExtension(("x." + kanji).c_str(), "bmp"));
+
+    EXPECT_EQ(2, ImageFormatOfName((folder + "full1.PNG").c_str()));
+    EXPECT_EQ(0, ImageFormatOfName("C:\\a.jpeg"));
+    EXPECT_EQ(-1, ImageFormatOfName((folder + name).c_str())) << "the folder's dot names no format";
+    EXPECT_EQ(-1, ImageFormatOfName("C:\\x.png\\readme"));
+    EXPECT_EQ(-1, ImageFormatOfName("shot.gif"));
+}
+
+TEST(ImageFormats, EveryBarOfAStringTableFilterEndsAnEntry)
+{
+    FilterString filter;
+    const std::string kanji = ToGbk("乗");  // 81 5C: no bar inside it either
+    AppendBarSeparated(filter, ("a (*.x)|*.x|" + kanji + "|*.*|").c_str());
+    EXPECT_EQ(std::string("a (*.x)\0*.x\0", 12) + kanji + std::string("\0*.*\0", 5),
+              std::string(filter.GetString(), filter.GetLength()));
+}
+
 TEST(ImageFormats, FilterListsNameEveryFormatThenEndInADoubleZero)
 {
     FilterString open;

@@ -50,21 +50,27 @@ bool CEditorList::GetAt(int position, char* name, char* path, int* image) const
     CopyOut(name, entry.m_pszName);
     CopyOut(path, entry.m_pszPath);
     if (image)
-        *image = entry.m_nImage;
+        *image = ImageOf(entry);
     return true;
+}
+
+int CEditorList::ImageOf(const EditorEntry& entry) const
+{
+    if (entry.m_nImage == EditorEntry::kImageNotAsked) {
+        SHFILEINFOA info{};
+        const bool found =
+            SHGetFileInfoA(entry.m_pszPath.get(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON) != 0;
+        entry.m_nImage = found ? info.iIcon : -1;
+    }
+    return entry.m_nImage;
 }
 
 int CEditorList::Add(const char* name, const char* path, int image)
 {
-    if (image == -1) {
-        SHFILEINFOA info{};
-        if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
-            image = info.iIcon;
-    }
     EditorEntry entry;
     entry.m_pszName = CopyText(name);
     entry.m_pszPath = CopyText(path);
-    entry.m_nImage = image;
+    entry.m_nImage = image == -1 ? EditorEntry::kImageNotAsked : image;
     m_entries.push_back(std::move(entry));
     m_bModified = true;
     return GetCount() - 1;
@@ -147,15 +153,26 @@ bool CEditorList::Load()
 }
 
 // Entries are added as they are read, so a damaged file keeps the ones before the
-// damage. A length beyond the end of the file fails before anything is allocated.
+// damage. A length beyond the end of the file fails before anything is allocated,
+// and so does a count of more entries than the rest of the file could hold (each
+// takes at least its two lengths). Entries beyond the menu's ids are never shown:
+// they are not read, and the file keeps them unless the list is changed.
 void CEditorList::ReadFrom(const char* path)
 {
     CBinaryFile file;
     file.Open(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     int32_t count = 0;
     file >> count;
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &attributes))
+        throw Vorn::CWin32Error(GetLastError());
+    const uint64_t size = (static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
+    constexpr uint64_t kLeastEntrySize = 2 * sizeof(int32_t);
+    if (count > 0 && static_cast<uint64_t>(count) * kLeastEntrySize > size - sizeof count)
+        throw Vorn::CWin32Error(ERROR_HANDLE_EOF);
+    const int32_t shown = count < kMenuCapacity ? count : kMenuCapacity;
     std::string name, target;
-    for (int32_t read = 0; read < count; ++read) {
+    for (int32_t read = 0; read < shown; ++read) {
         file >> name >> target;
         Add(name.c_str(), target.c_str(), -1);
     }
@@ -225,9 +242,12 @@ bool CEditorList::GetMenuImage(UINT command, HIMAGELIST& images, int& index) con
     if (command < ID_EDITOR_FIRST || command > ID_EDITOR_LAST)
         return false;
     const int position = static_cast<int>(command - ID_EDITOR_FIRST);
-    if (position >= GetCount() || m_entries[static_cast<size_t>(position)].m_nImage < 0)
+    if (position >= GetCount())
+        return false;
+    const int image = ImageOf(m_entries[static_cast<size_t>(position)]);
+    if (image < 0)
         return false;
     images = GetSystemImageList();
-    index = m_entries[static_cast<size_t>(position)].m_nImage;
+    index = image;
     return images != nullptr;
 }

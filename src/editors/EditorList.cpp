@@ -12,6 +12,7 @@
 #include "util/BinaryFile.h"
 #include "util/FileReplacement.h"
 #include "util/ModulePath.h"
+#include "util/TruncateText.h"
 #include "util/Win32Error.h"
 
 namespace {
@@ -35,10 +36,16 @@ bool SameTextIgnoringCase(const char* a, const char* b)
     return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, a, -1, b, -1) == CSTR_EQUAL;
 }
 
+// Names and paths longer than the buffers are cut between characters, never inside one.
+std::string Shown(const std::unique_ptr<char[]>& text)
+{
+    return TruncateToWholeChars(text.get(), CEditorList::kTextSize - 1);
+}
+
 void CopyOut(char* buffer, const std::unique_ptr<char[]>& text)
 {
     if (buffer)
-        lstrcpynA(buffer, text.get(), CEditorList::kTextSize);
+        lstrcpyA(buffer, Shown(text).c_str());
 }
 }  // namespace
 
@@ -221,8 +228,10 @@ void CEditorList::BuildMenu()
     item.fType = MFT_STRING;
     UINT position = 0;
     for (int index = 0; index < count; ++index) {
+        // The same text as the list dialog shows.
+        std::string name = Shown(m_entries[static_cast<size_t>(index)].m_pszName);
         item.wID = ID_EDITOR_FIRST + static_cast<UINT>(index);
-        item.dwTypeData = m_entries[static_cast<size_t>(index)].m_pszName.get();
+        item.dwTypeData = &name[0];
         InsertMenuItemA(m_hMenu.get(), position++, TRUE, &item);
     }
     if (count > 0) {

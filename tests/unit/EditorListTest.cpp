@@ -213,3 +213,18 @@ TEST_F(EditorListFile, ALongListLoadsWhatTheMenuHoldsAndAsksTheShellOnlyForWhatI
     ASSERT_TRUE(list.Save());
     EXPECT_EQ(bytes, Contents());
 }
+
+// The menu and the list's buffers take a long name up to a whole character.
+TEST(EditorList, ALongChineseNameIsCutBetweenCharacters)
+{
+    std::string name;
+    for (int i = 0; i < 200; ++i)
+        name += "\xC6\xA4";  // 皮
+    CEditorList list;
+    list.Add(name.c_str(), "C:\\P.exe", 0);
+    list.BuildMenu();
+    char text[1024] = {};
+    ASSERT_NE(0, GetMenuStringA(list.GetMenu(), ID_EDITOR_FIRST, text, sizeof text, MF_BYCOMMAND));
+    EXPECT_EQ(name.substr(0, 258), text);
+    EXPECT_EQ(name.substr(0, 258), NameAt(list, 0));
+}

@@ -12,6 +12,7 @@
 #include "util/BinaryFile.h"
 #include "util/FileReplacement.h"
 #include "util/ModulePath.h"
+#include "util/TruncateText.h"
 #include "util/Win32Error.h"
 
 namespace {
@@ -35,10 +36,16 @@ bool SameTextIgnoringCase(const char* a, const char* b)
     return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, a, -1, b, -1) == CSTR_EQUAL;
 }
 
+// Names and paths longer than the buffers are cut between characters, never inside one.
+std::string Shown(const std::unique_ptr<char[]>& text)
+{
+    return TruncateToWholeChars(text.get(), CEditorList::kTextSize - 1);
+}
+
 void CopyOut(char* buffer, const std::unique_ptr<char[]>& text)
 {
     if (buffer)
-        lstrcpynA(buffer, text.get(), CEditorList::kTextSize);
+        lstrcpyA(buffer, Shown(text).c_str());
 }
 }  // namespace
 
@@ -50,21 +57,27 @@ bool CEditorList::GetAt(int position, char* name, char* path, int* image) const
     CopyOut(name, entry.m_pszName);
     CopyOut(path, entry.m_pszPath);
     if (image)
-        *image = entry.m_nImage;
+        *image = ImageOf(entry);
     return true;
+}
+
+int CEditorList::ImageOf(const EditorEntry& entry) const
+{
+    if (entry.m_nImage == EditorEntry::kImageNotAsked) {
+        SHFILEINFOA info{};
+        const bool found =
+            SHGetFileInfoA(entry.m_pszPath.get(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON) != 0;
+        entry.m_nImage = found ? info.iIcon : -1;
+    }
+    return entry.m_nImage;
 }
 
 int CEditorList::Add(const char* name, const char* path, int image)
 {
-    if (image == -1) {
-        SHFILEINFOA info{};
-        if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
-            image = info.iIcon;
-    }
     EditorEntry entry;
     entry.m_pszName = CopyText(name);
     entry.m_pszPath = CopyText(path);
-    entry.m_nImage = image;
+    entry.m_nImage = image == -1 ? EditorEntry::kImageNotAsked : image;
     m_entries.push_back(std::move(entry));
     m_bModified = true;
     return GetCount() - 1;
@@ -147,15 +160,26 @@ bool CEditorList::Load()
 }
 
 // Entries are added as they are read, so a damaged file keeps the ones before the
-// damage. A length beyond the end of the file fails before anything is allocated.
+// damage. A length beyond the end of the file fails before anything is allocated,
+// and so does a count of more entries than the rest of the file could hold (each
+// takes at least its two lengths). Entries beyond the menu's ids are never shown:
+// they are not read, and the file keeps them unless the list is changed.
 void CEditorList::ReadFrom(const char* path)
 {
     CBinaryFile file;
     file.Open(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     int32_t count = 0;
     file >> count;
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &attributes))
+        throw Vorn::CWin32Error(GetLastError());
+    const uint64_t size = (static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
+    constexpr uint64_t kLeastEntrySize = 2 * sizeof(int32_t);
+    if (count > 0 && static_cast<uint64_t>(count) * kLeastEntrySize > size - sizeof count)
+        throw Vorn::CWin32Error(ERROR_HANDLE_EOF);
+    const int32_t shown = count < kMenuCapacity ? count : kMenuCapacity;
     std::string name, target;
-    for (int32_t read = 0; read < count; ++read) {
+    for (int32_t read = 0; read < shown; ++read) {
         file >> name >> target;
         Add(name.c_str(), target.c_str(), -1);
     }
@@ -204,8 +228,10 @@ void CEditorList::BuildMenu()
     item.fType = MFT_STRING;
     UINT position = 0;
     for (int index = 0; index < count; ++index) {
+        // The same text as the list dialog shows.
+        std::string name = Shown(m_entries[static_cast<size_t>(index)].m_pszName);
         item.wID = ID_EDITOR_FIRST + static_cast<UINT>(index);
-        item.dwTypeData = m_entries[static_cast<size_t>(index)].m_pszName.get();
+        item.dwTypeData = &name[0];
         InsertMenuItemA(m_hMenu.get(), position++, TRUE, &item);
     }
     if (count > 0) {
@@ -225,9 +251,12 @@ bool CEditorList::GetMenuImage(UINT command, HIMAGELIST& images, int& index) con
     if (command < ID_EDITOR_FIRST || command > ID_EDITOR_LAST)
         return false;
     const int position = static_cast<int>(command - ID_EDITOR_FIRST);
-    if (position >= GetCount() || m_entries[static_cast<size_t>(position)].m_nImage < 0)
+    if (position >= GetCount())
+        return false;
+    const int image = ImageOf(m_entries[static_cast<size_t>(position)]);
+    if (image < 0)
         return false;
     images = GetSystemImageList();
-    index = m_entries[static_cast<size_t>(position)].m_nImage;
+    index = image;
     return images != nullptr;
 }

@@ -22,7 +22,7 @@ public:
     // null) and its icon index; false for a position outside the list.
     bool GetAt(int position, char* name, char* path, int* image) const;
     // Appends an editor and returns its position. An image of -1 asks the shell for
-    // the program's small icon.
+    // the program's small icon when the entry is first shown.
     int Add(const char* name, const char* path, int image);
     // Refused (false) when the new name differs from the old one only in case.
     bool Rename(int position, const char* name);
@@ -53,6 +53,7 @@ public:
     bool GetMenuImage(UINT command, HIMAGELIST& images, int& index) const override;
 
 private:
+    int ImageOf(const EditorEntry& entry) const;
     void ReadFrom(const char* path);
     void WriteTo(const char* path) const;
 

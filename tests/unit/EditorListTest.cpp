@@ -6,7 +6,9 @@
 #include <string>
 
 #include "editors/EditorList.h"
+#include "res/resource.h"
 #include "unit/FileBesideProgram.h"
+#include "unit/ShellCallCounter.h"
 
 namespace {
 
@@ -163,7 +165,6 @@ TEST_F(EditorListFile, ADamagedFileKeepsWhatWasReadAndIsRewrittenSound)
     } damaged[] = {
         {"cut inside entry 2", Le32(2) + Entry("Paint", "C:\\P.exe") + second.substr(0, second.size() - 3)},
         {"a length beyond the end", Le32(2) + Entry("Paint", "C:\\P.exe") + Le32(0x7FFFFFF0) + "Sec"},
-        {"a count beyond the end", Le32(0x7FFFFFFF) + Entry("Paint", "C:\\P.exe")},
     };
     for (const auto& file : damaged) {
         SCOPED_TRACE(file.what);
@@ -175,4 +176,55 @@ TEST_F(EditorListFile, ADamagedFileKeepsWhatWasReadAndIsRewrittenSound)
         ASSERT_TRUE(list.Save());
         EXPECT_EQ(kPaintFile, Contents());
     }
+}
+
+// Every entry takes at least its two lengths, 8 bytes.
+TEST_F(EditorListFile, ACountTheFileCannotHoldIsRefusedBeforeAnyEntry)
+{
+    for (uint32_t count : {3u, 0x7FFFFFFFu}) {
+        SCOPED_TRACE(count);
+        const std::string bytes = Le32(count) + Entry("Paint", "C:\\P.exe");
+        SetContents(bytes);
+        CEditorList list;
+        EXPECT_FALSE(list.Load());
+        EXPECT_EQ(0, list.GetCount());
+        EXPECT_FALSE(list.IsModified());
+        ASSERT_TRUE(list.Save());
+        EXPECT_EQ(bytes, Contents()) << "the damaged file stays for the user to see";
+    }
+}
+
+TEST_F(EditorListFile, ALongListLoadsWhatTheMenuHoldsAndAsksTheShellOnlyForWhatIsShown)
+{
+    std::string bytes = Le32(20000);
+    for (int i = 0; i < 20000; ++i)
+        bytes += Entry("", "");
+    SetContents(bytes);
+    CShellCallCounter shell;
+    CEditorList list;
+    ASSERT_TRUE(list.Load());
+    EXPECT_EQ(ID_EDITOR_LAST - ID_EDITOR_FIRST + 1, list.GetCount());
+    EXPECT_EQ(0, shell.Calls());
+
+    int image = 0;
+    list.GetAt(5, nullptr, nullptr, &image);
+    list.GetAt(5, nullptr, nullptr, &image);
+    EXPECT_EQ(1, shell.Calls()) << "an entry shown is asked for once";
+    ASSERT_TRUE(list.Save());
+    EXPECT_EQ(bytes, Contents());
+}
+
+// The menu and the list's buffers take a long name up to a whole character.
+TEST(EditorList, ALongChineseNameIsCutBetweenCharacters)
+{
+    std::string name;
+    for (int i = 0; i < 200; ++i)
+        name += "\xC6\xA4";  // 皮
+    CEditorList list;
+    list.Add(name.c_str(), "C:\\P.exe", 0);
+    list.BuildMenu();
+    char text[1024] = {};
+    ASSERT_NE(0, GetMenuStringA(list.GetMenu(), ID_EDITOR_FIRST, text, sizeof text, MF_BYCOMMAND));
+    EXPECT_EQ(name.substr(0, 258), text);
+    EXPECT_EQ(name.substr(0, 258), NameAt(list, 0));
 }

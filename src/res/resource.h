@@ -91,6 +91,8 @@
 #define IDC_MAGNIFICATION           1001
 #define IDC_SKIN_LIST               1002
 #define IDC_SKIN_PREVIEW            1003
+#define IDS_NO_SKIN_PREVIEW         380
+#define IDS_FOLDER_TOO_LONG         381
 
 /* Commands: tray */
 #define ID_TRAY_SHOW                32776

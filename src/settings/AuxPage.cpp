@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "res/resource.h"
+#include "util/FastString.h"
 #include "util/TruncateText.h"
 
 namespace {
@@ -23,6 +24,12 @@ BOOL CAuxPage::OnInitDialog()
         const SkinEntry* skins = m_skinManager->GetSkinList(0);
         for (const SkinEntry* skin = skins; skin && skin->name; ++skin)
             AddListEntry(IDC_SKIN_LIST, TruncateToWholeChars(skin->name, kMaxSkinNameBytes).c_str());
+    } else {
+        // Without an engine there are no skins to choose; the preview says why.
+        EnableItem(IDC_SKIN_LIST, false);
+        Vorn::CFastString<128> reason;
+        reason.LoadString(IDS_NO_SKIN_PREVIEW);
+        SetText(IDC_SKIN_PREVIEW, reason.GetString());
     }
     Load();
     return TRUE;
@@ -30,8 +37,15 @@ BOOL CAuxPage::OnInitDialog()
 
 void CAuxPage::Load()
 {
+    const CSettings defaults = CSettings::Defaults();
+    if (m_options.m_nMagnification < static_cast<int32_t>(kMinMagnification) ||
+        m_options.m_nMagnification > static_cast<int32_t>(kMaxMagnification))
+        m_options.m_nMagnification = defaults.m_nMagnification;
     SetUnsigned(IDC_MAGNIFICATION, static_cast<uint32_t>(m_options.m_nMagnification));
-    SetSelection(IDC_SKIN_LIST, m_options.m_nSkin);
+    // The stored skin stays as it is while there is no list to choose from.
+    if (!m_skinManager)
+        return;
+    ShowSelection(IDC_SKIN_LIST, m_options.m_nSkin, defaults.m_nSkin);
     ShowSkin(m_options.m_nSkin, true);
 }
 
@@ -50,6 +64,8 @@ bool CAuxPage::OnKillActive()
         magnification > kMaxMagnification)
         return Refuse(IDC_MAGNIFICATION);
     m_options.m_nMagnification = static_cast<int32_t>(magnification);
+    if (!m_skinManager)
+        return true;
     const int skin = GetSelection(IDC_SKIN_LIST);
     if (skin < 0)
         return Refuse(IDC_SKIN_LIST);

@@ -22,11 +22,14 @@ BOOL CHotkeyPage::OnInitDialog()
 
 void CHotkeyPage::Load()
 {
+    const CSettings defaults = CSettings::Defaults();
     ShowFlag(IDC_FULLSCREEN_HOTKEY_ON, m_options.m_bFullScreenHotkey);
-    SetHotkey(IDC_FULLSCREEN_HOTKEY, m_options.m_wFullScreenKey, m_options.m_wFullScreenMods);
+    ShowKey(IDC_FULLSCREEN_HOTKEY, m_options.m_wFullScreenKey, m_options.m_wFullScreenMods, defaults.m_wFullScreenKey,
+            defaults.m_wFullScreenMods);
     ShowFlag(IDC_MODAL_HOTKEY_ON, m_options.m_bModalHotkey);
-    SetHotkey(IDC_MODAL_HOTKEY, m_options.m_wModalKey, m_options.m_wModalMods);
-    SetSelection(IDC_MODAL_MODE, m_options.m_nModalMode);
+    ShowKey(IDC_MODAL_HOTKEY, m_options.m_wModalKey, m_options.m_wModalMods, defaults.m_wModalKey,
+            defaults.m_wModalMods);
+    ShowSelection(IDC_MODAL_MODE, m_options.m_nModalMode, defaults.m_nModalMode);
     EnableFullScreen();
     EnableModal();
 }
@@ -50,11 +53,9 @@ bool CHotkeyPage::OnKillActive()
     GetHotkey(IDC_FULLSCREEN_HOTKEY, m_options.m_wFullScreenKey, m_options.m_wFullScreenMods);
     m_options.m_bModalHotkey = GetCheck(IDC_MODAL_HOTKEY_ON);
     GetHotkey(IDC_MODAL_HOTKEY, m_options.m_wModalKey, m_options.m_wModalMods);
-    // A mode the list does not offer (a damaged file) is kept as "none" without
-    // holding the user: the capture falls back to a window capture for it.
     m_options.m_nModalMode = GetSelection(IDC_MODAL_MODE);
     if (m_options.m_nModalMode < 0)
-        Refuse(IDC_MODAL_MODE);
+        return Refuse(IDC_MODAL_MODE);
 
     // Both keys are needed even for a disabled hotkey: enabling it later must not
     // register an empty key.
@@ -66,6 +67,16 @@ bool CHotkeyPage::OnKillActive()
     AppMessageBox(Handle(), IDS_HOTKEY_REQUIRED, MB_OK | MB_ICONINFORMATION);
     SetFocus(Item(emptyKey));
     return false;
+}
+
+void CHotkeyPage::ShowKey(int id, uint16_t& key, uint16_t& modifiers, uint16_t defaultKey, uint16_t defaultModifiers)
+{
+    // The control holds the low byte only; without it there is no key to leave the page with.
+    if (LOBYTE(key) == 0) {
+        key = defaultKey;
+        modifiers = defaultModifiers;
+    }
+    SetHotkey(id, key, modifiers);
 }
 
 void CHotkeyPage::EnableFullScreen()

@@ -17,6 +17,8 @@ private:
     bool OnCommand(WORD id, WORD code, HWND hControl) override;
     bool OnKillActive() override;
 
+    // Shows a hotkey; one without a key (which the page would refuse) as the default one.
+    void ShowKey(int id, uint16_t& key, uint16_t& modifiers, uint16_t defaultKey, uint16_t defaultModifiers);
     // Each key field counts only while its hotkey is enabled.
     void EnableFullScreen();
     void EnableModal();

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <cstring>
 #include <memory>
 
 #include "document/ImageFiles.h"
@@ -55,10 +56,16 @@ BOOL CSavePage::OnInitDialog()
 
 void CSavePage::Load()
 {
+    const CSettings defaults = CSettings::Defaults();
+    const std::string& prefix = m_options.m_strNamePrefix;
+    if (prefix.size() > kMaxPrefixBytes || HasForbiddenFileNameChar(prefix.c_str()))
+        m_options.m_strNamePrefix = defaults.m_strNamePrefix;
+    if (m_options.m_strSaveFolder.size() > kMaxFolderBytes)
+        m_options.m_strSaveFolder = defaults.m_strSaveFolder;
     SetText(IDC_NAME_PREFIX, m_options.m_strNamePrefix.c_str());
     ShowFlag(IDC_AUTO_SAVE, m_options.m_bAutoSave);
     SetText(IDC_SAVE_FOLDER, m_options.m_strSaveFolder.c_str());
-    SetSelection(IDC_SAVE_TYPE, m_options.m_nSaveType);
+    ShowSelection(IDC_SAVE_TYPE, m_options.m_nSaveType, defaults.m_nSaveType);
     ShowExample();
     EnableAutoSave();
 }
@@ -120,24 +127,35 @@ void CSavePage::ShowExample()
     SetText(IDC_NAME_EXAMPLE, example.c_str());
 }
 
-// The browser starts at the folder the page last stored, not at what is being typed.
+// The browser shows the whole tree from the desktop down, with the folder the page last
+// stored (not what is being typed) selected.
 void CSavePage::BrowseForFolder()
 {
     Vorn::CFastString<64> title;
     title.LoadString(IDS_CHOOSE_FOLDER);
-    ShellItemId root;
-    if (!m_options.m_strSaveFolder.empty())
-        root.reset(ILCreateFromPathA(m_options.m_strSaveFolder.c_str()));
-
     BROWSEINFOA browse = {};
     browse.hwndOwner = GetActiveWindow();
-    browse.pidlRoot = root.get();
     browse.lpszTitle = title.GetString();
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    browse.lpfn = OnBrowserEvent;
+    browse.lParam = reinterpret_cast<LPARAM>(m_options.m_strSaveFolder.c_str());
     ShellItemId chosen(SHBrowseForFolderA(&browse));
-    char szPath[MAX_PATH] = {};
+    // The extra byte keeps the path terminated even when a path longer than the buffer
+    // is cut off without its zero.
+    char szPath[MAX_PATH + 1] = {};
     if (!chosen || !SHGetPathFromIDListA(chosen.get(), szPath))
         return;
+    if (strlen(szPath) > kMaxFolderBytes) {
+        AppMessageBox(Handle(), IDS_FOLDER_TOO_LONG, MB_OK | MB_ICONERROR);
+        return;
+    }
     m_options.m_strSaveFolder = szPath;
     SetText(IDC_SAVE_FOLDER, szPath);
+}
+
+int CALLBACK CSavePage::OnBrowserEvent(HWND hBrowser, UINT msg, LPARAM, LPARAM folder)
+{
+    if (msg == BFFM_INITIALIZED && *reinterpret_cast<const char*>(folder))
+        SendMessageA(hBrowser, BFFM_SETSELECTIONA, TRUE, folder);
+    return 0;
 }

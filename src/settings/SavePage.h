@@ -22,6 +22,7 @@ private:
     // Untitled captures are named from the prefix and the capture number.
     void ShowExample();
     void BrowseForFolder();
+    static int CALLBACK OnBrowserEvent(HWND hBrowser, UINT msg, LPARAM, LPARAM folder);
 
     SaveOptions& m_options;
 };

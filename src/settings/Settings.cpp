@@ -103,6 +103,13 @@ void CSettings::SetDefaults()
     m_nSkin = 0;
 }
 
+CSettings CSettings::Defaults()
+{
+    CSettings defaults;
+    defaults.SetDefaults();
+    return defaults;
+}
+
 // Reads in place, so whatever was read before a failure stays (only the folder
 // survives the defaults that follow).
 void CSettings::ReadFrom(const char* path)

@@ -59,6 +59,9 @@ public:
     void Save() const;
     // Every default except the save folder, which the user chose and keeps.
     void SetDefaults();
+    // A record at the defaults, with an empty folder: what a page shows instead of a
+    // stored value it would refuse.
+    static CSettings Defaults();
 
     // The global hotkeys of the main frame, each only while it is enabled. A
     // registration the system refuses (another program holds the keys) is reported

@@ -5,11 +5,9 @@
 #include "util/FastString.h"
 
 namespace {
-// The sample frame's bottom edge falls below the control, so that the preview
-// reads as the top of a larger window.
+// The whole sample frame lies inside the control, clear of its edges.
 const int kSideInset = 5;
 const int kTopBottomInset = 10;
-const int kBottomOverhang = 20;
 const int kLabelInset = 7;
 const int kNameBytes = 64;
 }  // namespace
@@ -39,10 +37,11 @@ void CSkinPreview::OnPaint()
     CHandleOwner<HRGN, GdiObjectDeleter> clip(CreateRectRgnIndirect(&rcClient));
     SelectClipRgn(hdc, clip.get());
     FillRect(hdc, &rcClient, GetSysColorBrush(COLOR_BTNFACE));
+    // The preview draws its own outline: a sunken edge's light sides vanish on a light page.
+    FrameRect(hdc, &rcClient, GetSysColorBrush(COLOR_BTNSHADOW));
 
     RECT rcFrame = rcClient;
     InflateRect(&rcFrame, -kSideInset, -kTopBottomInset);
-    rcFrame.bottom += kBottomOverhang;
     Vorn::CFastString<64> caption;
     caption.LoadString(IDS_AUX_WINDOW);
     m_pSkinManager->DrawFrame(hdc, &rcFrame, caption.GetString(), 1);

@@ -93,6 +93,15 @@ void CDialog::SetSelection(int id, int index)
     SendDlgItemMessageA(m_hWnd, id, msg, static_cast<WPARAM>(index), 0);
 }
 
+void CDialog::ShowSelection(int id, int32_t& index, int32_t fallback)
+{
+    const UINT msg = IsListBox(Item(id)) ? LB_GETCOUNT : CB_GETCOUNT;
+    const LRESULT count = SendDlgItemMessageA(m_hWnd, id, msg, 0, 0);
+    if (index < 0 || index >= count)
+        index = fallback;
+    SetSelection(id, index);
+}
+
 void CDialog::GetHotkey(int id, uint16_t& key, uint16_t& modifiers) const
 {
     const WORD hotkey = LOWORD(SendDlgItemMessageA(m_hWnd, id, HKM_GETHOTKEY, 0, 0));

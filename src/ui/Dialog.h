@@ -48,6 +48,9 @@ public:
     void AddListEntry(int id, const char* text);
     int GetSelection(int id) const;
     void SetSelection(int id, int index);
+    // Shows a stored index; one the list does not hold is first replaced by fallback,
+    // so that a damaged value never keeps the user on the page.
+    void ShowSelection(int id, int32_t& index, int32_t fallback);
 
     // Hotkey controls: the virtual-key code is the low byte, the modifiers
     // (1 Shift, 2 Ctrl, 4 Alt, 8 extended) the high byte.

@@ -1,9 +1,11 @@
 // The Auxiliary page with the real capture engine's skin manager.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "Gbk.h"
 #include "capture/CaptureEngine.h"
 #include "gui/OptionsSheetFixture.h"
 #include "res/resource.h"
@@ -14,8 +16,15 @@ namespace {
 using AuxPage = OptionsSheetFixture;
 const int kAuxPage = 3;
 
-// The preview as it is on the screen, one 0x00BBGGRR value per pixel.
-std::vector<DWORD> PreviewPixels(HWND sheet)
+// The preview as it is on the screen, one 0x00RRGGBB value per pixel, row by row.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<DWORD> pixels;
+    DWORD At(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+};
+
+Picture PreviewPixels(HWND sheet)
 {
     HWND preview = GetDlgItem(CurrentPage(sheet), IDC_SKIN_PREVIEW);
     UpdateWindow(preview);
@@ -34,12 +43,21 @@ std::vector<DWORD> PreviewPixels(HWND sheet)
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, rc.right, rc.bottom, hdc, 0, 0, SRCCOPY);
     GdiFlush();
-    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + rc.right * rc.bottom);
+    Picture picture{rc.right, rc.bottom, {}};
+    picture.pixels.assign(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + rc.right * rc.bottom);
+    for (DWORD& pixel : picture.pixels)
+        pixel &= 0xFFFFFF;
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(preview, hdc);
-    return pixels;
+    return picture;
+}
+
+DWORD SystemColourPixel(int index)
+{
+    const COLORREF colour = GetSysColor(index);
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
 }
 
 void SelectSkin(HWND sheet, int index)
@@ -101,7 +119,7 @@ TEST_F(AuxPage, ListsTheEnginesSkinsRepaintsOnSelectionAndRestoresDefaults)
     g_settings.m_nSkin = 1;
     g_settings.m_nMagnification = 5;
     std::vector<std::string> listed;
-    std::vector<DWORD> first, second;
+    Picture first, second;
     int selectedAfterDefaults = -1;
     std::string magnificationAfterDefaults;
     RunOptions({[](HWND sheet) { ShowPage(sheet, kAuxPage); },
@@ -124,11 +142,9 @@ TEST_F(AuxPage, ListsTheEnginesSkinsRepaintsOnSelectionAndRestoresDefaults)
                     PressCancel(sheet);
                 }});
     EXPECT_EQ(engineNames, listed);
-    ASSERT_FALSE(first.empty());
-    EXPECT_NE(first, second) << "another skin repaints the preview";
-    const DWORD face = GetSysColor(COLOR_BTNFACE);
-    const DWORD faceAsPixel = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
-    EXPECT_EQ(faceAsPixel, first[0] & 0xFFFFFF) << "the corner outside the sample frame is button face";
+    ASSERT_GT(first.width, 2);
+    EXPECT_NE(first.pixels, second.pixels) << "another skin repaints the preview";
+    EXPECT_EQ(SystemColourPixel(COLOR_BTNFACE), first.At(1, 1)) << "the corner inside the outline is button face";
     EXPECT_EQ(0, selectedAfterDefaults);
     EXPECT_EQ("2", magnificationAfterDefaults);
 }
@@ -175,4 +191,63 @@ TEST_F(AuxPage, EachRunThatShowsThePageHasItsOwnSkinManagerReleasedWithTheSheet)
         EXPECT_EQ(run, count.created);
         EXPECT_EQ(run, count.released) << "released when the sheet object ends";
     }
+}
+
+TEST_F(AuxPage, ThePreviewHasAnOutlineOnEverySideAndTheWholeSampleInsideIt)
+{
+    Picture preview;
+    RunOptions({[](HWND sheet) { ClickTab(sheet, kAuxPage); },
+                [&](HWND sheet) {
+                    preview = PreviewPixels(sheet);
+                    PressCancel(sheet);
+                }});
+    ASSERT_GT(preview.width, 20);
+    ASSERT_GT(preview.height, 20);
+    const int right = preview.width - 1, bottom = preview.height - 1;
+    int outlineGaps = 0;
+    for (int x = 0; x <= right; ++x)
+        for (int y : {0, bottom})
+            outlineGaps += preview.At(x, y) != SystemColourPixel(COLOR_BTNSHADOW);
+    for (int y = 0; y <= bottom; ++y)
+        for (int x : {0, right})
+            outlineGaps += preview.At(x, y) != SystemColourPixel(COLOR_BTNSHADOW);
+    EXPECT_EQ(0, outlineGaps);
+
+    // The box around everything the skin drew, inside the outline.
+    RECT drawn = {right, bottom, 0, 0};
+    for (int y = 1; y < bottom; ++y)
+        for (int x = 1; x < right; ++x)
+            if (preview.At(x, y) != SystemColourPixel(COLOR_BTNFACE)) {
+                drawn.left = std::min<LONG>(drawn.left, x);
+                drawn.top = std::min<LONG>(drawn.top, y);
+                drawn.right = std::max<LONG>(drawn.right, x);
+                drawn.bottom = std::max<LONG>(drawn.bottom, y);
+            }
+    EXPECT_GT(drawn.right - drawn.left, preview.width / 2) << "a sample frame was drawn";
+    EXPECT_GT(drawn.left, 1);
+    EXPECT_GT(drawn.top, 1);
+    EXPECT_LT(drawn.right, right - 1) << "the sample frame is cut off at the right";
+    EXPECT_LT(drawn.bottom, bottom - 1) << "the sample frame is cut off at the bottom";
+}
+
+TEST_F(AuxPage, WithoutAnEngineThePageSaysWhyAndOkStillClosesTheSheet)
+{
+    g_settings.m_nSkin = 3;
+    std::string reason;
+    bool listEnabled = true;
+    m_driver.Run([] { g_settings.ShowOptions([]() -> ISkinManager* { return nullptr; }); },
+                 {[](HWND sheet) { ClickTab(sheet, kAuxPage); },
+                  [&](HWND sheet) {
+                      reason = ItemText(sheet, IDC_SKIN_PREVIEW);
+                      listEnabled = IsWindowEnabled(PageItem(sheet, IDC_SKIN_LIST));
+                      TypeDigits(sheet, IDC_MAGNIFICATION, "7");
+                      ClickWithMouse(GetDlgItem(sheet, IDOK));
+                  }});
+    EXPECT_FALSE(m_driver.Hung()) << "OK did not close the sheet";
+    EXPECT_TRUE(m_driver.Finished());
+    EXPECT_EQ(ToGbk("未加载图像捕捉模块 \"snapcore.dll\"，无法预览窗口皮肤。"), reason);
+    EXPECT_FALSE(listEnabled);
+    EXPECT_EQ(7, g_settings.m_nMagnification);
+    EXPECT_EQ(3, g_settings.m_nSkin) << "the stored skin stays without a list to choose from";
+    EXPECT_EQ(1, g_settings.m_bModified);
 }

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "KeyInput.h"
+#include "RealClick.h"
 #include "gui/DialogAnswerer.h"
 #include "res/resource.h"
 
@@ -15,10 +17,13 @@ struct FoundWindows {
 };
 }  // namespace
 
-void COptionsSheetDriver::Run(const std::function<void()>& open, std::vector<Step> steps)
+void COptionsSheetDriver::Run(const std::function<void()>& open, std::vector<Step> steps,
+                              std::vector<DialogStep> dialogSteps)
 {
     m_steps = std::move(steps);
     m_nextStep = 0;
+    m_dialogSteps = std::move(dialogSteps);
+    m_nextDialogStep = 0;
     m_nIdleTicks = 0;
     m_bHung = false;
     m_messages.clear();
@@ -53,12 +58,17 @@ void COptionsSheetDriver::Tick()
 {
     FoundWindows found;
     EnumThreadWindows(GetCurrentThreadId(), OnWindow, reinterpret_cast<LPARAM>(&found));
+    if (found.messageBox && m_nextDialogStep < m_dialogSteps.size()) {
+        m_dialogSteps[m_nextDialogStep++](found.messageBox);
+        return;
+    }
     if (found.messageBox) {
         m_messages.push_back(MessageBoxText(found.messageBox));
         PostMessageA(found.messageBox, WM_COMMAND, IDOK, 0);
         return;
     }
-    if (!found.sheet)
+    // A disabled sheet has a dialog on its way.
+    if (!found.sheet || !IsWindowEnabled(found.sheet))
         return;
     if (m_nextStep < m_steps.size()) {
         // The step may open a message box and run its loop; it must not play the next step.
@@ -121,4 +131,36 @@ int FocusedId(HWND sheet)
 {
     HWND focus = GetFocus();
     return GetParent(focus) == CurrentPage(sheet) ? GetDlgCtrlID(focus) : 0;
+}
+
+void ClickWithMouse(HWND window)
+{
+    RECT rc;
+    GetWindowRect(window, &rc);
+    ClickAtScreen({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+}
+
+void ClickTab(HWND sheet, int index)
+{
+    HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+    RECT rc;
+    SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rc));
+    POINT centre = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ClientToScreen(tabs, &centre);
+    ClickAtScreen(centre);
+}
+
+void TypeDigits(HWND sheet, int id, const char* digits)
+{
+    HWND edit = PageItem(sheet, id);
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    PressKeys({VK_DELETE});
+    for (const char* digit = digits; *digit; ++digit)
+        PressKeys({static_cast<WORD>(*digit)});
+}
+
+HWND PageItem(HWND sheet, int id)
+{
+    return GetDlgItem(CurrentPage(sheet), id);
 }

@@ -51,9 +51,11 @@ bool OptionsSheetFixture::KeysAreFree(UINT modifiers, UINT key) const
     return true;
 }
 
-void OptionsSheetFixture::RunOptions(std::vector<COptionsSheetDriver::Step> steps)
+void OptionsSheetFixture::RunOptions(std::vector<COptionsSheetDriver::Step> steps,
+                                     std::vector<COptionsSheetDriver::DialogStep> dialogSteps)
 {
-    m_driver.Run([] { g_settings.ShowOptions([] { return g_captureEngine.CreateSkinManager(); }); }, std::move(steps));
+    m_driver.Run([] { g_settings.ShowOptions([] { return g_captureEngine.CreateSkinManager(); }); }, std::move(steps),
+                 std::move(dialogSteps));
     EXPECT_FALSE(m_driver.Hung()) << "the sheet did not close";
     EXPECT_TRUE(m_driver.Finished()) << "the sheet closed before the script ended";
 }

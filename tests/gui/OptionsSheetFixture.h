@@ -23,7 +23,8 @@ protected:
     bool KeysAreFree(UINT modifiers, UINT key) const;
 
     // Runs the Options command with the script; the sheet must close by itself.
-    void RunOptions(std::vector<COptionsSheetDriver::Step> steps);
+    void RunOptions(std::vector<COptionsSheetDriver::Step> steps,
+                    std::vector<COptionsSheetDriver::DialogStep> dialogSteps = {});
 
     std::string m_tempFolder;
     HWND m_frame = nullptr;

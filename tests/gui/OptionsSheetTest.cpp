@@ -2,6 +2,11 @@
 // g_settings, driven with the sheet's own messages, and what OK applies.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <string>
+#include <vector>
 
 #include "Gbk.h"
 #include "capture/CaptureEngine.h"
@@ -149,27 +154,34 @@ TEST_F(OptionsSheet, ChangingOnlyTheFullScreenHotkeyReRegistersOnlyItAndTheCurso
     EXPECT_TRUE(g_updateUI.IsChecked(ID_CAPTURE_INCLUDE_CURSOR));
 }
 
-TEST_F(OptionsSheet, GeneralPageRefusesAnEmptyDelayAndReadsItWhileDisabled)
+TEST_F(OptionsSheet, GeneralPageRefusesAnEmptyOrTooLongDelayAndReadsItWhileDisabled)
 {
-    int focused = 0, pageAfterOk = -1;
+    std::vector<int> pages, focused;
     bool delayEnabled = true;
-    RunOptions({[](HWND sheet) {
-                    SetItemText(sheet, IDC_CAPTURE_DELAY, "");
-                    PressOk(sheet);
+    auto typeThenOk = [](const char* delay) {
+        return [delay](HWND sheet) {
+            TypeDigits(sheet, IDC_CAPTURE_DELAY, delay);
+            ClickWithMouse(GetDlgItem(sheet, IDOK));
+        };
+    };
+    auto refused = [&](HWND sheet) {
+        pages.push_back(CurrentPageIndex(sheet));
+        focused.push_back(FocusedId(sheet));
+    };
+    RunOptions({typeThenOk(""), refused, typeThenOk("10001"), refused,
+                [](HWND sheet) {
+                    TypeDigits(sheet, IDC_CAPTURE_DELAY, "10000");
+                    ClickWithMouse(PageItem(sheet, IDC_HIDE_MAIN_WINDOW));
                 },
                 [&](HWND sheet) {
-                    pageAfterOk = CurrentPageIndex(sheet);
-                    focused = FocusedId(sheet);
-                    SetItemText(sheet, IDC_CAPTURE_DELAY, "250");
-                    Click(sheet, IDC_HIDE_MAIN_WINDOW);
-                    delayEnabled = IsWindowEnabled(GetDlgItem(CurrentPage(sheet), IDC_CAPTURE_DELAY));
-                    PressOk(sheet);
+                    delayEnabled = IsWindowEnabled(PageItem(sheet, IDC_CAPTURE_DELAY));
+                    ClickWithMouse(GetDlgItem(sheet, IDOK));
                 }});
-    EXPECT_EQ(kGeneral, pageAfterOk);
-    EXPECT_EQ(IDC_CAPTURE_DELAY, focused);
+    EXPECT_EQ(std::vector<int>(2, kGeneral), pages);
+    EXPECT_EQ(std::vector<int>(2, IDC_CAPTURE_DELAY), focused);
     EXPECT_TRUE(m_driver.Messages().empty());
     EXPECT_FALSE(delayEnabled);
-    EXPECT_EQ(250u, g_settings.m_nCaptureDelay);
+    EXPECT_EQ(10000u, g_settings.m_nCaptureDelay);
     EXPECT_EQ(0, g_settings.m_bHideMainWindow);
 }
 
@@ -265,4 +277,168 @@ TEST_F(OptionsSheet, HotkeysPageWantsBothKeysEvenForADisabledHotkey)
     EXPECT_EQ(std::vector<std::string>{ToGbk("必须输入快捷键！")}, m_driver.Messages());
     EXPECT_EQ(0, g_settings.m_bFullScreenHotkey);
     EXPECT_TRUE(KeysAreFree(MOD_CONTROL, VK_F8)) << "a disabled hotkey is given up";
+}
+
+TEST_F(OptionsSheet, StoredValuesAPageWouldRefuseAreShownAsDefaultsSoEveryPageCanBeLeft)
+{
+    // What a damaged lumigrab.cfg can hold; the delay edit and the save folder, type and
+    // browse button are disabled, so none of them could be corrected on the page.
+    g_settings.m_bHideMainWindow = 0;
+    g_settings.m_nCaptureDelay = 20000;
+    g_settings.m_strNamePrefix = "a:b";
+    g_settings.m_bAutoSave = 0;
+    g_settings.m_strSaveFolder = "C:\\" + std::string(300, 'x');
+    g_settings.m_nSaveType = 7;
+    g_settings.m_wFullScreenKey = 0x100;
+    g_settings.m_wFullScreenMods = HOTKEYF_ALT;
+    g_settings.m_nModalMode = -5;
+    g_settings.m_nMagnification = 0;
+    g_settings.m_nSkin = 99;
+    std::vector<int> pagesReached;
+    std::vector<std::string> shown;
+    auto record = [&](int id) { return [&, id](HWND sheet) { shown.push_back(ItemText(sheet, id)); }; };
+    auto next = [&](int page) {
+        return [&, page](HWND sheet) {
+            pagesReached.push_back(CurrentPageIndex(sheet));
+            ClickTab(sheet, page);
+        };
+    };
+    RunOptions({[&](HWND sheet) {
+                    record(IDC_CAPTURE_DELAY)(sheet);
+                    ClickTab(sheet, kSave);
+                },
+                [&](HWND sheet) {
+                    for (int id : {IDC_NAME_PREFIX, IDC_SAVE_FOLDER, IDC_SAVE_TYPE})
+                        record(id)(sheet);
+                    next(kHotkeys)(sheet);
+                },
+                [&](HWND sheet) {
+                    record(IDC_MODAL_MODE)(sheet);
+                    shown.push_back(std::to_string(
+                        SendMessageA(PageItem(sheet, IDC_FULLSCREEN_HOTKEY), HKM_GETHOTKEY, 0, 0)));
+                    next(kAux)(sheet);
+                },
+                [&](HWND sheet) {
+                    record(IDC_MAGNIFICATION)(sheet);
+                    shown.push_back(std::to_string(SendMessageA(PageItem(sheet, IDC_SKIN_LIST), LB_GETCURSEL, 0, 0)));
+                    next(kGeneral)(sheet);
+                },
+                [&](HWND sheet) {
+                    pagesReached.push_back(CurrentPageIndex(sheet));
+                    ClickWithMouse(GetDlgItem(sheet, IDOK));
+                }});
+    EXPECT_EQ((std::vector<int>{kSave, kHotkeys, kAux, kGeneral}), pagesReached);
+    EXPECT_TRUE(m_driver.Messages().empty());
+    EXPECT_EQ((std::vector<std::string>{"300", ToGbk("快照-"), "", "JPEG", ToGbk("窗口捕捉"),
+                                        std::to_string(MAKEWORD(VK_F8, HOTKEYF_CONTROL)), "2", "0"}),
+              shown);
+    const CSettings defaults = CSettings::Defaults();
+    EXPECT_EQ(300u, g_settings.m_nCaptureDelay);
+    EXPECT_EQ(defaults.m_strNamePrefix, g_settings.m_strNamePrefix);
+    EXPECT_EQ("", g_settings.m_strSaveFolder);
+    EXPECT_EQ(0, g_settings.m_nSaveType);
+    EXPECT_EQ(VK_F8, g_settings.m_wFullScreenKey);
+    EXPECT_EQ(1, g_settings.m_nModalMode);
+    EXPECT_EQ(2, g_settings.m_nMagnification);
+    EXPECT_EQ(0, g_settings.m_nSkin);
+}
+
+TEST_F(OptionsSheet, EachCheckBoxEnablesTheControlsThatDependOnIt)
+{
+    g_settings.m_bFullScreenHotkey = 0;
+    using Enabled = std::vector<bool>;
+    std::vector<Enabled> states;
+    auto enabled = [&](HWND sheet, std::initializer_list<int> ids) {
+        Enabled state;
+        for (int id : ids)
+            state.push_back(IsWindowEnabled(PageItem(sheet, id)) != FALSE);
+        states.push_back(state);
+    };
+    const auto general = {IDC_CAPTURE_DELAY};
+    const auto save = {IDC_SAVE_FOLDER, IDC_BROWSE_FOLDER, IDC_SAVE_TYPE};
+    const auto hotkeys = {IDC_FULLSCREEN_HOTKEY, IDC_MODAL_HOTKEY, IDC_MODAL_MODE};
+    auto clickThenShow = [](int id, int page) {
+        return [id, page](HWND sheet) {
+            ClickWithMouse(PageItem(sheet, id));
+            if (page >= 0)
+                ClickTab(sheet, page);
+        };
+    };
+    RunOptions({[&](HWND sheet) {
+                    enabled(sheet, general);
+                    ClickWithMouse(PageItem(sheet, IDC_HIDE_MAIN_WINDOW));
+                },
+                [&](HWND sheet) {
+                    enabled(sheet, general);
+                    ClickTab(sheet, kSave);
+                },
+                [&](HWND sheet) {
+                    enabled(sheet, save);
+                    ClickWithMouse(PageItem(sheet, IDC_AUTO_SAVE));
+                },
+                [&](HWND sheet) {
+                    enabled(sheet, save);
+                    clickThenShow(IDC_AUTO_SAVE, kHotkeys)(sheet);
+                },
+                [&](HWND sheet) {
+                    enabled(sheet, hotkeys);
+                    ClickWithMouse(PageItem(sheet, IDC_FULLSCREEN_HOTKEY_ON));
+                },
+                [&](HWND sheet) {
+                    enabled(sheet, hotkeys);
+                    ClickWithMouse(PageItem(sheet, IDC_MODAL_HOTKEY_ON));
+                },
+                [&](HWND sheet) {
+                    enabled(sheet, hotkeys);
+                    PressCancel(sheet);
+                }});
+    EXPECT_EQ((std::vector<Enabled>{{true}, {false}, {false, false, false}, {true, true, true},
+                                     {false, true, true}, {true, true, true}, {true, false, false}}),
+              states);
+}
+
+TEST_F(OptionsSheet, BrowseShowsTheTreeFromTheDesktopWithTheStoredFolderSelected)
+{
+    g_settings.m_bAutoSave = 1;
+    std::string selected, root;
+    int depth = 0;
+    RunOptions({[](HWND sheet) { ClickTab(sheet, kSave); },
+                [](HWND sheet) {
+                    // What is being typed does not move the browser.
+                    SetItemText(sheet, IDC_SAVE_FOLDER, "C:\\");
+                    ClickWithMouse(PageItem(sheet, IDC_BROWSE_FOLDER));
+                },
+                [&](HWND sheet) {
+                    EXPECT_EQ(m_tempFolder.substr(0, m_tempFolder.size() - 1), ItemText(sheet, IDC_SAVE_FOLDER));
+                    PressCancel(sheet);
+                }},
+               {[&](HWND browser) {
+                   HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
+                   auto text = [tree](HTREEITEM item) {
+                       char buffer[MAX_PATH] = {};
+                       TVITEMA info = {};
+                       info.mask = TVIF_TEXT;
+                       info.hItem = item;
+                       info.pszText = buffer;
+                       info.cchTextMax = sizeof buffer;
+                       SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+                       return std::string(buffer);
+                   };
+                   HTREEITEM item = TreeView_GetSelection(tree);
+                   selected = text(item);
+                   while (HTREEITEM parent = TreeView_GetParent(tree, item)) {
+                       item = parent;
+                       ++depth;
+                   }
+                   root = text(item);
+                   ClickWithMouse(GetDlgItem(browser, IDOK));
+               }});
+    ITEMIDLIST* desktop = nullptr;
+    ASSERT_EQ(S_OK, SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktop));
+    SHFILEINFOA info = {};
+    SHGetFileInfoA(reinterpret_cast<const char*>(desktop), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME);
+    CoTaskMemFree(desktop);
+    EXPECT_EQ(std::string(info.szDisplayName), root);
+    EXPECT_EQ(std::string(PathFindFileNameA(m_tempFolder.substr(0, m_tempFolder.size() - 1).c_str())), selected);
+    EXPECT_GE(depth, 3) << "desktop, computer, drive and on down to the folder";
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 #include <shellapi.h>
+#include <algorithm>
 #include <cstring>
 
 #include "app/AppMessages.h"
@@ -20,6 +21,7 @@
 #include "settings/Settings.h"
 #include "ui/RedrawPause.h"
 #include "ui/UpdateUI.h"
+#include "util/AppMessageBox.h"
 #include "util/CharSearch.h"
 #include "util/FastString.h"
 
@@ -34,6 +36,8 @@ constexpr DWORD kBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIB
 // RunCapture's mode for the engine's full-screen call; the others are the
 // interactive capture's modes (-1 the configured one).
 constexpr int kFullScreenCall = -2;
+// However long the stored delay, the frame is back within this time.
+constexpr DWORD kLongestCapturePause = 10000;
 
 void RegisterFrameClass()
 {
@@ -144,6 +148,9 @@ LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnNotify(reinterpret_cast<NMHDR*>(lParam), lParam);
     case WM_HOTKEY:
         return OnHotKey(wParam);
+    case WM_ENABLE:
+        OnEnable(wParam != 0);
+        break;
     case WM_APP_DOC_PATH_CHANGED:
         OnDocPathChanged(reinterpret_cast<HWND>(wParam), reinterpret_cast<const char*>(lParam));
         return 0;
@@ -209,6 +216,7 @@ LRESULT CAppFrame::OnCreate()
     m_menuBar.SetMdiClient(m_hWndMDIClient);
     g_settings.Load();
     g_settings.RegisterHotkeys(Handle());
+    m_bHotkeysLive = true;
     LoadEditorList();
 
     g_updateUI.AttachToolBar(m_hWndToolBar);
@@ -477,6 +485,7 @@ void CAppFrame::SaveAndReleaseForExit()
 {
     m_trayIcon.Remove();
     g_settings.UnregisterHotkeys(Handle());
+    m_bHotkeysLive = false;
     g_settings.Save();
     m_editorList.Save();
 }
@@ -564,13 +573,33 @@ LRESULT CAppFrame::OnHotKey(WPARAM id)
     return 0;
 }
 
+// A modal window of the program disables the frame. The keys are then the user's: a
+// hotkey control being edited must receive them, and a capture would hide the frame
+// and leave the modal window behind its disabled owner.
+void CAppFrame::OnEnable(bool enabled)
+{
+    if (!m_bHotkeysLive)
+        return;
+    if (enabled)
+        g_settings.RestoreHotkeys(Handle());
+    else
+        g_settings.UnregisterHotkeys(Handle());
+}
+
 // The interactive capture runs its own message loop, so a trigger can arrive in the
-// middle of it; it is ignored rather than nested.
+// middle of it; it is ignored rather than nested. A tray command while a modal window
+// is open is ignored too.
 void CAppFrame::RunCapture(int mode)
 {
-    if (m_bCapturing)
+    if (m_bCapturing || !IsWindowEnabled(Handle()))
         return;
+    // Checked before the frame goes: nothing would bring it back.
+    if (!g_captureEngine.IsLoaded()) {
+        AppMessageBox(Handle(), IDS_ENGINE_MISSING, MB_ICONEXCLAMATION);
+        return;
+    }
     m_bCapturing = true;
+    m_dwCaptureStart = GetMessageTime();
     HideForCapture();
     HBITMAP bitmap = mode == kFullScreenCall ? g_captureEngine.CaptureFullScreen() : g_captureEngine.CaptureModal(mode);
     AcceptCapture(bitmap);
@@ -578,6 +607,18 @@ void CAppFrame::RunCapture(int mode)
     if (!m_trayIcon.IsAdded() && !IsWindowVisible(Handle()))
         ShowWindow(Handle(), SW_SHOW);
     m_bCapturing = false;
+    m_dwCaptureEnd = GetTickCount() + 1;
+}
+
+// Requests that waited in the queue while a capture ran (a held hotkey repeats, an
+// impatient user presses again while the frame is away) asked for that capture.
+bool CAppFrame::IsStaleCaptureRequest(const MSG& msg) const
+{
+    const UINT command = LOWORD(msg.wParam);
+    const bool captureCommand = command >= ID_CAPTURE_FULLSCREEN && command <= ID_CAPTURE_OBJECT;
+    const bool request = msg.message == WM_HOTKEY || (msg.message == WM_COMMAND && captureCommand);
+    // Unsigned differences: right across the wrap of the tick count.
+    return request && msg.hwnd == Handle() && msg.time - m_dwCaptureStart < m_dwCaptureEnd - m_dwCaptureStart;
 }
 
 void CAppFrame::HideForCapture()
@@ -586,7 +627,7 @@ void CAppFrame::HideForCapture()
         return;
     ShowWindow(Handle(), SW_HIDE);
     // Gives the windows the frame uncovered time to repaint before the screen is taken.
-    Sleep(g_settings.m_nCaptureDelay);
+    Sleep(std::min<DWORD>(g_settings.m_nCaptureDelay, kLongestCapturePause));
 }
 
 void CAppFrame::AcceptCapture(HBITMAP bitmap)
@@ -606,6 +647,11 @@ void CAppFrame::AcceptCapture(HBITMAP bitmap)
         DeleteObject(bitmap);
 
     if (g_settings.m_bShowAfterCapture) {
+        // The focus change of the hide may still be on its way (under X it is an event
+        // the thread has not read while it was busy) and would take the activation away
+        // from the frame again; a look into the queue lets it arrive first.
+        MSG pending;
+        PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
         ShowWindow(Handle(), IsIconic(Handle()) ? SW_RESTORE : SW_SHOW);
         SetForegroundWindow(Handle());
     }
@@ -689,6 +735,8 @@ LRESULT CAppFrame::OnDestroy()
 
 bool CAppFrame::PreTranslateMessage(MSG* msg)
 {
+    if (IsStaleCaptureRequest(*msg))
+        return true;
     if (m_hAccel && TranslateAcceleratorA(Handle(), m_hAccel, msg))
         return true;
     if (m_hWndMDIClient && TranslateMDISysAccel(m_hWndMDIClient, msg))

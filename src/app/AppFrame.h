@@ -99,7 +99,9 @@ private:
     void ToggleStatusBar();
     void ShowFromTray();
     LRESULT OnHotKey(WPARAM id);
+    void OnEnable(bool enabled);
     void RunCapture(int mode);
+    bool IsStaleCaptureRequest(const MSG& msg) const;
 
     HWND m_hWndMDIClient = nullptr;
     HWND m_hWndRebar = nullptr;
@@ -116,4 +118,8 @@ private:
     HMENU m_hMenuDefault = nullptr;  // menu 128, owned by the menu bar
     CTrayIcon m_trayIcon;
     bool m_bCapturing = false;
+    // From the request that started the last capture to its end, in message time.
+    DWORD m_dwCaptureStart = 0;
+    DWORD m_dwCaptureEnd = 0;
+    bool m_bHotkeysLive = false;  // registered from creation until the close
 };

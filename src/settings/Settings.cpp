@@ -147,6 +147,12 @@ void CSettings::RegisterHotkeys(HWND frame) const
     RegisterHotkey(frame, kModalHotkeyId);
 }
 
+void CSettings::RestoreHotkeys(HWND frame) const
+{
+    RegisterHotkey(frame, kFullScreenHotkeyId, false);
+    RegisterHotkey(frame, kModalHotkeyId, false);
+}
+
 void CSettings::UnregisterHotkeys(HWND frame) const
 {
     UnregisterHotkey(frame, kFullScreenHotkeyId);
@@ -163,12 +169,12 @@ void CSettings::UpdateHotkey(HWND frame, int id, const CSettings& before) const
     RegisterHotkey(frame, id);
 }
 
-void CSettings::RegisterHotkey(HWND frame, int id) const
+void CSettings::RegisterHotkey(HWND frame, int id, bool reportRefusal) const
 {
     const Hotkey hotkey = GetHotkey(id);
     if (!hotkey.enabled)
         return;
-    if (!RegisterHotKey(frame, id, HotkeyModifiersToRegistration(hotkey.modifiers), hotkey.key))
+    if (!RegisterHotKey(frame, id, HotkeyModifiersToRegistration(hotkey.modifiers), hotkey.key) && reportRefusal)
         AppMessageBox(frame, id == kFullScreenHotkeyId ? IDS_HOTKEY_FULLSCREEN_FAILED : IDS_HOTKEY_MODAL_FAILED,
                       MB_OK | MB_ICONEXCLAMATION);
 }

@@ -70,6 +70,9 @@ public:
     static constexpr int kModalHotkeyId = 101;
     void RegisterHotkeys(HWND frame) const;
     void UnregisterHotkeys(HWND frame) const;
+    // Registers them again after UnregisterHotkeys without a word: each refusal was
+    // reported when the keys were first registered.
+    void RestoreHotkeys(HWND frame) const;
     // After this record replaced before: moves one hotkey to its new keys, and only
     // when its flag, key or modifiers changed.
     void UpdateHotkey(HWND frame, int id, const CSettings& before) const;
@@ -88,7 +91,7 @@ private:
         uint16_t modifiers;  // hotkey-control form
     };
     Hotkey GetHotkey(int id) const;
-    void RegisterHotkey(HWND frame, int id) const;
+    void RegisterHotkey(HWND frame, int id, bool reportRefusal = true) const;
     void UnregisterHotkey(HWND frame, int id) const;
 
     void ReadFrom(const char* path);

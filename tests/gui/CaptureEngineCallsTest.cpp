@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "capture/CaptureEngine.h"
+#include "gui/PrintScreenResponder.h"
 #include "gui/SnapcoreCaptureDriver.h"
 #include "gui/SnapcoreScreenKit.h"
 #include "settings/Settings.h"
@@ -62,6 +65,37 @@ TEST_F(CaptureEngineCalls, MagnifierValuesComeBackIntoTheSettingsAndMarkThemOnly
     EXPECT_EQ(g_settings.m_nMagnification, 7);
     EXPECT_EQ(g_settings.m_nSkin, 1);
     EXPECT_EQ(g_settings.m_bModified, 1);
+}
+
+// Both calls hand the engine the include-cursor and PrintScreen flags as the settings
+// hold them at that moment.
+TEST_F(CaptureEngineCalls, CaptureFlagsComeFromTheSettings)
+{
+    const auto captureBoth = [](int32_t cursor, int32_t printScreen) {
+        g_settings.m_bIncludeCursor = cursor;
+        g_settings.m_bSimulatePrintScreen = printScreen;
+        std::vector<CScreenImage> images;
+        for (HBITMAP bitmap : {g_captureEngine.CaptureFullScreen(), g_captureEngine.CaptureModal(0)}) {
+            images.emplace_back(bitmap);
+            DeleteObject(bitmap);
+            EXPECT_FALSE(images.back().IsEmpty());
+        }
+        return images;
+    };
+    const CBlockCursor block;
+    const CPatternWindow window(block.Handle());
+    const POINT pointer = PatternCentre();
+    ASSERT_TRUE(ShowPointerAt(block.Handle(), pointer));
+    for (int32_t cursor : {0, 1})
+        for (const CScreenImage& image : captureBoth(cursor, 0))
+            EXPECT_EQ(image.At(pointer.x, pointer.y), cursor ? RGB(0, 0, 0) : PatternColourAt(pointer)) << cursor;
+
+    const RECT screen = VirtualScreen();
+    const COLORREF magenta = RGB(255, 0, 255);
+    const CPrintScreenResponder system(SIZE{screen.right - screen.left, screen.bottom - screen.top}, magenta);
+    for (int32_t printScreen : {0, 1})
+        for (const CScreenImage& image : captureBoth(0, printScreen))
+            EXPECT_EQ(image.At(pointer.x, pointer.y), printScreen ? magenta : PatternColourAt(pointer)) << printScreen;
 }
 
 // Mode -1 is the configured mode; one the engine does not know, read from a damaged

@@ -8,17 +8,24 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Gbk.h"
+#include "KeyInput.h"
 #include "capture/CaptureEngine.h"
 #include "capture/CaptureNames.h"
 #include "document/ImageFrame.h"
+#include "gui/DialogAnswerer.h"
 #include "gui/FrameFixture.h"
+#include "gui/OptionsSheetDriver.h"
 #include "gui/SnapcoreCaptureDriver.h"
 #include "gui/SnapcoreScreenKit.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
+#include "util/AppMessageBox.h"
+#include "util/FastString.h"
+#include "util/ModulePath.h"
 
 namespace {
 
@@ -91,6 +98,9 @@ private:
 HWND CHideCounter::s_frame = nullptr;
 int CHideCounter::s_hides = 0;
 
+// A hotkey of this thread's own, standing for another program that holds the keys.
+constexpr int kOtherProgramsId = 0x7002;
+
 class CaptureWorkflow : public FrameFixture {
 protected:
     void SetUp() override
@@ -111,6 +121,14 @@ protected:
     }
 
     void Command(UINT id) { SendMessageA(*m_frame, WM_COMMAND, id, 0); }
+
+    // Runs the frame's own loop until done() holds, for a few seconds at most.
+    bool PumpFrameUntil(const std::function<bool()>& done)
+    {
+        for (int round = 0; round < 60 && !done(); ++round)
+            Pump();
+        return done();
+    }
 
     CImageView& ActiveView() const
     {
@@ -192,6 +210,138 @@ TEST_F(CaptureWorkflow, WithoutHidingThereIsNoPause)
     EXPECT_LT(GetTickCount() - start, 20000u);
     EXPECT_EQ(hides.Hides(), 0);
     EXPECT_EQ(TabCount(), 1);
+}
+
+// A delay typed or read far beyond reason must not leave the frame hidden for good.
+TEST_F(CaptureWorkflow, ThePauseEndsAfterTenSecondsWhateverTheStoredDelay)
+{
+    g_settings.m_nCaptureDelay = 60000;
+    const DWORD start = GetTickCount();
+    Command(ID_CAPTURE_FULLSCREEN);
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, 9900u) << "the pause itself stays";
+    EXPECT_LT(elapsed, 20000u);
+    EXPECT_EQ(TabCount(), 1);
+    EXPECT_EQ(g_settings.m_nCaptureDelay, 60000u) << "the stored value is kept";
+}
+
+TEST_F(CaptureWorkflow, TheFrameComesBackWithTheKeyboard)
+{
+    Command(ID_CAPTURE_FULLSCREEN);
+    Pump();
+    CDialogAnswerer answerer({CDialogAnswerer::Press(IDCANCEL)});
+    PressKeys({VK_CONTROL, 'S'});
+    EXPECT_TRUE(PumpFrameUntil([&] { return answerer.StepsTaken() == 1; })) << "Ctrl+S opened no Save As dialog";
+}
+
+TEST_F(CaptureWorkflow, WithoutShowAfterCaptureTheFrameStaysInTheTray)
+{
+    g_settings.m_bShowAfterCapture = 0;
+    Command(ID_CAPTURE_FULLSCREEN);
+    Pump();
+    EXPECT_EQ(TabCount(), 1);
+    EXPECT_FALSE(IsWindowVisible(*m_frame));
+}
+
+TEST_F(CaptureWorkflow, WithoutTheEngineACaptureSaysSoAndLeavesTheFrameInPlace)
+{
+    g_captureEngine.Unload();
+    CHideCounter hides(*m_frame);
+    std::string text;
+    CDialogAnswerer answerer({CDialogAnswerer::Press(IDOK, &text)});
+    Command(ID_CAPTURE_REGION);
+    Vorn::CFastString<128> expected;
+    expected.LoadString(IDS_ENGINE_MISSING);
+    EXPECT_EQ(text, expected.GetString());
+    EXPECT_EQ(hides.Hides(), 0);
+    EXPECT_TRUE(IsWindowVisible(*m_frame));
+}
+
+// A held hotkey, or a user pressing again while the frame is away, asks for one capture.
+TEST_F(CaptureWorkflow, RequestsQueuedDuringACaptureAreDropped)
+{
+    g_settings.m_nCaptureDelay = 800;
+    const HWND frame = *m_frame;
+    std::thread impatientUser([frame] {
+        for (int wait = 0; wait < 200 && IsWindowVisible(frame); ++wait)
+            Sleep(10);
+        for (int press = 0; press < 3; ++press)
+            PressKeys({VK_CONTROL, VK_F8});
+        PostMessageA(frame, WM_COMMAND, ID_CAPTURE_WINDOW, 0);
+    });
+    Command(ID_CAPTURE_FULLSCREEN);
+    impatientUser.join();
+    for (int round = 0; round < 20; ++round)
+        Pump();
+    EXPECT_EQ(TabCount(), 1);
+
+    PressKeys({VK_CONTROL, VK_F8});
+    EXPECT_TRUE(PumpFrameUntil([this] { return TabCount() == 2; })) << "a later press captures again";
+}
+
+// While a modal window of the program is open neither a hotkey nor a tray command
+// captures; afterwards the hotkeys come back without a word, even where another
+// program took one of them meanwhile.
+TEST_F(CaptureWorkflow, WhileAMessageBoxIsOpenHotkeysAndTrayCommandsDoNothing)
+{
+    int tabsMeanwhile = -1;
+    CDialogAnswerer answerer({[&](HWND box) {
+                                  PressKeys({VK_CONTROL, VK_F8});
+                                  SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_FULLSCREEN, 0);
+                                  RegisterHotKey(nullptr, kOtherProgramsId, 0, VK_F2);
+                                  PumpMessages(300);
+                                  tabsMeanwhile = TabCount();
+                                  CDialogAnswerer::Press(IDOK)(box);
+                              },
+                              [&](HWND box) {  // a refusal would be asked again and again
+                                  UnregisterHotKey(nullptr, kOtherProgramsId);
+                                  CDialogAnswerer::Press(IDOK)(box);
+                              }});
+    AppMessageBox(*m_frame, IDS_COPY_FAILED, MB_OK);
+    for (int round = 0; round < 10; ++round)
+        Pump();
+    UnregisterHotKey(nullptr, kOtherProgramsId);
+    EXPECT_EQ(tabsMeanwhile, 0);
+    EXPECT_EQ(answerer.StepsTaken(), 1u) << "no message about the key another program took";
+
+    PressKeys({VK_CONTROL, VK_F8});
+    EXPECT_TRUE(PumpFrameUntil([this] { return TabCount() == 1; })) << "the hotkey is back";
+}
+
+// Assigning F2 in the Options sheet, where F2 is the mode hotkey: the key lands in the
+// field and captures nothing. After OK the keys are the sheet's.
+TEST_F(CaptureWorkflow, TheHotkeyFieldOfTheOptionsTakesTheHotkeyItself)
+{
+    g_settings.m_nModalMode = 0;  // a capture by mistake would end at once
+    WORD shown = 0;
+    COptionsSheetDriver driver;
+    driver.Run([this] { Command(ID_VIEW_OPTIONS); },
+               {[](HWND sheet) {
+                    ShowPage(sheet, 2);
+                    const HWND page = CurrentPage(sheet);
+                    SendDlgItemMessageA(page, IDC_FULLSCREEN_HOTKEY, HKM_SETHOTKEY, MAKEWORD(VK_F11, 0), 0);
+                    SendDlgItemMessageA(page, IDC_MODAL_HOTKEY, HKM_SETHOTKEY, MAKEWORD(VK_F5, 0), 0);
+                    SetFocus(GetDlgItem(page, IDC_MODAL_HOTKEY));
+                },
+                [](HWND) { PressKeys({VK_F2}); },
+                [&](HWND sheet) {
+                    shown = LOWORD(SendDlgItemMessageA(CurrentPage(sheet), IDC_MODAL_HOTKEY, HKM_GETHOTKEY, 0, 0));
+                    PressOk(sheet);
+                }});
+    char settingsFile[MAX_PATH];
+    ASSERT_TRUE(MakeModuleFilePath("lumigrab.cfg", settingsFile));
+    DeleteFileA(settingsFile);
+    EXPECT_FALSE(driver.Hung());
+    EXPECT_EQ(shown, MAKEWORD(VK_F2, 0));
+    EXPECT_EQ(TabCount(), 0);
+    EXPECT_TRUE(IsWindowVisible(*m_frame));
+
+    PressKeys({VK_F11});
+    EXPECT_TRUE(PumpFrameUntil([this] { return TabCount() == 1; })) << "the new full-screen key";
+    PressKeys({VK_F2});
+    EXPECT_TRUE(PumpFrameUntil([this] { return TabCount() == 2; })) << "the mode key, unchanged";
+    EXPECT_TRUE(RegisterHotKey(nullptr, kOtherProgramsId, MOD_CONTROL, VK_F8)) << "the old full-screen key is free";
+    UnregisterHotKey(nullptr, kOtherProgramsId);
 }
 
 TEST_F(CaptureWorkflow, AutoSaveWritesANewFileNamedByDateAndTimeAndNamesTheDocumentByIt)

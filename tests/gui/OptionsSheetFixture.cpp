@@ -2,6 +2,7 @@
 
 #include "capture/CaptureEngine.h"
 #include "ui/MainFrameHandle.h"
+#include "util/ModulePath.h"
 
 namespace {
 constexpr int kProbeId = 0x7001;
@@ -35,6 +36,10 @@ void OptionsSheetFixture::SetUp()
 
 void OptionsSheetFixture::TearDown()
 {
+    // OK writes the settings file beside the test program; later frames must not read it.
+    char settingsFile[MAX_PATH];
+    if (MakeModuleFilePath("lumigrab.cfg", settingsFile))
+        DeleteFileA(settingsFile);
     g_settings.UnregisterHotkeys(m_frame);
     DestroyWindow(m_frame);
     DestroyWindow(m_other);

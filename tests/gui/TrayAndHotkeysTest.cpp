@@ -11,6 +11,7 @@
 #include "gui/DialogAnswerer.h"
 #include "gui/FrameFixture.h"
 #include "gui/MenuBarTestHost.h"
+#include "gui/SnapcoreCaptureDriver.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
 
@@ -191,13 +192,16 @@ TEST_F(TrayAndHotkeys, TaskbarRestartKeepsTheIconAndARefusedIconKeepsTheFrameOnT
     EXPECT_TRUE(IsWindowVisible(*m_frame));
     EXPECT_TRUE(IsIconic(*m_frame));
 
-    // A capture that hides the frame and brings nothing back (here: no engine loaded)
+    // A capture that hides the frame and brings nothing back (here: a cancelled one)
     // does not leave it hidden either.
     g_settings.m_bHideMainWindow = 1;
     g_settings.m_nCaptureDelay = 0;
     g_settings.m_bShowAfterCapture = 0;
-    ASSERT_FALSE(g_captureEngine.IsLoaded());
+    ASSERT_TRUE(g_captureEngine.Load());
+    CCaptureDriver driver{Input::Key(VK_ESCAPE)};
     SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_REGION, 0);
+    EXPECT_TRUE(driver.Finish());
+    g_captureEngine.Unload();
     EXPECT_TRUE(IsWindowVisible(*m_frame));
 }
 

@@ -38,7 +38,10 @@ CFileReplacement::CFileReplacement(const char* path, Mode mode) : m_mode(mode)
         ResolveTarget();
     // Windows' move refuses to replace a read-only file, but only after the whole write;
     // some systems replace it anyway. Either way the user's protection wins, and early.
+    // A folder of that name is never replaced by a file, whatever ReplaceFile would do.
     const DWORD dwAttributes = ::GetFileAttributesA(m_szTarget);
+    if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw CWin32Error(ERROR_ACCESS_DENIED);
     if (mode == kReplaceExisting && dwAttributes != INVALID_FILE_ATTRIBUTES &&
         (dwAttributes & FILE_ATTRIBUTE_READONLY))
         throw CWin32Error(ERROR_ACCESS_DENIED);

@@ -139,10 +139,11 @@ TEST(BmpFile, WriteFailuresReturnZero)
     const std::string folderAsFile = folder.PathOf("sub");
     ASSERT_TRUE(CreateDirectoryA(folderAsFile.c_str(), nullptr));
     EXPECT_EQ(0, WriteBmpFile(dib, folderAsFile.c_str()));
+    EXPECT_EQ(DWORD(ERROR_ACCESS_DENIED), GetLastError());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folderAsFile.c_str())) << "the folder is still there";
     RemoveDirectoryA(folderAsFile.c_str());
     EXPECT_EQ(0, WriteBmpFile(dib, folder.PathOf("missing\\a.bmp").c_str()));
-    EXPECT_EQ(DWORD(ERROR_DIRECTORY), GetLastError()) << "the reason reaches the caller";
+    EXPECT_EQ(DWORD(ERROR_PATH_NOT_FOUND), GetLastError()) << "the reason reaches the caller";
     CDib empty;
     EXPECT_EQ(0, WriteBmpFile(empty, folder.PathOf("empty.bmp").c_str()));
 }

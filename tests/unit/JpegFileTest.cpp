@@ -281,9 +281,10 @@ TEST(JpegFile, WriteFailuresReturnZero)
     const std::string folderAsFile = folder.PathOf("sub");
     ASSERT_TRUE(CreateDirectoryA(folderAsFile.c_str(), nullptr));
     EXPECT_EQ(0, WriteJpegFile(dib, folderAsFile.c_str(), 100));
+    EXPECT_EQ(DWORD(ERROR_ACCESS_DENIED), GetLastError());
     RemoveDirectoryA(folderAsFile.c_str());
     EXPECT_EQ(0, WriteJpegFile(dib, folder.PathOf("missing\\a.jpg").c_str(), 100));
-    EXPECT_EQ(DWORD(ERROR_DIRECTORY), GetLastError()) << "the reason reaches the caller";
+    EXPECT_EQ(DWORD(ERROR_PATH_NOT_FOUND), GetLastError()) << "the reason reaches the caller";
     CDib empty;
     EXPECT_EQ(0, WriteJpegFile(empty, folder.PathOf("empty.jpg").c_str(), 100));
 }

@@ -180,7 +180,7 @@ TEST(PngFile, WriteFailuresLeaveTheEarlierFileAndReturnZero)
     ASSERT_TRUE(dib.Create(64, 48, 32));
     FillTestPattern(dib, 3);
     EXPECT_EQ(0, WritePngFile(dib, folder.PathOf("missing\\a.png").c_str()));
-    EXPECT_EQ(DWORD(ERROR_DIRECTORY), GetLastError()) << "the reason reaches the caller";
+    EXPECT_EQ(DWORD(ERROR_PATH_NOT_FOUND), GetLastError()) << "the reason reaches the caller";
     const std::string taken = folder.PathOf("taken.png");
     WriteFileBytes(taken, "earlier");
     EXPECT_EQ(0, WritePngFile(dib, taken.c_str(), CFileReplacement::kCreateNew));

@@ -18,9 +18,10 @@ const size_t kMaxFolderBytes = MAX_PATH - 1;
 const size_t kMaxPrefixBytes = 64;
 
 struct ShellFree {
-    void operator()(ITEMIDLIST* pidl) const { CoTaskMemFree(pidl); }
+    void operator()(void* memory) const { CoTaskMemFree(memory); }
 };
 using ShellItemId = std::unique_ptr<ITEMIDLIST, ShellFree>;
+using ShellText = std::unique_ptr<wchar_t, ShellFree>;
 
 // True when the text holds a character that file names forbid. The walk goes
 // character by character, so a double-byte character's trail byte (which may be
@@ -140,12 +141,17 @@ void CSavePage::BrowseForFolder()
     browse.lpfn = OnBrowserEvent;
     browse.lParam = reinterpret_cast<LPARAM>(m_options.m_strSaveFolder.c_str());
     ShellItemId chosen(SHBrowseForFolderA(&browse));
-    // The extra byte keeps the path terminated even when a path longer than the buffer
-    // is cut off without its zero.
-    char szPath[MAX_PATH + 1] = {};
-    if (!chosen || !SHGetPathFromIDListA(chosen.get(), szPath))
+    if (!chosen)
         return;
-    if (strlen(szPath) > kMaxFolderBytes) {
+    // The path is asked for in full, since the ANSI call fails on a long one without a
+    // reason. Some shells cut it short instead, which names no folder: refused the same.
+    PWSTR widePath = nullptr;
+    if (FAILED(SHGetNameFromIDList(chosen.get(), SIGDN_FILESYSPATH, &widePath)))
+        return;
+    const ShellText fullPath(widePath);
+    char szPath[kMaxFolderBytes + 1] = {};
+    if (!WideCharToMultiByte(CP_ACP, 0, fullPath.get(), -1, szPath, sizeof szPath, nullptr, nullptr) ||
+        !PathIsDirectoryA(szPath)) {
         AppMessageBox(Handle(), IDS_FOLDER_TOO_LONG, MB_OK | MB_ICONERROR);
         return;
     }

@@ -18,7 +18,7 @@
 #include "BenchTools.h"
 #include "app/AppFrame.h"
 #include "app/Application.h"
-#include "document/ImageFiles.h"
+#include "imageio/ImageFormats.h"
 #include "document/ImageView.h"
 #include "imageio/Dib.h"
 #include "imageio/JpegFile.h"

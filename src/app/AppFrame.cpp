@@ -14,7 +14,7 @@
 #include "capture/AutoSave.h"
 #include "capture/CaptureEngine.h"
 #include "document/DocumentMessages.h"
-#include "document/ImageFiles.h"
+#include "document/ImageFileDialogs.h"
 #include "document/ImageFrame.h"
 #include "editors/EditorsDialog.h"
 #include "res/resource.h"

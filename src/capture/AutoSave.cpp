@@ -1,6 +1,6 @@
 #include "capture/AutoSave.h"
 
-#include "document/ImageFiles.h"
+#include "imageio/ImageFormats.h"
 #include "settings/Settings.h"
 
 namespace {

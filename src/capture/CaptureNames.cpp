@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "document/ImageFiles.h"
+#include "imageio/ImageFormats.h"
 #include "settings/Settings.h"
 
 int32_t g_nCaptureCount = 0;

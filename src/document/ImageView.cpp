@@ -7,7 +7,7 @@
 #include "document/DocumentTitle.h"
 #include "document/ImageClipboard.h"
 #include "document/ImageContextMenu.h"
-#include "document/ImageFiles.h"
+#include "document/ImageFileDialogs.h"
 #include "document/ViewArithmetic.h"
 #include "document/ZoomMapping.h"
 #include "document/ZoomTable.h"

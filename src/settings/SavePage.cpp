@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "document/ImageFiles.h"
+#include "imageio/ImageFormats.h"
 #include "res/resource.h"
 #include "util/AppMessageBox.h"
 #include "util/FastString.h"

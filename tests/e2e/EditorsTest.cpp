@@ -9,7 +9,7 @@
 
 #include "Gbk.h"
 #include "RealClick.h"
-#include "document/ImageFiles.h"
+#include "imageio/ImageFormats.h"
 #include "e2e/ProgramUnderTest.h"
 #include "res/resource.h"
 

@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-#include "document/ImageFiles.h"
+#include "imageio/ImageFormats.h"
 
 const char CProgramUnderTest::kFrameClass[] = "LumigrabFrame";
 

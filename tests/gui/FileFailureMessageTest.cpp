@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Gbk.h"
-#include "document/ImageFiles.h"
+#include "document/ImageFileDialogs.h"
 #include "gui/DialogAnswerer.h"
 #include "gui/FileDialogInput.h"
 #include "gui/FrameFixture.h"

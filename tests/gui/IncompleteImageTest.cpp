@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Gbk.h"
-#include "document/ImageFiles.h"
+#include "document/ImageFileDialogs.h"
 #include "gui/DialogAnswerer.h"
 #include "gui/FrameFixture.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "Gbk.h"
-#include "document/ImageFiles.h"
+#include "document/ImageFileDialogs.h"
 #include "util/CharSearch.h"
 
 namespace {

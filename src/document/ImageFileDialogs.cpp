@@ -1,4 +1,4 @@
-#include "document/ImageFiles.h"
+#include "document/ImageFileDialogs.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -9,36 +9,15 @@
 #include <vector>
 
 #include "ui/MainFrameHandle.h"
-#include "imageio/BmpFile.h"
-#include "imageio/Dib.h"
-#include "imageio/ImageReadResult.h"
-#include "imageio/JpegFile.h"
-#include "imageio/PngFile.h"
 #include "res/resource.h"
 #include "util/CharSearch.h"
 
-const ImageFormat g_imageFormats[kImageFormatCount] = {
-    {"JPEG", "*.jpg;*.jpeg;*.jpe;*.jfif", "jpg"},
-    {"BMP", "*.bmp;*.dib", "bmp"},
-    {"PNG", "*.png", "png"},
-};
-
 namespace {
-constexpr int kJpegQuality = 100;
 // The Open dialog starts on "all files", the entry after the formats (indices count from 1).
 constexpr DWORD kAllFilesFilterIndex = kImageFormatCount + 1;
 // The dialogs take a path of any length the system knows, so that a long one typed by the
 // user comes back whole to be refused here, instead of overflowing the dialog's buffer.
 constexpr DWORD kDialogPathSize = 32768;
-
-// The next ';' of a pattern list, walking whole characters; null at the end.
-const char* NextSeparator(const char* text)
-{
-    for (const char* p = text; *p != '\0'; p = CharNextA(p))
-        if (*p == ';')
-            return p;
-    return nullptr;
-}
 
 void AppendFormatFilters(FilterString& filter)
 {
@@ -213,42 +192,6 @@ UINT_PTR CALLBACK SaveDialogHook(HWND hook, UINT msg, WPARAM, LPARAM lParam)
 }
 }
 
-bool MatchFilterExtension(const char* patternList, const char* extension)
-{
-    const size_t length = strlen(extension);
-    for (const char* pattern = patternList; pattern;) {
-        const char* candidate = pattern + 2;  // after "*."
-        if (strnlen(pattern, 2) == 2 && strnlen(candidate, length) == length &&
-            CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, candidate, static_cast<int>(length), extension,
-                           static_cast<int>(length)) == CSTR_EQUAL &&
-            (candidate[length] == ';' || candidate[length] == '\0'))
-            return true;
-        const char* separator = NextSeparator(pattern);
-        pattern = separator ? separator + 1 : nullptr;
-    }
-    return false;
-}
-
-int FindImageFormat(const char* extension)
-{
-    for (int code = 0; code < kImageFormatCount; ++code)
-        if (MatchFilterExtension(g_imageFormats[code].patterns, extension))
-            return code;
-    return -1;
-}
-
-int ImageFormatOfName(const char* path)
-{
-    const char* dot = FindExtensionDot(path);
-    return dot ? FindImageFormat(dot + 1) : -1;
-}
-
-std::string ChangeExtension(const char* path, const char* extension)
-{
-    const char* dot = FindExtensionDot(path);
-    return std::string(path, dot ? dot - path : strlen(path)) + "." + extension;
-}
-
 void AppendBarSeparated(FilterString& filter, const char* text)
 {
     for (const char* p = text; *p != '\0'; p = CharNextA(p)) {
@@ -321,37 +264,6 @@ HBITMAP OpenImagePath(const char* path)
     return bitmap;
 }
 
-HBITMAP ReadImageFile(const char* path, int formatCode, bool* pIncomplete)
-{
-    CDib dib;
-    int read = 0;
-    switch (formatCode) {
-    case 0:
-        read = ReadJpegFile(path, dib);
-        break;
-    case 1:
-        read = ReadBmpFile(path, dib);
-        break;
-    default:
-        read = ReadPngFile(path, dib);
-        break;
-    }
-    DWORD dwError = read ? ERROR_SUCCESS : GetLastError();
-    HBITMAP bitmap = nullptr;
-    if (read) {
-        HDC screen = GetDC(nullptr);
-        bitmap = CreateDIBitmap(screen, dib.GetInfo(), CBM_INIT, dib.GetBits(), dib.GetBitmapInfo(), DIB_RGB_COLORS);
-        ReleaseDC(nullptr, screen);
-        if (!bitmap)
-            dwError = ERROR_NOT_ENOUGH_MEMORY;
-    }
-    dib.Release();
-    if (pIncomplete)
-        *pIncomplete = bitmap && read == kImageReadIncomplete;
-    SetLastError(dwError);
-    return bitmap;
-}
-
 bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH])
 {
     FilterString filter;
@@ -386,33 +298,4 @@ bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH])
     ShowFileFailure(dialog.hwndOwner, IDS_SAVE_FILE_FAILED, IDR_MAINFRAME, nameBuffer,
                     FileFailureReason(GetLastError()));
     return false;
-}
-
-bool SaveImageFile(HBITMAP bitmap, int formatCode, const char* path, CFileReplacement::Mode mode)
-{
-    if (formatCode < 0 || formatCode >= kImageFormatCount) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
-    }
-    CDib dib;
-    if (!dib.FromBitmap(bitmap)) {
-        SetLastError(ERROR_INVALID_DATA);
-        return false;
-    }
-    int written = 0;
-    switch (formatCode) {
-    case 0:
-        written = WriteJpegFile(dib, path, kJpegQuality, mode);
-        break;
-    case 1:
-        written = WriteBmpFile(dib, path, mode);
-        break;
-    default:
-        written = WritePngFile(dib, path, mode);
-        break;
-    }
-    const DWORD dwError = GetLastError();
-    dib.Release();
-    SetLastError(dwError);
-    return written != 0;
 }

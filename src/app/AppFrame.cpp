@@ -1,9 +1,7 @@
 #include "app/AppFrame.h"
 
 #include <commctrl.h>
-#include <mmsystem.h>
 #include <shellapi.h>
-#include <algorithm>
 #include <cstring>
 
 #include "app/AppMessages.h"
@@ -11,7 +9,6 @@
 #include "app/AboutDialog.h"
 #include "app/HelpFile.h"
 #include "app/MainToolBar.h"
-#include "capture/AutoSave.h"
 #include "capture/CaptureEngine.h"
 #include "document/DocumentMessages.h"
 #include "document/ImageFileDialogs.h"
@@ -21,7 +18,6 @@
 #include "settings/Settings.h"
 #include "ui/RedrawPause.h"
 #include "ui/UpdateUI.h"
-#include "util/AppMessageBox.h"
 #include "util/CharSearch.h"
 #include "util/FastString.h"
 
@@ -33,11 +29,6 @@ constexpr UINT kFirstBandId = 60160;
 constexpr UINT kToolBarBandId = kFirstBandId + 1;
 constexpr UINT kForwardMessage = 0x037F;
 constexpr DWORD kBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-// RunCapture's mode for the engine's full-screen call; the others are the
-// interactive capture's modes (-1 the configured one).
-constexpr int kFullScreenCall = -2;
-// However long the stored delay, the frame is back within this time.
-constexpr DWORD kLongestCapturePause = 10000;
 
 void RegisterFrameClass()
 {
@@ -510,12 +501,12 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
         OnOpen();
         return 0;
     case ID_CAPTURE_FULLSCREEN:
-        RunCapture(kFullScreenCall);
+        m_captureWorkflow.Run(CCaptureWorkflow::kFullScreenCall);
         return 0;
     case ID_CAPTURE_WINDOW:
     case ID_CAPTURE_REGION:
     case ID_CAPTURE_OBJECT:
-        RunCapture(LOWORD(wParam) - ID_CAPTURE_FULLSCREEN);
+        m_captureWorkflow.Run(LOWORD(wParam) - ID_CAPTURE_FULLSCREEN);
         return 0;
     case ID_CAPTURE_INCLUDE_CURSOR:
         ToggleIncludeCursor();
@@ -567,9 +558,9 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
 LRESULT CAppFrame::OnHotKey(WPARAM id)
 {
     if (id == CSettings::kFullScreenHotkeyId)
-        RunCapture(kFullScreenCall);
+        m_captureWorkflow.Run(CCaptureWorkflow::kFullScreenCall);
     else if (id == CSettings::kModalHotkeyId)
-        RunCapture(-1);
+        m_captureWorkflow.Run(-1);
     return 0;
 }
 
@@ -586,75 +577,9 @@ void CAppFrame::OnEnable(bool enabled)
         g_settings.UnregisterHotkeys(Handle());
 }
 
-// The interactive capture runs its own message loop, so a trigger can arrive in the
-// middle of it; it is ignored rather than nested. A tray command while a modal window
-// is open is ignored too.
-void CAppFrame::RunCapture(int mode)
+bool CAppFrame::AdoptCapture(HBITMAP bitmap, const char* name, bool saved)
 {
-    if (m_bCapturing || !IsWindowEnabled(Handle()))
-        return;
-    // Checked before the frame goes: nothing would bring it back.
-    if (!g_captureEngine.IsLoaded()) {
-        AppMessageBox(Handle(), IDS_ENGINE_MISSING, MB_ICONEXCLAMATION);
-        return;
-    }
-    m_bCapturing = true;
-    m_dwCaptureStart = GetMessageTime();
-    HideForCapture();
-    HBITMAP bitmap = mode == kFullScreenCall ? g_captureEngine.CaptureFullScreen() : g_captureEngine.CaptureModal(mode);
-    AcceptCapture(bitmap);
-    // Hidden with no tray icon to come back through, the frame would be lost.
-    if (!m_trayIcon.IsAdded() && !IsWindowVisible(Handle()))
-        ShowWindow(Handle(), SW_SHOW);
-    m_bCapturing = false;
-    m_dwCaptureEnd = GetTickCount() + 1;
-}
-
-// Requests that waited in the queue while a capture ran (a held hotkey repeats, an
-// impatient user presses again while the frame is away) asked for that capture.
-bool CAppFrame::IsStaleCaptureRequest(const MSG& msg) const
-{
-    const UINT command = LOWORD(msg.wParam);
-    const bool captureCommand = command >= ID_CAPTURE_FULLSCREEN && command <= ID_CAPTURE_OBJECT;
-    const bool request = msg.message == WM_HOTKEY || (msg.message == WM_COMMAND && captureCommand);
-    // Unsigned differences: right across the wrap of the tick count.
-    return request && msg.hwnd == Handle() && msg.time - m_dwCaptureStart < m_dwCaptureEnd - m_dwCaptureStart;
-}
-
-void CAppFrame::HideForCapture()
-{
-    if (!g_settings.m_bHideMainWindow)
-        return;
-    ShowWindow(Handle(), SW_HIDE);
-    // Gives the windows the frame uncovered time to repaint before the screen is taken.
-    Sleep(std::min<DWORD>(g_settings.m_nCaptureDelay, kLongestCapturePause));
-}
-
-void CAppFrame::AcceptCapture(HBITMAP bitmap)
-{
-    if (!bitmap)
-        return;
-    ++g_nCaptureCount;
-    // Without a sound device this fails, which changes nothing else.
-    if (g_settings.m_bPlaySound)
-        PlaySoundA(MAKEINTRESOURCEA(IDR_SHUTTER), g_app.Instance(), SND_RESOURCE | SND_SYNC);
-
-    CaptureName name;
-    const bool saved = g_settings.m_bAutoSave && AutoSaveCapture(bitmap, name);
-    if (!saved)
-        MakeUnsavedCaptureName(name);
-    if (!CreateImageDocument(bitmap, name, saved))
-        DeleteObject(bitmap);
-
-    if (g_settings.m_bShowAfterCapture) {
-        // The focus change of the hide may still be on its way (under X it is an event
-        // the thread has not read while it was busy) and would take the activation away
-        // from the frame again; a look into the queue lets it arrive first.
-        MSG pending;
-        PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
-        ShowWindow(Handle(), IsIconic(Handle()) ? SW_RESTORE : SW_SHOW);
-        SetForegroundWindow(Handle());
-    }
+    return CreateImageDocument(bitmap, name, saved);
 }
 
 void CAppFrame::ShowFromTray()
@@ -735,7 +660,7 @@ LRESULT CAppFrame::OnDestroy()
 
 bool CAppFrame::PreTranslateMessage(MSG* msg)
 {
-    if (IsStaleCaptureRequest(*msg))
+    if (m_captureWorkflow.IsStaleRequest(*msg))
         return true;
     if (m_hAccel && TranslateAcceleratorA(Handle(), m_hAccel, msg))
         return true;

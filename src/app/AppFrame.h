@@ -2,6 +2,8 @@
 #include "app/MdiClientRouting.h"
 #include "app/TrayIcon.h"
 #include "app/ToolBarImages.h"
+#include "capture/CaptureHost.h"
+#include "capture/CaptureWorkflow.h"
 #include "editors/EditorList.h"
 #include "ui/MenuBar.h"
 #include "ui/MessageLoop.h"
@@ -16,7 +18,7 @@
 // It handles its own commands and passes every other one to the active document.
 class CImageFrame;
 
-class CAppFrame : public CWindow, public ILoopMessageFilter, public IIdleHandler {
+class CAppFrame : public CWindow, public ILoopMessageFilter, public IIdleHandler, private ICaptureHost {
 public:
     CAppFrame();
     ~CAppFrame() override;
@@ -33,11 +35,6 @@ public:
     // Opens the files one after the other as the Open command opens its choice, each
     // as a document or with a message saying why not.
     void OpenFiles(const std::vector<std::string>& paths);
-    // The capture steps every trigger runs around the engine's call: the frame gets
-    // out of the way, then the bitmap (handed over, null when nothing was captured)
-    // is counted, announced, auto-saved if asked for and opened as a document.
-    void HideForCapture();
-    void AcceptCapture(HBITMAP bitmap);
 
     // The tab of a document window and its object, or -1 and null.
     int FindTab(HWND document, CImageFrame** frame = nullptr) const;
@@ -100,8 +97,9 @@ private:
     void ShowFromTray();
     LRESULT OnHotKey(WPARAM id);
     void OnEnable(bool enabled);
-    void RunCapture(int mode);
-    bool IsStaleCaptureRequest(const MSG& msg) const;
+    HWND CaptureWindow() const override { return Handle(); }
+    bool CanBeRecalled() const override { return m_trayIcon.IsAdded(); }
+    bool AdoptCapture(HBITMAP bitmap, const char* name, bool saved) override;
 
     HWND m_hWndMDIClient = nullptr;
     HWND m_hWndRebar = nullptr;
@@ -117,9 +115,6 @@ private:
     CMenuBar m_menuBar;
     HMENU m_hMenuDefault = nullptr;  // menu 128, owned by the menu bar
     CTrayIcon m_trayIcon;
-    bool m_bCapturing = false;
-    // From the request that started the last capture to its end, in message time.
-    DWORD m_dwCaptureStart = 0;
-    DWORD m_dwCaptureEnd = 0;
+    CCaptureWorkflow m_captureWorkflow{*this};
     bool m_bHotkeysLive = false;  // registered from creation until the close
 };

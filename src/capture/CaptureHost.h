@@ -1,0 +1,19 @@
+#pragma once
+#include <windows.h>
+
+// What the capture steps need of the window that starts them.
+class ICaptureHost {
+public:
+    // The window: the owner of messages, the receiver of the triggers, and what is
+    // hidden while the screen is taken.
+    virtual HWND CaptureWindow() const = 0;
+    // Whether the user can bring a hidden window back by himself (a tray icon).
+    virtual bool CanBeRecalled() const = 0;
+    // Turns a captured bitmap (handed over) into a document; name is a full path or an
+    // unsaved capture's title, saved says the file holds it. False when it could not,
+    // the bitmap then still the caller's.
+    virtual bool AdoptCapture(HBITMAP bitmap, const char* name, bool saved) = 0;
+
+protected:
+    ~ICaptureHost() = default;
+};

@@ -79,17 +79,26 @@ std::string Pixels(const CDib& dib)
 TEST(BmpFile, WritesTheHeadersAndBlockAsHeld)
 {
     CodecTempFolder folder;
-    struct Case { int width, height, bits; DWORD fileSize; } cases[] = {{3, 2, 24, 78}, {1, 1, 32, 58}};
+    struct Case { int width, height, bits; DWORD fileSize; } cases[] = {{3, 2, 24, 78}, {3, 2, 32, 78}};
     for (const Case& c : cases) {
         CDib dib;
         ASSERT_TRUE(dib.Create(c.width, c.height, c.bits));
         FillTestPattern(dib, 3);
+        // GDI leaves the fourth byte of 32-bit pixels 0; other programs read it as alpha.
+        std::string pixels = Pixels(dib);
+        for (size_t i = 3; c.bits == 32 && i < pixels.size(); i += 4) {
+            dib.GetBits()[i] = 0;
+            pixels[i] = '\xFF';
+        }
         const std::string path = folder.PathOf("out.bmp");
         ASSERT_EQ(1, WriteBmpFile(dib, path.c_str()));
         const std::string file = ReadFileBytes(path);
         const std::string expected = "BM" + Le(c.fileSize, 4) + Le(0, 4) + Le(54, 4) +
-                                     std::string(reinterpret_cast<const char*>(dib.GetInfo()), 40) + Pixels(dib);
+                                     std::string(reinterpret_cast<const char*>(dib.GetInfo()), 40) + pixels;
         EXPECT_EQ(expected, file) << c.width << "x" << c.height;
+        CDib read;
+        ASSERT_EQ(1, ReadBmpFile(path.c_str(), read));
+        EXPECT_EQ(PictureRgb(dib), PictureRgb(read));
     }
     CDib dib;
     ASSERT_TRUE(dib.Create(3, 2, 24));
@@ -113,7 +122,7 @@ TEST(BmpFile, ReadsBackEveryDepthAndOrientationItWrites)
             EXPECT_EQ(height, read.GetHeight());
             EXPECT_EQ(bits, read.GetBitCount());
             EXPECT_EQ(0, std::memcmp(written.GetColorTable(), read.GetColorTable(), 4 * written.GetColorCount()));
-            EXPECT_EQ(Pixels(written), Pixels(read)) << bits << " bits, height " << height;
+            EXPECT_EQ(PictureRgb(written), PictureRgb(read)) << bits << " bits, height " << height;
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "imageio/BitFieldMasks.h"
 #include "imageio/CodecFailure.h"
 #include "imageio/Dib.h"
+#include "imageio/DibConversion.h"
 #include "imageio/ImageSizeLimit.h"
 #include "imageio/Win32File.h"
 #include "util/FileReplacement.h"
@@ -110,6 +111,16 @@ void ReadMaskedImage(CWin32File& file, const BmpLayout& layout, CDib& dib)
     fields.Unpack(packed, dib);
 }
 
+// GDI makes no bitmap of 2-bit pixels, so their indices go through the table into 24 bits.
+void ReadTwoBitImage(CWin32File& file, const BmpLayout& layout, CDib& dib)
+{
+    CDib indexed;
+    ReadImage(file, layout, false, indexed);
+    if (!dib.Create(layout.width, layout.height, 24))
+        throw std::bad_alloc();
+    ConvertTo24Bit(indexed, dib);
+}
+
 void ReadCoreHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
 {
     BYTE header[8];
@@ -148,6 +159,8 @@ void ReadInfoHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
                               ? static_cast<int>(dwColorsUsed) : nFullTable;
     if (bMasked)
         ReadMaskedImage(file, layout, dib);
+    else if (layout.bitCount == 2)
+        ReadTwoBitImage(file, layout, dib);
     else
         ReadImage(file, layout, false, dib);
 }

@@ -2,10 +2,12 @@
 
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "imageio/BitFieldMasks.h"
 #include "imageio/CodecFailure.h"
 #include "imageio/Dib.h"
+#include "imageio/DibConversion.h"
 #include "imageio/ImageSizeLimit.h"
 #include "imageio/Win32File.h"
 #include "util/FileReplacement.h"
@@ -109,6 +111,16 @@ void ReadMaskedImage(CWin32File& file, const BmpLayout& layout, CDib& dib)
     fields.Unpack(packed, dib);
 }
 
+// GDI makes no bitmap of 2-bit pixels, so their indices go through the table into 24 bits.
+void ReadTwoBitImage(CWin32File& file, const BmpLayout& layout, CDib& dib)
+{
+    CDib indexed;
+    ReadImage(file, layout, false, indexed);
+    if (!dib.Create(layout.width, layout.height, 24))
+        throw std::bad_alloc();
+    ConvertTo24Bit(indexed, dib);
+}
+
 void ReadCoreHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
 {
     BYTE header[8];
@@ -147,8 +159,25 @@ void ReadInfoHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
                               ? static_cast<int>(dwColorsUsed) : nFullTable;
     if (bMasked)
         ReadMaskedImage(file, layout, dib);
+    else if (layout.bitCount == 2)
+        ReadTwoBitImage(file, layout, dib);
     else
         ReadImage(file, layout, false, dib);
+}
+
+// GDI leaves the fourth byte of a 32-bit pixel 0, and programs that read it as alpha
+// would show the picture transparent, so the file gets 255 there; one row at a time.
+void WriteOpaquePixels(HANDLE hFile, const CDib& dib)
+{
+    const DWORD dwStride = static_cast<DWORD>(dib.GetStride());
+    std::vector<BYTE> row(dwStride);
+    const BYTE* pRow = dib.GetBits();
+    for (int y = 0; y < dib.GetRowCount(); ++y, pRow += dwStride) {
+        std::memcpy(row.data(), pRow, dwStride);
+        for (DWORD i = 3; i < dwStride; i += 4)
+            row[i] = 0xFF;
+        CWin32File::WriteAll(hFile, row.data(), dwStride);
+    }
 }
 
 }  // namespace
@@ -187,14 +216,21 @@ int WriteBmpFile(CDib& dib, const char* path, CFileReplacement::Mode mode)
         if (dib.IsEmpty())
             throw CWin32Error(ERROR_INVALID_PARAMETER);
         const DWORD dwBlockSize = dib.GetTotalSize();
+        const DWORD dwHeadersSize = dwBlockSize - dib.GetImageSize();
         BYTE fileHeader[kFileHeaderSize] = {'B', 'M'};
         PutDword(fileHeader + 2, kFileHeaderSize + dwBlockSize);
-        PutDword(fileHeader + 10, kFileHeaderSize + dwBlockSize - dib.GetImageSize());
+        PutDword(fileHeader + 10, kFileHeaderSize + dwHeadersSize);
 
         CFileReplacement file(path, mode);
         CWin32File::WriteAll(file.GetHandle(), fileHeader, sizeof fileHeader);
-        // Header, colour table and pixels are one block in memory, so one write.
-        CWin32File::WriteAll(file.GetHandle(), dib.GetInfo(), dwBlockSize);
+        // Header, colour table and pixels are one block in memory, written as it is
+        // but for the fourth byte of 32-bit pixels.
+        if (dib.GetBitCount() == 32) {
+            CWin32File::WriteAll(file.GetHandle(), dib.GetInfo(), dwHeadersSize);
+            WriteOpaquePixels(file.GetHandle(), dib);
+        } else {
+            CWin32File::WriteAll(file.GetHandle(), dib.GetInfo(), dwBlockSize);
+        }
         file.Commit();
         return 1;
     } catch (...) {

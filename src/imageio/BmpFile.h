@@ -6,14 +6,16 @@ class CDib;
 
 // Reads a BMP file with a 12-, 40-, 52-, 56-, 108- or 124-byte header at 1, 2, 4, 8, 16,
 // 24 or 32 bits per pixel, uncompressed, into an empty CDib. 16- and 32-bit files with
-// bit-field masks (BI_BITFIELDS) become 24-bit images of their masked channels; all
-// others are held as the file stores them. A palette shorter than the depth allows (its
+// bit-field masks (BI_BITFIELDS) become 24-bit images of their masked channels, and
+// 2-bit ones, which GDI cannot draw, 24-bit images of their colours; all others are held
+// as the file stores them. A palette shorter than the depth allows (its
 // length in the header's colours-used count) fills the start of the full table and
 // leaves the rest black. 1 on success, 0 on any failure with the reason as the last error (see CodecFailure.h); on failure the
 // CDib may hold an unfilled block, which the caller releases.
 int ReadBmpFile(const char* path, CDib& dib);
 
-// Writes the CDib as it is held: file header, info header, colour table, pixels, through
+// Writes the CDib as it is held: file header, info header, colour table, pixels (with
+// 255 in the unused fourth byte of 32-bit pixels, which readers may take as alpha), through
 // a CFileReplacement in the given mode, so a failed write leaves an existing file as it
 // was. 1, or 0 with the reason as the last error.
 int WriteBmpFile(CDib& dib, const char* path, CFileReplacement::Mode mode = CFileReplacement::kReplaceExisting);

@@ -8,6 +8,7 @@
 #include "CodecTestFiles.h"
 #include "NativeShell.h"
 #include "PnmImage.h"
+#include "document/ImageFiles.h"
 #include "imageio/BmpFile.h"
 #include "imageio/Dib.h"
 #include "imageio/DibRowCursor.h"
@@ -79,17 +80,26 @@ std::string Pixels(const CDib& dib)
 TEST(BmpFile, WritesTheHeadersAndBlockAsHeld)
 {
     CodecTempFolder folder;
-    struct Case { int width, height, bits; DWORD fileSize; } cases[] = {{3, 2, 24, 78}, {1, 1, 32, 58}};
+    struct Case { int width, height, bits; DWORD fileSize; } cases[] = {{3, 2, 24, 78}, {3, 2, 32, 78}};
     for (const Case& c : cases) {
         CDib dib;
         ASSERT_TRUE(dib.Create(c.width, c.height, c.bits));
         FillTestPattern(dib, 3);
+        // GDI leaves the fourth byte of 32-bit pixels 0; other programs read it as alpha.
+        std::string pixels = Pixels(dib);
+        for (size_t i = 3; c.bits == 32 && i < pixels.size(); i += 4) {
+            dib.GetBits()[i] = 0;
+            pixels[i] = '\xFF';
+        }
         const std::string path = folder.PathOf("out.bmp");
         ASSERT_EQ(1, WriteBmpFile(dib, path.c_str()));
         const std::string file = ReadFileBytes(path);
         const std::string expected = "BM" + Le(c.fileSize, 4) + Le(0, 4) + Le(54, 4) +
-                                     std::string(reinterpret_cast<const char*>(dib.GetInfo()), 40) + Pixels(dib);
+                                     std::string(reinterpret_cast<const char*>(dib.GetInfo()), 40) + pixels;
         EXPECT_EQ(expected, file) << c.width << "x" << c.height;
+        CDib read;
+        ASSERT_EQ(1, ReadBmpFile(path.c_str(), read));
+        EXPECT_EQ(PictureRgb(dib), PictureRgb(read));
     }
     CDib dib;
     ASSERT_TRUE(dib.Create(3, 2, 24));
@@ -111,9 +121,13 @@ TEST(BmpFile, ReadsBackEveryDepthAndOrientationItWrites)
             ASSERT_EQ(1, ReadBmpFile(path.c_str(), read)) << bits << " bits, height " << height;
             EXPECT_EQ(13, read.GetWidth());
             EXPECT_EQ(height, read.GetHeight());
-            EXPECT_EQ(bits, read.GetBitCount());
-            EXPECT_EQ(0, std::memcmp(written.GetColorTable(), read.GetColorTable(), 4 * written.GetColorCount()));
-            EXPECT_EQ(Pixels(written), Pixels(read)) << bits << " bits, height " << height;
+            if (bits == 2) {
+                EXPECT_EQ(24, read.GetBitCount());
+            } else {
+                EXPECT_EQ(bits, read.GetBitCount());
+                EXPECT_EQ(0, std::memcmp(written.GetColorTable(), read.GetColorTable(), 4 * written.GetColorCount()));
+            }
+            EXPECT_EQ(PictureRgb(written), PictureRgb(read)) << bits << " bits, height " << height;
         }
     }
 }
@@ -238,22 +252,34 @@ TEST(BmpFile, CoreHeaderPaletteOfTriplesBecomesQuads)
     EXPECT_EQ(layout.pixels, Pixels(dib));
 }
 
-TEST(BmpFile, TwoBitFileKeepsItsFourColours)
+// GDI makes no bitmap of 2-bit pixels; such a file opens through its colour table as the
+// other palette depths do. Odd width: the padding bits and bytes of each row are skipped.
+TEST(BmpFile, TwoBitFileOpensWithItsFourColours)
 {
     BmpLayout layout;
     layout.width = 5;
-    layout.height = 1;
+    layout.height = 2;
     layout.bits = 2;
     layout.table = std::string("\x10\x20\x30\x00\x40\x50\x60\x00\x70\x80\x90\x00\xA0\xB0\xC0\x00", 16);
-    layout.pixels = std::string("\x1B\xC0\x00\x00", 4);
-    CDib dib;
-    ASSERT_EQ(1, ReadBytes(BmpBytes(layout), dib));
-    EXPECT_EQ(2, dib.GetBitCount());
-    EXPECT_EQ(4, dib.GetColorCount());
-    EXPECT_EQ(0, std::memcmp(layout.table.data(), dib.GetColorTable(), 16));
-    const std::vector<BYTE> rgb = PictureRgb(dib);
-    const BYTE expected[15] = {0x30, 0x20, 0x10, 0x60, 0x50, 0x40, 0x90, 0x80, 0x70, 0xC0, 0xB0, 0xA0, 0xC0, 0xB0, 0xA0};
-    EXPECT_EQ(std::vector<BYTE>(expected, expected + 15), rgb);
+    // Bottom row 0 1 2 3 0, top row 3 2 1 0 1.
+    layout.pixels = std::string("\x1B\x3F\xAA\x55\xE4\x7F\xFF\xFF", 8);
+    CodecTempFolder folder;
+    const std::string path = folder.PathOf("two-bit.bmp");
+    WriteFileBytes(path, BmpBytes(layout));
+    const HBITMAP bitmap = ReadImageFile(path.c_str(), 1);
+    ASSERT_NE(nullptr, bitmap) << GetLastError();
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 5, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    DWORD pixels[10] = {};
+    const HDC screen = GetDC(nullptr);
+    EXPECT_EQ(2, GetDIBits(screen, bitmap, 0, 2, pixels, &info, DIB_RGB_COLORS));
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    const DWORD colour[4] = {0x302010, 0x605040, 0x908070, 0xC0B0A0};
+    const DWORD expected[10] = {colour[3], colour[2], colour[1], colour[0], colour[1],
+                                colour[0], colour[1], colour[2], colour[3], colour[0]};
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(expected[i], pixels[i] & 0xFFFFFF) << "pixel " << i % 5 << " of row " << i / 5 << " from the top";
 }
 
 TEST(BmpFile, TopDownFileKeepsItsRowsInFileOrder)
@@ -348,8 +374,7 @@ TEST(BmpFile, ColourSpaceAndProfileFieldsOfLongHeadersAreIgnored)
 {
     for (DWORD headerSize : {108u, 124u}) {
         const BmpLayout palette =
-            OneRowImage(headerSize, 3, 2, std::string("\x01\x02\x03\0\x04\x05\x06\0\x07\x08\x09\0\x0A\x0B\x0C\0", 16),
-                        std::string("\x1B\0\0\0", 4));
+            OneRowImage(headerSize, 3, 1, std::string("\x01\x02\x03\0\x04\x05\x06\0", 8), std::string("\xA0\0\0\0", 4));
         const BmpLayout direct =
             OneRowImage(headerSize, 3, 24, "", std::string("\x11\x22\x33\x44\x55\x66\x77\x88\x99\0\0\0", 12));
         for (const BmpLayout* layout : {&palette, &direct}) {

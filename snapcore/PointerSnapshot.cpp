@@ -8,16 +8,23 @@ CPointerSnapshot::CPointerSnapshot()
     cursor.cbSize = sizeof(cursor);
     if (!GetCursorInfo(&cursor) || !(cursor.flags & CURSOR_SHOWING) || !cursor.hCursor)
         return;
+    // Wine cannot copy a cursor that another process made; the arrow in its place still
+    // shows where the pointer was.
+    if (!Take(cursor.hCursor, cursor.ptScreenPos))
+        Take(LoadCursor(nullptr, IDC_ARROW), cursor.ptScreenPos);
+}
 
+bool CPointerSnapshot::Take(HCURSOR shape, POINT hotSpot)
+{
     ICONINFO icon{};
-    if (!GetIconInfo(cursor.hCursor, &icon))
-        return;
+    if (!GetIconInfo(shape, &icon))
+        return false;
     // GetIconInfo hands us copies of the cursor's bitmaps.
     const CBitmapOwner mask(icon.hbmMask), colour(icon.hbmColor);
 
-    m_hShape = CopyIcon(cursor.hCursor);
-    m_ptTopLeft = POINT{cursor.ptScreenPos.x - static_cast<LONG>(icon.xHotspot),
-                        cursor.ptScreenPos.y - static_cast<LONG>(icon.yHotspot)};
+    m_hShape = CopyIcon(shape);
+    m_ptTopLeft = POINT{hotSpot.x - static_cast<LONG>(icon.xHotspot), hotSpot.y - static_cast<LONG>(icon.yHotspot)};
+    return m_hShape != nullptr;
 }
 
 CPointerSnapshot::~CPointerSnapshot()

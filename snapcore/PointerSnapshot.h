@@ -19,6 +19,9 @@ public:
     void Draw(HDC dc, POINT origin) const;
 
 private:
+    // Copies shape, whose hot spot lies at the given screen point; whether it could.
+    bool Take(HCURSOR shape, POINT hotSpot);
+
     // Our own copy: the shape on the screen changes (an interactive capture shows a
     // crosshair) and its owner may destroy it before the snapshot is drawn.
     HICON m_hShape = nullptr;

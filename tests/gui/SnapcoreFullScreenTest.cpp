@@ -47,6 +47,15 @@ protected:
         return m_pfnCaptureFullScreen(&options);
     }
 
+    // Shows shape in the middle of the pattern's red quadrant; where that is.
+    static POINT ShowPointerOnRed(HCURSOR shape)
+    {
+        const RECT red = Quadrant(kPatternPlace, 0);
+        const POINT pointer{(red.left + red.right) / 2, (red.top + red.bottom) / 2};
+        EXPECT_TRUE(ShowPointerAt(shape, pointer)) << "the pointer shows its shape over the pattern";
+        return pointer;
+    }
+
 };
 
 TEST_F(SnapcoreFullScreen, GrabsTheWholeVirtualScreenWithThePatternInPlace)
@@ -69,9 +78,7 @@ TEST_F(SnapcoreFullScreen, IncludeCursorDrawsThePointerAtItsHotSpotAndNowhereEls
 {
     const CBlockCursor block;
     const CPatternWindow window(block.Handle());
-    const RECT red = Quadrant(kPatternPlace, 0);
-    const POINT pointer{(red.left + red.right) / 2, (red.top + red.bottom) / 2};
-    ASSERT_TRUE(ShowPointerAt(block.Handle(), pointer));
+    const POINT pointer = ShowPointerOnRed(block.Handle());
 
     const HBITMAP plain = Capture(0, 0), withCursor = Capture(0, 1);
     ASSERT_NE(plain, nullptr);
@@ -97,6 +104,55 @@ TEST_F(SnapcoreFullScreen, IncludeCursorDrawsThePointerAtItsHotSpotAndNowhereEls
     EXPECT_EQ(blackInside, (blockPlace.right - blockPlace.left) * (blockPlace.bottom - blockPlace.top))
         << "the whole pointer is drawn around its hot spot";
     EXPECT_EQ(changedOutside, 0) << "nothing is drawn away from the pointer";
+}
+
+// Under Wine another process's cursor cannot be copied. A cursor destroyed while the
+// screen still shows it fails the same way in our own process; the capture then shows
+// the system arrow with its hot spot where the pointer is.
+TEST_F(SnapcoreFullScreen, IncludeCursorDrawsTheArrowWhenThePointersShapeCannotBeCopied)
+{
+    const CBlockCursor block;
+    const CPatternWindow window(block.Handle());
+    const POINT pointer = ShowPointerOnRed(block.Handle());
+    DestroyCursor(block.Handle());
+    CURSORINFO cursor{};
+    cursor.cbSize = sizeof(cursor);
+    ASSERT_TRUE(GetCursorInfo(&cursor));
+    ICONINFO shape{};
+    ASSERT_FALSE(GetIconInfo(cursor.hCursor, &shape)) << "the pointer's shape can no longer be read";
+
+    const HBITMAP plain = Capture(0, 0), withCursor = Capture(0, 1);
+    ASSERT_NE(plain, nullptr);
+    ASSERT_NE(withCursor, nullptr);
+    const CScreenImage before(plain), after(withCursor);
+    // What the arrow looks like there: drawn by the test itself onto the plain grab.
+    const HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+    ICONINFO arrowInfo{};
+    ASSERT_TRUE(GetIconInfo(arrow, &arrowInfo));
+    DeleteObject(arrowInfo.hbmMask);
+    DeleteObject(arrowInfo.hbmColor);
+    const RECT screen = VirtualScreen();
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, plain);
+    DrawIconEx(dc, pointer.x - static_cast<LONG>(arrowInfo.xHotspot) - screen.left,
+               pointer.y - static_cast<LONG>(arrowInfo.yHotspot) - screen.top, arrow, 0, 0, 0, nullptr, DI_NORMAL);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    const CScreenImage expected(plain);
+    DeleteObject(plain);
+    DeleteObject(withCursor);
+    ASSERT_FALSE(after.IsEmpty());
+    ASSERT_FALSE(expected.IsEmpty());
+
+    int arrowPixels = 0, wrong = 0;
+    for (int y = kPatternPlace.top; y < kPatternPlace.bottom; ++y) {
+        for (int x = kPatternPlace.left; x < kPatternPlace.right; ++x) {
+            arrowPixels += expected.At(x, y) != before.At(x, y);
+            wrong += after.At(x, y) != expected.At(x, y);
+        }
+    }
+    EXPECT_GT(arrowPixels, 20) << "the arrow shows on the pattern";
+    EXPECT_EQ(wrong, 0) << "pixels that differ from the arrow drawn at the pointer";
 }
 
 TEST_F(SnapcoreFullScreen, SimulatedPrintScreenWithoutAnAnswerFallsBackToItsOwnGrab)

@@ -6,6 +6,7 @@
 
 #include "res/resource.h"
 #include "ui/CenterWindow.h"
+#include "util/AppMessageBox.h"
 #include "util/CharSearch.h"
 #include "util/FastString.h"
 
@@ -33,13 +34,16 @@ std::vector<char> LoadFilter(UINT id)
     return filter;
 }
 
-bool IsExistingProgram(const std::string& path)
+bool IsExistingFile(const std::string& path)
 {
-    const char* dot = FindLastChar(path.c_str(), '.');
-    if (path.empty() || !dot || lstrcmpiA(dot, ".exe") != 0)
-        return false;
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsProgramName(const std::string& path)
+{
+    const char* dot = FindLastChar(path.c_str(), '.');
+    return dot && lstrcmpiA(dot, ".exe") == 0;
 }
 }  // namespace
 
@@ -102,9 +106,19 @@ void CAddEditorDlg::FillInSystemPaint()
     SetText(IDC_EDITOR_PATH, path);
 }
 
+// A file that is not there (the system's Paint is missing on some systems) is named,
+// and the path is selected for typing over; an empty text or a file that is not a
+// program keeps the dialog open without a word.
 void CAddEditorDlg::Accept()
 {
     GetText(IDC_EDITOR_PATH, m_strPath);
-    if (IsExistingProgram(m_strPath))
+    if (m_strPath.empty())
+        return;
+    if (!IsExistingFile(m_strPath)) {
+        AppMessageBox(Handle(), IDS_EDITOR_NOT_FOUND, MB_OK | MB_ICONEXCLAMATION, m_strPath.c_str());
+        SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_EDITOR_PATH)), TRUE);
+        return;
+    }
+    if (IsProgramName(m_strPath))
         EndDialog(Handle(), IDOK);
 }

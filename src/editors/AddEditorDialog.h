@@ -6,7 +6,7 @@
 
 // Asks for the program of a new editor: typed, browsed for, or the system's Paint.
 // OK is taken only for an existing file whose name ends in .exe; anything else keeps
-// the dialog open.
+// the dialog open, with a message that names a missing file.
 class CAddEditorDlg : public CDialog {
 public:
     CAddEditorDlg();

@@ -165,4 +165,7 @@
 #define IDC_SYSTEM_PAINT            1032
 #define IDS_EDITOR_START_FAILED     320
 
+/* The add-editor dialog's messages */
+#define IDS_EDITOR_NOT_FOUND        400
+
 #endif

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Gbk.h"
+#include "KeyInput.h"
 #include "RealClick.h"
 #include "editors/AddEditorDialog.h"
 #include "editors/EditorList.h"
@@ -303,7 +304,7 @@ TEST_F(EditorsInFrame, TheProgramMustBeAnExistingExeFile)
     CAddEditorDlg add;
     // The file is finally chosen in the Open dialog that "..." runs inside the first step.
     CDialogAnswerer answerer({[&](HWND dialog) {
-        for (const std::string& refused : {folder + "missing.exe", shortcut, noDot, std::string()}) {
+        for (const std::string& refused : {shortcut, noDot, std::string()}) {
             SetDlgItemTextA(dialog, IDC_EDITOR_PATH, refused.c_str());
             SendMessageA(dialog, WM_COMMAND, IDOK, 0);
             stillOpen.push_back(IsWindowVisible(dialog) != FALSE);
@@ -323,7 +324,7 @@ TEST_F(EditorsInFrame, TheProgramMustBeAnExistingExeFile)
         PostMessageA(open, WM_COMMAND, IDOK, 0);
     }});
     EXPECT_EQ(IDOK, add.DoModal(*m_frame));
-    EXPECT_EQ(std::vector<bool>(4, true), stillOpen);
+    EXPECT_EQ(std::vector<bool>(3, true), stillOpen);
     EXPECT_EQ(upper, add.Path());
     EXPECT_EQ(ToGbk("图象编辑程序 (*.exe)"), fileType);
 
@@ -332,6 +333,49 @@ TEST_F(EditorsInFrame, TheProgramMustBeAnExistingExeFile)
     EXPECT_EQ(std::string(system) + "\\mspaint.exe", paint);
     for (const std::string& file : {shortcut, noDot, upper})
         DeleteFileA(file.c_str());
+}
+
+// Under Wine the system has no Paint: its button fills in a path that 确定 names as
+// missing, and the path is selected for typing a program that is there.
+TEST_F(EditorsInFrame, AMissingProgramIsNamedAndItsPathSelectedForRetyping)
+{
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string paint = std::string(system) + "\\mspaint.exe";
+    ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(paint.c_str())) << "this system has Paint";
+    const std::string program = ModulePath();
+    auto click = [](HWND dialog, int id) {
+        RECT rect = {};
+        GetClientRect(GetDlgItem(dialog, id), &rect);
+        ClickAtScreen(Centre(GetDlgItem(dialog, id), rect));
+    };
+
+    std::string message;
+    bool pathFocused = false;
+    CAddEditorDlg add;
+    // The message box runs inside the first step and is answered by the second; a
+    // third box means the typed path was not taken.
+    CDialogAnswerer answerer({[&](HWND dialog) {
+        click(dialog, IDC_SYSTEM_PAINT);
+        click(dialog, IDOK);
+        if (!PumpUntil([&] { return !message.empty() && IsWindowEnabled(dialog); })) {
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // 确定 said nothing
+            return;
+        }
+        pathFocused = GetFocus() == GetDlgItem(dialog, IDC_EDITOR_PATH);
+        TypeText(program);
+        PressKeys({VK_RETURN});
+    },
+    CDialogAnswerer::Press(IDOK, &message),
+    [](HWND box) {
+        PostMessageA(GetWindow(box, GW_OWNER), WM_COMMAND, IDCANCEL, 0);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }});
+    EXPECT_EQ(IDOK, add.DoModal(*m_frame));
+    EXPECT_EQ(ToGbk("文件“") + paint + ToGbk("”不存在。"), message);
+    EXPECT_TRUE(pathFocused);
+    EXPECT_EQ(program, add.Path());
+    EXPECT_EQ(2u, answerer.StepsTaken());
 }
 
 // The stand-in editor beside the test program records how it was started.

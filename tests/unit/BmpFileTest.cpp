@@ -8,7 +8,7 @@
 #include "CodecTestFiles.h"
 #include "NativeShell.h"
 #include "PnmImage.h"
-#include "document/ImageFiles.h"
+#include "imageio/ImageFormats.h"
 #include "imageio/BmpFile.h"
 #include "imageio/Dib.h"
 #include "imageio/DibRowCursor.h"

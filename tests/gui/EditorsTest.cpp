@@ -51,6 +51,14 @@ std::string Buttons(HWND dialog)
     return states;
 }
 
+// A user's click on a control of a dialog.
+void ClickItem(HWND dialog, int id)
+{
+    RECT rect = {};
+    GetClientRect(GetDlgItem(dialog, id), &rect);
+    ClickAtScreen(Centre(GetDlgItem(dialog, id), rect));
+}
+
 std::string ItemText(HWND listView, int row, int column)
 {
     char text[MAX_PATH] = {};
@@ -248,6 +256,47 @@ TEST_F(EditorsInFrame, ButtonsFollowTheSelectionAndMovesCarryIt)
         << "the menu is rebuilt on closing after a change";
 }
 
+// Every kind of change in the list reaches the 编辑 drop-down, in the list's order and
+// with nothing left of the old entries.
+TEST_F(EditorsInFrame, TheMenuIsRebuiltFromTheChangedListOnClosing)
+{
+    CEditorList& editors = m_frame->EditorList();
+    editors.Add("A", "C:\\a.exe", -1);
+    editors.Add("B", "C:\\b.exe", -1);
+    editors.Add("C", "C:\\c.exe", -1);
+    editors.BuildMenu();
+    std::string added;
+    RunEditorsDialog({
+        [&](HWND dialog) {
+            HWND listView = ListView(dialog);
+            ClickRow(listView, 2);
+            ClickItem(dialog, IDC_EDITOR_UP);  // A C B
+            PumpUntil([&] { return ItemText(listView, 1, 0) == "C"; }, 2000);
+            ClickRow(listView, 0);
+            ClickItem(dialog, IDC_EDITOR_REMOVE);  // C B
+            PumpUntil([&] { return RowCount(dialog) == 2; }, 2000);
+            SendMessageA(dialog, WM_COMMAND, IDC_EDITOR_ADD, 0);  // C B program
+            added = ItemText(listView, 2, 0);
+            ClickRow(listView, 1);
+            SendMessageA(dialog, WM_COMMAND, IDC_EDITOR_RENAME, 0);
+            SetWindowTextA(reinterpret_cast<HWND>(SendMessageA(listView, LVM_GETEDITCONTROL, 0, 0)), "B2");
+            SetFocus(GetDlgItem(dialog, IDCANCEL));  // leaving the label takes the text
+            ClickItem(dialog, IDCANCEL);
+        },
+        [](HWND add) {
+            SetDlgItemTextA(add, IDC_EDITOR_PATH, ModulePath().c_str());
+            PostMessageA(add, WM_COMMAND, IDOK, 0);
+        },
+    });
+    ASSERT_FALSE(added.empty());
+    EXPECT_EQ((std::vector<MenuItem>{{40001, MFT_STRING, "C"},
+                                     {40002, MFT_STRING, "B2"},
+                                     {40003, MFT_STRING, added},
+                                     {0, MFT_SEPARATOR, ""},
+                                     {ID_EDITOR_SETTINGS, MFT_STRING, kSettings}}),
+              Items(editors.GetMenu()));
+}
+
 TEST_F(EditorsInFrame, AProgramIsAddedOnceWhateverItsCaseAndRenamedInPlace)
 {
     const std::string program = ModulePath();
@@ -344,11 +393,6 @@ TEST_F(EditorsInFrame, AMissingProgramIsNamedAndItsPathSelectedForRetyping)
     const std::string paint = std::string(system) + "\\mspaint.exe";
     ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(paint.c_str())) << "this system has Paint";
     const std::string program = ModulePath();
-    auto click = [](HWND dialog, int id) {
-        RECT rect = {};
-        GetClientRect(GetDlgItem(dialog, id), &rect);
-        ClickAtScreen(Centre(GetDlgItem(dialog, id), rect));
-    };
 
     std::string message;
     bool pathFocused = false;
@@ -356,8 +400,8 @@ TEST_F(EditorsInFrame, AMissingProgramIsNamedAndItsPathSelectedForRetyping)
     // The message box runs inside the first step and is answered by the second; a
     // third box means the typed path was not taken.
     CDialogAnswerer answerer({[&](HWND dialog) {
-        click(dialog, IDC_SYSTEM_PAINT);
-        click(dialog, IDOK);
+        ClickItem(dialog, IDC_SYSTEM_PAINT);
+        ClickItem(dialog, IDOK);
         if (!PumpUntil([&] { return !message.empty() && IsWindowEnabled(dialog); })) {
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // 确定 said nothing
             return;

@@ -103,6 +103,9 @@ TEST_F(ResourceTest, QuotedStringsLoadByteForByte)
         {ID_EDITOR_SETTINGS, "设置(&S)..."},
         {IDS_READY, "就绪"},
         {IDS_COPY_FAILED, "无法将图像复制到剪贴板，剪贴板可能正被其他程序使用。"},
+        {IDS_NO_SKIN_PREVIEW, "未加载图像捕捉模块 \"snapcore.dll\"，无法预览窗口皮肤。"},
+        {IDS_FOLDER_TOO_LONG, "所选文件夹的路径太长（最多 259 个字节），请选择路径较短的文件夹。"},
+        {IDS_EDITOR_NOT_FOUND, "文件“%s”不存在。"},
     };
     for (const auto& [id, text] : strings)
         EXPECT_EQ(ToGbk(text), LoadText(id)) << "string " << id;

@@ -179,7 +179,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(EditorsInFrame, TheDropDownOpensBelowTheButtonAndItsLastItemOpensTheList)
+TEST_F(EditorsInFrame, TheDropDownOpensBelowTheButtonUncoveredAndItsLastItemOpensTheList)
 {
     m_frame->EditorList().Add("Tool", ModulePath().c_str(), -1);
     m_frame->EditorList().BuildMenu();
@@ -191,10 +191,17 @@ TEST_F(EditorsInFrame, TheDropDownOpensBelowTheButtonAndItsLastItemOpensTheList)
     POINT below = {button.left, button.bottom};
     ClientToScreen(toolBar, &below);
 
+    // The button's tooltip, due when the click comes, must not show over the open menu.
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(toolBar, TB_GETTOOLTIPS, 0, 0));
+    const DWORD tipDelay = static_cast<DWORD>(SendMessageA(tips, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+    DWORD opened = 0;
+    bool tipShown = true;
     RECT popup = {};
     int rowsShown = -1;
-    CTimedSteps menu({{[] { return FindPopupMenuWindow() != nullptr; },
+    CTimedSteps menu({{[] { return FindPopupMenuWindow() != nullptr; }, [&] { opened = GetTickCount(); }},
+                      {[&] { return GetTickCount() - opened > tipDelay + 500; },
                        [&] {
+                           tipShown = IsWindowVisible(tips) != FALSE;
                            GetWindowRect(FindPopupMenuWindow(), &popup);
                            PostMenuKey(VK_UP);  // from nothing highlighted to the last item
                            PostMenuKey(VK_RETURN);
@@ -212,6 +219,7 @@ TEST_F(EditorsInFrame, TheDropDownOpensBelowTheButtonAndItsLastItemOpensTheList)
     EXPECT_EQ(below.x, popup.left);
     EXPECT_EQ(below.y, popup.top);
     EXPECT_EQ(1, rowsShown) << "the settings item opened the editor list";
+    EXPECT_FALSE(tipShown);
 }
 
 TEST_F(EditorsInFrame, ButtonsFollowTheSelectionAndMovesCarryIt)

@@ -165,6 +165,16 @@ protected:
     }
 
     HWND ListView(HWND dialog) const { return GetDlgItem(dialog, IDC_EDITOR_LIST); }
+    // The frame's list holding A, B and C, its menu built.
+    CEditorList& EditorsABC()
+    {
+        CEditorList& editors = m_frame->EditorList();
+        editors.Add("A", "C:\\a.exe", -1);
+        editors.Add("B", "C:\\b.exe", -1);
+        editors.Add("C", "C:\\c.exe", -1);
+        editors.BuildMenu();
+        return editors;
+    }
     int RowCount(HWND dialog) const { return static_cast<int>(SendMessageA(ListView(dialog), LVM_GETITEMCOUNT, 0, 0)); }
 
     void RunEditorsDialog(std::vector<CDialogAnswerer::Step> steps)
@@ -224,11 +234,7 @@ TEST_F(EditorsInFrame, TheDropDownOpensBelowTheButtonUncoveredAndItsLastItemOpen
 
 TEST_F(EditorsInFrame, ButtonsFollowTheSelectionAndMovesCarryIt)
 {
-    CEditorList& editors = m_frame->EditorList();
-    editors.Add("A", "C:\\a.exe", -1);
-    editors.Add("B", "C:\\b.exe", -1);
-    editors.Add("C", "C:\\c.exe", -1);
-    editors.BuildMenu();
+    CEditorList& editors = EditorsABC();
     std::vector<std::string> seen;
     RunEditorsDialog({[&](HWND dialog) {
         HWND listView = ListView(dialog);
@@ -268,11 +274,7 @@ TEST_F(EditorsInFrame, ButtonsFollowTheSelectionAndMovesCarryIt)
 // with nothing left of the old entries.
 TEST_F(EditorsInFrame, TheMenuIsRebuiltFromTheChangedListOnClosing)
 {
-    CEditorList& editors = m_frame->EditorList();
-    editors.Add("A", "C:\\a.exe", -1);
-    editors.Add("B", "C:\\b.exe", -1);
-    editors.Add("C", "C:\\c.exe", -1);
-    editors.BuildMenu();
+    CEditorList& editors = EditorsABC();
     std::string added;
     RunEditorsDialog({
         [&](HWND dialog) {

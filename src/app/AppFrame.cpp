@@ -438,7 +438,14 @@ void CAppFrame::OnEditorDropDown(const NMTOOLBARA& notify)
     if (!SendMessageA(m_hWndToolBar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&button)))
         return;
     MapWindowPoints(m_hWndToolBar, nullptr, reinterpret_cast<POINT*>(&button), 2);
+    // The button's tooltip, shown or due, would cover the menu's first item. A move
+    // off every tool also stops a tip that is still waiting for its delay.
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(m_hWndToolBar, TB_GETTOOLTIPS, 0, 0));
+    MSG away{m_hWndToolBar, WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1), 0, {}};
+    SendMessageA(tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&away));
+    SendMessageA(tips, TTM_ACTIVATE, FALSE, 0);
     m_menuBar.TrackPopup(m_editorList.GetMenu(), 0, button.left, button.bottom);
+    SendMessageA(tips, TTM_ACTIVATE, TRUE, 0);
 }
 
 LRESULT CAppFrame::OnClose()

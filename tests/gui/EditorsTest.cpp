@@ -51,6 +51,14 @@ std::string Buttons(HWND dialog)
     return states;
 }
 
+// A user's click on a control of a dialog.
+void ClickItem(HWND dialog, int id)
+{
+    RECT rect = {};
+    GetClientRect(GetDlgItem(dialog, id), &rect);
+    ClickAtScreen(Centre(GetDlgItem(dialog, id), rect));
+}
+
 std::string ItemText(HWND listView, int row, int column)
 {
     char text[MAX_PATH] = {};
@@ -157,6 +165,16 @@ protected:
     }
 
     HWND ListView(HWND dialog) const { return GetDlgItem(dialog, IDC_EDITOR_LIST); }
+    // The frame's list holding A, B and C, its menu built.
+    CEditorList& EditorsABC()
+    {
+        CEditorList& editors = m_frame->EditorList();
+        editors.Add("A", "C:\\a.exe", -1);
+        editors.Add("B", "C:\\b.exe", -1);
+        editors.Add("C", "C:\\c.exe", -1);
+        editors.BuildMenu();
+        return editors;
+    }
     int RowCount(HWND dialog) const { return static_cast<int>(SendMessageA(ListView(dialog), LVM_GETITEMCOUNT, 0, 0)); }
 
     void RunEditorsDialog(std::vector<CDialogAnswerer::Step> steps)
@@ -171,7 +189,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(EditorsInFrame, TheDropDownOpensBelowTheButtonAndItsLastItemOpensTheList)
+TEST_F(EditorsInFrame, TheDropDownOpensBelowTheButtonUncoveredAndItsLastItemOpensTheList)
 {
     m_frame->EditorList().Add("Tool", ModulePath().c_str(), -1);
     m_frame->EditorList().BuildMenu();
@@ -183,10 +201,17 @@ TEST_F(EditorsInFrame, TheDropDownOpensBelowTheButtonAndItsLastItemOpensTheList)
     POINT below = {button.left, button.bottom};
     ClientToScreen(toolBar, &below);
 
+    // The button's tooltip, due when the click comes, must not show over the open menu.
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(toolBar, TB_GETTOOLTIPS, 0, 0));
+    const DWORD tipDelay = static_cast<DWORD>(SendMessageA(tips, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+    DWORD opened = 0;
+    bool tipShown = true;
     RECT popup = {};
     int rowsShown = -1;
-    CTimedSteps menu({{[] { return FindPopupMenuWindow() != nullptr; },
+    CTimedSteps menu({{[] { return FindPopupMenuWindow() != nullptr; }, [&] { opened = GetTickCount(); }},
+                      {[&] { return GetTickCount() - opened > tipDelay + 500; },
                        [&] {
+                           tipShown = IsWindowVisible(tips) != FALSE;
                            GetWindowRect(FindPopupMenuWindow(), &popup);
                            PostMenuKey(VK_UP);  // from nothing highlighted to the last item
                            PostMenuKey(VK_RETURN);
@@ -204,15 +229,12 @@ TEST_F(EditorsInFrame, TheDropDownOpensBelowTheButtonAndItsLastItemOpensTheList)
     EXPECT_EQ(below.x, popup.left);
     EXPECT_EQ(below.y, popup.top);
     EXPECT_EQ(1, rowsShown) << "the settings item opened the editor list";
+    EXPECT_FALSE(tipShown);
 }
 
 TEST_F(EditorsInFrame, ButtonsFollowTheSelectionAndMovesCarryIt)
 {
-    CEditorList& editors = m_frame->EditorList();
-    editors.Add("A", "C:\\a.exe", -1);
-    editors.Add("B", "C:\\b.exe", -1);
-    editors.Add("C", "C:\\c.exe", -1);
-    editors.BuildMenu();
+    CEditorList& editors = EditorsABC();
     std::vector<std::string> seen;
     RunEditorsDialog({[&](HWND dialog) {
         HWND listView = ListView(dialog);
@@ -246,6 +268,43 @@ TEST_F(EditorsInFrame, ButtonsFollowTheSelectionAndMovesCarryIt)
     EXPECT_EQ((std::vector<MenuItem>{{40001, MFT_STRING, "A"}, {0, MFT_SEPARATOR, ""}, {ID_EDITOR_SETTINGS, MFT_STRING, kSettings}}),
               Items(editors.GetMenu()))
         << "the menu is rebuilt on closing after a change";
+}
+
+// Every kind of change in the list reaches the 编辑 drop-down, in the list's order and
+// with nothing left of the old entries.
+TEST_F(EditorsInFrame, TheMenuIsRebuiltFromTheChangedListOnClosing)
+{
+    CEditorList& editors = EditorsABC();
+    std::string added;
+    RunEditorsDialog({
+        [&](HWND dialog) {
+            HWND listView = ListView(dialog);
+            ClickRow(listView, 2);
+            ClickItem(dialog, IDC_EDITOR_UP);  // A C B
+            PumpUntil([&] { return ItemText(listView, 1, 0) == "C"; }, 2000);
+            ClickRow(listView, 0);
+            ClickItem(dialog, IDC_EDITOR_REMOVE);  // C B
+            PumpUntil([&] { return RowCount(dialog) == 2; }, 2000);
+            SendMessageA(dialog, WM_COMMAND, IDC_EDITOR_ADD, 0);  // C B program
+            added = ItemText(listView, 2, 0);
+            ClickRow(listView, 1);
+            SendMessageA(dialog, WM_COMMAND, IDC_EDITOR_RENAME, 0);
+            SetWindowTextA(reinterpret_cast<HWND>(SendMessageA(listView, LVM_GETEDITCONTROL, 0, 0)), "B2");
+            SetFocus(GetDlgItem(dialog, IDCANCEL));  // leaving the label takes the text
+            ClickItem(dialog, IDCANCEL);
+        },
+        [](HWND add) {
+            SetDlgItemTextA(add, IDC_EDITOR_PATH, ModulePath().c_str());
+            PostMessageA(add, WM_COMMAND, IDOK, 0);
+        },
+    });
+    ASSERT_FALSE(added.empty());
+    EXPECT_EQ((std::vector<MenuItem>{{40001, MFT_STRING, "C"},
+                                     {40002, MFT_STRING, "B2"},
+                                     {40003, MFT_STRING, added},
+                                     {0, MFT_SEPARATOR, ""},
+                                     {ID_EDITOR_SETTINGS, MFT_STRING, kSettings}}),
+              Items(editors.GetMenu()));
 }
 
 TEST_F(EditorsInFrame, AProgramIsAddedOnceWhateverItsCaseAndRenamedInPlace)
@@ -344,11 +403,6 @@ TEST_F(EditorsInFrame, AMissingProgramIsNamedAndItsPathSelectedForRetyping)
     const std::string paint = std::string(system) + "\\mspaint.exe";
     ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(paint.c_str())) << "this system has Paint";
     const std::string program = ModulePath();
-    auto click = [](HWND dialog, int id) {
-        RECT rect = {};
-        GetClientRect(GetDlgItem(dialog, id), &rect);
-        ClickAtScreen(Centre(GetDlgItem(dialog, id), rect));
-    };
 
     std::string message;
     bool pathFocused = false;
@@ -356,8 +410,8 @@ TEST_F(EditorsInFrame, AMissingProgramIsNamedAndItsPathSelectedForRetyping)
     // The message box runs inside the first step and is answered by the second; a
     // third box means the typed path was not taken.
     CDialogAnswerer answerer({[&](HWND dialog) {
-        click(dialog, IDC_SYSTEM_PAINT);
-        click(dialog, IDOK);
+        ClickItem(dialog, IDC_SYSTEM_PAINT);
+        ClickItem(dialog, IDOK);
         if (!PumpUntil([&] { return !message.empty() && IsWindowEnabled(dialog); })) {
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // 确定 said nothing
             return;

@@ -1,6 +1,7 @@
 // The resources linked into the program: texts byte for byte as the Chinese ANSI
 // code page delivers them, menus, accelerators, artwork and the shutter sound.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <ostream>
 #include <set>
 #include <string>
 #include <tuple>
@@ -103,9 +105,186 @@ TEST_F(ResourceTest, QuotedStringsLoadByteForByte)
         {ID_EDITOR_SETTINGS, "设置(&S)..."},
         {IDS_READY, "就绪"},
         {IDS_COPY_FAILED, "无法将图像复制到剪贴板，剪贴板可能正被其他程序使用。"},
+        {IDS_NO_SKIN_PREVIEW, "未加载图像捕捉模块 \"snapcore.dll\"，无法预览窗口皮肤。"},
+        {IDS_FOLDER_TOO_LONG, "所选文件夹的路径太长（最多 259 个字节），请选择路径较短的文件夹。"},
+        {IDS_EDITOR_NOT_FOUND, "文件“%s”不存在。"},
     };
     for (const auto& [id, text] : strings)
         EXPECT_EQ(ToGbk(text), LoadText(id)) << "string " << id;
+}
+
+// A dialog template or one of its controls as the extended template stores it; a
+// class given as an ordinal (0x80 button ... 0x85 combo box) is written "#128" etc.,
+// a class name as the resource compiler stores it, in capitals.
+struct TemplateEntry {
+    std::string className;
+    int id;
+    std::string text;
+    DWORD style;
+    DWORD exStyle;
+    bool operator==(const TemplateEntry& o) const
+    {
+        return className == o.className && id == o.id && text == o.text && style == o.style && exStyle == o.exStyle;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const TemplateEntry& e)
+{
+    return out << "{" << e.className << ", " << e.id << ", \"" << e.text << "\", 0x" << std::hex << e.style << ", 0x"
+               << e.exStyle << std::dec << "}";
+}
+
+// Reads a text-or-ordinal field, in the system code page, and moves past it.
+std::string TemplateText(const BYTE*& at)
+{
+    const WORD first = Read<WORD>(at, 0);
+    if (first == 0xFFFF) {
+        const WORD ordinal = Read<WORD>(at, 2);
+        at += 4;
+        return "#" + std::to_string(ordinal);
+    }
+    const auto* wide = reinterpret_cast<const WCHAR*>(at);
+    const int length = lstrlenW(wide);
+    at += 2 * (length + 1);
+    char text[512] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, length, text, sizeof text - 1, nullptr, nullptr);
+    return text;
+}
+
+// The dialog itself (class: its size "WxH", id: the font size) followed by its controls.
+std::vector<TemplateEntry> DialogTemplate(UINT id)
+{
+    const auto [bytes, size] = ResourceBytes(MAKEINTRESOURCEA(id), RT_DIALOG);
+    std::vector<TemplateEntry> entries;
+    if (!bytes || size < 26 || Read<WORD>(bytes, 2) != 0xFFFF) {
+        ADD_FAILURE() << "dialog " << id << " is missing or not an extended template";
+        return entries;
+    }
+    const DWORD style = Read<DWORD>(bytes, 12);
+    const WORD count = Read<WORD>(bytes, 16);
+    const std::string extent = std::to_string(Read<short>(bytes, 22)) + "x" + std::to_string(Read<short>(bytes, 24));
+    const BYTE* at = bytes + 26;
+    TemplateText(at);  // menu
+    TemplateText(at);  // class
+    const std::string caption = TemplateText(at);
+    const int points = Read<WORD>(at, 0);
+    at += 6;
+    entries.push_back({extent, points, caption + " / " + TemplateText(at), style, Read<DWORD>(bytes, 8)});
+    for (WORD i = 0; i < count; ++i) {
+        at = bytes + ((at - bytes + 3) & ~size_t(3));
+        const DWORD exStyle = Read<DWORD>(at, 4), controlStyle = Read<DWORD>(at, 8);
+        const int controlId = static_cast<int>(Read<DWORD>(at, 20));
+        at += 24;
+        const std::string className = TemplateText(at);
+        const std::string text = TemplateText(at);
+        at += 2 + Read<WORD>(at, 0);
+        entries.push_back({className, controlId, text, controlStyle, exStyle});
+    }
+    return entries;
+}
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kCheck = kChild | BS_AUTOCHECKBOX | WS_TABSTOP;
+constexpr DWORD kText = kChild | SS_LEFT | WS_GROUP;
+constexpr DWORD kEdit = kChild | ES_LEFT | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr DWORD kButton = kChild | BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kList = kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+constexpr DWORD kPage = WS_CHILD | WS_CAPTION | WS_DISABLED | DS_SETFONT;
+constexpr DWORD kModal = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT;
+const char* const kButtonClass = "#128";
+const char* const kEditClass = "#129";
+const char* const kStaticClass = "#130";
+const char* const kComboClass = "#133";
+
+TEST_F(ResourceTest, DialogTemplatesHoldTheirControlsInTabOrder)
+{
+    const std::vector<std::pair<UINT, std::vector<TemplateEntry>>> dialogs = {
+        {IDD_ABOUTBOX, {
+            {"204x113", 8, "关于 / Tahoma", kModal, 0},
+            {kButtonClass, IDOK, "OK", kChild | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0},
+            {kStaticClass, -1, "Lumigrab\n\t\tv2.0", kText, 0},
+            {kStaticClass, -1, "#128", kChild | SS_ICON, 0},
+            {kStaticClass, -1, "Lumigrab 开发组", kText, 0},
+            {kStaticClass, IDC_CONTACT_LINK, "support@lumigrab.example", kText | WS_TABSTOP, 0},
+            {kStaticClass, -1, "本程序按“原样”提供，不附带任何担保。\n您可以免费使用和复制本程序，但不得出售。", kText, 0},
+            {"STATIC", -1, "", kChild | SS_ETCHEDHORZ, 0},
+        }},
+        {IDD_OPTIONS_GENERAL, {
+            {"235x156", 8, "常规 / Tahoma", kPage, 0},
+            {kButtonClass, IDC_INCLUDE_CURSOR, "捕捉时包含光标(&C)", kCheck | WS_GROUP, 0},
+            {kButtonClass, IDC_PLAY_SOUND, "捕捉时播放声音(&S)", kCheck, 0},
+            {kButtonClass, IDC_HIDE_MAIN_WINDOW, "捕捉时隐藏主窗口(&H)", kCheck, 0},
+            {kStaticClass, -1, "延迟", kText, 0},
+            {kEditClass, IDC_CAPTURE_DELAY, "", kEdit | ES_NUMBER, 0},
+            {kStaticClass, -1, "ms 后开始捕捉", kText, 0},
+            {kButtonClass, IDC_SHOW_AFTER_CAPTURE, "完成捕捉后显示主窗口(&M)", kCheck, 0},
+            {kButtonClass, IDC_SIMULATE_PRINTSCREEN, "模拟 PrintScreen 按键进行捕捉(&P)", kCheck, 0},
+            {kStaticClass, -1, "(能够捕捉某些特殊窗口，但可能与其它捕捉程序发生冲突 )", kText, 0},
+        }},
+        {IDD_OPTIONS_SAVE, {
+            {"235x156", 8, "保存 / Tahoma", kPage, 0},
+            {kButtonClass, IDC_AUTO_SAVE, "自动保存捕捉的图象(&S)", kCheck, 0},
+            {kEditClass, IDC_SAVE_FOLDER, "", kEdit, 0},
+            {kButtonClass, IDC_BROWSE_FOLDER, "浏览(&B)", kButton, 0},
+            {kComboClass, IDC_SAVE_TYPE, "", kList, 0},
+            {kStaticClass, -1, "类型", kText, 0},
+            {kStaticClass, -1, "路径", kText, 0},
+            {kStaticClass, -1, "图象名前缀", kText, 0},
+            {kEditClass, IDC_NAME_PREFIX, "", kEdit, 0},
+            {kStaticClass, -1, "示例", kText, 0},
+            {kStaticClass, IDC_NAME_EXAMPLE, "", kText, 0},
+        }},
+        {IDD_OPTIONS_HOTKEYS, {
+            {"235x156", 8, "热键 / Tahoma", kPage, 0},
+            {kButtonClass, -1, "全屏捕捉", kChild | BS_GROUPBOX, 0},
+            {kButtonClass, IDC_FULLSCREEN_HOTKEY_ON, "启用热键(&F)", kCheck, 0},
+            {"MSCTLS_HOTKEY32", IDC_FULLSCREEN_HOTKEY, "", kChild | WS_BORDER | WS_TABSTOP, 0},
+            {kButtonClass, -1, "模式捕捉", kChild | BS_GROUPBOX, 0},
+            {kButtonClass, IDC_MODAL_HOTKEY_ON, "启用热键(&M)", kCheck, 0},
+            {"MSCTLS_HOTKEY32", IDC_MODAL_HOTKEY, "", kChild | WS_BORDER | WS_TABSTOP, 0},
+            {kStaticClass, -1, "缺省捕捉模式", kText, 0},
+            {kComboClass, IDC_MODAL_MODE, "", kList, 0},
+        }},
+        {IDD_OPTIONS_AUX, {
+            {"235x156", 8, "辅助 / Tahoma", kPage, 0},
+            {"LISTBOX", IDC_SKIN_LIST, "",
+             kChild | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER | WS_VSCROLL | WS_TABSTOP, 0},
+            {kEditClass, IDC_MAGNIFICATION, "", kChild | ES_LEFT | WS_BORDER | WS_TABSTOP | ES_NUMBER, 0},
+            // The page draws the preview's outline itself.
+            {"STATIC", IDC_SKIN_PREVIEW, "", kChild | SS_LEFT, 0},
+            {kStaticClass, -1, "窗口皮肤", kText, 0},
+            {kStaticClass, -1, "(1 - 32)", kText, 0},
+            {kStaticClass, -1, "预览放大倍数", kText, 0},
+        }},
+        {IDD_EDITORS, {
+            {"290x180", 8, "外部图象编辑器 / Tahoma", kModal, 0},
+            {"SYSLISTVIEW32", IDC_EDITOR_LIST, "", kChild | LVS_OWNERDATA | WS_BORDER | WS_TABSTOP, 0},
+            {kButtonClass, IDC_EDITOR_UP, "上移(&U)", kButton, 0},
+            {kButtonClass, IDC_EDITOR_DOWN, "下移(&D)", kButton, 0},
+            {kButtonClass, IDC_EDITOR_ADD, "添加(&A)", kButton, 0},
+            {kButtonClass, IDC_EDITOR_REMOVE, "删除(&E)", kButton, 0},
+            {kButtonClass, IDC_EDITOR_RENAME, "重命名(&R)", kButton, 0},
+            {kButtonClass, IDCANCEL, "关闭", kButton, 0},
+        }},
+        {IDD_ADD_EDITOR, {
+            {"272x60", 8, " / Tahoma", kModal, 0},
+            {kStaticClass, IDC_EDITOR_PROMPT, "", kText, 0},
+            {kEditClass, IDC_EDITOR_PATH, "", kEdit, 0},
+            {kButtonClass, IDC_BROWSE_EDITOR, "...", kButton, 0},
+            {kButtonClass, IDOK, "确定", kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+            {kButtonClass, IDCANCEL, "取消", kButton, 0},
+            {kButtonClass, IDC_SYSTEM_PAINT, "Windows 画板", kButton, 0},
+        }},
+    };
+    for (const auto& [id, expected] : dialogs) {
+        std::vector<TemplateEntry> gbk = expected;
+        for (TemplateEntry& entry : gbk)
+            entry.text = ToGbk(entry.text.c_str());
+        const std::vector<TemplateEntry> actual = DialogTemplate(id);
+        ASSERT_EQ(gbk.size(), actual.size()) << "dialog " << id;
+        for (size_t i = 0; i < gbk.size(); ++i)
+            EXPECT_EQ(gbk[i], actual[i]) << "dialog " << id << ", entry " << i;
+    }
 }
 
 // Menu items walked from the loaded menu resource.

@@ -5,7 +5,7 @@
 
 namespace {
 // A movable block holding the header and pixels of a 24-bit bottom-up DIB of the
-// bitmap, ready to hand to the clipboard; null on failure.
+// bitmap, ready to hand to the clipboard; null when there is no memory for it.
 HGLOBAL MakeDibBlock(HBITMAP bitmap)
 {
     BITMAP shape{};
@@ -18,6 +18,10 @@ HGLOBAL MakeDibBlock(HBITMAP bitmap)
     if (!block)
         return nullptr;
     auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
+    if (!header) {
+        GlobalFree(block);
+        return nullptr;
+    }
     *header = {};
     header->biSize = sizeof(BITMAPINFOHEADER);
     header->biWidth = shape.bmWidth;
@@ -37,15 +41,15 @@ HGLOBAL MakeDibBlock(HBITMAP bitmap)
 }
 }
 
-bool CopyImageToClipboard(HBITMAP bitmap, HWND owner)
+ClipboardCopy CopyImageToClipboard(HBITMAP bitmap, HWND owner)
 {
     // The pixels are fetched first, so the clipboard is held only for the hand-over.
     HGLOBAL block = MakeDibBlock(bitmap);
     if (!block)
-        return false;
+        return ClipboardCopy::kNoMemory;
     if (!OpenClipboard(owner)) {
         GlobalFree(block);
-        return false;
+        return ClipboardCopy::kClipboardBusy;
     }
     EmptyClipboard();
     // From here the clipboard owns the block.
@@ -53,5 +57,5 @@ bool CopyImageToClipboard(HBITMAP bitmap, HWND owner)
     CloseClipboard();
     if (!placed)
         GlobalFree(block);
-    return placed;
+    return placed ? ClipboardCopy::kCopied : ClipboardCopy::kClipboardBusy;
 }

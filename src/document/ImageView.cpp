@@ -321,8 +321,16 @@ bool CImageView::OnCommand(UINT id)
         OnSaveImage();
         return true;
     case ID_EDIT_COPY:
-        if (!CopyImageToClipboard(m_hImage, Handle()))
+        switch (CopyImageToClipboard(m_hImage, Handle())) {
+        case ClipboardCopy::kCopied:
+            break;
+        case ClipboardCopy::kClipboardBusy:
             AppMessageBox(g_hMainFrame, IDS_COPY_FAILED, MB_ICONHAND | MB_OK);
+            break;
+        case ClipboardCopy::kNoMemory:
+            AppMessageBox(g_hMainFrame, IDS_COPY_NO_MEMORY, MB_ICONHAND | MB_OK);
+            break;
+        }
         return true;
     }
     if (id >= ID_ZOOM_10 && id <= ID_ZOOM_3200) {

@@ -57,6 +57,7 @@
 
 /* Opening a file that ends early; copying without the memory for it */
 #define IDS_IMAGE_INCOMPLETE        370
+#define IDS_COPY_NO_MEMORY          371
 #define ID_INDICATOR_SIZE           32900
 #define ID_INDICATOR_ZOOM           32901
 #define IDS_READY                   57345

@@ -10,7 +10,6 @@
 
 #include "Gbk.h"
 #include "capture/CaptureEngine.h"
-#include "gui/MenuBarTestHost.h"
 #include "gui/OptionsSheetFixture.h"
 #include "res/resource.h"
 #include "settings/OptionsSheet.h"
@@ -445,43 +444,4 @@ TEST_F(OptionsSheet, BrowseShowsTheTreeFromTheDesktopWithTheStoredFolderSelected
     EXPECT_EQ(std::string(info.szDisplayName), root);
     EXPECT_EQ(std::string(PathFindFileNameA(m_tempFolder.substr(0, m_tempFolder.size() - 1).c_str())), selected);
     EXPECT_GE(depth, 3) << "desktop, computer, drive and on down to the folder";
-}
-
-TEST_F(OptionsSheet, AFolderChosenInTheBrowserWhosePathIsTooLongIsRefusedWithAReason)
-{
-    // Three levels of 90-character names below the temporary folder: more than 259 bytes.
-    const std::string name(90, 'd');
-    std::wstring deep = L"\\\\?\\" + std::wstring(m_tempFolder.begin(), m_tempFolder.end());
-    std::vector<std::wstring> made;
-    for (int level = 0; level < 3; ++level) {
-        deep += std::wstring(name.begin(), name.end()) + L"\\";
-        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-        SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHW | SHCNF_FLUSH, deep.c_str(), nullptr);
-        made.insert(made.begin(), deep);
-    }
-    g_settings.m_bAutoSave = 1;
-    g_settings.m_strSaveFolder = m_tempFolder + name;
-    RunOptions({[](HWND sheet) { ClickTab(sheet, kSave); },
-                [](HWND sheet) { ClickWithMouse(PageItem(sheet, IDC_BROWSE_FOLDER)); },
-                [&](HWND sheet) {
-                    EXPECT_EQ(m_tempFolder + name, ItemText(sheet, IDC_SAVE_FOLDER)) << "the field keeps its folder";
-                    PressCancel(sheet);
-                }},
-               {[&](HWND browser) {
-                   HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
-                   // The browser selects the stored folder once it has filled its tree.
-                   ASSERT_TRUE(PumpUntil([&] { return TreeItemText(tree, TreeView_GetSelection(tree)) == name; }));
-                   HTREEITEM item = TreeView_GetSelection(tree);
-                   for (int level = 1; level < 3 && item; ++level) {
-                       TreeView_Expand(tree, item, TVE_EXPAND);
-                       item = TreeView_GetChild(tree, item);
-                   }
-                   ASSERT_NE(nullptr, item);
-                   TreeView_SelectItem(tree, item);
-                   ClickWithMouse(GetDlgItem(browser, IDOK));
-               }});
-    EXPECT_EQ(std::vector<std::string>{ToGbk("所选文件夹的路径太长（最多 259 个字节），请选择路径较短的文件夹。")},
-              m_driver.Messages());
-    for (const std::wstring& folder : made)
-        RemoveDirectoryW(folder.c_str());
 }

@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "Gbk.h"
@@ -20,12 +18,6 @@ std::string BuildOutputFolder()
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     const std::string text(path);
     return text.substr(0, text.find_last_of('\\') + 1);
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool Exists(const std::string& path)
@@ -116,9 +108,9 @@ TEST_F(EditorsEndToEnd, TheEditorGetsTheQuotedPathMaximisedAndAMissingOneIsRepor
     OpenImage(image);
 
     ChooseFirstEditor();
-    ASSERT_TRUE(WaitUntil([&] { return ReadAll(m_record).find('\n') != std::string::npos; }, 10000))
+    ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(m_record).find('\n') != std::string::npos; }, 10000))
         << "the editor was not started";
-    const std::string record = ReadAll(m_record);
+    const std::string record = ReadFileBytes(m_record);
     EXPECT_EQ(std::to_string(SW_SHOWMAXIMIZED), record.substr(0, record.find('\n')));
     const std::string commandLine = record.substr(record.find('\n') + 1);
     const std::string quotedImage = "\"" + image + "\"";
@@ -143,5 +135,5 @@ TEST_F(EditorsEndToEnd, TheEditorGetsTheQuotedPathMaximisedAndAMissingOneIsRepor
     DWORD exitCode = 0;
     ASSERT_TRUE(m_program.WaitForExit(10000, &exitCode));
     const std::string expected = std::string("\x01\0\0\0", 4);
-    EXPECT_EQ(expected, ReadAll(m_program.PathOf("oteditor.cfg")).substr(0, 4));
+    EXPECT_EQ(expected, ReadFileBytes(m_program.PathOf("oteditor.cfg")).substr(0, 4));
 }

@@ -44,20 +44,6 @@ void ExitProgram(CProgramUnderTest& program, HWND frame)
         20000));
 }
 
-std::string ReadFileBytes(const std::string& path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    CloseHandle(file);
-    return bytes;
-}
-
 uint32_t ReadU32(const std::string& bytes, size_t offset)
 {
     uint32_t value = 0;

@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "Gbk.h"
@@ -14,12 +12,6 @@
 #include "res/resource.h"
 
 namespace {
-
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 // Opens the sheet, types the delay on the General page and presses OK.
 void SetDelayWithOk(const CProgramUnderTest& program, HWND frame, const char* delay)
@@ -42,8 +34,8 @@ TEST(OptionsWrittenAtOk, TheFileHoldsTheChoiceBeforeExitAndAFailedWriteSaysSo)
     HWND frame = program.MainFrame();
     ASSERT_NE(frame, nullptr);
     SetDelayWithOk(program, frame, "1234");
-    ASSERT_TRUE(WaitUntil([&] { return FileBytes(path).size() >= 16; }, 10000)) << "nothing written at OK";
-    const std::string atOk = FileBytes(path);
+    ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() >= 16; }, 10000)) << "nothing written at OK";
+    const std::string atOk = ReadFileBytes(path);
     EXPECT_EQ(atOk.substr(12, 4), std::string("\xD2\x04\0\0", 4)) << "the delay, 1234";
 
     // Another program holds the file: the user is told, and the file keeps its bytes.
@@ -55,13 +47,13 @@ TEST(OptionsWrittenAtOk, TheFileHoldsTheChoiceBeforeExitAndAFailedWriteSaysSo)
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(CProgramUnderTest::MessageBoxText(box), ToGbk("无法写入配置信息！"));
     EXPECT_TRUE(CProgramUnderTest::PressButton(box, IDOK));
-    EXPECT_EQ(FileBytes(path), atOk);
+    EXPECT_EQ(ReadFileBytes(path), atOk);
 
     // The exit writes the same record the same way.
     SetDelayWithOk(program, frame, "1234");
-    ASSERT_TRUE(WaitUntil([&] { return FileBytes(path) == atOk; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(path) == atOk; }, 10000));
     PostMessageA(frame, WM_CLOSE, 0, 0);
     DWORD exitCode = 0;
     ASSERT_TRUE(program.WaitForExit(10000, &exitCode));
-    EXPECT_EQ(FileBytes(path), atOk);
+    EXPECT_EQ(ReadFileBytes(path), atOk);
 }

@@ -6,7 +6,6 @@
 
 #include <cstring>
 
-#include <cstdio>
 
 #include "imageio/ImageFormats.h"
 
@@ -20,37 +19,6 @@ std::string BuildOutputFolder()
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path, length);
     return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-std::string MakeTemporaryFolder()
-{
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    for (unsigned attempt = 0;; ++attempt) {
-        char name[MAX_PATH];
-        std::snprintf(name, sizeof name, "%slumigrab-e2e-%lu-%u\\", temp, GetCurrentProcessId(), attempt);
-        if (CreateDirectoryA(name, nullptr))
-            return name;
-    }
-}
-
-void DeleteFolder(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteFolder(folder + name + "\\");
-            else
-                DeleteFileA((folder + name).c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
 }
 }
 
@@ -97,7 +65,7 @@ std::string WindowClass(HWND hWnd)
     return name;
 }
 
-CProgramUnderTest::CProgramUnderTest(Engine engine) : m_folder(MakeTemporaryFolder())
+CProgramUnderTest::CProgramUnderTest(Engine engine)
 {
     std::string from = BuildOutputFolder();
     CopyFileA((from + "lumigrab.exe").c_str(), PathOf("lumigrab.exe").c_str(), FALSE);
@@ -115,10 +83,9 @@ CProgramUnderTest::~CProgramUnderTest()
         CloseHandle(m_process.hThread);
         CloseHandle(m_process.hProcess);
     }
-    DeleteFolder(m_folder);
 }
 
-std::string CProgramUnderTest::PathOf(const char* fileName) const { return m_folder + fileName; }
+std::string CProgramUnderTest::PathOf(const char* fileName) const { return m_folder.PathOf(fileName); }
 
 bool CProgramUnderTest::Start(const std::string& arguments)
 {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
+
 // Waits until condition() holds, pumping this thread's messages meanwhile; false
 // when the deadline passes first.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
@@ -31,7 +33,6 @@ public:
     CProgramUnderTest(const CProgramUnderTest&) = delete;
     CProgramUnderTest& operator=(const CProgramUnderTest&) = delete;
 
-    const std::string& Folder() const { return m_folder; }
     std::string PathOf(const char* fileName) const;
 
     // arguments follow the quoted program path on its command line as they are.
@@ -72,6 +73,6 @@ public:
     static std::string FileNameBox(HWND dialog);
 
 private:
-    std::string m_folder;
+    CTempFolder m_folder;
     PROCESS_INFORMATION m_process{};
 };

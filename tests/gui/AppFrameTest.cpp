@@ -9,7 +9,7 @@
 
 #include "Gbk.h"
 #include "KeyInput.h"
-#include "gui/DialogAnswerer.h"
+#include "DialogAnswerer.h"
 #include "gui/FrameFixture.h"
 #include "app/AppFrame.h"
 #include "app/Application.h"

@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,60 +14,19 @@
 #include "capture/CaptureEngine.h"
 #include "capture/CaptureNames.h"
 #include "document/ImageFrame.h"
-#include "gui/DialogAnswerer.h"
+#include "DialogAnswerer.h"
 #include "gui/FrameFixture.h"
 #include "gui/OptionsSheetDriver.h"
 #include "gui/SnapcoreCaptureDriver.h"
 #include "gui/SnapcoreScreenKit.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
+#include "TempFolder.h"
 #include "util/AppMessageBox.h"
 #include "util/FastString.h"
 #include "util/ModulePath.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-// A folder of its own under the temporary folder, removed with what it holds.
-class CScratchFolder {
-public:
-    CScratchFolder()
-    {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        m_path = std::string(temp) + "lumigrab-capture-" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(m_path.c_str(), nullptr);
-    }
-    ~CScratchFolder()
-    {
-        for (const std::string& name : Files())
-            DeleteFileA((m_path + "\\" + name).c_str());
-        RemoveDirectoryA(m_path.c_str());
-    }
-    const std::string& Path() const { return m_path; }
-    std::vector<std::string> Files() const
-    {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((m_path + "\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(found.cFileName);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-        return names;
-    }
-
-private:
-    std::string m_path;
-};
 
 // Counts the times the frame is hidden, by watching the messages it receives.
 class CHideCounter {
@@ -346,7 +303,7 @@ TEST_F(CaptureWorkflow, TheHotkeyFieldOfTheOptionsTakesTheHotkeyItself)
 
 TEST_F(CaptureWorkflow, AutoSaveWritesANewFileNamedByDateAndTimeAndNamesTheDocumentByIt)
 {
-    CScratchFolder folder;
+    CTempFolder folder;
     g_settings.m_bAutoSave = 1;
     const std::string prefix = ToGbk("快照-");
     for (const std::string& given : {folder.Path(), folder.Path() + "\\"}) {
@@ -358,28 +315,28 @@ TEST_F(CaptureWorkflow, AutoSaveWritesANewFileNamedByDateAndTimeAndNamesTheDocum
         EXPECT_EQ(path.find("\\\\"), std::string::npos) << path;
         EXPECT_FALSE(ActiveView().IsModified());
         EXPECT_EQ(TabText(TabCount() - 1), path.substr(folder.Path().size() + 1));
-        EXPECT_EQ(ReadFile(path).substr(0, 2), "\xFF\xD8") << "a JPEG file";
+        EXPECT_EQ(ReadFileBytes(path).substr(0, 2), "\xFF\xD8") << "a JPEG file";
     }
-    EXPECT_EQ(folder.Files().size(), 2u) << "two captures, two files, whatever the second";
+    EXPECT_EQ(folder.FileNames().size(), 2u) << "two captures, two files, whatever the second";
 }
 
 TEST_F(CaptureWorkflow, AutoSaveOfTypeTwoWritesPng)
 {
-    CScratchFolder folder;
+    CTempFolder folder;
     g_settings.m_bAutoSave = 1;
     g_settings.m_nSaveType = 2;
     g_settings.m_strSaveFolder = folder.Path();
     Command(ID_CAPTURE_FULLSCREEN);
     const std::string path = ActiveView().Path();
     EXPECT_EQ(path.substr(path.size() - 4), ".png");
-    EXPECT_EQ(ReadFile(path).substr(0, 4), "\x89PNG");
+    EXPECT_EQ(ReadFileBytes(path).substr(0, 4), "\x89PNG");
 }
 
 // The name repeats within a second: files already there keep their bytes and the
 // capture goes to the next free number.
 TEST_F(CaptureWorkflow, AutoSaveNeverWritesOverAnExistingFile)
 {
-    CScratchFolder folder;
+    CTempFolder folder;
     g_settings.m_bAutoSave = 1;
     g_settings.m_strSaveFolder = folder.Path();
     SYSTEMTIME now;
@@ -396,7 +353,7 @@ TEST_F(CaptureWorkflow, AutoSaveNeverWritesOverAnExistingFile)
         for (int copy : {1, 2}) {
             CaptureName path;
             ASSERT_TRUE(MakeAutoSavePath(at, copy, path));
-            std::ofstream(path, std::ios::binary) << "earlier capture";
+            WriteFileBytes(path, "earlier capture");
             taken.push_back(path);
         }
     }
@@ -405,7 +362,7 @@ TEST_F(CaptureWorkflow, AutoSaveNeverWritesOverAnExistingFile)
     EXPECT_EQ(path.substr(path.size() - 6), "-3.jpg") << path;
     EXPECT_FALSE(ActiveView().IsModified());
     for (const std::string& earlier : taken)
-        EXPECT_EQ(ReadFile(earlier), "earlier capture") << earlier;
+        EXPECT_EQ(ReadFileBytes(earlier), "earlier capture") << earlier;
 }
 
 TEST_F(CaptureWorkflow, FailedOrImpossibleAutoSaveFallsBackToTheCounterName)
@@ -418,7 +375,7 @@ TEST_F(CaptureWorkflow, FailedOrImpossibleAutoSaveFallsBackToTheCounterName)
 
     // An empty folder (a damaged settings file) skips saving; nothing lands in the
     // current folder.
-    CScratchFolder current;
+    CTempFolder current;
     char before[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, before);
     SetCurrentDirectoryA(current.Path().c_str());
@@ -426,7 +383,7 @@ TEST_F(CaptureWorkflow, FailedOrImpossibleAutoSaveFallsBackToTheCounterName)
     Command(ID_CAPTURE_FULLSCREEN);
     SetCurrentDirectoryA(before);
     EXPECT_EQ(TabText(1), ToGbk("快照-2*"));
-    EXPECT_TRUE(current.Files().empty());
+    EXPECT_TRUE(current.FileNames().empty());
 }
 
 }  // namespace

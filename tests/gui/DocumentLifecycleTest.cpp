@@ -10,10 +10,11 @@
 
 #include "Gbk.h"
 #include "KeyInput.h"
-#include "gui/DialogAnswerer.h"
+#include "DialogAnswerer.h"
 #include "gui/FrameFixture.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
+#include "TempFolder.h"
 #include "util/ModulePath.h"
 
 // Documents coming and going with the frame: a creation that fails, the window
@@ -62,15 +63,6 @@ CDialogAnswerer::Step SaveAsBmp(const std::string& path)
         SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(path.c_str()));
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     };
-}
-
-std::string TempFile(const char* name)
-{
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + name;
-    DeleteFileA(path.c_str());
-    return path;
 }
 
 // The system refuses the view's window, as it does when window handles run out.
@@ -123,7 +115,8 @@ TEST_F(DocumentLifecycleTest, SavingACaptureUnderANameRenamesItsWindowListEntry)
 {
     Open("C:\\a.bmp", true);
     HWND capture = Open(ToGbk("快照-1*").c_str(), false);
-    const std::string target = TempFile("renamed.bmp");
+    CTempFolder folder;
+    const std::string target = folder.PathOf("renamed.bmp");
     SetForegroundWindow(*m_frame);
     {
         CDialogAnswerer answerer({SaveAsBmp(target)});
@@ -132,7 +125,6 @@ TEST_F(DocumentLifecycleTest, SavingACaptureUnderANameRenamesItsWindowListEntry)
     }
     EXPECT_EQ((std::vector<std::string>{"&1 a.bmp", "&2 " + target}), WindowList());
     EXPECT_TRUE(IsWindow(capture));
-    DeleteFileA(target.c_str());
 }
 
 // Closing an unsaved capture with Ctrl+F4, the user answers 是 and names a file: the
@@ -140,7 +132,8 @@ TEST_F(DocumentLifecycleTest, SavingACaptureUnderANameRenamesItsWindowListEntry)
 TEST_F(DocumentLifecycleTest, ClosePromptYesSavesThePictureAndCloses)
 {
     HWND capture = Open(ToGbk("快照-2*").c_str(), false);
-    const std::string target = TempFile("closed.bmp");
+    CTempFolder folder;
+    const std::string target = folder.PathOf("closed.bmp");
     SetForegroundWindow(*m_frame);
     {
         CDialogAnswerer answerer({CDialogAnswerer::Press(IDYES), SaveAsBmp(target)});
@@ -167,7 +160,6 @@ TEST_F(DocumentLifecycleTest, ClosePromptYesSavesThePictureAndCloses)
     DeleteDC(dc);
     DeleteObject(image);
     EXPECT_EQ(0, wrong) << "pixels of the file that differ from the image";
-    DeleteFileA(target.c_str());
 }
 
 // Logging off asks about unsaved images as closing does; a real end writes the

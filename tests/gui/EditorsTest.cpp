@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,10 +13,11 @@
 #include "editors/AddEditorDialog.h"
 #include "editors/EditorList.h"
 #include "editors/EditorsDialog.h"
-#include "gui/DialogAnswerer.h"
+#include "DialogAnswerer.h"
 #include "gui/FrameFixture.h"
 #include "gui/MenuBarTestHost.h"
 #include "res/resource.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -356,7 +355,7 @@ TEST_F(EditorsInFrame, TheProgramMustBeAnExistingExeFile)
     const std::string noDot = folder + "editor-test";
     const std::string upper = folder + "EDITOR-TEST.EXE";
     for (const std::string& file : {shortcut, noDot, upper})
-        std::ofstream(file) << "x";
+        WriteFileBytes(file, "x");
 
     std::vector<bool> stillOpen;
     std::string paint, fileType;
@@ -459,9 +458,7 @@ TEST_F(EditorsInFrame, ANeverSavedCaptureIsSavedFirstAndNothingStartsWithoutAFil
     }
     ASSERT_TRUE(recorded(10000));
     PumpUntil([] { return false; }, 300);  // the record is written in one go, but let it finish
-    std::ifstream in(record, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
-    in.close();
+    const std::string text = ReadFileBytes(record);
     EXPECT_NE(std::string::npos, text.find(" \"" + target + "\"")) << text;
     DeleteFileA(record.c_str());
     DeleteFileA(target.c_str());

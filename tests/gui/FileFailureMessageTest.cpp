@@ -3,19 +3,18 @@
 #include <dlgs.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "Gbk.h"
 #include "document/ImageFileDialogs.h"
-#include "gui/DialogAnswerer.h"
+#include "DialogAnswerer.h"
 #include "gui/FileDialogInput.h"
 #include "gui/FrameFixture.h"
 #include "res/resource.h"
 #include "ui/UpdateUI.h"
-#include "unit/CodecTestFiles.h"
-#include "unit/NativeShell.h"
+#include "TempFolder.h"
+#include "NativeShell.h"
 
 // What the user is told when a save or an open fails, answered as a user would.
 
@@ -48,24 +47,6 @@ CDialogAnswerer::Step ChooseFile(const std::string& path)
     };
 }
 
-std::string TempPath(const char* name)
-{
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Types a path into the focused name box of the Open or Save As dialog and presses Enter.
 CDialogAnswerer::Step TypeFile(const std::string& path)
 {
@@ -80,14 +61,10 @@ CDialogAnswerer::Step TypeFile(const std::string& path)
 // folder comes to exist there: no permission to write, and for root, immutable).
 class CAwkwardFolders {
 public:
-    CAwkwardFolders() : m_locked(m_base.PathOf("locked"))
+    CAwkwardFolders() : m_deep(m_base.PathOf("d")), m_locked(m_base.PathOf("locked"))
     {
-        std::string folder = m_base.PathOf("d");
-        while (CreateDirectoryA(folder.c_str(), nullptr) && folder.size() < 248) {
-            m_deep.push_back(folder);
-            folder += "\\" + std::string(std::min<size_t>(50, 249 - folder.size()), 'd');
-        }
-        m_deep.push_back(folder);
+        while (CreateDirectoryA(m_deep.c_str(), nullptr) && m_deep.size() < 248)
+            m_deep += "\\" + std::string(std::min<size_t>(50, 249 - m_deep.size()), 'd');
         CreateDirectoryA(m_locked.c_str(), nullptr);
         RunNativeShell("chmod a-w '" + UnixPath(m_locked) + "'; chattr +i '" + UnixPath(m_locked) + "' 2>/dev/null");
     }
@@ -95,17 +72,14 @@ public:
     ~CAwkwardFolders()
     {
         RunNativeShell("chattr -i '" + UnixPath(m_locked) + "' 2>/dev/null; chmod u+w '" + UnixPath(m_locked) + "'");
-        RemoveDirectoryA(m_locked.c_str());
-        for (auto folder = m_deep.rbegin(); folder != m_deep.rend(); ++folder)
-            RemoveDirectoryA(folder->c_str());
     }
 
-    const std::string& Deep() const { return m_deep.back(); }
+    const std::string& Deep() const { return m_deep; }
     const std::string& Locked() const { return m_locked; }
 
 private:
-    CodecTempFolder m_base;
-    std::vector<std::string> m_deep;
+    CTempFolder m_base;
+    std::string m_deep;
     std::string m_locked;
 };
 
@@ -127,8 +101,9 @@ TEST_F(FileFailureMessageTest, AFailedSaveNamesTheFileAndTheReasonAndTheDocument
 {
     ASSERT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(64, 48), ToGbk("快照-3*").c_str(), false));
     HWND document = m_frame->ActiveDocument();
-    const std::string target = TempPath("read-only.jpg");
-    WriteBytes(target, "the earlier picture");
+    CTempFolder folder;
+    const std::string target = folder.PathOf("read-only.jpg");
+    WriteFileBytes(target, "the earlier picture");
     ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
     SeenBox seen;
     {
@@ -137,8 +112,7 @@ TEST_F(FileFailureMessageTest, AFailedSaveNamesTheFileAndTheReasonAndTheDocument
         EXPECT_EQ(3u, answerer.StepsTaken()) << "Save As, the overwrite question, the failure";
     }
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ("the earlier picture", ReadBytes(target));
-    DeleteFileA(target.c_str());
+    EXPECT_EQ("the earlier picture", ReadFileBytes(target));
 
     EXPECT_EQ("Lumigrab", seen.caption);
     EXPECT_EQ(static_cast<HWND>(*m_frame), seen.owner);
@@ -167,9 +141,10 @@ TEST_F(FileFailureMessageTest, AFileTheReadersRefuseIsNamedWithTheReason)
          std::string("BM\x36\0\0\0\0\0\0\0\x36\0\0\0(\0\0\0\x30\x75\0\0\x20\x4E\0\0\1\0\x18\0", 30) + std::string(24, '\0'),
          "图像太大，无法加载。"},
     };
+    CTempFolder folder;
     for (const auto& c : cases) {
-        const std::string path = TempPath(c.name);
-        WriteBytes(path, c.bytes);
+        const std::string path = folder.PathOf(c.name);
+        WriteFileBytes(path, c.bytes);
         SeenBox seen;
         char chosen[MAX_PATH + 1] = {};
         {
@@ -177,7 +152,6 @@ TEST_F(FileFailureMessageTest, AFileTheReadersRefuseIsNamedWithTheReason)
             EXPECT_EQ(nullptr, OpenImageFile(chosen)) << c.name;
             EXPECT_EQ(2u, answerer.StepsTaken()) << c.name;
         }
-        DeleteFileA(path.c_str());
         EXPECT_EQ(ToGbk("加载文件失败"), seen.caption) << c.name;
         EXPECT_EQ(static_cast<HWND>(*m_frame), seen.owner) << c.name;
         EXPECT_EQ(ToGbk("无法加载文件“") + path + ToGbk("”。\r\n\r\n") + ToGbk(c.reason), seen.text) << c.name;
@@ -219,7 +193,8 @@ TEST_F(FileFailureMessageTest, ASaveIntoAnAwkwardFolderSaysWhyWithTheFilesName)
 
 TEST_F(FileFailureMessageTest, AnOpenOfAPathTooLongIsRefusedWithItsName)
 {
-    std::string path = TempPath("");
+    CTempFolder folder;
+    std::string path = folder.PathOf("");
     path += std::string(275 - path.size() - 4, 'n') + ".png";
     SeenBox seen;
     char chosen[MAX_PATH + 1] = {};

@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "gui/DialogAnswerer.h"
+#include "DialogAnswerer.h"
 #include "settings/Settings.h"
 
 namespace {

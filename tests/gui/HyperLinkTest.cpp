@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/LiveGdiObjects.h"
+#include "LiveGdiObjects.h"
 #include "res/resource.h"
 #include "ui/HyperLink.h"
 #include "util/ModulePath.h"

@@ -8,10 +8,11 @@
 
 #include "Gbk.h"
 #include "document/ImageFrame.h"
-#include "gui/DialogAnswerer.h"
+#include "DialogAnswerer.h"
 #include "gui/FrameFixture.h"
-#include "gui/LiveGdiObjects.h"
+#include "LiveGdiObjects.h"
 #include "res/resource.h"
+#include "TempFolder.h"
 #include "ui/UpdateUI.h"
 
 namespace {
@@ -289,34 +290,14 @@ TEST_F(ImageDocumentTest, WindowMenuListsTheOpenDocuments)
     EXPECT_EQ(0, SelectedTab());
 }
 
-std::string TempFolder()
-{
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    return folder;
-}
-
-std::string FileStart(const std::string& path, size_t count)
-{
-    std::string bytes(count, '\0');
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    DWORD read = 0;
-    if (file != INVALID_HANDLE_VALUE) {
-        ReadFile(file, &bytes[0], static_cast<DWORD>(count), &read, nullptr);
-        CloseHandle(file);
-    }
-    bytes.resize(read);
-    return bytes;
-}
-
 // The Save As dialog: the proposal, the extension that follows the chosen type, and
 // the format taken from the type for a typed name without an extension.
 TEST_F(ImageDocumentTest, SaveAsWritesTheChosenTypeAndRenamesTheDocument)
 {
     HWND document = Open(ToGbk("快照-3*").c_str(), false);
-    const std::string typed = TempFolder() + "a";
+    CTempFolder folder;
+    const std::string typed = folder.PathOf("a");
     const std::string target = typed + ".bmp";
-    DeleteFileA(target.c_str());
     std::string proposed, afterTypeChange;
     {
         CDialogAnswerer answerer({[&](HWND dialog) {
@@ -336,7 +317,7 @@ TEST_F(ImageDocumentTest, SaveAsWritesTheChosenTypeAndRenamesTheDocument)
     }
     EXPECT_EQ(ToGbk("快照-3"), proposed);
     EXPECT_EQ(ToGbk("快照-3.bmp"), afterTypeChange);
-    EXPECT_EQ("BM", FileStart(target, 2));
+    EXPECT_EQ("BM", ReadFileBytes(target).substr(0, 2));
 
     char title[MAX_PATH] = {};
     GetWindowTextA(document, title, MAX_PATH);
@@ -345,7 +326,6 @@ TEST_F(ImageDocumentTest, SaveAsWritesTheChosenTypeAndRenamesTheDocument)
     EXPECT_FALSE(g_updateUI.IsEnabled(ID_FILE_SAVE));
     Close(document);
     EXPECT_FALSE(IsWindow(document)) << "a saved document closes without asking";
-    DeleteFileA(target.c_str());
 }
 
 TEST_F(ImageDocumentTest, ExitStopsAtTheFirstRefusedDocument)

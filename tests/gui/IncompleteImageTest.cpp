@@ -1,13 +1,12 @@
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "Gbk.h"
 #include "document/ImageFileDialogs.h"
-#include "gui/DialogAnswerer.h"
+#include "DialogAnswerer.h"
 #include "gui/FrameFixture.h"
+#include "TempFolder.h"
 
 // A JPEG or PNG file that ends early opens with the part it holds, and the user is
 // told once, by the file's name, that the rest is missing.
@@ -30,19 +29,14 @@ COLORREF BitmapPixel(HBITMAP bitmap, int x, int y)
 
 TEST_F(IncompleteImageTest, ACutOffFileOpensWithWhatItHoldsAndSaysSoOnce)
 {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
+    CTempFolder folder;
     // Half of its PNG is 6 KB, less than the 8 KB libpng would read from the pixel data at once.
     HBITMAP picture = MakePatternBitmap(1600, 1200);
     for (int format : {0, 2}) {
-        const std::string path = std::string(folder) + (format == 0 ? "cut.jpg" : "cut.png");
+        const std::string path = folder.PathOf(format == 0 ? "cut.jpg" : "cut.png");
         ASSERT_TRUE(SaveImageFile(picture, format, path.c_str()));
-        std::string bytes;
-        {
-            std::ifstream in(path, std::ios::binary);
-            bytes.assign(std::istreambuf_iterator<char>(in), {});
-        }
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
+        const std::string bytes = ReadFileBytes(path);
+        WriteFileBytes(path, bytes.substr(0, bytes.size() / 2));
 
         std::string text;
         HBITMAP opened = nullptr;
@@ -51,7 +45,6 @@ TEST_F(IncompleteImageTest, ACutOffFileOpensWithWhatItHoldsAndSaysSoOnce)
             opened = OpenImagePath(path.c_str());
             EXPECT_EQ(1u, answerer.StepsTaken()) << path;
         }
-        DeleteFileA(path.c_str());
         EXPECT_EQ(ToGbk("文件“") + path + ToGbk("”不完整，只能显示其中已有的部分。"), text);
         ASSERT_NE(nullptr, opened) << path;
         BITMAP shape = {};

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/LiveGdiObjects.h"
+#include "LiveGdiObjects.h"
 #include "gui/MenuBarTestHost.h"
 #include "res/resource.h"
 

@@ -4,7 +4,7 @@
 
 #include "KeyInput.h"
 #include "RealClick.h"
-#include "gui/DialogAnswerer.h"
+#include "DialogAnswerer.h"
 #include "res/resource.h"
 
 namespace {

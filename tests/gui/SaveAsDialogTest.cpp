@@ -4,11 +4,11 @@
 
 #include "Gbk.h"
 #include "KeyInput.h"
-#include "gui/DialogAnswerer.h"
+#include "DialogAnswerer.h"
 #include "gui/FileDialogInput.h"
 #include "gui/FrameFixture.h"
 #include "res/resource.h"
-#include "unit/CodecTestFiles.h"
+#include "TempFolder.h"
 
 // The Save As dialog typed into as a user types: the name decides the format when its
 // extension names one, and a change of type renames the file and nothing else.
@@ -26,7 +26,7 @@ protected:
         EXPECT_EQ(1u, answerer.StepsTaken());
     }
 
-    CodecTempFolder m_folder;
+    CTempFolder m_folder;
 };
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "gui/LiveGdiObjects.h"
+#include "LiveGdiObjects.h"
 #include "gui/PrintScreenResponder.h"
 #include "gui/SnapcoreFixture.h"
 #include "snapcore.h"

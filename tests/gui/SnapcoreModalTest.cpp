@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "gui/LiveGdiObjects.h"
+#include "LiveGdiObjects.h"
 #include "gui/SnapcoreCaptureDriver.h"
 #include "gui/SnapcoreFixture.h"
 #include "snapcore.h"

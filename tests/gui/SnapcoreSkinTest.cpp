@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/LiveGdiObjects.h"
+#include "LiveGdiObjects.h"
 #include "gui/SnapcoreFixture.h"
 #include "snapcore.h"
 

@@ -8,7 +8,7 @@
 #include "app/AppMessages.h"
 #include "app/TrayIcon.h"
 #include "capture/CaptureEngine.h"
-#include "gui/DialogAnswerer.h"
+#include "DialogAnswerer.h"
 #include "gui/FrameFixture.h"
 #include "gui/MenuBarTestHost.h"
 #include "gui/SnapcoreCaptureDriver.h"

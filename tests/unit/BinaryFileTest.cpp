@@ -2,10 +2,9 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "TempFolder.h"
 #include "util/BinaryFile.h"
 #include "util/Win32Error.h"
 
@@ -13,32 +12,18 @@ using Vorn::CWin32Error;
 
 namespace {
 
-// A new, empty file under the temp folder, deleted at the end of the test.
+// A new, empty file in a folder of its own, removed at the end of the test.
 class TempFile {
 public:
-    TempFile()
-    {
-        char folder[MAX_PATH];
-        EXPECT_NE(0u, GetTempPathA(MAX_PATH, folder));
-        EXPECT_NE(0u, GetTempFileNameA(folder, "lbf", 0, m_path));
-    }
-    ~TempFile() { DeleteFileA(m_path); }
+    TempFile() { WriteFileBytes(m_path, ""); }
 
-    const char* Path() const { return m_path; }
-
-    std::string Contents() const
-    {
-        std::ifstream in(m_path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    void SetContents(const std::string& bytes) const
-    {
-        std::ofstream(m_path, std::ios::binary | std::ios::trunc) << bytes;
-    }
+    const char* Path() const { return m_path.c_str(); }
+    std::string Contents() const { return ReadFileBytes(m_path); }
+    void SetContents(const std::string& bytes) const { WriteFileBytes(m_path, bytes); }
 
 private:
-    char m_path[MAX_PATH] = {};
+    CTempFolder m_folder;
+    std::string m_path = m_folder.PathOf("file.bin");
 };
 
 // The way the configuration files are opened: no sharing, and writing keeps an existing file.

@@ -29,7 +29,7 @@ BmpLayout OneRowImage(DWORD headerSize, int width, WORD bits, const std::string&
 
 int ReadBytes(const std::string& bytes, CDib& dib)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     const std::string path = folder.PathOf("in.bmp");
     WriteFileBytes(path, bytes);
     return ReadBmpFile(path.c_str(), dib);
@@ -44,7 +44,7 @@ std::string Pixels(const CDib& dib)
 
 TEST(BmpFile, WritesTheHeadersAndBlockAsHeld)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     struct Case { int width, height, bits; DWORD fileSize; } cases[] = {{3, 2, 24, 78}, {3, 2, 32, 78}};
     for (const Case& c : cases) {
         CDib dib;
@@ -73,7 +73,7 @@ TEST(BmpFile, WritesTheHeadersAndBlockAsHeld)
 
 TEST(BmpFile, ReadsBackEveryDepthAndOrientationItWrites)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     const std::string path = folder.PathOf("round.bmp");
     for (int bits : {1, 2, 4, 8, 16, 24, 32}) {
         for (int height : {7, -7}) {
@@ -99,7 +99,7 @@ TEST(BmpFile, ReadsBackEveryDepthAndOrientationItWrites)
 
 TEST(BmpFile, OverwritingALongerFileLeavesNoStaleBytes)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     const std::string path = folder.PathOf("old.bmp");
     WriteFileBytes(path, std::string(5000, 'x'));
     CDib dib;
@@ -111,7 +111,7 @@ TEST(BmpFile, OverwritingALongerFileLeavesNoStaleBytes)
 
 TEST(BmpFile, WriteFailuresReturnZero)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     CDib dib;
     ASSERT_TRUE(dib.Create(300, 200, 24));
     FillTestPattern(dib, 1);
@@ -228,7 +228,7 @@ TEST(BmpFile, TwoBitFileOpensWithItsFourColours)
     layout.table = std::string("\x10\x20\x30\x00\x40\x50\x60\x00\x70\x80\x90\x00\xA0\xB0\xC0\x00", 16);
     // Bottom row 0 1 2 3 0, top row 3 2 1 0 1.
     layout.pixels = std::string("\x1B\x3F\xAA\x55\xE4\x7F\xFF\xFF", 8);
-    CodecTempFolder folder;
+    CTempFolder folder;
     const std::string path = folder.PathOf("two-bit.bmp");
     WriteFileBytes(path, BmpBytes(layout));
     const HBITMAP bitmap = ReadImageFile(path.c_str(), 1);
@@ -363,7 +363,7 @@ TEST(BmpFile, AHeaderOverTheSizeLimitIsRefusedBeforeAllocating)
     BmpLayout huge;
     huge.width = 30000;
     huge.height = 20000;
-    CodecTempFolder folder;
+    CTempFolder folder;
     const std::string path = folder.PathOf("huge.bmp");
     WriteFileBytes(path, BmpBytes(huge));
     CDib dib;
@@ -396,7 +396,7 @@ TEST(BmpFile, ReadsImageMagickFilesWithTheirPixels)
 
 TEST(BmpFile, ImageMagickReadsWhatWeWrite)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     for (int bits : {8, 16, 24, 32}) {
         CDib dib;
         ASSERT_TRUE(dib.Create(21, 9, bits));

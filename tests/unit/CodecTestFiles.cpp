@@ -2,51 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "imageio/Dib.h"
 #include "imageio/DibConversion.h"
 #include "imageio/DibRowCursor.h"
 #include "util/ModulePath.h"
-
-CodecTempFolder::CodecTempFolder()
-{
-    char temp[MAX_PATH];
-    char name[MAX_PATH];
-    EXPECT_NE(0u, GetTempPathA(MAX_PATH, temp));
-    EXPECT_NE(0u, GetTempFileNameA(temp, "cdc", 0, name));
-    DeleteFileA(name);
-    EXPECT_TRUE(CreateDirectoryA(name, nullptr));
-    m_folder = name;
-}
-
-CodecTempFolder::~CodecTempFolder()
-{
-    for (const std::string& name : FileNames())
-        DeleteFileA(PathOf(name.c_str()).c_str());
-    RemoveDirectoryA(m_folder.c_str());
-}
-
-std::vector<std::string> CodecTempFolder::FileNames() const
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = FindFirstFileA((m_folder + "\\*").c_str(), &found);
-    if (hFind != INVALID_HANDLE_VALUE) {
-        do
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(found.cFileName);
-        while (FindNextFileA(hFind, &found));
-        FindClose(hFind);
-    }
-    return names;
-}
-
-std::string CodecTempFolder::PathOf(const char* name) const
-{
-    return m_folder + "\\" + name;
-}
 
 std::string FixturePath(const char* name)
 {
@@ -54,17 +13,6 @@ std::string FixturePath(const char* name)
     const std::string relative = std::string("codec-fixtures\\") + name;
     EXPECT_TRUE(MakeModuleFilePath(relative.c_str(), path));
     return path;
-}
-
-std::string ReadFileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 void FillTestPattern(CDib& dib, unsigned seed)

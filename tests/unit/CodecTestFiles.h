@@ -5,31 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
+
 class CDib;
 
-// A fresh folder under the temp folder for one test's files, removed with its files
-// at the end of the test.
-class CodecTempFolder {
-public:
-    CodecTempFolder();
-    ~CodecTempFolder();
-    CodecTempFolder(const CodecTempFolder&) = delete;
-    CodecTempFolder& operator=(const CodecTempFolder&) = delete;
-
-    // The Windows path of a file in the folder.
-    std::string PathOf(const char* name) const;
-    // The names of the files in the folder, in the order the system lists them.
-    std::vector<std::string> FileNames() const;
-
-private:
-    std::string m_folder;
-};
+// The name the codec tests knew the temporary folder by.
+using CodecTempFolder = CTempFolder;
 
 // A reference file made by tools/make_codec_fixtures.sh next to the test program.
 std::string FixturePath(const char* name);
-
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 // A CDib of the given depth whose pixels are a fixed function of position and seed,
 // with its colour table (for palette depths) filled too.

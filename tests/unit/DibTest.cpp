@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "CodecTestFiles.h"
-#include "gui/LiveGdiObjects.h"
+#include "LiveGdiObjects.h"
 #include "imageio/Dib.h"
 #include "imageio/DibConversion.h"
 #include "imageio/DibRowCursor.h"

@@ -3,10 +3,9 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "TempFolder.h"
 #include "util/ModulePath.h"
 
 // A fixture for one of the program's files beside the test program (lumigrab.cfg,
@@ -25,16 +24,8 @@ protected:
 
     bool Exists() const { return GetFileAttributesA(m_szPath) != INVALID_FILE_ATTRIBUTES; }
 
-    std::string Contents() const
-    {
-        std::ifstream in(m_szPath, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    void SetContents(const std::string& bytes) const
-    {
-        std::ofstream(m_szPath, std::ios::binary | std::ios::trunc) << bytes;
-    }
+    std::string Contents() const { return ReadFileBytes(m_szPath); }
+    void SetContents(const std::string& bytes) const { WriteFileBytes(m_szPath, bytes); }
 
     const char* m_fileName;
     char m_szPath[MAX_PATH] = {};

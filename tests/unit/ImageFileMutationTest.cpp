@@ -94,7 +94,7 @@ void ReadDamagedCopies(const std::vector<std::string>& originals, ReadFunction r
     }
 }
 
-std::vector<std::string> SampleBmpFiles(const CodecTempFolder& folder)
+std::vector<std::string> SampleBmpFiles(const CTempFolder& folder)
 {
     std::vector<std::string> files;
     const std::string path = folder.PathOf("sample.bmp");
@@ -160,7 +160,7 @@ TEST(ImageFileMutation, DamagedFilesFailCleanlyWithoutLeaks)
 {
     // File header, the longest info header and masks after it.
     constexpr size_t kMaskedHeaderBytes = 14 + 124 + 12;
-    CodecTempFolder folder;
+    CTempFolder folder;
     const std::string path = folder.PathOf("damaged");
     const std::vector<std::string> bmpFiles = SampleBmpFiles(folder);
     const std::vector<std::string> maskedBmpFiles = SampleMaskedBmpFiles();

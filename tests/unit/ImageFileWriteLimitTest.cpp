@@ -33,7 +33,7 @@ TEST(ImageFileWriteLimit, ASaveThatRunsOutOfSpaceFailsAndLeavesTheEarlierFileAsI
     ASSERT_TRUE(noise.Create(1400, 1000, 32));
     FillTestPattern(noise, 4);
     ASSERT_GT(noise.GetImageSize(), 2 * limit);
-    CodecTempFolder folder;
+    CTempFolder folder;
     const std::string earlier = "the picture saved before";
 
     const std::string jpegPath = folder.PathOf("full.jpg");

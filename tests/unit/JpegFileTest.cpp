@@ -20,7 +20,7 @@ namespace {
 
 int ReadJpegBytes(const std::string& bytes, CDib& dib)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     const std::string path = folder.PathOf("in.jpg");
     WriteFileBytes(path, bytes);
     return ReadJpegFile(path.c_str(), dib);
@@ -28,7 +28,7 @@ int ReadJpegBytes(const std::string& bytes, CDib& dib)
 
 std::string WrittenJpeg(CDib& dib, int quality = 100)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     const std::string path = folder.PathOf("out.jpg");
     EXPECT_EQ(1, WriteJpegFile(dib, path.c_str(), quality));
     return ReadFileBytes(path);
@@ -87,7 +87,7 @@ TEST(JpegFile, AHeaderOverTheSizeLimitIsRefusedBeforeAllocating)
     const size_t frame = huge.find("\xFF\xC0");
     ASSERT_NE(std::string::npos, frame);
     huge.replace(frame + 5, 4, "\x4E\x20\x75\x30");  // 30000 x 20000
-    CodecTempFolder folder;
+    CTempFolder folder;
     const std::string path = folder.PathOf("huge.jpg");
     WriteFileBytes(path, huge);
     CDib dib;
@@ -203,7 +203,7 @@ TEST(JpegFile, WritesDensityInDotsPerCentimetre)
 
 TEST(JpegFile, WritesBaselineJfifThatDjpegDecodesToOurPixels)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     CDib source;
     ASSERT_TRUE(source.Create(77, 51, 24));
     FillGradient(source);
@@ -261,7 +261,7 @@ TEST(JpegFile, EveryDepthIsSavedAsItsTwentyFourBitPicture)
 
 TEST(JpegFile, OverwritingALongerFileLeavesNoStaleBytes)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     CDib dib;
     ASSERT_TRUE(dib.Create(16, 16, 24));
     FillGradient(dib);
@@ -274,7 +274,7 @@ TEST(JpegFile, OverwritingALongerFileLeavesNoStaleBytes)
 
 TEST(JpegFile, WriteFailuresReturnZero)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     CDib dib;
     ASSERT_TRUE(dib.Create(640, 480, 32));
     FillTestPattern(dib, 2);
@@ -291,7 +291,7 @@ TEST(JpegFile, WriteFailuresReturnZero)
 
 TEST(JpegFileDest, WritesWholeBuffersAndOnlyThePendingRest)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     for (DWORD length : {kJpegFileBufferSize * 2, kJpegFileBufferSize * 2 + 5, DWORD(7), kJpegFileBufferSize}) {
         const std::string path = folder.PathOf("dest.bin");
         std::string written;

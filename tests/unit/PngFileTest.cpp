@@ -90,7 +90,7 @@ TEST(PngFile, ReadsEveryColourTypeDepthAndInterlaceAsImageMagickShowsThem)
 TEST(PngFile, RefusesOtherFilesAndOversizeHeadersBeforeAllocating)
 {
     const std::string png = ReadFileBytes(FixturePath("png-2-8.png"));
-    CodecTempFolder folder;
+    CTempFolder folder;
     const std::string path = folder.PathOf("in.png");
     for (const std::string& bytes : {std::string(), std::string("\x89PNG"), std::string("GIF89a"),
                                      "\x89PNG\r\n\x1A\x0D" + png.substr(8), png.substr(0, 20)}) {
@@ -113,7 +113,7 @@ TEST(PngFile, AFileCutOffAmongThePixelsLoadsTheRowsBeforeTheCut)
     CDib source;
     ASSERT_TRUE(source.Create(300, 200, 24));
     FillTestPattern(source, 9);
-    CodecTempFolder folder;
+    CTempFolder folder;
     const std::string path = folder.PathOf("cut.png");
     ASSERT_EQ(1, WritePngFile(source, path.c_str()));
     const std::string whole = ReadFileBytes(path);
@@ -132,7 +132,7 @@ TEST(PngFile, AFileCutOffAmongThePixelsLoadsTheRowsBeforeTheCut)
 TEST(PngFile, ATextChunkClaimingGigabytesIsRefusedWithoutTakingThem)
 {
     const std::string header = ReadFileBytes(FixturePath("png-2-8.png")).substr(0, 33);
-    CodecTempFolder folder;
+    CTempFolder folder;
     const std::string path = folder.PathOf("text.png");
     for (const char* type : {"tEXt", "iTXt", "zTXt"}) {
         const size_t peakBefore = PeakWorkingSet();
@@ -144,7 +144,7 @@ TEST(PngFile, ATextChunkClaimingGigabytesIsRefusedWithoutTakingThem)
 
 TEST(PngFile, WritesRgbThatPngcheckAcceptsAndImageMagickReadsAsOurPixels)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     for (int bits : {16, 24, 32}) {
         CDib source;
         ASSERT_TRUE(source.Create(37, bits == 24 ? -23 : 23, bits));
@@ -175,7 +175,7 @@ TEST(PngFile, WritesRgbThatPngcheckAcceptsAndImageMagickReadsAsOurPixels)
 
 TEST(PngFile, WriteFailuresLeaveTheEarlierFileAndReturnZero)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     CDib dib;
     ASSERT_TRUE(dib.Create(64, 48, 32));
     FillTestPattern(dib, 3);

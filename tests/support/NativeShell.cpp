@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "CodecTestFiles.h"
+#include "TempFolder.h"
 
 std::string UnixPath(const std::string& windowsPath)
 {
@@ -24,7 +24,7 @@ std::string UnixPath(const std::string& windowsPath)
 
 int RunNativeShell(const std::string& command)
 {
-    CodecTempFolder folder;
+    CTempFolder folder;
     const std::string statusPath = folder.PathOf("status");
     const std::string unixStatus = UnixPath(statusPath);
     // The status appears under its final name only once it is complete.

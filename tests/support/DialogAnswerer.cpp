@@ -1,4 +1,4 @@
-#include "gui/DialogAnswerer.h"
+#include "DialogAnswerer.h"
 
 namespace {
 CDialogAnswerer* g_active = nullptr;

@@ -1,4 +1,4 @@
-#include "gui/LiveGdiObjects.h"
+#include "LiveGdiObjects.h"
 
 #include <windows.h>
 #include <winternl.h>

@@ -67,7 +67,7 @@ public:
         m_hWnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE,
                                  kPlace.left, kPlace.top, kPlace.right - kPlace.left, kPlace.bottom - kPlace.top,
                                  nullptr, nullptr, wc.hInstance, nullptr);
-        EXPECT_TRUE(WaitUntil([] { return ScreenDifferences(POINT{0, 0}) == 0; }, 5000)) << "not on the screen";
+        EXPECT_TRUE(PumpUntil([] { return ScreenDifferences(POINT{0, 0}) == 0; }, 5000)) << "not on the screen";
     }
     ~CQuartersWindow() { DestroyWindow(m_hWnd); }
     CQuartersWindow(const CQuartersWindow&) = delete;
@@ -146,7 +146,7 @@ protected:
             return;
         PostMessageA(m_frame, WM_CLOSE, 0, 0);
         DWORD exitCode = 0;
-        EXPECT_TRUE(WaitUntil(
+        EXPECT_TRUE(PumpUntil(
             [&] {
                 if (HWND prompt = m_program.FindWindow("#32770"))
                     CProgramUnderTest::PressButton(prompt, IDNO);
@@ -160,7 +160,7 @@ protected:
     int TabCount() const { return static_cast<int>(SendMessageA(m_tabs, TCM_GETITEMCOUNT, 0, 0)); }
     bool WaitForTabs(int count) const
     {
-        return WaitUntil([&] { return TabCount() == count && IsWindowVisible(m_frame); }, 15000);
+        return PumpUntil([&] { return TabCount() == count && IsWindowVisible(m_frame); }, 15000);
     }
 
     CProgramUnderTest m_program;
@@ -190,7 +190,7 @@ TEST_F(CaptureTest, ToolbarCommandOpensTheScreenAsItWasInANewDocument)
     GetClientRect(view, &shown);
     POINT origin{shown.right - GetSystemMetrics(SM_CXSCREEN), shown.bottom - GetSystemMetrics(SM_CYSCREEN)};
     ClientToScreen(view, &origin);
-    EXPECT_TRUE(WaitUntil([&] { return ScreenDifferences(origin) == 0; }, 5000))
+    EXPECT_TRUE(PumpUntil([&] { return ScreenDifferences(origin) == 0; }, 5000))
         << ScreenDifferences(origin) << " points of the document differ from the screen captured";
 }
 
@@ -198,7 +198,7 @@ TEST_F(CaptureTest, HotkeyCapturesWhileTheProgramIsHiddenInTheTray)
 {
     Start();
     PostMessageA(m_frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(m_frame); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_frame); }, 5000));
     EXPECT_TRUE(TrayIconShown(m_frame));
 
     PressKeys({VK_CONTROL, VK_F8});
@@ -242,17 +242,17 @@ TEST_F(CaptureTest, TrayIconMenuOpensAndDoubleClickRestoresTheMinimisedWindow)
 {
     Start();
     PostMessageA(m_frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(m_frame); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_frame); }, 5000));
 
     PostMessageA(m_frame, kTrayNotify, 1, WM_RBUTTONUP);
     HWND menu = m_program.WaitForWindow("#32768", 5000);
     ASSERT_NE(menu, nullptr) << "the tray menu did not open";
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(menu); }, 5000));
     EXPECT_FALSE(IsWindowVisible(m_frame)) << "the menu alone does not show the window";
 
     PostMessageA(m_frame, kTrayNotify, 1, WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(m_frame) && !IsIconic(m_frame); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(m_frame) && !IsIconic(m_frame); }, 5000));
 }
 
 // A second copy cannot have the hotkeys: it says so for each and goes on.

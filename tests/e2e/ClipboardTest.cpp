@@ -87,7 +87,7 @@ protected:
         m_frame = m_program.MainFrame();
         ASSERT_NE(nullptr, m_frame);
         HWND tabs = FindWindowExA(m_frame, nullptr, WC_TABCONTROLA, nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) == 1; }, 10000));
+        ASSERT_TRUE(PumpUntil([&] { return SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) == 1; }, 10000));
     }
 
     void TearDown() override
@@ -107,9 +107,9 @@ TEST_F(ClipboardTest, CtrlCPutsTheDocumentPixelsOnTheClipboardForPasting)
     EmptyClipboard();
     CloseClipboard();
     SetForegroundWindow(m_frame);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == m_frame; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == m_frame; }, 5000));
     PressKeys({VK_CONTROL, 'C'});
-    ASSERT_TRUE(WaitUntil([] { return IsClipboardFormatAvailable(CF_DIB) != FALSE; }, 5000));
+    ASSERT_TRUE(PumpUntil([] { return IsClipboardFormatAvailable(CF_DIB) != FALSE; }, 5000));
 
     ASSERT_TRUE(OpenClipboard(nullptr));
     HGLOBAL data = GetClipboardData(CF_DIB);
@@ -133,7 +133,7 @@ TEST_F(ClipboardTest, CtrlCPutsTheDocumentPixelsOnTheClipboardForPasting)
 
     const CPasteWindow window(reinterpret_cast<const BITMAPINFO*>(pasted.data()));
     const auto shown = [&](int x, int row) { return window.Shown(x, row); };
-    WaitUntil([&] { return PatternMismatches(shown) == 0; }, 3000);
+    PumpUntil([&] { return PatternMismatches(shown) == 0; }, 3000);
     EXPECT_EQ(0, PatternMismatches(shown)) << "the pasted picture shows the document's pixels";
 }
 

@@ -62,7 +62,7 @@ protected:
 
     bool PaneBecomes(int part, const std::string& text)
     {
-        return WaitUntil([&] { return m_program.StatusPaneText(m_status, part) == text; }, 5000);
+        return PumpUntil([&] { return m_program.StatusPaneText(m_status, part) == text; }, 5000);
     }
 
     CProgramUnderTest m_program;
@@ -79,7 +79,7 @@ TEST_F(DocumentsTest, OpenZoomAndSaveAsTheOtherFormat)
     ASSERT_TRUE(WriteBlankImage(jpeg, 160, 120, 0));
 
     OpenThroughDialog(bmp);
-    ASSERT_TRUE(WaitUntil([&] { return TabCount() == 1; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return TabCount() == 1; }, 10000));
     EXPECT_EQ("shot.bmp", m_program.TabText(m_tabs, 0));
     EXPECT_NE(std::string::npos, WindowText(m_frame).find("shot.bmp")) << WindowText(m_frame);
     EXPECT_TRUE(PaneBecomes(1, ToGbk(" 实际尺寸: 320 x 200")));
@@ -88,7 +88,7 @@ TEST_F(DocumentsTest, OpenZoomAndSaveAsTheOtherFormat)
     EXPECT_TRUE(PaneBecomes(2, ToGbk(" 缩放比例: 150%")));
 
     OpenThroughDialog(jpeg);
-    ASSERT_TRUE(WaitUntil([&] { return TabCount() == 2; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return TabCount() == 2; }, 10000));
     EXPECT_EQ("photo.jpg", m_program.TabText(m_tabs, 1));
     EXPECT_TRUE(PaneBecomes(1, ToGbk(" 实际尺寸: 160 x 120")));
 
@@ -103,7 +103,7 @@ TEST_F(DocumentsTest, OpenZoomAndSaveAsTheOtherFormat)
     const std::string copy = m_program.PathOf("photo.bmp");
     CProgramUnderTest::SetFileNameBox(dialog, copy);
     ASSERT_TRUE(CProgramUnderTest::PressButton(dialog, IDOK));
-    EXPECT_TRUE(WaitUntil([&] { return FileStart(copy) == "BM"; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return FileStart(copy) == "BM"; }, 5000));
     // The opened file was not modified, so the document keeps its name.
     EXPECT_EQ("photo.jpg", m_program.TabText(m_tabs, 1));
 }
@@ -120,7 +120,7 @@ TEST_F(DocumentsTest, PngOpensUnderAllFilesAndSavesAsPng)
     EXPECT_EQ(3, SendMessageA(types, CB_GETCURSEL, 0, 0)) << "all files stays the first choice";
     CProgramUnderTest::SetFileNameBox(dialog, png);
     ASSERT_TRUE(CProgramUnderTest::PressButton(dialog, IDOK));
-    ASSERT_TRUE(WaitUntil([&] { return TabCount() == 1; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return TabCount() == 1; }, 10000));
     EXPECT_EQ("diagram.png", m_program.TabText(m_tabs, 0));
     EXPECT_TRUE(PaneBecomes(1, ToGbk(" 实际尺寸: 200 x 150")));
 
@@ -137,7 +137,7 @@ TEST_F(DocumentsTest, PngOpensUnderAllFilesAndSavesAsPng)
     const std::string copy = m_program.PathOf("copy.png");
     CProgramUnderTest::SetFileNameBox(dialog, copy);
     ASSERT_TRUE(CProgramUnderTest::PressButton(dialog, IDOK));
-    EXPECT_TRUE(WaitUntil([&] { return FileStart(copy) == "\x89P"; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return FileStart(copy) == "\x89P"; }, 5000));
 }
 
 TEST_F(DocumentsTest, UnsupportedFileTypesAreRefusedWithAMessage)

@@ -77,7 +77,7 @@ protected:
     // A click on the 编辑 button, then the first item of its menu from the keyboard.
     void ChooseFirstEditor()
     {
-        ASSERT_TRUE(WaitUntil([&] { return SendMessageA(m_toolBar, TB_ISBUTTONENABLED, ID_EDITORS, 0) != 0; }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return SendMessageA(m_toolBar, TB_ISBUTTONENABLED, ID_EDITORS, 0) != 0; }, 5000));
         const RECT button = m_program.ToolBarButtonRect(m_toolBar, ID_EDITORS);
         POINT centre = {(button.left + button.right) / 2, (button.top + button.bottom) / 2};
         ClientToScreen(m_toolBar, &centre);
@@ -108,7 +108,7 @@ TEST_F(EditorsEndToEnd, TheEditorGetsTheQuotedPathMaximisedAndAMissingOneIsRepor
     OpenImage(image);
 
     ChooseFirstEditor();
-    ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(m_record).find('\n') != std::string::npos; }, 10000))
+    ASSERT_TRUE(PumpUntil([&] { return ReadFileBytes(m_record).find('\n') != std::string::npos; }, 10000))
         << "the editor was not started";
     const std::string record = ReadFileBytes(m_record);
     EXPECT_EQ(std::to_string(SW_SHOWMAXIMIZED), record.substr(0, record.find('\n')));
@@ -119,7 +119,7 @@ TEST_F(EditorsEndToEnd, TheEditorGetsTheQuotedPathMaximisedAndAMissingOneIsRepor
 
     // The editor is removed from the disk (once it has exited and its file is free):
     // choosing it again says so.
-    ASSERT_TRUE(WaitUntil([&] { return DeleteFileA(m_editor.c_str()) != FALSE; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return DeleteFileA(m_editor.c_str()) != FALSE; }, 10000));
     ASSERT_TRUE(DeleteFileA(m_record.c_str()));
     ChooseFirstEditor();
     HWND box = m_program.WaitForMessageBox(10000);

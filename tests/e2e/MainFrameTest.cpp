@@ -64,8 +64,8 @@ TEST(MainFrame, MinimisingHidesTheWindowUntilTheTrayCommandShowsIt)
     ASSERT_NE(nullptr, frame);
 
     PostMessageA(frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(frame); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(frame); }, 5000));
     CProgramUnderTest::PostCommand(frame, ID_TRAY_SHOW);
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(frame) && !IsIconic(frame); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(frame) && !IsIconic(frame); }, 5000));
     CloseAndExpectExitCodeOne(program, frame);
 }

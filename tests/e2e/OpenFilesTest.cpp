@@ -65,7 +65,7 @@ TEST_F(OpenFilesTest, CommandLineFilesOpenInTheirOrder)
     ASSERT_TRUE(WriteBlankImage(second, 80, 60, 0));
 
     Start("\"" + first + "\" \"" + second + "\"");
-    ASSERT_TRUE(WaitUntil([&] { return TabCount() == 2; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return TabCount() == 2; }, 10000));
     EXPECT_EQ("a.bmp", m_program.TabText(m_tabs, 0));
     EXPECT_EQ(ToGbk("截图 二.jpg"), m_program.TabText(m_tabs, 1));
     EXPECT_TRUE(IsWindowVisible(m_frame));
@@ -88,7 +88,7 @@ TEST_F(OpenFilesTest, DroppedFilesOpenOneAfterTheOtherWithTheOpenMessages)
     EXPECT_EQ(1, TabCount()) << "the files before the failure are open, those after it wait";
     const std::string failure = AnswerOpenFailure();
     EXPECT_EQ(0u, failure.find(ToGbk("无法加载文件“") + broken + ToGbk("”。"))) << failure;
-    ASSERT_TRUE(WaitUntil([&] { return TabCount() == 2; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return TabCount() == 2; }, 10000));
     EXPECT_EQ("a.bmp", m_program.TabText(m_tabs, 0));
     EXPECT_EQ("c d.jpg", m_program.TabText(m_tabs, 1));
 }

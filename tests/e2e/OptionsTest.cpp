@@ -28,14 +28,14 @@ HWND ShowPage(HWND sheet, int index)
 void CloseSheet(HWND sheet, int button)
 {
     PostMessageA(sheet, PSM_PRESSBUTTON, static_cast<WPARAM>(button), 0);
-    EXPECT_TRUE(WaitUntil([sheet] { return !IsWindow(sheet); }, 5000));
+    EXPECT_TRUE(PumpUntil([sheet] { return !IsWindow(sheet); }, 5000));
 }
 
 // Closes the program; a capture is let go unsaved.
 void ExitProgram(CProgramUnderTest& program, HWND frame)
 {
     PostMessageA(frame, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitUntil(
+    EXPECT_TRUE(PumpUntil(
         [&] {
             if (HWND prompt = program.FindWindow("#32770"))
                 CProgramUnderTest::PressButton(prompt, IDNO);
@@ -104,7 +104,7 @@ TEST(Options, AutoSaveTurnedOnInTheSheetSavesTheNextCapture)
 
     CProgramUnderTest::PostCommand(frame, ID_CAPTURE_FULLSCREEN);
     HWND tabs = FindWindowExA(frame, nullptr, WC_TABCONTROLA, nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) == 1; }, 15000));
+    EXPECT_TRUE(PumpUntil([&] { return SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) == 1; }, 15000));
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\*.jpg").c_str(), &found);
     EXPECT_NE(INVALID_HANDLE_VALUE, search) << "no JPEG in the folder chosen in the sheet";

@@ -34,7 +34,7 @@ TEST(OptionsWrittenAtOk, TheFileHoldsTheChoiceBeforeExitAndAFailedWriteSaysSo)
     HWND frame = program.MainFrame();
     ASSERT_NE(frame, nullptr);
     SetDelayWithOk(program, frame, "1234");
-    ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() >= 16; }, 10000)) << "nothing written at OK";
+    ASSERT_TRUE(PumpUntil([&] { return ReadFileBytes(path).size() >= 16; }, 10000)) << "nothing written at OK";
     const std::string atOk = ReadFileBytes(path);
     EXPECT_EQ(atOk.substr(12, 4), std::string("\xD2\x04\0\0", 4)) << "the delay, 1234";
 
@@ -51,7 +51,7 @@ TEST(OptionsWrittenAtOk, TheFileHoldsTheChoiceBeforeExitAndAFailedWriteSaysSo)
 
     // The exit writes the same record the same way.
     SetDelayWithOk(program, frame, "1234");
-    ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(path) == atOk; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return ReadFileBytes(path) == atOk; }, 10000));
     PostMessageA(frame, WM_CLOSE, 0, 0);
     DWORD exitCode = 0;
     ASSERT_TRUE(program.WaitForExit(10000, &exitCode));

@@ -22,23 +22,6 @@ std::string BuildOutputFolder()
 }
 }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(20);
-    }
-}
-
 bool WriteBlankImage(const std::string& path, int width, int height, int formatCode)
 {
     HDC screen = GetDC(nullptr);
@@ -105,7 +88,7 @@ bool CProgramUnderTest::IsRunning() const
 
 bool CProgramUnderTest::WaitForExit(DWORD timeoutMs, DWORD* exitCode)
 {
-    if (!WaitUntil([this] { return !IsRunning(); }, timeoutMs))
+    if (!PumpUntil([this] { return !IsRunning(); }, timeoutMs))
         return false;
     return GetExitCodeProcess(m_process.hProcess, exitCode) != 0;
 }
@@ -140,7 +123,7 @@ HWND CProgramUnderTest::FindWindow(const char* className, const char* title) con
 HWND CProgramUnderTest::WaitForWindow(const char* className, DWORD timeoutMs, const char* title) const
 {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindWindow(className, title)) != nullptr; }, timeoutMs);
+    PumpUntil([&] { return (found = FindWindow(className, title)) != nullptr; }, timeoutMs);
     return found;
 }
 
@@ -164,7 +147,7 @@ bool CProgramUnderTest::PressButton(HWND dialog, int buttonId, DWORD timeoutMs)
     if (!button)
         return false;
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    return WaitUntil([dialog] { return !IsWindow(dialog); }, timeoutMs);
+    return PumpUntil([dialog] { return !IsWindow(dialog); }, timeoutMs);
 }
 
 void CProgramUnderTest::PostCommand(HWND window, int commandId)

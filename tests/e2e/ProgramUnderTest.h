@@ -5,11 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "MessagePump.h"
 #include "TempFolder.h"
-
-// Waits until condition() holds, pumping this thread's messages meanwhile; false
-// when the deadline passes first.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
 // Writes a blank picture of the screen's kind through the program's own writer, as
 // format code formatCode (0 JPEG, 1 BMP); false when it could not be written.

@@ -47,7 +47,7 @@ protected:
         CCaptureDriver driver(script);
         HBITMAP bitmap = g_captureEngine.CaptureModal(mode);
         EXPECT_TRUE(driver.Finish());
-        PumpMessages(100);
+        PumpFor(100);
         return bitmap;
     }
 

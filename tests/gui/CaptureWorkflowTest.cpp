@@ -150,7 +150,7 @@ TEST_F(CaptureWorkflow, CancelledCaptureLeavesNoTraceAndIgnoresTriggersMeanwhile
                           Input::Key(VK_ESCAPE)};
     Command(ID_CAPTURE_REGION);
     EXPECT_TRUE(driver.Finish());
-    PumpMessages(100);
+    PumpFor(100);
     EXPECT_EQ(TabCount(), 0);
     EXPECT_EQ(g_nCaptureCount, 0);
     EXPECT_FALSE(IsWindowVisible(*m_frame));
@@ -246,7 +246,7 @@ TEST_F(CaptureWorkflow, WhileAMessageBoxIsOpenHotkeysAndTrayCommandsDoNothing)
                                   PressKeys({VK_CONTROL, VK_F8});
                                   SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_FULLSCREEN, 0);
                                   RegisterHotKey(nullptr, kOtherProgramsId, 0, VK_F2);
-                                  PumpMessages(300);
+                                  PumpFor(300);
                                   tabsMeanwhile = TabCount();
                                   CDialogAnswerer::Press(IDOK)(box);
                               },

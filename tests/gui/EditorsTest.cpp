@@ -457,7 +457,7 @@ TEST_F(EditorsInFrame, ANeverSavedCaptureIsSavedFirstAndNothingStartsWithoutAFil
         SendMessageA(*m_frame, WM_COMMAND, ID_EDITOR_FIRST, 0);
     }
     ASSERT_TRUE(recorded(10000));
-    PumpUntil([] { return false; }, 300);  // the record is written in one go, but let it finish
+    PumpFor(300);  // the record is written in one go, but let it finish
     const std::string text = ReadFileBytes(record);
     EXPECT_NE(std::string::npos, text.find(" \"" + target + "\"")) << text;
     DeleteFileA(record.c_str());

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "LiveGdiObjects.h"
+#include "MessagePump.h"
 #include "res/resource.h"
 #include "ui/HyperLink.h"
 #include "util/ModulePath.h"
@@ -66,24 +67,9 @@ protected:
         return msg == WM_INITDIALOG;
     }
 
-    // Pumps this thread's messages through the dialog manager until done() holds
-    // or the deadline passes.
-    bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeout = 15000)
+    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 15000)
     {
-        const DWORD dwStart = GetTickCount();
-        while (!done()) {
-            if (GetTickCount() - dwStart > dwTimeout)
-                return false;
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (!IsDialogMessageA(m_hDlg, &msg)) {
-                    TranslateMessage(&msg);
-                    DispatchMessageA(&msg);
-                }
-            }
-            Sleep(10);
-        }
-        return true;
+        return ::PumpUntil(done, timeoutMs, m_hDlg);
     }
 
     void PressKey(UINT vk)

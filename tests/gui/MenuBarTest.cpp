@@ -268,7 +268,7 @@ TEST_F(MenuBarTest, TrackPopupPostsOrReturnsTheCommand)
         EXPECT_EQ(host.Bar().TrackPopup(tray, TPM_RETURNCMD, 100, 100), UINT{ID_CAPTURE_FULLSCREEN});
         EXPECT_TRUE(steps.Finished());
     }
-    PumpUntil([] { return false; }, 100);
+    PumpFor(100);
     EXPECT_EQ(host.m_commands.size(), 1u) << "TPM_RETURNCMD only returns it";
     DestroyMenu(trayMenu);
 }

@@ -134,22 +134,6 @@ CToolbarImages::~CToolbarImages()
     ImageList_Destroy(m_hNormal);
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    }
-    return true;
-}
-
 HWND FindPopupMenuWindow()
 {
     HWND popup = FindWindowA("#32768", nullptr);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "MessagePump.h"
 #include "ui/MenuBar.h"
 #include "ui/Window.h"
 
@@ -49,9 +50,6 @@ public:
     HIMAGELIST m_hDisabled;
     static const UINT kCommands[13];
 };
-
-// Pumps this thread's messages until done() or the deadline; false on timeout.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
 // The open popup menu window, or null.
 HWND FindPopupMenuWindow();

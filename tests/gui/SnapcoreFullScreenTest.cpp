@@ -217,7 +217,7 @@ TEST_F(SnapcoreFullScreen, RepeatedGrabsLeakNoGdiObjects)
     const RECT screen = VirtualScreen();
     const CPrintScreenResponder system(SIZE{screen.right - screen.left, screen.bottom - screen.top}, RGB(255, 0, 255));
     SetCursorPos(kPatternPlace.left + 10, kPatternPlace.top + 10);
-    PumpMessages(50);
+    PumpFor(50);
     // Every way through the engine: plain, with the pointer, through the clipboard.
     const CaptureOptions variants[] = {{0, 0}, {0, 1}, {1, 1}};
     // The first grabs may leave lasting caches behind in the system's own code.

@@ -67,7 +67,7 @@ protected:
         CBitmap bitmap(m_pfnDoCaptureModal(mode, &options, aux));
         EXPECT_TRUE(driver.Finish()) << "the overlay came up in the foreground and was worked";
         // The windows the overlay covered repaint before the next freeze.
-        PumpMessages(100);
+        PumpFor(100);
         return bitmap;
     }
 
@@ -266,7 +266,7 @@ TEST_F(SnapcoreModal, ObjectModeTakesTheDeepestVisibleChildUnderThePointer)
     const CWindow button("BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, RECT{30, 40, 130, 70}, panel.Handle());
     const CWindow hidden("STATIC", WS_CHILD, RECT{40, 45, 60, 65}, panel.Handle());
     SetForegroundWindow(frame.Handle());
-    PumpMessages(200);
+    PumpFor(200);
     AuxWindowOptions aux{2, 0};
     const auto captureAt = [&](POINT point) { return Capture(kModeObject, &aux, {Input::Click(point)}); };
     const auto expectSized = [](const CBitmap& bitmap, HWND window, const char* what) {

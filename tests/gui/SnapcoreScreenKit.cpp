@@ -10,19 +10,6 @@ const char kSolidClass[] = "SnapcoreSolidWindow";
 const COLORREF kQuadrantColours[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
 const RECT kPatternPlace = {200, 150, 440, 310};
 
-void PumpMessages(DWORD milliseconds)
-{
-    const DWORD start = GetTickCount();
-    do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < milliseconds);
-}
-
 RECT Quadrant(const RECT& r, int index)
 {
     const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
@@ -56,7 +43,7 @@ HWND ShowTopmostPopup(WNDCLASSA windowClass, const RECT& place, POINT probe, COL
     UpdateWindow(window);
     const HDC screen = GetDC(nullptr);
     for (int attempt = 0; attempt < 100 && GetPixel(screen, probe.x, probe.y) != colour; ++attempt)
-        PumpMessages(20);
+        PumpFor(20);
     ReleaseDC(nullptr, screen);
     return window;
 }
@@ -138,7 +125,7 @@ bool ShowPointerAt(HCURSOR shape, POINT point)
     SetCursorPos(point.x, point.y);
     CURSORINFO cursor{};
     for (int attempt = 0; attempt < 50 && cursor.hCursor != shape; ++attempt) {
-        PumpMessages(20);
+        PumpFor(20);
         cursor.cbSize = sizeof(cursor);
         GetCursorInfo(&cursor);
     }

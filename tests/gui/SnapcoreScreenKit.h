@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "MessagePump.h"
 #include "snapcore.h"
 
 using CaptureFullScreenFn = decltype(&CaptureFullScreen);
@@ -22,9 +23,6 @@ Proc Resolve(HMODULE module, const char* name)
 
 extern const COLORREF kQuadrantColours[4];
 extern const RECT kPatternPlace; // quadrants of 120 x 80 pixels
-
-// Dispatches this thread's messages for the given time.
-void PumpMessages(DWORD milliseconds);
 
 // Top-left, top-right, bottom-left, bottom-right quarter of r.
 RECT Quadrant(const RECT& r, int index);

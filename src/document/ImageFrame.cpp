@@ -109,7 +109,7 @@ LRESULT CImageFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         OnMdiActivate(reinterpret_cast<HWND>(lParam));
         break;
     case WM_APP_GET_IMAGE_MENU:
-        return reinterpret_cast<LRESULT>(wParam == 3 ? ImageMenu() : nullptr);
+        return reinterpret_cast<LRESULT>(wParam == kImageMenuRequest ? ImageMenu() : nullptr);
     case WM_COMMAND:
         SendMessageA(m_imageView.Handle(), WM_COMMAND, wParam, lParam);
         return 0;
@@ -149,7 +149,7 @@ void CImageFrame::OnMdiActivate(HWND activated)
 
 bool CImageFrame::QueryClose()
 {
-    if (!m_imageView.IsModified())
+    if (!m_imageView.Document().IsModified())
         return true;
     char name[MAX_PATH];
     ReadDocumentName(Handle(), name);

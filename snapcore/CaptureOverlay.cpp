@@ -304,24 +304,9 @@ POINT CCaptureOverlay::ScreenPoint(LPARAM lParam) const
     return POINT{GET_X_LPARAM(lParam) + m_rcScreen.left, GET_Y_LPARAM(lParam) + m_rcScreen.top};
 }
 
-// A selection's corner is the top-left corner of the pixel it was set on, except where
-// the pointer can go no further right or down: there it is that pixel's far edge, so
-// that the screen's last column and row can be taken in.
-POINT CCaptureOverlay::Corner(POINT pixel) const
-{
-    return POINT{m_screen.Shows(POINT{pixel.x + 1, pixel.y}) ? pixel.x : pixel.x + 1,
-                 m_screen.Shows(POINT{pixel.x, pixel.y + 1}) ? pixel.y : pixel.y + 1};
-}
-
-// From the first corner up to, not including, the pointer's corner: dragging from p to
-// q selects |q - p| pixels in each direction.
 RECT CCaptureOverlay::Selection() const
 {
-    if (!m_bSelecting)
-        return RECT{};
-    const POINT first = Corner(m_ptAnchor), second = Corner(m_ptPointer);
-    return RECT{std::min(first.x, second.x), std::min(first.y, second.y), std::max(first.x, second.x),
-                std::max(first.y, second.y)};
+    return m_bSelecting ? m_screen.Layout().Selection(m_ptAnchor, m_ptPointer) : RECT{};
 }
 
 // The magnifier goes on the side of the pointer away from where the selection began,
@@ -355,17 +340,18 @@ OverlayScene CCaptureOverlay::BuildScene() const
     OverlayScene scene{};
     const RECT candidate = Candidate();
     (m_mode == SelectionMode::Region ? scene.rcSelection : scene.rcHighlight) = candidate;
+    const CScreenLayout& layout = m_screen.Layout();
+    if (m_magnifier.IsAvailable()) {
+        scene.rcMagnifier = m_magnifier.PlaceFor(m_ptPointer, MagnifierSide(), layout.MonitorAt(m_ptPointer));
+        scene.ptPointer = m_ptPointer;
+        scene.nMagnification = m_magnifier.Magnification();
+        scene.nSkin = m_magnifier.Skin();
+    }
     if (!IsRectEmpty(&candidate)) {
         FormatSizeLabel(scene.szSizeLabel, sizeof(scene.szSizeLabel), candidate);
         SIZE text{};
         GetTextExtentPoint32A(m_backDC, scene.szSizeLabel, static_cast<int>(strlen(scene.szSizeLabel)), &text);
-        scene.rcSizeLabel = PlaceSizeLabel(candidate, text, m_screen.MonitorAt(POINT{candidate.left, candidate.top}));
-    }
-    if (m_magnifier.IsAvailable()) {
-        scene.rcMagnifier = m_magnifier.PlaceFor(m_ptPointer, MagnifierSide(), m_screen.MonitorAt(m_ptPointer));
-        scene.ptPointer = m_ptPointer;
-        scene.nMagnification = m_magnifier.Magnification();
-        scene.nSkin = m_magnifier.Skin();
+        scene.rcSizeLabel = PlaceSizeLabel(candidate, text, layout, scene.rcMagnifier);
     }
     return scene;
 }

@@ -40,7 +40,6 @@ private:
     void MovePointer(POINT point);
     void MovePointerBy(int dx, int dy);
     POINT ScreenPoint(LPARAM lParam) const;
-    POINT Corner(POINT pixel) const;
     RECT Selection() const;
     SIZE MagnifierSide() const;
     RECT Candidate() const;

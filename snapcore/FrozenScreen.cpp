@@ -1,9 +1,5 @@
 #include "FrozenScreen.h"
 
-#include <algorithm>
-#include <climits>
-#include <new>
-
 #include "GdiDrawing.h"
 #include "VirtualScreenCapture.h"
 
@@ -34,24 +30,13 @@ CFrozenScreen::CFrozenScreen(const CaptureOptions& options)
       m_dc(m_screenDC),
       m_dimmedDC(m_screenDC),
       m_imageSelection(m_dc, m_image.Get()),
-      m_dimmedSelection(m_dimmedDC, m_dimmed.Get())
+      m_dimmedSelection(m_dimmedDC, m_dimmed.Get()),
+      m_layout(CScreenLayout::OfSystem(m_rcBounds))
 {
     if (options.m_bIncludeCursor)
         m_pointer.emplace();
     if (IsValid())
         MakeDimmedCopy();
-    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(this));
-}
-
-BOOL CALLBACK CFrozenScreen::AddMonitor(HMONITOR, HDC, RECT* area, LPARAM self)
-{
-    // No exception may unwind through the system's enumeration.
-    try {
-        reinterpret_cast<CFrozenScreen*>(self)->m_monitors.push_back(*area);
-        return TRUE;
-    } catch (const std::bad_alloc&) {
-        return FALSE;
-    }
 }
 
 // Half brightness: light enough to recognise what lies outside the selection, dark
@@ -71,29 +56,6 @@ COLORREF CFrozenScreen::PixelAt(POINT point) const
     const LONG row = Height(m_rcBounds) - 1 - (point.y - m_rcBounds.top); // bottom-up rows
     const uint32_t rgb = m_pPixels[static_cast<size_t>(row) * Width(m_rcBounds) + (point.x - m_rcBounds.left)];
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
-RECT CFrozenScreen::MonitorAt(POINT point) const
-{
-    const RECT* nearest = &m_rcBounds;
-    LONG nearestDistance = LONG_MAX;
-    for (const RECT& monitor : m_monitors) {
-        const LONG dx = point.x < monitor.left ? monitor.left - point.x : std::max(0L, point.x - (monitor.right - 1));
-        const LONG dy = point.y < monitor.top ? monitor.top - point.y : std::max(0L, point.y - (monitor.bottom - 1));
-        if (dx + dy < nearestDistance) {
-            nearest = &monitor;
-            nearestDistance = dx + dy;
-        }
-    }
-    return *nearest;
-}
-
-bool CFrozenScreen::Shows(POINT point) const
-{
-    if (m_monitors.empty())
-        return PtInRect(&m_rcBounds, point) != FALSE;
-    return std::any_of(m_monitors.begin(), m_monitors.end(),
-                       [point](const RECT& monitor) { return PtInRect(&monitor, point) != FALSE; });
 }
 
 HBITMAP CFrozenScreen::Copy(const RECT& rect) const

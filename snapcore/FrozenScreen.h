@@ -5,10 +5,10 @@
 
 #include <cstdint>
 #include <optional>
-#include <vector>
 
 #include "GdiScope.h"
 #include "PointerSnapshot.h"
+#include "ScreenLayout.h"
 #include "snapcore.h"
 
 namespace snapcore {
@@ -27,10 +27,7 @@ public:
     HDC DC() const { return m_dc; }
     HDC DimmedDC() const { return m_dimmedDC; }
     COLORREF PixelAt(POINT point) const;
-    // The monitor that shows point, or the nearest one.
-    RECT MonitorAt(POINT point) const;
-    // Whether some monitor shows point.
-    bool Shows(POINT point) const;
+    const CScreenLayout& Layout() const { return m_layout; }
     // A new caller-owned 32-bit bitmap of the part of the image inside rect (which
     // must lie within Bounds()), with the pointer where it was if the caller asked for
     // it; null when rect is empty.
@@ -38,7 +35,6 @@ public:
 
 private:
     void MakeDimmedCopy();
-    static BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, RECT* area, LPARAM self);
 
     RECT m_rcBounds;
     CScreenDC m_screenDC;
@@ -52,7 +48,7 @@ private:
     CSelection m_dimmedSelection;
     // Asking the system on every pointer move is slow, and monitors do not come and go
     // in the middle of a capture.
-    std::vector<RECT> m_monitors;
+    const CScreenLayout m_layout;
     // Kept apart from the image: drawn into it, the pointer would show in the overlay
     // and in every capture of that spot, frozen while the real one moves on.
     std::optional<CPointerSnapshot> m_pointer;

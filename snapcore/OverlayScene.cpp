@@ -6,6 +6,7 @@
 #include "GdiDrawing.h"
 #include "GdiScope.h"
 #include "Magnifier.h"
+#include "ScreenLayout.h"
 
 namespace snapcore {
 namespace {
@@ -14,7 +15,6 @@ constexpr int kSelectionBorder = 1; // drawn just outside the selection, which s
 constexpr int kHighlightBorder = 3; // drawn inside the window, which may fill the screen
 constexpr int kLabelPaddingX = 6;
 constexpr int kLabelPaddingY = 3;
-constexpr int kLabelGap = 3;
 const COLORREF kAccent = RGB(0, 160, 255);
 const COLORREF kLabelBackground = RGB(32, 32, 32);
 const COLORREF kLabelText = RGB(255, 255, 255);
@@ -123,17 +123,10 @@ void AddChangedArea(HRGN area, const OverlayScene& before, const OverlayScene& a
     }
 }
 
-RECT PlaceSizeLabel(const RECT& rect, SIZE text, const RECT& screen)
+RECT PlaceSizeLabel(const RECT& rect, SIZE text, const CScreenLayout& layout, const RECT& magnifier)
 {
-    const LONG width = text.cx + 2 * kLabelPaddingX, height = text.cy + 2 * kLabelPaddingY;
-    RECT label{rect.left, rect.top - kLabelGap - height, rect.left + width, rect.top - kLabelGap};
-    if (label.top < screen.top)
-        OffsetRect(&label, kHighlightBorder + kLabelGap, height + 2 * kLabelGap + kHighlightBorder);
-    if (label.right > screen.right)
-        OffsetRect(&label, screen.right - label.right, 0);
-    if (label.left < screen.left)
-        OffsetRect(&label, screen.left - label.left, 0);
-    return label;
+    return layout.PlaceLabel(rect, SIZE{text.cx + 2 * kLabelPaddingX, text.cy + 2 * kLabelPaddingY}, kHighlightBorder,
+                             magnifier);
 }
 
 } // namespace snapcore

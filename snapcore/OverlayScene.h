@@ -7,6 +7,7 @@ namespace snapcore {
 
 class CFrozenScreen;
 class CMagnifier;
+class CScreenLayout;
 
 // What the capture overlay shows on top of the frozen screen at one moment, in screen
 // coordinates. Empty rectangles are not drawn.
@@ -29,9 +30,9 @@ void PaintScene(HDC dc, const OverlayScene& scene, const CFrozenScreen& screen, 
 // after than for before, so that a pointer move repaints only what it changed.
 void AddChangedArea(HRGN area, const OverlayScene& before, const OverlayScene& after, const RECT& screen);
 
-// Where the size label of rect goes: above its top-left corner, or just inside it when
-// there is no room above on the screen.
-RECT PlaceSizeLabel(const RECT& rect, SIZE text, const RECT& screen);
+// Where the size label of rect, whose text has the given extent, goes on the screen: on
+// the monitor that shows rect, clear of the magnifier's frame.
+RECT PlaceSizeLabel(const RECT& rect, SIZE text, const CScreenLayout& layout, const RECT& magnifier);
 
 } // namespace snapcore
 

@@ -15,41 +15,6 @@
 
 namespace {
 
-std::string Le(DWORD value, int bytes)
-{
-    std::string out;
-    for (int i = 0; i < bytes; ++i)
-        out += static_cast<char>(value >> (8 * i));
-    return out;
-}
-
-struct BmpLayout {
-    DWORD headerSize = 40;
-    int width = 2;
-    int height = 2;
-    WORD bits = 24;
-    DWORD compression = BI_RGB;
-    std::string table;   // colour table (or masks) right after the header
-    std::string pixels;
-    DWORD offBits = 0;   // 0: directly after the table
-};
-
-std::string BmpBytes(const BmpLayout& layout)
-{
-    std::string header = Le(layout.headerSize, 4);
-    if (layout.headerSize == 12) {
-        header += Le(layout.width, 2) + Le(layout.height, 2) + Le(1, 2) + Le(layout.bits, 2);
-    } else {
-        header += Le(layout.width, 4) + Le(layout.height, 4) + Le(1, 2) + Le(layout.bits, 2) + Le(layout.compression, 4);
-        header.resize(layout.headerSize, '\0');
-    }
-    const DWORD offBits = layout.offBits ? layout.offBits : DWORD(14 + header.size() + layout.table.size());
-    std::string file = "BM" + Le(DWORD(14 + header.size() + layout.table.size() + layout.pixels.size()), 4) + Le(0, 4) +
-                       Le(offBits, 4) + header + layout.table;
-    file.resize(offBits, '\0');
-    return file + layout.pixels;
-}
-
 BmpLayout OneRowImage(DWORD headerSize, int width, WORD bits, const std::string& table, const std::string& pixels)
 {
     BmpLayout layout;

@@ -96,3 +96,27 @@ std::vector<BYTE> PictureRgb(const CDib& dib)
     }
     return rgb;
 }
+
+std::string Le(DWORD value, int bytes)
+{
+    std::string out;
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>(value >> (8 * i));
+    return out;
+}
+
+std::string BmpBytes(const BmpLayout& layout)
+{
+    std::string header = Le(layout.headerSize, 4);
+    if (layout.headerSize == 12) {
+        header += Le(layout.width, 2) + Le(layout.height, 2) + Le(1, 2) + Le(layout.bits, 2);
+    } else {
+        header += Le(layout.width, 4) + Le(layout.height, 4) + Le(1, 2) + Le(layout.bits, 2) + Le(layout.compression, 4);
+        header.resize(layout.headerSize, '\0');
+    }
+    const DWORD offBits = layout.offBits ? layout.offBits : DWORD(14 + header.size() + layout.table.size());
+    std::string file = "BM" + Le(DWORD(14 + header.size() + layout.table.size() + layout.pixels.size()), 4) + Le(0, 4) +
+                       Le(offBits, 4) + header + layout.table;
+    file.resize(offBits, '\0');
+    return file + layout.pixels;
+}

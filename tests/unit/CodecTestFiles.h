@@ -38,3 +38,21 @@ void FillTestPattern(CDib& dib, unsigned seed);
 // Red, green, blue of every pixel, top row first, of a CDib at any depth it can hold
 // (palette indices through the table, 16 bits scaled as on saving): the layout of a PPM.
 std::vector<BYTE> PictureRgb(const CDib& dib);
+
+// Little-endian bytes of value.
+std::string Le(DWORD value, int bytes);
+
+// A BMP file put together field by field, for headers and layouts that the program
+// itself does not write.
+struct BmpLayout {
+    DWORD headerSize = 40;
+    int width = 2;
+    int height = 2;
+    WORD bits = 24;
+    DWORD compression = BI_RGB;
+    std::string table;   // colour table (or masks) right after the header
+    std::string pixels;
+    DWORD offBits = 0;   // 0: directly after the table
+};
+
+std::string BmpBytes(const BmpLayout& layout);

@@ -110,6 +110,33 @@ std::vector<std::string> SampleBmpFiles(const CodecTempFolder& folder)
     return files;
 }
 
+// 16- and 32-bit files with channel masks: after a 40-byte header, and inside 108- and
+// 124-byte ones.
+std::vector<std::string> SampleMaskedBmpFiles()
+{
+    std::vector<std::string> files;
+    Random random(7);
+    for (DWORD headerSize : {40u, 108u, 124u}) {
+        for (WORD bits : {16, 32}) {
+            const std::string masks = bits == 16 ? Le(0xF800, 4) + Le(0x07E0, 4) + Le(0x001F, 4)
+                                                 : Le(0x3FF00000, 4) + Le(0x000FFC00, 4) + Le(0x000003FF, 4);
+            BmpLayout layout;
+            layout.headerSize = headerSize;
+            layout.width = 11;
+            layout.height = headerSize == 108 ? -7 : 7;
+            layout.bits = bits;
+            layout.compression = BI_BITFIELDS;
+            layout.table = headerSize == 40 ? masks : "";
+            for (int i = (bits == 16 ? 24 : 44) * 7; i > 0; --i)
+                layout.pixels += static_cast<char>(random.Next(256));
+            std::string bytes = BmpBytes(layout);
+            bytes.replace(14 + 40, masks.size(), masks);
+            files.push_back(bytes);
+        }
+    }
+    return files;
+}
+
 std::vector<std::string> SampleJpegFiles()
 {
     std::vector<std::string> files;
@@ -131,32 +158,40 @@ std::vector<std::string> SamplePngFiles()
 
 TEST(ImageFileMutation, DamagedFilesFailCleanlyWithoutLeaks)
 {
+    // File header, the longest info header and masks after it.
+    constexpr size_t kMaskedHeaderBytes = 14 + 124 + 12;
     CodecTempFolder folder;
     const std::string path = folder.PathOf("damaged");
     const std::vector<std::string> bmpFiles = SampleBmpFiles(folder);
+    const std::vector<std::string> maskedBmpFiles = SampleMaskedBmpFiles();
     const std::vector<std::string> jpegFiles = SampleJpegFiles();
     const std::vector<std::string> pngFiles = SamplePngFiles();
 
     // A first round lets the runtime and the system make whatever they keep for good.
     Damages warmUp;
     ReadDamagedCopies(bmpFiles, ReadBmpFile, 3, 70, path, warmUp);
+    ReadDamagedCopies(maskedBmpFiles, ReadBmpFile, 3, kMaskedHeaderBytes, path, warmUp);
     ReadDamagedCopies(jpegFiles, ReadJpegFile, 3, 700, path, warmUp);
     ReadDamagedCopies(pngFiles, ReadPngFile, 3, 120, path, warmUp);
     const size_t heapBefore = HeapBytesInUse();
     DWORD handlesBefore = 0;
     ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesBefore));
 
-    Damages bmp, jpeg, png;
+    Damages bmp, maskedBmp, jpeg, png;
     ReadDamagedCopies(bmpFiles, ReadBmpFile, 100, 70, path, bmp);
+    ReadDamagedCopies(maskedBmpFiles, ReadBmpFile, 340, kMaskedHeaderBytes, path, maskedBmp);
     ReadDamagedCopies(jpegFiles, ReadJpegFile, 240, 700, path, jpeg);
-    ReadDamagedCopies(pngFiles, ReadPngFile, 200, 120, path, png);
+    ReadDamagedCopies(pngFiles, ReadPngFile, 340, 120, path, png);
 
     EXPECT_EQ(0, bmp.other);
+    EXPECT_EQ(0, maskedBmp.other);
     EXPECT_EQ(0, jpeg.other);
     EXPECT_EQ(0, png.other);
     // Both outcomes occur, so the damage reaches past the first checks and into the decoders.
     EXPECT_GT(bmp.loaded, 100);
     EXPECT_GT(bmp.refused, 100);
+    EXPECT_GT(maskedBmp.loaded, 100);
+    EXPECT_GT(maskedBmp.refused, 100);
     EXPECT_GT(jpeg.loaded, 100);
     EXPECT_GT(jpeg.refused, 100);
     EXPECT_GT(png.loaded, 100);

@@ -15,7 +15,7 @@
 #include "editors/EditorList.h"
 #include "res/resource.h"
 #include "ui/MainFrameHandle.h"
-#include "ui/ScopedHandles.h"
+#include "scoped/ScopedHandles.h"
 #include "ui/UpdateUI.h"
 #include "util/AppMessageBox.h"
 #include "util/CharSearch.h"
@@ -72,8 +72,6 @@ CImageView::CImageView()
 CImageView::~CImageView()
 {
     DestroyWindow();
-    if (m_hImage)
-        DeleteObject(m_hImage);
     for (HCURSOR cursor : m_hHandCursors)
         if (cursor)
             DestroyCursor(cursor);
@@ -93,9 +91,8 @@ void CImageView::SetImage(HBITMAP bitmap, const char* path, bool saved, CEditorL
     SetContentSize(size.cx, size.cy, true, true);
     m_fZoom = 1.0f;
     m_nZoomIndex = kZoomIndexActual;
-    if (m_hImage && m_hImage != bitmap)
-        DeleteObject(m_hImage);
-    m_hImage = bitmap;
+    if (m_hImage.get() != bitmap)
+        m_hImage.reset(bitmap);
     m_bImageModified = saved ? 0 : 1;
     m_strPath = path ? path : "";
     m_pEditorList = editorList;
@@ -321,7 +318,7 @@ bool CImageView::OnCommand(UINT id)
         OnSaveImage();
         return true;
     case ID_EDIT_COPY:
-        switch (CopyImageToClipboard(m_hImage, Handle())) {
+        switch (CopyImageToClipboard(m_hImage.get(), Handle())) {
         case ClipboardCopy::kCopied:
             break;
         case ClipboardCopy::kClipboardBusy:
@@ -348,7 +345,7 @@ void CImageView::OnSaveImage()
 {
     char path[MAX_PATH];
     ReadDocumentName(GetParent(Handle()), path);
-    if (!SaveImageAs(m_hImage, path) || !m_bImageModified)
+    if (!SaveImageAs(m_hImage.get(), path) || !m_bImageModified)
         return;
     SetWindowTextA(GetParent(Handle()), path);
     SendMessageA(g_hMainFrame, WM_APP_DOC_PATH_CHANGED, reinterpret_cast<WPARAM>(GetParent(Handle())),
@@ -380,7 +377,7 @@ bool CImageView::SaveBeforeClose()
         return true;
     char path[MAX_PATH];
     ReadDocumentName(GetParent(Handle()), path);
-    return SaveImageAs(m_hImage, path);
+    return SaveImageAs(m_hImage.get(), path);
 }
 
 // Only the clip box is drawn: the hatch outside the image with at most two fills,
@@ -421,10 +418,10 @@ void CImageView::OnPaint()
             SetZoomMapping(dc, m_fZoom);
         DPtoLP(dc, reinterpret_cast<POINT*>(&image), 2);
         InflateRect(&image, 1, 1);
-        CMemoryDC source(CreateCompatibleDC(dc));
-        CSelectObject selection(source.get(), m_hDisplayBitmap);
+        const CMemoryDC source(dc);
+        CSelectObject selection(source, m_hDisplayBitmap);
         SetStretchBltMode(dc, COLORONCOLOR);
-        BitBlt(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, source.get(), image.left,
+        BitBlt(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, source, image.left,
                image.top, SRCCOPY);
     }
     EndPaint(Handle(), &paint);

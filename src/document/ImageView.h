@@ -1,4 +1,5 @@
 #pragma once
+#include "scoped/ScopedHandles.h"
 #include "ui/Window.h"
 
 #include <string>
@@ -40,7 +41,7 @@ public:
     void UpdateCommandUI();
     void SetUpdateUI(CUpdateUI* updateUI) { m_pUpdateUI = updateUI; }
 
-    HBITMAP Image() const { return m_hImage; }
+    HBITMAP Image() const { return m_hImage.get(); }
     bool IsModified() const { return m_bImageModified != 0; }
     const std::string& Path() const { return m_strPath; }
     CEditorList* EditorList() const { return m_pEditorList; }
@@ -88,7 +89,7 @@ private:
     int m_bDragging = 0;
     POINT m_ptLastMouse{};
 
-    HBITMAP m_hImage = nullptr;
+    CBitmapOwner m_hImage;
     int m_bImageModified = 0;
     CEditorList* m_pEditorList = nullptr;
     std::string m_strPath;

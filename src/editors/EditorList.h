@@ -7,7 +7,7 @@
 
 #include "editors/EditorEntry.h"
 #include "ui/MenuImageSource.h"
-#include "ui/ScopedHandles.h"
+#include "scoped/ScopedHandles.h"
 
 // The user's ordered list of external image editors, kept in oteditor.cfg beside the
 // executable, and the popup menu that offers them. Position i is editor i

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ui/MenuImageSource.h"
-#include "ui/ScopedHandles.h"
+#include "scoped/ScopedHandles.h"
 
 // Draws the menu bar's popup menus: system menu colours and font, the toolbar image
 // of a command beside its item (the normal image when the item is enabled, the

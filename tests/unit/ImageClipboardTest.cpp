@@ -5,7 +5,7 @@
 #include <string>
 
 #include "document/ImageClipboard.h"
-#include "ui/ScopedHandles.h"
+#include "scoped/ScopedHandles.h"
 #include "unit/ImportSlot.h"
 
 extern decltype(&GlobalAlloc) g_globalAllocSlot asm(IMPORT_SLOT_NAME(GlobalAlloc, 8));

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "GdiScope.h"
+#include "scoped/ScopedHandles.h"
 #include "OverlayScene.h"
 #include "WindowPicker.h"
 
@@ -56,8 +56,8 @@ private:
     CScreenDC m_screenDC;
     CBitmapOwner m_backBuffer;
     CMemoryDC m_backDC;
-    CSelection m_backSelection;
-    CSelection m_fontSelection;
+    CSelectObject m_backSelection;
+    CSelectObject m_fontSelection;
 
     HWND m_hWnd = nullptr;
     OverlayScene m_scene{};

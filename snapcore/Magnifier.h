@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "GdiScope.h"
+#include "scoped/ScopedHandles.h"
 #include "snapcore.h"
 
 namespace snapcore {
@@ -66,7 +66,7 @@ private:
     // one means the frame is to be drawn afresh.
     CMemoryDC m_bufferDC{nullptr};
     CBitmapOwner m_buffer;
-    std::optional<CSelection> m_bufferSelection;
+    std::optional<CSelectObject> m_bufferSelection;
     SIZE m_bufferSize{};
     RECT m_rcImage{}, m_rcCoordinates{}, m_rcColour{};
     int m_nDrawnSkin = -1;

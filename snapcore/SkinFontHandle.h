@@ -2,7 +2,7 @@
 #ifndef SNAPCORE_SKINFONTHANDLE_H
 #define SNAPCORE_SKINFONTHANDLE_H
 
-#include "GdiScope.h"
+#include "scoped/ScopedHandles.h"
 #include "SkinStyle.h"
 
 namespace snapcore {
@@ -10,10 +10,9 @@ namespace snapcore {
 class CSkinFontHandle : CNonCopyable {
 public:
     explicit CSkinFontHandle(const SkinFont& font);
-    ~CSkinFontHandle() { if (m_hFont) DeleteObject(m_hFont); }
-    HFONT Get() const { return m_hFont; }
+    HFONT Get() const { return m_font.get(); }
 private:
-    HFONT m_hFont;
+    CFontOwner m_font;
 };
 
 } // namespace snapcore

@@ -3,9 +3,10 @@
 
 #include <windows.h>
 
-#include "scoped/ScopedHandles.h"
 #include "OverlayScene.h"
 #include "WindowPicker.h"
+
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 

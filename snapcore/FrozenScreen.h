@@ -6,10 +6,11 @@
 #include <cstdint>
 #include <optional>
 
-#include "scoped/ScopedHandles.h"
 #include "PointerSnapshot.h"
 #include "ScreenLayout.h"
 #include "snapcore.h"
+
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 

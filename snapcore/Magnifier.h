@@ -6,8 +6,9 @@
 #include <memory>
 #include <optional>
 
-#include "scoped/ScopedHandles.h"
 #include "snapcore.h"
+
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 

@@ -4,9 +4,10 @@
 
 #include "FrozenScreen.h"
 #include "GdiDrawing.h"
-#include "scoped/ScopedHandles.h"
 #include "Magnifier.h"
 #include "ScreenLayout.h"
+
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 namespace {

@@ -2,8 +2,9 @@
 #ifndef SNAPCORE_SKINFONTHANDLE_H
 #define SNAPCORE_SKINFONTHANDLE_H
 
-#include "scoped/ScopedHandles.h"
 #include "SkinStyle.h"
+
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "scoped/ScopedHandles.h"
 #include "SkinDCState.h"
 #include "SkinFontHandle.h"
+
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 

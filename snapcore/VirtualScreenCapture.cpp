@@ -1,9 +1,10 @@
 #include "VirtualScreenCapture.h"
 
 #include "GdiDrawing.h"
-#include "scoped/ScopedHandles.h"
 #include "PointerSnapshot.h"
 #include "PrintScreenCapture.h"
+
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 

@@ -10,6 +10,7 @@
 #include "capture/CaptureEngine.h"
 #include "editors/EditorsDialog.h"
 #include "res/resource.h"
+#include "scoped/ScopedHandles.h"
 #include "settings/Settings.h"
 #include "ui/UpdateUI.h"
 #include "util/FastString.h"
@@ -51,14 +52,13 @@ HWND CAppFrame::CreateFrame()
 
     Vorn::CFastString<64> title;
     title.LoadString(IDR_MAINFRAME);
-    HMENU menu = LoadMenuA(g_app.Instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    CMenuOwner menu(LoadMenuA(g_app.Instance(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
     HWND hWnd = Create(kFrameClass, title.GetString(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                        WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                       CW_USEDEFAULT, nullptr, menu);
-    if (!hWnd) {
-        DestroyMenu(menu);
+                       CW_USEDEFAULT, nullptr, menu.get());
+    if (!hWnd)
         return nullptr;
-    }
+    menu.release();  // the frame destroys its menu
     m_hAccel = LoadAcceleratorsA(g_app.Instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     return hWnd;
 }

@@ -12,8 +12,8 @@
 #include "document/ZoomMapping.h"
 #include "document/ZoomTable.h"
 #include "res/resource.h"
+#include "scoped/ScopedHandles.h"
 #include "ui/MainFrameHandle.h"
-#include "ui/ScopedHandles.h"
 #include "ui/UpdateUI.h"
 #include "util/AppMessageBox.h"
 #include "util/FastString.h"
@@ -395,10 +395,10 @@ void CImageView::OnPaint()
             SetZoomMapping(dc, m_fZoom);
         DPtoLP(dc, reinterpret_cast<POINT*>(&image), 2);
         InflateRect(&image, 1, 1);
-        CMemoryDC source(CreateCompatibleDC(dc));
-        CSelectObject selection(source.get(), m_document.Image());
+        const CMemoryDC source(dc);
+        CSelectObject selection(source, m_document.Image());
         SetStretchBltMode(dc, COLORONCOLOR);
-        BitBlt(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, source.get(), image.left,
+        BitBlt(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, source, image.left,
                image.top, SRCCOPY);
     }
     EndPaint(Handle(), &paint);

@@ -325,7 +325,7 @@ void OpenBenchmark()
         const double start = Seconds();
         bitmap = ReadImageFile(path.c_str(), 0);
         const double readDone = Seconds();
-        frame.CreateImageDocument(bitmap, path.c_str(), true);
+        frame.Documents().CreateImageDocument(bitmap, path.c_str(), true);
         UpdateWindow(frame);
         GdiFlush();
         const double shown = Seconds();

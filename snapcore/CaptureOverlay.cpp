@@ -42,7 +42,7 @@ CCaptureOverlay::CCaptureOverlay(SelectionMode mode, const CFrozenScreen& screen
       m_picker(m_rcScreen),
       m_backBuffer(CreateCanvas(m_screenDC, SIZE{Width(m_rcScreen), Height(m_rcScreen)})),
       m_backDC(m_screenDC),
-      m_backSelection(m_backDC, m_backBuffer.Get()),
+      m_backSelection(m_backDC, m_backBuffer.get()),
       m_fontSelection(m_backDC, GetStockObject(DEFAULT_GUI_FONT))
 {
     // The back buffer is drawn in screen coordinates, like everything the overlay keeps.
@@ -152,12 +152,12 @@ LRESULT CCaptureOverlay::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void CCaptureOverlay::OnPaint()
 {
     const CRegionOwner update(CreateRectRgn(0, 0, 0, 0));
-    GetUpdateRgn(m_hWnd, update.Get(), FALSE);
+    GetUpdateRgn(m_hWnd, update.get(), FALSE);
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(m_hWnd, &paint);
     if (!dc)
         return;
-    SelectClipRgn(m_backDC, update.Get());
+    SelectClipRgn(m_backDC, update.get());
     PaintScene(m_backDC, m_scene, m_screen, m_magnifier);
     SelectClipRgn(m_backDC, nullptr);
     // The paint DC is clipped to the update region too, so only changed pixels go out.
@@ -361,10 +361,10 @@ void CCaptureOverlay::Refresh()
 {
     const OverlayScene scene = BuildScene();
     const CRegionOwner changed(CreateRectRgn(0, 0, 0, 0));
-    AddChangedArea(changed.Get(), m_scene, scene, m_rcScreen);
+    AddChangedArea(changed.get(), m_scene, scene, m_rcScreen);
     m_scene = scene;
-    OffsetRgn(changed.Get(), -m_rcScreen.left, -m_rcScreen.top);
-    InvalidateRgn(m_hWnd, changed.Get(), FALSE);
+    OffsetRgn(changed.get(), -m_rcScreen.left, -m_rcScreen.top);
+    InvalidateRgn(m_hWnd, changed.get(), FALSE);
 }
 
 void CCaptureOverlay::Finish(const RECT* chosen)

@@ -3,9 +3,10 @@
 
 #include <windows.h>
 
-#include "GdiScope.h"
 #include "OverlayScene.h"
 #include "WindowPicker.h"
+
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 
@@ -56,8 +57,8 @@ private:
     CScreenDC m_screenDC;
     CBitmapOwner m_backBuffer;
     CMemoryDC m_backDC;
-    CSelection m_backSelection;
-    CSelection m_fontSelection;
+    CSelectObject m_backSelection;
+    CSelectObject m_fontSelection;
 
     HWND m_hWnd = nullptr;
     OverlayScene m_scene{};

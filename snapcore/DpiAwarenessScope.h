@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "GdiScope.h"
+#include "scoped/NonCopyable.h"
 
 namespace snapcore {
 

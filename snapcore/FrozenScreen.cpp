@@ -26,11 +26,11 @@ CFrozenScreen::CFrozenScreen(const CaptureOptions& options)
     : m_rcBounds(VirtualScreenRect()),
       m_image(CaptureVirtualScreen(WithoutPointer(options))),
       m_dimmed(CreateCanvas(m_screenDC, SIZE{Width(m_rcBounds), Height(m_rcBounds)}, &m_pDimmedPixels)),
-      m_pPixels(PixelsOf(m_image.Get())),
+      m_pPixels(PixelsOf(m_image.get())),
       m_dc(m_screenDC),
       m_dimmedDC(m_screenDC),
-      m_imageSelection(m_dc, m_image.Get()),
-      m_dimmedSelection(m_dimmedDC, m_dimmed.Get()),
+      m_imageSelection(m_dc, m_image.get()),
+      m_dimmedSelection(m_dimmedDC, m_dimmed.get()),
       m_layout(CScreenLayout::OfSystem(m_rcBounds))
 {
     if (options.m_bIncludeCursor)
@@ -64,15 +64,15 @@ HBITMAP CFrozenScreen::Copy(const RECT& rect) const
         return nullptr;
     CBitmapOwner copy(CreateCanvas(m_screenDC, SIZE{Width(rect), Height(rect)}));
     const CMemoryDC dc(m_screenDC);
-    if (!copy.Get() || !dc)
+    if (!copy || !dc)
         return nullptr;
-    const CSelection selection(dc, copy.Get());
+    const CSelectObject selection(dc, copy.get());
     if (!selection.Succeeded()
         || !BitBlt(dc, 0, 0, Width(rect), Height(rect), m_dc, rect.left - m_rcBounds.left, rect.top - m_rcBounds.top, SRCCOPY))
         return nullptr;
     if (m_pointer)
         m_pointer->Draw(dc, POINT{rect.left, rect.top});
-    return copy.Detach();
+    return copy.release();
 }
 
 } // namespace snapcore

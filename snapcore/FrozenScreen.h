@@ -6,10 +6,11 @@
 #include <cstdint>
 #include <optional>
 
-#include "GdiScope.h"
 #include "PointerSnapshot.h"
 #include "ScreenLayout.h"
 #include "snapcore.h"
+
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 
@@ -44,8 +45,8 @@ private:
     uint32_t* m_pPixels;
     CMemoryDC m_dc;
     CMemoryDC m_dimmedDC;
-    CSelection m_imageSelection;
-    CSelection m_dimmedSelection;
+    CSelectObject m_imageSelection;
+    CSelectObject m_dimmedSelection;
     // Asking the system on every pointer move is slow, and monitors do not come and go
     // in the middle of a capture.
     const CScreenLayout m_layout;

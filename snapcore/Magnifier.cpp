@@ -155,13 +155,13 @@ void CMagnifier::Draw(HDC dc, POINT origin, const CFrozenScreen& screen, POINT p
 bool CMagnifier::PrepareBuffer()
 {
     const SIZE size = FrameSize();
-    if (m_buffer.Get() && size.cx == m_bufferSize.cx && size.cy == m_bufferSize.cy)
+    if (m_buffer && size.cx == m_bufferSize.cx && size.cy == m_bufferSize.cy)
         return true;
     m_bufferSelection.reset();
-    m_buffer.Reset(CreateCanvas(m_bufferDC, size));
-    if (!m_buffer.Get() || !m_bufferDC)
+    m_buffer.reset(CreateCanvas(m_bufferDC, size));
+    if (!m_buffer || !m_bufferDC)
         return false;
-    m_bufferSelection.emplace(m_bufferDC, m_buffer.Get());
+    m_bufferSelection.emplace(m_bufferDC, m_buffer.get());
     m_bufferSize = size;
     m_nDrawnSkin = -1;
     return true;

@@ -6,8 +6,9 @@
 #include <memory>
 #include <optional>
 
-#include "GdiScope.h"
 #include "snapcore.h"
+
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 
@@ -66,7 +67,7 @@ private:
     // one means the frame is to be drawn afresh.
     CMemoryDC m_bufferDC{nullptr};
     CBitmapOwner m_buffer;
-    std::optional<CSelection> m_bufferSelection;
+    std::optional<CSelectObject> m_bufferSelection;
     SIZE m_bufferSize{};
     RECT m_rcImage{}, m_rcCoordinates{}, m_rcColour{};
     int m_nDrawnSkin = -1;

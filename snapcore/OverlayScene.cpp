@@ -4,9 +4,10 @@
 
 #include "FrozenScreen.h"
 #include "GdiDrawing.h"
-#include "GdiScope.h"
 #include "Magnifier.h"
 #include "ScreenLayout.h"
+
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 namespace {
@@ -24,7 +25,7 @@ void AddRect(HRGN area, const RECT& rect)
     if (IsRectEmpty(&rect))
         return;
     const CRegionOwner piece(CreateRectRgnIndirect(&rect));
-    CombineRgn(area, area, piece.Get(), RGN_OR);
+    CombineRgn(area, area, piece.get(), RGN_OR);
 }
 
 void AddRing(HRGN area, const RECT& outer, int thickness)
@@ -49,8 +50,8 @@ void AddDimmingChange(HRGN area, const RECT& before, const RECT& after, const RE
     }
     // Both dim the screen outside themselves: the difference is where exactly one covers.
     const CRegionOwner first(CreateRectRgnIndirect(&before)), second(CreateRectRgnIndirect(&after));
-    CombineRgn(first.Get(), first.Get(), second.Get(), RGN_XOR);
-    CombineRgn(area, area, first.Get(), RGN_OR);
+    CombineRgn(first.get(), first.get(), second.get(), RGN_XOR);
+    CombineRgn(area, area, first.get(), RGN_OR);
 }
 
 // Pixels of the frozen screen (or its dimmed copy) into the same place in dc.

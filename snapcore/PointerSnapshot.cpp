@@ -1,5 +1,7 @@
 #include "PointerSnapshot.h"
 
+#include "scoped/ScopedHandles.h"
+
 namespace snapcore {
 
 CPointerSnapshot::CPointerSnapshot()

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "GdiScope.h"
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 namespace {
@@ -54,7 +54,7 @@ void CopyClipboardBitmap(HDC dc, SIZE size)
         || labs(shape.bmHeight) != size.cy)
         return;
     const CMemoryDC source(dc);
-    const CSelection selection(source, shot);
+    const CSelectObject selection(source, shot);
     if (selection.Succeeded())
         BitBlt(dc, 0, 0, size.cx, size.cy, source, 0, 0, SRCCOPY);
 }

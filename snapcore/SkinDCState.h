@@ -4,14 +4,14 @@
 #ifndef SNAPCORE_SKINDCSTATE_H
 #define SNAPCORE_SKINDCSTATE_H
 
-#include "GdiScope.h"
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 
 class CSkinDCState : CNonCopyable {
 public:
     CSkinDCState(HDC dc, const RECT& clip)
-        : m_hDC(dc), m_nSaved(SaveDC(dc)), m_brushColour(GetDCBrushColor(dc)), m_penColour(GetDCPenColor(dc))
+        : m_saved(dc), m_hDC(dc), m_brushColour(GetDCBrushColor(dc)), m_penColour(GetDCPenColor(dc))
     {
         IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
     }
@@ -19,15 +19,13 @@ public:
     {
         SetDCBrushColor(m_hDC, m_brushColour);
         SetDCPenColor(m_hDC, m_penColour);
-        if (m_nSaved)
-            RestoreDC(m_hDC, m_nSaved);
     }
     // Drawing cannot be confined without a saved state to return to.
-    bool Succeeded() const { return m_nSaved != 0; }
+    bool Succeeded() const { return m_saved.Succeeded(); }
 
 private:
+    const CSavedDC m_saved;  // restored last, after the colours
     HDC m_hDC;
-    int m_nSaved;
     COLORREF m_brushColour;
     COLORREF m_penColour;
 };

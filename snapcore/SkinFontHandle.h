@@ -2,18 +2,18 @@
 #ifndef SNAPCORE_SKINFONTHANDLE_H
 #define SNAPCORE_SKINFONTHANDLE_H
 
-#include "GdiScope.h"
 #include "SkinStyle.h"
+
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 
 class CSkinFontHandle : CNonCopyable {
 public:
     explicit CSkinFontHandle(const SkinFont& font);
-    ~CSkinFontHandle() { if (m_hFont) DeleteObject(m_hFont); }
-    HFONT Get() const { return m_hFont; }
+    HFONT Get() const { return m_font.get(); }
 private:
-    HFONT m_hFont;
+    CFontOwner m_font;
 };
 
 } // namespace snapcore

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "GdiScope.h"
 #include "SkinDCState.h"
 #include "SkinFontHandle.h"
+
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 
@@ -86,7 +87,7 @@ void DrawSkinText(HDC dc, RECT r, const char* text, const SkinFont& skinFont, CO
     if (!text || !*text || IsEmpty(r))
         return;
     const CSkinFontHandle font(skinFont);
-    const CSelection selection(dc, font.Get());
+    const CSelectObject selection(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colour);
     UINT format = DT_NOPREFIX | DT_END_ELLIPSIS | alignment;
@@ -105,7 +106,7 @@ void DrawSkinText(HDC dc, RECT r, const char* text, const SkinFont& skinFont, CO
 // A close box's cross, two pixels thick, centred in box.
 void DrawCloseGlyph(HDC dc, const RECT& box, COLORREF colour)
 {
-    const CSelection pen(dc, GetStockObject(DC_PEN));
+    const CSelectObject pen(dc, GetStockObject(DC_PEN));
     SetDCPenColor(dc, colour);
     const int size = box.right - box.left;
     for (int thickness = 0; thickness < 2; ++thickness) {

@@ -1,9 +1,10 @@
 #include "VirtualScreenCapture.h"
 
 #include "GdiDrawing.h"
-#include "GdiScope.h"
 #include "PointerSnapshot.h"
 #include "PrintScreenCapture.h"
+
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 
@@ -27,10 +28,10 @@ HBITMAP CaptureVirtualScreen(const CaptureOptions& options)
         return nullptr;
     CBitmapOwner canvas(CreateCanvas(screenDC, size));
     const CMemoryDC dc(screenDC);
-    if (!canvas.Get() || !dc)
+    if (!canvas || !dc)
         return nullptr;
     {
-        const CSelection selection(dc, canvas.Get());
+        const CSelectObject selection(dc, canvas.get());
         if (!selection.Succeeded())
             return nullptr;
         // CAPTUREBLT brings in layered (translucent) windows too.
@@ -43,7 +44,7 @@ HBITMAP CaptureVirtualScreen(const CaptureOptions& options)
         if (options.m_bIncludeCursor)
             CPointerSnapshot().Draw(dc, POINT{screen.left, screen.top});
     }
-    return canvas.Detach();
+    return canvas.release();
 }
 
 } // namespace snapcore

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "GdiScope.h"
+#include "scoped/NonCopyable.h"
 
 namespace snapcore {
 

@@ -2,8 +2,9 @@
 # Fails when a source file includes from a folder its layer may not use, and prints
 # each offending line. The layers point only down:
 #   app -> capture, settings, document, editors -> imageio, ui -> util
-# where capture also reads the settings. A folder may always use itself and the
-# resource ids (res); the engine (snapcore) uses nothing of the program's.
+# where capture also reads the settings. A folder may always use itself, the resource
+# ids (res) and the scoped owners (scoped); the engine (snapcore) uses nothing else of
+# the program's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,7 +26,7 @@ check_file() {
         number=$((number + 1))
         [[ $line =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([a-z_]+)/ ]] || continue
         target=${BASH_REMATCH[1]}
-        [[ $target == "$layer" || $target == res ]] && continue
+        [[ $target == "$layer" || $target == res || $target == scoped ]] && continue
         [[ " $allowed " == *" $target "* ]] && continue
         echo "$file:$number: $layer may not include from $target/: $line"
         status=1

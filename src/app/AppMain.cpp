@@ -30,7 +30,7 @@ int Run(int showCmd, const std::vector<std::string>& files)
     ShowWindow(g_hMainFrame, showCmd);
     // Files named on the command line open over the frame the user already sees.
     UpdateWindow(g_hMainFrame);
-    frame->OpenFiles(files);
+    frame->Files().OpenFiles(files);
     int exitCode = loop.Run();
 
     g_app.RemoveMessageLoop();

@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "res/resource.h"
+#include "scoped/ScopedHandles.h"
 
 const UINT CToolBarImages::kCommands[13] = {
     ID_FILE_OPEN,       ID_FILE_SAVE,        ID_CAPTURE_FULLSCREEN, ID_CAPTURE_WINDOW, ID_CAPTURE_REGION,
@@ -33,15 +34,12 @@ HIMAGELIST MakeList(HBITMAP strip, HBITMAP mask)
 
 void CToolBarImages::Load()
 {
-    HBITMAP mask = LoadStrip(IDB_TOOLBAR_MASK);
-    HBITMAP normal = LoadStrip(IDB_TOOLBAR);
-    HBITMAP disabled = LoadStrip(IDB_TOOLBAR_DISABLED);
-    m_hNormal = MakeList(normal, mask);
-    m_hDisabled = MakeList(disabled, mask);
     // The lists keep copies.
-    for (HBITMAP bitmap : {mask, normal, disabled})
-        if (bitmap)
-            DeleteObject(bitmap);
+    const CBitmapOwner mask(LoadStrip(IDB_TOOLBAR_MASK));
+    const CBitmapOwner normal(LoadStrip(IDB_TOOLBAR));
+    const CBitmapOwner disabled(LoadStrip(IDB_TOOLBAR_DISABLED));
+    m_hNormal = MakeList(normal.get(), mask.get());
+    m_hDisabled = MakeList(disabled.get(), mask.get());
 }
 
 CToolBarImages::~CToolBarImages()

@@ -16,19 +16,14 @@ static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the notification-icon record is 88
 CTrayIcon::~CTrayIcon()
 {
     Remove();
-    if (m_hMenuResource)
-        DestroyMenu(m_hMenuResource);
 }
 
 bool CTrayIcon::Add(HWND frame)
 {
     HMENU resource = LoadMenuA(g_app.Instance(), MAKEINTRESOURCEA(IDR_TRAYMENU));
-    if (resource != m_hMenuResource) {
-        if (m_hMenuResource)
-            DestroyMenu(m_hMenuResource);
-        m_hMenuResource = resource;
-    }
-    m_hMenu = m_hMenuResource ? GetSubMenu(m_hMenuResource, 0) : nullptr;
+    if (resource != m_hMenuResource.get())
+        m_hMenuResource.reset(resource);
+    m_hMenu = m_hMenuResource ? GetSubMenu(m_hMenuResource.get(), 0) : nullptr;
     if (m_hMenu)
         SetMenuDefaultItem(m_hMenu, 0, TRUE);
     m_hWndOwner = frame;

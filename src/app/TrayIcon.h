@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "scoped/ScopedHandles.h"
+
 class CMenuBar;
 
 // The program's icon in the notification area and its menu (menu resource 150). It
@@ -37,7 +39,7 @@ private:
     bool SendIcon(DWORD message);
 
     HWND m_hWndOwner = nullptr;
-    HMENU m_hMenuResource = nullptr;  // menu 150; its first popup is the tray menu
+    CMenuOwner m_hMenuResource;  // menu 150; its first popup is the tray menu
     HMENU m_hMenu = nullptr;
     bool m_bAdded = false;
 };

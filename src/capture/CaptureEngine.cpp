@@ -40,12 +40,12 @@ bool CCaptureEngine::Load()
     char path[MAX_PATH];
     if (!MakeModuleFilePath("snapcore.dll", path))
         return false;
-    m_hModule = LoadLibraryA(path);
+    m_hModule.reset(LoadLibraryA(path));
     if (!m_hModule)
         return false;
-    m_pCaptureFullScreen = Resolve<CaptureFullScreenProc>(m_hModule, "CaptureFullScreen");
-    m_pDoCaptureModal = Resolve<DoCaptureModalProc>(m_hModule, "DoCaptureModal");
-    m_pCreateSkinManager = Resolve<CreateSkinManagerProc>(m_hModule, "CreateSkinManager");
+    m_pCaptureFullScreen = Resolve<CaptureFullScreenProc>(m_hModule.get(), "CaptureFullScreen");
+    m_pDoCaptureModal = Resolve<DoCaptureModalProc>(m_hModule.get(), "DoCaptureModal");
+    m_pCreateSkinManager = Resolve<CreateSkinManagerProc>(m_hModule.get(), "CreateSkinManager");
     if (m_pCaptureFullScreen && m_pDoCaptureModal && m_pCreateSkinManager)
         return true;
     Unload();
@@ -57,10 +57,7 @@ void CCaptureEngine::Unload()
     m_pCaptureFullScreen = nullptr;
     m_pDoCaptureModal = nullptr;
     m_pCreateSkinManager = nullptr;
-    if (m_hModule) {
-        FreeLibrary(m_hModule);
-        m_hModule = nullptr;
-    }
+    m_hModule.reset();
 }
 
 int CCaptureEngine::ResolveMode(int mode)

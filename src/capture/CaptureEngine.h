@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include "scoped/ScopedHandles.h"
 #include "snapcore.h"
 
 // The binding to the capture engine library next to the executable. The engine is
@@ -35,7 +36,7 @@ private:
     using DoCaptureModalProc = HBITMAP(__stdcall*)(int, CaptureOptions*, AuxWindowOptions*);
     using CreateSkinManagerProc = ISkinManager*(__stdcall*)();
 
-    HMODULE m_hModule = nullptr;
+    CModuleOwner m_hModule;
     CaptureFullScreenProc m_pCaptureFullScreen = nullptr;
     DoCaptureModalProc m_pDoCaptureModal = nullptr;
     CreateSkinManagerProc m_pCreateSkinManager = nullptr;

@@ -11,6 +11,8 @@ public:
     // The engine's full-screen call; the other modes are the interactive capture's
     // (0 full screen, 1 window, 2 region, 3 object, -1 the configured one).
     static constexpr int kFullScreenCall = -2;
+    // The interactive capture in the mode the options choose.
+    static constexpr int kConfiguredMode = -1;
 
     explicit CCaptureWorkflow(ICaptureHost& host) : m_host(host) {}
     CCaptureWorkflow(const CCaptureWorkflow&) = delete;

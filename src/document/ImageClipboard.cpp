@@ -1,7 +1,7 @@
 #include "document/ImageClipboard.h"
 
 #include "imageio/Dib.h"
-#include "ui/ScopedHandles.h"
+#include "scoped/ScopedHandles.h"
 
 namespace {
 // A movable block holding the header and pixels of a 24-bit bottom-up DIB of the
@@ -17,22 +17,19 @@ HGLOBAL MakeDibBlock(HBITMAP bitmap)
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + dwImageSize);
     if (!block)
         return nullptr;
-    auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
-    if (!header) {
-        GlobalFree(block);
-        return nullptr;
+    int lines = 0;
+    if (const CGlobalLock<BITMAPINFOHEADER> lock(block); BITMAPINFOHEADER* header = lock.Get()) {
+        *header = {};
+        header->biSize = sizeof(BITMAPINFOHEADER);
+        header->biWidth = shape.bmWidth;
+        header->biHeight = shape.bmHeight;
+        header->biPlanes = 1;
+        header->biBitCount = 24;
+        header->biCompression = BI_RGB;
+        header->biSizeImage = dwImageSize;
+        lines = GetDIBits(CScreenDC(), bitmap, 0, static_cast<UINT>(shape.bmHeight), header + 1,
+                          reinterpret_cast<BITMAPINFO*>(header), DIB_RGB_COLORS);
     }
-    *header = {};
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = shape.bmWidth;
-    header->biHeight = shape.bmHeight;
-    header->biPlanes = 1;
-    header->biBitCount = 24;
-    header->biCompression = BI_RGB;
-    header->biSizeImage = dwImageSize;
-    const int lines = GetDIBits(CScreenDC(), bitmap, 0, static_cast<UINT>(shape.bmHeight), header + 1,
-                                reinterpret_cast<BITMAPINFO*>(header), DIB_RGB_COLORS);
-    GlobalUnlock(block);
     if (lines != shape.bmHeight) {
         GlobalFree(block);
         return nullptr;

@@ -6,7 +6,7 @@
 
 void ShowImageContextMenu(HWND view, LPARAM screenPoint)
 {
-    auto imageMenu = reinterpret_cast<HMENU>(SendMessageA(GetParent(view), WM_APP_GET_IMAGE_MENU, 3, 0));
+    auto imageMenu = reinterpret_cast<HMENU>(SendMessageA(GetParent(view), WM_APP_GET_IMAGE_MENU, kImageMenuRequest, 0));
     if (!imageMenu)
         return;
     POINT point = {GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};

@@ -76,17 +76,13 @@ CImageFrame* CImageFrame::Create(HWND mdiClient, const char* title)
     return frame;
 }
 
-CImageFrame::~CImageFrame()
-{
-    if (m_hDocMenu)
-        DestroyMenu(m_hDocMenu);
-}
+CImageFrame::~CImageFrame() = default;
 
 LRESULT CImageFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_CREATE:
-        m_hDocMenu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_IMAGETYPE));
+        m_hDocMenu.reset(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_IMAGETYPE)));
         if (!m_imageView.CreateView(Handle()))
             return -1;
         break;
@@ -109,15 +105,12 @@ LRESULT CImageFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         OnMdiActivate(reinterpret_cast<HWND>(lParam));
         break;
     case WM_APP_GET_IMAGE_MENU:
-        return reinterpret_cast<LRESULT>(wParam == 3 ? ImageMenu() : nullptr);
+        return reinterpret_cast<LRESULT>(wParam == kImageMenuRequest ? ImageMenu() : nullptr);
     case WM_COMMAND:
         SendMessageA(m_imageView.Handle(), WM_COMMAND, wParam, lParam);
         return 0;
     case WM_DESTROY:
-        if (m_hDocMenu) {
-            DestroyMenu(m_hDocMenu);
-            m_hDocMenu = nullptr;
-        }
+        m_hDocMenu.reset();
         break;
     }
     return DefaultProc(msg, wParam, lParam);
@@ -130,7 +123,7 @@ LRESULT CImageFrame::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 HMENU CImageFrame::ImageMenu() const
 {
-    return m_hDocMenu ? GetSubMenu(m_hDocMenu, kImagePopup) : nullptr;
+    return m_hDocMenu ? GetSubMenu(m_hDocMenu.get(), kImagePopup) : nullptr;
 }
 
 void CImageFrame::OnMdiActivate(HWND activated)
@@ -142,14 +135,14 @@ void CImageFrame::OnMdiActivate(HWND activated)
     SendMessageA(m_hWndMDIClient, WM_APP_DOC_ACTIVATED, reinterpret_cast<WPARAM>(Handle()), 0);
     m_imageView.SetUpdateUI(&g_updateUI);
     m_imageView.UpdateCommandUI();
-    SendMessageA(m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(m_hDocMenu),
-                 reinterpret_cast<LPARAM>(WindowListPopup(m_hDocMenu)));
+    SendMessageA(m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(m_hDocMenu.get()),
+                 reinterpret_cast<LPARAM>(WindowListPopup(m_hDocMenu.get())));
     DrawMenuBar(GetParent(m_hWndMDIClient));
 }
 
 bool CImageFrame::QueryClose()
 {
-    if (!m_imageView.IsModified())
+    if (!m_imageView.Document().IsModified())
         return true;
     char name[MAX_PATH];
     ReadDocumentName(Handle(), name);

@@ -1,5 +1,6 @@
 #pragma once
 #include "document/ImageView.h"
+#include "scoped/ScopedHandles.h"
 #include "ui/Window.h"
 
 // One image document: an MDI child whose whole client area is its image view. It
@@ -36,6 +37,6 @@ private:
 
     bool m_bWindowOwnsObject = false;
     HWND m_hWndMDIClient = nullptr;
-    HMENU m_hDocMenu = nullptr;
+    CMenuOwner m_hDocMenu;
     CImageView m_imageView;
 };

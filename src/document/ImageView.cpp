@@ -11,18 +11,16 @@
 #include "document/ViewArithmetic.h"
 #include "document/ZoomMapping.h"
 #include "document/ZoomTable.h"
-#include "editors/EditorLaunch.h"
-#include "editors/EditorList.h"
 #include "res/resource.h"
+#include "scoped/ScopedHandles.h"
 #include "ui/MainFrameHandle.h"
-#include "ui/ScopedHandles.h"
 #include "ui/UpdateUI.h"
 #include "util/AppMessageBox.h"
-#include "util/CharSearch.h"
 #include "util/FastString.h"
 
 namespace {
 const char kViewClass[] = "ImageView";
+constexpr int kZoomPopup = 2;  // in the image popup
 
 // One hatch for every view, kept until the process ends.
 HBRUSH SharedBackground()
@@ -72,8 +70,6 @@ CImageView::CImageView()
 CImageView::~CImageView()
 {
     DestroyWindow();
-    if (m_hImage)
-        DeleteObject(m_hImage);
     for (HCURSOR cursor : m_hHandCursors)
         if (cursor)
             DestroyCursor(cursor);
@@ -86,28 +82,15 @@ HWND CImageView::CreateView(HWND parent)
                   0, 0, 0, 0, parent, nullptr);
 }
 
-void CImageView::SetImage(HBITMAP bitmap, const char* path, bool saved, CEditorList* editorList)
+void CImageView::SetImage(HBITMAP bitmap, const char* path, bool saved, IImageEditors* editors)
 {
-    m_hDisplayBitmap = bitmap;
-    const SIZE size = ImageSize();
+    m_document.Adopt(bitmap, path, saved);
+    m_pEditors = editors;
+    const SIZE size = m_document.ImageSize();
     SetContentSize(size.cx, size.cy, true, true);
     m_fZoom = 1.0f;
     m_nZoomIndex = kZoomIndexActual;
-    if (m_hImage && m_hImage != bitmap)
-        DeleteObject(m_hImage);
-    m_hImage = bitmap;
-    m_bImageModified = saved ? 0 : 1;
-    m_strPath = path ? path : "";
-    m_pEditorList = editorList;
     UpdateCommandUI();
-}
-
-SIZE CImageView::ImageSize() const
-{
-    BITMAP info{};
-    if (!m_hDisplayBitmap || !GetObjectA(m_hDisplayBitmap, sizeof(info), &info))
-        return SIZE{};
-    return SIZE{info.bmWidth, info.bmHeight};
 }
 
 SIZE CImageView::ClientSize() const
@@ -119,33 +102,25 @@ SIZE CImageView::ClientSize() const
 
 void CImageView::SetScrollBars(bool redraw)
 {
+    const SIZE content = m_scroll.Content(), view = m_scroll.View();
+    const POINT offset = m_scroll.Offset();
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    info.nMax = m_sizeContent.cx - 1;
-    info.nPage = static_cast<UINT>(m_sizeView.cx);
-    info.nPos = m_ptScroll.x;
+    info.nMax = content.cx - 1;
+    info.nPage = static_cast<UINT>(view.cx);
+    info.nPos = offset.x;
     SetScrollInfo(Handle(), SB_HORZ, &info, redraw);
-    info.nMax = m_sizeContent.cy - 1;
-    info.nPage = static_cast<UINT>(m_sizeView.cy);
-    info.nPos = m_ptScroll.y;
+    info.nMax = content.cy - 1;
+    info.nPage = static_cast<UINT>(view.cy);
+    info.nPos = offset.y;
     SetScrollInfo(Handle(), SB_VERT, &info, redraw);
 }
 
 void CImageView::SetContentSize(int cx, int cy, bool redraw, bool resetOffset)
 {
-    m_sizeContent = SIZE{cx, cy};
-    if (resetOffset) {
-        m_ptScroll = POINT{};
-    } else {
-        const int maxX = cx - m_sizeView.cx > 0 ? cx - m_sizeView.cx : 0;
-        const int maxY = cy - m_sizeView.cy > 0 ? cy - m_sizeView.cy : 0;
-        m_ptScroll.x = m_ptScroll.x < 0 ? 0 : m_ptScroll.x > maxX ? maxX : m_ptScroll.x;
-        m_ptScroll.y = m_ptScroll.y < 0 ? 0 : m_ptScroll.y > maxY ? maxY : m_ptScroll.y;
-    }
+    m_scroll.SetContent(SIZE{cx, cy}, resetOffset);
     SetScrollBars(true);
-    m_sizeLineStep = SIZE{cx / 100 > 1 ? cx / 100 : 1, cy / 100 > 1 ? cy / 100 : 1};
-    m_sizePageStep = SIZE{cx / 10 > 1 ? cx / 10 : 1, cy / 10 > 1 ? cy / 10 : 1};
     if (redraw)
         InvalidateRect(Handle(), nullptr, TRUE);
 }
@@ -154,7 +129,7 @@ void CImageView::SetZoom(float zoom)
 {
     if (zoom == m_fZoom)
         return;
-    const SIZE size = ImageSize();
+    const SIZE size = m_document.ImageSize();
     SetContentSize(static_cast<int>(zoom * size.cx), static_cast<int>(zoom * size.cy), true, true);
     m_fZoom = zoom;
 }
@@ -179,7 +154,7 @@ void CImageView::ZoomInOut(UINT command)
 
 void CImageView::FitToWindow()
 {
-    const SIZE image = ImageSize();
+    const SIZE image = m_document.ImageSize();
     if (image.cx <= 0 || image.cy <= 0)
         return;
     const SIZE client = ClientSize();
@@ -193,7 +168,7 @@ void CImageView::FitToWindow()
 
 void CImageView::ActualSize()
 {
-    const SIZE image = ImageSize();
+    const SIZE image = m_document.ImageSize();
     SetContentSize(image.cx, image.cy, true, true);
     m_fZoom = 1.0f;
     InvalidateRect(Handle(), nullptr, TRUE);
@@ -204,7 +179,8 @@ void CImageView::ActualSize()
 void CImageView::UpdateHandCursor()
 {
     const SIZE client = ClientSize();
-    if (client.cx < m_sizeContent.cx || client.cy < m_sizeContent.cy)
+    const SIZE content = m_scroll.Content();
+    if (client.cx < content.cx || client.cy < content.cy)
         m_nHandCursor = (GetKeyState(VK_LBUTTON) & 0xFF00) ? 1 : 0;
     else
         m_nHandCursor = -1;
@@ -213,20 +189,21 @@ void CImageView::UpdateHandCursor()
 
 void CImageView::UpdateCommandUI()
 {
-    if (!m_pUpdateUI || !m_hImage)
+    if (!m_pUpdateUI || !m_document.Image())
         return;
     m_pUpdateUI->EnableCommand(ID_ZOOM_IN, CanZoomIn(m_fZoom));
     m_pUpdateUI->EnableCommand(ID_ZOOM_OUT, CanZoomOut(m_fZoom));
     m_pUpdateUI->EnableCommand(ID_ZOOM_ACTUAL, m_fZoom != 1.0f);
-    m_pUpdateUI->EnableCommand(ID_FILE_SAVE, m_bImageModified != 0);
+    m_pUpdateUI->EnableCommand(ID_FILE_SAVE, m_document.IsModified());
     m_pUpdateUI->EnableCommand(ID_EDITORS, true);
     m_pUpdateUI->EnableCommand(ID_EDIT_COPY, true);
 
-    const SIZE client = ClientSize();
-    m_pUpdateUI->EnableCommand(ID_ZOOM_FIT, m_sizeContent.cx != client.cx && m_sizeContent.cy != client.cy);
+    const SIZE client = ClientSize(), content = m_scroll.Content();
+    m_pUpdateUI->EnableCommand(ID_ZOOM_FIT, content.cx != client.cx && content.cy != client.cy);
 
-    auto imageMenu = reinterpret_cast<HMENU>(SendMessageA(GetParent(Handle()), WM_APP_GET_IMAGE_MENU, 3, 0));
-    if (HMENU zoomMenu = imageMenu ? GetSubMenu(imageMenu, 2) : nullptr) {
+    auto imageMenu = reinterpret_cast<HMENU>(
+        SendMessageA(GetParent(Handle()), WM_APP_GET_IMAGE_MENU, kImageMenuRequest, 0));
+    if (HMENU zoomMenu = imageMenu ? GetSubMenu(imageMenu, kZoomPopup) : nullptr) {
         if (m_nZoomIndex >= 0 && m_nZoomIndex < kZoomLevelCount) {
             CheckMenuRadioItem(zoomMenu, 0, kZoomLevelCount - 1, static_cast<UINT>(m_nZoomIndex), MF_BYPOSITION);
         } else {
@@ -236,7 +213,7 @@ void CImageView::UpdateCommandUI()
     }
 
     UpdateHandCursor();
-    ShowStatusTexts(ImageSize());
+    ShowStatusTexts(m_document.ImageSize());
 }
 
 void CImageView::ShowStatusTexts(SIZE imageSize)
@@ -321,7 +298,7 @@ bool CImageView::OnCommand(UINT id)
         OnSaveImage();
         return true;
     case ID_EDIT_COPY:
-        switch (CopyImageToClipboard(m_hImage, Handle())) {
+        switch (CopyImageToClipboard(m_document.Image(), Handle())) {
         case ClipboardCopy::kCopied:
             break;
         case ClipboardCopy::kClipboardBusy:
@@ -348,39 +325,34 @@ void CImageView::OnSaveImage()
 {
     char path[MAX_PATH];
     ReadDocumentName(GetParent(Handle()), path);
-    if (!SaveImageAs(m_hImage, path) || !m_bImageModified)
+    const bool renames = m_document.IsModified();
+    if (!m_document.SaveAs(path) || !renames)
         return;
-    SetWindowTextA(GetParent(Handle()), path);
-    SendMessageA(g_hMainFrame, WM_APP_DOC_PATH_CHANGED, reinterpret_cast<WPARAM>(GetParent(Handle())),
+    HWND document = GetParent(Handle());
+    SetWindowTextA(document, path);
+    SendMessageA(GetParent(document), WM_APP_DOC_PATH_CHANGED, reinterpret_cast<WPARAM>(document),
                  reinterpret_cast<LPARAM>(path));
-    m_bImageModified = 0;
-    m_strPath = path;
     UpdateCommandUI();
 }
 
 void CImageView::RunEditor(int index)
 {
-    if (m_bImageModified) {
+    if (m_document.IsModified()) {
         OnSaveImage();
-        if (m_bImageModified)
+        if (m_document.IsModified())
             return;
     }
-    char program[CEditorList::kTextSize];
-    if (!m_pEditorList || !m_pEditorList->GetAt(index, nullptr, program, nullptr))
-        return;
-    // Only a file on disk can be handed over; a never-saved capture has just a title.
-    if (!FindLastChar(m_strPath.c_str(), '\\'))
-        return;
-    LaunchEditor(program, m_strPath.c_str());
+    if (m_pEditors)
+        m_document.OpenInEditor(*m_pEditors, index);
 }
 
 bool CImageView::SaveBeforeClose()
 {
-    if (!m_bImageModified)
+    if (!m_document.IsModified())
         return true;
     char path[MAX_PATH];
     ReadDocumentName(GetParent(Handle()), path);
-    return SaveImageAs(m_hImage, path);
+    return m_document.SaveAs(path);
 }
 
 // Only the clip box is drawn: the hatch outside the image with at most two fills,
@@ -395,16 +367,18 @@ void CImageView::OnPaint()
         EndPaint(Handle(), &paint);
         return;
     }
-    const int right = m_sizeContent.cx - m_ptScroll.x;
-    const int bottom = m_sizeContent.cy - m_ptScroll.y;
+    const SIZE content = m_scroll.Content();
+    const POINT offset = m_scroll.Offset();
+    const int right = content.cx - offset.x;
+    const int bottom = content.cy - offset.y;
     RECT image = clip;
     if (image.right > right)
         image.right = right;
     if (image.bottom > bottom)
         image.bottom = bottom;
 
-    SetViewportOrgEx(dc, -m_ptScroll.x, -m_ptScroll.y, nullptr);
-    SetBrushOrgEx(dc, (8 - m_ptScroll.x % 8) % 8, (8 - m_ptScroll.y % 8) % 8, nullptr);
+    SetViewportOrgEx(dc, -offset.x, -offset.y, nullptr);
+    SetBrushOrgEx(dc, (8 - offset.x % 8) % 8, (8 - offset.y % 8) % 8, nullptr);
     if (right < clip.right) {
         RECT strip{right, clip.top, clip.right, clip.bottom};
         DPtoLP(dc, reinterpret_cast<POINT*>(&strip), 2);
@@ -416,15 +390,15 @@ void CImageView::OnPaint()
         FillRect(dc, &strip, m_hbrBackground);
     }
 
-    if (m_hDisplayBitmap && image.left < image.right && image.top < image.bottom) {
+    if (m_document.Image() && image.left < image.right && image.top < image.bottom) {
         if (m_fZoom != 1.0f)
             SetZoomMapping(dc, m_fZoom);
         DPtoLP(dc, reinterpret_cast<POINT*>(&image), 2);
         InflateRect(&image, 1, 1);
-        CMemoryDC source(CreateCompatibleDC(dc));
-        CSelectObject selection(source.get(), m_hDisplayBitmap);
+        const CMemoryDC source(dc);
+        CSelectObject selection(source, m_document.Image());
         SetStretchBltMode(dc, COLORONCOLOR);
-        BitBlt(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, source.get(), image.left,
+        BitBlt(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, source, image.left,
                image.top, SRCCOPY);
     }
     EndPaint(Handle(), &paint);
@@ -433,18 +407,14 @@ void CImageView::OnPaint()
 void CImageView::OnSize(int width, int height)
 {
     UpdateCommandUI();
-    m_sizeView = SIZE{width, height};
+    const POINT old = m_scroll.Offset();
+    m_scroll.SetView(SIZE{width, height});
     SetScrollBars(true);
-    const POINT old = m_ptScroll;
-    const int maxX = m_sizeContent.cx - width > 0 ? m_sizeContent.cx - width : 0;
-    const int maxY = m_sizeContent.cy - height > 0 ? m_sizeContent.cy - height : 0;
-    m_ptScroll.x = old.x > maxX ? maxX : old.x;
-    m_ptScroll.y = old.y > maxY ? maxY : old.y;
-    if (m_ptScroll.x != old.x || m_ptScroll.y != old.y) {
-        ScrollWindowEx(Handle(), old.x - m_ptScroll.x, old.y - m_ptScroll.y, nullptr, nullptr, nullptr, nullptr,
-                       SW_INVALIDATE);
-        SetScrollPos(Handle(), SB_HORZ, m_ptScroll.x, FALSE);
-        SetScrollPos(Handle(), SB_VERT, m_ptScroll.y, FALSE);
+    const POINT now = m_scroll.Offset();
+    if (now.x != old.x || now.y != old.y) {
+        ScrollWindowEx(Handle(), old.x - now.x, old.y - now.y, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+        SetScrollPos(Handle(), SB_HORZ, now.x, FALSE);
+        SetScrollPos(Handle(), SB_VERT, now.y, FALSE);
     }
 }
 
@@ -489,11 +459,6 @@ bool CImageView::OnKeyDown(WPARAM key)
 
 void CImageView::OnScroll(int bar, int code)
 {
-    const SIZE client = ClientSize();
-    const bool horizontal = bar == SB_HORZ;
-    const int maximum = horizontal ? m_sizeContent.cx - client.cx : m_sizeContent.cy - client.cy;
-    if (maximum < 0)
-        return;
     int track = 0;
     if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
         SCROLLINFO info{};
@@ -502,23 +467,22 @@ void CImageView::OnScroll(int bar, int code)
         GetScrollInfo(Handle(), bar, &info);
         track = info.nTrackPos;
     }
-    const int position = horizontal ? m_ptScroll.x : m_ptScroll.y;
-    const int target = ScrollTarget(code, position, horizontal ? m_sizeLineStep.cx : m_sizeLineStep.cy,
-                                    horizontal ? m_sizePageStep.cx : m_sizePageStep.cy, maximum, track);
+    const int target = m_scroll.Target(bar, code, ClientSize(), track);
     if (target >= 0)
         ScrollTo(bar, target);
 }
 
 void CImageView::ScrollTo(int bar, int position)
 {
-    LONG& current = bar == SB_HORZ ? m_ptScroll.x : m_ptScroll.y;
+    const POINT offset = m_scroll.Offset();
+    const int current = bar == SB_HORZ ? offset.x : offset.y;
     if (position == current)
         return;
     const int delta = current - position;
-    current = position;
+    m_scroll.MoveTo(bar, position);
     SetScrollPos(Handle(), bar, position, TRUE);
     ScrollWindowEx(Handle(), bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0, nullptr, nullptr, nullptr,
-                   nullptr, m_uScrollWindowFlags);
+                   nullptr, SW_INVALIDATE);
 }
 
 void CImageView::OnMouseWheel(int delta)
@@ -527,7 +491,7 @@ void CImageView::OnMouseWheel(int delta)
     const int code = delta > 0 ? (pages ? SB_PAGEUP : SB_LINEUP) : (pages ? SB_PAGEDOWN : SB_LINEDOWN);
     const int steps = WheelSteps(m_nWheelAccum, delta, m_nNotchLines);
     for (int i = 0; i < steps; ++i) {
-        OnScroll(m_sizeContent.cy > ClientSize().cy ? SB_VERT : SB_HORZ, code);
+        OnScroll(m_scroll.Content().cy > ClientSize().cy ? SB_VERT : SB_HORZ, code);
         UpdateWindow(Handle());
     }
 }
@@ -561,19 +525,14 @@ void CImageView::OnMouseMove(LPARAM lParam)
     const int dx = point.x - m_ptLastMouse.x;
     const int dy = point.y - m_ptLastMouse.y;
     m_ptLastMouse = point;
-    const SIZE client = ClientSize();
-    const int maxX = m_sizeContent.cx - client.cx > 0 ? m_sizeContent.cx - client.cx : 0;
-    const int maxY = m_sizeContent.cy - client.cy > 0 ? m_sizeContent.cy - client.cy : 0;
-    POINT target{m_ptScroll.x - dx, m_ptScroll.y - dy};
-    target.x = target.x < 0 ? 0 : target.x > maxX ? maxX : target.x;
-    target.y = target.y < 0 ? 0 : target.y > maxY ? maxY : target.y;
-    if (target.x == m_ptScroll.x && target.y == m_ptScroll.y)
+    const POINT offset = m_scroll.Offset(), target = m_scroll.Dragged(dx, dy, ClientSize());
+    if (target.x == offset.x && target.y == offset.y)
         return;
-    ScrollWindowEx(Handle(), m_ptScroll.x - target.x, m_ptScroll.y - target.y, nullptr, nullptr, nullptr, nullptr,
-                   m_uScrollWindowFlags);
+    ScrollWindowEx(Handle(), offset.x - target.x, offset.y - target.y, nullptr, nullptr, nullptr, nullptr,
+                   SW_INVALIDATE);
     SetScrollPos(Handle(), SB_HORZ, target.x, TRUE);
     SetScrollPos(Handle(), SB_VERT, target.y, TRUE);
-    m_ptScroll = target;
+    m_scroll.MoveTo(target);
 }
 
 void CImageView::OnLButtonUp()

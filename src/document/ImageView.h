@@ -1,15 +1,15 @@
 #pragma once
+#include "document/ImageDocument.h"
+#include "document/ScrollPosition.h"
 #include "ui/Window.h"
 
-#include <string>
-
-class CEditorList;
+class IImageEditors;
 class CUpdateUI;
 
 // The client window of an image document: shows the document's bitmap at a zoom
 // between 10% and 3200% from the top-left corner of the scroll area, hatches
 // everything outside the image, scrolls with bars, keys and wheel, and pans with a
-// hand. It also carries the document's data: bitmap, path and modified flag.
+// hand. It holds the document it shows.
 class CImageView : public CWindow {
 public:
     CImageView();
@@ -18,7 +18,7 @@ public:
     HWND CreateView(HWND parent);
 
     // Takes ownership of the bitmap.
-    void SetImage(HBITMAP bitmap, const char* path, bool saved, CEditorList* editorList);
+    void SetImage(HBITMAP bitmap, const char* path, bool saved, IImageEditors* editors);
 
     void SetContentSize(int cx, int cy, bool redraw, bool resetOffset);
     void SetZoom(float zoom);
@@ -40,14 +40,11 @@ public:
     void UpdateCommandUI();
     void SetUpdateUI(CUpdateUI* updateUI) { m_pUpdateUI = updateUI; }
 
-    HBITMAP Image() const { return m_hImage; }
-    bool IsModified() const { return m_bImageModified != 0; }
-    const std::string& Path() const { return m_strPath; }
-    CEditorList* EditorList() const { return m_pEditorList; }
+    const CImageDocument& Document() const { return m_document; }
     float Zoom() const { return m_fZoom; }
     int ZoomIndex() const { return m_nZoomIndex; }
-    POINT ScrollOffset() const { return m_ptScroll; }
-    SIZE ContentSize() const { return m_sizeContent; }
+    POINT ScrollOffset() const { return m_scroll.Offset(); }
+    SIZE ContentSize() const { return m_scroll.Content(); }
     int HandCursor() const { return m_nHandCursor; }
 
 protected:
@@ -68,30 +65,20 @@ private:
     void ReadWheelSettings();
     void ScrollTo(int bar, int position);
     void SetScrollBars(bool redraw);
-    SIZE ImageSize() const;
     SIZE ClientSize() const;
     void ShowStatusTexts(SIZE imageSize);
 
-    POINT m_ptScroll{};
-    SIZE m_sizeContent{};
-    SIZE m_sizeLineStep{};
-    SIZE m_sizePageStep{};
-    SIZE m_sizeView{};
+    CImageDocument m_document;
+    IImageEditors* m_pEditors = nullptr;
+    CScrollPosition m_scroll;
     int m_nWheelAccum = 0;
     int m_nNotchLines = 3;
-    UINT m_uScrollWindowFlags = SW_INVALIDATE;
-    HBITMAP m_hDisplayBitmap = nullptr;
     HBRUSH m_hbrBackground;
     float m_fZoom = 1.0f;
     int m_nHandCursor = -1;
     HCURSOR m_hHandCursors[2];
     int m_bDragging = 0;
     POINT m_ptLastMouse{};
-
-    HBITMAP m_hImage = nullptr;
-    int m_bImageModified = 0;
-    CEditorList* m_pEditorList = nullptr;
-    std::string m_strPath;
     CUpdateUI* m_pUpdateUI = nullptr;
     int m_nZoomIndex = 0;
 };

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "editors/EditorEntry.h"
+#include "scoped/ScopedHandles.h"
 #include "ui/MenuImageSource.h"
-#include "ui/ScopedHandles.h"
 
 // The user's ordered list of external image editors, kept in oteditor.cfg beside the
 // executable, and the popup menu that offers them. Position i is editor i

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "imageio/ScreenDC.h"
+#include "scoped/ScopedHandles.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ bool CDib::FromBitmap(HBITMAP hBitmap)
     if (!fetched.Create(bitmap.bmWidth, bitmap.bmHeight, bitmap.bmBitsPixel))
         return false;
     CScreenDC screen;
-    if (!screen.Get() || !::GetDIBits(screen.Get(), hBitmap, 0, static_cast<UINT>(bitmap.bmHeight), fetched.m_pBits,
+    if (!screen || !::GetDIBits(screen, hBitmap, 0, static_cast<UINT>(bitmap.bmHeight), fetched.m_pBits,
                                       fetched.GetBitmapInfo(), DIB_RGB_COLORS))
         return false;
     Swap(fetched);

@@ -7,6 +7,7 @@
 #include "imageio/ImageReadResult.h"
 #include "imageio/JpegFile.h"
 #include "imageio/PngFile.h"
+#include "scoped/ScopedHandles.h"
 #include "util/CharSearch.h"
 
 const ImageFormat g_imageFormats[kImageFormatCount] = {
@@ -82,9 +83,8 @@ HBITMAP ReadImageFile(const char* path, int formatCode, bool* pIncomplete)
     DWORD dwError = read ? ERROR_SUCCESS : GetLastError();
     HBITMAP bitmap = nullptr;
     if (read) {
-        HDC screen = GetDC(nullptr);
-        bitmap = CreateDIBitmap(screen, dib.GetInfo(), CBM_INIT, dib.GetBits(), dib.GetBitmapInfo(), DIB_RGB_COLORS);
-        ReleaseDC(nullptr, screen);
+        bitmap = CreateDIBitmap(CScreenDC(), dib.GetInfo(), CBM_INIT, dib.GetBits(), dib.GetBitmapInfo(),
+                                DIB_RGB_COLORS);
         if (!bitmap)
             dwError = ERROR_NOT_ENOUGH_MEMORY;
     }

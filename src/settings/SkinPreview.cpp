@@ -1,7 +1,7 @@
 #include "settings/SkinPreview.h"
 
 #include "res/resource.h"
-#include "ui/ScopedHandles.h"
+#include "scoped/ScopedHandles.h"
 #include "util/FastString.h"
 
 namespace {
@@ -34,7 +34,7 @@ void CSkinPreview::OnPaint()
     HDC hdc = BeginPaint(Handle(), &ps);
     RECT rcClient;
     GetClientRect(Handle(), &rcClient);
-    CHandleOwner<HRGN, GdiObjectDeleter> clip(CreateRectRgnIndirect(&rcClient));
+    CRegionOwner clip(CreateRectRgnIndirect(&rcClient));
     SelectClipRgn(hdc, clip.get());
     FillRect(hdc, &rcClient, GetSysColorBrush(COLOR_BTNFACE));
     // The preview draws its own outline: a sunken edge's light sides vanish on a light page.

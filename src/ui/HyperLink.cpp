@@ -1,6 +1,6 @@
 #include "ui/HyperLink.h"
 
-#include "ui/ScopedHandles.h"
+#include "scoped/ScopedHandles.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

@@ -2,9 +2,7 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
-
+#include "scoped/ScopedHandles.h"
 #include "ui/Window.h"
 
 // Turns a static text control into a link: drawn underlined in the user's link
@@ -33,15 +31,6 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    struct FontDeleter {
-        void operator()(HFONT hFont) const { ::DeleteObject(hFont); }
-    };
-    struct WindowDestroyer {
-        void operator()(HWND hWnd) const { ::DestroyWindow(hWnd); }
-    };
-    using CFontOwner = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
-    using CWindowOwner = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
-
     void CreateUnderlinedFont();
     void CreateToolTip();
     void Paint(HDC hDC);

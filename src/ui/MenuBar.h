@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "ui/ScopedHandles.h"
+#include "scoped/ScopedHandles.h"
 #include "ui/MenuBarMdiButtons.h"
 #include "ui/MenuBarPopupPainter.h"
 #include "ui/Window.h"

@@ -35,21 +35,21 @@ void DrawMenuGlyph(HDC dc, const RECT& box, UINT glyph, COLORREF color)
 {
     const int width = GetSystemMetrics(SM_CXMENUCHECK);
     const int height = GetSystemMetrics(SM_CYMENUCHECK);
-    CMemoryDC maskDC(CreateCompatibleDC(dc));
+    const CMemoryDC maskDC(dc);
     CBitmapOwner mask(CreateBitmap(width, height, 1, 1, nullptr));
     CBrushOwner brush(CreateSolidBrush(color));
     if (!maskDC || !mask || !brush)
         return;
-    CSelectObject selectMask(maskDC.get(), mask.get());
+    CSelectObject selectMask(maskDC, mask.get());
     RECT glyphRect = {0, 0, width, height};
-    DrawFrameControl(maskDC.get(), &glyphRect, DFC_MENU, glyph);
+    DrawFrameControl(maskDC, &glyphRect, DFC_MENU, glyph);
 
     CSelectObject selectBrush(dc, brush.get());
     const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
     const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
     const int x = box.left + (box.right - box.left - width) / 2;
     const int y = box.top + (box.bottom - box.top - height) / 2;
-    BitBlt(dc, x, y, width, height, maskDC.get(), 0, 0, kPaintBrushThroughMask);
+    BitBlt(dc, x, y, width, height, maskDC, 0, 0, kPaintBrushThroughMask);
     SetBkColor(dc, oldBack);
     SetTextColor(dc, oldText);
 }

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "ui/ScopedHandles.h"
+#include "scoped/ScopedHandles.h"
 #include "util/FastString.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "scoped/ScopedHandles.h"
 #include "util/CharSearch.h"
 #include "util/Win32Error.h"
 
@@ -56,13 +57,13 @@ CFileReplacement::~CFileReplacement()
 // A symbolic link stays a link: the file it points to is the one replaced.
 void CFileReplacement::ResolveTarget()
 {
-    const HANDLE hTarget = ::CreateFileA(m_szTarget, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const HANDLE hOpened = ::CreateFileA(m_szTarget, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                          nullptr, OPEN_EXISTING, 0, nullptr);
-    if (hTarget == INVALID_HANDLE_VALUE)
+    if (hOpened == INVALID_HANDLE_VALUE)
         return;  // a new file, or one the write itself will report on
+    const CKernelHandleOwner target(hOpened);
     char szFinal[MAX_PATH + 8] = {};
-    const DWORD dwLength = ::GetFinalPathNameByHandleA(hTarget, szFinal, sizeof szFinal, VOLUME_NAME_DOS);
-    ::CloseHandle(hTarget);
+    const DWORD dwLength = ::GetFinalPathNameByHandleA(target.get(), szFinal, sizeof szFinal, VOLUME_NAME_DOS);
     if (dwLength == 0)
         return;  // a file system that cannot say; the path is all there is
     const char* real = WithoutLongPathPrefix(szFinal);

@@ -203,7 +203,7 @@ TEST_F(AppFrameTest, ImageCommandsAreDisabledWithoutADocument)
 
     // An unsaved capture can be saved; once the user has closed it without saving,
     // nothing is left to save.
-    ASSERT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(16, 16), "unsaved*", false));
+    ASSERT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(16, 16), "unsaved*", false));
     HWND document = m_frame->ActiveDocument();
     SetForegroundWindow(*m_frame);
     Pump();

@@ -90,7 +90,7 @@ protected:
     CImageView& ActiveView() const
     {
         CImageFrame* document = nullptr;
-        m_frame->FindTab(m_frame->ActiveDocument(), &document);
+        m_frame->Documents().FindTab(m_frame->ActiveDocument(), &document);
         return document->View();
     }
 
@@ -111,7 +111,7 @@ TEST_F(CaptureWorkflow, FullScreenCapturesBecomeNumberedUnsavedDocumentsWhileThe
     EXPECT_TRUE(IsWindowVisible(*m_frame)) << "shown again after the capture";
     EXPECT_EQ(ChildRect(m_frame->MdiClient()).bottom, ChildRect(m_frame->StatusBar()).top)
         << "laid out around the bars while it was hidden";
-    EXPECT_TRUE(ActiveView().IsModified());
+    EXPECT_TRUE(ActiveView().Document().IsModified());
     const RECT screen = VirtualScreen();
     EXPECT_EQ(ActiveView().ContentSize().cx, screen.right - screen.left);
 
@@ -309,11 +309,11 @@ TEST_F(CaptureWorkflow, AutoSaveWritesANewFileNamedByDateAndTimeAndNamesTheDocum
     for (const std::string& given : {folder.Path(), folder.Path() + "\\"}) {
         g_settings.m_strSaveFolder = given;
         Command(ID_CAPTURE_FULLSCREEN);
-        const std::string path = ActiveView().Path();
+        const std::string path = ActiveView().Document().Path();
         EXPECT_EQ(path.rfind(folder.Path() + "\\" + prefix, 0), 0u) << path;
         EXPECT_EQ(path.substr(path.size() - 4), ".jpg");
         EXPECT_EQ(path.find("\\\\"), std::string::npos) << path;
-        EXPECT_FALSE(ActiveView().IsModified());
+        EXPECT_FALSE(ActiveView().Document().IsModified());
         EXPECT_EQ(TabText(TabCount() - 1), path.substr(folder.Path().size() + 1));
         EXPECT_EQ(ReadFileBytes(path).substr(0, 2), "\xFF\xD8") << "a JPEG file";
     }
@@ -327,7 +327,7 @@ TEST_F(CaptureWorkflow, AutoSaveOfTypeTwoWritesPng)
     g_settings.m_nSaveType = 2;
     g_settings.m_strSaveFolder = folder.Path();
     Command(ID_CAPTURE_FULLSCREEN);
-    const std::string path = ActiveView().Path();
+    const std::string path = ActiveView().Document().Path();
     EXPECT_EQ(path.substr(path.size() - 4), ".png");
     EXPECT_EQ(ReadFileBytes(path).substr(0, 4), "\x89PNG");
 }
@@ -358,9 +358,9 @@ TEST_F(CaptureWorkflow, AutoSaveNeverWritesOverAnExistingFile)
         }
     }
     Command(ID_CAPTURE_FULLSCREEN);
-    const std::string path = ActiveView().Path();
+    const std::string path = ActiveView().Document().Path();
     EXPECT_EQ(path.substr(path.size() - 6), "-3.jpg") << path;
-    EXPECT_FALSE(ActiveView().IsModified());
+    EXPECT_FALSE(ActiveView().Document().IsModified());
     for (const std::string& earlier : taken)
         EXPECT_EQ(ReadFileBytes(earlier), "earlier capture") << earlier;
 }
@@ -371,7 +371,7 @@ TEST_F(CaptureWorkflow, FailedOrImpossibleAutoSaveFallsBackToTheCounterName)
     g_settings.m_strSaveFolder = "C:\\lumigrab-no-such-folder";
     Command(ID_CAPTURE_FULLSCREEN);
     EXPECT_EQ(TabText(0), ToGbk("快照-1*"));
-    EXPECT_TRUE(ActiveView().IsModified());
+    EXPECT_TRUE(ActiveView().Document().IsModified());
 
     // An empty folder (a damaged settings file) skips saving; nothing lands in the
     // current folder.

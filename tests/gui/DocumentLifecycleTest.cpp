@@ -24,7 +24,7 @@ class DocumentLifecycleTest : public FrameFixture {
 protected:
     HWND Open(const char* name, bool saved)
     {
-        EXPECT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(32, 24), name, saved));
+        EXPECT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(32, 24), name, saved));
         return m_frame->ActiveDocument();
     }
 
@@ -80,7 +80,7 @@ TEST_F(DocumentLifecycleTest, DocumentWhoseViewCannotBeCreatedFailsOnceAndCleanl
     HBITMAP bitmap = MakePatternBitmap(16, 16);
     HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseImageViews, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, hook);
-    const bool created = m_frame->CreateImageDocument(bitmap, "C:\\a.bmp", true);
+    const bool created = m_frame->Documents().CreateImageDocument(bitmap, "C:\\a.bmp", true);
     UnhookWindowsHookEx(hook);
 
     EXPECT_FALSE(created);

@@ -154,7 +154,7 @@ protected:
         m_configPath = ModuleFolder() + "oteditor.cfg";
         DeleteFileA(m_configPath.c_str());
         FrameFixture::SetUp();
-        ASSERT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(64, 48), "C:\\pics\\a.bmp", true));
+        ASSERT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(64, 48), "C:\\pics\\a.bmp", true));
         Pump();
     }
     void TearDown() override
@@ -439,7 +439,7 @@ TEST_F(EditorsInFrame, ANeverSavedCaptureIsSavedFirstAndNothingStartsWithoutAFil
     DeleteFileA(record.c_str());
     DeleteFileA(target.c_str());
     m_frame->EditorList().Add("Recorder", (ModuleFolder() + "command_line_recorder.exe").c_str(), -1);
-    ASSERT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(16, 16), ToGbk("快照-1*").c_str(), false));
+    ASSERT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(16, 16), ToGbk("快照-1*").c_str(), false));
     auto recorded = [&](DWORD timeoutMs) {
         return PumpUntil([&] { return GetFileAttributesA(record.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs);
     };
@@ -464,7 +464,7 @@ TEST_F(EditorsInFrame, ANeverSavedCaptureIsSavedFirstAndNothingStartsWithoutAFil
     DeleteFileA(target.c_str());
 
     // A document that has no file on disk (only a name) hands nothing over.
-    ASSERT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(16, 16), "untitled", true));
+    ASSERT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(16, 16), "untitled", true));
     CDialogAnswerer none({});
     SendMessageA(*m_frame, WM_COMMAND, ID_EDITOR_FIRST, 0);
     EXPECT_FALSE(recorded(1500));

@@ -99,7 +99,7 @@ using FileFailureMessageTest = FrameFixture;
 
 TEST_F(FileFailureMessageTest, AFailedSaveNamesTheFileAndTheReasonAndTheDocumentStaysUnsaved)
 {
-    ASSERT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(64, 48), ToGbk("快照-3*").c_str(), false));
+    ASSERT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(64, 48), ToGbk("快照-3*").c_str(), false));
     HWND document = m_frame->ActiveDocument();
     CTempFolder folder;
     const std::string target = folder.PathOf("read-only.jpg");
@@ -179,7 +179,7 @@ TEST_F(FileFailureMessageTest, ASaveIntoAnAwkwardFolderSaysWhyWithTheFilesName)
     ASSERT_EQ(275u, cases[1].path.size());
     ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(cases[3].path.c_str()));
     for (const auto& c : cases) {
-        ASSERT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(64, 48), ToGbk("快照-3*").c_str(), false));
+        ASSERT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(64, 48), ToGbk("快照-3*").c_str(), false));
         SeenBox seen;
         {
             CDialogAnswerer answerer({TypeFile(c.typed.empty() ? c.path : c.typed), Record(seen)});

@@ -84,14 +84,14 @@ protected:
 
     HWND OpenDocument()
     {
-        EXPECT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(300, 200), "C:\\a.bmp", true));
+        EXPECT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(300, 200), "C:\\a.bmp", true));
         Pump();
         return m_frame->ActiveDocument();
     }
 
     static HMENU ImageMenuOf(HWND document)
     {
-        return reinterpret_cast<HMENU>(SendMessageA(document, WM_APP_GET_IMAGE_MENU, 3, 0));
+        return reinterpret_cast<HMENU>(SendMessageA(document, WM_APP_GET_IMAGE_MENU, kImageMenuRequest, 0));
     }
 };
 
@@ -125,7 +125,7 @@ TEST_F(FrameInputTest, ContextMenuIsTheImageMenuAtTheClickOrAtTheView)
     HWND document = OpenDocument();
     HWND view = GetWindow(document, GW_CHILD);
     CImageFrame* frame = nullptr;
-    m_frame->FindTab(document, &frame);
+    m_frame->Documents().FindTab(document, &frame);
     HMENU imageMenu = ImageMenuOf(document);
     ASSERT_EQ(GetSubMenu(m_frame->MenuBar().GetMenu(), 2), imageMenu);
     EnableMenuItem(imageMenu, ID_ZOOM_IN, MF_BYCOMMAND | MF_GRAYED);

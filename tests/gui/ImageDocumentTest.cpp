@@ -20,14 +20,14 @@ class ImageDocumentTest : public FrameFixture {
 protected:
     HWND Open(const char* name, bool saved, int width = 64, int height = 48)
     {
-        EXPECT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(width, height), name, saved));
+        EXPECT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(width, height), name, saved));
         return m_frame->ActiveDocument();
     }
 
     CImageView& ViewOf(HWND document)
     {
         CImageFrame* frame = nullptr;
-        m_frame->FindTab(document, &frame);
+        m_frame->Documents().FindTab(document, &frame);
         return frame->View();
     }
 

@@ -63,7 +63,7 @@ class ImageViewTest : public FrameFixture {
 protected:
     CImageView& Open(int width, int height)
     {
-        EXPECT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(width, height), "C:\\a.bmp", true));
+        EXPECT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(width, height), "C:\\a.bmp", true));
         HWND view = GetWindow(m_frame->ActiveDocument(), GW_CHILD);
         return *static_cast<CImageView*>(CWindow::FromHandle(view));
     }

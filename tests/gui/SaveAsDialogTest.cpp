@@ -20,7 +20,7 @@ protected:
     // Save As on a new capture, whose type starts as JPEG, answered by the step.
     void SaveNewCapture(CDialogAnswerer::Step step)
     {
-        ASSERT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(64, 48), ToGbk("快照-3*").c_str(), false));
+        ASSERT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(64, 48), ToGbk("快照-3*").c_str(), false));
         CDialogAnswerer answerer({std::move(step)});
         SendMessageA(m_frame->ActiveDocument(), WM_COMMAND, ID_FILE_SAVE_AS, 0);
         EXPECT_EQ(1u, answerer.StepsTaken());

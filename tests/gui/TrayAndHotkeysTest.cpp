@@ -124,7 +124,7 @@ TEST_F(TrayAndHotkeys, DoubleClickBringsTheFrameBackFromHiddenAndFromMinimised)
 // cancelled exit keeps the icon, a finished one takes it away.
 TEST_F(TrayAndHotkeys, ExitShowsTheFrameFirstAndRemovesTheIconOnlyWhenItCloses)
 {
-    ASSERT_TRUE(m_frame->CreateImageDocument(MakePatternBitmap(40, 30), "unsaved*", false));
+    ASSERT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(40, 30), "unsaved*", false));
     ShowWindow(*m_frame, SW_HIDE);
     bool visibleAtPrompt = false;
     {

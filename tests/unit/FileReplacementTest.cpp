@@ -8,8 +8,11 @@
 
 #include "CodecTestFiles.h"
 #include "NativeShell.h"
+#include "unit/ImportSlot.h"
 #include "util/FileReplacement.h"
 #include "util/Win32Error.h"
+
+extern decltype(&CloseHandle) g_closeHandleSlot asm(IMPORT_SLOT_NAME(CloseHandle, 4));
 
 namespace {
 
@@ -45,32 +48,18 @@ void Replace(const std::string& path, const std::string& text)
     replacement.Commit();
 }
 
-// Counts this program's calls of CloseHandle on one handle, passing every call on: the
-// statically linked code calls through the program's own import slot, which is swapped.
-extern "C" decltype(&CloseHandle) __imp_CloseHandle;
-
+// Counts this program's calls of CloseHandle on one handle, passing every call on.
 class CCloseCounter {
 public:
     explicit CCloseCounter(HANDLE watched)
     {
         s_watched = watched;
         s_count = 0;
-        s_real = Swap(Counting);
+        s_real = m_slot.Original();
     }
-    ~CCloseCounter() { Swap(s_real); }
     int Count() const { return s_count; }
 
 private:
-    static decltype(&CloseHandle) Swap(decltype(&CloseHandle) function)
-    {
-        DWORD protection = 0;
-        VirtualProtect(&__imp_CloseHandle, sizeof function, PAGE_READWRITE, &protection);
-        const auto previous = __imp_CloseHandle;
-        __imp_CloseHandle = function;
-        VirtualProtect(&__imp_CloseHandle, sizeof function, protection, &protection);
-        return previous;
-    }
-
     static BOOL WINAPI Counting(HANDLE handle)
     {
         if (handle == s_watched)
@@ -78,6 +67,7 @@ private:
         return s_real(handle);
     }
 
+    CImportSlot<decltype(&CloseHandle)> m_slot{g_closeHandleSlot, &Counting};
     static inline decltype(&CloseHandle) s_real = nullptr;
     static inline HANDLE s_watched = nullptr;
     static inline int s_count = 0;

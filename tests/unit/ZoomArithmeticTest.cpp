@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "document/ScrollPosition.h"
 #include "document/ViewArithmetic.h"
 #include "document/ZoomTable.h"
 
@@ -74,6 +75,34 @@ TEST(ViewArithmetic, ScrollTargetsClampToTheRange)
     EXPECT_EQ(0, ScrollTarget(SB_TOP, 300, 16, 160, 400, 0));
     EXPECT_EQ(400, ScrollTarget(SB_BOTTOM, 0, 16, 160, 400, 0));
     EXPECT_EQ(-1, ScrollTarget(SB_ENDSCROLL, 10, 16, 160, 400, 0));
+}
+
+// The offset stays between 0 and content - view whatever changes: the content, the
+// view or a drag; a scroll takes line and page steps of a hundredth and a tenth.
+TEST(ScrollPosition, TheOffsetStaysInsideTheContent)
+{
+    CScrollPosition scroll;
+    scroll.SetContent(SIZE{1000, 500}, true);
+    scroll.SetView(SIZE{200, 100});
+    scroll.MoveTo(POINT{700, 350});
+    scroll.SetView(SIZE{400, 200});
+    EXPECT_EQ(600, scroll.Offset().x);
+    EXPECT_EQ(300, scroll.Offset().y);
+    scroll.SetContent(SIZE{500, 250}, false);
+    EXPECT_EQ(100, scroll.Offset().x);
+    EXPECT_EQ(50, scroll.Offset().y);
+    scroll.SetContent(SIZE{5000, 2500}, true);
+    EXPECT_EQ(0, scroll.Offset().x);
+
+    const SIZE client{400, 200};
+    EXPECT_EQ(50, scroll.Target(SB_HORZ, SB_LINEDOWN, client, 0));
+    EXPECT_EQ(250, scroll.Target(SB_VERT, SB_PAGEDOWN, client, 0));
+    EXPECT_EQ(-1, scroll.Target(SB_VERT, SB_LINEDOWN, SIZE{400, 3000}, 0)) << "the content fits";
+    scroll.MoveTo(SB_HORZ, 30);
+    EXPECT_EQ(0, scroll.Dragged(50, 0, client).x);
+    EXPECT_EQ(4600, scroll.Dragged(-9000, 0, client).x);
+    EXPECT_EQ(40, scroll.Dragged(-10, -40, client).x);
+    EXPECT_EQ(40, scroll.Dragged(-10, -40, client).y);
 }
 
 TEST(ViewArithmetic, WheelStepsAccumulatePartNotches)

@@ -1,0 +1,70 @@
+#pragma once
+#include "ui/Window.h"
+
+class CImageFrame;
+class CMenuBar;
+class IImageEditors;
+
+// The open documents: the MDI client, whose messages pass through here first, and the
+// tab strip over it with a tab for each document, kept in step as documents are
+// activated, saved under a new name and closed.
+class CDocumentTabs : public CWindow {
+public:
+    // What the frame around the documents does for them.
+    class IOwner {
+    public:
+        virtual void RecalcFrameLayout(bool resizeBars) = 0;
+        // The last document has closed; its menu went with it.
+        virtual void OnLastDocumentClosed() = 0;
+
+    protected:
+        ~IOwner() = default;
+    };
+
+    CDocumentTabs(IOwner& owner, CMenuBar& menuBar, IImageEditors& editors)
+        : m_owner(owner), m_menuBar(menuBar), m_editors(editors)
+    {
+    }
+
+    // Makes the tab strip and the MDI client over it in frame; false when the client
+    // could not be made.
+    bool Create(HWND frame);
+    HWND Client() const { return Handle(); }
+    HWND TabStrip() const { return m_hWndTabStrip; }
+    HWND ActiveDocument() const;
+
+    // Places the tab strip over area and the client over the strip's display area
+    // (all of area while there are no tabs).
+    void Layout(const RECT& area);
+
+    // Turns a bitmap (handed over) into a new document with its own tab. name is a
+    // full path or an unsaved capture's title; saved says the file holds the image.
+    bool CreateImageDocument(HBITMAP bitmap, const char* name, bool saved);
+    // The tab of a document window and its object, or -1 and null.
+    int FindTab(HWND document, CImageFrame** frame = nullptr) const;
+    // Activates the document of the tab the user chose.
+    void OnTabSelChange();
+    // The window menu's arrangements; false for any other command.
+    bool OnCommand(UINT id);
+    // System broadcasts reach only top-level windows; the windows inside the
+    // documents need this one too (the wheel's lines per notch).
+    void PassSettingChange(WPARAM wParam, LPARAM lParam);
+    // Closes the documents one by one; false as soon as one refuses (its owner
+    // cancelled the save prompt), with everything else left in place.
+    bool CloseAll();
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    CImageFrame* DocumentOfTab(int index) const;
+    void OnDocActivated(HWND document);
+    void OnDocPathChanged(HWND document, const char* path);
+    LRESULT OnMdiDestroy(HWND document);
+    LRESULT OnMdiSetMenu(WPARAM menu, LPARAM windowMenu);
+
+    IOwner& m_owner;
+    CMenuBar& m_menuBar;
+    IImageEditors& m_editors;
+    HWND m_hWndTabStrip = nullptr;
+};

@@ -1,0 +1,41 @@
+#include "app/FileOpener.h"
+
+#include "app/DocumentTabs.h"
+#include "document/ImageFileDialogs.h"
+
+void CFileOpener::OpenChosenFile()
+{
+    char path[MAX_PATH + 1] = {};
+    Adopt(OpenImageFile(path), path);
+}
+
+void CFileOpener::OpenFiles(const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths)
+        Adopt(OpenImagePath(path.c_str()), path.c_str());
+}
+
+// The names are taken and the drop released first: a file that fails shows a
+// message, and the drop's memory need not outlive it.
+void CFileOpener::OpenDroppedFiles(HDROP drop)
+{
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count; ++index) {
+        // Sized by the name itself: a cut name would open another file, or none.
+        const UINT length = DragQueryFileA(drop, index, nullptr, 0);
+        std::string path(length + 1, '\0');
+        path.resize(DragQueryFileA(drop, index, &path[0], length + 1));
+        if (!path.empty())
+            paths.push_back(path);
+    }
+    DragFinish(drop);
+    OpenFiles(paths);
+}
+
+// A bitmap that was read (null when reading failed and said so) becomes a saved document.
+void CFileOpener::Adopt(HBITMAP bitmap, const char* path)
+{
+    if (bitmap && !m_documents.CreateImageDocument(bitmap, path, true))
+        DeleteObject(bitmap);
+}

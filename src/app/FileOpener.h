@@ -1,0 +1,27 @@
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+class CDocumentTabs;
+
+// Opens image files as documents, whichever way the user names them: the Open
+// dialog, files dropped on the frame, or the command line. A file that cannot be
+// opened shows a message saying why, and the others still open.
+class CFileOpener {
+public:
+    explicit CFileOpener(CDocumentTabs& documents) : m_documents(documents) {}
+
+    void OpenChosenFile();
+    // One after the other, in their order.
+    void OpenFiles(const std::vector<std::string>& paths);
+    // Releases the drop before anything opens.
+    void OpenDroppedFiles(HDROP drop);
+
+private:
+    void Adopt(HBITMAP bitmap, const char* path);
+
+    CDocumentTabs& m_documents;
+};

@@ -1,0 +1,203 @@
+#include "app/FrameBars.h"
+
+#include <cstring>
+
+#include "app/Application.h"
+#include "app/MainToolBar.h"
+#include "res/resource.h"
+#include "ui/MenuBar.h"
+#include "ui/UpdateUI.h"
+#include "util/FastString.h"
+
+namespace {
+constexpr UINT kFirstBandId = 60160;
+constexpr UINT kToolBarBandId = kFirstBandId + 1;
+constexpr DWORD kBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+
+// A bar counts by its own visibility: a document made while the frame is hidden (by
+// a capture) must still be laid out around the bars.
+bool IsBarShown(HWND bar)
+{
+    return bar && (GetWindowLongPtrA(bar, GWL_STYLE) & WS_VISIBLE);
+}
+
+int WindowHeight(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect.bottom - rect.top;
+}
+
+// The part of a command's string before the line feed: its status-bar help.
+void LoadCommandHelp(UINT id, char* help, int size)
+{
+    Vorn::CFastString<64> text;
+    text.LoadString(id);
+    const char* lineFeed = strchr(text.GetString(), '\n');
+    const int length = lineFeed ? static_cast<int>(lineFeed - text.GetString()) : static_cast<int>(text.GetLength());
+    lstrcpynA(help, text.GetString(), length + 1 < size ? length + 1 : size);
+}
+}
+
+void CFrameBars::Create(HWND frame)
+{
+    m_images.Load();
+    // The menu bar shows the toolbar's pictures beside the same commands.
+    HMENU menu = GetMenu(frame);
+    if (m_menuBar.Create(frame, frame, menu)) {
+        m_hFrameMenu = menu;
+        SetMenu(frame, nullptr);
+        m_menuBar.SetImages(m_images.Normal(), m_images.Disabled(), CToolBarImages::kCommands, 13);
+    }
+    m_hWndToolBar = CreateMainToolBar(frame, m_images);
+    CreateRebar(frame);
+    CreateStatusBar(frame);
+    g_updateUI.CheckCommand(ID_VIEW_TOOLBAR, true);
+    g_updateUI.CheckCommand(ID_VIEW_STATUS_BAR, true);
+}
+
+void CFrameBars::CreateRebar(HWND frame)
+{
+    m_hWndRebar = CreateWindowExA(0, REBARCLASSNAMEA, nullptr,
+                                  kBarStyle | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_AUTOSIZE | CCS_NODIVIDER, 0, 0,
+                                  0, 0, frame, reinterpret_cast<HMENU>(ID_VIEW_TOOLBAR), g_app.Instance(),
+                                  nullptr);
+    if (!m_hWndRebar)
+        return;
+    REBARINFO info{};
+    info.cbSize = sizeof(info);
+    if (!SendMessageA(m_hWndRebar, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&info))) {
+        ::DestroyWindow(m_hWndRebar);
+        m_hWndRebar = nullptr;
+        return;
+    }
+    AddBand(m_menuBar.Handle(), false);
+    AddBand(m_hWndToolBar, true);
+}
+
+// Bands are numbered in the order they are added, from 60160.
+void CFrameBars::AddBand(HWND child, bool newRow)
+{
+    if (!child)
+        return;
+    SIZE ideal{};
+    if (child == m_menuBar.Handle())
+        ideal = m_menuBar.GetIdealSize();
+    else
+        SendMessageA(child, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+    RECT rect{};
+    GetWindowRect(child, &rect);
+
+    REBARBANDINFOA band{};
+    band.cbSize = sizeof(band);
+    band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_STYLE | RBBIM_ID | RBBIM_SIZE | RBBIM_IDEALSIZE;
+    band.fStyle = RBBS_CHILDEDGE | (newRow ? RBBS_BREAK : 0);
+    band.hwndChild = child;
+    band.cxMinChild = 0;
+    band.cyMinChild = ideal.cy > 0 ? ideal.cy : rect.bottom - rect.top;
+    band.cx = ideal.cx;
+    band.cxIdeal = ideal.cx;
+    band.wID = kFirstBandId + static_cast<UINT>(SendMessageA(m_hWndRebar, RB_GETBANDCOUNT, 0, 0));
+    SendMessageA(m_hWndRebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+}
+
+void CFrameBars::CreateStatusBar(HWND frame)
+{
+    Vorn::CFastString<64> ready;
+    ready.LoadString(IDS_READY);
+    if (!m_statusBar.CreateBar(frame, ready.GetString(), kBarStyle | SBARS_SIZEGRIP, ID_VIEW_STATUS_BAR))
+        return;
+    static const UINT panes[] = {0, ID_INDICATOR_SIZE, ID_INDICATOR_ZOOM};
+    m_statusBar.SetPanes(panes, 3);
+}
+
+void CFrameBars::Place(RECT& area, bool resizeBars)
+{
+    if (IsBarShown(m_hWndRebar)) {
+        if (resizeBars) {
+            SendMessageA(m_hWndRebar, WM_SIZE, 0, 0);
+            InvalidateRect(m_hWndRebar, nullptr, FALSE);
+        }
+        area.top += WindowHeight(m_hWndRebar);
+    }
+    if (IsBarShown(m_statusBar.Handle())) {
+        if (resizeBars)
+            SendMessageA(m_statusBar.Handle(), WM_SIZE, 0, 0);
+        area.bottom -= WindowHeight(m_statusBar.Handle());
+    }
+}
+
+bool CFrameBars::FillToolTip(NMHDR* header) const
+{
+    const UINT id = static_cast<UINT>(header->idFrom);
+    if (id == 0)
+        return false;
+    char label[80];
+    LoadCommandLabel(id, label, sizeof(label));
+    if (header->code == TTN_GETDISPINFOA) {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+        lstrcpynA(info->szText, label, sizeof(info->szText));
+        info->lpszText = info->szText;
+        info->hinst = nullptr;
+    } else {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        MultiByteToWideChar(CP_ACP, 0, label, -1, info->szText, sizeof(info->szText) / sizeof(info->szText[0]));
+        info->lpszText = info->szText;
+        info->hinst = nullptr;
+    }
+    return true;
+}
+
+void CFrameBars::DropDownEditors(const NMTOOLBARA& notify, HMENU editors)
+{
+    if (notify.iItem != ID_EDITORS)
+        return;
+    const LRESULT index = SendMessageA(m_hWndToolBar, TB_COMMANDTOINDEX, ID_EDITORS, 0);
+    RECT button{};
+    if (!SendMessageA(m_hWndToolBar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&button)))
+        return;
+    MapWindowPoints(m_hWndToolBar, nullptr, reinterpret_cast<POINT*>(&button), 2);
+    // The button's tooltip, shown or due, would cover the menu's first item. A move
+    // off every tool also stops a tip that is still waiting for its delay.
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(m_hWndToolBar, TB_GETTOOLTIPS, 0, 0));
+    MSG away{m_hWndToolBar, WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1), 0, {}};
+    SendMessageA(tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&away));
+    SendMessageA(tips, TTM_ACTIVATE, FALSE, 0);
+    m_menuBar.TrackPopup(editors, 0, button.left, button.bottom);
+    SendMessageA(tips, TTM_ACTIVATE, TRUE, 0);
+}
+
+void CFrameBars::ToggleToolBar()
+{
+    m_bToolBarVisible = !m_bToolBarVisible;
+    if (m_hWndRebar) {
+        const LRESULT index = SendMessageA(m_hWndRebar, RB_IDTOINDEX, kToolBarBandId, 0);
+        SendMessageA(m_hWndRebar, RB_SHOWBAND, index, m_bToolBarVisible);
+    }
+    g_updateUI.CheckCommand(ID_VIEW_TOOLBAR, m_bToolBarVisible);
+}
+
+void CFrameBars::ToggleStatusBar()
+{
+    HWND bar = m_statusBar.Handle();
+    if (!bar)
+        return;
+    const bool show = !IsWindowVisible(bar);
+    ShowWindow(bar, show ? SW_SHOWNOACTIVATE : SW_HIDE);
+    g_updateUI.CheckCommand(ID_VIEW_STATUS_BAR, show);
+}
+
+void CFrameBars::ShowMenuHelp(WPARAM wParam, LPARAM lParam)
+{
+    const UINT flags = HIWORD(wParam);
+    if (m_statusBar.Handle()) {
+        if (flags == 0xFFFF && !lParam) {
+            m_statusBar.EndMenuHelp();
+        } else {
+            char help[80] = "";
+            if (!(flags & (MF_POPUP | MF_SEPARATOR)))
+                LoadCommandHelp(LOWORD(wParam), help, sizeof(help));
+            m_statusBar.ShowMenuHelp(help);
+        }
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/ToolBarImages.h"
+#include "ui/StatusBar.h"
+
+class CMenuBar;
+
+// The bars of the main frame: the rebar on top with the menu bar (which takes over
+// the frame's own menu) and the toolbar in two rows, and the status bar below with
+// the help line of the highlighted menu item.
+class CFrameBars {
+public:
+    explicit CFrameBars(CMenuBar& menuBar) : m_menuBar(menuBar) {}
+
+    // Makes every bar in frame. The frame's menu goes to the menu bar.
+    void Create(HWND frame);
+    // The menu the frame was created with, now the menu bar's.
+    HMENU FrameMenu() const { return m_hFrameMenu; }
+
+    HWND Rebar() const { return m_hWndRebar; }
+    HWND ToolBar() const { return m_hWndToolBar; }
+    HWND StatusBar() const { return m_statusBar.Handle(); }
+    CStatusBar& Status() { return m_statusBar; }
+
+    // Takes the shown bars' room off area, fitting them to the frame first when asked.
+    void Place(RECT& area, bool resizeBars);
+    void ToggleToolBar();
+    void ToggleStatusBar();
+
+    // A toolbar tooltip's text: the label part of the command's string.
+    bool FillToolTip(NMHDR* header) const;
+    // The editors' menu below the 编辑 button, its left edge at the button's.
+    void DropDownEditors(const NMTOOLBARA& notify, HMENU editors);
+    // WM_MENUSELECT: the help line of a command, or the status texts back.
+    void ShowMenuHelp(WPARAM wParam, LPARAM lParam);
+
+private:
+    void CreateRebar(HWND frame);
+    void AddBand(HWND child, bool newRow);
+    void CreateStatusBar(HWND frame);
+
+    CMenuBar& m_menuBar;
+    CToolBarImages m_images;
+    HMENU m_hFrameMenu = nullptr;
+    HWND m_hWndRebar = nullptr;
+    HWND m_hWndToolBar = nullptr;
+    bool m_bToolBarVisible = true;
+    CStatusBar m_statusBar;
+};

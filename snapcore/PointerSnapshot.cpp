@@ -1,7 +1,5 @@
 #include "PointerSnapshot.h"
 
-#include "scoped/ScopedHandles.h"
-
 namespace snapcore {
 
 CPointerSnapshot::CPointerSnapshot()
@@ -24,21 +22,15 @@ bool CPointerSnapshot::Take(HCURSOR shape, POINT hotSpot)
     // GetIconInfo hands us copies of the cursor's bitmaps.
     const CBitmapOwner mask(icon.hbmMask), colour(icon.hbmColor);
 
-    m_hShape = CopyIcon(shape);
+    m_hShape.reset(CopyIcon(shape));
     m_ptTopLeft = POINT{hotSpot.x - static_cast<LONG>(icon.xHotspot), hotSpot.y - static_cast<LONG>(icon.yHotspot)};
     return m_hShape != nullptr;
-}
-
-CPointerSnapshot::~CPointerSnapshot()
-{
-    if (m_hShape)
-        DestroyIcon(m_hShape);
 }
 
 void CPointerSnapshot::Draw(HDC dc, POINT origin) const
 {
     if (m_hShape)
-        DrawIconEx(dc, m_ptTopLeft.x - origin.x, m_ptTopLeft.y - origin.y, m_hShape, 0, 0, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, m_ptTopLeft.x - origin.x, m_ptTopLeft.y - origin.y, m_hShape.get(), 0, 0, 0, nullptr, DI_NORMAL);
 }
 
 } // namespace snapcore

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "scoped/NonCopyable.h"
+#include "scoped/ScopedHandles.h"
 
 namespace snapcore {
 
@@ -12,7 +13,6 @@ namespace snapcore {
 class CPointerSnapshot : CNonCopyable {
 public:
     CPointerSnapshot();
-    ~CPointerSnapshot();
 
     // Draws the pointer into dc, whose pixel (0, 0) shows the screen point origin;
     // whatever falls outside the DC's surface is clipped away.
@@ -24,7 +24,7 @@ private:
 
     // Our own copy: the shape on the screen changes (an interactive capture shows a
     // crosshair) and its owner may destroy it before the snapshot is drawn.
-    HICON m_hShape = nullptr;
+    CIconOwner m_hShape;
     POINT m_ptTopLeft{}; // screen position of the shape's top-left corner
 };
 

@@ -12,7 +12,6 @@
 #include "document/ZoomMapping.h"
 #include "document/ZoomTable.h"
 #include "res/resource.h"
-#include "scoped/ScopedHandles.h"
 #include "ui/MainFrameHandle.h"
 #include "ui/UpdateUI.h"
 #include "util/AppMessageBox.h"
@@ -63,16 +62,13 @@ void FormatPaneText(char (&text)[64], UINT id, const char* format, Values... val
 
 CImageView::CImageView()
     : m_hbrBackground(SharedBackground()),
-      m_hHandCursors{LoadHandCursor(IDC_HAND_OPEN), LoadHandCursor(IDC_HAND_CLOSED)}
+      m_hHandCursors{CCursorOwner(LoadHandCursor(IDC_HAND_OPEN)), CCursorOwner(LoadHandCursor(IDC_HAND_CLOSED))}
 {
 }
 
 CImageView::~CImageView()
 {
     DestroyWindow();
-    for (HCURSOR cursor : m_hHandCursors)
-        if (cursor)
-            DestroyCursor(cursor);
 }
 
 HWND CImageView::CreateView(HWND parent)
@@ -422,7 +418,7 @@ bool CImageView::OnSetCursor(LPARAM lParam)
 {
     if (LOWORD(lParam) != HTCLIENT || m_nHandCursor == -1)
         return false;
-    SetCursor(m_hHandCursors[m_nHandCursor]);
+    SetCursor(m_hHandCursors[m_nHandCursor].get());
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "document/ImageDocument.h"
 #include "document/ScrollPosition.h"
+#include "scoped/ScopedHandles.h"
 #include "ui/Window.h"
 
 class IImageEditors;
@@ -76,7 +77,7 @@ private:
     HBRUSH m_hbrBackground;
     float m_fZoom = 1.0f;
     int m_nHandCursor = -1;
-    HCURSOR m_hHandCursors[2];
+    CCursorOwner m_hHandCursors[2];
     int m_bDragging = 0;
     POINT m_ptLastMouse{};
     CUpdateUI* m_pUpdateUI = nullptr;

@@ -20,6 +20,12 @@ struct GdiObjectDeleter {
 struct MenuDestroyer {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
+struct IconDestroyer {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+struct CursorDestroyer {
+    void operator()(HCURSOR cursor) const { DestroyCursor(cursor); }
+};
 struct WindowDestroyer {
     void operator()(HWND window) const { DestroyWindow(window); }
 };
@@ -39,6 +45,8 @@ using CBrushOwner = CHandleOwner<HBRUSH, GdiObjectDeleter>;
 using CFontOwner = CHandleOwner<HFONT, GdiObjectDeleter>;
 using CRegionOwner = CHandleOwner<HRGN, GdiObjectDeleter>;
 using CMenuOwner = CHandleOwner<HMENU, MenuDestroyer>;
+using CIconOwner = CHandleOwner<HICON, IconDestroyer>;
+using CCursorOwner = CHandleOwner<HCURSOR, CursorDestroyer>;
 using CWindowOwner = CHandleOwner<HWND, WindowDestroyer>;
 using CHookOwner = CHandleOwner<HHOOK, HookRemover>;
 using CModuleOwner = CHandleOwner<HMODULE, ModuleFreer>;

@@ -13,6 +13,7 @@
 
 #include "Gbk.h"
 #include "KeyInput.h"
+#include "PixelReader.h"
 #include "e2e/ProgramUnderTest.h"
 #include "res/resource.h"
 
@@ -45,11 +46,10 @@ std::vector<POINT> SamplePoints()
 // How many sample points of the screen, seen from origin, differ from the quarters.
 int ScreenDifferences(POINT origin)
 {
-    HDC screen = GetDC(nullptr);
+    const CPixelReader screen;
     int wrong = 0;
     for (const POINT& point : SamplePoints())
-        wrong += GetPixel(screen, origin.x + point.x, origin.y + point.y) != ColourAt(point.x, point.y);
-    ReleaseDC(nullptr, screen);
+        wrong += screen.At(origin.x + point.x, origin.y + point.y) != ColourAt(point.x, point.y);
     return wrong;
 }
 
@@ -227,13 +227,12 @@ TEST_F(CaptureTest, AutoSaveWritesTheCapturedPixelsIntoTheSaveFolder)
     HBITMAP image = static_cast<HBITMAP>(
         LoadImageA(nullptr, (folder + "\\" + name).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     ASSERT_NE(image, nullptr);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, image);
     int wrong = 0;
-    for (const POINT& point : SamplePoints())
-        wrong += GetPixel(dc, point.x, point.y) != ColourAt(point.x, point.y);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    {
+        const CPixelReader file(image);
+        for (const POINT& point : SamplePoints())
+            wrong += file.At(point) != ColourAt(point.x, point.y);
+    }
     DeleteObject(image);
     EXPECT_EQ(wrong, 0) << "points of the file that differ from the screen captured";
 }

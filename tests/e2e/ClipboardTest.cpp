@@ -8,10 +8,12 @@
 
 #include "Gbk.h"
 #include "KeyInput.h"
+#include "PixelReader.h"
 #include "e2e/ProgramUnderTest.h"
 #include "imageio/BmpFile.h"
 #include "imageio/Dib.h"
 #include "res/resource.h"
+#include "scoped/ScopedHandles.h"
 
 // Ctrl+C puts the active document's image on the clipboard in the form other
 // programs paste; a clipboard held by someone else is reported.
@@ -49,10 +51,8 @@ class CPasteWindow {
 public:
     explicit CPasteWindow(const BITMAPINFO* dib)
     {
-        HDC screen = GetDC(nullptr);
-        m_bitmap = CreateDIBitmap(screen, &dib->bmiHeader, CBM_INIT,
+        m_bitmap = CreateDIBitmap(CScreenDC(), &dib->bmiHeader, CBM_INIT,
                                   reinterpret_cast<const BYTE*>(dib) + dib->bmiHeader.biSize, dib, DIB_RGB_COLORS);
-        ReleaseDC(nullptr, screen);
         m_window = CreateWindowExA(WS_EX_TOPMOST, "Static", nullptr, WS_POPUP | WS_VISIBLE | SS_BITMAP, 40, 40,
                                    kWidth, kHeight, nullptr, nullptr, nullptr, nullptr);
         SendMessageA(m_window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_bitmap));
@@ -64,13 +64,7 @@ public:
         DeleteObject(m_bitmap);
     }
 
-    COLORREF Shown(int x, int row) const
-    {
-        HDC dc = GetDC(m_window);
-        const COLORREF colour = GetPixel(dc, x, kHeight - 1 - row);
-        ReleaseDC(m_window, dc);
-        return colour;
-    }
+    COLORREF Shown(int x, int row) const { return ShownPixel(m_window, x, kHeight - 1 - row); }
 
 private:
     HBITMAP m_bitmap;

@@ -12,14 +12,6 @@
 #include "res/resource.h"
 
 namespace {
-std::string BuildOutputFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string text(path);
-    return text.substr(0, text.find_last_of('\\') + 1);
-}
-
 bool Exists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -34,7 +26,7 @@ protected:
         m_editor = m_editorFolder + "recorder.exe";
         m_record = m_editorFolder + "command-line.txt";
         ASSERT_TRUE(CreateDirectoryA(m_editorFolder.c_str(), nullptr));
-        ASSERT_TRUE(CopyFileA((BuildOutputFolder() + "command_line_recorder.exe").c_str(), m_editor.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(BesideTestProgram("command_line_recorder.exe").c_str(), m_editor.c_str(), FALSE));
         ASSERT_TRUE(m_program.Start());
         m_frame = m_program.MainFrame();
         ASSERT_NE(nullptr, m_frame);

@@ -6,20 +6,15 @@
 
 #include <cstring>
 
-
 #include "imageio/ImageFormats.h"
+#include "util/ModulePath.h"
 
 const char CProgramUnderTest::kFrameClass[] = "LumigrabFrame";
 
-namespace {
-// The folder of this test program; the build puts lumigrab.exe and snapcore.dll there.
-std::string BuildOutputFolder()
+std::string BesideTestProgram(const char* fileName)
 {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
+    char path[MAX_PATH] = {};
+    return MakeModuleFilePath(fileName, path) ? path : "";
 }
 
 bool WriteBlankImage(const std::string& path, int width, int height, int formatCode)
@@ -50,10 +45,9 @@ std::string WindowClass(HWND hWnd)
 
 CProgramUnderTest::CProgramUnderTest(Engine engine)
 {
-    std::string from = BuildOutputFolder();
-    CopyFileA((from + "lumigrab.exe").c_str(), PathOf("lumigrab.exe").c_str(), FALSE);
+    CopyFileA(BesideTestProgram("lumigrab.exe").c_str(), PathOf("lumigrab.exe").c_str(), FALSE);
     if (engine == Engine::Present)
-        CopyFileA((from + "snapcore.dll").c_str(), PathOf("snapcore.dll").c_str(), FALSE);
+        CopyFileA(BesideTestProgram("snapcore.dll").c_str(), PathOf("snapcore.dll").c_str(), FALSE);
 }
 
 CProgramUnderTest::~CProgramUnderTest()

@@ -12,6 +12,9 @@
 // format code formatCode (0 JPEG, 1 BMP); false when it could not be written.
 bool WriteBlankImage(const std::string& path, int width, int height, int formatCode);
 
+// A file the build puts beside this test program (lumigrab.exe, snapcore.dll ...).
+std::string BesideTestProgram(const char* fileName);
+
 std::string WindowText(HWND hWnd);
 std::string WindowClass(HWND hWnd);
 

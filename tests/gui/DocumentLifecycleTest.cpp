@@ -11,6 +11,7 @@
 #include "Gbk.h"
 #include "KeyInput.h"
 #include "DialogAnswerer.h"
+#include "PixelReader.h"
 #include "gui/FrameFixture.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
@@ -150,14 +151,13 @@ TEST_F(DocumentLifecycleTest, ClosePromptYesSavesThePictureAndCloses)
     GetObjectA(image, sizeof info, &info);
     EXPECT_EQ(32, info.bmWidth);
     EXPECT_EQ(24, info.bmHeight);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, image);
     int wrong = 0;
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 32; ++x)
-            wrong += GetPixel(dc, x, y) != PatternColor(x, y);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    {
+        const CPixelReader file(image);
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 32; ++x)
+                wrong += file.At(x, y) != PatternColor(x, y);
+    }
     DeleteObject(image);
     EXPECT_EQ(0, wrong) << "pixels of the file that differ from the image";
 }

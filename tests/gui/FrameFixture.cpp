@@ -87,15 +87,6 @@ std::string FrameFixture::TabText(int index) const
     return text;
 }
 
-COLORREF ShownPixel(HWND window, int x, int y)
-{
-    UpdateWindow(window);
-    HDC dc = GetDC(window);
-    const COLORREF color = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return color;
-}
-
 COLORREF PatternColor(int x, int y)
 {
     return RGB((x * 7) & 0xFF, (y * 5) & 0xFF, ((x + y) * 3) & 0xFF);

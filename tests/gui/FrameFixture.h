@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "PixelReader.h"
 #include "app/AppFrame.h"
 #include "ui/MessageLoop.h"
 
@@ -33,9 +34,6 @@ protected:
     CMessageLoop m_loop;
     std::unique_ptr<CAppFrame> m_frame;
 };
-
-// The colour a window shows at a point of its client area, after any pending paint.
-COLORREF ShownPixel(HWND window, int x, int y);
 
 // A 32-bit bitmap whose pixel (x, y) is PatternColor(x, y).
 HBITMAP MakePatternBitmap(int width, int height);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Gbk.h"
+#include "PixelReader.h"
 #include "document/ImageFrame.h"
 #include "DialogAnswerer.h"
 #include "gui/FrameFixture.h"

@@ -2,10 +2,12 @@
 
 #include <vector>
 
+#include "PixelReader.h"
 #include "document/ImageView.h"
 #include "document/ZoomMapping.h"
 #include "gui/FrameFixture.h"
 #include "res/resource.h"
+#include "scoped/ScopedHandles.h"
 
 namespace {
 // Real mouse input at a point of a window's client area.
@@ -33,19 +35,15 @@ std::vector<DWORD> ShownPixels(HWND window)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
+    const CBitmapOwner bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const CMemoryDC memory(nullptr);
+    const CSelectObject selection(memory, bitmap.get());
     HDC source = GetWindowDC(window);
     BitBlt(memory, 0, 0, info.bmiHeader.biWidth, -info.bmiHeader.biHeight, source, 0, 0, SRCCOPY);
     ReleaseDC(window, source);
     GdiFlush();
     const auto* pixels = static_cast<const DWORD*>(bits);
-    std::vector<DWORD> shown(pixels, pixels + info.bmiHeader.biWidth * -info.bmiHeader.biHeight);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    return shown;
+    return std::vector<DWORD>(pixels, pixels + info.bmiHeader.biWidth * -info.bmiHeader.biHeight);
 }
 
 // Sets the lines per wheel notch for one test and puts the user's value back.
@@ -72,12 +70,13 @@ protected:
 TEST_F(ImageViewTest, ZoomScalesByExactlyTheFactorAcrossAWideImage)
 {
     CImageView& view = Open(1600, 40);
-    HDC dc = GetDC(view);
-    SetZoomMapping(dc, 32.0f);
     SIZE window{}, viewport{};
-    GetWindowExtEx(dc, &window);
-    GetViewportExtEx(dc, &viewport);
-    ReleaseDC(view, dc);
+    {
+        const CWindowDC dc(view);
+        SetZoomMapping(dc, 32.0f);
+        GetWindowExtEx(dc, &window);
+        GetViewportExtEx(dc, &viewport);
+    }
     EXPECT_EQ(32 * window.cx, viewport.cx);
     EXPECT_EQ(32 * window.cy, viewport.cy);
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Gbk.h"
+#include "PixelReader.h"
 #include "document/ImageFileDialogs.h"
 #include "DialogAnswerer.h"
 #include "gui/FrameFixture.h"
@@ -14,16 +15,6 @@
 namespace {
 
 using IncompleteImageTest = FrameFixture;
-
-COLORREF BitmapPixel(HBITMAP bitmap, int x, int y)
-{
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    const COLORREF colour = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return colour;
-}
 
 }  // namespace
 

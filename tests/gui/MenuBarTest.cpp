@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "Gbk.h"
 #include "LiveGdiObjects.h"
+#include "PixelReader.h"
 #include "gui/MenuBarTestHost.h"
 #include "res/resource.h"
 
@@ -78,11 +80,10 @@ bool Contains(const std::vector<UINT>& ids, UINT id)
 std::set<COLORREF> ColoursIn(HWND window, const RECT& rect)
 {
     std::set<COLORREF> colours;
-    HDC dc = GetDC(window);
+    const CPixelReader shown(window);
     for (int y = rect.top; y < rect.bottom; ++y)
         for (int x = rect.left; x < rect.right; ++x)
-            colours.insert(GetPixel(dc, x, y));
-    ReleaseDC(window, dc);
+            colours.insert(shown.At(x, y));
     return colours;
 }
 
@@ -110,7 +111,7 @@ TEST_F(MenuBarTest, HasOneButtonPerTopLevelItemAndSwapsThemWithTheMenu)
     const std::vector<std::string> frameTexts = {"文件(&F)", "捕捉(&C)", "查看(&V)", "帮助(&H)"};
     ASSERT_EQ(SendMessageA(m_bar, TB_BUTTONCOUNT, 0, 0), 4);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(ButtonText(m_bar, i), Ansi(frameTexts[i].c_str()));
+        EXPECT_EQ(ButtonText(m_bar, i), ToGbk(frameTexts[i].c_str()));
     const SIZE frameSize = host.Bar().GetIdealSize();
     EXPECT_EQ(frameSize.cx, ButtonRect(m_bar, 3).right);
     RECT window;
@@ -123,7 +124,7 @@ TEST_F(MenuBarTest, HasOneButtonPerTopLevelItemAndSwapsThemWithTheMenu)
     const std::vector<std::string> documentTexts = {"文件(&F)", "捕捉(&C)", "图像(&I)", "查看(&V)", "窗口(&W)", "帮助(&H)"};
     ASSERT_EQ(SendMessageA(m_bar, TB_BUTTONCOUNT, 0, 0), 6);
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(ButtonText(m_bar, i), Ansi(documentTexts[i].c_str()));
+        EXPECT_EQ(ButtonText(m_bar, i), ToGbk(documentTexts[i].c_str()));
     EXPECT_GT(host.Bar().GetIdealSize().cx, frameSize.cx);
 
     host.Bar().AttachMenu(m_menu);
@@ -191,7 +192,7 @@ TEST_F(MenuBarTest, AccessKeyOpensItsPopupAndTheChosenCommandReachesTheTarget)
     ASSERT_TRUE(GetMenuItemInfoA(filePopup, 0, TRUE, &info));
     EXPECT_EQ(info.fType & MFT_OWNERDRAW, 0u);
     EXPECT_EQ(info.dwItemData, 0u);
-    EXPECT_EQ(text, Ansi("打开(&O)...\tCtrl+O"));
+    EXPECT_EQ(text, ToGbk("打开(&O)...\tCtrl+O"));
 }
 
 TEST_F(MenuBarTest, ArrowKeysMoveBetweenPopupsAndWrapAround)

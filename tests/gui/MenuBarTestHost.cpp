@@ -179,13 +179,3 @@ void CTimedSteps::Tick()
     if (step.act)
         step.act();
 }
-
-std::string Ansi(const char* utf8)
-{
-    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &wide[0], static_cast<int>(wide.size()));
-    std::string ansi(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &ansi[0], static_cast<int>(ansi.size()), nullptr, nullptr);
-    ansi.resize(ansi.size() - 1);
-    return ansi;
-}

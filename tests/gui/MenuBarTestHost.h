@@ -78,8 +78,5 @@ private:
     UINT_PTR m_timer;
 };
 
-// A text of this source file (UTF-8) in the system code page, as the A functions give it.
-std::string Ansi(const char* utf8);
-
 // Posts a key press to the open popup menu.
 void PostMenuKey(WPARAM key);

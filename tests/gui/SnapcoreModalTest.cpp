@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "LiveGdiObjects.h"
+#include "PixelReader.h"
 #include "gui/SnapcoreCaptureDriver.h"
 #include "gui/SnapcoreFixture.h"
 #include "snapcore.h"
@@ -116,10 +117,7 @@ COLORREF Dimmed(COLORREF colour)
 
 COLORREF ScreenPixel(POINT point)
 {
-    const HDC screen = GetDC(nullptr);
-    const COLORREF pixel = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return pixel;
+    return CPixelReader().At(point);
 }
 
 // Where the magnifier shows a picture of one colour within area: around the rows that

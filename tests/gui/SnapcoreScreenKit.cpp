@@ -1,4 +1,6 @@
+#include "PixelReader.h"
 #include "gui/SnapcoreScreenKit.h"
+#include "scoped/ScopedHandles.h"
 
 namespace {
 
@@ -41,10 +43,9 @@ HWND ShowTopmostPopup(WNDCLASSA windowClass, const RECT& place, POINT probe, COL
                                         nullptr, nullptr, windowClass.hInstance, nullptr);
     SetForegroundWindow(window);
     UpdateWindow(window);
-    const HDC screen = GetDC(nullptr);
-    for (int attempt = 0; attempt < 100 && GetPixel(screen, probe.x, probe.y) != colour; ++attempt)
+    const CPixelReader screen;
+    for (int attempt = 0; attempt < 100 && screen.At(probe) != colour; ++attempt)
         PumpFor(20);
-    ReleaseDC(nullptr, screen);
     return window;
 }
 
@@ -154,14 +155,12 @@ CScreenImage::CScreenImage(HBITMAP bitmap, POINT origin) : m_origin(origin)
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     m_pixels.resize(static_cast<size_t>(shape.bmWidth) * shape.bmHeight);
-    const HDC screen = GetDC(nullptr);
-    if (GetDIBits(screen, bitmap, 0, shape.bmHeight, m_pixels.data(), &format, DIB_RGB_COLORS) == shape.bmHeight) {
+    if (GetDIBits(CScreenDC(), bitmap, 0, shape.bmHeight, m_pixels.data(), &format, DIB_RGB_COLORS) == shape.bmHeight) {
         m_nWidth = shape.bmWidth;
         m_nHeight = shape.bmHeight;
     } else {
         m_pixels.clear();
     }
-    ReleaseDC(nullptr, screen);
 }
 
 COLORREF CScreenImage::At(int screenX, int screenY) const

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "Gbk.h"
 #include "LiveGdiObjects.h"
 #include "gui/SnapcoreFixture.h"
 #include "snapcore.h"
@@ -23,13 +24,6 @@ constexpr int kCanvasWidth = 260, kCanvasHeight = 220;
 constexpr RECT kFrame = {20, 15, 240, 200};
 constexpr int kFillBackground = 1; // what the program passes
 
-std::string Ansi(const std::wstring& text)
-{
-    char buffer[4096] = {};
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, sizeof(buffer) - 1, nullptr, nullptr);
-    return buffer;
-}
-
 std::wstring Wide(const char* ansi)
 {
     wchar_t buffer[256] = {};
@@ -37,7 +31,7 @@ std::wstring Wide(const char* ansi)
     return buffer;
 }
 
-const std::string kMagnifierCaption = Ansi(L"\u653E\u5927\u955C"); // 放大镜
+const std::string kMagnifierCaption = ToGbk(L"\u653E\u5927\u955C"); // 放大镜
 
 // A 32-bit top-down bitmap in a memory DC, filled with a colour no skin uses, so
 // every pixel a drawing touches can be told from the ones it left alone.
@@ -261,7 +255,7 @@ TEST_F(SnapcoreSkin, LongCaptionsStayInsideTheFrame)
     std::wstring longCaption;
     for (int i = 0; i < 500; ++i)
         longCaption += L"\u8F85\u52A9\u7A97\u53E3"; // 辅助窗口
-    const std::string caption = Ansi(longCaption);
+    const std::string caption = ToGbk(longCaption);
     for (int skin = 0; skin < m_nSkins; ++skin) {
         m_pManager->SelectSkin(skin, 0);
         const CCanvas canvas;

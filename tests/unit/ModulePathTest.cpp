@@ -4,16 +4,10 @@
 
 #include <string>
 
+#include "Gbk.h"
 #include "util/ModulePath.h"
 
 namespace {
-
-std::string Ansi(const wchar_t* text)
-{
-    char buffer[MAX_PATH * 2] = {};
-    WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
-    return buffer;
-}
 
 std::string Sibling(const std::string& modulePath, const char* fileName)
 {
@@ -35,11 +29,11 @@ TEST(ModulePath, ReplacesTheFileNameAfterTheLastBackslash)
 TEST(ModulePath, TrailBytesAreNotBackslashes)
 {
     ASSERT_EQ(936u, GetACP()) << "tests must run with LC_ALL=zh_CN.UTF-8";
-    ASSERT_EQ("\x81\x5C", Ansi(L"乗"));
+    ASSERT_EQ("\x81\x5C", ToGbk(L"乗"));
 
-    EXPECT_EQ(Ansi(L"C:\\快照\\oteditor.cfg"), Sibling(Ansi(L"C:\\快照\\截图乗.exe"), "oteditor.cfg"));
-    EXPECT_EQ(Ansi(L"C:\\乗\\snapcore.dll"), Sibling(Ansi(L"C:\\乗\\乗"), "snapcore.dll"));
-    EXPECT_EQ("(failed)", Sibling(Ansi(L"乗乗.exe"), "help.chm"));
+    EXPECT_EQ(ToGbk(L"C:\\快照\\oteditor.cfg"), Sibling(ToGbk(L"C:\\快照\\截图乗.exe"), "oteditor.cfg"));
+    EXPECT_EQ(ToGbk(L"C:\\乗\\snapcore.dll"), Sibling(ToGbk(L"C:\\乗\\乗"), "snapcore.dll"));
+    EXPECT_EQ("(failed)", Sibling(ToGbk(L"乗乗.exe"), "help.chm"));
 }
 
 TEST(ModulePath, RefusesAResultLongerThanAPath)

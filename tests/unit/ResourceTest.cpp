@@ -1,5 +1,5 @@
 // The resources linked into the program: texts byte for byte as the Chinese ANSI
-// code page delivers them, menus, accelerators, artwork and the shutter sound.
+// code page delivers them, dialog templates, menus and accelerators.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -7,34 +7,19 @@
 
 #include "Gbk.h"
 
-#include <algorithm>
-#include <cctype>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <ostream>
 #include <set>
 #include <string>
 #include <tuple>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "ResourceTestSupport.h"
 #include "res/resource.h"
+#include "scoped/ScopedHandles.h"
 
 namespace {
-
-template <typename Handle, BOOL(WINAPI* Release)(Handle)>
-struct Releaser {
-    void operator()(Handle handle) const { Release(handle); }
-};
-template <typename Handle, BOOL(WINAPI* Release)(Handle)>
-using Owned = std::unique_ptr<std::remove_pointer_t<Handle>, Releaser<Handle, Release>>;
-
-using OwnedMenu = Owned<HMENU, DestroyMenu>;
-using OwnedGdiObject = Owned<HGDIOBJ, DeleteObject>;
-using OwnedIcon = Owned<HICON, DestroyIcon>;
-using OwnedCursor = Owned<HCURSOR, DestroyCursor>;
 
 std::string LoadText(UINT id)
 {
@@ -42,32 +27,6 @@ std::string LoadText(UINT id)
     const int length = LoadStringA(GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
     return std::string(buffer, length);
 }
-
-// The raw bytes of a resource; null when it does not exist.
-std::pair<const BYTE*, DWORD> ResourceBytes(LPCSTR name, LPCSTR type)
-{
-    HRSRC found = FindResourceA(nullptr, name, type);
-    if (!found)
-        return {nullptr, 0};
-    return {static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found))),
-            SizeofResource(nullptr, found)};
-}
-
-template <typename T>
-T Read(const BYTE* bytes, size_t offset)
-{
-    T value;
-    std::memcpy(&value, bytes + offset, sizeof value);
-    return value;
-}
-
-class ResourceTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(936u, GetACP()) << "run the tests with LC_ALL=zh_CN.UTF-8";
-    }
-};
 
 TEST_F(ResourceTest, QuotedStringsLoadByteForByte)
 {
@@ -327,9 +286,9 @@ void ExpectMenu(HMENU menu, const std::vector<MenuEntry>& expected, const std::s
     }
 }
 
-OwnedMenu LoadMenuResource(UINT id)
+CMenuOwner LoadMenuResource(UINT id)
 {
-    OwnedMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
+    CMenuOwner menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
     EXPECT_NE(nullptr, menu) << "menu " << id;
     return menu;
 }
@@ -356,7 +315,7 @@ const MenuEntry helpPopup = Popup("帮助(&H)", {
 
 TEST_F(ResourceTest, FrameMenuWithoutDocument)
 {
-    OwnedMenu menu = LoadMenuResource(IDR_MAINFRAME);
+    CMenuOwner menu = LoadMenuResource(IDR_MAINFRAME);
     ASSERT_NE(nullptr, menu);
     ExpectMenu(menu.get(), {
         Popup("文件(&F)", {
@@ -372,7 +331,7 @@ TEST_F(ResourceTest, FrameMenuWithoutDocument)
 
 TEST_F(ResourceTest, ImageDocumentMenuHasZoomLevelsAndWindowList)
 {
-    OwnedMenu menu = LoadMenuResource(IDR_IMAGETYPE);
+    CMenuOwner menu = LoadMenuResource(IDR_IMAGETYPE);
     ASSERT_NE(nullptr, menu);
     ExpectMenu(menu.get(), {
         Popup("文件(&F)", {
@@ -412,7 +371,7 @@ TEST_F(ResourceTest, ImageDocumentMenuHasZoomLevelsAndWindowList)
 
 TEST_F(ResourceTest, TrayMenuIsTheFirstPopup)
 {
-    OwnedMenu menu = LoadMenuResource(IDR_TRAYMENU);
+    CMenuOwner menu = LoadMenuResource(IDR_TRAYMENU);
     ASSERT_NE(nullptr, menu);
     ExpectMenu(menu.get(), {
         Popup("-tray-", {
@@ -467,7 +426,7 @@ TEST_F(ResourceTest, EveryCommandHasHelpTextAndLabel)
             << "toolbar command " << id;
     }
     for (UINT menu : {IDR_MAINFRAME, IDR_IMAGETYPE, IDR_TRAYMENU}) {
-        OwnedMenu loaded = LoadMenuResource(menu);
+        CMenuOwner loaded = LoadMenuResource(menu);
         if (loaded)
             CollectCommands(loaded.get(), commands);
     }
@@ -503,179 +462,6 @@ TEST_F(ResourceTest, AcceleratorsAreTheEightVirtualKeys)
         Key(plain | FSHIFT, VK_F6, ID_PREV_PANE),
     };
     EXPECT_EQ(expected, actual);
-}
-
-OwnedGdiObject LoadStrip(UINT id)
-{
-    return OwnedGdiObject(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP,
-                                     0, 0, LR_CREATEDIBSECTION));
-}
-
-// Top-down 32-bit pixels of a bitmap.
-std::vector<RGBQUAD> PixelsOf(HGDIOBJ bitmap, int width, int height)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<RGBQUAD> pixels(width * height);
-    HDC dc = CreateCompatibleDC(nullptr);
-    EXPECT_EQ(height, GetDIBits(dc, static_cast<HBITMAP>(bitmap), 0, height, pixels.data(), &info,
-                                DIB_RGB_COLORS));
-    DeleteDC(dc);
-    return pixels;
-}
-
-bool IsBlack(const RGBQUAD& p) { return p.rgbRed == 0 && p.rgbGreen == 0 && p.rgbBlue == 0; }
-
-TEST_F(ResourceTest, ToolbarStripsHoldThirteenMaskedImages)
-{
-    const int width = 208, height = 15, imageWidth = 16;
-    OwnedGdiObject normal = LoadStrip(IDB_TOOLBAR);
-    OwnedGdiObject disabled = LoadStrip(IDB_TOOLBAR_DISABLED);
-    OwnedGdiObject mask = LoadStrip(IDB_TOOLBAR_MASK);
-    for (HGDIOBJ strip : {normal.get(), disabled.get(), mask.get()}) {
-        ASSERT_NE(nullptr, strip);
-        BITMAP info = {};
-        GetObjectA(strip, sizeof info, &info);
-        EXPECT_EQ(width, info.bmWidth);
-        EXPECT_EQ(height, info.bmHeight);
-    }
-    BITMAP maskInfo = {};
-    GetObjectA(mask.get(), sizeof maskInfo, &maskInfo);
-    EXPECT_EQ(1, maskInfo.bmBitsPixel);
-
-    const std::vector<RGBQUAD> colours = PixelsOf(normal.get(), width, height);
-    const std::vector<RGBQUAD> greys = PixelsOf(disabled.get(), width, height);
-    const std::vector<RGBQUAD> opaque = PixelsOf(mask.get(), width, height);
-    std::vector<int> opaquePixels(width / imageWidth);
-    std::vector<std::string> faults;
-    for (int i = 0; i < width * height; ++i) {
-        const std::string where = "(" + std::to_string(i % width) + "," + std::to_string(i / width) + ")";
-        const RGBQUAD& grey = greys[i];
-        if (grey.rgbRed != grey.rgbGreen || grey.rgbGreen != grey.rgbBlue)
-            faults.push_back("disabled pixel " + where + " is not grey");
-        if (IsBlack(opaque[i]))
-            ++opaquePixels[i % width / imageWidth];
-        else if (!IsBlack(colours[i]) || !IsBlack(grey))
-            // Image lists OR the image over the masked background.
-            faults.push_back("pixel " + where + " is transparent in the mask but not black");
-    }
-    if (!faults.empty())
-        ADD_FAILURE() << faults.size() << " faulty pixels, the first: " << faults.front();
-    for (size_t image = 0; image < opaquePixels.size(); ++image)
-        EXPECT_GT(opaquePixels[image], 0) << "toolbar image " << image << " is empty";
-}
-
-// Width and height from the bitmap header of every image in an icon or cursor group.
-std::vector<std::pair<int, int>> GroupImageSizes(UINT group, LPCSTR groupType, LPCSTR imageType,
-                                                 size_t headerOffset)
-{
-    std::vector<std::pair<int, int>> sizes;
-    const auto [directory, directorySize] = ResourceBytes(MAKEINTRESOURCEA(group), groupType);
-    EXPECT_NE(nullptr, directory) << "resource " << group;
-    if (!directory)
-        return sizes;
-    const WORD count = Read<WORD>(directory, 4);
-    EXPECT_EQ(6u + 14u * count, directorySize);
-    for (WORD i = 0; i < count; ++i) {
-        const WORD imageId = Read<WORD>(directory, 6 + 14 * i + 12);
-        const auto [image, imageSize] = ResourceBytes(MAKEINTRESOURCEA(imageId), imageType);
-        if (imageSize < headerOffset + sizeof(BITMAPINFOHEADER)) {
-            ADD_FAILURE() << "image " << imageId << " of group " << group << " is cut short";
-            continue;
-        }
-        const auto header = Read<BITMAPINFOHEADER>(image, headerOffset);
-        sizes.emplace_back(header.biWidth, header.biHeight / 2);  // colour and mask stacked
-    }
-    return sizes;
-}
-
-TEST_F(ResourceTest, IconsComeIn16And32And48Pixels)
-{
-    const std::vector<std::pair<int, int>> expected = {{16, 16}, {32, 32}, {48, 48}};
-    for (UINT icon : {IDR_MAINFRAME, IDR_IMAGETYPE}) {
-        auto sizes = GroupImageSizes(icon, RT_GROUP_ICON, RT_ICON, 0);
-        std::sort(sizes.begin(), sizes.end());
-        EXPECT_EQ(expected, sizes) << "icon " << icon;
-        for (int size : {16, 32, 48}) {
-            OwnedIcon loaded(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
-                MAKEINTRESOURCEA(icon), IMAGE_ICON, size, size, 0)));
-            EXPECT_NE(nullptr, loaded) << "icon " << icon << " at " << size;
-        }
-    }
-}
-
-TEST_F(ResourceTest, HandCursorsAre16PixelsWithHotSpotAtFingertips)
-{
-    for (UINT cursor : {IDC_HAND_CLOSED, IDC_HAND_OPEN}) {
-        // A cursor image starts with its hot spot, then the bitmap header.
-        EXPECT_EQ((std::vector<std::pair<int, int>>{{16, 16}}),
-                  GroupImageSizes(cursor, RT_GROUP_CURSOR, RT_CURSOR, 4))
-            << "cursor " << cursor;
-        OwnedCursor loaded(static_cast<HCURSOR>(LoadImageA(GetModuleHandleA(nullptr),
-            MAKEINTRESOURCEA(cursor), IMAGE_CURSOR, 16, 16, 0)));
-        ASSERT_NE(nullptr, loaded) << "cursor " << cursor;
-        ICONINFO info = {};
-        ASSERT_TRUE(GetIconInfo(loaded.get(), &info));
-        OwnedGdiObject mask(info.hbmMask), colour(info.hbmColor);
-        EXPECT_FALSE(info.fIcon);
-        EXPECT_EQ(7u, info.xHotspot) << "cursor " << cursor;
-        EXPECT_EQ(4u, info.yHotspot) << "cursor " << cursor;
-    }
-}
-
-TEST_F(ResourceTest, ShutterSoundIsShortMonoPcmWave)
-{
-    const auto [wave, size] = ResourceBytes(MAKEINTRESOURCEA(IDR_SHUTTER), "WAVE");
-    ASSERT_NE(nullptr, wave);
-    ASSERT_EQ(3419u, size);
-    EXPECT_EQ(0, std::memcmp(wave, "RIFF", 4));
-    EXPECT_EQ(3411u, Read<DWORD>(wave, 4));
-    EXPECT_EQ(0, std::memcmp(wave + 8, "WAVEfmt ", 8));
-    EXPECT_EQ(16u, Read<DWORD>(wave, 16));
-    const auto format = Read<PCMWAVEFORMAT>(wave, 20);
-    EXPECT_EQ(WAVE_FORMAT_PCM, format.wf.wFormatTag);
-    EXPECT_EQ(1, format.wf.nChannels);
-    EXPECT_EQ(22050u, format.wf.nSamplesPerSec);
-    EXPECT_EQ(22050u, format.wf.nAvgBytesPerSec);
-    EXPECT_EQ(1, format.wf.nBlockAlign);
-    EXPECT_EQ(8, format.wBitsPerSample);
-    EXPECT_EQ(0, std::memcmp(wave + 36, "data", 4));
-    EXPECT_EQ(3375u, Read<DWORD>(wave, 40));
-
-    // Audible, and back to silence (8-bit samples centre on 128) at the end.
-    int loudest = 0;
-    for (DWORD i = 44; i < size; ++i)
-        loudest = std::max(loudest, std::abs(wave[i] - 128));
-    EXPECT_GT(loudest, 64);
-    EXPECT_EQ(128, wave[size - 1]);
-}
-
-TEST_F(ResourceTest, ManifestAsksForCommonControls6)
-{
-    const auto [manifest, size] = ResourceBytes(CREATEPROCESS_MANIFEST_RESOURCE_ID, RT_MANIFEST);
-    ASSERT_NE(nullptr, manifest);
-    const std::string text(reinterpret_cast<const char*>(manifest), size);
-    const size_t dependency = text.find("name=\"Microsoft.Windows.Common-Controls\"");
-    ASSERT_NE(std::string::npos, dependency);
-    EXPECT_NE(std::string::npos, text.find("version=\"6.0.0.0\"", dependency));
-
-    // The manifest is in effect: the common controls come from the side-by-side
-    // store, not from the system folder. (Wine reports 5.81 for both copies, so
-    // DllGetVersion cannot tell them apart.)
-    HMODULE controls = LoadLibraryA("comctl32.dll");
-    ASSERT_NE(nullptr, controls);
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(controls, path, MAX_PATH);
-    std::string lowerPath(path);
-    std::transform(lowerPath.begin(), lowerPath.end(), lowerPath.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    EXPECT_NE(std::string::npos, lowerPath.find("microsoft.windows.common-controls")) << path;
-    FreeLibrary(controls);
 }
 
 }  // namespace

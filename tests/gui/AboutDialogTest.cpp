@@ -8,59 +8,48 @@
 
 #include "app/AboutDialog.h"
 #include "res/resource.h"
+#include "TimedSteps.h"
 #include "ui/HyperLink.h"
 
 namespace {
 
 const std::string kCaption = "\xB9\xD8\xD3\xDA";  // 关于
 
+HWND FindDialog()
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+            char className[16] = {};
+            GetClassNameA(window, className, sizeof className);
+            if (std::string(className) != "#32770" || !IsWindowVisible(window))
+                return TRUE;
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&dialog));
+    return dialog;
+}
+
 // Drives the modal About box from a timer on this thread: one step per tick, each
-// given the dialog. When the steps are used up and the box is still open after a
-// while, it is cancelled and the run counts as hung.
-struct Script {
-    std::vector<std::function<void(HWND)>> steps;
-    size_t nNext = 0;
-    int nIdleTicks = 0;
+// given the dialog. A box still open after a while is cancelled and counts as hung.
+INT_PTR RunAboutBox(HWND hOwner, const std::vector<std::function<void(HWND)>>& steps)
+{
+    std::vector<CTimedSteps::Step> script;
+    for (const auto& step : steps)
+        script.push_back({[] { return FindDialog() != nullptr; }, [step] { step(FindDialog()); }});
     bool bHung = false;
-};
-
-Script g_script;
-
-BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam)
-{
-    char szClass[16] = {};
-    GetClassNameA(hWnd, szClass, sizeof szClass);
-    if (std::string(szClass) == "#32770" && IsWindowVisible(hWnd)) {
-        *reinterpret_cast<HWND*>(lParam) = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-void CALLBACK OnScriptTimer(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND hDlg = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&hDlg));
-    if (!hDlg)
-        return;
-    if (g_script.nNext < g_script.steps.size()) {
-        g_script.steps[g_script.nNext++](hDlg);
-    } else if (++g_script.nIdleTicks > 40) {
-        g_script.bHung = true;
-        EndDialog(hDlg, -1);
-    }
-}
-
-INT_PTR RunAboutBox(HWND hOwner, std::vector<std::function<void(HWND)>> steps)
-{
-    g_script = Script();
-    g_script.steps = std::move(steps);
-    UINT_PTR idTimer = SetTimer(nullptr, 0, 50, OnScriptTimer);
-    EXPECT_NE(0u, idTimer);
+    CTimedSteps play(std::move(script), 5000,
+                     [&bHung] {
+                         bHung = true;
+                         EndDialog(FindDialog(), -1);
+                     },
+                     50);
     INT_PTR result = ShowAboutBox(hOwner);
-    KillTimer(nullptr, idTimer);
-    EXPECT_FALSE(g_script.bHung) << "the About box did not close";
-    EXPECT_EQ(g_script.steps.size(), g_script.nNext) << "the box closed before the script ended";
+    play.Stop();
+    EXPECT_FALSE(bHung) << "the About box did not close";
+    EXPECT_TRUE(play.Finished()) << "the box closed before the script ended";
     return result;
 }
 

@@ -4,58 +4,33 @@
 
 #include <string>
 
+#include "DialogAnswerer.h"
 #include "res/resource.h"
 #include "util/AppMessageBox.h"
 
 namespace {
 
-// What the timer callback saw of the message box, and the button it pressed.
+// What the answerer saw of the message box.
 struct SeenBox {
     std::string text;
     std::string caption;
     HWND hOwner = nullptr;
-    int nButton = 0;
-    bool bFound = false;
 };
 
 SeenBox g_seen;
 
-BOOL CALLBACK AnswerIfMessageBox(HWND hWnd, LPARAM)
-{
-    char szClass[16] = {};
-    GetClassNameA(hWnd, szClass, sizeof szClass);
-    if (std::string(szClass) != "#32770")
-        return TRUE;
-
-    char szText[256] = {};
-    GetWindowTextA(hWnd, szText, sizeof szText);
-    g_seen.caption = szText;
-    // The message text is the static control with id 0xFFFF.
-    GetDlgItemTextA(hWnd, 0xFFFF, szText, sizeof szText);
-    g_seen.text = szText;
-    g_seen.hOwner = GetWindow(hWnd, GW_OWNER);
-    g_seen.bFound = true;
-    PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(g_seen.nButton, BN_CLICKED), 0);
-    return FALSE;
-}
-
-// Fires inside the message box's modal loop on this thread.
-void CALLBACK OnAnswerTimer(HWND, UINT, UINT_PTR idTimer, DWORD)
-{
-    EnumThreadWindows(GetCurrentThreadId(), AnswerIfMessageBox, 0);
-    if (g_seen.bFound)
-        KillTimer(nullptr, idTimer);
-}
-
 int ShowAndAnswer(HWND hOwner, UINT id, UINT style, int nButton)
 {
     g_seen = SeenBox();
-    g_seen.nButton = nButton;
-    UINT_PTR idTimer = SetTimer(nullptr, 0, 50, OnAnswerTimer);
-    EXPECT_NE(0u, idTimer);
+    CDialogAnswerer answerer({[nButton](HWND box) {
+        char szCaption[256] = {};
+        GetWindowTextA(box, szCaption, sizeof szCaption);
+        g_seen.caption = szCaption;
+        g_seen.hOwner = GetWindow(box, GW_OWNER);
+        CDialogAnswerer::Press(nButton, &g_seen.text)(box);
+    }});
     int nResult = AppMessageBox(hOwner, id, style);
-    KillTimer(nullptr, idTimer);
-    EXPECT_TRUE(g_seen.bFound);
+    EXPECT_EQ(1u, answerer.StepsTaken());
     return nResult;
 }
 

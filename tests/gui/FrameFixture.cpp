@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "TimedSteps.h"
 #include "app/Application.h"
 
 void FrameFixture::SetUp()
@@ -28,39 +29,15 @@ void FrameFixture::TearDown()
 
 void FrameFixture::Pump()
 {
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        PostQuitMessage(0);
-    });
+    CTimedSteps quit({{nullptr, [] { PostQuitMessage(0); }}}, INFINITE, nullptr, 50);
     m_loop.Run();
-}
-
-namespace {
-struct LoopGoal {
-    const std::function<bool()>* done;
-    DWORD deadline;
-    bool met;
-    bool ended;
-};
-LoopGoal* g_goal = nullptr;
 }
 
 bool FrameFixture::RunLoopUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
-    LoopGoal goal{&done, GetTickCount() + timeoutMs, false, false};
-    g_goal = &goal;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (g_goal->ended)
-            return;
-        g_goal->met = (*g_goal->done)();
-        g_goal->ended = g_goal->met || static_cast<LONG>(GetTickCount() - g_goal->deadline) > 0;
-        if (g_goal->ended)
-            PostQuitMessage(0);
-    });
+    CTimedSteps until({{done, [] { PostQuitMessage(0); }}}, timeoutMs, [] { PostQuitMessage(0); }, 30);
     m_loop.Run();
-    KillTimer(nullptr, timer);
-    g_goal = nullptr;
-    return goal.met;
+    return until.Finished();
 }
 
 RECT FrameFixture::ChildRect(HWND child) const

@@ -11,6 +11,7 @@
 #include "document/ImageFrame.h"
 #include "KeyInput.h"
 #include "gui/FrameFixture.h"
+#include "gui/MenuBarTestHost.h"
 #include "res/resource.h"
 
 // The frame driven by real key presses and clicks, as a user drives it, with the
@@ -21,30 +22,7 @@ struct PopupWatch {
     std::function<void(HWND popup)> onOpen = [](HWND) { EndMenu(); };
     HMENU menu = nullptr;
     RECT rect{};
-    bool seen = false;
-    DWORD deadline = 0;
 };
-thread_local PopupWatch* t_watch = nullptr;
-
-void CALLBACK WatchPopups(HWND, UINT, UINT_PTR, DWORD)
-{
-    PopupWatch& watch = *t_watch;
-    HWND popup = FindWindowA("#32768", nullptr);
-    const bool open = popup && IsWindowVisible(popup);
-    if (open && !watch.seen) {
-        watch.seen = true;
-        watch.menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
-        GetWindowRect(popup, &watch.rect);
-        watch.onOpen(popup);
-    } else if (static_cast<LONG>(GetTickCount() - watch.deadline) > 0) {
-        if (open)
-            EndMenu();
-        else
-            PostQuitMessage(0);
-    } else if (!open && watch.seen) {
-        PostQuitMessage(0);
-    }
-}
 
 void RightClick(POINT screen)
 {
@@ -66,12 +44,24 @@ protected:
     // Runs the program's loop until a popup menu has opened and closed again.
     void RunUntilPopupCloses(PopupWatch& watch)
     {
-        watch.deadline = GetTickCount() + 5000;
-        t_watch = &watch;
-        const UINT_PTR timer = SetTimer(nullptr, 0, 30, WatchPopups);
+        auto quit = [] { PostQuitMessage(0); };
+        CTimedSteps steps({{[] { return FindPopupMenuWindow() != nullptr; },
+                            [&watch] {
+                                const HWND popup = FindPopupMenuWindow();
+                                watch.menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+                                GetWindowRect(popup, &watch.rect);
+                                watch.onOpen(popup);
+                            }},
+                           {[] { return !FindPopupMenuWindow(); }, quit}},
+                          5000,
+                          [quit] {
+                              if (FindPopupMenuWindow())
+                                  EndMenu();
+                              else
+                                  quit();
+                          },
+                          30);
         m_loop.Run();
-        KillTimer(nullptr, timer);
-        t_watch = nullptr;
     }
 
     HMENU PopupOpenedByAlt(WORD letter)

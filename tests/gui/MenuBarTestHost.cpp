@@ -8,8 +8,6 @@ namespace {
 const char kHostClass[] = "MenuBarTestHost";
 const char kChildClass[] = "MenuBarTestChild";
 const int kFirstMdiChildId = 0xFF00;
-
-thread_local CTimedSteps* t_steps = nullptr;
 }
 
 const UINT CToolbarImages::kCommands[13] = {57601, 57603, 32800, 32801, 32802, 32803, 32804,
@@ -143,39 +141,4 @@ HWND FindPopupMenuWindow()
 void PostMenuKey(WPARAM key)
 {
     PostMessageA(FindPopupMenuWindow(), WM_KEYDOWN, key, 0);
-}
-
-CTimedSteps::CTimedSteps(std::vector<Step> steps, DWORD timeoutMs)
-    : m_steps(std::move(steps)), m_deadline(GetTickCount() + timeoutMs), m_timer(SetTimer(nullptr, 0, 20, OnTimer))
-{
-    t_steps = this;
-}
-
-CTimedSteps::~CTimedSteps()
-{
-    KillTimer(nullptr, m_timer);
-    t_steps = nullptr;
-}
-
-void CALLBACK CTimedSteps::OnTimer(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (t_steps)
-        t_steps->Tick();
-}
-
-void CTimedSteps::Tick()
-{
-    if (m_next >= m_steps.size() || m_bTimedOut)
-        return;
-    if (static_cast<LONG>(GetTickCount() - m_deadline) > 0) {
-        m_bTimedOut = true;
-        EndMenu();
-        return;
-    }
-    if (m_steps[m_next].ready && !m_steps[m_next].ready())
-        return;
-    // Advance first: an action may start a nested loop in which the timer fires again.
-    const Step& step = m_steps[m_next++];
-    if (step.act)
-        step.act();
 }

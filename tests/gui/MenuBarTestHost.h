@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "MessagePump.h"
+#include "TimedSteps.h"
 #include "ui/MenuBar.h"
 #include "ui/Window.h"
 
@@ -53,30 +54,6 @@ public:
 
 // The open popup menu window, or null.
 HWND FindPopupMenuWindow();
-
-// Steps run one after another from a timer, so they also run inside modal menu
-// loops. Each step waits until its condition holds, then acts. When the deadline
-// passes, the open menu is ended so that the test goes on and fails.
-class CTimedSteps {
-public:
-    struct Step {
-        std::function<bool()> ready;
-        std::function<void()> act;
-    };
-    explicit CTimedSteps(std::vector<Step> steps, DWORD timeoutMs = 5000);
-    ~CTimedSteps();
-    bool Finished() const { return !m_bTimedOut && m_next == m_steps.size(); }
-
-private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
-    void Tick();
-
-    std::vector<Step> m_steps;
-    size_t m_next = 0;
-    bool m_bTimedOut = false;
-    DWORD m_deadline;
-    UINT_PTR m_timer;
-};
 
 // Posts a key press to the open popup menu.
 void PostMenuKey(WPARAM key);

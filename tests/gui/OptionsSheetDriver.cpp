@@ -5,10 +5,10 @@
 #include "KeyInput.h"
 #include "RealClick.h"
 #include "DialogAnswerer.h"
+#include "TimedSteps.h"
 #include "res/resource.h"
 
 namespace {
-COptionsSheetDriver* g_driver = nullptr;
 const int kHangTicks = 40;
 
 struct FoundWindows {
@@ -20,24 +20,27 @@ struct FoundWindows {
 void COptionsSheetDriver::Run(const std::function<void()>& open, std::vector<Step> steps,
                               std::vector<DialogStep> dialogSteps)
 {
-    m_steps = std::move(steps);
-    m_nextStep = 0;
     m_dialogSteps = std::move(dialogSteps);
     m_nextDialogStep = 0;
     m_nIdleTicks = 0;
     m_bHung = false;
     m_messages.clear();
-    g_driver = this;
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, OnTimer);
+    std::vector<CTimedSteps::Step> script;
+    for (const Step& step : steps)
+        script.push_back({[this] { return (m_sheet = ReadySheet()) != nullptr; }, [this, step] { step(m_sheet); }});
+    // Dialogs go on being answered after the last step.
+    script.push_back({[this] {
+                          const HWND sheet = ReadySheet();
+                          if (sheet && ++m_nIdleTicks > kHangTicks) {
+                              m_bHung = true;
+                              PressCancel(sheet);
+                          }
+                          return false;
+                      },
+                      nullptr});
+    CTimedSteps play(std::move(script), INFINITE, nullptr, 50);
     open();
-    KillTimer(nullptr, timer);
-    g_driver = nullptr;
-}
-
-void CALLBACK COptionsSheetDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (g_driver)
-        g_driver->Tick();
+    m_bFinished = play.StepsTaken() == steps.size();
 }
 
 BOOL CALLBACK COptionsSheetDriver::OnWindow(HWND window, LPARAM lParam)
@@ -54,30 +57,21 @@ BOOL CALLBACK COptionsSheetDriver::OnWindow(HWND window, LPARAM lParam)
     return TRUE;
 }
 
-void COptionsSheetDriver::Tick()
+HWND COptionsSheetDriver::ReadySheet()
 {
     FoundWindows found;
     EnumThreadWindows(GetCurrentThreadId(), OnWindow, reinterpret_cast<LPARAM>(&found));
     if (found.messageBox && m_nextDialogStep < m_dialogSteps.size()) {
         m_dialogSteps[m_nextDialogStep++](found.messageBox);
-        return;
+        return nullptr;
     }
     if (found.messageBox) {
         m_messages.push_back(MessageBoxText(found.messageBox));
         PostMessageA(found.messageBox, WM_COMMAND, IDOK, 0);
-        return;
+        return nullptr;
     }
     // A disabled sheet has a dialog on its way.
-    if (!found.sheet || !IsWindowEnabled(found.sheet))
-        return;
-    if (m_nextStep < m_steps.size()) {
-        // The step may open a message box and run its loop; it must not play the next step.
-        const Step& step = m_steps[m_nextStep++];
-        step(found.sheet);
-    } else if (++m_nIdleTicks > kHangTicks) {
-        m_bHung = true;
-        PressCancel(found.sheet);
-    }
+    return found.sheet && IsWindowEnabled(found.sheet) ? found.sheet : nullptr;
 }
 
 HWND CurrentPage(HWND sheet)

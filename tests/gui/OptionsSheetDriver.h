@@ -19,16 +19,16 @@ public:
     void Run(const std::function<void()>& open, std::vector<Step> steps, std::vector<DialogStep> dialogSteps = {});
 
     bool Hung() const { return m_bHung; }
-    bool Finished() const { return m_nextStep == m_steps.size(); }
+    bool Finished() const { return m_bFinished; }
     const std::vector<std::string>& Messages() const { return m_messages; }
 
 private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
     static BOOL CALLBACK OnWindow(HWND window, LPARAM found);
-    void Tick();
+    // Answers a dialog that is up; the sheet when it waits for a step, or null.
+    HWND ReadySheet();
 
-    std::vector<Step> m_steps;
-    size_t m_nextStep = 0;
+    HWND m_sheet = nullptr;
+    bool m_bFinished = false;
     std::vector<DialogStep> m_dialogSteps;
     size_t m_nextDialogStep = 0;
     int m_nIdleTicks = 0;

@@ -8,8 +8,6 @@ constexpr UINT kTickMs = 15;
 constexpr DWORD kWaitDeadlineMs = 2000;
 constexpr DWORD kScriptDeadlineMs = 20000;
 
-CCaptureDriver* g_pActiveDriver = nullptr; // timer callbacks carry no context
-
 // The overlay is this thread's visible topmost window over the whole screen.
 HWND FindOverlay()
 {
@@ -129,45 +127,35 @@ Step Drag(POINT from, POINT to)
 
 } // namespace Input
 
-CCaptureDriver::CCaptureDriver(std::initializer_list<Step> script)
-    : m_steps(script), m_dwStart(GetTickCount()), m_timer(SetTimer(nullptr, 0, kTickMs, OnTimer))
+namespace {
+
+// The script waits for the overlay; its own steps are ready once they are done.
+std::vector<CTimedSteps::Step> OverlayScript(std::initializer_list<Step> script)
 {
-    g_pActiveDriver = this;
+    // Keys go to the foreground window.
+    std::vector<CTimedSteps::Step> steps{{[] {
+        const HWND overlay = FindOverlay();
+        return overlay && GetForegroundWindow() == overlay;
+    }, nullptr}};
+    for (const Step& step : script)
+        steps.push_back({step, nullptr});
+    return steps;
 }
 
-CCaptureDriver::~CCaptureDriver()
+} // namespace
+
+CCaptureDriver::CCaptureDriver(std::initializer_list<Step> script)
+    : m_steps(OverlayScript(script), kScriptDeadlineMs,
+              [] {
+                  if (const HWND overlay = FindOverlay())
+                      PostMessageA(overlay, WM_CLOSE, 0, 0);
+              },
+              kTickMs)
 {
-    Finish();
 }
 
 bool CCaptureDriver::Finish()
 {
-    if (m_timer)
-        KillTimer(nullptr, m_timer);
-    m_timer = 0;
-    if (g_pActiveDriver == this)
-        g_pActiveDriver = nullptr;
-    return m_bStarted && m_nNext == m_steps.size();
-}
-
-void CALLBACK CCaptureDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (g_pActiveDriver)
-        g_pActiveDriver->Tick();
-}
-
-void CCaptureDriver::Tick()
-{
-    const HWND overlay = FindOverlay();
-    if (GetTickCount() - m_dwStart >= kScriptDeadlineMs) {
-        if (overlay)
-            PostMessageA(overlay, WM_CLOSE, 0, 0);
-        return;
-    }
-    // Keys go to the foreground window.
-    if (!m_bStarted && (!overlay || GetForegroundWindow() != overlay))
-        return;
-    m_bStarted = true;
-    if (m_nNext < m_steps.size() && m_steps[m_nNext]())
-        ++m_nNext;
+    m_steps.Stop();
+    return m_steps.Finished();
 }

@@ -9,7 +9,8 @@
 
 #include <functional>
 #include <initializer_list>
-#include <vector>
+
+#include "TimedSteps.h"
 
 // One step of a script: true when done, false to be asked again on the next tick.
 // A timer tick comes only when the thread has nothing else to do, so the input of one
@@ -40,20 +41,10 @@ public:
     // after the script has ended is closed, so that a script that fails to end the
     // capture fails its test instead of hanging it.
     CCaptureDriver(std::initializer_list<Step> script);
-    ~CCaptureDriver();
-    CCaptureDriver(const CCaptureDriver&) = delete;
-    CCaptureDriver& operator=(const CCaptureDriver&) = delete;
 
     // Stops the driver; whether the overlay came up and the whole script ran.
     bool Finish();
 
 private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
-    void Tick();
-
-    std::vector<Step> m_steps;
-    size_t m_nNext = 0;
-    bool m_bStarted = false;
-    DWORD m_dwStart;
-    UINT_PTR m_timer;
+    CTimedSteps m_steps;
 };

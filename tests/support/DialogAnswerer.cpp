@@ -1,36 +1,32 @@
 #include "DialogAnswerer.h"
 
-namespace {
-CDialogAnswerer* g_active = nullptr;
+CDialogAnswerer::CDialogAnswerer(const std::vector<Step>& steps) : m_steps(Answers(steps), INFINITE, nullptr, 50)
+{
 }
 
-CDialogAnswerer::CDialogAnswerer(std::vector<Step> steps) : m_steps(std::move(steps))
+std::vector<CTimedSteps::Step> CDialogAnswerer::Answers(const std::vector<Step>& steps)
 {
-    g_active = this;
-    m_timer = SetTimer(nullptr, 0, 50, OnTimer);
+    std::vector<CTimedSteps::Step> answers;
+    for (const Step& step : steps)
+        answers.push_back({[this] { return NextDialog(); }, [this, step] { step(m_dialog); }});
+    return answers;
 }
 
-CDialogAnswerer::~CDialogAnswerer()
+bool CDialogAnswerer::NextDialog()
 {
-    KillTimer(nullptr, m_timer);
-    g_active = nullptr;
+    m_dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), OnWindow, reinterpret_cast<LPARAM>(this));
+    return m_dialog != nullptr;
 }
 
-void CALLBACK CDialogAnswerer::OnTimer(HWND, UINT, UINT_PTR, DWORD)
+BOOL CALLBACK CDialogAnswerer::OnWindow(HWND window, LPARAM self)
 {
-    if (g_active && g_active->m_nextStep < g_active->m_steps.size())
-        EnumThreadWindows(GetCurrentThreadId(), OnWindow, 0);
-}
-
-BOOL CALLBACK CDialogAnswerer::OnWindow(HWND window, LPARAM)
-{
+    auto& answerer = *reinterpret_cast<CDialogAnswerer*>(self);
     char className[16] = {};
     GetClassNameA(window, className, sizeof className);
-    if (std::string(className) != "#32770" || !IsWindowVisible(window) || g_active->m_answered.count(window))
+    if (std::string(className) != "#32770" || !IsWindowVisible(window) || !answerer.m_answered.insert(window).second)
         return TRUE;
-    g_active->m_answered.insert(window);
-    const Step& step = g_active->m_steps[g_active->m_nextStep++];
-    step(window);
+    answerer.m_dialog = window;
     return FALSE;
 }
 

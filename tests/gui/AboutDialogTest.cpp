@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ThreadWindows.h"
 #include "app/AboutDialog.h"
 #include "res/resource.h"
 #include "TimedSteps.h"
@@ -17,19 +18,7 @@ const std::string kCaption = "\xB9\xD8\xD3\xDA";  // 关于
 
 HWND FindDialog()
 {
-    HWND dialog = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM found) {
-            char className[16] = {};
-            GetClassNameA(window, className, sizeof className);
-            if (std::string(className) != "#32770" || !IsWindowVisible(window))
-                return TRUE;
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&dialog));
-    return dialog;
+    return FindThreadWindow([](HWND window) { return ClassOf(window) == "#32770" && IsWindowVisible(window); });
 }
 
 // Drives the modal About box from a timer on this thread: one step per tick, each

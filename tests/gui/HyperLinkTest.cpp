@@ -12,6 +12,7 @@
 
 #include "LiveGdiObjects.h"
 #include "MessagePump.h"
+#include "ThreadWindows.h"
 #include "res/resource.h"
 #include "ui/HyperLink.h"
 #include "util/ModulePath.h"
@@ -241,18 +242,7 @@ TEST_F(LinkInDialog, ShowsAHandCursorAndATooltipWithTheTarget)
     SendMessageA(m_hLink, WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hLink), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(LoadCursorA(nullptr, IDC_HAND), GetCursor());
 
-    HWND hTip = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) {
-            char szClass[32] = {};
-            GetClassNameA(hWnd, szClass, sizeof szClass);
-            if (lstrcmpiA(szClass, TOOLTIPS_CLASSA) != 0)
-                return TRUE;
-            *reinterpret_cast<HWND*>(lParam) = hWnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&hTip));
+    HWND hTip = FindThreadWindow([](HWND window) { return lstrcmpiA(ClassOf(window).c_str(), TOOLTIPS_CLASSA) == 0; });
     ASSERT_NE(nullptr, hTip);
     char szText[MAX_PATH + 16] = {};
     TOOLINFOA tool = {};

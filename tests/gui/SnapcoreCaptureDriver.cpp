@@ -1,3 +1,4 @@
+#include "ThreadWindows.h"
 #include "gui/SnapcoreCaptureDriver.h"
 
 #include "gui/SnapcoreScreenKit.h"
@@ -11,21 +12,12 @@ constexpr DWORD kScriptDeadlineMs = 20000;
 // The overlay is this thread's visible topmost window over the whole screen.
 HWND FindOverlay()
 {
-    struct Search { RECT screen; HWND found; } search{VirtualScreen(), nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM state) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(state);
-            RECT rect;
-            if (IsWindowVisible(window) && (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST)
-                && GetWindowRect(window, &rect) && EqualRect(&rect, &s.screen)) {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    const RECT screen = VirtualScreen();
+    return FindThreadWindow([&screen](HWND window) {
+        RECT rect;
+        return IsWindowVisible(window) && (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST)
+               && GetWindowRect(window, &rect) && EqualRect(&rect, &screen);
+    });
 }
 
 void SendMouse(DWORD flags, DWORD data = 0)

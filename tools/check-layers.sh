@@ -2,7 +2,8 @@
 # Fails when a source file includes from a folder its layer may not use, and prints
 # each offending line. The layers point only down:
 #   app -> capture, settings, document, editors -> imageio, ui -> util
-# where capture also reads the settings. A folder may always use itself, the resource
+# where capture also reads the settings, and the document builds on the annotations
+# (annotate), which use imageio and util only. A folder may always use itself, the resource
 # ids (res) and the scoped owners (scoped); the engine (snapcore) uses nothing else of
 # the program's.
 set -euo pipefail
@@ -10,9 +11,11 @@ cd "$(dirname "$0")/.."
 
 allowed_for() {
     case "$1" in
-        app) echo "capture settings document editors imageio ui util" ;;
+        app) echo "capture settings document editors annotate imageio ui util" ;;
         capture) echo "settings imageio ui util" ;;
-        settings|document|editors) echo "imageio ui util" ;;
+        document) echo "annotate imageio ui util" ;;
+        settings|editors) echo "imageio ui util" ;;
+        annotate) echo "imageio util" ;;
         imageio|ui) echo "util" ;;
         *) echo "" ;;
     esac

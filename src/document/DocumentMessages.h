@@ -8,3 +8,7 @@ constexpr UINT WM_APP_DOC_PATH_CHANGED = WM_APP + 102;  // document (wParam) -> 
 
 // The wParam that WM_APP_GET_IMAGE_MENU must carry; any other is answered with null.
 constexpr WPARAM kImageMenuRequest = 3;
+
+// frame -> document: the annotation tool (wParam 0) or the properties in wParam (the
+// AnnotationProperty bits) changed; the document applies new properties to what is selected.
+constexpr UINT WM_APP_ANNOTATION_CHANGED = WM_APP + 103;

@@ -129,6 +129,36 @@
 #define ID_VIEW_OPTIONS             32823
 #define ID_HELP_TOPICS              32824
 
+/* Commands: the annotation tools, in tool order, and their properties */
+#define ID_TOOL_HAND                33000
+#define ID_TOOL_SELECT              33001
+#define ID_TOOL_ARROW               33002
+#define ID_TOOL_LINE                33003
+#define ID_TOOL_RECTANGLE           33004
+#define ID_TOOL_ELLIPSE             33005
+#define ID_TOOL_PEN                 33006
+#define ID_TOOL_HIGHLIGHTER         33007
+#define ID_TOOL_TEXT                33008
+#define ID_TOOL_STEP                33009
+#define ID_TOOL_REDACT              33010
+#define ID_TOOL_MOSAIC              33011
+#define ID_TOOL_CROP                33012
+#define ID_ANNOTATE_UNDO            33020
+#define ID_ANNOTATE_REDO            33021
+#define ID_ANNOTATE_COLOUR          33030
+#define ID_ANNOTATE_COLOUR_FIRST    33031
+#define ID_ANNOTATE_COLOUR_LAST     33038
+#define ID_ANNOTATE_MORE_COLOURS    33039
+#define ID_ANNOTATE_WIDTH           33040
+#define ID_ANNOTATE_FILL            33041
+#define ID_ANNOTATE_FILL_NONE       33042
+#define ID_ANNOTATE_FILL_SOLID      33043
+#define ID_ANNOTATE_FILL_HALF       33044
+#define ID_ANNOTATE_FONT            33045
+#define ID_ANNOTATE_MOSAIC          33046
+#define ID_ANNOTATE_MOSAIC_FIRST    33047
+#define ID_ANNOTATE_MOSAIC_LAST     33052
+
 /* Commands: external editors */
 #define ID_EDITORS                  40000
 #define ID_EDITOR_FIRST             40001

@@ -35,8 +35,8 @@ enum AnnotationProperty : unsigned {
 // The eight colours offered beside 更多颜色….
 extern const COLORREF g_annotationPresetColours[8];
 
-// The tool chosen and the look of the next mark, shared by every document and kept
-// between runs in lumigrab.ini. 遮盖 has a colour of its own (black by default); while
+// The tool chosen and the look of the next mark, shared by every document. The look is
+// kept between runs in lumigrab.ini; every run starts with the hand. 遮盖 has a colour of its own (black by default); while
 // it is the tool, the colour read and set is that one.
 class CAnnotationTools {
 public:
@@ -62,7 +62,7 @@ public:
     // Reads the [Annotate] section of the file; a missing file or value, or one out of
     // range, gives the default.
     void Load(const char* iniPath);
-    // Writes every value; false with the reason as the last error.
+    // Writes every property; false with the reason as the last error.
     bool Save(const char* iniPath) const;
 
 private:

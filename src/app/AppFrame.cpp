@@ -8,6 +8,7 @@
 #include "app/HelpFile.h"
 #include "app/MainToolBar.h"
 #include "capture/CaptureEngine.h"
+#include "document/AnnotationTextBox.h"
 #include "editors/EditorsDialog.h"
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
@@ -180,7 +181,8 @@ void CAppFrame::RecalcFrameLayout(bool resizeBars)
 
 void CAppFrame::DisableImageCommands()
 {
-    for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS, ID_EDIT_COPY, ID_FILE_SAVE})
+    for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS, ID_EDIT_COPY, ID_FILE_SAVE,
+                    ID_ANNOTATE_UNDO, ID_ANNOTATE_REDO})
         g_updateUI.EnableCommand(id, false);
 }
 
@@ -383,7 +385,8 @@ bool CAppFrame::PreTranslateMessage(MSG* msg)
 {
     if (m_captureWorkflow.IsStaleRequest(*msg))
         return true;
-    if (m_hAccel && TranslateAcceleratorA(Handle(), m_hAccel, msg))
+    // Keys typed into a document's text box are the box's, Ctrl+C and Ctrl+Z too.
+    if (m_hAccel && !CAnnotationTextBox::IsTextBox(msg->hwnd) && TranslateAcceleratorA(Handle(), m_hAccel, msg))
         return true;
     if (MdiClient() && TranslateMDISysAccel(MdiClient(), msg))
         return true;

@@ -78,7 +78,8 @@ void CDocumentTabs::Layout(const RECT& area)
                      area.bottom > top ? area.bottom - top : 0, placement);
 }
 
-bool CDocumentTabs::CreateImageDocument(HBITMAP bitmap, const char* name, bool saved)
+bool CDocumentTabs::CreateImageDocument(HBITMAP bitmap, const char* name, bool saved,
+                                        std::vector<Annotation> objects)
 {
     const char* title = FileNamePart(name);
     const bool documentWasActive = ActiveDocument() != nullptr;
@@ -100,7 +101,7 @@ bool CDocumentTabs::CreateImageDocument(HBITMAP bitmap, const char* name, bool s
         SendMessageA(m_hWndTabStrip, TCM_INSERTITEMA, TabCount(m_hWndTabStrip), reinterpret_cast<LPARAM>(&item));
     SendMessageA(m_hWndTabStrip, TCM_SETCURSEL, index, 0);
 
-    document->View().SetImage(bitmap, name, saved, &m_editors);
+    document->View().SetImage(bitmap, name, saved, &m_editors, std::move(objects));
     m_owner.RecalcFrameLayout(true);
     return true;
 }

@@ -6,13 +6,18 @@
 void CFileOpener::OpenChosenFile()
 {
     char path[MAX_PATH + 1] = {};
-    Adopt(OpenImageFile(path), path);
+    std::vector<Annotation> objects;
+    HBITMAP bitmap = OpenImageFile(path, &objects);
+    Adopt(bitmap, path, std::move(objects));
 }
 
 void CFileOpener::OpenFiles(const std::vector<std::string>& paths)
 {
-    for (const std::string& path : paths)
-        Adopt(OpenImagePath(path.c_str()), path.c_str());
+    for (const std::string& path : paths) {
+        std::vector<Annotation> objects;
+        HBITMAP bitmap = OpenImagePath(path.c_str(), &objects);
+        Adopt(bitmap, path.c_str(), std::move(objects));
+    }
 }
 
 // The names are taken and the drop released first: a file that fails shows a
@@ -33,9 +38,10 @@ void CFileOpener::OpenDroppedFiles(HDROP drop)
     OpenFiles(paths);
 }
 
-// A bitmap that was read (null when reading failed and said so) becomes a saved document.
-void CFileOpener::Adopt(HBITMAP bitmap, const char* path)
+// A bitmap that was read (null when reading failed and said so) becomes a saved
+// document, with the marks its file kept.
+void CFileOpener::Adopt(HBITMAP bitmap, const char* path, std::vector<Annotation> objects)
 {
-    if (bitmap && !m_documents.CreateImageDocument(bitmap, path, true))
+    if (bitmap && !m_documents.CreateImageDocument(bitmap, path, true, std::move(objects)))
         DeleteObject(bitmap);
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "annotate/Annotation.h"
+
 class CDocumentTabs;
 
 // Opens image files as documents, whichever way the user names them: the Open
@@ -21,7 +23,7 @@ public:
     void OpenDroppedFiles(HDROP drop);
 
 private:
-    void Adopt(HBITMAP bitmap, const char* path);
+    void Adopt(HBITMAP bitmap, const char* path, std::vector<Annotation> objects);
 
     CDocumentTabs& m_documents;
 };

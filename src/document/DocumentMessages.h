@@ -12,3 +12,5 @@ constexpr WPARAM kImageMenuRequest = 3;
 // frame -> document: the annotation tool (wParam 0) or the properties in wParam (the
 // AnnotationProperty bits) changed; the document applies new properties to what is selected.
 constexpr UINT WM_APP_ANNOTATION_CHANGED = WM_APP + 103;
+// text box -> its view: the typing ended (Esc, or the focus went elsewhere).
+constexpr UINT WM_APP_FINISH_TEXT = WM_APP + 104;

@@ -1,39 +1,48 @@
 #include "document/ImageDocument.h"
 
+#include "annotate/AnnotatedPng.h"
+#include "annotate/AnnotationPainter.h"
 #include "document/ImageEditors.h"
 #include "document/ImageFileDialogs.h"
 #include "util/CharSearch.h"
 
-CImageDocument::~CImageDocument()
+void CImageDocument::Adopt(HBITMAP bitmap, const char* name, bool saved, std::vector<Annotation> objects)
 {
-    if (m_hImage)
-        DeleteObject(m_hImage);
-}
-
-void CImageDocument::Adopt(HBITMAP bitmap, const char* name, bool saved)
-{
-    if (m_hImage && m_hImage != bitmap)
-        DeleteObject(m_hImage);
-    m_hImage = bitmap;
+    if (bitmap != m_picture.Bitmap())
+        m_picture.Reset(bitmap, std::move(objects));
     m_strPath = name ? name : "";
-    m_bModified = !saved;
+    m_bNeverSaved = !saved;
 }
 
-SIZE CImageDocument::ImageSize() const
+HBITMAP CImageDocument::OutputImage(CBitmapOwner& flattened) const
 {
-    BITMAP info{};
-    if (!m_hImage || !GetObjectA(m_hImage, sizeof(info), &info))
-        return SIZE{};
-    return SIZE{info.bmWidth, info.bmHeight};
+    if (m_picture.Objects().empty())
+        return Image();
+    flattened.reset(FlattenAnnotations(Image(), m_picture.Objects()));
+    return flattened.get();
+}
+
+bool CImageDocument::Write(int format, const char* path) const
+{
+    CBitmapOwner flattened;
+    HBITMAP output = OutputImage(flattened);
+    if (!output)
+        return false;
+    const bool keepsMarks = flattened && format == FindImageFormat("png");
+    std::string chunk;
+    if (keepsMarks && !PackAnnotatedImage(Image(), output, m_picture.Objects(), chunk))
+        return false;
+    return SaveImageFile(output, format, path, CFileReplacement::kReplaceExisting, keepsMarks ? &chunk : nullptr);
 }
 
 bool CImageDocument::SaveAs(char (&name)[MAX_PATH])
 {
-    if (!SaveImageAs(m_hImage, name))
+    if (!SaveImageAs([this](int format, const char* path) { return Write(format, path); }, name))
         return false;
-    if (m_bModified) {
+    if (IsModified()) {
         m_strPath = name;
-        m_bModified = false;
+        m_bNeverSaved = false;
+        m_picture.MarkSaved();
     }
     return true;
 }

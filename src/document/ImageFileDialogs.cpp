@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/MainFrameHandle.h"
+#include "annotate/AnnotatedPng.h"
 #include "res/resource.h"
+#include "scoped/ScopedHandles.h"
+#include "ui/MainFrameHandle.h"
 #include "util/CharSearch.h"
 
 namespace {
@@ -217,7 +219,7 @@ void BuildSaveFilter(FilterString& filter)
     filter.Append('\0');
 }
 
-HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1])
+HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1], std::vector<Annotation>* objects)
 {
     FilterString filter;
     BuildOpenFilter(filter);
@@ -240,10 +242,10 @@ HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1])
     if (RefusedAsTooLong(g_hMainFrame, IDS_LOAD_FILE_FAILED, IDS_OPEN_FAILED, path.data()))
         return nullptr;
     lstrcpynA(pathBuffer, path.data(), MAX_PATH);
-    return OpenImagePath(pathBuffer);
+    return OpenImagePath(pathBuffer, objects);
 }
 
-HBITMAP OpenImagePath(const char* path)
+HBITMAP OpenImagePath(const char* path, std::vector<Annotation>* objects)
 {
     const int format = ImageFormatOfName(path);
     if (format < 0) {
@@ -255,7 +257,15 @@ HBITMAP OpenImagePath(const char* path)
         return nullptr;
     }
     bool incomplete = false;
-    HBITMAP bitmap = ReadImageFile(path, format, &incomplete);
+    std::string marks;
+    HBITMAP bitmap = ReadImageFile(path, format, &incomplete, objects ? &marks : nullptr);
+    // Marks that do not fit the pixels (another program changed them) are dropped,
+    // and the file opens as the picture it shows.
+    CBitmapOwner clean;
+    if (bitmap && !marks.empty() && !incomplete && UnpackAnnotatedImage(marks, bitmap, clean, *objects)) {
+        DeleteObject(bitmap);
+        bitmap = clean.release();
+    }
     if (!bitmap)
         ShowFileFailure(g_hMainFrame, IDS_LOAD_FILE_FAILED, IDS_OPEN_FAILED, path,
                         OpenFailureReason(GetLastError()));
@@ -264,7 +274,7 @@ HBITMAP OpenImagePath(const char* path)
     return bitmap;
 }
 
-bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH])
+bool SaveImageAs(const ImageWriter& write, char (&nameBuffer)[MAX_PATH])
 {
     FilterString filter;
     BuildSaveFilter(filter);
@@ -293,7 +303,7 @@ bool SaveImageAs(HBITMAP bitmap, char (&nameBuffer)[MAX_PATH])
     // chosen type decides only for a name that names none.
     const int typedFormat = ImageFormatOfName(nameBuffer);
     const int format = typedFormat >= 0 ? typedFormat : static_cast<int>(dialog.nFilterIndex) - 1;
-    if (SaveImageFile(bitmap, format, nameBuffer))
+    if (write(format, nameBuffer))
         return true;
     ShowFileFailure(dialog.hwndOwner, IDS_SAVE_FILE_FAILED, IDR_MAINFRAME, nameBuffer,
                     FileFailureReason(GetLastError()));

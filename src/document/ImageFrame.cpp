@@ -107,7 +107,8 @@ LRESULT CImageFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_APP_GET_IMAGE_MENU:
         return reinterpret_cast<LRESULT>(wParam == kImageMenuRequest ? ImageMenu() : nullptr);
     case WM_COMMAND:
-        SendMessageA(m_imageView.Handle(), WM_COMMAND, wParam, lParam);
+    case WM_APP_ANNOTATION_CHANGED:
+        SendMessageA(m_imageView.Handle(), msg, wParam, lParam);
         return 0;
     case WM_DESTROY:
         m_hDocMenu.reset();

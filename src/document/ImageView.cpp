@@ -8,8 +8,8 @@
 #include "document/ImageClipboard.h"
 #include "document/ImageContextMenu.h"
 #include "document/ImageFileDialogs.h"
+#include "document/ImageViewClass.h"
 #include "document/ViewArithmetic.h"
-#include "document/ZoomMapping.h"
 #include "document/ZoomTable.h"
 #include "res/resource.h"
 #include "ui/MainFrameHandle.h"
@@ -18,7 +18,6 @@
 #include "util/FastString.h"
 
 namespace {
-const char kViewClass[] = "ImageView";
 constexpr int kZoomPopup = 2;  // in the image popup
 
 // One hatch for every view, kept until the process ends.
@@ -37,13 +36,13 @@ HCURSOR LoadHandCursor(UINT id)
 void RegisterViewClass()
 {
     WNDCLASSEXA existing{};
-    if (GetClassInfoExA(GetModuleHandleA(nullptr), kViewClass, &existing))
+    if (GetClassInfoExA(GetModuleHandleA(nullptr), kImageViewClass, &existing))
         return;
     WNDCLASSEXA wc{};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kViewClass;
+    wc.lpszClassName = kImageViewClass;
     CWindow::RegisterClass(wc);
 }
 
@@ -74,13 +73,14 @@ CImageView::~CImageView()
 HWND CImageView::CreateView(HWND parent)
 {
     RegisterViewClass();
-    return Create(kViewClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE,
+    return Create(kImageViewClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE,
                   0, 0, 0, 0, parent, nullptr);
 }
 
-void CImageView::SetImage(HBITMAP bitmap, const char* path, bool saved, IImageEditors* editors)
+void CImageView::SetImage(HBITMAP bitmap, const char* path, bool saved, IImageEditors* editors,
+                          std::vector<Annotation> objects)
 {
-    m_document.Adopt(bitmap, path, saved);
+    m_document.Adopt(bitmap, path, saved, std::move(objects));
     m_pEditors = editors;
     const SIZE size = m_document.ImageSize();
     SetContentSize(size.cx, size.cy, true, true);
@@ -193,6 +193,8 @@ void CImageView::UpdateCommandUI()
     m_pUpdateUI->EnableCommand(ID_FILE_SAVE, m_document.IsModified());
     m_pUpdateUI->EnableCommand(ID_EDITORS, true);
     m_pUpdateUI->EnableCommand(ID_EDIT_COPY, true);
+    m_pUpdateUI->EnableCommand(ID_ANNOTATE_UNDO, m_document.Picture().CanUndo());
+    m_pUpdateUI->EnableCommand(ID_ANNOTATE_REDO, m_document.Picture().CanRedo());
 
     const SIZE client = ClientSize(), content = m_scroll.Content();
     m_pUpdateUI->EnableCommand(ID_ZOOM_FIT, content.cx != client.cx && content.cy != client.cy);
@@ -245,17 +247,27 @@ LRESULT CImageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             return TRUE;
         break;
     case WM_KEYDOWN:
-        if (OnKeyDown(wParam))
+        if (m_annotations.OnKeyDown(wParam) || OnKeyDown(wParam))
             return 0;
+        break;
+    case WM_KEYUP:
+        m_annotations.OnKeyUp(wParam);
         break;
     case WM_MOUSEMOVE:
         OnMouseMove(lParam);
         return 0;
     case WM_LBUTTONDOWN:
-        OnLButtonDown(lParam);
+    case WM_LBUTTONDBLCLK:
+        OnLButtonDown(lParam, msg == WM_LBUTTONDBLCLK);
         return 0;
     case WM_LBUTTONUP:
-        OnLButtonUp();
+        OnLButtonUp(lParam);
+        return 0;
+    case WM_APP_ANNOTATION_CHANGED:
+        OnAnnotationChanged(static_cast<unsigned>(wParam));
+        return 0;
+    case WM_APP_FINISH_TEXT:
+        m_annotations.FinishText();
         return 0;
     case WM_CAPTURECHANGED:
         OnCaptureChanged();
@@ -294,16 +306,13 @@ bool CImageView::OnCommand(UINT id)
         OnSaveImage();
         return true;
     case ID_EDIT_COPY:
-        switch (CopyImageToClipboard(m_document.Image(), Handle())) {
-        case ClipboardCopy::kCopied:
-            break;
-        case ClipboardCopy::kClipboardBusy:
-            AppMessageBox(g_hMainFrame, IDS_COPY_FAILED, MB_ICONHAND | MB_OK);
-            break;
-        case ClipboardCopy::kNoMemory:
-            AppMessageBox(g_hMainFrame, IDS_COPY_NO_MEMORY, MB_ICONHAND | MB_OK);
-            break;
-        }
+        CopyImage();
+        return true;
+    case ID_ANNOTATE_UNDO:
+        m_annotations.Undo();
+        return true;
+    case ID_ANNOTATE_REDO:
+        m_annotations.Redo();
         return true;
     }
     if (id >= ID_ZOOM_10 && id <= ID_ZOOM_3200) {
@@ -317,8 +326,21 @@ bool CImageView::OnCommand(UINT id)
     return false;
 }
 
+void CImageView::CopyImage()
+{
+    m_annotations.FinishText();
+    CBitmapOwner flattened;
+    HBITMAP output = m_document.OutputImage(flattened);
+    const ClipboardCopy copied = output ? CopyImageToClipboard(output, Handle()) : ClipboardCopy::kNoMemory;
+    if (copied == ClipboardCopy::kClipboardBusy)
+        AppMessageBox(g_hMainFrame, IDS_COPY_FAILED, MB_ICONHAND | MB_OK);
+    else if (copied == ClipboardCopy::kNoMemory)
+        AppMessageBox(g_hMainFrame, IDS_COPY_NO_MEMORY, MB_ICONHAND | MB_OK);
+}
+
 void CImageView::OnSaveImage()
 {
+    m_annotations.FinishText();
     char path[MAX_PATH];
     ReadDocumentName(GetParent(Handle()), path);
     const bool renames = m_document.IsModified();
@@ -344,6 +366,7 @@ void CImageView::RunEditor(int index)
 
 bool CImageView::SaveBeforeClose()
 {
+    m_annotations.FinishText();
     if (!m_document.IsModified())
         return true;
     char path[MAX_PATH];
@@ -351,53 +374,42 @@ bool CImageView::SaveBeforeClose()
     return m_document.SaveAs(path);
 }
 
-// Only the clip box is drawn: the hatch outside the image with at most two fills,
-// and the visible part of the image with one BitBlt that GDI scales through the
-// mapping mode (an exact one, see SetZoomMapping).
-void CImageView::OnPaint()
+void CImageView::PictureEdited()
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Handle(), &paint);
-    RECT clip{};
-    if (GetClipBox(dc, &clip) == NULLREGION || IsRectEmpty(&clip)) {
-        EndPaint(Handle(), &paint);
+    const SIZE size = m_document.ImageSize(), content = m_scroll.Content();
+    const SIZE scaled{static_cast<LONG>(m_fZoom * size.cx), static_cast<LONG>(m_fZoom * size.cy)};
+    if (scaled.cx != content.cx || scaled.cy != content.cy)
+        SetContentSize(scaled.cx, scaled.cy, true, false);
+    UpdateTitle();
+    UpdateCommandUI();
+}
+
+// The star after the name follows the modified state.
+void CImageView::UpdateTitle()
+{
+    HWND document = GetParent(Handle());
+    char name[MAX_PATH];
+    ReadDocumentName(document, name);
+    char title[MAX_PATH + 1];
+    lstrcpynA(title, name, MAX_PATH);
+    if (m_document.IsModified())
+        lstrcatA(title, "*");
+    char shown[MAX_PATH + 1];
+    GetWindowTextA(document, shown, sizeof(shown));
+    if (lstrcmpA(shown, title) == 0)
         return;
-    }
-    const SIZE content = m_scroll.Content();
-    const POINT offset = m_scroll.Offset();
-    const int right = content.cx - offset.x;
-    const int bottom = content.cy - offset.y;
-    RECT image = clip;
-    if (image.right > right)
-        image.right = right;
-    if (image.bottom > bottom)
-        image.bottom = bottom;
+    SetWindowTextA(document, title);
+    SendMessageA(GetParent(document), WM_APP_DOC_PATH_CHANGED, reinterpret_cast<WPARAM>(document),
+                 reinterpret_cast<LPARAM>(title));
+}
 
-    SetViewportOrgEx(dc, -offset.x, -offset.y, nullptr);
-    SetBrushOrgEx(dc, (8 - offset.x % 8) % 8, (8 - offset.y % 8) % 8, nullptr);
-    if (right < clip.right) {
-        RECT strip{right, clip.top, clip.right, clip.bottom};
-        DPtoLP(dc, reinterpret_cast<POINT*>(&strip), 2);
-        FillRect(dc, &strip, m_hbrBackground);
-    }
-    if (bottom < clip.bottom) {
-        RECT strip{clip.left, bottom, clip.right < right ? clip.right : right, clip.bottom};
-        DPtoLP(dc, reinterpret_cast<POINT*>(&strip), 2);
-        FillRect(dc, &strip, m_hbrBackground);
-    }
-
-    if (m_document.Image() && image.left < image.right && image.top < image.bottom) {
-        if (m_fZoom != 1.0f)
-            SetZoomMapping(dc, m_fZoom);
-        DPtoLP(dc, reinterpret_cast<POINT*>(&image), 2);
-        InflateRect(&image, 1, 1);
-        const CMemoryDC source(dc);
-        CSelectObject selection(source, m_document.Image());
-        SetStretchBltMode(dc, COLORONCOLOR);
-        BitBlt(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, source, image.left,
-               image.top, SRCCOPY);
-    }
-    EndPaint(Handle(), &paint);
+void CImageView::OnAnnotationChanged(unsigned properties)
+{
+    if (properties)
+        m_annotations.ApplyProperties(properties);
+    else
+        m_annotations.ToolChanged();
+    UpdateHandCursor();
 }
 
 void CImageView::OnSize(int width, int height)
@@ -416,7 +428,18 @@ void CImageView::OnSize(int width, int height)
 
 bool CImageView::OnSetCursor(LPARAM lParam)
 {
-    if (LOWORD(lParam) != HTCLIENT || m_nHandCursor == -1)
+    if (LOWORD(lParam) != HTCLIENT)
+        return false;
+    if (m_annotations.HandlesMouse() && !m_bDragging) {
+        POINT point{};
+        GetCursorPos(&point);
+        ScreenToClient(Handle(), &point);
+        if (HCURSOR cursor = m_annotations.Cursor(point)) {
+            SetCursor(cursor);
+            return true;
+        }
+    }
+    if (m_nHandCursor == -1)
         return false;
     SetCursor(m_hHandCursors[m_nHandCursor].get());
     return true;
@@ -504,10 +527,16 @@ void CImageView::ReadWheelSettings()
     }
 }
 
-void CImageView::OnLButtonDown(LPARAM lParam)
+void CImageView::OnLButtonDown(LPARAM lParam, bool doubleClick)
 {
+    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    if (m_annotations.HandlesMouse()) {
+        SetFocus(Handle());
+        m_annotations.OnButtonDown(point, (GetKeyState(VK_SHIFT) & 0x8000) != 0, doubleClick);
+        return;
+    }
     m_bDragging = 1;
-    m_ptLastMouse = POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    m_ptLastMouse = point;
     SetCapture(Handle());
     UpdateHandCursor();
 }
@@ -515,9 +544,13 @@ void CImageView::OnLButtonDown(LPARAM lParam)
 // The image follows the mouse.
 void CImageView::OnMouseMove(LPARAM lParam)
 {
+    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    if (m_annotations.IsDragging()) {
+        m_annotations.OnMouseMove(point, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+        return;
+    }
     if (!m_bDragging)
         return;
-    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     const int dx = point.x - m_ptLastMouse.x;
     const int dy = point.y - m_ptLastMouse.y;
     m_ptLastMouse = point;
@@ -531,8 +564,13 @@ void CImageView::OnMouseMove(LPARAM lParam)
     m_scroll.MoveTo(target);
 }
 
-void CImageView::OnLButtonUp()
+void CImageView::OnLButtonUp(LPARAM lParam)
 {
+    if (m_annotations.IsDragging()) {
+        const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        m_annotations.OnButtonUp(point, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+        return;
+    }
     m_bDragging = 0;
     ReleaseCapture();
     UpdateHandCursor();
@@ -543,6 +581,7 @@ void CImageView::OnLButtonUp()
 // or every later move over the view would still pan.
 void CImageView::OnCaptureChanged()
 {
+    m_annotations.OnCaptureLost();
     if (!m_bDragging)
         return;
     m_bDragging = 0;

@@ -1,4 +1,5 @@
 #pragma once
+#include "document/AnnotationController.h"
 #include "document/ImageDocument.h"
 #include "document/ScrollPosition.h"
 #include "scoped/ScopedHandles.h"
@@ -10,16 +11,20 @@ class CUpdateUI;
 // The client window of an image document: shows the document's bitmap at a zoom
 // between 10% and 3200% from the top-left corner of the scroll area, hatches
 // everything outside the image, scrolls with bars, keys and wheel, and pans with a
-// hand. It holds the document it shows.
-class CImageView : public CWindow {
+// hand; with another annotation tool chosen, the mouse and keys mark the picture up.
+// It holds the document it shows.
+class CImageView : public CWindow, private IAnnotationSurface {
 public:
     CImageView();
     ~CImageView() override;
 
     HWND CreateView(HWND parent);
 
-    // Takes ownership of the bitmap.
-    void SetImage(HBITMAP bitmap, const char* path, bool saved, IImageEditors* editors);
+    // Takes ownership of the bitmap, shown with the marks over it.
+    void SetImage(HBITMAP bitmap, const char* path, bool saved, IImageEditors* editors,
+                  std::vector<Annotation> objects = {});
+    // The tools shared by every document; without them the view only pans.
+    void SetAnnotationTools(CAnnotationTools* tools) { m_annotations.SetTools(tools); }
 
     void SetContentSize(int cx, int cy, bool redraw, bool resetOffset);
     void SetZoom(float zoom);
@@ -42,6 +47,7 @@ public:
     void SetUpdateUI(CUpdateUI* updateUI) { m_pUpdateUI = updateUI; }
 
     const CImageDocument& Document() const { return m_document; }
+    CImageDocument& Document() { return m_document; }
     float Zoom() const { return m_fZoom; }
     int ZoomIndex() const { return m_nZoomIndex; }
     POINT ScrollOffset() const { return m_scroll.Offset(); }
@@ -54,12 +60,21 @@ protected:
 private:
     bool OnCommand(UINT id);
     void OnPaint();
+    // The hatch and the image for the client rectangle clip, into dc whose device
+    // pixels are the client's shifted by -shift.
+    void DrawImage(HDC dc, const RECT& clip, POINT shift);
+    void OnAnnotationChanged(unsigned properties);
+    void CopyImage();
+    void UpdateTitle();
+    CanvasMapping Mapping() const override;
+    void PictureEdited() override;
+    HWND Window() const override { return Handle(); }
     void OnSize(int width, int height);
     bool OnSetCursor(LPARAM lParam);
     bool OnKeyDown(WPARAM key);
     void OnMouseMove(LPARAM lParam);
-    void OnLButtonDown(LPARAM lParam);
-    void OnLButtonUp();
+    void OnLButtonDown(LPARAM lParam, bool doubleClick);
+    void OnLButtonUp(LPARAM lParam);
     void OnCaptureChanged();
     void OnScroll(int bar, int code);
     void OnMouseWheel(int delta);
@@ -70,6 +85,7 @@ private:
     void ShowStatusTexts(SIZE imageSize);
 
     CImageDocument m_document;
+    CAnnotationController m_annotations{m_document.Picture(), *this};
     IImageEditors* m_pEditors = nullptr;
     CScrollPosition m_scroll;
     int m_nWheelAccum = 0;

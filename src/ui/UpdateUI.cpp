@@ -31,6 +31,8 @@ constexpr MapEntry kMap[] = {
     {ID_CAPTURE_INCLUDE_CURSOR, M | T},
     {ID_EDITORS, T},
     {ID_EDIT_COPY, M},
+    {ID_ANNOTATE_UNDO, M},
+    {ID_ANNOTATE_REDO, M},
 };
 }
 

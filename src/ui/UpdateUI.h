@@ -38,7 +38,7 @@ private:
         char text[64];
         unsigned dirty;
     };
-    static constexpr int kEntries = 12;
+    static constexpr int kEntries = 14;
 
     Entry* Find(UINT id);
     const Entry* Find(UINT id) const;

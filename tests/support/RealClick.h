@@ -13,3 +13,25 @@ inline void ClickAtScreen(POINT screen, DWORD press = MOUSEEVENTF_LEFTDOWN, DWOR
     input[1].mi.dwFlags = release;
     SendInput(2, input, sizeof(INPUT));
 }
+
+// A real left-button drag on the screen: press at from, move there in steps, release
+// at to, each as the system's input queue delivers a user's mouse. Absolute moves are
+// in the primary monitor's 0-65535 units.
+inline void DragOnScreen(POINT from, POINT to, int steps = 8)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN) - 1, height = GetSystemMetrics(SM_CYSCREEN) - 1;
+    auto moveTo = [&](LONG x, LONG y, DWORD button) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = static_cast<LONG>((x * 65535LL + width / 2) / width);
+        input.mi.dy = static_cast<LONG>((y * 65535LL + height / 2) / height);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
+        SendInput(1, &input, sizeof(INPUT));
+        Sleep(15);
+    };
+    moveTo(from.x, from.y, 0);
+    moveTo(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
+    for (int i = 1; i <= steps; ++i)
+        moveTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps, 0);
+    moveTo(to.x, to.y, MOUSEEVENTF_LEFTUP);
+}

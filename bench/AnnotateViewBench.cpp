@@ -1,0 +1,157 @@
+// What the marks cost the image view, with the references measured in the same run:
+// - painting a 1920x1080 image at 100% with 200 marks of every kind over the part the
+//   view shows, against painting the same image without marks (budget: 2x);
+// - one mouse move while a new rectangle is dragged over a 3840x2160 image, against a
+//   full repaint of the same view with the same marks (budget: under 0.10).
+// The cases run in turns, round after round; budgets are judged on the minima.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "BenchTools.h"
+#include "annotate/AnnotationTools.h"
+#include "document/ImageView.h"
+
+namespace {
+constexpr int kRounds = 31;
+constexpr int kViewWidth = 1200;
+constexpr int kViewHeight = 900;
+
+HBITMAP MakeBitmap(int width, int height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* pixels = static_cast<DWORD*>(bits);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels[y * width + x] = ((x / 7 + y / 11) % 5 == 0) ? 0x202020 : static_cast<DWORD>(0xF00000 | (x & 0xFF) << 8 | (y & 0xFF));
+    return bitmap;
+}
+
+// 200 marks, twenty of each kind, spread over the visible part of the view.
+void AddMixedMarks(CImageView& view)
+{
+    CAnnotatedImage& picture = view.Document().Picture();
+    for (int i = 0; i < 200; ++i) {
+        const float x = static_cast<float>(40 + (i * 97) % (kViewWidth - 160));
+        const float y = static_cast<float>(40 + (i * 61) % (kViewHeight - 140));
+        Annotation mark;
+        mark.kind = static_cast<AnnotationKind>(i % kAnnotationKindCount);
+        mark.points = {{x, y}, {x + 90, y + 60}};
+        switch (mark.kind) {
+        case AnnotationKind::kPen:
+        case AnnotationKind::kHighlighter:
+            mark.points.clear();
+            for (int p = 0; p < 20; ++p)
+                mark.points.push_back({x + p * 5.0f, y + (p % 4) * 6.0f});
+            break;
+        case AnnotationKind::kText:
+            mark.text = L"标注文字 " + std::to_wstring(i);
+            mark.points[1] = {x + 120, y + 20};
+            break;
+        case AnnotationKind::kStep:
+            mark.points = {{x, y}};
+            mark.number = i / kAnnotationKindCount + 1;
+            break;
+        default:
+            break;
+        }
+        picture.Execute(CAnnotationEdit::Insert(picture.Objects().size(), mark));
+    }
+}
+
+void Paint(HWND window)
+{
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    GdiFlush();
+}
+
+void Raise(HWND window)
+{
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    UpdateWindow(GetParent(window));
+}
+
+void Report(const char* what, const CSamples& ours, const CSamples& reference, double budget, bool under)
+{
+    const double ratio = ours.Min() / reference.Min();
+    std::printf("%-44s min %8.3f median %8.3f ms | reference min %8.3f median %8.3f ms | ratio %5.3f (medians %5.3f)  "
+                "budget %s %.2f%s\n",
+                what, ours.Min(), ours.Median(), reference.Min(), reference.Median(), ratio,
+                ours.Median() / reference.Median(), under ? "<" : "<=", budget,
+                (under ? ratio < budget : ratio <= budget) ? "" : " MISSED");
+}
+
+HWND CreateHost()
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "AnnotateBenchHost";
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, kViewWidth + 40,
+                           kViewHeight + 40, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+void PlaceView(CImageView& view, HWND host)
+{
+    view.CreateView(host);
+    SetWindowPos(view, nullptr, 0, 0, kViewWidth + 30, kViewHeight + 30, SWP_NOZORDER);
+}
+}
+
+int main()
+{
+    HWND host = CreateHost();
+    CAnnotationTools tools;
+
+    CImageView marked, plain;
+    PlaceView(marked, host);
+    PlaceView(plain, host);
+    marked.SetImage(MakeBitmap(1920, 1080), "marked", true, nullptr);
+    plain.SetImage(MakeBitmap(1920, 1080), "plain", true, nullptr);
+    marked.SetAnnotationTools(&tools);
+    plain.SetAnnotationTools(&tools);
+    AddMixedMarks(marked);
+
+    CImageView large;
+    PlaceView(large, host);
+    large.SetImage(MakeBitmap(3840, 2160), "large", true, nullptr);
+    large.SetAnnotationTools(&tools);
+    AddMixedMarks(large);
+    tools.SetTool(AnnotationTool::kRectangle);
+
+    CSamples withMarks, without, moves, repaints;
+    for (int round = 0; round < kRounds; ++round) {
+        Raise(marked);
+        TimeOnce(withMarks, [&] { Paint(marked); });
+        Raise(plain);
+        TimeOnce(without, [&] { Paint(plain); });
+
+        Raise(large);
+        SendMessageA(large, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 200));
+        SendMessageA(large, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(500, 350));
+        UpdateWindow(large);
+        TimeOnce(moves, [&] {
+            SendMessageA(large, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(503, 352));
+            UpdateWindow(large);
+            GdiFlush();
+        });
+        TimeOnce(repaints, [&] { Paint(large); });
+        SendMessageA(large, WM_LBUTTONUP, 0, MAKELPARAM(503, 352));
+        large.Document().Picture().Undo();
+    }
+    std::printf("view %dx%d, %d rounds\n", kViewWidth, kViewHeight, kRounds);
+    Report("paint 1920x1080 at 100% with 200 marks", withMarks, without, 2.0, false);
+    Report("mouse move dragging a rectangle on 3840x2160", moves, repaints, 0.10, true);
+    DestroyWindow(host);
+    return 0;
+}

@@ -1,0 +1,608 @@
+#include "document/AnnotationController.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "annotate/AnnotationLayout.h"
+
+namespace {
+constexpr int kHandleSize = 7;      // screen pixels at every zoom
+constexpr float kHitReach = 4;      // screen pixels
+constexpr int kLeastDragPixels = 3;  // shorter drags of a shape tool make nothing
+
+// The kind of mark a drawing tool makes.
+AnnotationKind KindOfTool(AnnotationTool tool)
+{
+    switch (tool) {
+    case AnnotationTool::kArrow: return AnnotationKind::kArrow;
+    case AnnotationTool::kLine: return AnnotationKind::kLine;
+    case AnnotationTool::kEllipse: return AnnotationKind::kEllipse;
+    case AnnotationTool::kPen: return AnnotationKind::kPen;
+    case AnnotationTool::kHighlighter: return AnnotationKind::kHighlighter;
+    case AnnotationTool::kRedact: return AnnotationKind::kRedact;
+    case AnnotationTool::kMosaic: return AnnotationKind::kMosaic;
+    default: return AnnotationKind::kRectangle;
+    }
+}
+
+// The tool each letter key chooses, in the order of AnnotationTool.
+const char kToolKeys[] = "HVALREPITNXMC";
+
+ImageRect Union(const ImageRect& a, const ImageRect& b)
+{
+    return ImageRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                     std::max(a.bottom, b.bottom)};
+}
+
+ImageRect Span(ImagePoint a, ImagePoint b)
+{
+    return ImageRect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+bool KeyDown(int key)
+{
+    return (GetKeyState(key) & 0x8000) != 0;
+}
+
+void FrameDashed(HDC dc, const RECT& box)
+{
+    CBrushOwner white(CreateSolidBrush(RGB(255, 255, 255)));
+    FrameRect(dc, &box, white.get());
+    CHandleOwner<HPEN, GdiObjectDeleter> dash(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
+    CSelectObject pen(dc, dash.get());
+    CSelectObject brush(dc, GetStockObject(NULL_BRUSH));
+    SetBkMode(dc, TRANSPARENT);
+    Rectangle(dc, box.left, box.top, box.right, box.bottom);
+}
+
+void DrawHandle(HDC dc, POINT at)
+{
+    const int half = kHandleSize / 2;
+    CSelectObject pen(dc, GetStockObject(BLACK_PEN));
+    CSelectObject brush(dc, GetStockObject(WHITE_BRUSH));
+    Rectangle(dc, at.x - half, at.y - half, at.x + half + 1, at.y + half + 1);
+}
+}
+
+AnnotationTool CAnnotationController::Tool() const
+{
+    return m_pTools ? m_pTools->Tool() : AnnotationTool::kHand;
+}
+
+bool CAnnotationController::HandlesMouse() const
+{
+    return Tool() != AnnotationTool::kHand && !m_bSpaceHeld;
+}
+
+ImagePoint CAnnotationController::ToImage(POINT client) const
+{
+    const CanvasMapping m = m_surface.Mapping();
+    return ImagePoint{(static_cast<float>(client.x) + static_cast<float>(m.offset.x)) / m.zoom,
+                      (static_cast<float>(client.y) + static_cast<float>(m.offset.y)) / m.zoom};
+}
+
+POINT CAnnotationController::ToClient(ImagePoint point) const
+{
+    const CanvasMapping m = m_surface.Mapping();
+    return POINT{static_cast<LONG>(std::lround(point.x * m.zoom - static_cast<float>(m.offset.x))),
+                 static_cast<LONG>(std::lround(point.y * m.zoom - static_cast<float>(m.offset.y)))};
+}
+
+void CAnnotationController::OnButtonDown(POINT client, bool shift, bool doubleClick)
+{
+    FinishText();
+    const ImagePoint at = ToImage(client);
+    m_dragStart = m_dragNow = at;
+    const AnnotationTool tool = Tool();
+    switch (tool) {
+    case AnnotationTool::kHand:
+        return;
+    case AnnotationTool::kSelect:
+        BeginSelectDrag(client, at, shift, doubleClick);
+        break;
+    case AnnotationTool::kText: {
+        const int hit = HitTestAnnotations(m_picture.Objects(), at, kHitReach / m_surface.Mapping().zoom);
+        const bool onText = hit >= 0 && m_picture.Objects()[static_cast<size_t>(hit)].kind == AnnotationKind::kText;
+        PlaceText(onText ? m_picture.Objects()[static_cast<size_t>(hit)].points[0] : at, onText ? hit : -1);
+        return;
+    }
+    case AnnotationTool::kStep: {
+        Annotation step;
+        step.kind = AnnotationKind::kStep;
+        step.style = m_pTools->StyleFor(AnnotationKind::kStep);
+        step.points = {at};
+        step.number = m_picture.NextStepNumber();
+        Commit(CAnnotationEdit::Insert(m_picture.Objects().size(), std::move(step)));
+        return;
+    }
+    case AnnotationTool::kCrop: {
+        const bool inside = m_bHasCropFrame && at.x >= m_cropFrame.left && at.x <= m_cropFrame.right &&
+                            at.y >= m_cropFrame.top && at.y <= m_cropFrame.bottom;
+        if (doubleClick && inside) {
+            CropToFrame();
+            return;
+        }
+        Redraw();
+        m_bHasCropFrame = false;
+        m_cropFrame = Span(at, at);
+        m_drag = Drag::kCropping;
+        break;
+    }
+    default:
+        m_draft = Annotation();
+        m_draft.kind = KindOfTool(tool);
+        m_draft.style = m_pTools->StyleFor(m_draft.kind);
+        m_draft.points = {at};
+        if (m_draft.kind != AnnotationKind::kPen && m_draft.kind != AnnotationKind::kHighlighter)
+            m_draft.points.push_back(at);
+        m_drag = Drag::kDrawing;
+        break;
+    }
+    if (m_drag != Drag::kNone)
+        SetCapture(m_surface.Window());
+}
+
+void CAnnotationController::BeginSelectDrag(POINT client, ImagePoint at, bool shift, bool doubleClick)
+{
+    const int handle = HandleAt(client);
+    if (handle >= 0) {
+        m_nHandle = handle;
+        m_drag = Drag::kResizing;
+        return;
+    }
+    const int hit = HitTestAnnotations(m_picture.Objects(), at, kHitReach / m_surface.Mapping().zoom);
+    if (hit < 0) {
+        if (!shift)
+            m_selection.clear();
+        m_drag = Drag::kBand;
+        Redraw();
+        return;
+    }
+    const size_t index = static_cast<size_t>(hit);
+    const Annotation& object = m_picture.Objects()[index];
+    if (doubleClick && object.kind == AnnotationKind::kText) {
+        m_selection.clear();
+        PlaceText(object.points[0], hit);
+        return;
+    }
+    const auto found = std::find(m_selection.begin(), m_selection.end(), index);
+    if (shift && found != m_selection.end()) {
+        m_selection.erase(found);
+        Redraw();
+        return;
+    }
+    if (found == m_selection.end()) {
+        if (!shift)
+            m_selection.clear();
+        m_selection.push_back(index);
+        std::sort(m_selection.begin(), m_selection.end());
+    }
+    m_drag = Drag::kMoving;
+    Redraw();
+}
+
+void CAnnotationController::OnMouseMove(POINT client, bool shift)
+{
+    if (m_drag == Drag::kNone)
+        return;
+    ImagePoint at = ToImage(client);
+    const ImageRect before = m_drag == Drag::kDrawing ? AnnotationBox(m_draft) : Span(m_dragStart, m_dragNow);
+    switch (m_drag) {
+    case Drag::kDrawing:
+        if (m_draft.points.size() == 2 || m_draft.kind == AnnotationKind::kArrow ||
+            m_draft.kind == AnnotationKind::kLine) {
+            m_draft.points[1] = shift ? SnappedEnd(m_draft.kind, m_draft.points[0], at) : at;
+        } else {
+            const POINT last = ToClient(m_draft.points.back());
+            if (std::abs(last.x - client.x) + std::abs(last.y - client.y) >= 2)
+                m_draft.points.push_back(at);
+        }
+        RedrawArea(Union(before, AnnotationBox(m_draft)), m_draft.style.width);
+        return;
+    case Drag::kCropping:
+        if (shift)
+            at = SnappedEnd(AnnotationKind::kRectangle, m_dragStart, at);
+        RedrawArea(m_cropFrame, 0);
+        m_cropFrame = Span(m_dragStart, at);
+        RedrawArea(m_cropFrame, 0);
+        m_dragNow = at;
+        return;
+    case Drag::kBand:
+        RedrawArea(before, 0);
+        m_dragNow = at;
+        RedrawArea(Span(m_dragStart, m_dragNow), 0);
+        return;
+    default: {
+        // Moving or resizing: the selected marks where they were and where they are.
+        const ImageRect was = SelectionBox();
+        m_dragNow = at;
+        RedrawArea(Union(was, SelectionBox()), SelectionWidth());
+        return;
+    }
+    }
+}
+
+void CAnnotationController::OnButtonUp(POINT client, bool shift)
+{
+    if (m_drag == Drag::kNone)
+        return;
+    OnMouseMove(client, shift);
+    const Drag drag = m_drag;
+    m_drag = Drag::kNone;
+    ReleaseCapture();
+    switch (drag) {
+    case Drag::kDrawing: {
+        const POINT from = ToClient(m_draft.points.front()), to = ToClient(m_draft.points.back());
+        const bool stroke = m_draft.kind == AnnotationKind::kPen || m_draft.kind == AnnotationKind::kHighlighter;
+        if (stroke || std::abs(to.x - from.x) >= kLeastDragPixels || std::abs(to.y - from.y) >= kLeastDragPixels)
+            Commit(CAnnotationEdit::Insert(m_picture.Objects().size(), m_draft));
+        else
+            RedrawArea(AnnotationBox(m_draft), m_draft.style.width);
+        break;
+    }
+    case Drag::kMoving:
+    case Drag::kResizing: {
+        const std::vector<Annotation> shown = ShownObjects();
+        CAnnotationEdit edit;
+        for (size_t index : m_selection) {
+            if (index < shown.size())
+                edit.Append(CAnnotationEdit::Replace(index, m_picture.Objects()[index], shown[index]));
+        }
+        if (m_dragNow.x != m_dragStart.x || m_dragNow.y != m_dragStart.y)
+            Commit(std::move(edit));
+        break;
+    }
+    case Drag::kBand: {
+        if (!shift)
+            m_selection.clear();
+        for (size_t index : AnnotationsInside(m_picture.Objects(), Span(m_dragStart, m_dragNow))) {
+            if (std::find(m_selection.begin(), m_selection.end(), index) == m_selection.end())
+                m_selection.push_back(index);
+        }
+        std::sort(m_selection.begin(), m_selection.end());
+        Redraw();
+        break;
+    }
+    case Drag::kCropping: {
+        const POINT from = ToClient(m_dragStart), to = ToClient(m_dragNow);
+        m_bHasCropFrame =
+            std::abs(to.x - from.x) >= kLeastDragPixels && std::abs(to.y - from.y) >= kLeastDragPixels;
+        Redraw();
+        break;
+    }
+    case Drag::kNone:
+        break;
+    }
+}
+
+void CAnnotationController::OnCaptureLost()
+{
+    if (m_drag == Drag::kNone)
+        return;
+    // The button-up goes elsewhere: what was being dragged is dropped.
+    m_drag = Drag::kNone;
+    m_bHasCropFrame = false;
+    Redraw();
+}
+
+std::vector<Annotation> CAnnotationController::ShownObjects() const
+{
+    std::vector<Annotation> shown = m_picture.Objects();
+    if (m_textBox.IsOpen() && m_textBox.Index() >= 0 && static_cast<size_t>(m_textBox.Index()) < shown.size())
+        shown.erase(shown.begin() + m_textBox.Index());
+    if (m_drag != Drag::kMoving && m_drag != Drag::kResizing)
+        return shown;
+    for (size_t index : m_selection) {
+        if (index >= shown.size())
+            continue;
+        shown[index] = m_drag == Drag::kMoving
+                           ? MovedAnnotation(shown[index], m_dragNow.x - m_dragStart.x, m_dragNow.y - m_dragStart.y)
+                           : ResizedAnnotation(shown[index], m_nHandle, m_dragNow);
+    }
+    return shown;
+}
+
+int CAnnotationController::HandleAt(POINT client) const
+{
+    if (m_selection.size() != 1 || m_selection[0] >= m_picture.Objects().size())
+        return -1;
+    const std::vector<ImagePoint> handles = AnnotationHandles(m_picture.Objects()[m_selection[0]]);
+    for (size_t i = 0; i < handles.size(); ++i) {
+        const POINT at = ToClient(handles[i]);
+        if (std::abs(at.x - client.x) <= kHandleSize / 2 + 1 && std::abs(at.y - client.y) <= kHandleSize / 2 + 1)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void CAnnotationController::PlaceText(ImagePoint at, int index)
+{
+    const std::wstring text = index >= 0 ? m_picture.Objects()[static_cast<size_t>(index)].text : std::wstring();
+    const AnnotationStyle style = index >= 0 ? m_picture.Objects()[static_cast<size_t>(index)].style
+                                             : m_pTools->StyleFor(AnnotationKind::kText);
+    if (m_textBox.Open(m_surface.Window(), ToClient(at), m_surface.Mapping().zoom, style, text, index)) {
+        m_textBox.SetOrigin(at);
+        Redraw();
+    }
+}
+
+void CAnnotationController::FinishText()
+{
+    if (!m_textBox.IsOpen())
+        return;
+    const int index = m_textBox.Index();
+    const ImagePoint origin = m_textBox.Origin();
+    const AnnotationStyle style = m_textBox.Style();
+    const std::wstring text = m_textBox.Close();
+    Annotation object;
+    object.kind = AnnotationKind::kText;
+    object.style = style;
+    object.text = text;
+    const ImagePoint size = MeasureAnnotationText(text, style);
+    object.points = {origin, ImagePoint{origin.x + size.x, origin.y + size.y}};
+    if (index < 0) {
+        if (!text.empty())
+            Commit(CAnnotationEdit::Insert(m_picture.Objects().size(), std::move(object)));
+        else
+            Redraw();
+        return;
+    }
+    const Annotation& old = m_picture.Objects()[static_cast<size_t>(index)];
+    if (text.empty())
+        Commit(CAnnotationEdit::Remove(m_picture.Objects(), {static_cast<size_t>(index)}));
+    else if (text != old.text)
+        Commit(CAnnotationEdit::Replace(static_cast<size_t>(index), old, std::move(object)));
+    else
+        Redraw();
+}
+
+bool CAnnotationController::OnKeyDown(WPARAM key)
+{
+    if (m_textBox.IsOpen() || !m_pTools)
+        return false;
+    const bool control = KeyDown(VK_CONTROL), shift = KeyDown(VK_SHIFT);
+    switch (key) {
+    case VK_SPACE:
+        m_bSpaceHeld = true;
+        return true;
+    case VK_ESCAPE:
+        if (m_bHasCropFrame) {
+            m_bHasCropFrame = false;
+            Redraw();
+        } else if (m_drag == Drag::kNone) {
+            m_pTools->SetTool(AnnotationTool::kHand);
+        }
+        return true;
+    case VK_RETURN:
+        if (!m_bHasCropFrame)
+            return false;
+        CropToFrame();
+        return true;
+    case VK_DELETE:
+        DeleteSelection();
+        return true;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: {
+        if (m_selection.empty())
+            return false;
+        const float step = shift ? 10.0f : 1.0f;
+        MoveSelection(key == VK_LEFT ? -step : key == VK_RIGHT ? step : 0,
+                      key == VK_UP ? -step : key == VK_DOWN ? step : 0);
+        return true;
+    }
+    }
+    if (control && key == 'A') {
+        m_pTools->SetTool(AnnotationTool::kSelect);
+        m_selection.clear();
+        for (size_t i = 0; i < m_picture.Objects().size(); ++i)
+            m_selection.push_back(i);
+        Redraw();
+        return true;
+    }
+    if (control || KeyDown(VK_MENU))
+        return false;
+    for (int tool = 0; tool < kAnnotationToolCount; ++tool) {
+        if (key == static_cast<WPARAM>(kToolKeys[tool])) {
+            m_pTools->SetTool(static_cast<AnnotationTool>(tool));
+            return true;
+        }
+    }
+    return false;
+}
+
+void CAnnotationController::OnKeyUp(WPARAM key)
+{
+    if (key == VK_SPACE)
+        m_bSpaceHeld = false;
+}
+
+HCURSOR CAnnotationController::Cursor(POINT client) const
+{
+    switch (Tool()) {
+    case AnnotationTool::kHand:
+        return nullptr;
+    case AnnotationTool::kSelect: {
+        if (HandleAt(client) >= 0)
+            return LoadCursor(nullptr, IDC_SIZENWSE);
+        const bool over =
+            HitTestAnnotations(m_picture.Objects(), ToImage(client), kHitReach / m_surface.Mapping().zoom) >= 0;
+        return LoadCursor(nullptr, over ? IDC_SIZEALL : IDC_ARROW);
+    }
+    case AnnotationTool::kText:
+        return LoadCursor(nullptr, IDC_IBEAM);
+    default:
+        return LoadCursor(nullptr, IDC_CROSS);
+    }
+}
+
+bool CAnnotationController::HasOverlay() const
+{
+    return !m_picture.Objects().empty() || m_drag != Drag::kNone || m_bHasCropFrame || !m_selection.empty();
+}
+
+void CAnnotationController::Paint(HDC dc, const RECT& clip, POINT shift) const
+{
+    CanvasMapping mapping = m_surface.Mapping();
+    mapping.offset.x += shift.x;
+    mapping.offset.y += shift.y;
+    RECT deviceClip = clip;
+    OffsetRect(&deviceClip, -shift.x, -shift.y);
+    const std::vector<Annotation> shown = ShownObjects();
+    PaintAnnotations(dc, mapping, deviceClip, m_picture.Bitmap(), shown,
+                     m_drag == Drag::kDrawing ? &m_draft : nullptr);
+
+    auto toDevice = [&](ImagePoint p) {
+        POINT at = ToClient(p);
+        at.x -= shift.x;
+        at.y -= shift.y;
+        return at;
+    };
+    auto frame = [&](const ImageRect& box, int grow) {
+        const POINT a = toDevice({box.left, box.top}), b = toDevice({box.right, box.bottom});
+        FrameDashed(dc, RECT{a.x - grow, a.y - grow, b.x + grow + 1, b.y + grow + 1});
+    };
+    for (size_t index : m_selection) {
+        if (index >= shown.size())
+            continue;
+        frame(AnnotationBox(shown[index]), 3);
+        if (m_selection.size() == 1) {
+            for (const ImagePoint& handle : AnnotationHandles(shown[index]))
+                DrawHandle(dc, toDevice(handle));
+        }
+    }
+    if (m_drag == Drag::kBand)
+        frame(Span(m_dragStart, m_dragNow), 0);
+    if (m_drag == Drag::kCropping || m_bHasCropFrame)
+        frame(m_cropFrame, 0);
+}
+
+void CAnnotationController::ToolChanged()
+{
+    FinishText();
+    m_bHasCropFrame = false;
+    if (Tool() != AnnotationTool::kSelect)
+        m_selection.clear();
+    Redraw();
+}
+
+void CAnnotationController::ApplyProperties(unsigned properties)
+{
+    if (!m_pTools || m_selection.empty() || !properties)
+        return;
+    CAnnotationEdit edit;
+    for (size_t index : m_selection) {
+        const Annotation& old = m_picture.Objects()[index];
+        Annotation changed = old;
+        const AnnotationStyle style = m_pTools->StyleFor(old.kind);
+        if (properties & kPropertyColour)
+            changed.style.colour = style.colour;
+        if (properties & kPropertyWidth)
+            changed.style.width = style.width;
+        if (properties & kPropertyFill)
+            changed.style.fill = style.fill;
+        if (properties & kPropertyFont) {
+            changed.style.fontFace = style.fontFace;
+            changed.style.fontSize = style.fontSize;
+            if (changed.kind == AnnotationKind::kText) {
+                const ImagePoint size = MeasureAnnotationText(changed.text, changed.style);
+                changed.points[1] = ImagePoint{changed.points[0].x + size.x, changed.points[0].y + size.y};
+            }
+        }
+        if (properties & kPropertyMosaicBlock)
+            changed.style.mosaicBlock = style.mosaicBlock;
+        edit.Append(CAnnotationEdit::Replace(index, old, std::move(changed)));
+    }
+    Commit(std::move(edit));
+}
+
+void CAnnotationController::MoveSelection(float dx, float dy)
+{
+    CAnnotationEdit edit;
+    for (size_t index : m_selection) {
+        const Annotation& old = m_picture.Objects()[index];
+        edit.Append(CAnnotationEdit::Replace(index, old, MovedAnnotation(old, dx, dy)));
+    }
+    Commit(std::move(edit));
+}
+
+void CAnnotationController::DeleteSelection()
+{
+    if (m_selection.empty())
+        return;
+    std::vector<size_t> doomed;
+    doomed.swap(m_selection);
+    Commit(CAnnotationEdit::Remove(m_picture.Objects(), doomed));
+}
+
+void CAnnotationController::CropToFrame()
+{
+    m_bHasCropFrame = false;
+    m_selection.clear();
+    if (m_picture.Crop(m_cropFrame))
+        m_surface.PictureEdited();
+    Redraw();
+}
+
+void CAnnotationController::Commit(CAnnotationEdit edit)
+{
+    m_picture.Execute(std::move(edit));
+    m_surface.PictureEdited();
+    Redraw();
+}
+
+void CAnnotationController::Undo()
+{
+    FinishText();
+    m_selection.clear();
+    m_bHasCropFrame = false;
+    m_picture.Undo();
+    m_surface.PictureEdited();
+    Redraw();
+}
+
+void CAnnotationController::Redo()
+{
+    FinishText();
+    m_selection.clear();
+    m_picture.Redo();
+    m_surface.PictureEdited();
+    Redraw();
+}
+
+void CAnnotationController::Redraw() const
+{
+    InvalidateRect(m_surface.Window(), nullptr, FALSE);
+}
+
+ImageRect CAnnotationController::SelectionBox() const
+{
+    const std::vector<Annotation> shown = ShownObjects();
+    ImageRect box{1e9f, 1e9f, -1e9f, -1e9f};
+    for (size_t index : m_selection) {
+        if (index < shown.size())
+            box = Union(box, AnnotationBox(shown[index]));
+    }
+    return box;
+}
+
+float CAnnotationController::SelectionWidth() const
+{
+    float width = 0;
+    for (size_t index : m_selection) {
+        if (index < m_picture.Objects().size())
+            width = std::max(width, m_picture.Objects()[index].style.width);
+    }
+    return width;
+}
+
+// Strokes of the given width, arrowheads and the antialiased fringe reach past a
+// mark's points; the selection frame and handles a few screen pixels more.
+void CAnnotationController::RedrawArea(const ImageRect& box, float width) const
+{
+    const float reach = width * 4 + 2;
+    const POINT a = ToClient({box.left - reach, box.top - reach}), b = ToClient({box.right + reach, box.bottom + reach});
+    const RECT area{a.x - kHandleSize, a.y - kHandleSize, b.x + kHandleSize, b.y + kHandleSize};
+    InvalidateRect(m_surface.Window(), &area, FALSE);
+}

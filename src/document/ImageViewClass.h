@@ -1,0 +1,4 @@
+#pragma once
+
+// The window class of every image view.
+constexpr char kImageViewClass[] = "ImageView";

@@ -1,0 +1,86 @@
+#include "document/ImageView.h"
+
+#include "document/ZoomMapping.h"
+
+// Only the clip box is drawn. Without marks or tool work over it, straight onto the
+// screen; with them, into a bitmap of the clip box first, so that nothing flickers.
+void CImageView::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Handle(), &paint);
+    RECT clip{};
+    if (GetClipBox(dc, &clip) == NULLREGION || IsRectEmpty(&clip)) {
+        EndPaint(Handle(), &paint);
+        return;
+    }
+    if (!m_annotations.HasOverlay()) {
+        DrawImage(dc, clip, POINT{0, 0});
+        EndPaint(Handle(), &paint);
+        return;
+    }
+    const int width = clip.right - clip.left, height = clip.bottom - clip.top;
+    const CMemoryDC buffer(dc);
+    CBitmapOwner pixels(CreateCompatibleBitmap(dc, width, height));
+    {
+        CSelectObject selection(buffer, pixels.get());
+        const POINT shift{clip.left, clip.top};
+        {
+            const CSavedDC state(buffer);
+            DrawImage(buffer, clip, shift);
+        }
+        m_annotations.Paint(buffer, clip, shift);
+        BitBlt(dc, clip.left, clip.top, width, height, buffer, 0, 0, SRCCOPY);
+    }
+    EndPaint(Handle(), &paint);
+}
+
+// The hatch outside the image with at most two fills, and the visible part of the
+// image with one BitBlt that GDI scales through the mapping mode (an exact one, see
+// SetZoomMapping).
+void CImageView::DrawImage(HDC dc, const RECT& clip, POINT shift)
+{
+    const SIZE content = m_scroll.Content();
+    const POINT offset = m_scroll.Offset();
+    const int right = content.cx - offset.x;
+    const int bottom = content.cy - offset.y;
+    RECT image = clip;
+    if (image.right > right)
+        image.right = right;
+    if (image.bottom > bottom)
+        image.bottom = bottom;
+
+    const POINT origin{offset.x + shift.x, offset.y + shift.y};
+    SetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
+    SetBrushOrgEx(dc, (8 - origin.x % 8) % 8, (8 - origin.y % 8) % 8, nullptr);
+    auto fillHatch = [&](RECT strip) {
+        OffsetRect(&strip, -shift.x, -shift.y);
+        DPtoLP(dc, reinterpret_cast<POINT*>(&strip), 2);
+        FillRect(dc, &strip, m_hbrBackground);
+    };
+    if (right < clip.right)
+        fillHatch(RECT{right, clip.top, clip.right, clip.bottom});
+    if (bottom < clip.bottom)
+        fillHatch(RECT{clip.left, bottom, clip.right < right ? clip.right : right, clip.bottom});
+
+    if (m_document.Image() && image.left < image.right && image.top < image.bottom) {
+        if (m_fZoom != 1.0f)
+            SetZoomMapping(dc, m_fZoom);
+        OffsetRect(&image, -shift.x, -shift.y);
+        DPtoLP(dc, reinterpret_cast<POINT*>(&image), 2);
+        InflateRect(&image, 1, 1);
+        const CMemoryDC source(dc);
+        CSelectObject selection(source, m_document.Image());
+        SetStretchBltMode(dc, COLORONCOLOR);
+        BitBlt(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, source, image.left,
+               image.top, SRCCOPY);
+    }
+}
+
+// The image's mapping: the extents are whole thousandths of the zoom (SetZoomMapping).
+CanvasMapping CImageView::Mapping() const
+{
+    CanvasMapping mapping;
+    mapping.zoom = static_cast<float>(static_cast<int>(m_fZoom * 1000)) / 1000;
+    mapping.offset = m_scroll.Offset();
+    return mapping;
+}

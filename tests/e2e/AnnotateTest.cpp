@@ -1,0 +1,333 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "Gbk.h"
+#include "KeyInput.h"
+#include "RealClick.h"
+#include "annotate/AnnotatedPng.h"
+#include "e2e/ProgramUnderTest.h"
+#include "imageio/BmpFile.h"
+#include "imageio/Dib.h"
+#include "imageio/ImageFormats.h"
+#include "res/resource.h"
+#include "scoped/ScopedHandles.h"
+
+// Marks drawn the way a user draws them (tool keys, real drags and clicks), read back
+// from what Ctrl+C and Save put out.
+namespace {
+constexpr int kWidth = 160;
+constexpr int kHeight = 120;
+constexpr COLORREF kGrey = RGB(200, 200, 200);
+// The striped patch under the mosaic: black and white columns.
+constexpr RECT kStripes{30, 60, 54, 84};
+
+COLORREF PictureColour(int x, int y)
+{
+    if (x >= kStripes.left && x < kStripes.right && y >= kStripes.top && y < kStripes.bottom)
+        return x % 2 ? RGB(255, 255, 255) : RGB(0, 0, 0);
+    return kGrey;
+}
+
+void WritePicture(const std::string& path)
+{
+    CDib dib;
+    ASSERT_TRUE(dib.Create(kWidth, kHeight, 24));
+    for (int y = 0; y < kHeight; ++y) {
+        BYTE* row = dib.GetBits() + (kHeight - 1 - y) * dib.GetStride();
+        for (int x = 0; x < kWidth; ++x) {
+            const COLORREF colour = PictureColour(x, y);
+            row[x * 3] = GetBValue(colour);
+            row[x * 3 + 1] = GetGValue(colour);
+            row[x * 3 + 2] = GetRValue(colour);
+        }
+    }
+    ASSERT_EQ(1, WriteBmpFile(dib, path.c_str()));
+}
+
+// A picture read back, top-down.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> colours;
+    COLORREF At(int x, int y) const { return colours[static_cast<size_t>(y * width + x)]; }
+};
+
+bool IsRed(COLORREF c)
+{
+    return GetRValue(c) > 180 && GetGValue(c) < 100 && GetBValue(c) < 100;
+}
+
+int CountRed(const Pixels& pixels, RECT area)
+{
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            count += IsRed(pixels.At(x, y));
+    return count;
+}
+
+Pixels PixelsOfBitmap(HBITMAP bitmap)
+{
+    BITMAP info{};
+    GetObjectA(bitmap, sizeof(info), &info);
+    Pixels pixels;
+    pixels.width = info.bmWidth;
+    pixels.height = info.bmHeight;
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = info.bmWidth;
+    format.bmiHeader.biHeight = -info.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> bits(static_cast<size_t>(info.bmWidth) * info.bmHeight);
+    GetDIBits(CScreenDC(), bitmap, 0, static_cast<UINT>(info.bmHeight), bits.data(), &format, DIB_RGB_COLORS);
+    for (DWORD bgr : bits)
+        pixels.colours.push_back(RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF));
+    return pixels;
+}
+
+HWND FindChildOfClass(HWND parent, const char* className)
+{
+    struct Search {
+        const char* name;
+        HWND found;
+    } search{className, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM data) {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (WindowClass(child) != s->name)
+                return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+class AnnotateTest : public ::testing::Test {
+protected:
+    void SetUp() override { OpenInProgram(m_program.PathOf("picture.bmp"), true); }
+
+    void OpenInProgram(const std::string& path, bool write)
+    {
+        if (write)
+            WritePicture(path);
+        ASSERT_TRUE(m_program.Start("\"" + path + "\""));
+        m_frame = m_program.MainFrame();
+        ASSERT_NE(nullptr, m_frame);
+        HWND tabs = FindWindowExA(m_frame, nullptr, WC_TABCONTROLA, nullptr);
+        ASSERT_TRUE(PumpUntil([&] { return SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) == 1; }, 10000));
+        ASSERT_TRUE(PumpUntil([&] { return (m_view = FindChildOfClass(m_frame, "ImageView")) != nullptr; }, 5000));
+        SetForegroundWindow(m_frame);
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == m_frame; }, 5000));
+        // A click gives the view the keyboard; with the hand it moves nothing.
+        ClickAtScreen(ScreenPoint(kWidth / 2.0f, kHeight / 2.0f));
+        PumpFor(200);
+    }
+
+    void TearDown() override
+    {
+        PostMessageA(m_frame, WM_CLOSE, 0, 0);
+        // A document with marks asks to be saved: no.
+        if (HWND prompt = m_program.WaitForMessageBox(3000))
+            CProgramUnderTest::PressButton(prompt, IDNO);
+        DWORD exitCode = 0;
+        EXPECT_TRUE(m_program.WaitForExit(10000, &exitCode));
+    }
+
+    void SetZoom(int command, float zoom)
+    {
+        CProgramUnderTest::PostCommand(m_frame, command);
+        m_fZoom = zoom;
+        PumpFor(300);
+    }
+
+    POINT ScreenPoint(float x, float y) const
+    {
+        POINT point{static_cast<LONG>(std::lround(x * m_fZoom)), static_cast<LONG>(std::lround(y * m_fZoom))};
+        ClientToScreen(m_view, &point);
+        return point;
+    }
+
+    void Key(WORD key)
+    {
+        PressKeys({key});
+        PumpFor(150);
+    }
+
+    void Drag(float x0, float y0, float x1, float y1)
+    {
+        DragOnScreen(ScreenPoint(x0, y0), ScreenPoint(x1, y1));
+        PumpFor(250);
+    }
+
+    Pixels Copied()
+    {
+        if (OpenClipboard(nullptr)) {
+            EmptyClipboard();
+            CloseClipboard();
+        }
+        PressKeys({VK_CONTROL, 'C'});
+        Pixels pixels;
+        if (!PumpUntil([] { return IsClipboardFormatAvailable(CF_DIB) != FALSE; }, 5000) || !OpenClipboard(nullptr))
+            return pixels;
+        if (HGLOBAL data = GetClipboardData(CF_DIB)) {
+            const auto* dib = static_cast<const BITMAPINFO*>(GlobalLock(data));
+            CBitmapOwner bitmap(CreateDIBitmap(CScreenDC(), &dib->bmiHeader, CBM_INIT,
+                                               reinterpret_cast<const BYTE*>(dib) + dib->bmiHeader.biSize, dib,
+                                               DIB_RGB_COLORS));
+            GlobalUnlock(data);
+            pixels = PixelsOfBitmap(bitmap.get());
+        }
+        CloseClipboard();
+        return pixels;
+    }
+
+    CProgramUnderTest m_program;
+    HWND m_frame = nullptr;
+    HWND m_view = nullptr;
+    float m_fZoom = 1;
+};
+
+TEST_F(AnnotateTest, EachToolDrawsWhereTheUserDraggedAtOneAndFourTimesAndUndoTakesItAway)
+{
+    for (const auto& [command, zoom] : {std::pair<int, float>{ID_ZOOM_100, 1.0f}, {ID_ZOOM_400, 4.0f}}) {
+        SCOPED_TRACE(zoom);
+        SetZoom(command, zoom);
+        Key('R');
+        Drag(10, 10, 40, 30);
+        Key('A');
+        Drag(50, 10, 90, 10);
+        Key('L');
+        Drag(10, 40, 40, 40);
+        Key('E');
+        Drag(50, 20, 90, 40);
+        Key('P');
+        Drag(10, 50, 40, 50);
+        Key('I');
+        Drag(60, 50, 95, 50);
+        Key('X');
+        Drag(5, 60, 20, 80);
+        Key('M');
+        Drag(30, 60, 54, 84);
+        Key('N');
+        ClickAtScreen(ScreenPoint(75, 72));
+        PumpFor(250);
+
+        const Pixels out = Copied();
+        ASSERT_EQ(kWidth, out.width);
+        ASSERT_EQ(kHeight, out.height);
+        EXPECT_TRUE(IsRed(out.At(10, 20))) << "the rectangle's left edge";
+        EXPECT_EQ(kGrey, out.At(25, 20)) << "an unfilled rectangle keeps its middle";
+        EXPECT_TRUE(IsRed(out.At(70, 10))) << "the arrow's line";
+        EXPECT_GT(CountRed(out, RECT{82, 5, 90, 16}), CountRed(out, RECT{50, 5, 58, 16})) << "the head is at the end";
+        EXPECT_TRUE(IsRed(out.At(25, 40))) << "the line";
+        EXPECT_TRUE(IsRed(out.At(51, 30))) << "the ellipse's left side";
+        EXPECT_EQ(kGrey, out.At(70, 30)) << "the ellipse's middle";
+        EXPECT_TRUE(IsRed(out.At(25, 50))) << "the pen";
+        const COLORREF tint = out.At(78, 50);
+        EXPECT_TRUE(GetRValue(tint) > GetGValue(tint) + 20 && GetGValue(tint) > 60) << "the highlighter tints";
+        EXPECT_TRUE(IsRed(out.At(87, 72))) << "the step number's circle";
+        for (int y = 60; y < 80; ++y)
+            for (int x = 5; x < 20; ++x)
+                ASSERT_EQ(RGB(0, 0, 0), out.At(x, y)) << "redacted pixel " << x << "," << y;
+        EXPECT_EQ(kGrey, out.At(4, 70));
+        EXPECT_EQ(kGrey, out.At(20, 70)) << "the redaction stops at the pixel edge";
+        // Every 12-pixel mosaic block is one colour, the mean of its stripes.
+        for (int y = kStripes.top; y < kStripes.bottom; ++y)
+            for (int x = kStripes.left; x < kStripes.right; ++x) {
+                const COLORREF block = out.At(x, y);
+                ASSERT_NEAR(GetRValue(block), 128, 1) << x << "," << y;
+                ASSERT_EQ(GetRValue(block), GetBValue(block));
+            }
+
+        for (int i = 0; i < 9; ++i)
+            PressKeys({VK_CONTROL, 'Z'});
+        PumpFor(300);
+        const Pixels clean = Copied();
+        ASSERT_EQ(kWidth, clean.width);
+        int changed = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                changed += clean.At(x, y) != PictureColour(x, y);
+        EXPECT_EQ(0, changed) << "nine undos take the nine marks away";
+        Key(VK_ESCAPE);
+    }
+}
+
+TEST_F(AnnotateTest, ChineseTextTypedIntoTheBoxShowsInTheOutput)
+{
+    Key('T');
+    ClickAtScreen(ScreenPoint(20, 20));
+    PumpFor(300);
+    TypeText(ToGbk("标注文字"));
+    PumpFor(300);
+    Key(VK_ESCAPE);
+    const Pixels out = Copied();
+    ASSERT_EQ(kWidth, out.width);
+    EXPECT_GT(CountRed(out, RECT{20, 20, 100, 45}), 30) << "red strokes of the characters";
+    EXPECT_EQ(0, CountRed(out, RECT{0, 50, kWidth, kHeight}));
+}
+
+TEST_F(AnnotateTest, CropCutsTheImageAndUndoBringsItBack)
+{
+    Key('C');
+    Drag(10, 10, 60, 40);
+    Key(VK_RETURN);
+    PumpFor(300);
+    Pixels out = Copied();
+    EXPECT_EQ(50, out.width);
+    EXPECT_EQ(30, out.height);
+    PressKeys({VK_CONTROL, 'Z'});
+    PumpFor(300);
+    out = Copied();
+    EXPECT_EQ(kWidth, out.width);
+    EXPECT_EQ(kHeight, out.height);
+}
+
+TEST_F(AnnotateTest, APngKeepsTheMarksEditableAfterReopening)
+{
+    Key('R');
+    Drag(10, 10, 40, 30);
+    const std::string first = m_program.PathOf("marked.png");
+    PressKeys({VK_CONTROL, 'S'});
+    HWND dialog = m_program.WaitForMessageBox(10000);
+    ASSERT_NE(nullptr, dialog) << "no Save As dialog";
+    CProgramUnderTest::SetFileNameBox(dialog, first);
+    ASSERT_TRUE(CProgramUnderTest::PressButton(dialog, IDOK));
+    CBitmapOwner saved;
+    ASSERT_TRUE(PumpUntil([&] { return (saved.reset(ReadImageFile(first.c_str(), 2)), saved != nullptr); }, 5000));
+    EXPECT_TRUE(IsRed(PixelsOfBitmap(saved.get()).At(10, 20))) << "other programs see the flattened picture";
+
+    PostMessageA(m_frame, WM_CLOSE, 0, 0);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(m_program.WaitForExit(10000, &exitCode)) << "a saved document closes without asking";
+    OpenInProgram(first, false);
+
+    Key('V');
+    Drag(10, 20, 30, 40);  // the left edge, 20 pixels right and down
+    const std::string second = m_program.PathOf("moved.png");
+    PressKeys({VK_CONTROL, 'S'});
+    dialog = m_program.WaitForMessageBox(10000);
+    ASSERT_NE(nullptr, dialog) << "no Save As dialog";
+    CProgramUnderTest::SetFileNameBox(dialog, second);
+    ASSERT_TRUE(CProgramUnderTest::PressButton(dialog, IDOK));
+    std::string chunk;
+    ASSERT_TRUE(PumpUntil([&] { return (saved.reset(ReadImageFile(second.c_str(), 2, nullptr, &chunk)), saved != nullptr); }, 5000));
+    const Pixels moved = PixelsOfBitmap(saved.get());
+    EXPECT_TRUE(IsRed(moved.At(30, 40))) << "the rectangle moved";
+    EXPECT_EQ(kGrey, moved.At(10, 20)) << "and left its old place clean";
+    CBitmapOwner clean;
+    std::vector<Annotation> objects;
+    ASSERT_TRUE(UnpackAnnotatedImage(chunk, saved.get(), clean, objects));
+    ASSERT_EQ(1u, objects.size());
+    EXPECT_EQ(kGrey, PixelsOfBitmap(clean.get()).At(10, 20)) << "the clean pixels are kept";
+}
+}

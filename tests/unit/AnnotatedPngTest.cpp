@@ -69,7 +69,7 @@ TEST(PngPrivateChunk, TravelsAfterThePixelsAndComesBackWhole)
     const size_t at = file.find("lgAN");
     ASSERT_NE(std::string::npos, at);
     EXPECT_GT(at, file.rfind("IDAT", at)) << "after the pixels";
-    EXPECT_EQ(at + 4 + chunk.size() + 4 + 8, file.rfind("IEND")) << "right before the end";
+    EXPECT_EQ(at + 4 + chunk.size() + 4 + 4, file.rfind("IEND")) << "right before the end";
 
     CDib read;
     std::string back = "left over";

@@ -51,6 +51,21 @@ std::string PseudoRandomBytes(size_t size)
     return bytes;
 }
 
+// The chunk with its clean picture's PNG stream taken from another chunk; by the layout
+// in the help, the stream's length comes after 22 bytes.
+std::string WithCleanPictureOf(const std::string& chunk, const std::string& donor)
+{
+    constexpr size_t kLengthAt = 22;
+    const auto streamBytes = [](const std::string& bytes) {
+        uint32_t length = 0;
+        for (int i = 3; i >= 0; --i)
+            length = (length << 8) | static_cast<BYTE>(bytes[kLengthAt + i]);
+        return 4 + size_t{length};
+    };
+    return chunk.substr(0, kLengthAt) + donor.substr(kLengthAt, streamBytes(donor)) +
+           chunk.substr(kLengthAt + streamBytes(chunk));
+}
+
 }  // namespace
 
 // 10 MB, more than libpng keeps of an unknown chunk unless told otherwise (8 MB): what
@@ -184,6 +199,14 @@ TEST(AnnotatedPng, AChunkIsRefusedForPixelsItWasNotWrittenWith)
         EXPECT_EQ(3u, objects.size()) << "unchanged";
     }
     EXPECT_TRUE(UnpackAnnotatedImage(chunk, flattened.get(), restored, objects));
+
+    // A clean picture of another size than the one shown.
+    const CBitmapOwner wider = PatternBitmap(31, 20, 1);
+    std::string widerChunk;
+    ASSERT_TRUE(PackAnnotatedImage(wider.get(), wider.get(), {}, widerChunk));
+    const std::string mismatched = WithCleanPictureOf(chunk, widerChunk);
+    EXPECT_TRUE(UnpackAnnotatedImage(WithCleanPictureOf(chunk, chunk), flattened.get(), restored, objects));
+    EXPECT_FALSE(UnpackAnnotatedImage(mismatched, flattened.get(), restored, objects));
 }
 
 TEST(AnnotatedPng, PackingSaysWhyItCannot)

@@ -95,20 +95,16 @@ void ReadPrivateChunk(const CPngCodec& png, std::string& privateChunk)
     try {
         png_read_end(png.Get(), png.Info());
     } catch (...) {
-        // The picture is whole; a file whose tail is damaged opens without the chunk.
+        // The picture is whole: damage after it costs only the chunks from there on.
     }
     png_unknown_chunkp chunks = nullptr;
     const int count = png_get_unknown_chunks(png.Get(), png.Info(), &chunks);
-    const png_unknown_chunk* found = nullptr;
     for (int i = 0; i < count; ++i) {
-        if (memcmp(chunks[i].name, kPrivateChunkName, 4) != 0)
-            continue;
-        if (found)
-            return;  // two of them: neither is taken for the picture's own
-        found = &chunks[i];
+        if (memcmp(chunks[i].name, kPrivateChunkName, 4) == 0) {
+            privateChunk.assign(reinterpret_cast<const char*>(chunks[i].data), chunks[i].size);
+            return;
+        }
     }
-    if (found)
-        privateChunk.assign(reinterpret_cast<const char*>(found->data), found->size);
 }
 
 // kImageReadWhole, or kImageReadIncomplete when the input ends among the pixels. The

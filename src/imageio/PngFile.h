@@ -16,9 +16,10 @@ class CDib;
 // which the caller releases.
 int ReadPngFile(const char* path, CDib& dib);
 // The same, and privateChunk receives the data of the program's own chunk, "lgAN"
-// (ancillary, private, unsafe to copy), when the file holds exactly one after whole
-// pixels; otherwise it is empty. A damaged one (wrong checksum, cut off, larger than
-// the file or the size limit) is left out and costs the picture nothing.
+// (ancillary, private, unsafe to copy; the first one when there are more) when the
+// pixels before it are whole; otherwise it is empty. A damaged one (wrong checksum,
+// cut off, larger than the file or the size limit) is left out and costs the picture
+// nothing.
 int ReadPngFile(const char* path, CDib& dib, std::string* privateChunk);
 
 // Writes the CDib as an 8-bit RGB PNG with its density, through a CFileReplacement in

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "imageio/CodecFailure.h"
@@ -85,7 +85,7 @@ void CopyDensity(const CPngCodec& png, BITMAPINFOHEADER& header)
     }
 }
 
-// The chunks after the pixels, up to IEND, for the one private chunk among them. Damage
+// The chunks after the pixels, up to IEND, for the program's own chunk among them. Damage
 // there costs only that chunk: a checksum that does not match stops the reading (libpng
 // would otherwise keep an unknown chunk whatever its checksum says), and so does a file
 // that ends early; whatever was read whole before stays.
@@ -101,7 +101,12 @@ void ReadPrivateChunk(const CPngCodec& png, std::string& privateChunk)
     const int count = png_get_unknown_chunks(png.Get(), png.Info(), &chunks);
     for (int i = 0; i < count; ++i) {
         if (memcmp(chunks[i].name, kPrivateChunkName, 4) == 0) {
-            privateChunk.assign(reinterpret_cast<const char*>(chunks[i].data), chunks[i].size);
+            try {
+                privateChunk.assign(reinterpret_cast<const char*>(chunks[i].data), chunks[i].size);
+            } catch (const std::bad_alloc&) {
+                // Without the memory for a copy the file still opens, as a plain picture.
+                privateChunk.clear();
+            }
             return;
         }
     }

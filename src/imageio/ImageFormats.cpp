@@ -65,8 +65,15 @@ std::string ChangeExtension(const char* path, const char* extension)
     return std::string(path, dot ? dot - path : strlen(path)) + "." + extension;
 }
 
-HBITMAP ReadImageFile(const char* path, int formatCode, bool* pIncomplete)
+HBITMAP CreateScreenBitmap(const CDib& dib)
 {
+    return CreateDIBitmap(CScreenDC(), dib.GetInfo(), CBM_INIT, dib.GetBits(), dib.GetBitmapInfo(), DIB_RGB_COLORS);
+}
+
+HBITMAP ReadImageFile(const char* path, int formatCode, bool* pIncomplete, std::string* privateChunk)
+{
+    if (privateChunk)
+        privateChunk->clear();
     CDib dib;
     int read = 0;
     switch (formatCode) {
@@ -77,14 +84,13 @@ HBITMAP ReadImageFile(const char* path, int formatCode, bool* pIncomplete)
         read = ReadBmpFile(path, dib);
         break;
     default:
-        read = ReadPngFile(path, dib);
+        read = ReadPngFile(path, dib, privateChunk);
         break;
     }
     DWORD dwError = read ? ERROR_SUCCESS : GetLastError();
     HBITMAP bitmap = nullptr;
     if (read) {
-        bitmap = CreateDIBitmap(CScreenDC(), dib.GetInfo(), CBM_INIT, dib.GetBits(), dib.GetBitmapInfo(),
-                                DIB_RGB_COLORS);
+        bitmap = CreateScreenBitmap(dib);
         if (!bitmap)
             dwError = ERROR_NOT_ENOUGH_MEMORY;
     }
@@ -95,7 +101,8 @@ HBITMAP ReadImageFile(const char* path, int formatCode, bool* pIncomplete)
     return bitmap;
 }
 
-bool SaveImageFile(HBITMAP bitmap, int formatCode, const char* path, CFileReplacement::Mode mode)
+bool SaveImageFile(HBITMAP bitmap, int formatCode, const char* path, CFileReplacement::Mode mode,
+                   const std::string* privateChunk)
 {
     if (formatCode < 0 || formatCode >= kImageFormatCount) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -115,7 +122,7 @@ bool SaveImageFile(HBITMAP bitmap, int formatCode, const char* path, CFileReplac
         written = WriteBmpFile(dib, path, mode);
         break;
     default:
-        written = WritePngFile(dib, path, mode);
+        written = WritePngFile(dib, path, mode, privateChunk);
         break;
     }
     const DWORD dwError = GetLastError();

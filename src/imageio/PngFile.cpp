@@ -1,11 +1,14 @@
 #include "imageio/PngFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "imageio/CodecFailure.h"
 #include "imageio/Dib.h"
+#include "imageio/DibConversion.h"
 #include "imageio/DibRowCursor.h"
 #include "imageio/ImageFileWrite.h"
 #include "imageio/ImageReadResult.h"
@@ -21,25 +24,34 @@ namespace {
 
 constexpr int kFormatViolation = 1;
 constexpr size_t kSignatureSize = 8;
-// What libpng may hold of one chunk it reads, as its usual build allows, set here so
-// that it holds whatever build the program is linked with.
-constexpr png_alloc_size_t kChunkMemoryLimit = 8000000;
+// The program's own chunk: ancillary, private, unsafe to copy (lower, lower, upper, upper).
+const png_byte kPrivateChunkName[] = "lgAN";
 constexpr BYTE kMissingGrey = 128;
 // libpng takes the compressed pixels from the file in pieces of this size, each one
 // whole or not at all; small pieces let a file cut off early show nearly all it holds
 // (a screenshot's flat areas pack hundreds of rows into 8 KB, libpng's usual piece).
 constexpr size_t kPixelDataPiece = 512;
 
+bool HasPngSignature(const BYTE* bytes, size_t size)
+{
+    return size >= kSignatureSize && png_sig_cmp(bytes, 0, kSignatureSize) == 0;
+}
+
 // Of the ancillary chunks the picture needs only its transparency (tRNS, which libpng
-// always reads) and its density (pHYs); every other one is passed over unread. libpng
-// would otherwise allocate and clear a text chunk at the length it claims, up to 2 GiB,
-// before reading a byte of it: its check of that length against the limit only warns.
-void SkipUnusedChunks(png_structp png)
+// always reads) and its density (pHYs), and the caller may want the program's own
+// chunk; every other one is passed over unread. libpng would otherwise allocate and
+// clear a text chunk at the length it claims, up to 2 GiB, before reading a byte of it:
+// its check of that length against the limit only warns. A chunk it keeps is allocated
+// at its claimed length too, so the limit is what the input can hold, and never more
+// than the one size limit (the private chunk holds a whole picture as PNG).
+void SkipUnusedChunks(png_structp png, uint64_t inputSize, bool keepPrivateChunk)
 {
     static const png_byte kDensity[] = "pHYs";
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kDensity, 1);
-    png_set_chunk_malloc_max(png, kChunkMemoryLimit);
+    if (keepPrivateChunk)
+        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_ALWAYS, kPrivateChunkName, 1);
+    png_set_chunk_malloc_max(png, static_cast<png_alloc_size_t>(std::min(inputSize, kMaxImageBytes)));
 }
 
 // Every pixel ends up as 8-bit blue, green, red; pixels with alpha (a channel or a tRNS
@@ -73,13 +85,40 @@ void CopyDensity(const CPngCodec& png, BITMAPINFOHEADER& header)
     }
 }
 
-// kImageReadWhole, or kImageReadIncomplete when the file ends among the pixels.
-int DecodePng(CWin32File& file, CDib& dib)
+// The chunks after the pixels, up to IEND, for the program's own chunk among them. Damage
+// there costs only that chunk: a checksum that does not match stops the reading (libpng
+// would otherwise keep an unknown chunk whatever its checksum says), and so does a file
+// that ends early; whatever was read whole before stays.
+void ReadPrivateChunk(const CPngCodec& png, std::string& privateChunk)
+{
+    png_set_crc_action(png.Get(), PNG_CRC_NO_CHANGE, PNG_CRC_ERROR_QUIT);
+    try {
+        png_read_end(png.Get(), png.Info());
+    } catch (...) {
+        // The picture is whole: damage after it costs only the chunks from there on.
+    }
+    png_unknown_chunkp chunks = nullptr;
+    const int count = png_get_unknown_chunks(png.Get(), png.Info(), &chunks);
+    for (int i = 0; i < count; ++i) {
+        if (memcmp(chunks[i].name, kPrivateChunkName, 4) == 0) {
+            try {
+                privateChunk.assign(reinterpret_cast<const char*>(chunks[i].data), chunks[i].size);
+            } catch (const std::bad_alloc&) {
+                // Without the memory for a copy the file still opens, as a plain picture.
+                privateChunk.clear();
+            }
+            return;
+        }
+    }
+}
+
+// kImageReadWhole, or kImageReadIncomplete when the input ends among the pixels. The
+// source is past the signature.
+int DecodePng(CPngFileSource& source, uint64_t inputSize, CDib& dib, std::string* privateChunk)
 {
     CPngCodec png(CPngCodec::kRead);
-    CPngFileSource source(file);
     source.Install(png.Get());
-    SkipUnusedChunks(png.Get());
+    SkipUnusedChunks(png.Get(), inputSize, privateChunk != nullptr);
     png_set_compression_buffer_size(png.Get(), kPixelDataPiece);
     png_set_sig_bytes(png.Get(), kSignatureSize);
     png_read_info(png.Get(), png.Info());
@@ -106,13 +145,18 @@ int DecodePng(CWin32File& file, CDib& dib)
             throw;
         return kImageReadIncomplete;
     }
+    if (privateChunk)
+        ReadPrivateChunk(png, *privateChunk);
     return kImageReadWhole;
 }
 
-void EncodePng(const CDib& image, HANDLE hFile)
+// The private chunk goes after the pixels, so that a reader sees the picture first.
+void EncodePng(const CDib& image, CPngFileSink& sink, const std::string* privateChunk)
 {
+    // More than a reader would take is refused before a byte is written.
+    if (privateChunk && privateChunk->size() > kMaxImageBytes)
+        throw Vorn::CWin32Error(ERROR_FILE_TOO_LARGE);
     CPngCodec png(CPngCodec::kWrite);
-    CPngFileSink sink(hFile);
     sink.Install(png.Get());
     png_set_IHDR(png.Get(), png.Info(), static_cast<png_uint_32>(image.GetWidth()),
                  static_cast<png_uint_32>(image.GetRowCount()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
@@ -132,6 +176,9 @@ void EncodePng(const CDib& image, HANDLE hFile)
         png_set_filler(png.Get(), 0, PNG_FILLER_AFTER);
     std::vector<BYTE*> rows = PictureRows(image);
     png_write_image(png.Get(), rows.data());
+    if (privateChunk)
+        png_write_chunk(png.Get(), kPrivateChunkName, reinterpret_cast<png_const_bytep>(privateChunk->data()),
+                        privateChunk->size());
     png_write_end(png.Get(), nullptr);
     sink.Flush();
 }
@@ -140,19 +187,59 @@ void EncodePng(const CDib& image, HANDLE hFile)
 
 int ReadPngFile(const char* path, CDib& dib)
 {
+    return ReadPngFile(path, dib, nullptr);
+}
+
+int ReadPngFile(const char* path, CDib& dib, std::string* privateChunk)
+{
+    if (privateChunk)
+        privateChunk->clear();
     try {
         CWin32File file;
         file.OpenForReading(path);
         BYTE signature[kSignatureSize];
-        if (file.Read(signature, sizeof signature) != sizeof signature || png_sig_cmp(signature, 0, sizeof signature))
+        if (file.Read(signature, sizeof signature) != sizeof signature || !HasPngSignature(signature, sizeof signature))
             throw kFormatViolation;
-        return DecodePng(file, dib);
+        CPngFileSource source(file);
+        return DecodePng(source, file.GetSize(), dib, privateChunk);
     } catch (...) {
         return FailWithCurrentException();
     }
 }
 
-int WritePngFile(CDib& dib, const char* path, CFileReplacement::Mode mode)
+int WritePngFile(CDib& dib, const char* path, CFileReplacement::Mode mode, const std::string* privateChunk)
 {
-    return WriteImageFile(dib, path, mode, EncodePng);
+    return WriteImageFile(dib, path, mode, [privateChunk](const CDib& image, HANDLE hFile) {
+        CPngFileSink sink(hFile);
+        EncodePng(image, sink, privateChunk);
+    });
+}
+
+int EncodePngBytes(const CDib& dib, std::string& bytes)
+{
+    try {
+        if (dib.IsEmpty())
+            throw Vorn::CWin32Error(ERROR_INVALID_PARAMETER);
+        CDib converted;
+        std::string encoded;
+        CPngFileSink sink(encoded);
+        EncodePng(DirectOr24BitCopy(dib, converted), sink, nullptr);
+        bytes.swap(encoded);
+        return 1;
+    } catch (...) {
+        return FailWithCurrentException();
+    }
+}
+
+int DecodePngBytes(const std::string& bytes, CDib& dib)
+{
+    try {
+        const BYTE* data = reinterpret_cast<const BYTE*>(bytes.data());
+        if (!HasPngSignature(data, bytes.size()))
+            throw kFormatViolation;
+        CPngFileSource source(data + kSignatureSize, bytes.size() - kSignatureSize);
+        return DecodePng(source, bytes.size(), dib, nullptr);
+    } catch (...) {
+        return FailWithCurrentException();
+    }
 }

@@ -15,6 +15,8 @@ CPngFileSink* SinkOf(png_structp png)
 
 CPngFileSink::CPngFileSink(HANDLE hFile) : m_hFile(hFile), m_buffer(kBufferSize) {}
 
+CPngFileSink::CPngFileSink(std::string& bytes) : m_pBytes(&bytes), m_buffer(kBufferSize) {}
+
 void CPngFileSink::Install(png_structp png)
 {
     png_set_write_fn(png, this, WriteCallback, FlushCallback);
@@ -23,7 +25,7 @@ void CPngFileSink::Install(png_structp png)
 void CPngFileSink::Flush()
 {
     if (m_used > 0)
-        CWin32File::WriteAll(m_hFile, m_buffer.data(), static_cast<DWORD>(m_used));
+        Deliver(m_buffer.data(), m_used);
     m_used = 0;
 }
 
@@ -42,10 +44,18 @@ void CPngFileSink::Write(const BYTE* data, size_t size)
     if (m_used + size > kBufferSize) {
         Flush();
         if (size >= kBufferSize) {
-            CWin32File::WriteAll(m_hFile, data, static_cast<DWORD>(size));
+            Deliver(data, size);
             return;
         }
     }
     memcpy(m_buffer.data() + m_used, data, size);
     m_used += size;
+}
+
+void CPngFileSink::Deliver(const BYTE* data, size_t size)
+{
+    if (m_pBytes)
+        m_pBytes->append(reinterpret_cast<const char*>(data), size);
+    else
+        CWin32File::WriteAll(m_hFile, data, static_cast<DWORD>(size));
 }

@@ -10,7 +10,9 @@ namespace {
 constexpr DWORD kBufferSize = 64 * 1024;
 }
 
-CPngFileSource::CPngFileSource(CWin32File& file) : m_file(file), m_buffer(kBufferSize) {}
+CPngFileSource::CPngFileSource(CWin32File& file) : m_pFile(&file), m_buffer(kBufferSize) {}
+
+CPngFileSource::CPngFileSource(const BYTE* data, size_t size) : m_pData(data), m_end(size) {}
 
 void CPngFileSource::Install(png_structp png)
 {
@@ -26,13 +28,16 @@ void CPngFileSource::Read(BYTE* data, size_t size)
 {
     while (size > 0) {
         if (m_position == m_end) {
+            if (!m_pFile)
+                throw Vorn::CWin32Error(ERROR_HANDLE_EOF);
             m_position = 0;
-            m_end = m_file.Read(m_buffer.data(), kBufferSize);
+            m_end = m_pFile->Read(m_buffer.data(), kBufferSize);
+            m_pData = m_buffer.data();
             if (m_end == 0)
                 throw Vorn::CWin32Error(ERROR_HANDLE_EOF);
         }
         const size_t count = std::min(size, m_end - m_position);
-        memcpy(data, m_buffer.data() + m_position, count);
+        memcpy(data, m_pData + m_position, count);
         m_position += count;
         data += count;
         size -= count;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CodecTestFiles.h"
+#include "TestRandom.h"
 #include "imageio/BmpFile.h"
 #include "imageio/Dib.h"
 #include "imageio/ImageReadResult.h"
@@ -19,22 +20,9 @@
 
 namespace {
 
-class Random {
-public:
-    explicit Random(uint32_t seed) : m_state(seed) {}
-    uint32_t Next(uint32_t bound)
-    {
-        m_state = m_state * 1664525u + 1013904223u;
-        return static_cast<uint32_t>((uint64_t{m_state >> 8} * bound) >> 24);
-    }
-
-private:
-    uint32_t m_state;
-};
-
 // One damage of a few kinds: bytes changed, the file cut, or a header field of 2 or 4
 // bytes set to an extreme value (sizes, offsets, counts, lengths of segments).
-std::string Damaged(const std::string& original, Random& random, size_t headerBytes)
+std::string Damaged(const std::string& original, CTestRandom& random, size_t headerBytes)
 {
     std::string bytes = original;
     switch (random.Next(4)) {
@@ -81,7 +69,7 @@ struct Damages {
 void ReadDamagedCopies(const std::vector<std::string>& originals, ReadFunction read, int copiesEach, size_t headerBytes,
                        const std::string& path, Damages& damages)
 {
-    Random random(20240611);
+    CTestRandom random(20240611);
     for (const std::string& original : originals) {
         for (int i = 0; i < copiesEach; ++i) {
             WriteFileBytes(path, Damaged(original, random, headerBytes));
@@ -115,7 +103,7 @@ std::vector<std::string> SampleBmpFiles(const CTempFolder& folder)
 std::vector<std::string> SampleMaskedBmpFiles()
 {
     std::vector<std::string> files;
-    Random random(7);
+    CTestRandom random(7);
     for (DWORD headerSize : {40u, 108u, 124u}) {
         for (WORD bits : {16, 32}) {
             const std::string masks = bits == 16 ? Le(0xF800, 4) + Le(0x07E0, 4) + Le(0x001F, 4)

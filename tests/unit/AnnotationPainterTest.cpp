@@ -110,11 +110,11 @@ bool Near(DWORD pixel, DWORD colour, int tolerance = 40)
 std::vector<Annotation> EveryKind()
 {
     std::vector<Annotation> marks{
-        Mark(AnnotationKind::kArrow, {{20, 80}, {90, 20}}, RGB(200, 0, 0), 6),
+        Mark(AnnotationKind::kArrow, {{20, 80}, {90, 70}}, RGB(200, 0, 0), 6),
         Mark(AnnotationKind::kLine, {{10, 10}, {60, 15}}, RGB(0, 0, 0), 8),
         Mark(AnnotationKind::kRectangle, {{70, 60}, {30, 40}}, RGB(0, 0, 200), 10),
         Mark(AnnotationKind::kEllipse, {{40, 20}, {80, 50}}, RGB(0, 150, 0), 10),
-        Mark(AnnotationKind::kPen, {{20, 50}, {30, 20}, {40, 80}, {50, 20}, {60, 50}}, RGB(0, 0, 0), 5),
+        Mark(AnnotationKind::kPen, {{20, 50}, {90, 50}, {92, 20}}, RGB(0, 0, 0), 2),
         Mark(AnnotationKind::kHighlighter, {{15, 30}, {90, 35}, {50, 70}}, RGB(255, 200, 0), 4),
         Mark(AnnotationKind::kText, {{12.5f, 60}}, RGB(0, 0, 0)),
         Mark(AnnotationKind::kStep, {{60, 60}}, RGB(220, 0, 0)),

@@ -1,0 +1,57 @@
+#include "annotate/AnnotationFonts.h"
+
+#include <cwchar>
+
+#include "scoped/ScopedHandles.h"
+
+namespace {
+
+std::wstring MessageFontFace()
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+        return std::wstring();
+    return metrics.lfMessageFont.lfFaceName;
+}
+
+// The family of the font GDI picks for the face: the message font is often a
+// substitute name ("MS Shell Dlg") that only GDI resolves.
+std::unique_ptr<Gdiplus::FontFamily> MappedFamily(const std::wstring& face)
+{
+    LOGFONTW logFont{};
+    logFont.lfHeight = -16;
+    logFont.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(logFont.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    const CMemoryDC dc(nullptr);
+    const Gdiplus::Font font(dc, &logFont);
+    Gdiplus::FontFamily family;
+    if (font.GetLastStatus() == Gdiplus::Ok && font.GetFamily(&family) == Gdiplus::Ok && family.IsAvailable())
+        return std::unique_ptr<Gdiplus::FontFamily>(family.Clone());
+    return std::unique_ptr<Gdiplus::FontFamily>(Gdiplus::FontFamily::GenericSansSerif()->Clone());
+}
+
+}  // namespace
+
+CAnnotationFonts::CAnnotationFonts() : m_layout(Gdiplus::StringFormat::GenericTypographic())
+{
+    m_layout.SetFormatFlags(m_layout.GetFormatFlags() | Gdiplus::StringFormatFlagsNoWrap |
+                            Gdiplus::StringFormatFlagsMeasureTrailingSpaces);
+}
+
+std::unique_ptr<Gdiplus::Font> CAnnotationFonts::Create(const std::wstring& face, float size, INT style)
+{
+    return std::make_unique<Gdiplus::Font>(&Family(face), size, style, Gdiplus::UnitPixel);
+}
+
+const Gdiplus::FontFamily& CAnnotationFonts::Family(const std::wstring& face)
+{
+    std::unique_ptr<Gdiplus::FontFamily>& family = m_families[face];
+    if (!family) {
+        const std::wstring name = face.empty() ? MessageFontFace() : face;
+        family = std::make_unique<Gdiplus::FontFamily>(name.c_str());
+        if (!family->IsAvailable())
+            family = MappedFamily(name);
+    }
+    return *family;
+}

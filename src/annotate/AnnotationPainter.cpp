@@ -1,0 +1,443 @@
+#include "annotate/AnnotationPainter.h"
+
+#include <gdiplus.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "annotate/AnnotationFonts.h"
+#include "annotate/AnnotationGeometry.h"
+#include "annotate/GdiplusSession.h"
+#include "annotate/MosaicBlocks.h"
+#include "scoped/ScopedHandles.h"
+
+namespace {
+
+// Antialiasing may tint the pixel next to a shape's edge.
+constexpr float kFringe = 1;
+constexpr BYTE kHighlighterAlpha = 90;
+constexpr BYTE kHalfAlpha = 128;
+
+Gdiplus::Color ColourOf(COLORREF colour, BYTE alpha = 255)
+{
+    return Gdiplus::Color(alpha, GetRValue(colour), GetGValue(colour), GetBValue(colour));
+}
+
+// A shape's inside: the colour, opaque or at half strength.
+Gdiplus::Color FillColourOf(const AnnotationStyle& style)
+{
+    return ColourOf(style.colour, style.fill == AnnotationFill::kHalf ? kHalfAlpha : 255);
+}
+
+// Black on light colours, white on dark ones: for a text on a box of its own colour.
+Gdiplus::Color ContrastingColour(COLORREF colour)
+{
+    const int luminance = 299 * GetRValue(colour) + 587 * GetGValue(colour) + 114 * GetBValue(colour);
+    return luminance > 150000 ? Gdiplus::Color(255, 0, 0, 0) : Gdiplus::Color(255, 255, 255, 255);
+}
+
+Gdiplus::PointF PointOf(ImagePoint point)
+{
+    return Gdiplus::PointF(point.x, point.y);
+}
+
+Gdiplus::RectF RectOf(const ImageBox& box)
+{
+    return Gdiplus::RectF(box.left, box.top, box.right - box.left, box.bottom - box.top);
+}
+
+ImageBox Inflated(ImageBox box, float by)
+{
+    return ImageBox{box.left - by, box.top - by, box.right + by, box.bottom + by};
+}
+
+// The box of a text: from its first point, as large as its second point says or,
+// while it has none yet, as its layout measures.
+ImageBox TextBox(const Annotation& text)
+{
+    const ImagePoint origin = text.points[0];
+    const ImagePoint size =
+        text.points.size() > 1 ? ImagePoint{text.points[1].x - origin.x, text.points[1].y - origin.y}
+                               : MeasureAnnotationText(text.text, text.style);
+    return ImageBox{origin.x, origin.y, origin.x + size.x, origin.y + size.y};
+}
+
+ImageBox BoundsOf(const std::vector<ImagePoint>& points)
+{
+    ImageBox box{points[0].x, points[0].y, points[0].x, points[0].y};
+    for (const ImagePoint& point : points)
+        box = ImageBox{std::min(box.left, point.x), std::min(box.top, point.y), std::max(box.right, point.x),
+                       std::max(box.bottom, point.y)};
+    return box;
+}
+
+std::vector<Gdiplus::PointF> PointsOf(const std::vector<ImagePoint>& points)
+{
+    std::vector<Gdiplus::PointF> converted;
+    converted.reserve(points.size());
+    for (const ImagePoint& point : points)
+        converted.push_back(PointOf(point));
+    return converted;
+}
+
+// Where the image blit puts an image pixel's edge on the device, so that opaque boxes
+// cover exactly the pixels they hide at every zoom.
+LONG DeviceEdge(LONG image, float zoom, LONG offset)
+{
+    return std::lround(image * zoom) - offset;
+}
+
+// One drawing onto a device context: the GDI+ objects it needs live as long as it.
+class CAnnotationPainter : CNonCopyable {
+public:
+    CAnnotationPainter(HDC dc, const CanvasMapping& mapping, const RECT& clip, HBITMAP image);
+    void Paint(const Annotation& object);
+
+private:
+    void PaintArrow(const Annotation& arrow);
+    void PaintLine(const Annotation& line);
+    void PaintBox(const Annotation& box);
+    void PaintStroke(const Annotation& stroke, float width, BYTE alpha);
+    void PaintText(const Annotation& text);
+    void PaintStep(const Annotation& step);
+    void PaintRedact(const Annotation& redact);
+    void PaintMosaic(const Annotation& mosaic);
+
+    // A pen of the object's colour and width.
+    static std::unique_ptr<Gdiplus::Pen> RoundPen(const Gdiplus::Color& colour, float width);
+    // Device pixels of whole image pixels, as the image blit puts them.
+    RECT DeviceRect(const RECT& image) const;
+    // Fills device pixels exactly, without antialiasing.
+    void FillDevicePixels(const RECT& device, const Gdiplus::Color& colour);
+
+    Gdiplus::Graphics m_graphics;
+    const CanvasMapping m_mapping;
+    const RECT m_clip;
+    const HBITMAP m_hImage;
+    CAnnotationFonts m_fonts;
+};
+
+CAnnotationPainter::CAnnotationPainter(HDC dc, const CanvasMapping& mapping, const RECT& clip, HBITMAP image)
+    : m_graphics(dc), m_mapping(mapping), m_clip(clip), m_hImage(image)
+{
+    m_graphics.SetPageUnit(Gdiplus::UnitPixel);
+    m_graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    // Device pixel x covers [x, x + 1), as image pixels do in image coordinates.
+    m_graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    m_graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+    m_graphics.SetClip(Gdiplus::Rect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));
+    const Gdiplus::Matrix toDevice(mapping.zoom, 0, 0, mapping.zoom, static_cast<float>(-mapping.offset.x),
+                                   static_cast<float>(-mapping.offset.y));
+    m_graphics.SetTransform(&toDevice);
+}
+
+void CAnnotationPainter::Paint(const Annotation& object)
+{
+    if (object.points.empty())
+        return;
+    const RECT device = MapImageRectToDevice(m_mapping, AnnotationInkBounds(object));
+    RECT visible;
+    if (!IntersectRect(&visible, &device, &m_clip))
+        return;
+    switch (object.kind) {
+    case AnnotationKind::kArrow: PaintArrow(object); break;
+    case AnnotationKind::kLine: PaintLine(object); break;
+    case AnnotationKind::kRectangle:
+    case AnnotationKind::kEllipse: PaintBox(object); break;
+    case AnnotationKind::kPen: PaintStroke(object, object.style.width, 255); break;
+    case AnnotationKind::kHighlighter: PaintStroke(object, HighlighterWidth(object.style), kHighlighterAlpha); break;
+    case AnnotationKind::kText: PaintText(object); break;
+    case AnnotationKind::kStep: PaintStep(object); break;
+    case AnnotationKind::kRedact: PaintRedact(object); break;
+    case AnnotationKind::kMosaic: PaintMosaic(object); break;
+    }
+}
+
+std::unique_ptr<Gdiplus::Pen> CAnnotationPainter::RoundPen(const Gdiplus::Color& colour, float width)
+{
+    auto pen = std::make_unique<Gdiplus::Pen>(colour, width);
+    pen->SetLineCap(Gdiplus::LineCapRound, Gdiplus::LineCapRound, Gdiplus::DashCapRound);
+    pen->SetLineJoin(Gdiplus::LineJoinRound);
+    return pen;
+}
+
+void CAnnotationPainter::PaintArrow(const Annotation& arrow)
+{
+    const ArrowShape shape = ArrowShapeOf(arrow.points.front(), arrow.points.back(), arrow.style.width);
+    const Gdiplus::Color colour = ColourOf(arrow.style.colour);
+    const auto pen = RoundPen(colour, arrow.style.width);
+    pen->SetEndCap(Gdiplus::LineCapFlat);
+    m_graphics.DrawLine(pen.get(), PointOf(arrow.points.front()), PointOf(shape.shaftEnd));
+    const Gdiplus::PointF head[] = {PointOf(shape.tip), PointOf(shape.barbs[0]), PointOf(shape.barbs[1])};
+    const Gdiplus::SolidBrush brush(colour);
+    m_graphics.FillPolygon(&brush, head, 3);
+}
+
+void CAnnotationPainter::PaintLine(const Annotation& line)
+{
+    const auto pen = RoundPen(ColourOf(line.style.colour), line.style.width);
+    m_graphics.DrawLine(pen.get(), PointOf(line.points.front()), PointOf(line.points.back()));
+}
+
+void CAnnotationPainter::PaintBox(const Annotation& box)
+{
+    const Gdiplus::RectF rect = RectOf(BoxBetween(box.points.front(), box.points.back()));
+    const bool ellipse = box.kind == AnnotationKind::kEllipse;
+    if (box.style.fill != AnnotationFill::kNone) {
+        const Gdiplus::SolidBrush brush(FillColourOf(box.style));
+        if (ellipse)
+            m_graphics.FillEllipse(&brush, rect);
+        else
+            m_graphics.FillRectangle(&brush, rect);
+    }
+    const Gdiplus::Color colour = ColourOf(box.style.colour);
+    if (ellipse) {
+        // Round joins: a mitred join where the outline closes juts out as a spike
+        // under some GDI+ implementations.
+        m_graphics.DrawEllipse(RoundPen(colour, box.style.width).get(), rect);
+    } else {
+        const Gdiplus::Pen pen(colour, box.style.width);
+        m_graphics.DrawRectangle(&pen, rect);
+    }
+}
+
+// One path for the whole stroke, so that where a translucent stroke crosses itself it
+// is painted once and does not grow darker.
+void CAnnotationPainter::PaintStroke(const Annotation& stroke, float width, BYTE alpha)
+{
+    const Gdiplus::Color colour = ColourOf(stroke.style.colour, alpha);
+    if (stroke.points.size() == 1) {
+        const Gdiplus::SolidBrush brush(colour);
+        const ImagePoint centre = stroke.points[0];
+        m_graphics.FillEllipse(&brush, centre.x - width / 2, centre.y - width / 2, width, width);
+        return;
+    }
+    const std::vector<Gdiplus::PointF> beziers = PointsOf(StrokeBeziers(stroke.points));
+    Gdiplus::GraphicsPath path;
+    path.AddBeziers(beziers.data(), static_cast<INT>(beziers.size()));
+    const auto pen = RoundPen(colour, width);
+    m_graphics.DrawPath(pen.get(), &path);
+}
+
+void CAnnotationPainter::PaintText(const Annotation& text)
+{
+    const AnnotationStyle& style = text.style;
+    Gdiplus::Color ink = ColourOf(style.colour);
+    if (style.fill != AnnotationFill::kNone) {
+        const Gdiplus::SolidBrush background(FillColourOf(style));
+        m_graphics.FillRectangle(&background, RectOf(Inflated(TextBox(text), TextBackgroundMargin(style))));
+        ink = ContrastingColour(style.colour);
+    }
+    const auto font = m_fonts.Create(style.fontFace, style.fontSize);
+    const Gdiplus::SolidBrush brush(ink);
+    m_graphics.DrawString(text.text.c_str(), static_cast<INT>(text.text.size()), font.get(), PointOf(text.points[0]),
+                          &m_fonts.Layout(), &brush);
+}
+
+void CAnnotationPainter::PaintStep(const Annotation& step)
+{
+    const float radius = StepRadius(step.style);
+    const ImagePoint centre = step.points[0];
+    const Gdiplus::RectF circle(centre.x - radius, centre.y - radius, 2 * radius, 2 * radius);
+    const Gdiplus::SolidBrush fill(ColourOf(step.style.colour));
+    m_graphics.FillEllipse(&fill, circle);
+
+    const std::wstring number = std::to_wstring(step.number);
+    // Two digits fit the circle at the font size; longer numbers get smaller.
+    const float size = step.style.fontSize * std::min(1.0f, 2.0f / number.size());
+    const auto font = m_fonts.Create(step.style.fontFace, size, Gdiplus::FontStyleBold);
+    Gdiplus::StringFormat centred(&m_fonts.Layout());
+    centred.SetAlignment(Gdiplus::StringAlignmentCenter);
+    centred.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+    const Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
+    m_graphics.DrawString(number.c_str(), static_cast<INT>(number.size()), font.get(), circle, &centred, &white);
+}
+
+RECT CAnnotationPainter::DeviceRect(const RECT& image) const
+{
+    return RECT{DeviceEdge(image.left, m_mapping.zoom, m_mapping.offset.x),
+                DeviceEdge(image.top, m_mapping.zoom, m_mapping.offset.y),
+                DeviceEdge(image.right, m_mapping.zoom, m_mapping.offset.x),
+                DeviceEdge(image.bottom, m_mapping.zoom, m_mapping.offset.y)};
+}
+
+void CAnnotationPainter::FillDevicePixels(const RECT& device, const Gdiplus::Color& colour)
+{
+    const Gdiplus::GraphicsState state = m_graphics.Save();
+    m_graphics.ResetTransform();
+    m_graphics.SetSmoothingMode(Gdiplus::SmoothingModeNone);
+    const Gdiplus::SolidBrush brush(colour);
+    m_graphics.FillRectangle(&brush, Gdiplus::Rect(device.left, device.top, device.right - device.left,
+                                                   device.bottom - device.top));
+    m_graphics.Restore(state);
+}
+
+void CAnnotationPainter::PaintRedact(const Annotation& redact)
+{
+    const RECT box = SnapOutward(BoxBetween(redact.points.front(), redact.points.back()));
+    FillDevicePixels(DeviceRect(box), ColourOf(redact.style.colour));
+}
+
+// The blocks that show are laid out in device pixels and copied with one unscaled
+// image draw, however many there are.
+void CAnnotationPainter::PaintMosaic(const Annotation& mosaic)
+{
+    const RECT box = SnapOutward(BoxBetween(mosaic.points.front(), mosaic.points.back()));
+    const float zoom = m_mapping.zoom;
+    const RECT shown{static_cast<LONG>(std::floor((m_clip.left + m_mapping.offset.x) / zoom)),
+                     static_cast<LONG>(std::floor((m_clip.top + m_mapping.offset.y) / zoom)),
+                     static_cast<LONG>(std::ceil((m_clip.right + m_mapping.offset.x) / zoom)),
+                     static_cast<LONG>(std::ceil((m_clip.bottom + m_mapping.offset.y) / zoom))};
+    CMosaicBlocks blocks;
+    if (!blocks.Read(m_hImage, box, std::max(mosaic.style.mosaicBlock, 1), shown))
+        return;
+    const RECT first = blocks.BlockRect(blocks.FirstColumn(), blocks.FirstRow());
+    const RECT last = blocks.BlockRect(blocks.LastColumn() - 1, blocks.LastRow() - 1);
+    const RECT all = DeviceRect(RECT{first.left, first.top, last.right, last.bottom});
+    RECT target;
+    if (!IntersectRect(&target, &all, &m_clip))
+        return;
+    const int width = target.right - target.left;
+    const int height = target.bottom - target.top;
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    for (int row = blocks.FirstRow(); row < blocks.LastRow(); ++row) {
+        for (int column = blocks.FirstColumn(); column < blocks.LastColumn(); ++column) {
+            RECT cell;
+            const RECT device = DeviceRect(blocks.BlockRect(column, row));
+            if (!IntersectRect(&cell, &device, &target))
+                continue;
+            const DWORD mean = blocks.Mean(column, row);
+            for (LONG y = cell.top; y < cell.bottom; ++y) {
+                DWORD* line = &pixels[static_cast<size_t>(y - target.top) * width];
+                std::fill(line + (cell.left - target.left), line + (cell.right - target.left), mean);
+            }
+        }
+    }
+    Gdiplus::Bitmap picture(width, height, width * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.data()));
+    const Gdiplus::GraphicsState state = m_graphics.Save();
+    m_graphics.ResetTransform();
+    m_graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+    m_graphics.DrawImage(&picture, Gdiplus::Rect(target.left, target.top, width, height), 0, 0, width, height,
+                         Gdiplus::UnitPixel);
+    m_graphics.Restore(state);
+}
+
+}  // namespace
+
+void PaintAnnotations(HDC dc, const CanvasMapping& mapping, const RECT& clip, HBITMAP image,
+                      const std::vector<Annotation>& objects, const Annotation* draft)
+{
+    if ((objects.empty() && !draft) || !CGdiplusSession::Start())
+        return;
+    CAnnotationPainter painter(dc, mapping, clip, image);
+    for (const Annotation& object : objects)
+        painter.Paint(object);
+    if (draft)
+        painter.Paint(*draft);
+}
+
+HBITMAP FlattenAnnotations(HBITMAP image, const std::vector<Annotation>& objects)
+{
+    if (!CGdiplusSession::Start()) {
+        SetLastError(ERROR_DLL_INIT_FAILED);
+        return nullptr;
+    }
+    BITMAP source{};
+    if (!GetObject(image, sizeof(source), &source)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = source.bmWidth;
+    info.bmiHeader.biHeight = source.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    CBitmapOwner flat(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!flat)
+        return nullptr;
+    const CMemoryDC dc(nullptr);
+    if (GetDIBits(dc, image, 0, static_cast<UINT>(source.bmHeight), bits, &info, DIB_RGB_COLORS) != source.bmHeight)
+        return nullptr;
+    {
+        const CSelectObject selection(dc, flat.get());
+        if (!selection.Succeeded())
+            return nullptr;
+        PaintAnnotations(dc, CanvasMapping{}, RECT{0, 0, source.bmWidth, source.bmHeight}, image, objects);
+        GdiFlush();
+    }
+    return flat.release();
+}
+
+RECT AnnotationInkBounds(const Annotation& object)
+{
+    if (object.points.empty())
+        return RECT{};
+    const AnnotationStyle& style = object.style;
+    const ImagePoint first = object.points.front();
+    const ImagePoint last = object.points.back();
+    ImageBox box = BoxBetween(first, last);
+    float margin = style.width / 2;
+    switch (object.kind) {
+    case AnnotationKind::kArrow:
+        margin = std::max(margin, ArrowShapeOf(first, last, style.width).headHalfWidth);
+        break;
+    case AnnotationKind::kLine:
+    case AnnotationKind::kRectangle:
+    case AnnotationKind::kEllipse:
+        break;
+    case AnnotationKind::kPen:
+    case AnnotationKind::kHighlighter:
+        box = BoundsOf(StrokeBeziers(object.points));
+        if (object.kind == AnnotationKind::kHighlighter)
+            margin = HighlighterWidth(style) / 2;
+        break;
+    case AnnotationKind::kText:
+        // The background's margin, and as much again for glyphs reaching beyond the layout.
+        box = TextBox(object);
+        margin = 2 * TextBackgroundMargin(style);
+        break;
+    case AnnotationKind::kStep:
+        box = Inflated(BoxBetween(first, first), StepRadius(style));
+        margin = 0;
+        break;
+    case AnnotationKind::kRedact:
+    case AnnotationKind::kMosaic:
+        return SnapOutward(box);
+    }
+    return SnapOutward(Inflated(box, margin + kFringe));
+}
+
+RECT MapImageRectToDevice(const CanvasMapping& mapping, const RECT& image)
+{
+    const auto low = [&](LONG value, LONG offset) {
+        return static_cast<LONG>(std::floor(value * mapping.zoom)) - offset;
+    };
+    const auto high = [&](LONG value, LONG offset) {
+        return static_cast<LONG>(std::ceil(value * mapping.zoom)) - offset;
+    };
+    return RECT{low(image.left, mapping.offset.x), low(image.top, mapping.offset.y),
+                high(image.right, mapping.offset.x), high(image.bottom, mapping.offset.y)};
+}
+
+ImagePoint MeasureAnnotationText(const std::wstring& text, const AnnotationStyle& style)
+{
+    if (!CGdiplusSession::Start())
+        return ImagePoint{};
+    const CMemoryDC dc(nullptr);
+    Gdiplus::Graphics graphics(dc);
+    graphics.SetPageUnit(Gdiplus::UnitPixel);
+    graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+    CAnnotationFonts fonts;
+    const auto font = fonts.Create(style.fontFace, style.fontSize);
+    if (text.empty())
+        return ImagePoint{0, font->GetHeight(&graphics)};
+    Gdiplus::RectF box;
+    graphics.MeasureString(text.c_str(), static_cast<INT>(text.size()), font.get(), Gdiplus::PointF(0, 0),
+                           &fonts.Layout(), &box);
+    return ImagePoint{box.Width, box.Height};
+}

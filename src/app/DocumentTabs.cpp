@@ -101,6 +101,7 @@ bool CDocumentTabs::CreateImageDocument(HBITMAP bitmap, const char* name, bool s
     SendMessageA(m_hWndTabStrip, TCM_SETCURSEL, index, 0);
 
     document->View().SetImage(bitmap, name, saved, &m_editors);
+    m_owner.OnDocumentCreated(*document);
     m_owner.RecalcFrameLayout(true);
     return true;
 }

@@ -7,6 +7,8 @@ writes into OUTPUT_FOLDER:
   toolbar.bmp           the toolbar images side by side, 24-bit, transparent pixels black
   toolbar_disabled.bmp  the same images in light grey
   toolbar_mask.bmp      1-bit mask: white = transparent, black = opaque
+  annotate.bmp, annotate_disabled.bmp, annotate_mask.bmp
+                        the same three strips of the annotation toolbar
   hand_closed.cur, hand_open.cur
                         monochrome cursors
   lumigrab.ico, document.ico
@@ -19,8 +21,9 @@ Two kinds of source:
       # a comment              (only before "pixels")
       colour k 000000          legend: character and RRGGBB, or "none" for transparent
       hotspot 7 4              cursors only
-  toolbar/palette.txt holds the legend that every toolbar picture shares; the
-  pictures go into the strip in the order of their file names.
+  toolbar/palette.txt holds the legend that every toolbar picture shares, those
+  in annotate/ too; the pictures of each folder go into its strip in the order of
+  their file names.
 
 * Icon drawings (icons/*.txt): shapes painted in order, anti-aliased.
       image 16 grid 16         the shapes that follow make the 16x16 image;
@@ -162,8 +165,9 @@ def disabled_colour(rgb):
     return (grey, grey, grey)
 
 
-def toolbar_strips(folder):
-    palette, _, _ = read_pixel_source(os.path.join(folder, "palette.txt"))
+def toolbar_strips(folder, palette_path, name):
+    """The three strips of the pictures in folder: name.bmp, name_disabled.bmp, name_mask.bmp."""
+    palette, _, _ = read_pixel_source(palette_path)
     names = sorted(n for n in os.listdir(folder) if n.endswith(".txt") and n != "palette.txt")
     pictures = [Picture(os.path.join(folder, n), palette) for n in names]
     for p in pictures:
@@ -179,9 +183,9 @@ def toolbar_strips(folder):
 
     mask = [pack_bits([c is None for c in row]) for row in strip]
     return {
-        "toolbar.bmp": bmp_file(width, height, 24, rgb_rows(lambda c: c)),
-        "toolbar_disabled.bmp": bmp_file(width, height, 24, rgb_rows(disabled_colour)),
-        "toolbar_mask.bmp": bmp_file(width, height, 1, mask, MONO_PALETTE),
+        name + ".bmp": bmp_file(width, height, 24, rgb_rows(lambda c: c)),
+        name + "_disabled.bmp": bmp_file(width, height, 24, rgb_rows(disabled_colour)),
+        name + "_mask.bmp": bmp_file(width, height, 1, mask, MONO_PALETTE),
     }
 
 
@@ -351,7 +355,9 @@ def main():
     if len(sys.argv) != 3:
         sys.exit(__doc__)
     art, out = sys.argv[1], sys.argv[2]
-    files = toolbar_strips(os.path.join(art, "toolbar"))
+    palette = os.path.join(art, "toolbar", "palette.txt")
+    files = toolbar_strips(os.path.join(art, "toolbar"), palette, "toolbar")
+    files.update(toolbar_strips(os.path.join(art, "annotate"), palette, "annotate"))
     for name in ("hand_closed", "hand_open"):
         picture = Picture(os.path.join(art, "cursors", name + ".txt"))
         hotspot, size = picture.hotspot, picture.size

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Renders the artwork into one PNG to look at: the three toolbar strips enlarged
+# Renders the artwork into one PNG to look at: the toolbar strips enlarged
 # with their commands' names, the icons at each size and the cursors with their
 # hot spots marked in red. Needs ImageMagick.
 # Usage: tools/preview_artwork.sh [OUTPUT.png]
@@ -11,24 +11,33 @@ trap 'rm -rf "$work"' EXIT
 python3 "$root/tools/make_artwork.py" "$root/src/res/art" "$work"
 cd "$work"
 
-labels=(open save fullscreen window region object cursor zoom-in zoom-out editor fit actual-size options)
+toolbar_labels=(open save fullscreen window region object cursor zoom-in zoom-out editor fit actual-size options)
+annotate_labels=(hand select arrow line rectangle ellipse pen highlighter text step redact mosaic crop
+                 no-fill fill half-fill font block)
 enlarge=(-filter point -resize 800%)
 
 # Normal and disabled images over a button face through the mask, as the toolbar
-# draws them, and the mask itself below.
-for strip in toolbar toolbar_disabled; do
-  convert "$strip.bmp" \( toolbar_mask.bmp -negate \) -alpha off -compose CopyOpacity -composite \
-    -background '#F0F0F0' -compose Over -flatten -crop 16x15 +repage "$strip-%02d.png"
-done
-convert toolbar_mask.bmp -crop 16x15 +repage toolbar_mask-%02d.png
-for i in "${!labels[@]}"; do
-  n=$(printf %02d "$i")
-  convert "toolbar-$n.png" "toolbar_disabled-$n.png" "toolbar_mask-$n.png" "${enlarge[@]}" \
-    -background white -splice 0x6 -append \
-    -gravity center -font DejaVu-Sans -pointsize 14 label:"${labels[$i]}" -append \
-    -bordercolor white -border 6 "cell-$n.png"
-done
-convert cell-*.png +append strips.png
+# draws them, and the mask itself below; one row of cells for each strip.
+preview_strip() {
+  local strip=$1
+  shift
+  local labels=("$@")
+  for image in "$strip" "${strip}_disabled"; do
+    convert "$image.bmp" \( "${strip}_mask.bmp" -negate \) -alpha off -compose CopyOpacity -composite \
+      -background '#F0F0F0' -compose Over -flatten -crop 16x15 +repage "$image-%02d.png"
+  done
+  convert "${strip}_mask.bmp" -crop 16x15 +repage "${strip}_mask-%02d.png"
+  for i in "${!labels[@]}"; do
+    n=$(printf %02d "$i")
+    convert "$strip-$n.png" "${strip}_disabled-$n.png" "${strip}_mask-$n.png" "${enlarge[@]}" \
+      -background white -splice 0x6 -append \
+      -gravity center -font DejaVu-Sans -pointsize 14 label:"${labels[$i]}" -append \
+      -bordercolor white -border 6 "$strip-cell-$n.png"
+  done
+  convert "$strip"-cell-*.png +append "$strip-cells.png"
+}
+preview_strip toolbar "${toolbar_labels[@]}"
+preview_strip annotate "${annotate_labels[@]}"
 
 # Icons at 16, 32 and 48 pixels (frames 0-2), enlarged 4x over a checkerboard.
 tiles=()
@@ -50,5 +59,5 @@ for cur in hand_open hand_closed; do
 done
 convert "${tiles[@]}" -bordercolor white -border 6 +append icons.png
 
-convert strips.png icons.png -background white -gravity west -append "$out"
+convert toolbar-cells.png annotate-cells.png icons.png -background white -gravity west -append "$out"
 echo "wrote $out"

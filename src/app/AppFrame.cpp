@@ -9,12 +9,14 @@
 #include "app/MainToolBar.h"
 #include "capture/CaptureEngine.h"
 #include "document/AnnotationTextBox.h"
+#include "document/DocumentMessages.h"
 #include "editors/EditorsDialog.h"
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
 #include "settings/Settings.h"
 #include "ui/UpdateUI.h"
 #include "util/FastString.h"
+#include "util/ModulePath.h"
 
 namespace {
 const char kFrameClass[] = "LumigrabFrame";
@@ -134,6 +136,9 @@ LRESULT CAppFrame::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam)
 LRESULT CAppFrame::OnCreate()
 {
     m_bars.Create(Handle());
+    LoadAnnotationTools();
+    if (m_annotationBar.Create(Handle()))
+        m_bars.AddAnnotationBand(m_annotationBar.Handle());
     if (m_documents.Create(Handle()))
         m_menuBar.SetMdiClient(MdiClient());
     g_settings.Load();
@@ -167,6 +172,27 @@ void CAppFrame::LoadEditorList()
     m_editorList.Load();
     m_editorList.BuildMenu();
     m_menuBar.SetImageSource(&m_editorList);
+}
+
+void CAppFrame::LoadAnnotationTools()
+{
+    if (MakeModuleFilePath("lumigrab.ini", m_szAnnotationFile))
+        m_annotationTools.Load(m_szAnnotationFile);
+    else
+        m_szAnnotationFile[0] = '\0';
+    m_annotationTools.SetObserver([this](unsigned properties) { OnAnnotationChanged(properties); });
+}
+
+// The tool or the look changed, from the bars, the menu or a key in an image. The look
+// is written at once, so that no choice is lost to a later failure; a write that fails
+// is tried again at the exit and never keeps the program from closing.
+void CAppFrame::OnAnnotationChanged(unsigned properties)
+{
+    m_annotationBar.Update();
+    if (HWND document = ActiveDocument())
+        SendMessageA(document, WM_APP_ANNOTATION_CHANGED, properties, 0);
+    if (properties && m_szAnnotationFile[0])
+        m_bAnnotationToolsSaved = m_annotationTools.Save(m_szAnnotationFile);
 }
 
 void CAppFrame::RecalcFrameLayout(bool resizeBars)
@@ -209,6 +235,8 @@ LRESULT CAppFrame::OnNotify(NMHDR* header, LPARAM lParam)
             m_bars.DropDownEditors(*reinterpret_cast<const NMTOOLBARA*>(header), m_editorList.GetMenu());
             return TBDDRET_DEFAULT;
         }
+        if (m_annotationBar.OnDropDown(*reinterpret_cast<const NMTOOLBARA*>(header)))
+            return TBDDRET_DEFAULT;
         break;
     }
     return DefaultProc(WM_NOTIFY, header->idFrom, lParam);
@@ -240,6 +268,8 @@ void CAppFrame::SaveAndReleaseForExit()
     m_bHotkeysLive = false;
     g_settings.Save();
     m_editorList.Save();
+    if (!m_bAnnotationToolsSaved)
+        m_annotationTools.Save(m_szAnnotationFile);
 }
 
 LRESULT CAppFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
@@ -302,6 +332,12 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
         PostMessageA(Handle(), WM_CLOSE, 0, 0);
         return 0;
     }
+    if (LOWORD(wParam) >= ID_TOOL_HAND && LOWORD(wParam) <= ID_TOOL_CROP) {
+        m_annotationTools.SetTool(static_cast<AnnotationTool>(LOWORD(wParam) - ID_TOOL_HAND));
+        return 0;
+    }
+    if (m_annotationBar.OnCommand(wParam, lParam))
+        return 0;
     if (m_documents.OnCommand(LOWORD(wParam)))
         return 0;
     if (HWND document = ActiveDocument())
@@ -336,8 +372,15 @@ bool CAppFrame::AdoptCapture(HBITMAP bitmap, const char* name, bool saved)
     return m_documents.CreateImageDocument(bitmap, name, saved);
 }
 
+// The annotation toolbar is there while there is an image to draw on.
+void CAppFrame::OnDocumentCreated(CImageFrame&)
+{
+    m_bars.ShowAnnotationBand(true);
+}
+
 void CAppFrame::OnLastDocumentClosed()
 {
+    m_bars.ShowAnnotationBand(false);
     // The document's menu went with its window.
     m_menuBar.AttachMenu(m_bars.FrameMenu());
     RecalcFrameLayout(false);
@@ -359,9 +402,20 @@ void CAppFrame::ToggleIncludeCursor()
 
 LRESULT CAppFrame::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)
 {
-    if (!HIWORD(lParam))  // not the system menu
+    if (!HIWORD(lParam)) {  // not the system menu
         g_updateUI.UpdateMenu(reinterpret_cast<HMENU>(wParam));
+        CheckToolItem(reinterpret_cast<HMENU>(wParam));
+    }
     return DefaultProc(WM_INITMENUPOPUP, wParam, lParam);
+}
+
+// Any popup with the tools marks the one in use.
+void CAppFrame::CheckToolItem(HMENU popup) const
+{
+    if (GetMenuState(popup, ID_TOOL_HAND, MF_BYCOMMAND) == static_cast<UINT>(-1))
+        return;
+    CheckMenuRadioItem(popup, ID_TOOL_HAND, ID_TOOL_CROP, ID_TOOL_HAND + static_cast<UINT>(m_annotationTools.Tool()),
+                       MF_BYCOMMAND);
 }
 
 LRESULT CAppFrame::OnDestroy()

@@ -1,4 +1,6 @@
 #pragma once
+#include "annotate/AnnotationTools.h"
+#include "app/AnnotationToolBar.h"
 #include "app/DocumentTabs.h"
 #include "app/EditorLauncher.h"
 #include "app/FileOpener.h"
@@ -11,9 +13,10 @@
 #include "ui/MessageLoop.h"
 #include "ui/Window.h"
 
-// The program's one top-level window: an MDI frame with a rebar (menu bar and
-// toolbar) on top, the documents with their tabs, and a status bar. It handles its
-// own commands and passes every other one to the active document.
+// The program's one top-level window: an MDI frame with a rebar (menu bar, toolbar and,
+// while a document is open, the annotation toolbar) on top, the documents with their
+// tabs, and a status bar. It handles its own commands and passes every other one to the
+// active document. It holds the annotation tools that every document draws with.
 class CAppFrame : public CWindow,
                   public ILoopMessageFilter,
                   public IIdleHandler,
@@ -36,6 +39,9 @@ public:
     HWND StatusBar() const { return m_bars.StatusBar(); }
     HWND TabStrip() const { return m_documents.TabStrip(); }
     HWND ToolBar() const { return m_bars.ToolBar(); }
+    HWND AnnotationToolBar() const { return m_annotationBar.Handle(); }
+    const CAnnotationToolBar& AnnotationBar() const { return m_annotationBar; }
+    CAnnotationTools& AnnotationTools() { return m_annotationTools; }
     CMenuBar& MenuBar() { return m_menuBar; }
     CEditorList& EditorList() { return m_editorList; }
     const CTrayIcon& TrayIcon() const { return m_trayIcon; }
@@ -63,6 +69,9 @@ private:
     LRESULT OnDestroy();
 
     void LoadEditorList();
+    void LoadAnnotationTools();
+    void OnAnnotationChanged(unsigned properties);
+    void CheckToolItem(HMENU popup) const;
     void ToggleIncludeCursor();
     void ShowFromTray();
     LRESULT OnHotKey(WPARAM id);
@@ -70,12 +79,17 @@ private:
     HWND CaptureWindow() const override { return Handle(); }
     bool CanBeRecalled() const override { return m_trayIcon.IsAdded(); }
     bool AdoptCapture(HBITMAP bitmap, const char* name, bool saved) override;
+    void OnDocumentCreated(CImageFrame& document) override;
     void OnLastDocumentClosed() override;
 
     HACCEL m_hAccel = nullptr;
     bool m_bLoopHooked = false;
     CEditorList m_editorList;  // outlives the menu bar, which draws its icons
     CMenuBar m_menuBar;
+    CAnnotationTools m_annotationTools;
+    CAnnotationToolBar m_annotationBar{m_annotationTools};
+    char m_szAnnotationFile[MAX_PATH] = {};  // lumigrab.ini beside the program, where the look is kept
+    bool m_bAnnotationToolsSaved = true;
     CFrameBars m_bars{m_menuBar};
     CEditorLauncher m_editorLauncher{m_editorList};
     CDocumentTabs m_documents{*this, m_menuBar, m_editorLauncher};

@@ -102,6 +102,7 @@ bool CDocumentTabs::CreateImageDocument(HBITMAP bitmap, const char* name, bool s
     SendMessageA(m_hWndTabStrip, TCM_SETCURSEL, index, 0);
 
     document->View().SetImage(bitmap, name, saved, &m_editors, std::move(objects));
+    m_owner.OnDocumentCreated(*document);
     m_owner.RecalcFrameLayout(true);
     return true;
 }

@@ -17,6 +17,8 @@ public:
     class IOwner {
     public:
         virtual void RecalcFrameLayout(bool resizeBars) = 0;
+        // A document has been made with its image, before the frame is laid out again.
+        virtual void OnDocumentCreated(CImageFrame& document) = 0;
         // The last document has closed; its menu went with it.
         virtual void OnLastDocumentClosed() = 0;
 

@@ -12,6 +12,7 @@
 namespace {
 constexpr UINT kFirstBandId = 60160;
 constexpr UINT kToolBarBandId = kFirstBandId + 1;
+constexpr UINT kAnnotationBandId = kFirstBandId + 2;
 constexpr DWORD kBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 
 // A bar counts by its own visibility: a document made while the frame is hidden (by
@@ -41,7 +42,7 @@ void LoadCommandHelp(UINT id, char* help, int size)
 
 void CFrameBars::Create(HWND frame)
 {
-    m_images.Load();
+    m_images.Load(IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, IDB_TOOLBAR_MASK, 13);
     // The menu bar shows the toolbar's pictures beside the same commands.
     HMENU menu = GetMenu(frame);
     if (m_menuBar.Create(frame, frame, menu)) {
@@ -101,6 +102,21 @@ void CFrameBars::AddBand(HWND child, bool newRow)
     SendMessageA(m_hWndRebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
 }
 
+void CFrameBars::AddAnnotationBand(HWND toolBar)
+{
+    if (!m_hWndRebar)
+        return;
+    AddBand(toolBar, true);
+    ShowAnnotationBand(false);
+}
+
+void CFrameBars::ShowAnnotationBand(bool show)
+{
+    const LRESULT index = SendMessageA(m_hWndRebar, RB_IDTOINDEX, kAnnotationBandId, 0);
+    if (index >= 0)
+        SendMessageA(m_hWndRebar, RB_SHOWBAND, static_cast<WPARAM>(index), show);
+}
+
 void CFrameBars::CreateStatusBar(HWND frame)
 {
     Vorn::CFastString<64> ready;
@@ -157,14 +173,10 @@ void CFrameBars::DropDownEditors(const NMTOOLBARA& notify, HMENU editors)
     if (!SendMessageA(m_hWndToolBar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&button)))
         return;
     MapWindowPoints(m_hWndToolBar, nullptr, reinterpret_cast<POINT*>(&button), 2);
-    // The button's tooltip, shown or due, would cover the menu's first item. A move
-    // off every tool also stops a tip that is still waiting for its delay.
-    HWND tips = reinterpret_cast<HWND>(SendMessageA(m_hWndToolBar, TB_GETTOOLTIPS, 0, 0));
-    MSG away{m_hWndToolBar, WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1), 0, {}};
-    SendMessageA(tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&away));
-    SendMessageA(tips, TTM_ACTIVATE, FALSE, 0);
+    // The button's tooltip, shown or due, would cover the menu's first item.
+    QuietToolTips(m_hWndToolBar, true);
     m_menuBar.TrackPopup(editors, 0, button.left, button.bottom);
-    SendMessageA(tips, TTM_ACTIVATE, TRUE, 0);
+    QuietToolTips(m_hWndToolBar, false);
 }
 
 void CFrameBars::ToggleToolBar()

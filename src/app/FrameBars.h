@@ -8,8 +8,8 @@
 class CMenuBar;
 
 // The bars of the main frame: the rebar on top with the menu bar (which takes over
-// the frame's own menu) and the toolbar in two rows, and the status bar below with
-// the help line of the highlighted menu item.
+// the frame's own menu), the toolbar and the annotation toolbar in rows of their own,
+// and the status bar below with the help line of the highlighted menu item.
 class CFrameBars {
 public:
     explicit CFrameBars(CMenuBar& menuBar) : m_menuBar(menuBar) {}
@@ -26,6 +26,9 @@ public:
 
     // Takes the shown bars' room off area, fitting them to the frame first when asked.
     void Place(RECT& area, bool resizeBars);
+    // The annotation toolbar in a band on a row of its own, hidden until shown.
+    void AddAnnotationBand(HWND toolBar);
+    void ShowAnnotationBand(bool show);
     void ToggleToolBar();
     void ToggleStatusBar();
 

@@ -88,6 +88,17 @@ void LoadCommandLabel(UINT id, char* label, int size)
     lstrcpynA(label, lineFeed ? lineFeed + 1 : " ", size);
 }
 
+void QuietToolTips(HWND toolBar, bool quiet)
+{
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(toolBar, TB_GETTOOLTIPS, 0, 0));
+    if (quiet) {
+        // A move off every tool also stops a tip that is still waiting for its delay.
+        MSG away{toolBar, WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1), 0, {}};
+        SendMessageA(tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&away));
+    }
+    SendMessageA(tips, TTM_ACTIVATE, !quiet, 0);
+}
+
 HWND CreateMainToolBar(HWND parent, const CToolBarImages& images)
 {
     AdaptButtonsToControls();

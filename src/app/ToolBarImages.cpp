@@ -11,19 +11,18 @@ const UINT CToolBarImages::kCommands[13] = {
 };
 
 namespace {
-constexpr int kImageWidth = 16;
-constexpr int kImageHeight = 15;
-
 HBITMAP LoadStrip(UINT id)
 {
     return static_cast<HBITMAP>(
         LoadImageA(g_app.Instance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
-// A list that could not be made stays null: the toolbar and menus then show no pictures.
-HIMAGELIST MakeList(HBITMAP strip, HBITMAP mask)
+// 24-bit lists: the pictures are drawn from a fixed palette, but pictures added later
+// (a colour swatch) may hold any colour.
+HIMAGELIST MakeList(HBITMAP strip, HBITMAP mask, int count)
 {
-    HIMAGELIST list = ImageList_Create(kImageWidth, kImageHeight, ILC_COLOR8 | ILC_MASK, 13, 0);
+    HIMAGELIST list = ImageList_Create(CToolBarImages::kImageWidth, CToolBarImages::kImageHeight,
+                                       ILC_COLOR24 | ILC_MASK, count, 1);
     if (list && (!strip || !mask || ImageList_Add(list, strip, mask) < 0)) {
         ImageList_Destroy(list);
         list = nullptr;
@@ -32,14 +31,14 @@ HIMAGELIST MakeList(HBITMAP strip, HBITMAP mask)
 }
 }
 
-void CToolBarImages::Load()
+void CToolBarImages::Load(UINT normalId, UINT disabledId, UINT maskId, int count)
 {
     // The lists keep copies.
-    const CBitmapOwner mask(LoadStrip(IDB_TOOLBAR_MASK));
-    const CBitmapOwner normal(LoadStrip(IDB_TOOLBAR));
-    const CBitmapOwner disabled(LoadStrip(IDB_TOOLBAR_DISABLED));
-    m_hNormal = MakeList(normal.get(), mask.get());
-    m_hDisabled = MakeList(disabled.get(), mask.get());
+    const CBitmapOwner mask(LoadStrip(maskId));
+    const CBitmapOwner normal(LoadStrip(normalId));
+    const CBitmapOwner disabled(LoadStrip(disabledId));
+    m_hNormal = MakeList(normal.get(), mask.get(), count);
+    m_hDisabled = MakeList(disabled.get(), mask.get(), count);
 }
 
 CToolBarImages::~CToolBarImages()

@@ -13,6 +13,9 @@
 #define IDB_TOOLBAR_DISABLED        151
 #define IDB_TOOLBAR_MASK            152
 #define IDB_TOOLBAR                 153
+#define IDB_ANNOTATE_DISABLED       154
+#define IDB_ANNOTATE_MASK           155
+#define IDB_ANNOTATE                156
 #define IDR_SHUTTER                 190
 
 /* Strings */
@@ -94,6 +97,9 @@
 #define IDC_SKIN_PREVIEW            1003
 #define IDS_NO_SKIN_PREVIEW         380
 #define IDS_FOLDER_TOO_LONG         381
+
+/* The annotation toolbar's title */
+#define IDS_ANNOTATION_TOOLBAR      390
 
 /* Commands: tray */
 #define ID_TRAY_SHOW                32776

@@ -1,4 +1,4 @@
-// The artwork and the shutter sound linked into the program: toolbar strips, icons,
+// The artwork and the shutter sound linked into the program: the toolbars' strips, icons,
 // cursors, the wave and the manifest.
 #include <windows.h>
 
@@ -43,12 +43,14 @@ std::vector<RGBQUAD> PixelsOf(HGDIOBJ bitmap, int width, int height)
 
 bool IsBlack(const RGBQUAD& p) { return p.rgbRed == 0 && p.rgbGreen == 0 && p.rgbBlue == 0; }
 
-TEST_F(ResourceTest, ToolbarStripsHoldThirteenMaskedImages)
+// A strip of count 16 x 15 pictures in colour, in grey and as a 1-bit mask, where
+// every transparent pixel is black in both pictures and no picture is empty.
+void ExpectMaskedStrip(UINT normalId, UINT disabledId, UINT maskId, int count)
 {
-    const int width = 208, height = 15, imageWidth = 16;
-    CBitmapOwner normal = LoadStrip(IDB_TOOLBAR);
-    CBitmapOwner disabled = LoadStrip(IDB_TOOLBAR_DISABLED);
-    CBitmapOwner mask = LoadStrip(IDB_TOOLBAR_MASK);
+    const int imageWidth = 16, width = imageWidth * count, height = 15;
+    CBitmapOwner normal = LoadStrip(normalId);
+    CBitmapOwner disabled = LoadStrip(disabledId);
+    CBitmapOwner mask = LoadStrip(maskId);
     for (HGDIOBJ strip : {normal.get(), disabled.get(), mask.get()}) {
         ASSERT_NE(nullptr, strip);
         BITMAP info = {};
@@ -63,7 +65,7 @@ TEST_F(ResourceTest, ToolbarStripsHoldThirteenMaskedImages)
     const std::vector<RGBQUAD> colours = PixelsOf(normal.get(), width, height);
     const std::vector<RGBQUAD> greys = PixelsOf(disabled.get(), width, height);
     const std::vector<RGBQUAD> opaque = PixelsOf(mask.get(), width, height);
-    std::vector<int> opaquePixels(width / imageWidth);
+    std::vector<int> opaquePixels(count);
     std::vector<std::string> faults;
     for (int i = 0; i < width * height; ++i) {
         const std::string where = "(" + std::to_string(i % width) + "," + std::to_string(i / width) + ")";
@@ -80,6 +82,17 @@ TEST_F(ResourceTest, ToolbarStripsHoldThirteenMaskedImages)
         ADD_FAILURE() << faults.size() << " faulty pixels, the first: " << faults.front();
     for (size_t image = 0; image < opaquePixels.size(); ++image)
         EXPECT_GT(opaquePixels[image], 0) << "toolbar image " << image << " is empty";
+}
+
+TEST_F(ResourceTest, ToolbarStripsHoldThirteenMaskedImages)
+{
+    ExpectMaskedStrip(IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, IDB_TOOLBAR_MASK, 13);
+}
+
+// The 13 tools, the three fills, the font and the mosaic block.
+TEST_F(ResourceTest, AnnotationStripsHoldEighteenMaskedImages)
+{
+    ExpectMaskedStrip(IDB_ANNOTATE, IDB_ANNOTATE_DISABLED, IDB_ANNOTATE_MASK, 18);
 }
 
 // Width and height from the bitmap header of every image in an icon or cursor group.

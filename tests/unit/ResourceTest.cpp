@@ -430,6 +430,11 @@ TEST_F(ResourceTest, EveryCommandHasHelpTextAndLabel)
         if (loaded)
             CollectCommands(loaded.get(), commands);
     }
+    // The annotation toolbar's buttons and the items of its drop-down menus.
+    for (UINT id = ID_TOOL_HAND; id <= ID_TOOL_CROP; ++id)
+        commands.insert(id);
+    for (UINT id = ID_ANNOTATE_COLOUR; id <= ID_ANNOTATE_MOSAIC_LAST; ++id)
+        commands.insert(id);
     for (UINT id : commands) {
         const std::string text = LoadText(id);
         const size_t lineFeed = text.find('\n');

@@ -1,0 +1,53 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/ToolBarImages.h"
+
+class CAnnotationTools;
+
+// The annotation toolbar, 标注工具栏: the drawing tools as one check group, then the look
+// of the next mark: the colour (its button shows it, its menu offers the presets and
+// 更多颜色…), the line width list, the fill, the font and the mosaic block. Every choice
+// goes to the shared tools; Update shows what they hold, whoever changed them.
+class CAnnotationToolBar {
+public:
+    explicit CAnnotationToolBar(CAnnotationTools& tools) : m_tools(tools) {}
+    CAnnotationToolBar(const CAnnotationToolBar&) = delete;
+    CAnnotationToolBar& operator=(const CAnnotationToolBar&) = delete;
+
+    // Makes the bar with owner as the window its commands and notifications go to and
+    // its menus and dialogs belong to (the frame; the bar lives in the frame's rebar).
+    HWND Create(HWND owner);
+    HWND Handle() const { return m_hWnd; }
+    HWND WidthList() const { return m_hWidthList; }
+
+    // Shows the tools' state: the pressed tool, the colour, width, fill and pictures.
+    void Update();
+
+    // The commands of the look: the width list, the colour, fill and mosaic items, the
+    // font button. False for any other command (the tools are the frame's).
+    bool OnCommand(WPARAM wParam, LPARAM lParam);
+    // TBN_DROPDOWN: opens the menu of the colour, fill or mosaic button; false when
+    // the notification is not the bar's.
+    bool OnDropDown(const NMTOOLBARA& notify);
+
+private:
+    void CreateWidthList();
+    void ShowColour();
+    void TrackMenuBelow(HMENU menu, UINT button);
+    void DropDownColours();
+    void DropDownFills();
+    void DropDownMosaicBlocks();
+    void ChooseMoreColours();
+    void ChooseTextFont();
+
+    CAnnotationTools& m_tools;
+    CToolBarImages m_images;
+    HWND m_hWnd = nullptr;
+    HWND m_hOwner = nullptr;
+    HWND m_hWidthList = nullptr;
+    int m_nSwatchImage = -1;               // the colour button's picture, made at run time
+    COLORREF m_shownColour = CLR_INVALID;  // what the swatch shows
+    COLORREF m_customColours[16] = {};     // 更多颜色's own row, kept for this run
+};

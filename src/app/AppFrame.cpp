@@ -10,6 +10,7 @@
 #include "capture/CaptureEngine.h"
 #include "document/AnnotationTextBox.h"
 #include "document/DocumentMessages.h"
+#include "document/ImageFrame.h"
 #include "editors/EditorsDialog.h"
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
@@ -372,9 +373,11 @@ bool CAppFrame::AdoptCapture(HBITMAP bitmap, const char* name, bool saved)
     return m_documents.CreateImageDocument(bitmap, name, saved);
 }
 
-// The annotation toolbar is there while there is an image to draw on.
-void CAppFrame::OnDocumentCreated(CImageFrame&)
+// The annotation toolbar is there while there is an image to draw on, and every
+// document draws with its tools.
+void CAppFrame::OnDocumentCreated(CImageFrame& document)
 {
+    document.View().SetAnnotationTools(&m_annotationTools);
     m_bars.ShowAnnotationBand(true);
 }
 

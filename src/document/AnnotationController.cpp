@@ -227,6 +227,8 @@ void CAnnotationController::OnButtonUp(POINT client, bool shift)
     if (m_drag == Drag::kNone)
         return;
     OnMouseMove(client, shift);
+    // Where the moved or resized marks are now, taken while the drag still says so.
+    const std::vector<Annotation> shown = ShownObjects();
     const Drag drag = m_drag;
     m_drag = Drag::kNone;
     ReleaseCapture();
@@ -242,7 +244,6 @@ void CAnnotationController::OnButtonUp(POINT client, bool shift)
     }
     case Drag::kMoving:
     case Drag::kResizing: {
-        const std::vector<Annotation> shown = ShownObjects();
         CAnnotationEdit edit;
         for (size_t index : m_selection) {
             if (index < shown.size())

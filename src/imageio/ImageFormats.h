@@ -5,6 +5,8 @@
 
 #include "util/FileReplacement.h"
 
+class CDib;
+
 // The image file formats the program reads and writes; the position in the table is
 // the format code (also the saved-format setting and the Save As filter index - 1).
 struct ImageFormat {
@@ -24,8 +26,6 @@ int ImageFormatOfName(const char* path);
 // The path with its file name's extension replaced by the given one (no dot), or with it
 // appended when the name has none.
 std::string ChangeExtension(const char* path, const char* extension);
-
-class CDib;
 
 // Reads a file of format code 0 (JPEG), 1 (BMP) or 2 (PNG) into a bitmap of the screen's
 // kind; null, with the reason as the last error, when the reader fails or the bitmap

@@ -142,6 +142,27 @@ std::vector<std::string> SamplePngFiles()
     return files;
 }
 
+// A PNG with the program's own chunk after the pixels, and its reading with that chunk:
+// damage after the pixels reaches the reading of the chunks there.
+std::string SamplePngFileWithPrivateChunk(const CTempFolder& folder)
+{
+    CDib dib;
+    EXPECT_TRUE(dib.Create(24, 16, 24));
+    FillTestPattern(dib, 4);
+    std::string chunk;
+    for (int i = 0; i < 1500; ++i)
+        chunk += static_cast<char>(i * 7);
+    const std::string path = folder.PathOf("sample.png");
+    EXPECT_EQ(1, WritePngFile(dib, path.c_str(), CFileReplacement::kReplaceExisting, &chunk));
+    return ReadFileBytes(path);
+}
+
+int ReadPngFileWithPrivateChunk(const char* path, CDib& dib)
+{
+    std::string chunk;
+    return ReadPngFile(path, dib, &chunk);
+}
+
 }  // namespace
 
 TEST(ImageFileMutation, DamagedFilesFailCleanlyWithoutLeaks)
@@ -154,6 +175,9 @@ TEST(ImageFileMutation, DamagedFilesFailCleanlyWithoutLeaks)
     const std::vector<std::string> maskedBmpFiles = SampleMaskedBmpFiles();
     const std::vector<std::string> jpegFiles = SampleJpegFiles();
     const std::vector<std::string> pngFiles = SamplePngFiles();
+    const std::vector<std::string> pngFilesWithChunk = {SamplePngFileWithPrivateChunk(folder)};
+    // Field edits anywhere in the file, the chunk's length too.
+    const size_t chunkFileBytes = pngFilesWithChunk[0].size();
 
     // A first round lets the runtime and the system make whatever they keep for good.
     Damages warmUp;
@@ -161,20 +185,23 @@ TEST(ImageFileMutation, DamagedFilesFailCleanlyWithoutLeaks)
     ReadDamagedCopies(maskedBmpFiles, ReadBmpFile, 3, kMaskedHeaderBytes, path, warmUp);
     ReadDamagedCopies(jpegFiles, ReadJpegFile, 3, 700, path, warmUp);
     ReadDamagedCopies(pngFiles, ReadPngFile, 3, 120, path, warmUp);
+    ReadDamagedCopies(pngFilesWithChunk, ReadPngFileWithPrivateChunk, 3, chunkFileBytes, path, warmUp);
     const size_t heapBefore = HeapBytesInUse();
     DWORD handlesBefore = 0;
     ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesBefore));
 
-    Damages bmp, maskedBmp, jpeg, png;
+    Damages bmp, maskedBmp, jpeg, png, pngWithChunk;
     ReadDamagedCopies(bmpFiles, ReadBmpFile, 100, 70, path, bmp);
     ReadDamagedCopies(maskedBmpFiles, ReadBmpFile, 340, kMaskedHeaderBytes, path, maskedBmp);
     ReadDamagedCopies(jpegFiles, ReadJpegFile, 240, 700, path, jpeg);
     ReadDamagedCopies(pngFiles, ReadPngFile, 340, 120, path, png);
+    ReadDamagedCopies(pngFilesWithChunk, ReadPngFileWithPrivateChunk, 400, chunkFileBytes, path, pngWithChunk);
 
     EXPECT_EQ(0, bmp.other);
     EXPECT_EQ(0, maskedBmp.other);
     EXPECT_EQ(0, jpeg.other);
     EXPECT_EQ(0, png.other);
+    EXPECT_EQ(0, pngWithChunk.other);
     // Both outcomes occur, so the damage reaches past the first checks and into the decoders.
     EXPECT_GT(bmp.loaded, 100);
     EXPECT_GT(bmp.refused, 100);
@@ -184,6 +211,8 @@ TEST(ImageFileMutation, DamagedFilesFailCleanlyWithoutLeaks)
     EXPECT_GT(jpeg.refused, 100);
     EXPECT_GT(png.loaded, 100);
     EXPECT_GT(png.refused, 100);
+    EXPECT_GT(pngWithChunk.loaded, 100);
+    EXPECT_GT(pngWithChunk.refused, 100);
     EXPECT_EQ(heapBefore, HeapBytesInUse());
     DWORD handlesAfter = 0;
     ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesAfter));

@@ -144,7 +144,7 @@ HWND CAnnotationToolBar::Create(HWND owner)
                               BTNS_WHOLEDROPDOWN);
     buttons[count++] = Gap(4);
     buttons[count++] = Gap(kWidthListWidth, ID_ANNOTATE_WIDTH);
-    buttons[count++] = Gap(4);
+    buttons[count++] = Gap(8);
     buttons[count++] = Button(kFirstFillPicture, ID_ANNOTATE_FILL, BTNS_WHOLEDROPDOWN);
     buttons[count++] = Button(kFontPicture, ID_ANNOTATE_FONT, BTNS_BUTTON);
     buttons[count++] = Gap(8);

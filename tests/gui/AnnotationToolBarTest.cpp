@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "DialogAnswerer.h"
 #include "PixelReader.h"
 #include "RealClick.h"
 #include "TimedSteps.h"
@@ -16,6 +17,7 @@
 #include "gui/FrameFixture.h"
 #include "gui/MenuBarTestHost.h"
 #include "res/resource.h"
+#include "scoped/ScopedHandles.h"
 #include "util/ModulePath.h"
 
 namespace {
@@ -239,6 +241,39 @@ TEST_F(AnnotationToolBarTest, FillAndMosaicCommandsSetTheLook)
     EXPECT_EQ(32, tools.Style().mosaicBlock);
     SendMessageA(*m_frame, WM_COMMAND, ID_ANNOTATE_MOSAIC_FIRST + 2, 0);
     EXPECT_EQ(12, tools.Style().mosaicBlock);
+}
+
+// The font dialog speaks in points of the screen; the text is sized in image pixels.
+TEST_F(AnnotationToolBarTest, TheFontDialogStartsAtTheFontAndGivesItsSizeInPixels)
+{
+    OpenDocument();
+    CAnnotationTools& tools = m_frame->AnnotationTools();
+    tools.SetFont(L"", 32);
+    const int dpi = GetDeviceCaps(CScreenDC(), LOGPIXELSY);
+    constexpr int kFaceList = 0x470, kSizeList = 0x472;  // cmb1, cmb3 of the font dialog
+
+    char face[LF_FACESIZE] = {}, size[16] = {};
+    CDialogAnswerer keep({[&](HWND dialog) {
+        GetDlgItemTextA(dialog, kFaceList, face, sizeof face);
+        GetDlgItemTextA(dialog, kSizeList, size, sizeof size);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }});
+    SendMessageA(*m_frame, WM_COMMAND, ID_ANNOTATE_FONT, 0);
+    EXPECT_EQ(1u, keep.StepsTaken());
+    EXPECT_STRNE("", face) << "an empty face starts as the system's";
+    EXPECT_EQ(MulDiv(32, 72, dpi), atoi(size)) << "32 pixels in points";
+    EXPECT_EQ(L"", tools.Style().fontFace) << "the system's face taken as it was stays the system's";
+    EXPECT_EQ(32, tools.Style().fontSize);
+
+    CDialogAnswerer resize({[&](HWND dialog) {
+        HWND sizes = GetDlgItem(dialog, kSizeList);
+        SendMessageA(sizes, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("36"));
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kSizeList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(sizes));
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }});
+    SendMessageA(*m_frame, WM_COMMAND, ID_ANNOTATE_FONT, 0);
+    EXPECT_EQ(1u, resize.StepsTaken());
+    EXPECT_EQ(MulDiv(36, dpi, 72), tools.Style().fontSize);
 }
 
 }  // namespace

@@ -100,7 +100,9 @@ void AppendCommand(HMENU menu, UINT command, HBITMAP picture = nullptr)
     InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &item);
 }
 
-// The face that an empty font face stands for: the system's message font.
+// The face that an empty font face stands for: the system's message font, as the font
+// mapper makes it (the message font is often an alias such as "MS Shell Dlg", which the
+// font dialog does not list).
 std::wstring SystemMessageFace()
 {
     NONCLIENTMETRICSW metrics{};
@@ -111,6 +113,12 @@ std::wstring SystemMessageFace()
         if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
             GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof metrics.lfMessageFont, &metrics.lfMessageFont);
     }
+    const CFontOwner font(CreateFontIndirectW(&metrics.lfMessageFont));
+    const CMemoryDC dc(nullptr);
+    const CSelectObject select(dc, font.get());
+    wchar_t face[LF_FACESIZE] = {};
+    if (select.Succeeded() && GetTextFaceW(dc, LF_FACESIZE, face) > 0)
+        return face;
     return metrics.lfMessageFont.lfFaceName;
 }
 }
@@ -144,7 +152,7 @@ HWND CAnnotationToolBar::Create(HWND owner)
                               BTNS_WHOLEDROPDOWN);
     buttons[count++] = Gap(4);
     buttons[count++] = Gap(kWidthListWidth, ID_ANNOTATE_WIDTH);
-    buttons[count++] = Gap(4);
+    buttons[count++] = Gap(8);
     buttons[count++] = Button(kFirstFillPicture, ID_ANNOTATE_FILL, BTNS_WHOLEDROPDOWN);
     buttons[count++] = Button(kFontPicture, ID_ANNOTATE_FONT, BTNS_BUTTON);
     buttons[count++] = Gap(8);

@@ -6,8 +6,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
+#include "DialogAnswerer.h"
 #include "PixelReader.h"
 #include "RealClick.h"
 #include "TimedSteps.h"
@@ -16,6 +18,7 @@
 #include "gui/FrameFixture.h"
 #include "gui/MenuBarTestHost.h"
 #include "res/resource.h"
+#include "scoped/ScopedHandles.h"
 #include "util/ModulePath.h"
 
 namespace {
@@ -239,6 +242,76 @@ TEST_F(AnnotationToolBarTest, FillAndMosaicCommandsSetTheLook)
     EXPECT_EQ(32, tools.Style().mosaicBlock);
     SendMessageA(*m_frame, WM_COMMAND, ID_ANNOTATE_MOSAIC_FIRST + 2, 0);
     EXPECT_EQ(12, tools.Style().mosaicBlock);
+}
+
+// 更多颜色… starts at the colour in use; 遮盖 keeps a colour of its own.
+TEST_F(AnnotationToolBarTest, MoreColoursStartsAtTheColourAndSetsTheOneOfTheTool)
+{
+    OpenDocument();
+    CAnnotationTools& tools = m_frame->AnnotationTools();
+    constexpr int kRed = 706, kGreen = 707, kBlue = 708;  // the colour dialog's edits
+    auto pick = [&](int red, int green, int blue, std::string* shown) {
+        CDialogAnswerer answer({[=](HWND dialog) {
+            char text[16];
+            for (int edit : {kRed, kGreen, kBlue}) {
+                GetDlgItemTextA(dialog, edit, text, sizeof text);
+                *shown += std::string(text) + " ";
+            }
+            SetDlgItemInt(dialog, kRed, red, FALSE);
+            SetDlgItemInt(dialog, kGreen, green, FALSE);
+            SetDlgItemInt(dialog, kBlue, blue, FALSE);
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        }});
+        SendMessageA(*m_frame, WM_COMMAND, ID_ANNOTATE_MORE_COLOURS, 0);
+        EXPECT_EQ(1u, answer.StepsTaken());
+    };
+
+    std::string shown;
+    pick(10, 20, 30, &shown);
+    EXPECT_EQ("255 0 0 ", shown);
+    EXPECT_EQ(RGB(10, 20, 30), tools.Colour());
+    EXPECT_GT(PixelsOfColour(m_toolBar, ID_ANNOTATE_COLOUR, RGB(10, 20, 30)), 60);
+
+    SendMessageA(*m_frame, WM_COMMAND, ID_TOOL_REDACT, 0);
+    EXPECT_GT(PixelsOfColour(m_toolBar, ID_ANNOTATE_COLOUR, RGB(0, 0, 0)), 60) << "遮盖's black";
+    shown.clear();
+    pick(40, 50, 60, &shown);
+    EXPECT_EQ("0 0 0 ", shown);
+    EXPECT_EQ(RGB(40, 50, 60), tools.StyleFor(AnnotationKind::kRedact).colour);
+    EXPECT_EQ(RGB(10, 20, 30), tools.StyleFor(AnnotationKind::kArrow).colour);
+}
+
+// The font dialog speaks in points of the screen; the text is sized in image pixels.
+TEST_F(AnnotationToolBarTest, TheFontDialogStartsAtTheFontAndGivesItsSizeInPixels)
+{
+    OpenDocument();
+    CAnnotationTools& tools = m_frame->AnnotationTools();
+    tools.SetFont(L"", 32);
+    const int dpi = GetDeviceCaps(CScreenDC(), LOGPIXELSY);
+    constexpr int kFaceList = 0x470, kSizeList = 0x472;  // cmb1, cmb3 of the font dialog
+
+    char face[LF_FACESIZE] = {}, size[16] = {};
+    CDialogAnswerer keep({[&](HWND dialog) {
+        GetDlgItemTextA(dialog, kFaceList, face, sizeof face);
+        GetDlgItemTextA(dialog, kSizeList, size, sizeof size);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }});
+    SendMessageA(*m_frame, WM_COMMAND, ID_ANNOTATE_FONT, 0);
+    EXPECT_EQ(1u, keep.StepsTaken());
+    EXPECT_STRNE("", face) << "an empty face starts as the system's";
+    EXPECT_EQ(MulDiv(32, 72, dpi), atoi(size)) << "32 pixels in points";
+    EXPECT_EQ(L"", tools.Style().fontFace) << "the system's face taken as it was stays the system's";
+    EXPECT_EQ(32, tools.Style().fontSize);
+
+    CDialogAnswerer resize({[&](HWND dialog) {
+        HWND sizes = GetDlgItem(dialog, kSizeList);
+        SendMessageA(sizes, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("36"));
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kSizeList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(sizes));
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }});
+    SendMessageA(*m_frame, WM_COMMAND, ID_ANNOTATE_FONT, 0);
+    EXPECT_EQ(1u, resize.StepsTaken());
+    EXPECT_EQ(MulDiv(36, dpi, 72), tools.Style().fontSize);
 }
 
 }  // namespace

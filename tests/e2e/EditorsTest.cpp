@@ -30,8 +30,11 @@ protected:
         ASSERT_TRUE(m_program.Start());
         m_frame = m_program.MainFrame();
         ASSERT_NE(nullptr, m_frame);
+        // The main toolbar is the rebar's toolbar with the 编辑 button.
         HWND rebar = FindWindowExA(m_frame, nullptr, REBARCLASSNAMEA, nullptr);
-        m_toolBar = FindWindowExA(rebar, nullptr, TOOLBARCLASSNAMEA, nullptr);
+        do
+            m_toolBar = FindWindowExA(rebar, m_toolBar, TOOLBARCLASSNAMEA, nullptr);
+        while (m_toolBar && SendMessageA(m_toolBar, TB_COMMANDTOINDEX, ID_EDITORS, 0) < 0);
         ASSERT_NE(nullptr, m_toolBar);
     }
 

@@ -101,8 +101,10 @@ TEST_F(FrameInputTest, AltLetterOpensItsMenuWhileTheFocusIsInTheClientOrTheView)
     menu = m_frame->MenuBar().GetMenu();
     EXPECT_EQ(GetSubMenu(menu, 0), PopupOpenedByAlt('F'));
     EXPECT_EQ(GetSubMenu(menu, 1), PopupOpenedByAlt('C'));
-    EXPECT_EQ(GetSubMenu(menu, 3), PopupOpenedByAlt('V'));
-    EXPECT_EQ(GetSubMenu(menu, 5), PopupOpenedByAlt('H'));
+    EXPECT_EQ(GetSubMenu(menu, 2), PopupOpenedByAlt('I'));
+    EXPECT_EQ(GetSubMenu(menu, 3), PopupOpenedByAlt('A'));
+    EXPECT_EQ(GetSubMenu(menu, 4), PopupOpenedByAlt('V'));
+    EXPECT_EQ(GetSubMenu(menu, 6), PopupOpenedByAlt('H'));
     EXPECT_EQ(GetWindow(document, GW_CHILD), GetFocus()) << "the focus comes back to the view";
 }
 

@@ -121,9 +121,10 @@ TEST_F(MenuBarTest, HasOneButtonPerTopLevelItemAndSwapsThemWithTheMenu)
     HMENU document = LoadDocumentMenu();
     host.Bar().AttachMenu(document);
     EXPECT_EQ(host.Bar().GetMenu(), document);
-    const std::vector<std::string> documentTexts = {"文件(&F)", "捕捉(&C)", "图像(&I)", "查看(&V)", "窗口(&W)", "帮助(&H)"};
-    ASSERT_EQ(SendMessageA(m_bar, TB_BUTTONCOUNT, 0, 0), 6);
-    for (int i = 0; i < 6; ++i)
+    const std::vector<std::string> documentTexts = {"文件(&F)", "捕捉(&C)", "图像(&I)", "标注(&A)",
+                                                    "查看(&V)", "窗口(&W)", "帮助(&H)"};
+    ASSERT_EQ(SendMessageA(m_bar, TB_BUTTONCOUNT, 0, 0), 7);
+    for (int i = 0; i < 7; ++i)
         EXPECT_EQ(ButtonText(m_bar, i), ToGbk(documentTexts[i].c_str()));
     EXPECT_GT(host.Bar().GetIdealSize().cx, frameSize.cx);
 

@@ -358,6 +358,26 @@ TEST_F(ResourceTest, ImageDocumentMenuHasZoomLevelsAndWindowList)
             separator,
             Item("复制(&C)\tCtrl+C", ID_EDIT_COPY),
         }),
+        Popup("标注(&A)", {
+            Item("撤销(&U)\tCtrl+Z", ID_ANNOTATE_UNDO),
+            Item("重做(&R)\tCtrl+Y", ID_ANNOTATE_REDO),
+            separator,
+            Item("手形\tH", ID_TOOL_HAND),
+            Item("选择\tV", ID_TOOL_SELECT),
+            separator,
+            Item("箭头\tA", ID_TOOL_ARROW),
+            Item("直线\tL", ID_TOOL_LINE),
+            Item("矩形\tR", ID_TOOL_RECTANGLE),
+            Item("椭圆\tE", ID_TOOL_ELLIPSE),
+            Item("画笔\tP", ID_TOOL_PEN),
+            Item("荧光笔\tI", ID_TOOL_HIGHLIGHTER),
+            Item("文字\tT", ID_TOOL_TEXT),
+            Item("序号\tN", ID_TOOL_STEP),
+            separator,
+            Item("遮盖\tX", ID_TOOL_REDACT),
+            Item("马赛克\tM", ID_TOOL_MOSAIC),
+            Item("裁剪\tC", ID_TOOL_CROP),
+        }),
         viewPopup,
         // The MDI window list is attached to this popup, found by its text.
         Popup("窗口(&W)", {
@@ -445,7 +465,7 @@ TEST_F(ResourceTest, EveryCommandHasHelpTextAndLabel)
     }
 }
 
-TEST_F(ResourceTest, AcceleratorsAreTheEightVirtualKeys)
+TEST_F(ResourceTest, AcceleratorsAreTheElevenVirtualKeys)
 {
     HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     ASSERT_NE(nullptr, table);
@@ -461,6 +481,9 @@ TEST_F(ResourceTest, AcceleratorsAreTheEightVirtualKeys)
         Key(plain | FCONTROL, 'P', ID_FILE_PRINT),
         Key(plain | FCONTROL, 'S', ID_FILE_SAVE),
         Key(plain | FCONTROL, 'C', ID_EDIT_COPY),
+        Key(plain | FCONTROL, 'Z', ID_ANNOTATE_UNDO),
+        Key(plain | FCONTROL, 'Y', ID_ANNOTATE_REDO),
+        Key(plain | FCONTROL | FSHIFT, 'Z', ID_ANNOTATE_REDO),
         Key(plain, VK_ADD, ID_ZOOM_IN),
         Key(plain, VK_SUBTRACT, ID_ZOOM_OUT),
         Key(plain, VK_F6, ID_NEXT_PANE),

@@ -126,7 +126,6 @@ CAnnotationPainter::CAnnotationPainter(HDC dc, const CanvasMapping& mapping, con
     // Device pixel x covers [x, x + 1), as image pixels do in image coordinates.
     m_graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
     m_graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
-    m_graphics.SetClip(Gdiplus::Rect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));
     const Gdiplus::Matrix toDevice(mapping.zoom, 0, 0, mapping.zoom, static_cast<float>(-mapping.offset.x),
                                    static_cast<float>(-mapping.offset.y));
     m_graphics.SetTransform(&toDevice);
@@ -314,13 +313,18 @@ void CAnnotationPainter::PaintMosaic(const Annotation& mosaic)
             }
         }
     }
-    Gdiplus::Bitmap picture(width, height, width * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.data()));
-    const Gdiplus::GraphicsState state = m_graphics.Save();
-    m_graphics.ResetTransform();
-    m_graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
-    m_graphics.DrawImage(&picture, Gdiplus::Rect(target.left, target.top, width, height), 0, 0, width, height,
-                         Gdiplus::UnitPixel);
-    m_graphics.Restore(state);
+    // Straight to the device: GDI+ would convert the pixels into a bitmap of its own first.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const HDC dc = m_graphics.GetHDC();
+    SetDIBitsToDevice(dc, target.left, target.top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                      static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    m_graphics.ReleaseHDC(dc);
 }
 
 }  // namespace
@@ -330,6 +334,10 @@ void PaintAnnotations(HDC dc, const CanvasMapping& mapping, const RECT& clip, HB
 {
     if ((objects.empty() && !draft) || !CGdiplusSession::Start())
         return;
+    // The clip goes to the device context rather than to GDI+, which would turn it into
+    // a region again for every shape it draws.
+    const CSavedDC saved(dc);
+    IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
     CAnnotationPainter painter(dc, mapping, clip, image);
     for (const Annotation& object : objects)
         painter.Paint(object);

@@ -201,7 +201,7 @@ void CAnnotationPainter::PaintBox(const Annotation& box)
     }
 }
 
-// One path for the whole stroke, so that where a translucent stroke crosses itself it
+// The whole stroke in one figure, so that where a translucent stroke crosses itself it
 // is painted once and does not grow darker.
 void CAnnotationPainter::PaintStroke(const Annotation& stroke, float width, BYTE alpha)
 {
@@ -213,10 +213,7 @@ void CAnnotationPainter::PaintStroke(const Annotation& stroke, float width, BYTE
         return;
     }
     const std::vector<Gdiplus::PointF> beziers = PointsOf(StrokeBeziers(stroke.points));
-    Gdiplus::GraphicsPath path;
-    path.AddBeziers(beziers.data(), static_cast<INT>(beziers.size()));
-    const auto pen = RoundPen(colour, width);
-    m_graphics.DrawPath(pen.get(), &path);
+    m_graphics.DrawBeziers(RoundPen(colour, width).get(), beziers.data(), static_cast<INT>(beziers.size()));
 }
 
 void CAnnotationPainter::PaintText(const Annotation& text)
@@ -228,10 +225,10 @@ void CAnnotationPainter::PaintText(const Annotation& text)
         m_graphics.FillRectangle(&background, RectOf(Inflated(TextBox(text), TextBackgroundMargin(style))));
         ink = ContrastingColour(style.colour);
     }
-    const auto font = m_fonts.Create(style.fontFace, style.fontSize);
     const Gdiplus::SolidBrush brush(ink);
-    m_graphics.DrawString(text.text.c_str(), static_cast<INT>(text.text.size()), font.get(), PointOf(text.points[0]),
-                          &m_fonts.Layout(), &brush);
+    m_graphics.DrawString(text.text.c_str(), static_cast<INT>(text.text.size()),
+                          &m_fonts.Get(style.fontFace, style.fontSize), PointOf(text.points[0]), &m_fonts.Layout(),
+                          &brush);
 }
 
 void CAnnotationPainter::PaintStep(const Annotation& step)
@@ -245,12 +242,10 @@ void CAnnotationPainter::PaintStep(const Annotation& step)
     const std::wstring number = std::to_wstring(step.number);
     // Two digits fit the circle at the font size; longer numbers get smaller.
     const float size = step.style.fontSize * std::min(1.0f, 2.0f / number.size());
-    const auto font = m_fonts.Create(step.style.fontFace, size, Gdiplus::FontStyleBold);
-    Gdiplus::StringFormat centred(&m_fonts.Layout());
-    centred.SetAlignment(Gdiplus::StringAlignmentCenter);
-    centred.SetLineAlignment(Gdiplus::StringAlignmentCenter);
     const Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
-    m_graphics.DrawString(number.c_str(), static_cast<INT>(number.size()), font.get(), circle, &centred, &white);
+    m_graphics.DrawString(number.c_str(), static_cast<INT>(number.size()),
+                          &m_fonts.Get(step.style.fontFace, size, Gdiplus::FontStyleBold), circle, &m_fonts.Centred(),
+                          &white);
 }
 
 RECT CAnnotationPainter::DeviceRect(const RECT& image) const
@@ -441,11 +436,11 @@ ImagePoint MeasureAnnotationText(const std::wstring& text, const AnnotationStyle
     graphics.SetPageUnit(Gdiplus::UnitPixel);
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
     CAnnotationFonts fonts;
-    const auto font = fonts.Create(style.fontFace, style.fontSize);
+    const Gdiplus::Font& font = fonts.Get(style.fontFace, style.fontSize);
     if (text.empty())
-        return ImagePoint{0, font->GetHeight(&graphics)};
+        return ImagePoint{0, font.GetHeight(&graphics)};
     Gdiplus::RectF box;
-    graphics.MeasureString(text.c_str(), static_cast<INT>(text.size()), font.get(), Gdiplus::PointF(0, 0),
-                           &fonts.Layout(), &box);
+    graphics.MeasureString(text.c_str(), static_cast<INT>(text.size()), &font, Gdiplus::PointF(0, 0), &fonts.Layout(),
+                           &box);
     return ImagePoint{box.Width, box.Height};
 }

@@ -104,7 +104,7 @@ private:
     void PaintRedact(const Annotation& redact);
     void PaintMosaic(const Annotation& mosaic);
 
-    // A pen of the object's colour and width.
+    // A pen with round ends and joins.
     static std::unique_ptr<Gdiplus::Pen> RoundPen(const Gdiplus::Color& colour, float width);
     // Device pixels of whole image pixels, as the image blit puts them.
     RECT DeviceRect(const RECT& image) const;

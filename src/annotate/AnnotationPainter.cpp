@@ -327,7 +327,7 @@ void CAnnotationPainter::PaintMosaic(const Annotation& mosaic)
 void PaintAnnotations(HDC dc, const CanvasMapping& mapping, const RECT& clip, HBITMAP image,
                       const std::vector<Annotation>& objects, const Annotation* draft)
 {
-    if ((objects.empty() && !draft) || !CGdiplusSession::Start())
+    if ((objects.empty() && !draft) || !(mapping.zoom > 0) || !CGdiplusSession::Start())
         return;
     // The clip goes to the device context rather than to GDI+, which would turn it into
     // a region again for every shape it draws.

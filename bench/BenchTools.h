@@ -29,6 +29,7 @@ class CSamples {
 public:
     void Add(double ms) { m_times.push_back(ms); }
     double Last() const { return m_times.empty() ? 0.0 : m_times.back(); }
+    double Max() const { return m_times.empty() ? 0.0 : *std::max_element(m_times.begin(), m_times.end()); }
     double Min() const { return m_times.empty() ? 0.0 : *std::min_element(m_times.begin(), m_times.end()); }
     double Median() const
     {
@@ -48,6 +49,37 @@ void TimeOnce(CSamples& samples, Work&& work)
     const double start = Seconds();
     work();
     samples.Add((Seconds() - start) * 1000.0);
+}
+
+// Screen-like content as a 32-bit DIB section: flat panels with text-like strokes
+// over the top rows, then a gradient on the left and noise on the right.
+inline HBITMAP MakeScreenshotLikeBitmap(int width, int height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* pixels = static_cast<DWORD*>(bits);
+    const int panels = height * 600 / 2160, halfWidth = width / 2;
+    unsigned seed = 12345;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            DWORD pixel;
+            if (y < panels)
+                pixel = ((x / 7 + y / 11) % 5 == 0) ? 0x202020 : 0xF0F0F0;
+            else if (x < halfWidth)
+                pixel = static_cast<DWORD>((x * 255 / halfWidth) << 16 | (y * 255 / height) << 8 | 0x80);
+            else {
+                seed = seed * 1103515245u + 12345u;
+                pixel = seed >> 8 & 0xFFFFFF;
+            }
+            pixels[y * width + x] = pixel;
+        }
+    return bitmap;
 }
 
 inline std::string FileBytes(const std::string& path)

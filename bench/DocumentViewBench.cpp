@@ -29,35 +29,6 @@ constexpr int kImageHeight = 2160;
 constexpr int kPaintRounds = 61;
 constexpr int kOpenRounds = 11;
 
-// Screen-like content: flat panels, text-like strokes, a gradient and some noise.
-HBITMAP MakeScreenshotLikeBitmap()
-{
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kImageWidth;
-    info.bmiHeader.biHeight = -kImageHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* pixels = static_cast<DWORD*>(bits);
-    unsigned seed = 12345;
-    for (int y = 0; y < kImageHeight; ++y)
-        for (int x = 0; x < kImageWidth; ++x) {
-            DWORD pixel;
-            if (y < 600)
-                pixel = ((x / 7 + y / 11) % 5 == 0) ? 0x202020 : 0xF0F0F0;
-            else if (x < 1920)
-                pixel = static_cast<DWORD>((x * 255 / 1920) << 16 | (y * 255 / kImageHeight) << 8 | 0x80);
-            else {
-                seed = seed * 1103515245u + 12345u;
-                pixel = seed >> 8 & 0xFFFFFF;
-            }
-            pixels[y * kImageWidth + x] = pixel;
-        }
-    return bitmap;
-}
-
 void ReportFloor(const char* what, const CSamples& floor)
 {
     std::printf("%-34s min %8.3f median %8.3f ms (floor)\n", what, floor.Min(), floor.Median());
@@ -147,7 +118,7 @@ void PaintBenchmark()
                                   nullptr);
     CImageView view;
     view.CreateView(host);
-    view.SetImage(MakeScreenshotLikeBitmap(), "bench", true, nullptr);
+    view.SetImage(MakeScreenshotLikeBitmap(kImageWidth, kImageHeight), "bench", true, nullptr);
     // 800 x 600 of client area inside the edge and the scroll bars.
     RECT client{};
     SetWindowPos(view, nullptr, 0, 0, 800, 600, SWP_NOZORDER);
@@ -171,7 +142,7 @@ void PaintBenchmark()
     HDC screen = GetDC(nullptr);
     g_rawBlit.source = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
-    HBITMAP copy = MakeScreenshotLikeBitmap();
+    HBITMAP copy = MakeScreenshotLikeBitmap(kImageWidth, kImageHeight);
     HGDIOBJ previous = SelectObject(g_rawBlit.source, copy);
 
     std::printf("view %ldx%ld, image %dx%d, %d rounds\n", client.right, client.bottom, kImageWidth, kImageHeight,
@@ -285,7 +256,7 @@ void OpenBenchmark()
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     const std::string path = std::string(folder) + "lumigrab-open-bench.jpg";
-    HBITMAP source = MakeScreenshotLikeBitmap();
+    HBITMAP source = MakeScreenshotLikeBitmap(kImageWidth, kImageHeight);
     SaveImageFile(source, 0, path.c_str());
     DeleteObject(source);
     const std::string bytes = FileBytes(path);

@@ -33,15 +33,22 @@ std::unique_ptr<Gdiplus::FontFamily> MappedFamily(const std::wstring& face)
 
 }  // namespace
 
-CAnnotationFonts::CAnnotationFonts() : m_layout(Gdiplus::StringFormat::GenericTypographic())
+CAnnotationFonts::CAnnotationFonts()
+    : m_layout(Gdiplus::StringFormat::GenericTypographic()), m_centred(Gdiplus::StringFormat::GenericTypographic())
 {
-    m_layout.SetFormatFlags(m_layout.GetFormatFlags() | Gdiplus::StringFormatFlagsNoWrap |
-                            Gdiplus::StringFormatFlagsMeasureTrailingSpaces);
+    for (Gdiplus::StringFormat* format : {&m_layout, &m_centred})
+        format->SetFormatFlags(format->GetFormatFlags() | Gdiplus::StringFormatFlagsNoWrap |
+                               Gdiplus::StringFormatFlagsMeasureTrailingSpaces);
+    m_centred.SetAlignment(Gdiplus::StringAlignmentCenter);
+    m_centred.SetLineAlignment(Gdiplus::StringAlignmentCenter);
 }
 
-std::unique_ptr<Gdiplus::Font> CAnnotationFonts::Create(const std::wstring& face, float size, INT style)
+const Gdiplus::Font& CAnnotationFonts::Get(const std::wstring& face, float size, INT style)
 {
-    return std::make_unique<Gdiplus::Font>(&Family(face), size, style, Gdiplus::UnitPixel);
+    std::unique_ptr<Gdiplus::Font>& font = m_fonts[FontKey{face, size, style}];
+    if (!font)
+        font = std::make_unique<Gdiplus::Font>(&Family(face), size, style, Gdiplus::UnitPixel);
+    return *font;
 }
 
 const Gdiplus::FontFamily& CAnnotationFonts::Family(const std::wstring& face)

@@ -20,8 +20,7 @@ ArrowShape ArrowShapeOf(ImagePoint start, ImagePoint end, float width)
     const float dy = end.y - start.y;
     const float length = std::sqrt(dx * dx + dy * dy);
     ArrowShape shape;
-    shape.tip = end;
-    shape.shaftEnd = end;
+    shape.tip = shape.shaftEnd = shape.barbs[0] = shape.barbs[1] = end;
     if (length <= 0)
         return shape;
     const float headLength = std::min(3 * width + 8, length);

@@ -104,7 +104,7 @@ private:
     void PaintRedact(const Annotation& redact);
     void PaintMosaic(const Annotation& mosaic);
 
-    // A pen of the object's colour and width.
+    // A pen with round ends and joins.
     static std::unique_ptr<Gdiplus::Pen> RoundPen(const Gdiplus::Color& colour, float width);
     // Device pixels of whole image pixels, as the image blit puts them.
     RECT DeviceRect(const RECT& image) const;
@@ -126,7 +126,6 @@ CAnnotationPainter::CAnnotationPainter(HDC dc, const CanvasMapping& mapping, con
     // Device pixel x covers [x, x + 1), as image pixels do in image coordinates.
     m_graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
     m_graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
-    m_graphics.SetClip(Gdiplus::Rect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));
     const Gdiplus::Matrix toDevice(mapping.zoom, 0, 0, mapping.zoom, static_cast<float>(-mapping.offset.x),
                                    static_cast<float>(-mapping.offset.y));
     m_graphics.SetTransform(&toDevice);
@@ -202,7 +201,7 @@ void CAnnotationPainter::PaintBox(const Annotation& box)
     }
 }
 
-// One path for the whole stroke, so that where a translucent stroke crosses itself it
+// The whole stroke in one figure, so that where a translucent stroke crosses itself it
 // is painted once and does not grow darker.
 void CAnnotationPainter::PaintStroke(const Annotation& stroke, float width, BYTE alpha)
 {
@@ -214,10 +213,7 @@ void CAnnotationPainter::PaintStroke(const Annotation& stroke, float width, BYTE
         return;
     }
     const std::vector<Gdiplus::PointF> beziers = PointsOf(StrokeBeziers(stroke.points));
-    Gdiplus::GraphicsPath path;
-    path.AddBeziers(beziers.data(), static_cast<INT>(beziers.size()));
-    const auto pen = RoundPen(colour, width);
-    m_graphics.DrawPath(pen.get(), &path);
+    m_graphics.DrawBeziers(RoundPen(colour, width).get(), beziers.data(), static_cast<INT>(beziers.size()));
 }
 
 void CAnnotationPainter::PaintText(const Annotation& text)
@@ -229,10 +225,10 @@ void CAnnotationPainter::PaintText(const Annotation& text)
         m_graphics.FillRectangle(&background, RectOf(Inflated(TextBox(text), TextBackgroundMargin(style))));
         ink = ContrastingColour(style.colour);
     }
-    const auto font = m_fonts.Create(style.fontFace, style.fontSize);
     const Gdiplus::SolidBrush brush(ink);
-    m_graphics.DrawString(text.text.c_str(), static_cast<INT>(text.text.size()), font.get(), PointOf(text.points[0]),
-                          &m_fonts.Layout(), &brush);
+    m_graphics.DrawString(text.text.c_str(), static_cast<INT>(text.text.size()),
+                          &m_fonts.Get(style.fontFace, style.fontSize), PointOf(text.points[0]), &m_fonts.Layout(),
+                          &brush);
 }
 
 void CAnnotationPainter::PaintStep(const Annotation& step)
@@ -246,12 +242,10 @@ void CAnnotationPainter::PaintStep(const Annotation& step)
     const std::wstring number = std::to_wstring(step.number);
     // Two digits fit the circle at the font size; longer numbers get smaller.
     const float size = step.style.fontSize * std::min(1.0f, 2.0f / number.size());
-    const auto font = m_fonts.Create(step.style.fontFace, size, Gdiplus::FontStyleBold);
-    Gdiplus::StringFormat centred(&m_fonts.Layout());
-    centred.SetAlignment(Gdiplus::StringAlignmentCenter);
-    centred.SetLineAlignment(Gdiplus::StringAlignmentCenter);
     const Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
-    m_graphics.DrawString(number.c_str(), static_cast<INT>(number.size()), font.get(), circle, &centred, &white);
+    m_graphics.DrawString(number.c_str(), static_cast<INT>(number.size()),
+                          &m_fonts.Get(step.style.fontFace, size, Gdiplus::FontStyleBold), circle, &m_fonts.Centred(),
+                          &white);
 }
 
 RECT CAnnotationPainter::DeviceRect(const RECT& image) const
@@ -314,13 +308,18 @@ void CAnnotationPainter::PaintMosaic(const Annotation& mosaic)
             }
         }
     }
-    Gdiplus::Bitmap picture(width, height, width * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.data()));
-    const Gdiplus::GraphicsState state = m_graphics.Save();
-    m_graphics.ResetTransform();
-    m_graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
-    m_graphics.DrawImage(&picture, Gdiplus::Rect(target.left, target.top, width, height), 0, 0, width, height,
-                         Gdiplus::UnitPixel);
-    m_graphics.Restore(state);
+    // Straight to the device: GDI+ would convert the pixels into a bitmap of its own first.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const HDC dc = m_graphics.GetHDC();
+    SetDIBitsToDevice(dc, target.left, target.top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                      static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    m_graphics.ReleaseHDC(dc);
 }
 
 }  // namespace
@@ -328,8 +327,12 @@ void CAnnotationPainter::PaintMosaic(const Annotation& mosaic)
 void PaintAnnotations(HDC dc, const CanvasMapping& mapping, const RECT& clip, HBITMAP image,
                       const std::vector<Annotation>& objects, const Annotation* draft)
 {
-    if ((objects.empty() && !draft) || !CGdiplusSession::Start())
+    if ((objects.empty() && !draft) || !(mapping.zoom > 0) || !CGdiplusSession::Start())
         return;
+    // The clip goes to the device context rather than to GDI+, which would turn it into
+    // a region again for every shape it draws.
+    const CSavedDC saved(dc);
+    IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
     CAnnotationPainter painter(dc, mapping, clip, image);
     for (const Annotation& object : objects)
         painter.Paint(object);
@@ -433,11 +436,11 @@ ImagePoint MeasureAnnotationText(const std::wstring& text, const AnnotationStyle
     graphics.SetPageUnit(Gdiplus::UnitPixel);
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
     CAnnotationFonts fonts;
-    const auto font = fonts.Create(style.fontFace, style.fontSize);
+    const Gdiplus::Font& font = fonts.Get(style.fontFace, style.fontSize);
     if (text.empty())
-        return ImagePoint{0, font->GetHeight(&graphics)};
+        return ImagePoint{0, font.GetHeight(&graphics)};
     Gdiplus::RectF box;
-    graphics.MeasureString(text.c_str(), static_cast<INT>(text.size()), font.get(), Gdiplus::PointF(0, 0),
-                           &fonts.Layout(), &box);
+    graphics.MeasureString(text.c_str(), static_cast<INT>(text.size()), &font, Gdiplus::PointF(0, 0), &fonts.Layout(),
+                           &box);
     return ImagePoint{box.Width, box.Height};
 }

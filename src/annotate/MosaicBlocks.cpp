@@ -6,22 +6,62 @@
 
 namespace {
 
-// The image's rows [top, bottom) as 32-bit pixels, bottom-up as GetDIBits numbers
-// them: row y lies (bottom - 1 - y) rows into pixels.
-bool ReadRows(HBITMAP image, int width, int height, int top, int bottom, std::vector<DWORD>& pixels)
+// The image's pixels in area as 32-bit pixels, rows[y - area.top][x - area.left],
+// in storage.
+using PixelRows = std::vector<const DWORD*>;
+
+// Copies only the area, through a DIB section of its size; the image must not be
+// selected into a device context elsewhere.
+bool CopyArea(HBITMAP image, const RECT& area, std::vector<DWORD>& storage, PixelRows& rows)
 {
+    const CMemoryDC source(nullptr);
+    const CSelectObject imageSelection(source, image);
+    if (!imageSelection.Succeeded())
+        return false;
+    const int width = area.right - area.left, height = area.bottom - area.top;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    const int rows = bottom - top;
-    pixels.resize(static_cast<size_t>(width) * rows);
+    void* bits = nullptr;
+    const CBitmapOwner copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!copy)
+        return false;
+    const CMemoryDC target(nullptr);
+    const CSelectObject copySelection(target, copy.get());
+    if (!BitBlt(target, 0, 0, width, height, source, area.left, area.top, SRCCOPY))
+        return false;
+    GdiFlush();
+    const DWORD* pixels = static_cast<const DWORD*>(bits);
+    storage.assign(pixels, pixels + static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        rows.push_back(&storage[static_cast<size_t>(y) * width]);
+    return true;
+}
+
+// Reads whole rows, as GetDIBits must, for an image held by another device context.
+bool ReadAreaRows(HBITMAP image, const BITMAP& shape, const RECT& area, std::vector<DWORD>& storage, PixelRows& rows)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = shape.bmWidth;
+    info.bmiHeader.biHeight = shape.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const int height = area.bottom - area.top;
+    storage.resize(static_cast<size_t>(shape.bmWidth) * height);
     const CMemoryDC dc(nullptr);
-    return GetDIBits(dc, image, static_cast<UINT>(height - bottom), static_cast<UINT>(rows), pixels.data(), &info,
-                     DIB_RGB_COLORS) == rows;
+    // Bottom-up, as GetDIBits numbers the scan lines: row y lands bottom - 1 - y rows in.
+    if (GetDIBits(dc, image, static_cast<UINT>(shape.bmHeight - area.bottom), static_cast<UINT>(height),
+                  storage.data(), &info, DIB_RGB_COLORS) != height)
+        return false;
+    for (int y = area.top; y < area.bottom; ++y)
+        rows.push_back(&storage[static_cast<size_t>(area.bottom - 1 - y) * shape.bmWidth + area.left]);
+    return true;
 }
 
 }  // namespace
@@ -41,10 +81,12 @@ bool CMosaicBlocks::Read(HBITMAP image, const RECT& box, int block, const RECT& 
     m_nLastColumn = (wanted.right - m_box.left + block - 1) / block;
     m_nFirstRow = (wanted.top - m_box.top) / block;
     m_nLastRow = (wanted.bottom - m_box.top + block - 1) / block;
-    const int top = BlockRect(0, m_nFirstRow).top;
-    const int bottom = BlockRect(0, m_nLastRow - 1).bottom;
-    std::vector<DWORD> pixels;
-    if (!ReadRows(image, bitmap.bmWidth, bitmap.bmHeight, top, bottom, pixels))
+    const RECT first = BlockRect(m_nFirstColumn, m_nFirstRow);
+    const RECT last = BlockRect(m_nLastColumn - 1, m_nLastRow - 1);
+    const RECT read{first.left, first.top, last.right, last.bottom};
+    std::vector<DWORD> storage;
+    PixelRows pixels;
+    if (!CopyArea(image, read, storage, pixels) && !ReadAreaRows(image, bitmap, read, storage, pixels))
         return false;
 
     const int columns = m_nLastColumn - m_nFirstColumn;
@@ -54,11 +96,11 @@ bool CMosaicBlocks::Read(HBITMAP image, const RECT& box, int block, const RECT& 
         const RECT rows = BlockRect(m_nFirstColumn, row);
         std::fill(sums.begin(), sums.end(), 0u);
         for (int y = rows.top; y < rows.bottom; ++y) {
-            const DWORD* line = &pixels[static_cast<size_t>(bottom - 1 - y) * bitmap.bmWidth];
+            const DWORD* line = pixels[y - read.top];
             for (int column = 0; column < columns; ++column) {
                 const RECT cells = BlockRect(m_nFirstColumn + column, row);
                 unsigned* sum = &sums[3 * static_cast<size_t>(column)];
-                for (int x = cells.left; x < cells.right; ++x) {
+                for (int x = cells.left - read.left; x < cells.right - read.left; ++x) {
                     sum[0] += line[x] & 0xFF;
                     sum[1] += line[x] >> 8 & 0xFF;
                     sum[2] += line[x] >> 16 & 0xFF;

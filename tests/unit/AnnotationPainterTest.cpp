@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "LiveGdiObjects.h"
@@ -28,6 +29,17 @@ CBitmapOwner MakePicture(int width, int height, const std::function<DWORD(int, i
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             static_cast<DWORD*>(bits)[y * width + x] = colourAt(x, y);
+    return bitmap;
+}
+
+// The same pixels in a bitmap of the screen's format, as an opened file is held.
+CBitmapOwner ScreenBitmapOf(HBITMAP picture, int width, int height)
+{
+    const CScreenDC screen;
+    CBitmapOwner bitmap(CreateCompatibleBitmap(screen, width, height));
+    const CMemoryDC from(screen), to(screen);
+    const CSelectObject source(from, picture), target(to, bitmap.get());
+    BitBlt(to, 0, 0, width, height, from, 0, 0, SRCCOPY);
     return bitmap;
 }
 
@@ -151,35 +163,44 @@ TEST(AnnotationPainter, FlattenRedactCoversItsBoxOutwardToWholePixelsAndKeepsThe
 
 TEST(AnnotationPainter, FlattenMosaicShowsTheMeansOfTheOriginalBlocks)
 {
-    const CBitmapOwner picture = MakePicture(64, 48, Noise);
-    const Pixels original = ReadPixels(picture.get());
     // Beneath the mosaic a redact hides everything: the blocks still come from the image.
     Annotation mosaic = Mark(AnnotationKind::kMosaic, {{5.5f, 3.2f}, {70, 30.5f}}, RGB(0, 0, 0));
     mosaic.style.mosaicBlock = 8;
-    const Pixels after =
-        Flattened(picture.get(), {Mark(AnnotationKind::kRedact, {{0, 0}, {64, 48}}, RGB(0, 0, 0)), mosaic});
-    ASSERT_EQ(after.values.size(), original.values.size());
-    // The box is [5, 64) x [3, 31) once snapped and cut at the image's edge.
-    int wrong = 0;
-    for (int top = 3; top < 31; top += 8)
-        for (int left = 5; left < 64; left += 8) {
-            const int right = std::min(left + 8, 64), bottom = std::min(top + 8, 31);
-            const unsigned count = static_cast<unsigned>((right - left) * (bottom - top));
-            DWORD mean = 0;
-            for (int shift = 0; shift < 24; shift += 8) {
-                unsigned sum = 0;
+    const std::vector<Annotation> marks{Mark(AnnotationKind::kRedact, {{0, 0}, {64, 48}}, RGB(0, 0, 0)), mosaic};
+    // A capture's DIB section, an opened file's screen bitmap, and one held by a device context.
+    for (int kind = 0; kind < 3; ++kind) {
+        SCOPED_TRACE(kind);
+        const CBitmapOwner picture = kind == 1 ? ScreenBitmapOf(MakePicture(64, 48, Noise).get(), 64, 48)
+                                               : MakePicture(64, 48, Noise);
+        const Pixels original = ReadPixels(picture.get());
+        const CMemoryDC holder(nullptr);
+        std::optional<CSelectObject> held;
+        if (kind == 2)
+            held.emplace(holder, picture.get());
+        const Pixels after = Flattened(picture.get(), marks);
+        ASSERT_EQ(after.values.size(), original.values.size());
+        // The box is [5, 64) x [3, 31) once snapped and cut at the image's edge.
+        int wrong = 0;
+        for (int top = 3; top < 31; top += 8)
+            for (int left = 5; left < 64; left += 8) {
+                const int right = std::min(left + 8, 64), bottom = std::min(top + 8, 31);
+                const unsigned count = static_cast<unsigned>((right - left) * (bottom - top));
+                DWORD mean = 0;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    unsigned sum = 0;
+                    for (int y = top; y < bottom; ++y)
+                        for (int x = left; x < right; ++x)
+                            sum += original.At(x, y) >> shift & 0xFF;
+                    mean |= (sum + count / 2) / count << shift;
+                }
                 for (int y = top; y < bottom; ++y)
                     for (int x = left; x < right; ++x)
-                        sum += original.At(x, y) >> shift & 0xFF;
-                mean |= (sum + count / 2) / count << shift;
+                        wrong += after.At(x, y) != mean;
             }
-            for (int y = top; y < bottom; ++y)
-                for (int x = left; x < right; ++x)
-                    wrong += after.At(x, y) != mean;
-        }
-    EXPECT_EQ(wrong, 0);
-    EXPECT_EQ(after.At(4, 10), 0u);
-    EXPECT_EQ(after.At(10, 31), 0u);
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(after.At(4, 10), 0u);
+        EXPECT_EQ(after.At(10, 31), 0u);
+    }
 }
 
 TEST(AnnotationPainter, FlattenDrawsShapesWhereTheyLie)
@@ -207,12 +228,17 @@ TEST(AnnotationPainter, FlattenDrawsShapesWhereTheyLie)
 
 TEST(AnnotationPainter, ZoomedPaintLandsOnTheMappedDevicePixels)
 {
+    // Red left of x = 14, blue from there: the mosaic's blocks [12, 14) and [14, 16).
+    const CBitmapOwner picture = MakePicture(40, 40, [](int x, int) { return x < 14 ? 0xFF0000u : 0x0000FFu; });
+    Annotation mosaic = Mark(AnnotationKind::kMosaic, {{12, 9}, {16, 10}}, RGB(0, 0, 0));
+    mosaic.style.mosaicBlock = 2;
     const std::vector<Annotation> marks{
         Mark(AnnotationKind::kRectangle, {{10, 10}, {20, 20}}, RGB(0, 0, 0), 1),
         Mark(AnnotationKind::kRedact, {{11.3f, 11.6f}, {12.2f, 12.9f}}, RGB(0, 255, 0)),
+        mosaic,
     };
     // Image x lands on x * zoom - offset: the outline's left edge, a line zoom pixels wide
-    // around it, and the redact's whole pixels [11, 13).
+    // around it, the redact's whole pixels [11, 13), the edge between two mosaic blocks.
     struct Case {
         float zoom;
         POINT offset;
@@ -220,7 +246,8 @@ TEST(AnnotationPainter, ZoomedPaintLandsOnTheMappedDevicePixels)
     };
     for (const Case& c : {Case{4, {20, 16}, 44}, Case{32, {300, 300}, 60}}) {
         SCOPED_TRACE(c.zoom);
-        const Pixels shown = Painted(200, 120, CanvasMapping{c.zoom, c.offset}, RECT{0, 0, 200, 120}, marks);
+        const Pixels shown =
+            Painted(200, 120, CanvasMapping{c.zoom, c.offset}, RECT{0, 0, 200, 120}, marks, picture.get());
         const int edge = static_cast<int>(10 * c.zoom) - c.offset.x;
         const int half = static_cast<int>(c.zoom / 2);
         EXPECT_EQ(shown.At(edge - half, c.row), 0u);
@@ -234,6 +261,9 @@ TEST(AnnotationPainter, ZoomedPaintLandsOnTheMappedDevicePixels)
         EXPECT_NE(shown.At(left - 1, top), 0x00FF00u);
         EXPECT_NE(shown.At(right, top), 0x00FF00u);
         EXPECT_NE(shown.At(left, top - 1), 0x00FF00u);
+        const int blocks = static_cast<int>(14 * c.zoom) - c.offset.x, row = static_cast<int>(10 * c.zoom) - c.offset.y - 2;
+        EXPECT_EQ(shown.At(blocks - 1, row), 0xFF0000u);
+        EXPECT_EQ(shown.At(blocks, row), 0x0000FFu);
     }
 }
 

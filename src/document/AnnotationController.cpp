@@ -25,6 +25,12 @@ AnnotationKind KindOfTool(AnnotationTool tool)
     }
 }
 
+// Freehand marks follow the pointer; the others span from the press to the pointer.
+bool IsStroke(AnnotationKind kind)
+{
+    return kind == AnnotationKind::kPen || kind == AnnotationKind::kHighlighter;
+}
+
 // The tool each letter key chooses, in the order of AnnotationTool.
 const char kToolKeys[] = "HVALREPITNXMC";
 
@@ -133,7 +139,7 @@ void CAnnotationController::OnButtonDown(POINT client, bool shift, bool doubleCl
         m_draft.kind = KindOfTool(tool);
         m_draft.style = m_pTools->StyleFor(m_draft.kind);
         m_draft.points = {at};
-        if (m_draft.kind != AnnotationKind::kPen && m_draft.kind != AnnotationKind::kHighlighter)
+        if (!IsStroke(m_draft.kind))
             m_draft.points.push_back(at);
         m_drag = Drag::kDrawing;
         break;
@@ -189,8 +195,7 @@ void CAnnotationController::OnMouseMove(POINT client, bool shift)
     const ImageRect before = m_drag == Drag::kDrawing ? AnnotationBox(m_draft) : Span(m_dragStart, m_dragNow);
     switch (m_drag) {
     case Drag::kDrawing:
-        if (m_draft.points.size() == 2 || m_draft.kind == AnnotationKind::kArrow ||
-            m_draft.kind == AnnotationKind::kLine) {
+        if (!IsStroke(m_draft.kind)) {
             m_draft.points[1] = shift ? SnappedEnd(m_draft.kind, m_draft.points[0], at) : at;
         } else {
             const POINT last = ToClient(m_draft.points.back());
@@ -235,8 +240,7 @@ void CAnnotationController::OnButtonUp(POINT client, bool shift)
     switch (drag) {
     case Drag::kDrawing: {
         const POINT from = ToClient(m_draft.points.front()), to = ToClient(m_draft.points.back());
-        const bool stroke = m_draft.kind == AnnotationKind::kPen || m_draft.kind == AnnotationKind::kHighlighter;
-        if (stroke || std::abs(to.x - from.x) >= kLeastDragPixels || std::abs(to.y - from.y) >= kLeastDragPixels)
+        if (IsStroke(m_draft.kind) || std::abs(to.x - from.x) >= kLeastDragPixels || std::abs(to.y - from.y) >= kLeastDragPixels)
             Commit(CAnnotationEdit::Insert(m_picture.Objects().size(), m_draft));
         else
             RedrawArea(AnnotationBox(m_draft), m_draft.style.width);

@@ -164,7 +164,7 @@ protected:
 
     void Drag(float x0, float y0, float x1, float y1)
     {
-        DragOnScreen(ScreenPoint(x0, y0), ScreenPoint(x1, y1));
+        DragOnScreen({ScreenPoint(x0, y0), ScreenPoint(x1, y1)});
         PumpFor(250);
     }
 
@@ -210,7 +210,8 @@ TEST_F(AnnotateTest, EachToolDrawsWhereTheUserDraggedAtOneAndFourTimesAndUndoTak
         Key('E');
         Drag(50, 20, 90, 40);
         Key('P');
-        Drag(10, 50, 40, 50);
+        DragOnScreen({ScreenPoint(10, 50), ScreenPoint(25, 58), ScreenPoint(40, 50)});
+        PumpFor(250);
         Key('I');
         Drag(60, 50, 95, 50);
         Key('X');
@@ -231,7 +232,8 @@ TEST_F(AnnotateTest, EachToolDrawsWhereTheUserDraggedAtOneAndFourTimesAndUndoTak
         EXPECT_TRUE(IsRed(out.At(25, 40))) << "the line";
         EXPECT_TRUE(IsRed(out.At(51, 30))) << "the ellipse's left side";
         EXPECT_EQ(kGrey, out.At(70, 30)) << "the ellipse's middle";
-        EXPECT_TRUE(IsRed(out.At(25, 50))) << "the pen";
+        EXPECT_TRUE(IsRed(out.At(25, 57))) << "the pen follows the pointer down";
+        EXPECT_FALSE(IsRed(out.At(25, 50))) << "and does not cut across";
         const COLORREF tint = out.At(78, 50);
         EXPECT_TRUE(GetRValue(tint) > GetGValue(tint) + 20 && GetGValue(tint) > 60) << "the highlighter tints";
         EXPECT_TRUE(IsRed(out.At(87, 72))) << "the step number's circle";

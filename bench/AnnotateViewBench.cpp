@@ -18,23 +18,6 @@ constexpr int kRounds = 31;
 constexpr int kViewWidth = 1200;
 constexpr int kViewHeight = 900;
 
-HBITMAP MakeBitmap(int width, int height)
-{
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* pixels = static_cast<DWORD*>(bits);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            pixels[y * width + x] = ((x / 7 + y / 11) % 5 == 0) ? 0x202020 : static_cast<DWORD>(0xF00000 | (x & 0xFF) << 8 | (y & 0xFF));
-    return bitmap;
-}
-
 // 200 marks, twenty of each kind, spread over the visible part of the view.
 void AddMixedMarks(CImageView& view)
 {
@@ -116,15 +99,15 @@ int main()
     CImageView marked, plain;
     PlaceView(marked, host);
     PlaceView(plain, host);
-    marked.SetImage(MakeBitmap(1920, 1080), "marked", true, nullptr);
-    plain.SetImage(MakeBitmap(1920, 1080), "plain", true, nullptr);
+    marked.SetImage(MakeScreenshotLikeBitmap(1920, 1080), "marked", true, nullptr);
+    plain.SetImage(MakeScreenshotLikeBitmap(1920, 1080), "plain", true, nullptr);
     marked.SetAnnotationTools(&tools);
     plain.SetAnnotationTools(&tools);
     AddMixedMarks(marked);
 
     CImageView large;
     PlaceView(large, host);
-    large.SetImage(MakeBitmap(3840, 2160), "large", true, nullptr);
+    large.SetImage(MakeScreenshotLikeBitmap(3840, 2160), "large", true, nullptr);
     large.SetAnnotationTools(&tools);
     AddMixedMarks(large);
     tools.SetTool(AnnotationTool::kRectangle);

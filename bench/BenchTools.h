@@ -11,6 +11,8 @@
 
 #include <jpeglib.h>
 
+#include "imageio/TopDownDib.h"
+
 inline double Seconds()
 {
     static const double frequency = [] {
@@ -55,15 +57,8 @@ void TimeOnce(CSamples& samples, Work&& work)
 // over the top rows, then a gradient on the left and noise on the right.
 inline HBITMAP MakeScreenshotLikeBitmap(int width, int height)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* pixels = static_cast<DWORD*>(bits);
+    DWORD* pixels = nullptr;
+    CBitmapOwner bitmap = CreateTopDownDib(width, height, pixels);
     const int panels = height * 600 / 2160, halfWidth = width / 2;
     unsigned seed = 12345;
     for (int y = 0; y < height; ++y)
@@ -79,7 +74,7 @@ inline HBITMAP MakeScreenshotLikeBitmap(int width, int height)
             }
             pixels[y * width + x] = pixel;
         }
-    return bitmap;
+    return bitmap.release();
 }
 
 inline std::string FileBytes(const std::string& path)

@@ -69,11 +69,31 @@ bool Hits(const Annotation& object, ImagePoint p, float tolerance)
     }
     return false;
 }
+}
 
-ImageRect Normalised(ImagePoint a, ImagePoint b)
+ImageRect BoxBetween(ImagePoint a, ImagePoint b)
 {
     return ImageRect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
+
+ImageRect Union(const ImageRect& a, const ImageRect& b)
+{
+    return ImageRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                     std::max(a.bottom, b.bottom)};
+}
+
+ImageRect BoxOfPoints(const std::vector<ImagePoint>& points)
+{
+    ImageRect box = BoxBetween(points.front(), points.front());
+    for (const ImagePoint& point : points)
+        box = Union(box, BoxBetween(point, point));
+    return box;
+}
+
+RECT SnapOutward(const ImageRect& box)
+{
+    return RECT{static_cast<LONG>(std::floor(box.left)), static_cast<LONG>(std::floor(box.top)),
+                static_cast<LONG>(std::ceil(box.right)), static_cast<LONG>(std::ceil(box.bottom))};
 }
 
 bool IsBoxKind(AnnotationKind kind)
@@ -91,14 +111,7 @@ ImageRect AnnotationBox(const Annotation& object)
         const ImagePoint c = object.points[0];
         return ImageRect{c.x - r, c.y - r, c.x + r, c.y + r};
     }
-    ImageRect box = Normalised(object.points[0], object.points[0]);
-    for (const ImagePoint& p : object.points) {
-        box.left = std::min(box.left, p.x);
-        box.top = std::min(box.top, p.y);
-        box.right = std::max(box.right, p.x);
-        box.bottom = std::max(box.bottom, p.y);
-    }
-    return box;
+    return BoxOfPoints(object.points);
 }
 
 int HitTestAnnotations(const std::vector<Annotation>& objects, ImagePoint point, float tolerance)
@@ -185,8 +198,7 @@ ImagePoint SnappedEnd(AnnotationKind kind, ImagePoint start, ImagePoint end)
 
 RECT PixelBox(const ImageRect& box, int width, int height)
 {
-    RECT pixels{static_cast<LONG>(std::floor(box.left)), static_cast<LONG>(std::floor(box.top)),
-                static_cast<LONG>(std::ceil(box.right)), static_cast<LONG>(std::ceil(box.bottom))};
+    RECT pixels = SnapOutward(box);
     pixels.left = std::clamp<LONG>(pixels.left, 0, width);
     pixels.right = std::clamp<LONG>(pixels.right, 0, width);
     pixels.top = std::clamp<LONG>(pixels.top, 0, height);

@@ -12,6 +12,15 @@ struct ImageRect {
     float bottom = 0;
 };
 
+// The box between two opposite corners, whichever way they were dragged.
+ImageRect BoxBetween(ImagePoint a, ImagePoint b);
+// The smallest box holding both.
+ImageRect Union(const ImageRect& a, const ImageRect& b);
+// The smallest box holding every one of points, which must not be empty.
+ImageRect BoxOfPoints(const std::vector<ImagePoint>& points);
+// The box grown to whole image pixels: the near edges rounded down, the far ones up.
+RECT SnapOutward(const ImageRect& box);
+
 // The box a mark's points span, normalised (left <= right, top <= bottom); a step
 // number's is its circle's.
 ImageRect AnnotationBox(const Annotation& object);
@@ -35,5 +44,5 @@ Annotation MovedAnnotation(const Annotation& object, float dx, float dy);
 // multiple of 45 degrees, boxes become squares (for ellipses, circles).
 ImagePoint SnappedEnd(AnnotationKind kind, ImagePoint start, ImagePoint end);
 
-// The box rounded outward to whole pixels and cut to an image of width x height.
+// The box grown to whole pixels (SnapOutward) and cut to an image of width x height.
 RECT PixelBox(const ImageRect& box, int width, int height);

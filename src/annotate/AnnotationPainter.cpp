@@ -7,9 +7,11 @@
 #include <memory>
 
 #include "annotate/AnnotationFonts.h"
-#include "annotate/AnnotationGeometry.h"
+#include "annotate/AnnotationLayout.h"
+#include "annotate/AnnotationShapes.h"
 #include "annotate/GdiplusSession.h"
 #include "annotate/MosaicBlocks.h"
+#include "imageio/TopDownDib.h"
 #include "scoped/ScopedHandles.h"
 
 namespace {
@@ -42,34 +44,25 @@ Gdiplus::PointF PointOf(ImagePoint point)
     return Gdiplus::PointF(point.x, point.y);
 }
 
-Gdiplus::RectF RectOf(const ImageBox& box)
+Gdiplus::RectF RectOf(const ImageRect& box)
 {
     return Gdiplus::RectF(box.left, box.top, box.right - box.left, box.bottom - box.top);
 }
 
-ImageBox Inflated(ImageBox box, float by)
+ImageRect Inflated(ImageRect box, float by)
 {
-    return ImageBox{box.left - by, box.top - by, box.right + by, box.bottom + by};
+    return ImageRect{box.left - by, box.top - by, box.right + by, box.bottom + by};
 }
 
 // The box of a text: from its first point, as large as its second point says or,
 // while it has none yet, as its layout measures.
-ImageBox TextBox(const Annotation& text)
+ImageRect TextBox(const Annotation& text)
 {
     const ImagePoint origin = text.points[0];
     const ImagePoint size =
         text.points.size() > 1 ? ImagePoint{text.points[1].x - origin.x, text.points[1].y - origin.y}
                                : MeasureAnnotationText(text.text, text.style);
-    return ImageBox{origin.x, origin.y, origin.x + size.x, origin.y + size.y};
-}
-
-ImageBox BoundsOf(const std::vector<ImagePoint>& points)
-{
-    ImageBox box{points[0].x, points[0].y, points[0].x, points[0].y};
-    for (const ImagePoint& point : points)
-        box = ImageBox{std::min(box.left, point.x), std::min(box.top, point.y), std::max(box.right, point.x),
-                       std::max(box.bottom, point.y)};
-    return box;
+    return ImageRect{origin.x, origin.y, origin.x + size.x, origin.y + size.y};
 }
 
 std::vector<Gdiplus::PointF> PointsOf(const std::vector<ImagePoint>& points)
@@ -279,10 +272,10 @@ void CAnnotationPainter::PaintMosaic(const Annotation& mosaic)
 {
     const RECT box = SnapOutward(BoxBetween(mosaic.points.front(), mosaic.points.back()));
     const float zoom = m_mapping.zoom;
-    const RECT shown{static_cast<LONG>(std::floor((m_clip.left + m_mapping.offset.x) / zoom)),
-                     static_cast<LONG>(std::floor((m_clip.top + m_mapping.offset.y) / zoom)),
-                     static_cast<LONG>(std::ceil((m_clip.right + m_mapping.offset.x) / zoom)),
-                     static_cast<LONG>(std::ceil((m_clip.bottom + m_mapping.offset.y) / zoom))};
+    // The image pixels the clip shows any part of.
+    const RECT shown = SnapOutward(ImageRect{
+        (m_clip.left + m_mapping.offset.x) / zoom, (m_clip.top + m_mapping.offset.y) / zoom,
+        (m_clip.right + m_mapping.offset.x) / zoom, (m_clip.bottom + m_mapping.offset.y) / zoom});
     CMosaicBlocks blocks;
     if (!blocks.Read(m_hImage, box, std::max(mosaic.style.mosaicBlock, 1), shown))
         return;
@@ -309,13 +302,7 @@ void CAnnotationPainter::PaintMosaic(const Annotation& mosaic)
         }
     }
     // Straight to the device: GDI+ would convert the pixels into a bitmap of its own first.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownDibInfo(width, height);
     const HDC dc = m_graphics.GetHDC();
     SetDIBitsToDevice(dc, target.left, target.top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
                       static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
@@ -351,20 +338,14 @@ HBITMAP FlattenAnnotations(HBITMAP image, const std::vector<Annotation>& objects
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = source.bmWidth;
-    info.bmiHeader.biHeight = source.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
+    DWORD* pixels = nullptr;
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    CBitmapOwner flat(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    CBitmapOwner flat = CreateTopDownDib(source.bmWidth, source.bmHeight, pixels);
     if (!flat)
         return nullptr;
     const CMemoryDC dc(nullptr);
-    if (GetDIBits(dc, image, 0, static_cast<UINT>(source.bmHeight), bits, &info, DIB_RGB_COLORS) != source.bmHeight)
+    BITMAPINFO info = TopDownDibInfo(source.bmWidth, source.bmHeight);
+    if (GetDIBits(dc, image, 0, static_cast<UINT>(source.bmHeight), pixels, &info, DIB_RGB_COLORS) != source.bmHeight)
         return nullptr;
     {
         const CSelectObject selection(dc, flat.get());
@@ -383,7 +364,7 @@ RECT AnnotationInkBounds(const Annotation& object)
     const AnnotationStyle& style = object.style;
     const ImagePoint first = object.points.front();
     const ImagePoint last = object.points.back();
-    ImageBox box = BoxBetween(first, last);
+    ImageRect box = BoxBetween(first, last);
     float margin = style.width / 2;
     switch (object.kind) {
     case AnnotationKind::kArrow:
@@ -395,7 +376,7 @@ RECT AnnotationInkBounds(const Annotation& object)
         break;
     case AnnotationKind::kPen:
     case AnnotationKind::kHighlighter:
-        box = BoundsOf(StrokeBeziers(object.points));
+        box = BoxOfPoints(StrokeBeziers(object.points));
         if (object.kind == AnnotationKind::kHighlighter)
             margin = HighlighterWidth(style) / 2;
         break;
@@ -417,14 +398,10 @@ RECT AnnotationInkBounds(const Annotation& object)
 
 RECT MapImageRectToDevice(const CanvasMapping& mapping, const RECT& image)
 {
-    const auto low = [&](LONG value, LONG offset) {
-        return static_cast<LONG>(std::floor(value * mapping.zoom)) - offset;
-    };
-    const auto high = [&](LONG value, LONG offset) {
-        return static_cast<LONG>(std::ceil(value * mapping.zoom)) - offset;
-    };
-    return RECT{low(image.left, mapping.offset.x), low(image.top, mapping.offset.y),
-                high(image.right, mapping.offset.x), high(image.bottom, mapping.offset.y)};
+    const float zoom = mapping.zoom;
+    RECT device = SnapOutward(ImageRect{image.left * zoom, image.top * zoom, image.right * zoom, image.bottom * zoom});
+    OffsetRect(&device, -mapping.offset.x, -mapping.offset.y);
+    return device;
 }
 
 ImagePoint MeasureAnnotationText(const std::wstring& text, const AnnotationStyle& style)

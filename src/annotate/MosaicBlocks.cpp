@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "imageio/TopDownDib.h"
 #include "scoped/ScopedHandles.h"
 
 namespace {
@@ -19,15 +20,8 @@ bool CopyArea(HBITMAP image, const RECT& area, std::vector<DWORD>& storage, Pixe
     if (!imageSelection.Succeeded())
         return false;
     const int width = area.right - area.left, height = area.bottom - area.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    const CBitmapOwner copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    DWORD* pixels = nullptr;
+    const CBitmapOwner copy = CreateTopDownDib(width, height, pixels);
     if (!copy)
         return false;
     const CMemoryDC target(nullptr);
@@ -35,7 +29,6 @@ bool CopyArea(HBITMAP image, const RECT& area, std::vector<DWORD>& storage, Pixe
     if (!BitBlt(target, 0, 0, width, height, source, area.left, area.top, SRCCOPY))
         return false;
     GdiFlush();
-    const DWORD* pixels = static_cast<const DWORD*>(bits);
     storage.assign(pixels, pixels + static_cast<size_t>(width) * height);
     for (int y = 0; y < height; ++y)
         rows.push_back(&storage[static_cast<size_t>(y) * width]);

@@ -34,17 +34,6 @@ bool IsStroke(AnnotationKind kind)
 // The tool each letter key chooses, in the order of AnnotationTool.
 const char kToolKeys[] = "HVALREPITNXMC";
 
-ImageRect Union(const ImageRect& a, const ImageRect& b)
-{
-    return ImageRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                     std::max(a.bottom, b.bottom)};
-}
-
-ImageRect Span(ImagePoint a, ImagePoint b)
-{
-    return ImageRect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-}
-
 bool KeyDown(int key)
 {
     return (GetKeyState(key) & 0x8000) != 0;
@@ -130,7 +119,7 @@ void CAnnotationController::OnButtonDown(POINT client, bool shift, bool doubleCl
         }
         Redraw();
         m_bHasCropFrame = false;
-        m_cropFrame = Span(at, at);
+        m_cropFrame = BoxBetween(at, at);
         m_drag = Drag::kCropping;
         break;
     }
@@ -192,7 +181,7 @@ void CAnnotationController::OnMouseMove(POINT client, bool shift)
     if (m_drag == Drag::kNone)
         return;
     ImagePoint at = ToImage(client);
-    const ImageRect before = m_drag == Drag::kDrawing ? AnnotationBox(m_draft) : Span(m_dragStart, m_dragNow);
+    const ImageRect before = m_drag == Drag::kDrawing ? AnnotationBox(m_draft) : BoxBetween(m_dragStart, m_dragNow);
     switch (m_drag) {
     case Drag::kDrawing:
         if (!IsStroke(m_draft.kind)) {
@@ -208,14 +197,14 @@ void CAnnotationController::OnMouseMove(POINT client, bool shift)
         if (shift)
             at = SnappedEnd(AnnotationKind::kRectangle, m_dragStart, at);
         RedrawArea(m_cropFrame, 0);
-        m_cropFrame = Span(m_dragStart, at);
+        m_cropFrame = BoxBetween(m_dragStart, at);
         RedrawArea(m_cropFrame, 0);
         m_dragNow = at;
         return;
     case Drag::kBand:
         RedrawArea(before, 0);
         m_dragNow = at;
-        RedrawArea(Span(m_dragStart, m_dragNow), 0);
+        RedrawArea(BoxBetween(m_dragStart, m_dragNow), 0);
         return;
     default: {
         // Moving or resizing: the selected marks where they were and where they are.
@@ -260,7 +249,7 @@ void CAnnotationController::OnButtonUp(POINT client, bool shift)
     case Drag::kBand: {
         if (!shift)
             m_selection.clear();
-        for (size_t index : AnnotationsInside(m_picture.Objects(), Span(m_dragStart, m_dragNow))) {
+        for (size_t index : AnnotationsInside(m_picture.Objects(), BoxBetween(m_dragStart, m_dragNow))) {
             if (std::find(m_selection.begin(), m_selection.end(), index) == m_selection.end())
                 m_selection.push_back(index);
         }
@@ -478,7 +467,7 @@ void CAnnotationController::Paint(HDC dc, const RECT& clip, POINT shift) const
         }
     }
     if (m_drag == Drag::kBand)
-        frame(Span(m_dragStart, m_dragNow), 0);
+        frame(BoxBetween(m_dragStart, m_dragNow), 0);
     if (m_drag == Drag::kCropping || m_bHasCropFrame)
         frame(m_cropFrame, 0);
 }

@@ -15,6 +15,7 @@
 #include "imageio/BmpFile.h"
 #include "imageio/Dib.h"
 #include "imageio/ImageFormats.h"
+#include "imageio/TopDownDib.h"
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
 
@@ -79,12 +80,7 @@ Pixels PixelsOfBitmap(HBITMAP bitmap)
     Pixels pixels;
     pixels.width = info.bmWidth;
     pixels.height = info.bmHeight;
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = info.bmWidth;
-    format.bmiHeader.biHeight = -info.bmHeight;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
+    BITMAPINFO format = TopDownDibInfo(info.bmWidth, info.bmHeight);
     std::vector<DWORD> bits(static_cast<size_t>(info.bmWidth) * info.bmHeight);
     GetDIBits(CScreenDC(), bitmap, 0, static_cast<UINT>(info.bmHeight), bits.data(), &format, DIB_RGB_COLORS);
     for (DWORD bgr : bits)

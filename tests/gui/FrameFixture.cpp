@@ -4,6 +4,7 @@
 
 #include "TimedSteps.h"
 #include "app/Application.h"
+#include "imageio/TopDownDib.h"
 
 void FrameFixture::SetUp()
 {
@@ -71,19 +72,12 @@ COLORREF PatternColor(int x, int y)
 
 HBITMAP MakePatternBitmap(int width, int height)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* pixels = static_cast<DWORD*>(bits);
+    DWORD* pixels = nullptr;
+    CBitmapOwner bitmap = CreateTopDownDib(width, height, pixels);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const COLORREF color = PatternColor(x, y);
             pixels[y * width + x] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
         }
-    return bitmap;
+    return bitmap.release();
 }

@@ -9,6 +9,7 @@
 
 #include "LiveGdiObjects.h"
 #include "annotate/AnnotationPainter.h"
+#include "imageio/TopDownDib.h"
 #include "scoped/ScopedHandles.h"
 
 namespace {
@@ -18,17 +19,11 @@ constexpr DWORD kWhite = 0xFFFFFF;
 // A 32-bit DIB section with pixels (0x00RRGGBB) of the test's own making.
 CBitmapOwner MakePicture(int width, int height, const std::function<DWORD(int, int)>& colourAt)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    CBitmapOwner bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    DWORD* pixels = nullptr;
+    CBitmapOwner bitmap = CreateTopDownDib(width, height, pixels);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            static_cast<DWORD*>(bits)[y * width + x] = colourAt(x, y);
+            pixels[y * width + x] = colourAt(x, y);
     return bitmap;
 }
 
@@ -66,12 +61,7 @@ Pixels ReadPixels(HBITMAP bitmap)
     BITMAP shape{};
     GetObject(bitmap, sizeof(shape), &shape);
     Pixels pixels{shape.bmWidth, shape.bmHeight, std::vector<DWORD>(static_cast<size_t>(shape.bmWidth) * shape.bmHeight)};
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = shape.bmWidth;
-    info.bmiHeader.biHeight = -shape.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDownDibInfo(shape.bmWidth, shape.bmHeight);
     const CMemoryDC dc(nullptr);
     GetDIBits(dc, bitmap, 0, static_cast<UINT>(shape.bmHeight), pixels.values.data(), &info, DIB_RGB_COLORS);
     for (DWORD& value : pixels.values)

@@ -1,18 +1,7 @@
-#include "annotate/AnnotationGeometry.h"
+#include "annotate/AnnotationShapes.h"
 
 #include <algorithm>
 #include <cmath>
-
-ImageBox BoxBetween(ImagePoint a, ImagePoint b)
-{
-    return ImageBox{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-}
-
-RECT SnapOutward(const ImageBox& box)
-{
-    return RECT{static_cast<LONG>(std::floor(box.left)), static_cast<LONG>(std::floor(box.top)),
-                static_cast<LONG>(std::ceil(box.right)), static_cast<LONG>(std::ceil(box.bottom))};
-}
 
 ArrowShape ArrowShapeOf(ImagePoint start, ImagePoint end, float width)
 {

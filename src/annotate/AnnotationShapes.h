@@ -1,24 +1,10 @@
 #pragma once
-#include <windows.h>
-
 #include <vector>
 
 #include "annotate/Annotation.h"
 
 // The shapes the marks are drawn from, in image pixels, shared by their drawing and by
 // the boxes their ink lies in.
-
-struct ImageBox {
-    float left = 0;
-    float top = 0;
-    float right = 0;
-    float bottom = 0;
-};
-
-// The box between two opposite corners, whichever way they were dragged.
-ImageBox BoxBetween(ImagePoint a, ImagePoint b);
-// The box grown to whole image pixels: the near edges rounded down, the far ones up.
-RECT SnapOutward(const ImageBox& box);
 
 // An arrow's head, a triangle with its tip on the end point, grows with the line width
 // and shrinks to fit a short arrow; the shaft stops inside the head, so its square end

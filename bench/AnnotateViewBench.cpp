@@ -50,19 +50,6 @@ void AddMixedMarks(CImageView& view)
     }
 }
 
-void Paint(HWND window)
-{
-    InvalidateRect(window, nullptr, FALSE);
-    UpdateWindow(window);
-    GdiFlush();
-}
-
-void Raise(HWND window)
-{
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    UpdateWindow(GetParent(window));
-}
-
 void Report(const char* what, const CSamples& ours, const CSamples& reference, double budget, bool under)
 {
     const double ratio = ours.Min() / reference.Min();

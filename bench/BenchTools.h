@@ -1,7 +1,7 @@
 #pragma once
-// What several benchmarks share: the clock, the summary of repeated samples, and
-// the raw library work that serves as a floor. Header only: every .cpp file in this
-// folder is a benchmark program of its own.
+// What several benchmarks share: the clock, the summary of repeated samples, a test
+// picture, whole window paints and the raw library work that serves as a floor. Header
+// only: every .cpp file in this folder is a benchmark program of its own.
 #include <windows.h>
 
 #include <algorithm>
@@ -75,6 +75,22 @@ inline HBITMAP MakeScreenshotLikeBitmap(int width, int height)
             pixels[y * width + x] = pixel;
         }
     return bitmap.release();
+}
+
+// One whole paint of a window, done when GDI has drawn it.
+inline void Paint(HWND window)
+{
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    GdiFlush();
+}
+
+// Brings a window above its sibling and lets it repaint, outside the measured time,
+// so that each case is measured fully visible.
+inline void Raise(HWND window)
+{
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    UpdateWindow(GetParent(window) ? GetParent(window) : window);
 }
 
 inline std::string FileBytes(const std::string& path)

@@ -44,21 +44,6 @@ void Report(const char* what, const CSamples& ours, const CSamples& floor, doubl
     std::printf("\n");
 }
 
-void Paint(HWND window)
-{
-    InvalidateRect(window, nullptr, FALSE);
-    UpdateWindow(window);
-    GdiFlush();
-}
-
-// Brings a window above its sibling and lets it repaint, outside the measured time,
-// so that each case is measured fully visible.
-void Raise(HWND window)
-{
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    UpdateWindow(GetParent(window) ? GetParent(window) : window);
-}
-
 // The floor of a paint: a window with the view's edge and scroll bars that copies the
 // image at a zoom and scroll position with one StretchBlt (a BitBlt at 100%) of the
 // visible image pixels, plus one on every side as the view does, from a memory DC

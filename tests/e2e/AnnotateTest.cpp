@@ -9,6 +9,7 @@
 
 #include "Gbk.h"
 #include "KeyInput.h"
+#include "PixelReader.h"
 #include "RealClick.h"
 #include "annotate/AnnotatedPng.h"
 #include "e2e/ProgramUnderTest.h"
@@ -156,6 +157,9 @@ protected:
         return point;
     }
 
+    // The colour the screen shows at image pixel (x, y), the middle of its screen pixels.
+    COLORREF OnScreen(float x, float y) const { return CPixelReader().At(ScreenPoint(x + 0.5f, y + 0.5f)); }
+
     void Key(WORD key)
     {
         PressKeys({key});
@@ -222,6 +226,8 @@ TEST_F(AnnotateTest, EachToolDrawsWhereTheUserDraggedAtOneAndFourTimesAndUndoTak
         ClickAtScreen(ScreenPoint(75, 72));
         PumpFor(250);
 
+        EXPECT_EQ(RGB(0, 0, 0), OnScreen(12, 70)) << "the redaction shows";
+        EXPECT_TRUE(IsRed(OnScreen(87, 72))) << "the step number shows";
         const Pixels out = Copied();
         ASSERT_EQ(kWidth, out.width);
         ASSERT_EQ(kHeight, out.height);
@@ -260,6 +266,8 @@ TEST_F(AnnotateTest, EachToolDrawsWhereTheUserDraggedAtOneAndFourTimesAndUndoTak
             for (int x = 0; x < kWidth; ++x)
                 changed += clean.At(x, y) != PictureColour(x, y);
         EXPECT_EQ(0, changed) << "nine undos take the nine marks away";
+        EXPECT_EQ(kGrey, OnScreen(12, 70)) << "from the screen too";
+        EXPECT_EQ(kGrey, OnScreen(87, 72));
         Key(VK_ESCAPE);
     }
 }

@@ -244,6 +244,8 @@ void CAnnotationController::OnButtonUp(POINT client, bool shift)
         }
         if (m_dragNow.x != m_dragStart.x || m_dragNow.y != m_dragStart.y)
             Commit(std::move(edit));
+        else
+            Redraw();
         break;
     }
     case Drag::kBand: {
@@ -282,8 +284,6 @@ void CAnnotationController::OnCaptureLost()
 std::vector<Annotation> CAnnotationController::ShownObjects() const
 {
     std::vector<Annotation> shown = m_picture.Objects();
-    if (m_textBox.IsOpen() && m_textBox.Index() >= 0 && static_cast<size_t>(m_textBox.Index()) < shown.size())
-        shown.erase(shown.begin() + m_textBox.Index());
     if (m_drag != Drag::kMoving && m_drag != Drag::kResizing)
         return shown;
     for (size_t index : m_selection) {
@@ -436,16 +436,51 @@ bool CAnnotationController::HasOverlay() const
     return !m_picture.Objects().empty() || m_drag != Drag::kNone || m_bHasCropFrame || !m_selection.empty();
 }
 
-void CAnnotationController::Paint(HDC dc, const RECT& clip, POINT shift) const
+CanvasMapping CAnnotationController::DeviceMapping(POINT shift) const
 {
     CanvasMapping mapping = m_surface.Mapping();
     mapping.offset.x += shift.x;
     mapping.offset.y += shift.y;
+    return mapping;
+}
+
+bool CAnnotationController::IsLive(size_t index) const
+{
+    return (m_drag == Drag::kMoving || m_drag == Drag::kResizing) &&
+           std::find(m_selection.begin(), m_selection.end(), index) != m_selection.end();
+}
+
+std::vector<Annotation> CAnnotationController::StillObjects() const
+{
+    std::vector<Annotation> still;
+    const std::vector<Annotation>& objects = m_picture.Objects();
+    for (size_t i = 0; i < objects.size(); ++i) {
+        if (!IsLive(i) && !(m_textBox.IsOpen() && static_cast<int>(i) == m_textBox.Index()))
+            still.push_back(objects[i]);
+    }
+    return still;
+}
+
+void CAnnotationController::PaintMarks(HDC dc, const RECT& clip, POINT shift) const
+{
+    RECT deviceClip = clip;
+    OffsetRect(&deviceClip, -shift.x, -shift.y);
+    PaintAnnotations(dc, DeviceMapping(shift), deviceClip, m_picture.Bitmap(), StillObjects());
+}
+
+void CAnnotationController::PaintLive(HDC dc, const RECT& clip, POINT shift) const
+{
     RECT deviceClip = clip;
     OffsetRect(&deviceClip, -shift.x, -shift.y);
     const std::vector<Annotation> shown = ShownObjects();
-    PaintAnnotations(dc, mapping, deviceClip, m_picture.Bitmap(), shown,
-                     m_drag == Drag::kDrawing ? &m_draft : nullptr);
+    std::vector<Annotation> live;
+    for (size_t index : m_selection) {
+        if (IsLive(index) && index < shown.size())
+            live.push_back(shown[index]);
+    }
+    if (!live.empty() || m_drag == Drag::kDrawing)
+        PaintAnnotations(dc, DeviceMapping(shift), deviceClip, m_picture.Bitmap(), live,
+                         m_drag == Drag::kDrawing ? &m_draft : nullptr);
 
     auto toDevice = [&](ImagePoint p) {
         POINT at = ToClient(p);
@@ -567,6 +602,7 @@ void CAnnotationController::Redo()
 
 void CAnnotationController::Redraw() const
 {
+    m_surface.MarksChanged();
     InvalidateRect(m_surface.Window(), nullptr, FALSE);
 }
 

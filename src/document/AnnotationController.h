@@ -16,6 +16,9 @@ public:
     // After an edit or an undo: the picture may have another size, the document
     // another modified state.
     virtual void PictureEdited() = 0;
+    // The marks that stay put changed (an edit, or marks taken up by a drag or the
+    // text box): whatever was drawn of them is stale.
+    virtual void MarksChanged() = 0;
     virtual HWND Window() const = 0;
 
 protected:
@@ -46,10 +49,13 @@ public:
     void OnKeyUp(WPARAM key);
     HCURSOR Cursor(POINT client) const;
 
-    // Draws the marks and what is being done over the image already in dc, whose
-    // device pixels are the client's shifted by -shift.
-    void Paint(HDC dc, const RECT& clip, POINT shift) const;
-    // True when Paint has anything to draw.
+    // Draw over the image already in dc, whose device pixels are the client's shifted
+    // by -shift: the marks that stay put, which a cache may keep, and on top of them
+    // what is being done (marks being drawn, moved or resized, the selection with its
+    // handles, the rubber band, the crop frame).
+    void PaintMarks(HDC dc, const RECT& clip, POINT shift) const;
+    void PaintLive(HDC dc, const RECT& clip, POINT shift) const;
+    // True when there is anything to draw over the image.
     bool HasOverlay() const;
 
     void ToolChanged();
@@ -71,6 +77,10 @@ private:
     int HandleAt(POINT client) const;
     // The marks as they show now: with the ones being moved or resized in their new place.
     std::vector<Annotation> ShownObjects() const;
+    // The marks that stay put: all but the one in the text box and those being dragged.
+    std::vector<Annotation> StillObjects() const;
+    bool IsLive(size_t index) const;
+    CanvasMapping DeviceMapping(POINT shift) const;
     void Commit(CAnnotationEdit edit);
     void MoveSelection(float dx, float dy);
     void DeleteSelection();

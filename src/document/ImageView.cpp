@@ -9,6 +9,7 @@
 #include "document/ImageContextMenu.h"
 #include "document/ImageFileDialogs.h"
 #include "document/ImageViewClass.h"
+#include "document/MarksCache.h"
 #include "document/ViewArithmetic.h"
 #include "document/ZoomTable.h"
 #include "res/resource.h"
@@ -67,6 +68,7 @@ CImageView::CImageView()
 
 CImageView::~CImageView()
 {
+    CMarksCache::Shared().Drop(this);
     DestroyWindow();
 }
 
@@ -116,6 +118,7 @@ void CImageView::SetScrollBars(bool redraw)
 void CImageView::SetContentSize(int cx, int cy, bool redraw, bool resetOffset)
 {
     m_scroll.SetContent(SIZE{cx, cy}, resetOffset);
+    CMarksCache::Shared().Drop(this);
     SetScrollBars(true);
     if (redraw)
         InvalidateRect(Handle(), nullptr, TRUE);
@@ -374,6 +377,17 @@ bool CImageView::SaveBeforeClose()
     return m_document.SaveAs(path);
 }
 
+void CImageView::ScrollClient(int dx, int dy)
+{
+    ScrollWindowEx(Handle(), dx, dy, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+    CMarksCache::Shared().Scroll(this, dx, dy);
+}
+
+void CImageView::MarksChanged()
+{
+    CMarksCache::Shared().Drop(this);
+}
+
 void CImageView::PictureEdited()
 {
     const SIZE size = m_document.ImageSize(), content = m_scroll.Content();
@@ -420,7 +434,7 @@ void CImageView::OnSize(int width, int height)
     SetScrollBars(true);
     const POINT now = m_scroll.Offset();
     if (now.x != old.x || now.y != old.y) {
-        ScrollWindowEx(Handle(), old.x - now.x, old.y - now.y, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+        ScrollClient(old.x - now.x, old.y - now.y);
         SetScrollPos(Handle(), SB_HORZ, now.x, FALSE);
         SetScrollPos(Handle(), SB_VERT, now.y, FALSE);
     }
@@ -500,8 +514,7 @@ void CImageView::ScrollTo(int bar, int position)
     const int delta = current - position;
     m_scroll.MoveTo(bar, position);
     SetScrollPos(Handle(), bar, position, TRUE);
-    ScrollWindowEx(Handle(), bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0, nullptr, nullptr, nullptr,
-                   nullptr, SW_INVALIDATE);
+    ScrollClient(bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0);
 }
 
 void CImageView::OnMouseWheel(int delta)
@@ -557,8 +570,7 @@ void CImageView::OnMouseMove(LPARAM lParam)
     const POINT offset = m_scroll.Offset(), target = m_scroll.Dragged(dx, dy, ClientSize());
     if (target.x == offset.x && target.y == offset.y)
         return;
-    ScrollWindowEx(Handle(), offset.x - target.x, offset.y - target.y, nullptr, nullptr, nullptr, nullptr,
-                   SW_INVALIDATE);
+    ScrollClient(offset.x - target.x, offset.y - target.y);
     SetScrollPos(Handle(), SB_HORZ, target.x, TRUE);
     SetScrollPos(Handle(), SB_VERT, target.y, TRUE);
     m_scroll.MoveTo(target);

@@ -68,6 +68,9 @@ private:
     void UpdateTitle();
     CanvasMapping Mapping() const override;
     void PictureEdited() override;
+    void MarksChanged() override;
+    // ScrollWindowEx by (dx, dy), and the same for the marks cache.
+    void ScrollClient(int dx, int dy);
     HWND Window() const override { return Handle(); }
     void OnSize(int width, int height);
     bool OnSetCursor(LPARAM lParam);

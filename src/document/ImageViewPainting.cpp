@@ -1,5 +1,6 @@
 #include "document/ImageView.h"
 
+#include "document/MarksCache.h"
 #include "document/ZoomMapping.h"
 
 // Only the clip box is drawn. Without marks or tool work over it, straight onto the
@@ -19,16 +20,40 @@ void CImageView::OnPaint()
         return;
     }
     const int width = clip.right - clip.left, height = clip.bottom - clip.top;
-    const CMemoryDC buffer(dc);
-    CBitmapOwner pixels(CreateCompatibleBitmap(dc, width, height));
-    {
+    // The image with the marks that stay put comes from the cache, drawn there first
+    // where it does not hold them yet, and the live work goes over it in the scratch
+    // bitmap; without a cache, everything is drawn into a bitmap of the clip box.
+    CMarksCache& cache = CMarksCache::Shared();
+    if (HDC still = cache.For(this, ClientSize())) {
+        if (!cache.Holds(clip)) {
+            const CSavedDC state(still);
+            IntersectClipRect(still, clip.left, clip.top, clip.right, clip.bottom);
+            {
+                const CSavedDC mapping(still);
+                DrawImage(still, clip, POINT{0, 0});
+            }
+            m_annotations.PaintMarks(still, clip, POINT{0, 0});
+            cache.Add(clip);
+        }
+        HDC scratch = cache.Scratch();
+        BitBlt(scratch, clip.left, clip.top, width, height, still, clip.left, clip.top, SRCCOPY);
+        {
+            const CSavedDC state(scratch);
+            IntersectClipRect(scratch, clip.left, clip.top, clip.right, clip.bottom);
+            m_annotations.PaintLive(scratch, clip, POINT{0, 0});
+        }
+        BitBlt(dc, clip.left, clip.top, width, height, scratch, clip.left, clip.top, SRCCOPY);
+    } else {
+        const CMemoryDC buffer(dc);
+        CBitmapOwner pixels(CreateCompatibleBitmap(dc, width, height));
         CSelectObject selection(buffer, pixels.get());
         const POINT shift{clip.left, clip.top};
         {
             const CSavedDC state(buffer);
             DrawImage(buffer, clip, shift);
         }
-        m_annotations.Paint(buffer, clip, shift);
+        m_annotations.PaintMarks(buffer, clip, shift);
+        m_annotations.PaintLive(buffer, clip, shift);
         BitBlt(dc, clip.left, clip.top, width, height, buffer, 0, 0, SRCCOPY);
     }
     EndPaint(Handle(), &paint);

@@ -9,6 +9,7 @@
 
 #include "Gbk.h"
 #include "KeyInput.h"
+#include "PixelReader.h"
 #include "RealClick.h"
 #include "annotate/AnnotatedPng.h"
 #include "e2e/ProgramUnderTest.h"
@@ -152,6 +153,9 @@ protected:
         return point;
     }
 
+    // The colour the screen shows at image pixel (x, y), the middle of its screen pixels.
+    COLORREF OnScreen(float x, float y) const { return CPixelReader().At(ScreenPoint(x + 0.5f, y + 0.5f)); }
+
     void Key(WORD key)
     {
         PressKeys({key});
@@ -218,6 +222,8 @@ TEST_F(AnnotateTest, EachToolDrawsWhereTheUserDraggedAtOneAndFourTimesAndUndoTak
         ClickAtScreen(ScreenPoint(75, 72));
         PumpFor(250);
 
+        EXPECT_EQ(RGB(0, 0, 0), OnScreen(12, 70)) << "the redaction shows";
+        EXPECT_TRUE(IsRed(OnScreen(87, 72))) << "the step number shows";
         const Pixels out = Copied();
         ASSERT_EQ(kWidth, out.width);
         ASSERT_EQ(kHeight, out.height);
@@ -256,6 +262,8 @@ TEST_F(AnnotateTest, EachToolDrawsWhereTheUserDraggedAtOneAndFourTimesAndUndoTak
             for (int x = 0; x < kWidth; ++x)
                 changed += clean.At(x, y) != PictureColour(x, y);
         EXPECT_EQ(0, changed) << "nine undos take the nine marks away";
+        EXPECT_EQ(kGrey, OnScreen(12, 70)) << "from the screen too";
+        EXPECT_EQ(kGrey, OnScreen(87, 72));
         Key(VK_ESCAPE);
     }
 }
@@ -272,6 +280,29 @@ TEST_F(AnnotateTest, ChineseTextTypedIntoTheBoxShowsInTheOutput)
     ASSERT_EQ(kWidth, out.width);
     EXPECT_GT(CountRed(out, RECT{20, 20, 100, 45}), 30) << "red strokes of the characters";
     EXPECT_EQ(0, CountRed(out, RECT{0, 50, kWidth, kHeight}));
+}
+
+TEST_F(AnnotateTest, SpaceHeldDownPansWhateverTheToolAndDrawsNothing)
+{
+    SetZoom(ID_ZOOM_800, 8.0f);
+    Key('X');
+    Drag(10, 10, 20, 20);
+    Key('R');
+    INPUT space[2] = {};
+    space[0].type = space[1].type = INPUT_KEYBOARD;
+    space[0].ki.wVk = space[1].ki.wVk = VK_SPACE;
+    space[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &space[0], sizeof(INPUT));
+    PumpFor(150);
+    DragOnScreen({ScreenPoint(40, 30), ScreenPoint(30, 20)});  // the image follows, 80 pixels up and left
+    SendInput(1, &space[1], sizeof(INPUT));
+    PumpFor(250);
+    POINT moved = ScreenPoint(15, 15);
+    moved.x -= 80;
+    moved.y -= 80;
+    EXPECT_EQ(RGB(0, 0, 0), CPixelReader().At(moved)) << "the redaction moved with the image";
+    EXPECT_EQ(kGrey, OnScreen(15, 15)) << "and left its place on the screen";
+    EXPECT_EQ(0, CountRed(Copied(), RECT{0, 0, kWidth, kHeight})) << "the rectangle tool drew nothing";
 }
 
 TEST_F(AnnotateTest, CropCutsTheImageAndUndoBringsItBack)
@@ -319,6 +350,13 @@ TEST_F(AnnotateTest, APngKeepsTheMarksEditableAfterReopening)
     ASSERT_TRUE(CProgramUnderTest::PressButton(dialog, IDOK));
     std::string chunk;
     ASSERT_TRUE(PumpUntil([&] { return (saved.reset(ReadImageFile(second.c_str(), 2, nullptr, &chunk)), saved != nullptr); }, 5000));
+    // Saved under the new name, the document is unmodified; an undo makes it differ from its file.
+    HWND tabs = FindWindowExA(m_frame, nullptr, WC_TABCONTROLA, nullptr);
+    EXPECT_EQ("moved.png", m_program.TabText(tabs, 0));
+    PressKeys({VK_CONTROL, 'Z'});
+    EXPECT_TRUE(PumpUntil([&] { return m_program.TabText(tabs, 0) == "moved.png*"; }, 3000)) << m_program.TabText(tabs, 0);
+    PressKeys({VK_CONTROL, 'Y'});
+    EXPECT_TRUE(PumpUntil([&] { return m_program.TabText(tabs, 0) == "moved.png"; }, 3000)) << "the redo is the saved state";
     const Pixels moved = PixelsOfBitmap(saved.get());
     EXPECT_TRUE(IsRed(moved.At(30, 40))) << "the rectangle moved";
     EXPECT_EQ(kGrey, moved.At(10, 20)) << "and left its old place clean";

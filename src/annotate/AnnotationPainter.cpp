@@ -189,8 +189,15 @@ void CAnnotationPainter::PaintBox(const Annotation& box)
         // under some GDI+ implementations.
         m_graphics.DrawEllipse(RoundPen(colour, box.style.width).get(), rect);
     } else {
-        const Gdiplus::Pen pen(colour, box.style.width);
-        m_graphics.DrawRectangle(&pen, rect);
+        // The outline as the area between two rectangles: its corners are square
+        // under every GDI+, where a wide pen's rectangle may lack its first corner.
+        const float half = box.style.width / 2;
+        Gdiplus::GraphicsPath frame(Gdiplus::FillModeAlternate);
+        frame.AddRectangle(Gdiplus::RectF(rect.X - half, rect.Y - half, rect.Width + 2 * half, rect.Height + 2 * half));
+        if (rect.Width > 2 * half && rect.Height > 2 * half)
+            frame.AddRectangle(Gdiplus::RectF(rect.X + half, rect.Y + half, rect.Width - 2 * half, rect.Height - 2 * half));
+        const Gdiplus::SolidBrush brush(colour);
+        m_graphics.FillPath(&brush, &frame);
     }
 }
 

@@ -257,6 +257,23 @@ TEST(AnnotationPainter, ZoomedPaintLandsOnTheMappedDevicePixels)
     }
 }
 
+// A wide outline has square corners at every zoom, the one its figure starts at too.
+TEST(AnnotationPainter, WideOutlinesHaveSquareCorners)
+{
+    const CBitmapOwner picture = WhitePicture(40, 40);
+    const std::vector<Annotation> marks{Mark(AnnotationKind::kRectangle, {{10, 10}, {20, 18}}, RGB(0, 0, 0), 4)};
+    for (float zoom : {1.0f, 8.0f}) {
+        SCOPED_TRACE(zoom);
+        const Pixels shown = Painted(200, 200, CanvasMapping{zoom, {0, 0}}, RECT{0, 0, 200, 200}, marks, picture.get());
+        const int left = static_cast<int>(8 * zoom), top = left;
+        const int right = static_cast<int>(22 * zoom) - 1, bottom = static_cast<int>(20 * zoom) - 1;
+        for (const POINT corner : {POINT{left, top}, POINT{right, top}, POINT{right, bottom}, POINT{left, bottom}})
+            EXPECT_EQ(shown.At(corner.x, corner.y), 0u) << corner.x << "," << corner.y;
+        EXPECT_EQ(shown.At(left - 1, top - 1), kWhite);
+        EXPECT_EQ(shown.At(static_cast<int>(15 * zoom), static_cast<int>(14 * zoom)), kWhite) << "the middle stays";
+    }
+}
+
 TEST(AnnotationPainter, ChineseTextInksInsideItsMeasuredBox)
 {
     AnnotationStyle style;

@@ -11,7 +11,8 @@ for file in lumigrab.exe snapcore.dll; do
   [ -f "$dist/$file" ] || { echo "missing: $dist/$file"; exit 1; }
 done
 
-system_dlls='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|shlwapi|ole32|oleaut32|winmm|advapi32|msvcrt)\.dll$'
+# gdiplus.dll is part of every Windows since XP.
+system_dlls='^(kernel32|user32|gdi32|gdiplus|comctl32|comdlg32|shell32|shlwapi|ole32|oleaut32|winmm|advapi32|msvcrt)\.dll$'
 for file in lumigrab.exe snapcore.dll; do
   headers=$("$objdump" -p "$dist/$file")
   grep -q 'file format pei-i386' <<<"$headers" || { echo "$file is not a 32-bit program"; failed=1; }

@@ -135,6 +135,21 @@
 #define ID_VIEW_OPTIONS             32823
 #define ID_HELP_TOPICS              32824
 
+/* Commands: the capture conveniences, pinned images, closing */
+#define ID_CAPTURE_LAST_REGION      32830
+#define ID_CAPTURE_DELAY_NONE       32831
+#define ID_CAPTURE_DELAY_3          32832
+#define ID_CAPTURE_DELAY_5          32833
+#define ID_CAPTURE_DELAY_10         32834
+#define ID_TRAY_CANCEL_DELAY        32835
+#define ID_IMAGE_PIN                32836
+#define ID_PIN_OPEN_AS_DOCUMENT     32837
+#define ID_PIN_CLOSE                32838
+#define ID_PIN_CLOSE_ALL            32839
+#define ID_WINDOW_CLOSE_ALL         32840
+#define ID_FILE_CLOSE               57602
+#define IDD_OPTIONS_MORE            109
+
 /* Commands: the annotation tools, in tool order, and their properties */
 #define ID_TOOL_HAND                33000
 #define ID_TOOL_SELECT              33001

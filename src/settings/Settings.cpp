@@ -43,7 +43,7 @@ void BuildPath(char (&path)[MAX_PATH])
 }  // namespace
 
 CSettings::CSettings(const CSettings& other)
-    : GeneralOptions(other), SaveOptions(other), HotkeyOptions(other), AuxWindowOptions(other)
+    : GeneralOptions(other), SaveOptions(other), HotkeyOptions(other), AuxWindowOptions(other), MoreOptions(other)
 {
 }
 
@@ -53,6 +53,7 @@ CSettings& CSettings::operator=(const CSettings& other)
     SaveOptions::operator=(other);
     HotkeyOptions::operator=(other);
     AuxWindowOptions::operator=(other);
+    MoreOptions::operator=(other);
     return *this;
 }
 
@@ -195,7 +196,9 @@ bool operator==(const CSettings& a, const CSettings& b)
            a.m_strSaveFolder == b.m_strSaveFolder && a.m_nSaveType == b.m_nSaveType &&
            std::memcmp(static_cast<const HotkeyOptions*>(&a), static_cast<const HotkeyOptions*>(&b),
                        sizeof(HotkeyOptions)) == 0 &&
-           a.m_nMagnification == b.m_nMagnification && a.m_nSkin == b.m_nSkin;
+           a.m_nMagnification == b.m_nMagnification && a.m_nSkin == b.m_nSkin &&
+           std::memcmp(static_cast<const MoreOptions*>(&a), static_cast<const MoreOptions*>(&b),
+                       sizeof(MoreOptions)) == 0;
 }
 
 bool operator!=(const CSettings& a, const CSettings& b)

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "settings/MoreOptions.h"
 #include "snapcore.h"
 
 // The options of the General page. Stored as one raw 24-byte block.
@@ -39,14 +40,20 @@ struct HotkeyOptions {
 };
 
 // The raw blocks go to the file exactly as they lie in memory.
+static_assert(sizeof(MoreOptions) == 44, "MoreOptions has no padding, so it compares as bytes");
 static_assert(sizeof(GeneralOptions) == 24, "GeneralOptions is stored as 24 bytes");
 static_assert(sizeof(HotkeyOptions) == 20, "HotkeyOptions is stored as 20 bytes");
 static_assert(sizeof(AuxWindowOptions) == 8, "AuxWindowOptions is stored as 8 bytes");
 
-// All persistent options, kept in lumigrab.cfg next to the executable. The magnifier
-// group is the capture engine's own record, so &g_settings can be handed to it.
-// m_bModified is never stored, copied or compared.
-class CSettings : public GeneralOptions, public SaveOptions, public HotkeyOptions, public AuxWindowOptions {
+// All persistent options, kept in lumigrab.cfg next to the executable, and the ones
+// the program adds, kept in lumigrab.ini beside it. The magnifier group is the capture
+// engine's own record, so &g_settings can be handed to it. m_bModified is never
+// stored, copied or compared.
+class CSettings : public GeneralOptions,
+                  public SaveOptions,
+                  public HotkeyOptions,
+                  public AuxWindowOptions,
+                  public MoreOptions {
 public:
     CSettings() : AuxWindowOptions() {}
     CSettings(const CSettings& other);

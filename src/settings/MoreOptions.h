@@ -1,0 +1,26 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+// The options the program adds to its specified ones, on the 更多 page. They are kept
+// in the [Options] section of lumigrab.ini next to the executable, never in
+// lumigrab.cfg, whose format stays as it is. At their defaults every capture behaves
+// as the specified program's does.
+struct MoreOptions {
+    int32_t m_nCountdownSeconds = 0;        // 0 (none), 3, 5 or 10 before every capture
+    int32_t m_bCopyAfterCapture = 0;
+    int32_t m_bNoDocumentAfterCapture = 0;  // counts only with auto-save or copying on
+    int32_t m_bPinAfterCapture = 0;
+    int32_t m_bLastRegionHotkey = 0;
+    uint16_t m_wLastRegionKey = 0;
+    uint16_t m_wLastRegionMods = 0;  // hotkey-control form (1 Shift, 2 Ctrl, 4 Alt, 8 extended)
+    int32_t m_bHasLastRegion = 0;
+    RECT m_rcLastRegion{};  // the last region capture, in virtual-screen pixels
+};
+
+// Reads the [Options] section of the file; a missing file, or a value missing, damaged
+// or out of range, gives the default.
+void LoadMoreOptions(MoreOptions& options, const char* iniPath);
+// Writes every value; false with the reason as the last error.
+bool SaveMoreOptions(const MoreOptions& options, const char* iniPath);

@@ -305,6 +305,28 @@ TEST_F(AnnotateTest, SpaceHeldDownPansWhateverTheToolAndDrawsNothing)
     EXPECT_EQ(0, CountRed(Copied(), RECT{0, 0, kWidth, kHeight})) << "the rectangle tool drew nothing";
 }
 
+TEST_F(AnnotateTest, ANewColourRecoloursTheSelectionInOneStep)
+{
+    Key('R');
+    Drag(10, 10, 40, 30);
+    Drag(60, 10, 90, 30);
+    Key('V');
+    ClickAtScreen(ScreenPoint(10, 20));
+    PumpFor(200);
+    CProgramUnderTest::PostCommand(m_frame, ID_ANNOTATE_COLOUR_FIRST + 4);  // blue, from the colour menu
+    PumpFor(300);
+    Pixels out = Copied();
+    ASSERT_EQ(kWidth, out.width);
+    const COLORREF blue = out.At(10, 20);
+    EXPECT_TRUE(GetBValue(blue) > 200 && GetRValue(blue) < 60) << "the selected rectangle is blue";
+    EXPECT_TRUE(IsRed(out.At(60, 20))) << "the other one keeps its colour";
+    PressKeys({VK_CONTROL, 'Z'});
+    PumpFor(300);
+    out = Copied();
+    EXPECT_TRUE(IsRed(out.At(10, 20))) << "one undo gives the old colour back";
+    EXPECT_TRUE(IsRed(out.At(60, 20)));
+}
+
 TEST_F(AnnotateTest, CropCutsTheImageAndUndoBringsItBack)
 {
     Key('C');

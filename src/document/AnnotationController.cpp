@@ -525,8 +525,9 @@ void CAnnotationController::ApplyProperties(unsigned properties)
         const Annotation& old = m_picture.Objects()[index];
         Annotation changed = old;
         const AnnotationStyle style = m_pTools->StyleFor(old.kind);
+        // The colour just chosen, a redaction's too: the user picked it for these marks.
         if (properties & kPropertyColour)
-            changed.style.colour = style.colour;
+            changed.style.colour = m_pTools->Colour();
         if (properties & kPropertyWidth)
             changed.style.width = style.width;
         if (properties & kPropertyFill)

@@ -238,6 +238,15 @@ void CAnnotationToolBar::ShowColour()
         InvalidateRect(m_hWnd, &button, TRUE);
 }
 
+bool CAnnotationToolBar::GetMenuImage(UINT command, HIMAGELIST& images, int& index) const
+{
+    if (command < ID_TOOL_HAND || command > ID_TOOL_CROP || !m_images.Normal())
+        return false;
+    images = m_images.Normal();
+    index = static_cast<int>(command - ID_TOOL_HAND);  // the strip starts with the tools, in order
+    return true;
+}
+
 bool CAnnotationToolBar::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const UINT id = LOWORD(wParam);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/ToolBarImages.h"
+#include "ui/MenuImageSource.h"
 
 class CAnnotationTools;
 
@@ -10,7 +11,7 @@ class CAnnotationTools;
 // of the next mark: the colour (its button shows it, its menu offers the presets and
 // 更多颜色…), the line width list, the fill, the font and the mosaic block. Every choice
 // goes to the shared tools; Update shows what they hold, whoever changed them.
-class CAnnotationToolBar {
+class CAnnotationToolBar : public IMenuImageSource {
 public:
     explicit CAnnotationToolBar(CAnnotationTools& tools) : m_tools(tools) {}
     CAnnotationToolBar(const CAnnotationToolBar&) = delete;
@@ -31,6 +32,8 @@ public:
     // TBN_DROPDOWN: opens the menu of the colour, fill or mosaic button; false when
     // the notification is not the bar's.
     bool OnDropDown(const NMTOOLBARA& notify);
+    // The tools' pictures for the 标注 menu.
+    bool GetMenuImage(UINT command, HIMAGELIST& images, int& index) const override;
 
 private:
     void CreateWidthList();

@@ -172,7 +172,7 @@ void CAppFrame::LoadEditorList()
     m_editorList.SetSettingsText(settingsText.GetString());
     m_editorList.Load();
     m_editorList.BuildMenu();
-    m_menuBar.SetImageSource(&m_editorList);
+    m_menuBar.SetImageSource(&m_menuImages);
 }
 
 void CAppFrame::LoadAnnotationTools()

@@ -1,6 +1,7 @@
 #pragma once
 #include "annotate/AnnotationTools.h"
 #include "app/AnnotationToolBar.h"
+#include "app/MenuImages.h"
 #include "app/DocumentTabs.h"
 #include "app/EditorLauncher.h"
 #include "app/FileOpener.h"
@@ -88,6 +89,7 @@ private:
     CMenuBar m_menuBar;
     CAnnotationTools m_annotationTools;
     CAnnotationToolBar m_annotationBar{m_annotationTools};
+    CMenuImages m_menuImages{m_annotationBar, m_editorList};
     char m_szAnnotationFile[MAX_PATH] = {};  // lumigrab.ini beside the program, where the look is kept
     bool m_bAnnotationToolsSaved = true;
     CFrameBars m_bars{m_menuBar};

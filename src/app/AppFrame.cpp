@@ -352,6 +352,8 @@ LRESULT CAppFrame::OnHotKey(WPARAM id)
         m_captureWorkflow.Run(CCaptureWorkflow::kFullScreenCall);
     else if (id == CSettings::kModalHotkeyId)
         m_captureWorkflow.Run(CCaptureWorkflow::kConfiguredMode);
+    else if (id == CSettings::kLastRegionHotkeyId)
+        SendMessageA(Handle(), WM_COMMAND, MAKEWPARAM(ID_CAPTURE_LAST_REGION, 0), 0);
     return 0;
 }
 

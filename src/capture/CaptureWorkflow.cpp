@@ -60,12 +60,13 @@ void CCaptureWorkflow::CancelCountdown()
 
 bool CCaptureWorkflow::StartCountdown(int mode)
 {
+    // Out of the way from the start: the user arranges the screen while it counts. A
+    // capture without its countdown window hides the frame all the same.
+    if (g_settings.m_bHideMainWindow)
+        ShowWindow(m_host.CaptureWindow(), SW_HIDE);
     if (!m_countdown.Start(g_settings.m_nCountdownSeconds))
         return false;
     m_nCountdownMode = mode;
-    // Out of the way from the start: the user arranges the screen while it counts.
-    if (g_settings.m_bHideMainWindow)
-        ShowWindow(m_host.CaptureWindow(), SW_HIDE);
     g_updateUI.EnableCommand(ID_TRAY_CANCEL_DELAY, true);
     m_host.ShowCountdown(g_settings.m_nCountdownSeconds);
     return true;

@@ -350,7 +350,7 @@ TEST_F(CaptureTest, AClickOnTheCountdownCancelsTheCapture)
     Start();
     CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
     ASSERT_TRUE(PumpUntil([] { return CountdownWindow() != nullptr; }, 5000));
-    EXPECT_FALSE(IsWindowVisible(m_frame)) << "the frame steps aside for the countdown";
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_frame); }, 3000)) << "the frame steps aside for the countdown";
     RECT countdown{};
     GetWindowRect(CountdownWindow(), &countdown);
     ClickAtScreen(POINT{(countdown.left + countdown.right) / 2, (countdown.top + countdown.bottom) / 2});

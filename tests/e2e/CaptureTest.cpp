@@ -358,7 +358,10 @@ TEST_F(CaptureTest, AClickOnTheCountdownCancelsTheCapture)
     // Past the end of the countdown there is still no capture.
     PumpUntil([] { return false; }, 6000);
     EXPECT_EQ(0, TabCount());
-    // The next request starts a new countdown: the cancelled one is over.
+    // The next request starts a new countdown: the cancelled one is over. The tray
+    // menu's 取消延时 ends it as the click did.
     CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
-    EXPECT_TRUE(PumpUntil([] { return CountdownWindow() != nullptr; }, 5000));
+    ASSERT_TRUE(PumpUntil([] { return CountdownWindow() != nullptr; }, 5000));
+    CProgramUnderTest::PostCommand(m_frame, ID_TRAY_CANCEL_DELAY);
+    EXPECT_TRUE(PumpUntil([] { return CountdownWindow() == nullptr; }, 3000));
 }

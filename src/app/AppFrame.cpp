@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
 #include "app/AppMessages.h"
 #include "app/Application.h"
 #include "app/AboutDialog.h"
@@ -150,6 +152,7 @@ LRESULT CAppFrame::OnCreate()
     g_updateUI.AttachToolBar(m_bars.ToolBar());
     g_updateUI.AttachStatusBar(&m_bars.Status());
     g_updateUI.CheckCommand(ID_CAPTURE_INCLUDE_CURSOR, g_settings.m_bIncludeCursor != 0);
+    g_updateUI.EnableCommand(ID_TRAY_CANCEL_DELAY, false);
     DisableImageCommands();
 
     m_trayIcon.Add(Handle());
@@ -264,6 +267,7 @@ LRESULT CAppFrame::OnQueryEndSession()
 // The last steps of a run, whether the frame closes or the session ends under it.
 void CAppFrame::SaveAndReleaseForExit()
 {
+    m_captureWorkflow.CancelCountdown();
     m_trayIcon.Remove();
     g_settings.UnregisterHotkeys(Handle());
     m_bHotkeysLive = false;
@@ -302,6 +306,15 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
         return 0;
     case ID_CAPTURE_INCLUDE_CURSOR:
         ToggleIncludeCursor();
+        return 0;
+    case ID_CAPTURE_DELAY_NONE:
+    case ID_CAPTURE_DELAY_3:
+    case ID_CAPTURE_DELAY_5:
+    case ID_CAPTURE_DELAY_10:
+        ChooseCountdown(LOWORD(wParam));
+        return 0;
+    case ID_TRAY_CANCEL_DELAY:
+        m_captureWorkflow.CancelCountdown();
         return 0;
     case ID_VIEW_TOOLBAR:
         m_bars.ToggleToolBar();
@@ -352,6 +365,8 @@ LRESULT CAppFrame::OnHotKey(WPARAM id)
         m_captureWorkflow.Run(CCaptureWorkflow::kFullScreenCall);
     else if (id == CSettings::kModalHotkeyId)
         m_captureWorkflow.Run(CCaptureWorkflow::kConfiguredMode);
+    else if (id == CSettings::kLastRegionHotkeyId)
+        SendMessageA(Handle(), WM_COMMAND, MAKEWPARAM(ID_CAPTURE_LAST_REGION, 0), 0);
     return 0;
 }
 
@@ -403,11 +418,50 @@ void CAppFrame::ToggleIncludeCursor()
     g_settings.m_bModified = 1;
 }
 
+namespace {
+// The delay commands in menu order, with their seconds.
+const UINT kCountdownCommands[] = {ID_CAPTURE_DELAY_NONE, ID_CAPTURE_DELAY_3, ID_CAPTURE_DELAY_5, ID_CAPTURE_DELAY_10};
+const int32_t kCountdownSeconds[] = {0, 3, 5, 10};
+}  // namespace
+
+// The same choice as the 更多 page's, kept with the other options.
+void CAppFrame::ChooseCountdown(UINT command)
+{
+    for (size_t i = 0; i < sizeof kCountdownCommands / sizeof kCountdownCommands[0]; ++i)
+        if (kCountdownCommands[i] == command && g_settings.m_nCountdownSeconds != kCountdownSeconds[i]) {
+            g_settings.m_nCountdownSeconds = kCountdownSeconds[i];
+            g_settings.m_bModified = 1;
+        }
+}
+
+void CAppFrame::CheckCountdownItem(HMENU popup) const
+{
+    if (GetMenuState(popup, ID_CAPTURE_DELAY_NONE, MF_BYCOMMAND) == static_cast<UINT>(-1))
+        return;
+    for (size_t i = 0; i < sizeof kCountdownCommands / sizeof kCountdownCommands[0]; ++i)
+        if (kCountdownSeconds[i] == g_settings.m_nCountdownSeconds)
+            CheckMenuRadioItem(popup, ID_CAPTURE_DELAY_NONE, ID_CAPTURE_DELAY_10, kCountdownCommands[i], MF_BYCOMMAND);
+}
+
+void CAppFrame::ShowCountdown(int secondsLeft)
+{
+    if (secondsLeft <= 0) {
+        m_trayIcon.SetTip(nullptr);
+        return;
+    }
+    Vorn::CFastString<64> format;
+    format.LoadString(IDS_COUNTDOWN_TIP);
+    char tip[64];
+    snprintf(tip, sizeof tip, format.GetString(), secondsLeft);
+    m_trayIcon.SetTip(tip);
+}
+
 LRESULT CAppFrame::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)
 {
     if (!HIWORD(lParam)) {  // not the system menu
         g_updateUI.UpdateMenu(reinterpret_cast<HMENU>(wParam));
         CheckToolItem(reinterpret_cast<HMENU>(wParam));
+        CheckCountdownItem(reinterpret_cast<HMENU>(wParam));
     }
     return DefaultProc(WM_INITMENUPOPUP, wParam, lParam);
 }

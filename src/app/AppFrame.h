@@ -46,6 +46,7 @@ public:
     CMenuBar& MenuBar() { return m_menuBar; }
     CEditorList& EditorList() { return m_editorList; }
     const CTrayIcon& TrayIcon() const { return m_trayIcon; }
+    const CCaptureWorkflow& CaptureWorkflow() const { return m_captureWorkflow; }
     HWND ActiveDocument() const { return m_documents.ActiveDocument(); }
 
     // Accelerators, the MDI keys, the active document's own translation and the
@@ -74,12 +75,15 @@ private:
     void OnAnnotationChanged(unsigned properties);
     void CheckToolItem(HMENU popup) const;
     void ToggleIncludeCursor();
+    void ChooseCountdown(UINT command);
+    void CheckCountdownItem(HMENU popup) const;
     void ShowFromTray();
     LRESULT OnHotKey(WPARAM id);
     void OnEnable(bool enabled);
     HWND CaptureWindow() const override { return Handle(); }
     bool CanBeRecalled() const override { return m_trayIcon.IsAdded(); }
     bool AdoptCapture(HBITMAP bitmap, const char* name, bool saved) override;
+    void ShowCountdown(int secondsLeft) override;
     void OnDocumentCreated(CImageFrame& document) override;
     void OnLastDocumentClosed() override;
 

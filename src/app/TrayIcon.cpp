@@ -51,11 +51,18 @@ bool CTrayIcon::SendIcon(DWORD message)
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_APP_TRAY_NOTIFY;
     data.hIcon = reinterpret_cast<HICON>(GetClassLongPtrA(m_hWndOwner, GCLP_HICONSM));
-    Vorn::CFastString<64> tip;
-    tip.LoadString(IDR_MAINFRAME);
-    lstrcpynA(data.szTip, tip.GetString(), 64);
+    Vorn::CFastString<64> name;
+    name.LoadString(IDR_MAINFRAME);
+    lstrcpynA(data.szTip, m_szTip[0] ? m_szTip : name.GetString(), 64);
     m_bAdded = Shell_NotifyIconA(message, &data) != FALSE;
     return m_bAdded;
+}
+
+void CTrayIcon::SetTip(const char* tip)
+{
+    lstrcpynA(m_szTip, tip ? tip : "", sizeof m_szTip);
+    if (m_bAdded)
+        SendIcon(NIM_MODIFY);
 }
 
 // Also after a refused add: the shell may still hold the icon from before.

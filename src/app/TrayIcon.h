@@ -26,6 +26,8 @@ public:
     // forgot it or still has it.
     bool AddAgain();
     void Remove();
+    // The icon's tooltip; null for the program's name.
+    void SetTip(const char* tip);
 
     bool IsAdded() const { return m_bAdded; }
     HMENU Menu() const { return m_hMenu; }
@@ -42,4 +44,5 @@ private:
     CMenuOwner m_hMenuResource;  // menu 150; its first popup is the tray menu
     HMENU m_hMenu = nullptr;
     bool m_bAdded = false;
+    char m_szTip[64] = {};  // empty for the program's name
 };

@@ -13,6 +13,9 @@ public:
     // unsaved capture's title, saved says the file holds it. False when it could not,
     // the bitmap then still the caller's.
     virtual bool AdoptCapture(HBITMAP bitmap, const char* name, bool saved) = 0;
+    // The seconds left before a delayed capture, each time they change; 0 when the
+    // countdown has ended, by reaching zero or by being cancelled.
+    virtual void ShowCountdown(int secondsLeft) = 0;
 
 protected:
     ~ICaptureHost() = default;

@@ -9,6 +9,7 @@
 #include "capture/CaptureHost.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
+#include "ui/UpdateUI.h"
 #include "util/AppMessageBox.h"
 
 namespace {
@@ -16,9 +17,20 @@ namespace {
 constexpr DWORD kLongestCapturePause = 10000;
 }
 
+CCaptureWorkflow::CCaptureWorkflow(ICaptureHost& host)
+    : m_host(host),
+      m_countdown({[this](int secondsLeft) { m_host.ShowCountdown(secondsLeft); },
+                   [this] {
+                       EndCountdown();
+                       Capture(m_nCountdownMode);
+                   },
+                   [this] { CancelCountdown(); }})
+{
+}
+
 // The interactive capture runs its own message loop, so a trigger can arrive in the
-// middle of it; it is ignored rather than nested. A tray command while a modal window
-// is open is ignored too.
+// middle of it; it is ignored rather than nested, as one during a countdown is. A tray
+// command while a modal window is open is ignored too.
 void CCaptureWorkflow::Run(int mode)
 {
     HWND window = m_host.CaptureWindow();
@@ -31,8 +43,51 @@ void CCaptureWorkflow::Run(int mode)
     }
     m_bRunning = true;
     m_dwStart = GetMessageTime();
+    // A countdown window that cannot be made is no reason to lose the capture.
+    if (g_settings.m_nCountdownSeconds > 0 && StartCountdown(mode))
+        return;
+    Capture(mode);
+}
+
+void CCaptureWorkflow::CancelCountdown()
+{
+    if (!IsCountingDown())
+        return;
+    m_countdown.Close();
+    EndCountdown();
+    Finish();
+}
+
+bool CCaptureWorkflow::StartCountdown(int mode)
+{
+    // Out of the way from the start: the user arranges the screen while it counts. A
+    // capture without its countdown window hides the frame all the same.
+    if (g_settings.m_bHideMainWindow)
+        ShowWindow(m_host.CaptureWindow(), SW_HIDE);
+    if (!m_countdown.Start(g_settings.m_nCountdownSeconds))
+        return false;
+    m_nCountdownMode = mode;
+    g_updateUI.EnableCommand(ID_TRAY_CANCEL_DELAY, true);
+    m_host.ShowCountdown(g_settings.m_nCountdownSeconds);
+    return true;
+}
+
+void CCaptureWorkflow::EndCountdown()
+{
+    g_updateUI.EnableCommand(ID_TRAY_CANCEL_DELAY, false);
+    m_host.ShowCountdown(0);
+}
+
+void CCaptureWorkflow::Capture(int mode)
+{
     Hide();
     Accept(mode == kFullScreenCall ? g_captureEngine.CaptureFullScreen() : g_captureEngine.CaptureModal(mode));
+    Finish();
+}
+
+void CCaptureWorkflow::Finish()
+{
+    HWND window = m_host.CaptureWindow();
     // Hidden with no way back for the user, the window would be lost.
     if (!m_host.CanBeRecalled() && !IsWindowVisible(window))
         ShowWindow(window, SW_SHOW);

@@ -1,11 +1,14 @@
 #pragma once
 #include <windows.h>
 
+#include "capture/CountdownWindow.h"
+
 class ICaptureHost;
 
 // The steps every capture trigger runs around the engine's call: the window gets out
 // of the way, the engine takes the picture, and the bitmap is counted, announced,
-// auto-saved if asked for and opened as a document; then the window comes back.
+// auto-saved if asked for and opened as a document; then the window comes back. With a
+// countdown chosen, the window steps aside at once and the capture waits for zero.
 class CCaptureWorkflow {
 public:
     // The engine's full-screen call; the other modes are the interactive capture's
@@ -14,24 +17,34 @@ public:
     // The interactive capture in the mode the options choose.
     static constexpr int kConfiguredMode = -1;
 
-    explicit CCaptureWorkflow(ICaptureHost& host) : m_host(host) {}
+    explicit CCaptureWorkflow(ICaptureHost& host);
     CCaptureWorkflow(const CCaptureWorkflow&) = delete;
     CCaptureWorkflow& operator=(const CCaptureWorkflow&) = delete;
 
-    // Runs one capture; ignored while one runs, or while a modal window has disabled
-    // the host's window.
+    // Runs one capture, or starts the countdown to it; ignored while one runs or counts
+    // down, or while a modal window has disabled the host's window.
     void Run(int mode);
+    // Ends a countdown without a capture, as if the capture had been cancelled.
+    void CancelCountdown();
+    bool IsCountingDown() const { return m_countdown.Handle() != nullptr; }
     bool IsRunning() const { return m_bRunning; }
     // True for a trigger (hotkey or capture command) that waited in the queue while the
     // last capture ran: it asked for that capture and is dropped.
     bool IsStaleRequest(const MSG& msg) const;
 
 private:
+    bool StartCountdown(int mode);
+    void EndCountdown();
+    void Capture(int mode);
+    // Brings a window back that the user could not, and lets the next capture start.
+    void Finish();
     void Hide();
     void Accept(HBITMAP bitmap);
 
     ICaptureHost& m_host;
     bool m_bRunning = false;
+    CCountdownWindow m_countdown;
+    int m_nCountdownMode = 0;  // what the countdown will capture
     // From the request that started the last capture to its end, in message time.
     DWORD m_dwStart = 0;
     DWORD m_dwEnd = 0;

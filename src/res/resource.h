@@ -150,6 +150,19 @@
 #define ID_FILE_CLOSE               57602
 #define IDD_OPTIONS_MORE            109
 
+/* The 更多 page, the countdown and the third hotkey */
+#define IDC_COUNTDOWN               1040
+#define IDC_COPY_AFTER_CAPTURE      1041
+#define IDC_NO_DOCUMENT             1042
+#define IDC_PIN_AFTER_CAPTURE       1043
+#define IDC_LAST_REGION_HOTKEY_ON   1044
+#define IDC_LAST_REGION_HOTKEY      1045
+#define IDS_COUNTDOWN_NONE          450
+#define IDS_COUNTDOWN_SECONDS       451
+#define IDS_COUNTDOWN_TIP           452
+#define IDS_HOTKEY_LAST_REGION_FAILED 453
+#define IDS_MORE_OPTIONS_WRITE_FAILED 454
+
 /* Commands: the annotation tools, in tool order, and their properties */
 #define ID_TOOL_HAND                33000
 #define ID_TOOL_SELECT              33001

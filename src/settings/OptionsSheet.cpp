@@ -19,14 +19,15 @@ COptionsSheet::COptionsSheet(const CSettings& settings, CAuxPage::SkinManagerSou
       m_generalPage(m_settings, [this](HWND hSheet) { SetUp(hSheet); }),
       m_savePage(m_settings),
       m_hotkeyPage(m_settings),
-      m_auxPage(m_settings, std::move(skinManagerSource))
+      m_auxPage(m_settings, std::move(skinManagerSource)),
+      m_morePage(m_settings, m_settings)
 {
 }
 
 INT_PTR COptionsSheet::Run(HWND hParent)
 {
     PROPSHEETPAGEA pages[] = {m_generalPage.Describe(), m_savePage.Describe(), m_hotkeyPage.Describe(),
-                              m_auxPage.Describe()};
+                              m_auxPage.Describe(), m_morePage.Describe()};
     PROPSHEETHEADERA header = {};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
@@ -82,4 +83,6 @@ void COptionsSheet::RestoreDefaults()
         m_hotkeyPage.Load();
     if (m_auxPage.Handle())
         m_auxPage.Load();
+    if (m_morePage.Handle())
+        m_morePage.Load();
 }

@@ -3,6 +3,7 @@
 #include "settings/AuxPage.h"
 #include "settings/GeneralPage.h"
 #include "settings/HotkeyPage.h"
+#include "settings/MorePage.h"
 #include "settings/SavePage.h"
 #include "settings/Settings.h"
 #include "ui/Window.h"
@@ -36,4 +37,5 @@ private:
     CSavePage m_savePage;
     CHotkeyPage m_hotkeyPage;
     CAuxPage m_auxPage;
+    CMorePage m_morePage;
 };

@@ -11,6 +11,7 @@
 #include "util/FastString.h"
 #include "util/FileReplacement.h"
 #include "util/ModulePath.h"
+#include "util/SystemReason.h"
 #include "util/Win32Error.h"
 
 using Vorn::CWin32Error;
@@ -19,6 +20,7 @@ CSettings g_settings;
 
 namespace {
 const char kFileName[] = "lumigrab.cfg";
+const char kMoreOptionsFileName[] = "lumigrab.ini";
 const int32_t kModeWindow = 1;
 
 UINT HotkeyModifiersToRegistration(uint16_t hotkeyFlags)
@@ -59,6 +61,14 @@ CSettings& CSettings::operator=(const CSettings& other)
 
 void CSettings::Load()
 {
+    LoadSpecified();
+    char iniPath[MAX_PATH];
+    if (MakeModuleFilePath(kMoreOptionsFileName, iniPath))
+        LoadMoreOptions(*this, iniPath);
+}
+
+void CSettings::LoadSpecified()
+{
     try {
         char path[MAX_PATH];
         BuildPath(path);
@@ -85,6 +95,13 @@ void CSettings::Save() const
     } catch (const CWin32Error&) {
         AppMessageBox(nullptr, IDS_CONFIG_WRITE_FAILED, MB_OK | MB_ICONEXCLAMATION);
     }
+    char iniPath[MAX_PATH];
+    if (!MakeModuleFilePath(kMoreOptionsFileName, iniPath))
+        SetLastError(ERROR_BAD_PATHNAME);
+    else if (SaveMoreOptions(*this, iniPath))
+        return;
+    AppMessageBox(nullptr, IDS_MORE_OPTIONS_WRITE_FAILED, MB_OK | MB_ICONEXCLAMATION,
+                      SystemReason(GetLastError()).c_str());
 }
 
 void CSettings::SetDefaults()
@@ -102,6 +119,12 @@ void CSettings::SetDefaults()
 
     m_nMagnification = 2;
     m_nSkin = 0;
+
+    // The last region is where the user captured, not a choice to undo.
+    const MoreOptions kept = *this;
+    static_cast<MoreOptions&>(*this) = MoreOptions();
+    m_bHasLastRegion = kept.m_bHasLastRegion;
+    m_rcLastRegion = kept.m_rcLastRegion;
 }
 
 CSettings CSettings::Defaults()
@@ -139,6 +162,8 @@ CSettings::Hotkey CSettings::GetHotkey(int id) const
 {
     if (id == kFullScreenHotkeyId)
         return {m_bFullScreenHotkey, m_wFullScreenKey, m_wFullScreenMods};
+    if (id == kLastRegionHotkeyId)
+        return {m_bLastRegionHotkey, m_wLastRegionKey, m_wLastRegionMods};
     return {m_bModalHotkey, m_wModalKey, m_wModalMods};
 }
 
@@ -146,18 +171,21 @@ void CSettings::RegisterHotkeys(HWND frame) const
 {
     RegisterHotkey(frame, kFullScreenHotkeyId);
     RegisterHotkey(frame, kModalHotkeyId);
+    RegisterHotkey(frame, kLastRegionHotkeyId);
 }
 
 void CSettings::RestoreHotkeys(HWND frame) const
 {
     RegisterHotkey(frame, kFullScreenHotkeyId, false);
     RegisterHotkey(frame, kModalHotkeyId, false);
+    RegisterHotkey(frame, kLastRegionHotkeyId, false);
 }
 
 void CSettings::UnregisterHotkeys(HWND frame) const
 {
     UnregisterHotkey(frame, kFullScreenHotkeyId);
     UnregisterHotkey(frame, kModalHotkeyId);
+    UnregisterHotkey(frame, kLastRegionHotkeyId);
 }
 
 void CSettings::UpdateHotkey(HWND frame, int id, const CSettings& before) const
@@ -175,9 +203,12 @@ void CSettings::RegisterHotkey(HWND frame, int id, bool reportRefusal) const
     const Hotkey hotkey = GetHotkey(id);
     if (!hotkey.enabled)
         return;
-    if (!RegisterHotKey(frame, id, HotkeyModifiersToRegistration(hotkey.modifiers), hotkey.key) && reportRefusal)
-        AppMessageBox(frame, id == kFullScreenHotkeyId ? IDS_HOTKEY_FULLSCREEN_FAILED : IDS_HOTKEY_MODAL_FAILED,
-                      MB_OK | MB_ICONEXCLAMATION);
+    if (RegisterHotKey(frame, id, HotkeyModifiersToRegistration(hotkey.modifiers), hotkey.key) || !reportRefusal)
+        return;
+    const UINT message = id == kFullScreenHotkeyId  ? IDS_HOTKEY_FULLSCREEN_FAILED
+                       : id == kLastRegionHotkeyId ? IDS_HOTKEY_LAST_REGION_FAILED
+                                                   : IDS_HOTKEY_MODAL_FAILED;
+    AppMessageBox(frame, message, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CSettings::UnregisterHotkey(HWND frame, int id) const

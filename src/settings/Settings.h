@@ -59,12 +59,14 @@ public:
     CSettings(const CSettings& other);
     CSettings& operator=(const CSettings& other);
 
-    // Reads the file; when that fails for any reason, applies the defaults. A missing
-    // file is silent, any other failure is reported.
+    // Reads lumigrab.cfg; when that fails for any reason, applies the defaults. A missing
+    // file is silent, any other failure is reported. Then the added options from
+    // lumigrab.ini, whose missing or damaged values are silently the defaults.
     void Load();
-    // Writes the file when m_bModified is set; a failure is reported.
+    // Writes both files when m_bModified is set; a failure is reported, the ini's with
+    // the system's reason.
     void Save() const;
-    // Every default except the save folder, which the user chose and keeps.
+    // Every default except the save folder and the last region, which the user chose and keeps.
     void SetDefaults();
     // A record at the defaults, with an empty folder: what a page shows instead of a
     // stored value it would refuse.
@@ -75,6 +77,7 @@ public:
     // and leaves that hotkey unregistered; the rest goes on.
     static constexpr int kFullScreenHotkeyId = 100;
     static constexpr int kModalHotkeyId = 101;
+    static constexpr int kLastRegionHotkeyId = 102;  // the 更多 page's, for ID_CAPTURE_LAST_REGION
     void RegisterHotkeys(HWND frame) const;
     void UnregisterHotkeys(HWND frame) const;
     // Registers them again after UnregisterHotkeys without a word: each refusal was
@@ -101,6 +104,8 @@ private:
     void RegisterHotkey(HWND frame, int id, bool reportRefusal = true) const;
     void UnregisterHotkey(HWND frame, int id) const;
 
+    // lumigrab.cfg alone: what Load did before the added options.
+    void LoadSpecified();
     void ReadFrom(const char* path);
     void WriteTo(const char* path) const;
 };

@@ -14,6 +14,7 @@
 #include "Gbk.h"
 #include "KeyInput.h"
 #include "PixelReader.h"
+#include "RealClick.h"
 #include "e2e/ProgramUnderTest.h"
 #include "res/resource.h"
 
@@ -276,3 +277,91 @@ TEST_F(CaptureTest, SecondCopyReportsBothHotkeysAndRunsWithItsOwnTrayIcon)
 }
 
 }  // namespace
+
+namespace {
+// The program's countdown window, when it is on the screen.
+HWND CountdownWindow()
+{
+    HWND window = FindWindowA("LumigrabCountdown", nullptr);
+    return window && IsWindowVisible(window) ? window : nullptr;
+}
+}  // namespace
+
+TEST_F(CaptureTest, ACountdownHotkeyCapturesOnlyAtZeroWithTheCountdownOutOfThePicture)
+{
+    const std::string folder = m_program.PathOf("shots");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    WriteSettings(m_program.PathOf("lumigrab.cfg"), true, folder, 1);
+    ASSERT_TRUE(WritePrivateProfileStringA("Options", "Countdown", "3", m_program.PathOf("lumigrab.ini").c_str()));
+    Start();
+    CQuartersWindow quarters;
+    // The test's own window has the focus; the countdown must leave it there.
+    HWND focused = CreateWindowExA(0, "STATIC", "focus", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+    SetForegroundWindow(focused);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == focused; }, 5000));
+
+    const DWORD pressed = GetTickCount();
+    PressKeys({VK_CONTROL, VK_F8});
+    ASSERT_TRUE(PumpUntil([] { return CountdownWindow() != nullptr; }, 5000)) << "no countdown";
+    RECT countdown{}, overlap{};
+    GetWindowRect(CountdownWindow(), &countdown);
+    ASSERT_TRUE(IntersectRect(&overlap, &countdown, &kPlace)) << "the countdown must cover part of the picture";
+    // While it counts, nothing is captured, the focus stays, and a second request is ignored.
+    PressKeys({VK_CONTROL, VK_F8});
+    bool capturedEarly = false;
+    bool focusTaken = false;
+    PumpUntil(
+        [&] {
+            capturedEarly = capturedEarly || (CountdownWindow() && TabCount() > 0);
+            focusTaken = focusTaken || GetForegroundWindow() != focused;
+            return CountdownWindow() == nullptr;
+        },
+        15000);
+    EXPECT_FALSE(capturedEarly);
+    EXPECT_FALSE(focusTaken);
+    ASSERT_TRUE(WaitForTabs(1)) << "the capture came at zero";
+    EXPECT_GE(GetTickCount() - pressed, 3000u) << "the capture waited for the whole countdown";
+    DestroyWindow(focused);
+
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*.bmp").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE) << "no file in the save folder";
+    EXPECT_FALSE(FindNextFileA(search, &found)) << "one capture, the second request was ignored";
+    FindClose(search);
+    search = FindFirstFileA((folder + "\\*.bmp").c_str(), &found);
+    FindClose(search);
+    HBITMAP image = static_cast<HBITMAP>(LoadImageA(nullptr, (folder + "\\" + found.cFileName).c_str(), IMAGE_BITMAP,
+                                                    0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    ASSERT_NE(image, nullptr);
+    int wrong = 0;
+    {
+        const CPixelReader file(image);
+        for (const POINT& point : SamplePoints())
+            wrong += file.At(point) != ColourAt(point.x, point.y);
+    }
+    DeleteObject(image);
+    EXPECT_EQ(wrong, 0) << "points of the picture that show the countdown instead of the screen";
+}
+
+TEST_F(CaptureTest, AClickOnTheCountdownCancelsTheCapture)
+{
+    ASSERT_TRUE(WritePrivateProfileStringA("Options", "Countdown", "5", m_program.PathOf("lumigrab.ini").c_str()));
+    Start();
+    CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
+    ASSERT_TRUE(PumpUntil([] { return CountdownWindow() != nullptr; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_frame); }, 3000)) << "the frame steps aside for the countdown";
+    RECT countdown{};
+    GetWindowRect(CountdownWindow(), &countdown);
+    ClickAtScreen(POINT{(countdown.left + countdown.right) / 2, (countdown.top + countdown.bottom) / 2});
+    ASSERT_TRUE(PumpUntil([] { return CountdownWindow() == nullptr; }, 3000)) << "the click cancelled";
+    // Past the end of the countdown there is still no capture.
+    PumpUntil([] { return false; }, 6000);
+    EXPECT_EQ(0, TabCount());
+    // The next request starts a new countdown: the cancelled one is over. The tray
+    // menu's 取消延时 ends it as the click did.
+    CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
+    ASSERT_TRUE(PumpUntil([] { return CountdownWindow() != nullptr; }, 5000));
+    CProgramUnderTest::PostCommand(m_frame, ID_TRAY_CANCEL_DELAY);
+    EXPECT_TRUE(PumpUntil([] { return CountdownWindow() == nullptr; }, 3000));
+}

@@ -322,3 +322,35 @@ TEST_F(AppFrameTest, AcceleratorsGoToTheActiveDocument)
     g_updateUI.EnableCommand(ID_FILE_SAVE, true);
 }
 }
+
+TEST_F(AppFrameTest, DelayCommandsAreOneRadioGroupOverTheKeptCountdown)
+{
+    const CSettings saved = g_settings;
+    g_settings.m_bModified = 0;
+    HMENU capturePopup = GetSubMenu(m_frame->MenuBar().GetMenu(), 1);
+    HMENU delayPopup = GetSubMenu(capturePopup, GetMenuItemCount(capturePopup) - 1);
+    ASSERT_NE(nullptr, delayPopup);
+    auto radioChecked = [&] {
+        SendMessageA(*m_frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(delayPopup), 0);
+        std::vector<UINT> checked;
+        for (UINT id : {ID_CAPTURE_DELAY_NONE, ID_CAPTURE_DELAY_3, ID_CAPTURE_DELAY_5, ID_CAPTURE_DELAY_10})
+            if (GetMenuState(delayPopup, id, MF_BYCOMMAND) & MF_CHECKED)
+                checked.push_back(id);
+        return checked;
+    };
+    EXPECT_EQ(std::vector<UINT>{ID_CAPTURE_DELAY_NONE}, radioChecked());
+    SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_DELAY_5, 0);
+    EXPECT_EQ(5, g_settings.m_nCountdownSeconds);
+    EXPECT_EQ(1, g_settings.m_bModified);
+    EXPECT_EQ(std::vector<UINT>{ID_CAPTURE_DELAY_5}, radioChecked());
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoA(delayPopup, ID_CAPTURE_DELAY_5, FALSE, &info);
+    EXPECT_TRUE(info.fType & MFT_RADIOCHECK);
+    SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_DELAY_10, 0);
+    EXPECT_EQ(std::vector<UINT>{ID_CAPTURE_DELAY_10}, radioChecked());
+    EXPECT_FALSE(g_updateUI.IsEnabled(ID_TRAY_CANCEL_DELAY)) << "nothing to cancel without a countdown";
+    g_settings = saved;
+    g_settings.m_bModified = 0;
+}

@@ -89,3 +89,21 @@ TEST_F(HotkeyRegistration, UpdateMovesOnlyTheHotkeyThatChanged)
 }
 
 }  // namespace
+
+TEST_F(HotkeyRegistration, TheLastRegionHotkeyIsOffByDefaultAndOtherwiseHeldAndRestoredLikeTheOthers)
+{
+    m_settings.m_wLastRegionKey = 'L';
+    m_settings.m_wLastRegionMods = HOTKEYF_CONTROL | HOTKEYF_ALT;
+    m_settings.RegisterHotkeys(m_frame);
+    EXPECT_TRUE(m_other.CanTake(MOD_CONTROL | MOD_ALT, 'L')) << "off by default";
+    m_settings.UnregisterHotkeys(m_frame);
+
+    m_settings.m_bLastRegionHotkey = 1;
+    m_settings.RegisterHotkeys(m_frame);
+    EXPECT_FALSE(m_other.CanTake(MOD_CONTROL | MOD_ALT, 'L'));
+    m_settings.UnregisterHotkeys(m_frame);
+    EXPECT_TRUE(m_other.CanTake(MOD_CONTROL | MOD_ALT, 'L'));
+    m_settings.RestoreHotkeys(m_frame);
+    EXPECT_FALSE(m_other.CanTake(MOD_CONTROL | MOD_ALT, 'L'));
+    m_settings.UnregisterHotkeys(m_frame);
+}

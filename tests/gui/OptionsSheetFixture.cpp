@@ -40,6 +40,9 @@ void OptionsSheetFixture::TearDown()
     char settingsFile[MAX_PATH];
     if (MakeModuleFilePath("lumigrab.cfg", settingsFile))
         DeleteFileA(settingsFile);
+    // The added options beside it too; the annotation tools keep their own section.
+    if (MakeModuleFilePath("lumigrab.ini", settingsFile))
+        WritePrivateProfileStringA("Options", nullptr, nullptr, settingsFile);
     g_settings.UnregisterHotkeys(m_frame);
     DestroyWindow(m_frame);
     DestroyWindow(m_other);

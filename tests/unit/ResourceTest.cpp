@@ -300,6 +300,12 @@ const MenuEntry capturePopup = Popup("捕捉(&C)", {
     Item("对象(&O)", ID_CAPTURE_OBJECT),
     separator,
     Item("包含光标(&C)", ID_CAPTURE_INCLUDE_CURSOR),
+    Popup("延时(&D)", {
+        Item("无", ID_CAPTURE_DELAY_NONE),
+        Item("3 秒", ID_CAPTURE_DELAY_3),
+        Item("5 秒", ID_CAPTURE_DELAY_5),
+        Item("10 秒", ID_CAPTURE_DELAY_10),
+    }),
 });
 const MenuEntry viewPopup = Popup("查看(&V)", {
     Item("工具栏(&T)", ID_VIEW_TOOLBAR),
@@ -403,6 +409,7 @@ TEST_F(ResourceTest, TrayMenuIsTheFirstPopup)
             Item("对象捕捉(&O)", ID_CAPTURE_OBJECT),
             separator,
             Item("包含光标(&C)", ID_CAPTURE_INCLUDE_CURSOR),
+            Item("取消延时(&D)", ID_TRAY_CANCEL_DELAY),
             separator,
             Item("退出(&X)", ID_TRAY_EXIT),
         }),

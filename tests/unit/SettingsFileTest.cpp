@@ -131,6 +131,21 @@ class SettingsFile : public FileBesideProgram {
 protected:
     SettingsFile() : FileBesideProgram("lumigrab.cfg") {}
 
+    // The added options' file beside it goes too: every test starts without one.
+    void SetUp() override
+    {
+        FileBesideProgram::SetUp();
+        ASSERT_TRUE(MakeModuleFilePath("lumigrab.ini", m_szIniPath));
+        DeleteFileA(m_szIniPath);
+    }
+    void TearDown() override
+    {
+        FileBesideProgram::TearDown();
+        DeleteFileA(m_szIniPath);
+    }
+
+    char m_szIniPath[MAX_PATH] = {};
+
     // The texts of the message boxes that loading or saving showed.
     static std::vector<std::string> Load(CSettings& s) { return Checked(AnswerBoxesDuring([&] { s.Load(); })); }
     static std::vector<std::string> Save(const CSettings& s) { return Checked(AnswerBoxesDuring([&] { s.Save(); })); }
@@ -286,4 +301,55 @@ TEST_F(SettingsFile, ALockedFileCanBeNeitherReadNorWritten)
     EXPECT_EQ(std::vector<std::string>{kWriteFailed}, Save(s));
     CloseHandle(hLock);
     EXPECT_EQ(FileBytes(stored), Contents()) << "nothing was written over the locked file";
+}
+
+TEST_F(SettingsFile, AddedOptionsGoToTheIniBesideAndLeaveTheCfgByteForByte)
+{
+    CSettings s = Distinctive();
+    s.m_nCountdownSeconds = 10;
+    s.m_bCopyAfterCapture = 1;
+    s.m_bLastRegionHotkey = 1;
+    s.m_wLastRegionKey = VK_F9;
+    s.m_wLastRegionMods = 2;
+    s.m_bHasLastRegion = 1;
+    s.m_rcLastRegion = {10, 20, 30, 40};
+    s.m_bModified = 1;
+    ASSERT_TRUE(Save(s).empty());
+    EXPECT_EQ(FileBytes(Distinctive()), Contents());
+
+    CSettings read;
+    EXPECT_TRUE(Load(read).empty());
+    EXPECT_EQ(s, read);
+
+    // A refused cfg gives the specified defaults; the ini's values are still read.
+    SetContents("short");
+    CSettings afterDamage;
+    EXPECT_EQ(std::vector<std::string>{kReadFailed}, Load(afterDamage));
+    EXPECT_EQ(10, afterDamage.m_nCountdownSeconds);
+    EXPECT_EQ(VK_F9, afterDamage.m_wLastRegionKey);
+    EXPECT_EQ(Defaults().m_wFullScreenKey, afterDamage.m_wFullScreenKey);
+
+    // Defaults keep the last region: it is where the user captured, not a choice.
+    afterDamage.SetDefaults();
+    EXPECT_EQ(0, afterDamage.m_nCountdownSeconds);
+    EXPECT_EQ(0, afterDamage.m_bLastRegionHotkey);
+    EXPECT_EQ(1, afterDamage.m_bHasLastRegion);
+    EXPECT_EQ(30, afterDamage.m_rcLastRegion.right);
+}
+
+TEST_F(SettingsFile, AnIniThatCannotBeWrittenIsReportedWithTheReasonAndTheCfgIsStillWritten)
+{
+    WriteFileBytes(m_szIniPath, "[Options]\r\nCountdown=3\r\n");
+    HANDLE hLock = CreateFileA(m_szIniPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
+    CSettings s = Distinctive();
+    s.m_nCountdownSeconds = 5;
+    s.m_bModified = 1;
+    const std::vector<std::string> boxes = Save(s);
+    CloseHandle(hLock);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(kWriteFailed + "\n\n", boxes[0].substr(0, kWriteFailed.size() + 2));
+    EXPECT_GT(boxes[0].size(), kWriteFailed.size() + 2) << "the reason follows";
+    EXPECT_EQ(FileBytes(s), Contents());
+    EXPECT_EQ("[Options]\r\nCountdown=3\r\n", ReadFileBytes(m_szIniPath));
 }

@@ -1,0 +1,106 @@
+#include "settings/MoreOptions.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+const char kSection[] = "Options";
+const char kCountdown[] = "Countdown";
+const char kCopyAfterCapture[] = "CopyAfterCapture";
+const char kNoDocumentAfterCapture[] = "NoDocumentAfterCapture";
+const char kPinAfterCapture[] = "PinAfterCapture";
+const char kLastRegionHotkey[] = "LastRegionHotkey";
+const char kLastRegionKey[] = "LastRegionKey";
+const char kLastRegionModifiers[] = "LastRegionModifiers";
+const char kLastRegion[] = "LastRegion";
+
+// Parses the whole text as one decimal number; anything else (empty, letters after the
+// digits, past 32 bits) is no number.
+bool ParseNumber(const char* text, long& value)
+{
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtol(text, &end, 10);
+    return end != text && *end == '\0' && errno == 0 && value >= INT32_MIN && value <= INT32_MAX;
+}
+
+// A stored number within [low, high]; false keeps the caller's default.
+bool ReadNumber(const char* iniPath, const char* key, long low, long high, long& value)
+{
+    char text[32] = {};
+    GetPrivateProfileStringA(kSection, key, "", text, sizeof text, iniPath);
+    long read = 0;
+    if (!ParseNumber(text, read) || read < low || read > high)
+        return false;
+    value = read;
+    return true;
+}
+
+void ReadFlag(const char* iniPath, const char* key, int32_t& flag)
+{
+    long value = 0;
+    if (ReadNumber(iniPath, key, 0, 1, value))
+        flag = static_cast<int32_t>(value);
+}
+
+bool ReadRegion(const char* iniPath, RECT& region)
+{
+    char text[64] = {};
+    GetPrivateProfileStringA(kSection, kLastRegion, "", text, sizeof text, iniPath);
+    RECT read{};
+    char tail = 0;
+    if (std::sscanf(text, "%ld,%ld,%ld,%ld%c", &read.left, &read.top, &read.right, &read.bottom, &tail) != 4 ||
+        read.right <= read.left || read.bottom <= read.top)
+        return false;
+    region = read;
+    return true;
+}
+
+bool WriteNumber(const char* iniPath, const char* key, long value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%ld", value);
+    return WritePrivateProfileStringA(kSection, key, text, iniPath) != FALSE;
+}
+}  // namespace
+
+void LoadMoreOptions(MoreOptions& options, const char* iniPath)
+{
+    options = MoreOptions();
+    long countdown = 0;
+    if (ReadNumber(iniPath, kCountdown, 0, 10, countdown) &&
+        (countdown == 0 || countdown == 3 || countdown == 5 || countdown == 10))
+        options.m_nCountdownSeconds = static_cast<int32_t>(countdown);
+    ReadFlag(iniPath, kCopyAfterCapture, options.m_bCopyAfterCapture);
+    ReadFlag(iniPath, kNoDocumentAfterCapture, options.m_bNoDocumentAfterCapture);
+    ReadFlag(iniPath, kPinAfterCapture, options.m_bPinAfterCapture);
+    ReadFlag(iniPath, kLastRegionHotkey, options.m_bLastRegionHotkey);
+    // The hotkey control knows the low byte of a key and four modifier bits; a hotkey
+    // with only half of what it needs is no hotkey.
+    long key = 0;
+    long modifiers = 0;
+    if (ReadNumber(iniPath, kLastRegionKey, 1, 0xFF, key) && ReadNumber(iniPath, kLastRegionModifiers, 0, 0xF, modifiers)) {
+        options.m_wLastRegionKey = static_cast<uint16_t>(key);
+        options.m_wLastRegionMods = static_cast<uint16_t>(modifiers);
+    } else {
+        options.m_bLastRegionHotkey = 0;
+    }
+    options.m_bHasLastRegion = ReadRegion(iniPath, options.m_rcLastRegion) ? 1 : 0;
+}
+
+bool SaveMoreOptions(const MoreOptions& options, const char* iniPath)
+{
+    char region[64] = "";
+    if (options.m_bHasLastRegion)
+        std::snprintf(region, sizeof region, "%ld,%ld,%ld,%ld", options.m_rcLastRegion.left,
+                      options.m_rcLastRegion.top, options.m_rcLastRegion.right, options.m_rcLastRegion.bottom);
+    return WriteNumber(iniPath, kCountdown, options.m_nCountdownSeconds) &&
+           WriteNumber(iniPath, kCopyAfterCapture, options.m_bCopyAfterCapture) &&
+           WriteNumber(iniPath, kNoDocumentAfterCapture, options.m_bNoDocumentAfterCapture) &&
+           WriteNumber(iniPath, kPinAfterCapture, options.m_bPinAfterCapture) &&
+           WriteNumber(iniPath, kLastRegionHotkey, options.m_bLastRegionHotkey) &&
+           WriteNumber(iniPath, kLastRegionKey, options.m_wLastRegionKey) &&
+           WriteNumber(iniPath, kLastRegionModifiers, options.m_wLastRegionMods) &&
+           WritePrivateProfileStringA(kSection, kLastRegion, region, iniPath) != FALSE;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "settings/Settings.h"
+#include "ui/PropertyPage.h"
+
+// The fifth page of the Options sheet, 更多: what the program adds to the specified
+// options (the countdown before a capture, what happens after one, the hotkey that
+// captures the last region again). Its values go to lumigrab.ini.
+class CMorePage : public CPropertyPage {
+public:
+    // saveState is the sheet's working copy of the 保存 page's group: it holds what that
+    // page showed when the user last left it, so "no document" follows its auto-save box.
+    CMorePage(MoreOptions& options, const SaveOptions& saveState);
+
+    // Shows the options again (after restore defaults).
+    void Load();
+
+private:
+    BOOL OnInitDialog() override;
+    bool OnCommand(WORD id, WORD code, HWND hControl) override;
+    bool OnNotify(const NMHDR& header, LRESULT& result) override;
+    bool OnKillActive() override;
+
+    // "No document" means something only when the capture is kept some other way.
+    void EnableNoDocument();
+    void EnableHotkey();
+
+    MoreOptions& m_options;
+    const SaveOptions& m_saveState;
+};

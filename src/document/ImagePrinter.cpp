@@ -50,9 +50,11 @@ bool PrintPixels(HDC printer, const CDib& pixels, const char* title)
     return EndDoc(printer) > 0;
 }
 
+// A failure that left no error code still is one.
 void ShowPrintFailure(HWND owner, DWORD error)
 {
-    AppMessageBox(owner, IDS_PRINT_FAILED, MB_ICONHAND | MB_OK, SystemReason(error).c_str());
+    AppMessageBox(owner, IDS_PRINT_FAILED, MB_ICONHAND | MB_OK,
+                  SystemReason(error ? error : ERROR_GEN_FAILURE).c_str());
 }
 
 // The dialog's own failures are common-dialog codes, not system errors.

@@ -66,4 +66,21 @@ TEST_F(PrintTest, WithoutAPrinterTheMessageSaysSo)
     Pump();
     EXPECT_EQ(ToGbk("没有安装打印机。请先在系统中添加一台打印机。"), text);
 }
+
+// The spooler cannot write the job where the printer's port leads: a folder is there.
+TEST_F(PrintTest, AFailedJobSaysWhy)
+{
+    CTempFolder folder;
+    CPostScriptFilePrinter printer(folder.Path());
+    ASSERT_TRUE(printer.Installed());
+    ASSERT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(40, 30), "C:\\a.bmp", true));
+    SetForegroundWindow(*m_frame);
+    std::string text;
+    CDialogAnswerer answerer({CDialogAnswerer::Press(IDOK), CDialogAnswerer::Press(IDOK, &text)});
+    PressKeys({VK_CONTROL, 'P'});
+    ASSERT_TRUE(RunLoopUntil([&] { return answerer.StepsTaken() == 2; }));
+    Pump();
+    EXPECT_EQ(ToGbk("无法打印图像。\n\n"), text.substr(0, 16)) << text;
+    EXPECT_GT(text.size(), 16u) << "with a reason";
+}
 }

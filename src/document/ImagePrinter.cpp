@@ -104,6 +104,7 @@ void PrintImage(HWND owner, HBITMAP image, const char* title)
     }
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
     dialog.nCopies = 1;
+    dialog.nFromPage = dialog.nToPage = dialog.nMinPage = dialog.nMaxPage = 1;  // the one page
     const BOOL chosen = PrintDlgA(&dialog);
     devMode.release();
     devNames.release();

@@ -212,7 +212,7 @@ void CAppFrame::RecalcFrameLayout(bool resizeBars)
 void CAppFrame::DisableImageCommands()
 {
     for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS, ID_EDIT_COPY, ID_FILE_SAVE,
-                    ID_ANNOTATE_UNDO, ID_ANNOTATE_REDO})
+                    ID_FILE_PRINT, ID_ANNOTATE_UNDO, ID_ANNOTATE_REDO})
         g_updateUI.EnableCommand(id, false);
 }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/Application.h"
+#include "app/CloseAllDialog.h"
 #include "document/DocumentMessages.h"
 #include "document/ImageFrame.h"
 #include "res/resource.h"
@@ -151,6 +152,13 @@ bool CDocumentTabs::OnCommand(UINT id)
     case ID_WINDOW_ARRANGE:
         SendMessageA(Handle(), WM_MDIICONARRANGE, 0, 0);
         return true;
+    case ID_FILE_CLOSE:
+        if (HWND document = ActiveDocument())
+            SendMessageA(Handle(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
+        return true;
+    case ID_WINDOW_CLOSE_ALL:
+        CloseAllAskingOnce();
+        return true;
     }
     return false;
 }
@@ -173,6 +181,56 @@ bool CDocumentTabs::CloseAll()
             return false;
     }
     return true;
+}
+
+int CDocumentTabs::UnsavedCount() const
+{
+    int unsaved = 0;
+    for (int index = 0, count = TabCount(m_hWndTabStrip); index < count; ++index)
+        if (CImageFrame* document = DocumentOfTab(index); document && document->View().Document().IsModified())
+            ++unsaved;
+    return unsaved;
+}
+
+void CDocumentTabs::CloseAllAskingOnce()
+{
+    const int unsaved = UnsavedCount();
+    if (unsaved < 2) {
+        CloseAll();
+        return;
+    }
+    switch (CCloseAllDialog(unsaved).DoModal(GetParent(Handle()))) {
+    case IDC_SAVE_ALL:
+        SaveAndCloseAll();
+        break;
+    case IDC_DISCARD_ALL:
+        CloseAllUnsaved();
+        break;
+    }
+}
+
+void CDocumentTabs::SaveAndCloseAll()
+{
+    while (CImageFrame* document = DocumentOfTab(0)) {
+        HWND window = document->Handle();
+        if (document->View().Document().IsModified()) {
+            // The user sees which image the Save As dialog is for.
+            SendMessageA(Handle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
+            if (!document->View().SaveBeforeClose())
+                return;
+        }
+        SendMessageA(Handle(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
+        if (IsWindow(window))
+            return;
+    }
+}
+
+void CDocumentTabs::CloseAllUnsaved()
+{
+    m_bDiscarding = true;
+    while (HWND document = ActiveDocument())
+        SendMessageA(Handle(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
+    m_bDiscarding = false;
 }
 
 LRESULT CDocumentTabs::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -220,7 +278,7 @@ LRESULT CDocumentTabs::OnMdiDestroy(HWND document)
 {
     CImageFrame* frame = nullptr;
     const int index = FindTab(document, &frame);
-    if (frame && !frame->QueryClose())
+    if (frame && !m_bDiscarding && !frame->QueryClose())
         return 0;
     if (index >= 0) {
         SendMessageA(m_hWndTabStrip, TCM_DELETEITEM, index, 0);

@@ -49,7 +49,7 @@ public:
     int FindTab(HWND document, CImageFrame** frame = nullptr) const;
     // Activates the document of the tab the user chose.
     void OnTabSelChange();
-    // The window menu's arrangements; false for any other command.
+    // The window menu's arrangements, 关闭 and 全部关闭; false for any other command.
     bool OnCommand(UINT id);
     // System broadcasts reach only top-level windows; the windows inside the
     // documents need this one too (the wheel's lines per notch).
@@ -57,12 +57,20 @@ public:
     // Closes the documents one by one; false as soon as one refuses (its owner
     // cancelled the save prompt), with everything else left in place.
     bool CloseAll();
+    // 全部关闭: several unsaved images are asked about once, for all of them; one
+    // unsaved image is asked about as closing its window asks.
+    void CloseAllAskingOnce();
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     CImageFrame* DocumentOfTab(int index) const;
+    int UnsavedCount() const;
+    // Save As for each unsaved image in tab order, closing each as it is saved; a
+    // cancelled Save As stops there and leaves that image and the rest open.
+    void SaveAndCloseAll();
+    void CloseAllUnsaved();
     void OnDocActivated(HWND document);
     void OnDocPathChanged(HWND document, const char* path);
     LRESULT OnMdiDestroy(HWND document);
@@ -72,4 +80,5 @@ private:
     CMenuBar& m_menuBar;
     IImageEditors& m_editors;
     HWND m_hWndTabStrip = nullptr;
+    bool m_bDiscarding = false;  // 全部不保存: the documents close without their prompt
 };

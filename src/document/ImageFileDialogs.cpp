@@ -13,6 +13,7 @@
 #include "scoped/ScopedHandles.h"
 #include "ui/MainFrameHandle.h"
 #include "util/CharSearch.h"
+#include "util/SystemReason.h"
 
 namespace {
 // The Open dialog starts on "all files", the entry after the formats (indices count from 1).
@@ -39,21 +40,6 @@ std::string LoadedString(UINT id)
     Vorn::CFastString<256> text;
     text.LoadString(id);
     return std::string(text.GetString(), text.GetLength());
-}
-
-// The system's own wording of an error code, without the line break it ends with.
-std::string SystemReason(DWORD dwError)
-{
-    char* text = nullptr;
-    const DWORD dwLength =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, dwError, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string reason = dwLength ? std::string(text, dwLength) : std::to_string(dwError);
-    LocalFree(text);
-    // Trail bytes of double-byte characters are never below 0x40, so this cuts no character.
-    while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' '))
-        reason.pop_back();
-    return reason;
 }
 
 // A path longer than the program's file functions take is said so in its own words;

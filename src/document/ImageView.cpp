@@ -8,6 +8,7 @@
 #include "document/ImageClipboard.h"
 #include "document/ImageContextMenu.h"
 #include "document/ImageFileDialogs.h"
+#include "document/ImagePrinter.h"
 #include "document/ImageViewClass.h"
 #include "document/MarksCache.h"
 #include "document/ViewArithmetic.h"
@@ -16,6 +17,7 @@
 #include "ui/MainFrameHandle.h"
 #include "ui/UpdateUI.h"
 #include "util/AppMessageBox.h"
+#include "util/CharSearch.h"
 #include "util/FastString.h"
 
 namespace {
@@ -196,6 +198,7 @@ void CImageView::UpdateCommandUI()
     m_pUpdateUI->EnableCommand(ID_FILE_SAVE, m_document.IsModified());
     m_pUpdateUI->EnableCommand(ID_EDITORS, true);
     m_pUpdateUI->EnableCommand(ID_EDIT_COPY, true);
+    m_pUpdateUI->EnableCommand(ID_FILE_PRINT, true);
     m_pUpdateUI->EnableCommand(ID_ANNOTATE_UNDO, m_document.Picture().CanUndo());
     m_pUpdateUI->EnableCommand(ID_ANNOTATE_REDO, m_document.Picture().CanRedo());
 
@@ -311,6 +314,9 @@ bool CImageView::OnCommand(UINT id)
     case ID_EDIT_COPY:
         CopyImage();
         return true;
+    case ID_FILE_PRINT:
+        PrintDocument();
+        return true;
     case ID_ANNOTATE_UNDO:
         m_annotations.Undo();
         return true;
@@ -339,6 +345,17 @@ void CImageView::CopyImage()
         AppMessageBox(g_hMainFrame, IDS_COPY_FAILED, MB_ICONHAND | MB_OK);
     else if (copied == ClipboardCopy::kNoMemory)
         AppMessageBox(g_hMainFrame, IDS_COPY_NO_MEMORY, MB_ICONHAND | MB_OK);
+}
+
+// The job is named after the image as its tab names it.
+void CImageView::PrintDocument()
+{
+    m_annotations.FinishText();
+    CBitmapOwner flattened;
+    HBITMAP output = m_document.OutputImage(flattened);
+    char name[MAX_PATH];
+    ReadDocumentName(GetParent(Handle()), name);
+    PrintImage(g_hMainFrame, output, FileNamePart(name));
 }
 
 void CImageView::OnSaveImage()

@@ -65,6 +65,7 @@ private:
     void DrawImage(HDC dc, const RECT& clip, POINT shift);
     void OnAnnotationChanged(unsigned properties);
     void CopyImage();
+    void PrintDocument();
     void UpdateTitle();
     CanvasMapping Mapping() const override;
     void PictureEdited() override;

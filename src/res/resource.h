@@ -163,6 +163,16 @@
 #define IDS_HOTKEY_LAST_REGION_FAILED 453
 #define IDS_MORE_OPTIONS_WRITE_FAILED 454
 
+/* Printing and closing every image: their messages and the question at 全部关闭 */
+#define IDS_NO_PRINTER              430
+#define IDS_PRINT_FAILED            431
+#define IDS_CLOSE_ALL_PROMPT        432
+#define IDD_CLOSE_ALL               115
+#define IDC_CLOSE_ALL_ICON          1090
+#define IDC_CLOSE_ALL_TEXT          1091
+#define IDC_SAVE_ALL                1092
+#define IDC_DISCARD_ALL             1093
+
 /* Commands: the annotation tools, in tool order, and their properties */
 #define ID_TOOL_HAND                33000
 #define ID_TOOL_SELECT              33001

@@ -39,6 +39,13 @@ struct ModuleFreer {
 struct KernelHandleCloser {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
+struct GlobalFreer {
+    void operator()(HGLOBAL block) const { GlobalFree(block); }
+};
+// A device context made by CreateDC or handed out by a common dialog (a printer's).
+struct DcDeleter {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
 
 using CBitmapOwner = CHandleOwner<HBITMAP, GdiObjectDeleter>;
 using CBrushOwner = CHandleOwner<HBRUSH, GdiObjectDeleter>;
@@ -51,6 +58,8 @@ using CWindowOwner = CHandleOwner<HWND, WindowDestroyer>;
 using CHookOwner = CHandleOwner<HHOOK, HookRemover>;
 using CModuleOwner = CHandleOwner<HMODULE, ModuleFreer>;
 using CKernelHandleOwner = CHandleOwner<HANDLE, KernelHandleCloser>;
+using CGlobalOwner = CHandleOwner<HGLOBAL, GlobalFreer>;
+using CDcOwner = CHandleOwner<HDC, DcDeleter>;
 
 // A window's device context from GetDC, until the scope ends.
 class CWindowDC : CNonCopyable {

@@ -26,6 +26,7 @@ constexpr MapEntry kMap[] = {
     {ID_INDICATOR_SIZE, S},
     {ID_INDICATOR_ZOOM, S},
     {ID_FILE_SAVE, M | T},
+    {ID_FILE_PRINT, M},
     {ID_VIEW_TOOLBAR, M},
     {ID_VIEW_STATUS_BAR, M},
     {ID_CAPTURE_INCLUDE_CURSOR, M | T},

@@ -212,15 +212,15 @@ TEST(MenuBarPopupPainter, ShortcutsWidenItemsAndAccessKeysFindThem)
     CMenuBarPopupPainter painter;
     painter.PreparePopup(file);
     SIZE withShortcut{}, withoutShortcut{};
-    DrawItem(painter, file, 1, 0, &withShortcut);     // 保存(&S)\tCtrl+S
-    DrawItem(painter, file, 2, 0, &withoutShortcut);  // 另存为(&A)...
+    DrawItem(painter, file, 2, 0, &withShortcut);     // 保存(&S)\tCtrl+S
+    DrawItem(painter, file, 3, 0, &withoutShortcut);  // 另存为(&A)...
     EXPECT_GT(withShortcut.cx, withoutShortcut.cx);
     EXPECT_EQ(withShortcut.cy, withoutShortcut.cy);
 
-    EXPECT_EQ(painter.FindAccessKey(file, 'a'), 2);
-    EXPECT_EQ(painter.FindAccessKey(file, 'X'), 4);
+    EXPECT_EQ(painter.FindAccessKey(file, 'a'), 3);
+    EXPECT_EQ(painter.FindAccessKey(file, 'X'), 7);
     EXPECT_EQ(painter.FindAccessKey(file, 'z'), -1);
-    EnableMenuItem(file, 2, MF_BYPOSITION | MF_GRAYED);
+    EnableMenuItem(file, 3, MF_BYPOSITION | MF_GRAYED);
     EXPECT_EQ(painter.FindAccessKey(file, 'a'), -1) << "disabled items are skipped";
     painter.RestoreAll();
     DestroyMenu(document);

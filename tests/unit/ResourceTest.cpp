@@ -342,8 +342,11 @@ TEST_F(ResourceTest, ImageDocumentMenuHasZoomLevelsAndWindowList)
     ExpectMenu(menu.get(), {
         Popup("文件(&F)", {
             Item("打开(&O)...\tCtrl+O", ID_FILE_OPEN),
+            Item("关闭(&C)\tCtrl+W", ID_FILE_CLOSE),
             Item("保存(&S)\tCtrl+S", ID_FILE_SAVE),
             Item("另存为(&A)...", ID_FILE_SAVE_AS),
+            separator,
+            Item("打印(&P)...\tCtrl+P", ID_FILE_PRINT),
             separator,
             Item("退出(&X)", ID_APP_EXIT),
         }),
@@ -390,6 +393,7 @@ TEST_F(ResourceTest, ImageDocumentMenuHasZoomLevelsAndWindowList)
             Item("层叠(&C)", ID_WINDOW_CASCADE),
             Item("平铺(&T)", ID_WINDOW_TILE_HORZ),
             Item("排列图标(&A)", ID_WINDOW_ARRANGE),
+            Item("全部关闭(&L)", ID_WINDOW_CLOSE_ALL),
         }),
         helpPopup,
     }, "menu 129");
@@ -472,7 +476,7 @@ TEST_F(ResourceTest, EveryCommandHasHelpTextAndLabel)
     }
 }
 
-TEST_F(ResourceTest, AcceleratorsAreTheElevenVirtualKeys)
+TEST_F(ResourceTest, AcceleratorsAreTheTwelveVirtualKeys)
 {
     HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     ASSERT_NE(nullptr, table);
@@ -487,6 +491,7 @@ TEST_F(ResourceTest, AcceleratorsAreTheElevenVirtualKeys)
         Key(plain | FCONTROL, 'O', ID_FILE_OPEN),
         Key(plain | FCONTROL, 'P', ID_FILE_PRINT),
         Key(plain | FCONTROL, 'S', ID_FILE_SAVE),
+        Key(plain | FCONTROL, 'W', ID_FILE_CLOSE),
         Key(plain | FCONTROL, 'C', ID_EDIT_COPY),
         Key(plain | FCONTROL, 'Z', ID_ANNOTATE_UNDO),
         Key(plain | FCONTROL, 'Y', ID_ANNOTATE_REDO),

@@ -79,6 +79,8 @@ private:
     HWND CaptureWindow() const override { return Handle(); }
     bool CanBeRecalled() const override { return m_trayIcon.IsAdded(); }
     bool AdoptCapture(HBITMAP bitmap, const char* name, bool saved) override;
+    bool CopyCapture(HBITMAP bitmap) override;
+    void AnnounceCapture(const char* savedPath, bool copied) override;
     void OnDocumentCreated(CImageFrame& document) override;
     void OnLastDocumentClosed() override;
 

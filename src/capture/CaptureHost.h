@@ -13,6 +13,12 @@ public:
     // unsaved capture's title, saved says the file holds it. False when it could not,
     // the bitmap then still the caller's.
     virtual bool AdoptCapture(HBITMAP bitmap, const char* name, bool saved) = 0;
+    // Puts a capture (still the caller's) on the clipboard as the Copy command does,
+    // and tells the user as it does when that fails; true when it is there.
+    virtual bool CopyCapture(HBITMAP bitmap) = 0;
+    // Tells the user where a capture that opens no document went: the file it was
+    // saved as (null when none) and whether it is on the clipboard.
+    virtual void AnnounceCapture(const char* savedPath, bool copied) = 0;
 
 protected:
     ~ICaptureHost() = default;

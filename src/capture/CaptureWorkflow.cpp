@@ -7,6 +7,7 @@
 #include "capture/AutoSave.h"
 #include "capture/CaptureEngine.h"
 #include "capture/CaptureHost.h"
+#include "capture/LastRegion.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
 #include "util/AppMessageBox.h"
@@ -14,6 +15,16 @@
 namespace {
 // However long the stored delay, the window is back within this time.
 constexpr DWORD kLongestCapturePause = 10000;
+constexpr int kModeRegion = 2;
+
+// Only a capture that went everywhere it was to go stays without a document: after a
+// failed auto-save or copy the document is the one place where it is not lost.
+bool OpensNoDocument(bool saved, bool copied)
+{
+    const bool autoSave = g_settings.m_bAutoSave != 0;
+    const bool copy = g_settings.m_bCopyAfterCapture != 0;
+    return g_settings.m_bNoDocumentAfterCapture && (autoSave || copy) && saved == autoSave && copied == copy;
+}
 }
 
 // The interactive capture runs its own message loop, so a trigger can arrive in the
@@ -24,6 +35,8 @@ void CCaptureWorkflow::Run(int mode)
     HWND window = m_host.CaptureWindow();
     if (m_bRunning || !IsWindowEnabled(window))
         return;
+    if (mode == kLastRegionCall && !g_settings.m_bHasLastRegion)
+        return;
     // Checked before the window goes: nothing would bring it back.
     if (!g_captureEngine.IsLoaded()) {
         AppMessageBox(window, IDS_ENGINE_MISSING, MB_ICONEXCLAMATION);
@@ -32,12 +45,32 @@ void CCaptureWorkflow::Run(int mode)
     m_bRunning = true;
     m_dwStart = GetMessageTime();
     Hide();
-    Accept(mode == kFullScreenCall ? g_captureEngine.CaptureFullScreen() : g_captureEngine.CaptureModal(mode));
+    bool offScreen = false;
+    Accept(Take(mode, offScreen));
     // Hidden with no way back for the user, the window would be lost.
     if (!m_host.CanBeRecalled() && !IsWindowVisible(window))
         ShowWindow(window, SW_SHOW);
     m_bRunning = false;
     m_dwEnd = GetTickCount() + 1;
+    if (offScreen)
+        AppMessageBox(window, IDS_LAST_REGION_OFF_SCREEN, MB_ICONEXCLAMATION);
+}
+
+// The last region is cut from a full-screen picture: the engine takes no rectangle of
+// its own, and the one picture of the whole screen is also what shows where the screen
+// now lies.
+HBITMAP CCaptureWorkflow::Take(int mode, bool& offScreen)
+{
+    if (mode == kFullScreenCall)
+        return g_captureEngine.CaptureFullScreen();
+    if (mode == kLastRegionCall) {
+        const CBitmapOwner screen(g_captureEngine.CaptureFullScreen());
+        return screen ? CutLastRegion(screen.get(), offScreen) : nullptr;
+    }
+    HBITMAP bitmap = g_captureEngine.CaptureModal(mode);
+    if (bitmap && CCaptureEngine::ResolveMode(mode) == kModeRegion)
+        KeepLastRegion(bitmap);
+    return bitmap;
 }
 
 // Requests wait in the queue while a capture runs when a held hotkey repeats or an
@@ -45,7 +78,8 @@ void CCaptureWorkflow::Run(int mode)
 bool CCaptureWorkflow::IsStaleRequest(const MSG& msg) const
 {
     const UINT command = LOWORD(msg.wParam);
-    const bool captureCommand = command >= ID_CAPTURE_FULLSCREEN && command <= ID_CAPTURE_OBJECT;
+    const bool captureCommand =
+        (command >= ID_CAPTURE_FULLSCREEN && command <= ID_CAPTURE_OBJECT) || command == ID_CAPTURE_LAST_REGION;
     const bool request = msg.message == WM_HOTKEY || (msg.message == WM_COMMAND && captureCommand);
     // Unsigned differences: right across the wrap of the tick count.
     return request && msg.hwnd == m_host.CaptureWindow() && msg.time - m_dwStart < m_dwEnd - m_dwStart;
@@ -71,10 +105,16 @@ void CCaptureWorkflow::Accept(HBITMAP bitmap)
 
     CaptureName name;
     const bool saved = g_settings.m_bAutoSave && AutoSaveCapture(bitmap, name);
-    if (!saved)
-        MakeUnsavedCaptureName(name);
-    if (!m_host.AdoptCapture(bitmap, name, saved))
+    const bool copied = g_settings.m_bCopyAfterCapture && m_host.CopyCapture(bitmap);
+    if (OpensNoDocument(saved, copied)) {
+        m_host.AnnounceCapture(saved ? name : nullptr, copied);
         DeleteObject(bitmap);
+    } else {
+        if (!saved)
+            MakeUnsavedCaptureName(name);
+        if (!m_host.AdoptCapture(bitmap, name, saved))
+            DeleteObject(bitmap);
+    }
 
     if (g_settings.m_bShowAfterCapture) {
         HWND window = m_host.CaptureWindow();

@@ -13,6 +13,8 @@ public:
     static constexpr int kFullScreenCall = -2;
     // The interactive capture in the mode the options choose.
     static constexpr int kConfiguredMode = -1;
+    // The rectangle of the last region capture again, at once.
+    static constexpr int kLastRegionCall = -3;
 
     explicit CCaptureWorkflow(ICaptureHost& host) : m_host(host) {}
     CCaptureWorkflow(const CCaptureWorkflow&) = delete;
@@ -28,6 +30,7 @@ public:
 
 private:
     void Hide();
+    HBITMAP Take(int mode, bool& offScreen);
     void Accept(HBITMAP bitmap);
 
     ICaptureHost& m_host;

@@ -38,7 +38,7 @@ private:
         char text[64];
         unsigned dirty;
     };
-    static constexpr int kEntries = 14;
+    static constexpr int kEntries = 15;
 
     Entry* Find(UINT id);
     const Entry* Find(UINT id) const;

@@ -9,6 +9,7 @@
 #include "capture/CaptureHost.h"
 #include "capture/LastRegion.h"
 #include "res/resource.h"
+#include "scoped/ScopedHandles.h"
 #include "settings/Settings.h"
 #include "util/AppMessageBox.h"
 

@@ -5,7 +5,9 @@ class ICaptureHost;
 
 // The steps every capture trigger runs around the engine's call: the window gets out
 // of the way, the engine takes the picture, and the bitmap is counted, announced,
-// auto-saved if asked for and opened as a document; then the window comes back.
+// auto-saved and copied if asked for and opened as a document (or, when the options
+// want none, only told about by the host); then the window comes back. A region
+// capture's rectangle is kept for taking the same region again.
 class CCaptureWorkflow {
 public:
     // The engine's full-screen call; the other modes are the interactive capture's

@@ -72,6 +72,7 @@ HBITMAP CFrozenScreen::Copy(const RECT& rect) const
         return nullptr;
     if (m_pointer)
         m_pointer->Draw(dc, POINT{rect.left, rect.top});
+    SetBitmapDimensionEx(copy.get(), rect.left, rect.top, nullptr);
     return copy.release();
 }
 

@@ -44,6 +44,7 @@ HBITMAP CaptureVirtualScreen(const CaptureOptions& options)
         if (options.m_bIncludeCursor)
             CPointerSnapshot().Draw(dc, POINT{screen.left, screen.top});
     }
+    SetBitmapDimensionEx(canvas.get(), screen.left, screen.top, nullptr);
     return canvas.release();
 }
 

@@ -3,7 +3,10 @@
 // Callers load the library at run time and resolve the three exports by their plain
 // names with GetProcAddress; no import library is involved. Every export and every
 // virtual operation uses __stdcall so that any compiler can call them. Texts passed in
-// and out are ANSI, in the system code page. A returned bitmap belongs to the caller.
+// and out are ANSI, in the system code page. A returned bitmap belongs to the caller;
+// its dimension (GetBitmapDimensionEx) holds the screen position of its top-left pixel,
+// in the physical pixels the picture was taken in, so that the same part of the screen
+// can be taken again.
 #ifndef SNAPCORE_H
 #define SNAPCORE_H
 

@@ -12,6 +12,7 @@
 #include "capture/CaptureEngine.h"
 #include "document/AnnotationTextBox.h"
 #include "document/DocumentMessages.h"
+#include "document/ImageClipboard.h"
 #include "document/ImageFrame.h"
 #include "editors/EditorsDialog.h"
 #include "res/resource.h"
@@ -153,6 +154,7 @@ LRESULT CAppFrame::OnCreate()
     g_updateUI.AttachStatusBar(&m_bars.Status());
     g_updateUI.CheckCommand(ID_CAPTURE_INCLUDE_CURSOR, g_settings.m_bIncludeCursor != 0);
     g_updateUI.EnableCommand(ID_TRAY_CANCEL_DELAY, false);
+    g_updateUI.EnableCommand(ID_CAPTURE_LAST_REGION, g_settings.m_bHasLastRegion != 0);
     DisableImageCommands();
 
     m_trayIcon.Add(Handle());
@@ -304,6 +306,9 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
     case ID_CAPTURE_OBJECT:
         m_captureWorkflow.Run(LOWORD(wParam) - ID_CAPTURE_FULLSCREEN);
         return 0;
+    case ID_CAPTURE_LAST_REGION:
+        m_captureWorkflow.Run(CCaptureWorkflow::kLastRegionCall);
+        return 0;
     case ID_CAPTURE_INCLUDE_CURSOR:
         ToggleIncludeCursor();
         return 0;
@@ -386,6 +391,28 @@ void CAppFrame::OnEnable(bool enabled)
 bool CAppFrame::AdoptCapture(HBITMAP bitmap, const char* name, bool saved)
 {
     return m_documents.CreateImageDocument(bitmap, name, saved);
+}
+
+bool CAppFrame::CopyCapture(HBITMAP bitmap)
+{
+    return CopyImageOrReport(bitmap, Handle());
+}
+
+void CAppFrame::AnnounceCapture(const char* savedPath, bool copied)
+{
+    char text[256] = "";
+    if (savedPath) {
+        Vorn::CFastString<64> savedAs;
+        savedAs.LoadString(IDS_CAPTURE_SAVED_AS);
+        std::snprintf(text, sizeof(text), savedAs.GetString(), savedPath);
+    }
+    if (copied) {
+        Vorn::CFastString<64> onClipboard;
+        onClipboard.LoadString(IDS_CAPTURE_COPIED);
+        const size_t length = strlen(text);
+        std::snprintf(text + length, sizeof(text) - length, "%s%s", length ? "\n" : "", onClipboard.GetString());
+    }
+    m_trayIcon.ShowBalloon(text);
 }
 
 // The annotation toolbar is there while there is an image to draw on, and every

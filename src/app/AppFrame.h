@@ -84,6 +84,8 @@ private:
     bool CanBeRecalled() const override { return m_trayIcon.IsAdded(); }
     bool AdoptCapture(HBITMAP bitmap, const char* name, bool saved) override;
     void ShowCountdown(int secondsLeft) override;
+    bool CopyCapture(HBITMAP bitmap) override;
+    void AnnounceCapture(const char* savedPath, bool copied) override;
     void OnDocumentCreated(CImageFrame& document) override;
     void OnLastDocumentClosed() override;
 

@@ -42,13 +42,14 @@ void LoadCommandHelp(UINT id, char* help, int size)
 
 void CFrameBars::Create(HWND frame)
 {
-    m_images.Load(IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, IDB_TOOLBAR_MASK, 13);
+    m_images.Load(IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, IDB_TOOLBAR_MASK, CToolBarImages::kMainImageCount);
     // The menu bar shows the toolbar's pictures beside the same commands.
     HMENU menu = GetMenu(frame);
     if (m_menuBar.Create(frame, frame, menu)) {
         m_hFrameMenu = menu;
         SetMenu(frame, nullptr);
-        m_menuBar.SetImages(m_images.Normal(), m_images.Disabled(), CToolBarImages::kCommands, 13);
+        m_menuBar.SetImages(m_images.Normal(), m_images.Disabled(), CToolBarImages::kCommands,
+                            CToolBarImages::kMainImageCount);
     }
     m_hWndToolBar = CreateMainToolBar(frame, m_images);
     CreateRebar(frame);

@@ -38,6 +38,7 @@ TBBUTTON g_buttons[] = {
     Button(3, ID_CAPTURE_WINDOW),
     Button(4, ID_CAPTURE_REGION),
     Button(5, ID_CAPTURE_OBJECT),
+    Button(13, ID_CAPTURE_LAST_REGION),
     Separator(),
     Button(6, ID_CAPTURE_INCLUDE_CURSOR),
     Separator(),
@@ -112,12 +113,10 @@ HWND CreateMainToolBar(HWND parent, const CToolBarImages& images)
 
     SendMessageA(toolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolBar, TB_ADDBUTTONSA, kButtonCount, reinterpret_cast<LPARAM>(g_buttons));
-    for (const TBBUTTON& button : g_buttons) {
-        if (button.fsStyle & BTNS_SEP)
-            continue;
+    for (UINT command : CToolBarImages::kCommands) {
         // TB_ADDSTRING takes a list that ends with an empty string.
         char label[66] = {};
-        LoadCommandLabel(button.idCommand, label, 64);
+        LoadCommandLabel(command, label, 64);
         SendMessageA(toolBar, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(label));
     }
     SendMessageA(toolBar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);

@@ -22,8 +22,10 @@ public:
     HIMAGELIST Normal() const { return m_hNormal; }
     HIMAGELIST Disabled() const { return m_hDisabled; }
 
-    // The command each picture of the main toolbar stands for, in picture order.
-    static const UINT kCommands[13];
+    // The command each picture of the main toolbar stands for, in picture order;
+    // pictures added later come last, so that the earlier ones keep their places.
+    static constexpr int kMainImageCount = 14;
+    static const UINT kCommands[kMainImageCount];
 
 private:
     HIMAGELIST m_hNormal = nullptr;

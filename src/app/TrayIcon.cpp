@@ -13,6 +13,10 @@
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the notification-icon record is 88 bytes on 32-bit Windows");
 #endif
 
+namespace {
+constexpr UINT kBalloonTimeout = 10000;  // the shell's longest; it keeps its own limits
+}
+
 CTrayIcon::~CTrayIcon()
 {
     Remove();
@@ -63,6 +67,25 @@ void CTrayIcon::SetTip(const char* tip)
     lstrcpynA(m_szTip, tip ? tip : "", sizeof m_szTip);
     if (m_bAdded)
         SendIcon(NIM_MODIFY);
+}
+
+// Balloons came with the record's second form; an icon added in the first takes it.
+bool CTrayIcon::ShowBalloon(const char* text)
+{
+    if (!m_bAdded)
+        return false;
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = m_hWndOwner;
+    data.uID = kId;
+    data.uFlags = NIF_INFO;
+    data.uTimeout = kBalloonTimeout;
+    data.dwInfoFlags = NIIF_INFO;
+    lstrcpynA(data.szInfo, text, sizeof(data.szInfo));
+    Vorn::CFastString<64> title;
+    title.LoadString(IDR_MAINFRAME);
+    lstrcpynA(data.szInfoTitle, title.GetString(), sizeof(data.szInfoTitle));
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 // Also after a refused add: the shell may still hold the icon from before.

@@ -30,6 +30,9 @@ public:
     void SetTip(const char* tip);
 
     bool IsAdded() const { return m_bAdded; }
+    // A balloon message by the icon, under the program's name; false when there is no
+    // icon to show it by.
+    bool ShowBalloon(const char* text);
     HMENU Menu() const { return m_hMenu; }
 
     // For the icon's callback message; false when the mouse message is not one the

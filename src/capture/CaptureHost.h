@@ -16,6 +16,12 @@ public:
     // The seconds left before a delayed capture, each time they change; 0 when the
     // countdown has ended, by reaching zero or by being cancelled.
     virtual void ShowCountdown(int secondsLeft) = 0;
+    // Puts a capture (still the caller's) on the clipboard as the Copy command does,
+    // and tells the user as it does when that fails; true when it is there.
+    virtual bool CopyCapture(HBITMAP bitmap) = 0;
+    // Tells the user where a capture that opens no document went: the file it was
+    // saved as (null when none) and whether it is on the clipboard.
+    virtual void AnnounceCapture(const char* savedPath, bool copied) = 0;
 
 protected:
     ~ICaptureHost() = default;

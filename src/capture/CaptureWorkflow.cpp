@@ -7,7 +7,9 @@
 #include "capture/AutoSave.h"
 #include "capture/CaptureEngine.h"
 #include "capture/CaptureHost.h"
+#include "capture/LastRegion.h"
 #include "res/resource.h"
+#include "scoped/ScopedHandles.h"
 #include "settings/Settings.h"
 #include "ui/UpdateUI.h"
 #include "util/AppMessageBox.h"
@@ -15,6 +17,16 @@
 namespace {
 // However long the stored delay, the window is back within this time.
 constexpr DWORD kLongestCapturePause = 10000;
+constexpr int kModeRegion = 2;
+
+// Only a capture that went everywhere it was to go stays without a document: after a
+// failed auto-save or copy the document is the one place where it is not lost.
+bool OpensNoDocument(bool saved, bool copied)
+{
+    const bool autoSave = g_settings.m_bAutoSave != 0;
+    const bool copy = g_settings.m_bCopyAfterCapture != 0;
+    return g_settings.m_bNoDocumentAfterCapture && (autoSave || copy) && saved == autoSave && copied == copy;
+}
 }
 
 CCaptureWorkflow::CCaptureWorkflow(ICaptureHost& host)
@@ -35,6 +47,8 @@ void CCaptureWorkflow::Run(int mode)
 {
     HWND window = m_host.CaptureWindow();
     if (m_bRunning || !IsWindowEnabled(window))
+        return;
+    if (mode == kLastRegionCall && !g_settings.m_bHasLastRegion)
         return;
     // Checked before the window goes: nothing would bring it back.
     if (!g_captureEngine.IsLoaded()) {
@@ -81,8 +95,11 @@ void CCaptureWorkflow::EndCountdown()
 void CCaptureWorkflow::Capture(int mode)
 {
     Hide();
-    Accept(mode == kFullScreenCall ? g_captureEngine.CaptureFullScreen() : g_captureEngine.CaptureModal(mode));
+    bool offScreen = false;
+    Accept(Take(mode, offScreen));
     Finish();
+    if (offScreen)
+        AppMessageBox(m_host.CaptureWindow(), IDS_LAST_REGION_OFF_SCREEN, MB_ICONEXCLAMATION);
 }
 
 void CCaptureWorkflow::Finish()
@@ -95,12 +112,30 @@ void CCaptureWorkflow::Finish()
     m_dwEnd = GetTickCount() + 1;
 }
 
+// The last region is cut from a full-screen picture: the engine takes no rectangle of
+// its own, and the one picture of the whole screen is also what shows where the screen
+// now lies.
+HBITMAP CCaptureWorkflow::Take(int mode, bool& offScreen)
+{
+    if (mode == kFullScreenCall)
+        return g_captureEngine.CaptureFullScreen();
+    if (mode == kLastRegionCall) {
+        const CBitmapOwner screen(g_captureEngine.CaptureFullScreen());
+        return screen ? CutLastRegion(screen.get(), offScreen) : nullptr;
+    }
+    HBITMAP bitmap = g_captureEngine.CaptureModal(mode);
+    if (bitmap && CCaptureEngine::ResolveMode(mode) == kModeRegion)
+        KeepLastRegion(bitmap);
+    return bitmap;
+}
+
 // Requests wait in the queue while a capture runs when a held hotkey repeats or an
 // impatient user presses again while the window is away.
 bool CCaptureWorkflow::IsStaleRequest(const MSG& msg) const
 {
     const UINT command = LOWORD(msg.wParam);
-    const bool captureCommand = command >= ID_CAPTURE_FULLSCREEN && command <= ID_CAPTURE_OBJECT;
+    const bool captureCommand =
+        (command >= ID_CAPTURE_FULLSCREEN && command <= ID_CAPTURE_OBJECT) || command == ID_CAPTURE_LAST_REGION;
     const bool request = msg.message == WM_HOTKEY || (msg.message == WM_COMMAND && captureCommand);
     // Unsigned differences: right across the wrap of the tick count.
     return request && msg.hwnd == m_host.CaptureWindow() && msg.time - m_dwStart < m_dwEnd - m_dwStart;
@@ -126,10 +161,16 @@ void CCaptureWorkflow::Accept(HBITMAP bitmap)
 
     CaptureName name;
     const bool saved = g_settings.m_bAutoSave && AutoSaveCapture(bitmap, name);
-    if (!saved)
-        MakeUnsavedCaptureName(name);
-    if (!m_host.AdoptCapture(bitmap, name, saved))
+    const bool copied = g_settings.m_bCopyAfterCapture && m_host.CopyCapture(bitmap);
+    if (OpensNoDocument(saved, copied)) {
+        m_host.AnnounceCapture(saved ? name : nullptr, copied);
         DeleteObject(bitmap);
+    } else {
+        if (!saved)
+            MakeUnsavedCaptureName(name);
+        if (!m_host.AdoptCapture(bitmap, name, saved))
+            DeleteObject(bitmap);
+    }
 
     if (g_settings.m_bShowAfterCapture) {
         HWND window = m_host.CaptureWindow();

@@ -7,8 +7,10 @@ class ICaptureHost;
 
 // The steps every capture trigger runs around the engine's call: the window gets out
 // of the way, the engine takes the picture, and the bitmap is counted, announced,
-// auto-saved if asked for and opened as a document; then the window comes back. With a
-// countdown chosen, the window steps aside at once and the capture waits for zero.
+// auto-saved and copied if asked for and opened as a document (or, when the options
+// want none, only told about by the host); then the window comes back. With a
+// countdown chosen, the window steps aside at once and the capture waits for zero. A
+// region capture's rectangle is kept for taking the same region again.
 class CCaptureWorkflow {
 public:
     // The engine's full-screen call; the other modes are the interactive capture's
@@ -16,6 +18,8 @@ public:
     static constexpr int kFullScreenCall = -2;
     // The interactive capture in the mode the options choose.
     static constexpr int kConfiguredMode = -1;
+    // The rectangle of the last region capture again, at once.
+    static constexpr int kLastRegionCall = -3;
 
     explicit CCaptureWorkflow(ICaptureHost& host);
     CCaptureWorkflow(const CCaptureWorkflow&) = delete;
@@ -39,6 +43,7 @@ private:
     // Brings a window back that the user could not, and lets the next capture start.
     void Finish();
     void Hide();
+    HBITMAP Take(int mode, bool& offScreen);
     void Accept(HBITMAP bitmap);
 
     ICaptureHost& m_host;

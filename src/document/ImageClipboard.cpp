@@ -1,7 +1,10 @@
 #include "document/ImageClipboard.h"
 
 #include "imageio/Dib.h"
+#include "res/resource.h"
 #include "scoped/ScopedHandles.h"
+#include "ui/MainFrameHandle.h"
+#include "util/AppMessageBox.h"
 
 namespace {
 // A movable block holding the header and pixels of a 24-bit bottom-up DIB of the
@@ -55,4 +58,14 @@ ClipboardCopy CopyImageToClipboard(HBITMAP bitmap, HWND owner)
     if (!placed)
         GlobalFree(block);
     return placed ? ClipboardCopy::kCopied : ClipboardCopy::kClipboardBusy;
+}
+
+bool CopyImageOrReport(HBITMAP bitmap, HWND owner)
+{
+    const ClipboardCopy copied = bitmap ? CopyImageToClipboard(bitmap, owner) : ClipboardCopy::kNoMemory;
+    if (copied == ClipboardCopy::kClipboardBusy)
+        AppMessageBox(g_hMainFrame, IDS_COPY_FAILED, MB_ICONHAND | MB_OK);
+    else if (copied == ClipboardCopy::kNoMemory)
+        AppMessageBox(g_hMainFrame, IDS_COPY_NO_MEMORY, MB_ICONHAND | MB_OK);
+    return copied == ClipboardCopy::kCopied;
 }

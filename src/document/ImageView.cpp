@@ -16,7 +16,6 @@
 #include "res/resource.h"
 #include "ui/MainFrameHandle.h"
 #include "ui/UpdateUI.h"
-#include "util/AppMessageBox.h"
 #include "util/CharSearch.h"
 #include "util/FastString.h"
 
@@ -339,12 +338,7 @@ void CImageView::CopyImage()
 {
     m_annotations.FinishText();
     CBitmapOwner flattened;
-    HBITMAP output = m_document.OutputImage(flattened);
-    const ClipboardCopy copied = output ? CopyImageToClipboard(output, Handle()) : ClipboardCopy::kNoMemory;
-    if (copied == ClipboardCopy::kClipboardBusy)
-        AppMessageBox(g_hMainFrame, IDS_COPY_FAILED, MB_ICONHAND | MB_OK);
-    else if (copied == ClipboardCopy::kNoMemory)
-        AppMessageBox(g_hMainFrame, IDS_COPY_NO_MEMORY, MB_ICONHAND | MB_OK);
+    CopyImageOrReport(m_document.OutputImage(flattened), Handle());
 }
 
 // The job is named after the image as its tab names it.

@@ -101,6 +101,11 @@
 /* The annotation toolbar's title */
 #define IDS_ANNOTATION_TOOLBAR      390
 
+/* The last region that is gone from the screen; where a capture went without a document */
+#define IDS_LAST_REGION_OFF_SCREEN  440
+#define IDS_CAPTURE_SAVED_AS        441
+#define IDS_CAPTURE_COPIED          442
+
 /* Commands: tray */
 #define ID_TRAY_SHOW                32776
 #define ID_TRAY_EXIT                32777

@@ -30,6 +30,7 @@ constexpr MapEntry kMap[] = {
     {ID_VIEW_TOOLBAR, M},
     {ID_VIEW_STATUS_BAR, M},
     {ID_CAPTURE_INCLUDE_CURSOR, M | T},
+    {ID_CAPTURE_LAST_REGION, M | T},
     {ID_EDITORS, T},
     {ID_EDIT_COPY, M},
     {ID_ANNOTATE_UNDO, M},

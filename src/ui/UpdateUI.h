@@ -38,7 +38,7 @@ private:
         char text[64];
         unsigned dirty;
     };
-    static constexpr int kEntries = 15;
+    static constexpr int kEntries = 16;
 
     Entry* Find(UINT id);
     const Entry* Find(UINT id) const;

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Gbk.h"
@@ -140,28 +141,34 @@ TEST_F(AppFrameTest, StatusPanesKeepTheirWidthsWhenTheFrameNarrows)
     EXPECT_GT(edges[2], client.right - 40);
 }
 
-TEST_F(AppFrameTest, ToolBarHoldsTheSeventeenButtonsWithLabels)
+// The last region's picture came after the others, so its button shows picture 13.
+TEST_F(AppFrameTest, ToolBarHoldsTheEighteenButtonsWithLabels)
 {
     HWND toolBar = m_frame->ToolBar();
-    ASSERT_EQ(17, SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
-    const int commands[17] = {ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_CAPTURE_FULLSCREEN, ID_CAPTURE_WINDOW,
-                              ID_CAPTURE_REGION, ID_CAPTURE_OBJECT, 0, ID_CAPTURE_INCLUDE_CURSOR, 0,
-                              ID_ZOOM_IN, ID_ZOOM_OUT, ID_EDITORS, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, 0,
-                              ID_VIEW_OPTIONS};
-    int image = 0;
-    for (int i = 0; i < 17; ++i) {
+    ASSERT_EQ(18, SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
+    const std::pair<int, int> buttons[18] = {
+        {ID_FILE_OPEN, 0},      {ID_FILE_SAVE, 1},      {0, 0},
+        {ID_CAPTURE_FULLSCREEN, 2}, {ID_CAPTURE_WINDOW, 3}, {ID_CAPTURE_REGION, 4},
+        {ID_CAPTURE_OBJECT, 5}, {ID_CAPTURE_LAST_REGION, 13}, {0, 0},
+        {ID_CAPTURE_INCLUDE_CURSOR, 6}, {0, 0},  {ID_ZOOM_IN, 7},
+        {ID_ZOOM_OUT, 8},       {ID_EDITORS, 9},        {ID_ZOOM_FIT, 10},
+        {ID_ZOOM_ACTUAL, 11},   {0, 0},                 {ID_VIEW_OPTIONS, 12}};
+    for (int i = 0; i < 18; ++i) {
         TBBUTTON button{};
         SendMessageA(toolBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
-        EXPECT_EQ(commands[i], button.idCommand) << "button " << i;
-        if (commands[i] != 0) {
-            EXPECT_EQ(image++, button.iBitmap) << "button " << i;
+        EXPECT_EQ(buttons[i].first, button.idCommand) << "button " << i;
+        if (buttons[i].first != 0) {
+            EXPECT_EQ(buttons[i].second, button.iBitmap) << "button " << i;
         }
     }
-    char label[64] = {};
-    SendMessageA(toolBar, TB_GETBUTTONTEXTA, ID_CAPTURE_REGION, reinterpret_cast<LPARAM>(label));
-    EXPECT_EQ(ToGbk("区域捕捉"), label);
-    SendMessageA(toolBar, TB_GETBUTTONTEXTA, ID_VIEW_OPTIONS, reinterpret_cast<LPARAM>(label));
-    EXPECT_EQ(ToGbk("设置"), label);
+    for (const auto& [id, expected] : {std::pair<UINT, const char*>{ID_CAPTURE_REGION, "区域捕捉"},
+                                       {ID_CAPTURE_LAST_REGION, "上次区域"},
+                                       {ID_CAPTURE_INCLUDE_CURSOR, "包含光标"},
+                                       {ID_VIEW_OPTIONS, "设置"}}) {
+        char label[64] = {};
+        SendMessageA(toolBar, TB_GETBUTTONTEXTA, id, reinterpret_cast<LPARAM>(label));
+        EXPECT_EQ(ToGbk(expected), label);
+    }
 
     TBBUTTONINFOA info{};
     info.cbSize = sizeof(info);

@@ -11,6 +11,7 @@
 
 #include "Gbk.h"
 #include "KeyInput.h"
+#include "RealClick.h"
 #include "capture/CaptureEngine.h"
 #include "capture/CaptureNames.h"
 #include "document/ImageFrame.h"
@@ -384,6 +385,253 @@ TEST_F(CaptureWorkflow, FailedOrImpossibleAutoSaveFallsBackToTheCounterName)
     SetCurrentDirectoryA(before);
     EXPECT_EQ(TabText(1), ToGbk("快照-2*"));
     EXPECT_TRUE(current.FileNames().empty());
+}
+
+// Every pixel of two captures, compared.
+bool SamePixels(HBITMAP first, HBITMAP second)
+{
+    const CScreenImage a(first, POINT{0, 0}), b(second, POINT{0, 0});
+    if (a.IsEmpty() || b.IsEmpty() || a.Size().cx != b.Size().cx || a.Size().cy != b.Size().cy)
+        return false;
+    for (int y = 0; y < a.Size().cy; ++y)
+        for (int x = 0; x < a.Size().cx; ++x)
+            if (a.At(x, y) != b.At(x, y))
+                return false;
+    return true;
+}
+
+// The clipboard's device-independent bitmap: its size and one pixel.
+struct ClipboardPicture {
+    SIZE size{};
+    COLORREF centre = CLR_INVALID;
+};
+
+ClipboardPicture ReadClipboardPicture()
+{
+    ClipboardPicture picture;
+    if (!OpenClipboard(nullptr))
+        return picture;
+    if (HGLOBAL block = GetClipboardData(CF_DIB)) {
+        const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(block));
+        picture.size = SIZE{header->biWidth, header->biHeight};
+        const auto* bytes = reinterpret_cast<const BYTE*>(header + 1);
+        const int stride = (header->biWidth * 3 + 3) & ~3;
+        const int x = header->biWidth / 2, y = header->biHeight / 2;
+        const BYTE* pixel = bytes + static_cast<size_t>(header->biHeight - 1 - y) * stride + x * 3;
+        picture.centre = RGB(pixel[2], pixel[1], pixel[0]);
+        GlobalUnlock(block);
+    }
+    CloseClipboard();
+    return picture;
+}
+
+void EmptyTheClipboard()
+{
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+// Another program holding the clipboard open, from a thread of its own, while it lives.
+class CClipboardHolder {
+public:
+    CClipboardHolder()
+    {
+        m_thread = std::thread([this] {
+            HWND owner = CreateWindowExA(0, "Static", nullptr, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+            m_bHeld = OpenClipboard(owner) != FALSE;
+            SetEvent(m_opened.get());
+            WaitForSingleObject(m_release.get(), 30000);
+            if (m_bHeld)
+                CloseClipboard();
+            DestroyWindow(owner);
+        });
+        WaitForSingleObject(m_opened.get(), 10000);
+    }
+    ~CClipboardHolder()
+    {
+        SetEvent(m_release.get());
+        m_thread.join();
+    }
+    bool Held() const { return m_bHeld; }
+
+private:
+    CKernelHandleOwner m_opened{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    CKernelHandleOwner m_release{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    bool m_bHeld = false;
+    std::thread m_thread;
+};
+
+std::string LoadText(UINT id)
+{
+    Vorn::CFastString<256> text;
+    text.LoadString(id);
+    return text.GetString();
+}
+
+TEST_F(CaptureWorkflow, CopyAfterCapturePutsEachCaptureOnTheClipboardBesideItsDocument)
+{
+    g_settings.m_bCopyAfterCapture = 1;
+    const CPatternWindow window;
+    EmptyTheClipboard();
+    CCaptureDriver driver{Input::Drag(POINT{kPatternPlace.left + 10, kPatternPlace.top + 10},
+                                      POINT{kPatternPlace.left + 110, kPatternPlace.top + 70})};
+    Command(ID_CAPTURE_REGION);
+    EXPECT_TRUE(driver.Finish());
+    ASSERT_EQ(TabCount(), 1);
+    const ClipboardPicture picture = ReadClipboardPicture();
+    EXPECT_EQ(picture.size.cx, 100);
+    EXPECT_EQ(picture.size.cy, 60);
+    EXPECT_EQ(picture.centre, PatternColourAt(POINT{kPatternPlace.left + 60, kPatternPlace.top + 40}));
+
+    // Held by another program, the clipboard refuses: the message says so as Copy's
+    // does, and the capture still opens.
+    std::string text;
+    {
+        const CClipboardHolder holder;
+        ASSERT_TRUE(holder.Held());
+        CDialogAnswerer answerer({CDialogAnswerer::Press(IDOK, &text)});
+        Command(ID_CAPTURE_FULLSCREEN);
+    }
+    EXPECT_EQ(text, LoadText(IDS_COPY_FAILED));
+    EXPECT_EQ(TabCount(), 2);
+}
+
+// Saved and copied, the capture opens no document; whatever did not go where it was
+// to go opens as a document as it always did.
+TEST_F(CaptureWorkflow, WithoutADocumentTheCaptureIsOnlySavedAndCopiedUnlessOneOfThemFails)
+{
+    CTempFolder folder;
+    g_settings.m_bNoDocumentAfterCapture = 1;
+    Command(ID_CAPTURE_FULLSCREEN);
+    EXPECT_EQ(TabCount(), 1) << "neither saving nor copying is on";
+
+    g_settings.m_bAutoSave = 1;
+    g_settings.m_strSaveFolder = folder.Path();
+    g_settings.m_bCopyAfterCapture = 1;
+    EmptyTheClipboard();
+    Command(ID_CAPTURE_FULLSCREEN);
+    EXPECT_EQ(TabCount(), 1);
+    EXPECT_EQ(folder.FileNames().size(), 1u);
+    const RECT screen = VirtualScreen();
+    EXPECT_EQ(ReadClipboardPicture().size.cx, screen.right - screen.left);
+    EXPECT_EQ(g_nCaptureCount, 2);
+
+    g_settings.m_bCopyAfterCapture = 0;
+    g_settings.m_strSaveFolder = "C:\\lumigrab-no-such-folder";
+    Command(ID_CAPTURE_FULLSCREEN);
+    ASSERT_EQ(TabCount(), 2) << "a failed auto-save keeps the capture as a document";
+    EXPECT_EQ(TabText(1), ToGbk("快照-3*"));
+
+    g_settings.m_strSaveFolder = folder.Path();
+    g_settings.m_bCopyAfterCapture = 1;
+    std::string text;
+    {
+        const CClipboardHolder holder;
+        CDialogAnswerer answerer({CDialogAnswerer::Press(IDOK, &text)});
+        Command(ID_CAPTURE_FULLSCREEN);
+    }
+    EXPECT_EQ(text, LoadText(IDS_COPY_FAILED));
+    EXPECT_EQ(TabCount(), 3) << "so does a failed copy";
+}
+
+// The rectangle of the last region capture lives beside the program; each test starts
+// with none and leaves the file as it found it.
+class LastRegion : public CaptureWorkflow {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(MakeModuleFilePath("lumigrab.ini", m_szIniPath));
+        m_bHadIni = GetFileAttributesA(m_szIniPath) != INVALID_FILE_ATTRIBUTES;
+        if (m_bHadIni)
+            m_strIni = ReadFileBytes(m_szIniPath);
+        DeleteFileA(m_szIniPath);
+        g_settings.m_bHasLastRegion = 0;
+        CaptureWorkflow::SetUp();
+        g_settings.m_bIncludeCursor = 0;  // the pointer moves between the captures
+    }
+    void TearDown() override
+    {
+        CaptureWorkflow::TearDown();
+        if (m_bHadIni)
+            WriteFileBytes(m_szIniPath, m_strIni);
+        else
+            DeleteFileA(m_szIniPath);
+    }
+
+    bool MenuEnabled()
+    {
+        HMENU capturePopup = GetSubMenu(m_frame->MenuBar().GetMenu(), 1);
+        SendMessageA(*m_frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(capturePopup), 1);
+        return !(GetMenuState(capturePopup, ID_CAPTURE_LAST_REGION, MF_BYCOMMAND) & MF_GRAYED);
+    }
+    bool ButtonEnabled() const
+    {
+        return SendMessageA(m_frame->ToolBar(), TB_ISBUTTONENABLED, ID_CAPTURE_LAST_REGION, 0) != 0;
+    }
+
+    char m_szIniPath[MAX_PATH] = {};
+    bool m_bHadIni = false;
+    std::string m_strIni;
+};
+
+TEST_F(LastRegion, TheToolBarButtonTakesTheSameRectangleAgainOnceThereIsOne)
+{
+    // Beside the pattern: a click raises the frame, and the pattern, painted by this
+    // thread, could not repaint what the hidden frame uncovers before the picture.
+    SetWindowPos(*m_frame, nullptr, kPatternPlace.right + 10, 0, 600, 400, SWP_NOZORDER);
+    const CPatternWindow window;
+    CHideCounter hides(*m_frame);
+    Pump();
+    EXPECT_FALSE(MenuEnabled());
+    EXPECT_FALSE(ButtonEnabled());
+    Command(ID_CAPTURE_LAST_REGION);  // a hotkey can still ask
+    EXPECT_EQ(hides.Hides(), 0);
+    EXPECT_EQ(TabCount(), 0);
+
+    const POINT from{kPatternPlace.left + 100, kPatternPlace.top + 60};
+    const POINT to{kPatternPlace.left + 170, kPatternPlace.top + 110};  // across the four quadrants
+    CCaptureDriver driver{Input::Drag(from, to)};
+    Command(ID_CAPTURE_REGION);
+    ASSERT_TRUE(driver.Finish());
+    ASSERT_EQ(TabCount(), 1);
+    EXPECT_TRUE(g_settings.m_bHasLastRegion);
+    const RECT dragged{from.x, from.y, to.x, to.y};
+    EXPECT_TRUE(EqualRect(&g_settings.m_rcLastRegion, &dragged));
+    HBITMAP first = ActiveView().Document().Image();
+    Pump();
+    EXPECT_TRUE(MenuEnabled());
+    ASSERT_TRUE(ButtonEnabled());
+
+    RECT button{};
+    SendMessageA(m_frame->ToolBar(), TB_GETRECT, ID_CAPTURE_LAST_REGION, reinterpret_cast<LPARAM>(&button));
+    MapWindowPoints(m_frame->ToolBar(), nullptr, reinterpret_cast<POINT*>(&button), 2);
+    ClickAtScreen(POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+    ASSERT_TRUE(RunLoopUntil([this] { return TabCount() == 2; }));
+    EXPECT_EQ(hides.Hides(), 2) << "the frame stepped aside";
+    EXPECT_TRUE(SamePixels(first, ActiveView().Document().Image()));
+}
+
+// A monitor removed: what is left of the rectangle is taken, and with nothing left a
+// message says why nothing was.
+TEST_F(LastRegion, ARectangleOffTheScreenIsClippedToItOrRefusedWithAMessage)
+{
+    const RECT screen = VirtualScreen();
+    g_settings.m_bHasLastRegion = 1;
+    g_settings.m_rcLastRegion = RECT{screen.right - 30, screen.bottom - 20, screen.right + 50, screen.bottom + 40};
+    Command(ID_CAPTURE_LAST_REGION);
+    ASSERT_EQ(TabCount(), 1);
+    EXPECT_EQ(ActiveView().ContentSize().cx, 30);
+    EXPECT_EQ(ActiveView().ContentSize().cy, 20);
+
+    g_settings.m_rcLastRegion = RECT{screen.right + 10, screen.top, screen.right + 90, screen.top + 60};
+    std::string text;
+    CDialogAnswerer answerer({CDialogAnswerer::Press(IDOK, &text)});
+    Command(ID_CAPTURE_LAST_REGION);
+    EXPECT_EQ(text, LoadText(IDS_LAST_REGION_OFF_SCREEN));
+    EXPECT_EQ(TabCount(), 1);
+    EXPECT_EQ(g_nCaptureCount, 1);
 }
 
 }  // namespace

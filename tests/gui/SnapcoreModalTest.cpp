@@ -173,6 +173,10 @@ TEST_F(SnapcoreModal, RegionDragTakesExactlyTheDraggedPixelsAndDimsTheRestMeanwh
                                     ScreenSettles(inside, kQuadrantColours[0], &insideSeen), Input::LeftButton(false)});
     ASSERT_NE(bitmap, nullptr);
     ExpectPatternPixels(bitmap.get(), RECT{release.x, release.y, press.x, press.y});
+    SIZE place{};
+    GetBitmapDimensionEx(bitmap.get(), &place);
+    EXPECT_EQ(place.cx, release.x) << "the bitmap records where on the screen it was taken";
+    EXPECT_EQ(place.cy, release.y);
     EXPECT_EQ(outsideSeen, Dimmed(kQuadrantColours[3])) << "outside the selection the overlay is dimmed";
     EXPECT_EQ(insideSeen, kQuadrantColours[0]) << "inside it the frozen screen shows as it was";
 

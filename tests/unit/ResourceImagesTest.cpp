@@ -84,9 +84,9 @@ void ExpectMaskedStrip(UINT normalId, UINT disabledId, UINT maskId, int count)
         EXPECT_GT(opaquePixels[image], 0) << "toolbar image " << image << " is empty";
 }
 
-TEST_F(ResourceTest, ToolbarStripsHoldThirteenMaskedImages)
+TEST_F(ResourceTest, ToolbarStripsHoldFourteenMaskedImages)
 {
-    ExpectMaskedStrip(IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, IDB_TOOLBAR_MASK, 13);
+    ExpectMaskedStrip(IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, IDB_TOOLBAR_MASK, 14);
 }
 
 // The 13 tools, the three fills, the font and the mosaic block.

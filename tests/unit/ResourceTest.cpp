@@ -298,6 +298,7 @@ const MenuEntry capturePopup = Popup("捕捉(&C)", {
     Item("窗口(&W)", ID_CAPTURE_WINDOW),
     Item("区域(&R)", ID_CAPTURE_REGION),
     Item("对象(&O)", ID_CAPTURE_OBJECT),
+    Item("上次区域(&L)", ID_CAPTURE_LAST_REGION),
     separator,
     Item("包含光标(&C)", ID_CAPTURE_INCLUDE_CURSOR),
     Popup("延时(&D)", {
@@ -411,6 +412,7 @@ TEST_F(ResourceTest, TrayMenuIsTheFirstPopup)
             Item("窗口捕捉(&W)", ID_CAPTURE_WINDOW),
             Item("区域捕捉(&R)", ID_CAPTURE_REGION),
             Item("对象捕捉(&O)", ID_CAPTURE_OBJECT),
+            Item("上次区域(&L)", ID_CAPTURE_LAST_REGION),
             separator,
             Item("包含光标(&C)", ID_CAPTURE_INCLUDE_CURSOR),
             Item("取消延时(&D)", ID_TRAY_CANCEL_DELAY),
@@ -440,6 +442,7 @@ TEST_F(ResourceTest, EveryCommandHasHelpTextAndLabel)
         {ID_CAPTURE_WINDOW, "窗口捕捉"},
         {ID_CAPTURE_REGION, "区域捕捉"},
         {ID_CAPTURE_OBJECT, "对象捕捉"},
+        {ID_CAPTURE_LAST_REGION, "上次区域"},
         {ID_CAPTURE_INCLUDE_CURSOR, "包含光标"},
         {ID_ZOOM_IN, "放大"},
         {ID_ZOOM_OUT, "缩小"},

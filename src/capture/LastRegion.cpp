@@ -1,0 +1,62 @@
+#include "capture/LastRegion.h"
+
+#include "res/resource.h"
+#include "scoped/ScopedHandles.h"
+#include "settings/MoreOptions.h"
+#include "settings/Settings.h"
+#include "ui/UpdateUI.h"
+#include "util/ModulePath.h"
+
+RECT ScreenRectOf(HBITMAP capture)
+{
+    SIZE origin{};
+    BITMAP info{};
+    GetBitmapDimensionEx(capture, &origin);
+    GetObjectA(capture, sizeof(info), &info);
+    return RECT{origin.cx, origin.cy, origin.cx + info.bmWidth, origin.cy + info.bmHeight};
+}
+
+void KeepLastRegion(HBITMAP regionCapture)
+{
+    g_settings.m_rcLastRegion = ScreenRectOf(regionCapture);
+    g_settings.m_bHasLastRegion = 1;
+    g_updateUI.EnableCommand(ID_CAPTURE_LAST_REGION, true);
+    // Written at once, so that a crash later in the run does not lose it. A file that
+    // cannot be written costs only the rectangle after a restart; the capture itself
+    // is not to be held up by a message about it.
+    char iniPath[MAX_PATH];
+    if (MakeModuleFilePath("lumigrab.ini", iniPath))
+        SaveMoreOptions(g_settings, iniPath);
+}
+
+HBITMAP CutLastRegion(HBITMAP screen, bool& offScreen)
+{
+    const RECT screenRect = ScreenRectOf(screen);
+    RECT part;
+    offScreen = !IntersectRect(&part, &g_settings.m_rcLastRegion, &screenRect);
+    if (offScreen)
+        return nullptr;
+
+    // The engine's own form: a 32-bit bottom-up DIB section.
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    format.bmiHeader.biWidth = part.right - part.left;
+    format.bmiHeader.biHeight = part.bottom - part.top;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    CBitmapOwner cut(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    const CMemoryDC source(nullptr);
+    const CMemoryDC target(nullptr);
+    if (!cut || !source || !target)
+        return nullptr;
+    const CSelectObject sourceSelection(source, screen);
+    const CSelectObject targetSelection(target, cut.get());
+    if (!sourceSelection.Succeeded() || !targetSelection.Succeeded()
+        || !BitBlt(target, 0, 0, format.bmiHeader.biWidth, format.bmiHeader.biHeight, source,
+                   part.left - screenRect.left, part.top - screenRect.top, SRCCOPY))
+        return nullptr;
+    SetBitmapDimensionEx(cut.get(), part.left, part.top, nullptr);
+    return cut.release();
+}

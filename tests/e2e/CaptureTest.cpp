@@ -365,3 +365,26 @@ TEST_F(CaptureTest, AClickOnTheCountdownCancelsTheCapture)
     CProgramUnderTest::PostCommand(m_frame, ID_TRAY_CANCEL_DELAY);
     EXPECT_TRUE(PumpUntil([] { return CountdownWindow() == nullptr; }, 3000));
 }
+
+TEST_F(CaptureTest, AnInteractiveCaptureFreezesTheScreenOnlyAtZero)
+{
+    ASSERT_TRUE(WritePrivateProfileStringA("Options", "Countdown", "3", m_program.PathOf("lumigrab.ini").c_str()));
+    Start();
+    auto overlay = [] { return FindWindowA("SnapcoreCaptureOverlay", nullptr); };
+    CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_REGION);
+    ASSERT_TRUE(PumpUntil([] { return CountdownWindow() != nullptr; }, 5000));
+    bool frozenEarly = false;
+    PumpUntil(
+        [&] {
+            frozenEarly = frozenEarly || (CountdownWindow() && overlay());
+            return CountdownWindow() == nullptr;
+        },
+        15000);
+    EXPECT_FALSE(frozenEarly) << "the overlay waited for the countdown";
+    ASSERT_TRUE(PumpUntil([&] { return overlay() && IsWindowVisible(overlay()); }, 10000)) << "the overlay opened at zero";
+    SetForegroundWindow(overlay());
+    PumpUntil([&] { return GetForegroundWindow() == overlay(); }, 2000);
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(PumpUntil([&] { return overlay() == nullptr || !IsWindowVisible(overlay()); }, 5000));
+    EXPECT_EQ(0, TabCount()) << "Esc cancelled the capture";
+}

@@ -16,6 +16,7 @@
 #include "scoped/ScopedHandles.h"
 #include "settings/Settings.h"
 #include "ui/UpdateUI.h"
+#include "util/AppMessageBox.h"
 #include "util/FastString.h"
 #include "util/ModulePath.h"
 
@@ -323,6 +324,9 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
         m_bars.ToggleStatusBar();
         RecalcFrameLayout(true);
         return 0;
+    case ID_IMAGE_PIN:
+        PinActiveImage();
+        return 0;
     case ID_TRAY_SHOW:
         ShowFromTray();
         return 0;
@@ -390,6 +394,19 @@ void CAppFrame::OnLastDocumentClosed()
     DisableImageCommands();
 }
 
+// The picture as every output takes it, marks drawn in, on the frame's monitor.
+void CAppFrame::PinActiveImage()
+{
+    CImageFrame* document = nullptr;
+    if (m_documents.FindTab(ActiveDocument(), &document) < 0)
+        return;
+    SendMessageA(document->View().Handle(), WM_APP_FINISH_TEXT, 0, 0);
+    CBitmapOwner flattened;
+    HBITMAP output = document->View().Document().OutputImage(flattened);
+    if (!output || !m_pins.PinCentred(output, Handle()))
+        AppMessageBox(Handle(), IDS_PIN_NO_MEMORY, MB_ICONHAND | MB_OK);
+}
+
 void CAppFrame::ShowFromTray()
 {
     ShowWindow(Handle(), SW_RESTORE);
@@ -423,6 +440,7 @@ void CAppFrame::CheckToolItem(HMENU popup) const
 
 LRESULT CAppFrame::OnDestroy()
 {
+    m_pins.CloseAll();
     if (m_bLoopHooked) {
         if (CMessageLoop* loop = g_app.GetMessageLoop()) {
             loop->RemoveMessageFilter(this);

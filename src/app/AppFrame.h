@@ -5,6 +5,7 @@
 #include "app/EditorLauncher.h"
 #include "app/FileOpener.h"
 #include "app/FrameBars.h"
+#include "app/PinBoard.h"
 #include "app/TrayIcon.h"
 #include "capture/CaptureHost.h"
 #include "capture/CaptureWorkflow.h"
@@ -45,6 +46,7 @@ public:
     CMenuBar& MenuBar() { return m_menuBar; }
     CEditorList& EditorList() { return m_editorList; }
     const CTrayIcon& TrayIcon() const { return m_trayIcon; }
+    CPinBoard& Pins() { return m_pins; }
     HWND ActiveDocument() const { return m_documents.ActiveDocument(); }
 
     // Accelerators, the MDI keys, the active document's own translation and the
@@ -79,6 +81,10 @@ private:
     HWND CaptureWindow() const override { return Handle(); }
     bool CanBeRecalled() const override { return m_trayIcon.IsAdded(); }
     bool AdoptCapture(HBITMAP bitmap, const char* name, bool saved) override;
+    void PinCapture(HBITMAP bitmap, POINT origin) override { m_pins.Pin(bitmap, origin); }
+    bool HidePins() override { return m_pins.HideAll(); }
+    void ShowPins() override { m_pins.ShowAll(); }
+    void PinActiveImage();
     void OnDocumentCreated(CImageFrame& document) override;
     void OnLastDocumentClosed() override;
 
@@ -94,6 +100,7 @@ private:
     CEditorLauncher m_editorLauncher{m_editorList};
     CDocumentTabs m_documents{*this, m_menuBar, m_editorLauncher};
     CFileOpener m_files{m_documents};
+    CPinBoard m_pins{m_documents};
     CTrayIcon m_trayIcon;
     CCaptureWorkflow m_captureWorkflow{*this};
     bool m_bHotkeysLive = false;  // registered from creation until the close

@@ -13,6 +13,12 @@ public:
     // unsaved capture's title, saved says the file holds it. False when it could not,
     // the bitmap then still the caller's.
     virtual bool AdoptCapture(HBITMAP bitmap, const char* name, bool saved) = 0;
+    // Pins a copy of the bitmap (still the caller's) with its top-left pixel at origin,
+    // in screen coordinates.
+    virtual void PinCapture(HBITMAP bitmap, POINT origin) = 0;
+    // The pinned images leave the screen while it is taken; false when none were shown.
+    virtual bool HidePins() = 0;
+    virtual void ShowPins() = 0;
 
 protected:
     ~ICaptureHost() = default;

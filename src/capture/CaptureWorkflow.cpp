@@ -7,6 +7,7 @@
 #include "capture/AutoSave.h"
 #include "capture/CaptureEngine.h"
 #include "capture/CaptureHost.h"
+#include "capture/CaptureOrigin.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
 #include "util/AppMessageBox.h"
@@ -31,8 +32,11 @@ void CCaptureWorkflow::Run(int mode)
     }
     m_bRunning = true;
     m_dwStart = GetMessageTime();
-    Hide();
-    Accept(mode == kFullScreenCall ? g_captureEngine.CaptureFullScreen() : g_captureEngine.CaptureModal(mode));
+    // The pinned images are never part of the picture.
+    Hide(m_host.HidePins());
+    Accept(mode == kFullScreenCall ? g_captureEngine.CaptureFullScreen() : g_captureEngine.CaptureModal(mode),
+           mode == kFullScreenCall ? 0 : mode);
+    m_host.ShowPins();
     // Hidden with no way back for the user, the window would be lost.
     if (!m_host.CanBeRecalled() && !IsWindowVisible(window))
         ShowWindow(window, SW_SHOW);
@@ -51,16 +55,17 @@ bool CCaptureWorkflow::IsStaleRequest(const MSG& msg) const
     return request && msg.hwnd == m_host.CaptureWindow() && msg.time - m_dwStart < m_dwEnd - m_dwStart;
 }
 
-void CCaptureWorkflow::Hide()
+void CCaptureWorkflow::Hide(bool pinsHidden)
 {
-    if (!g_settings.m_bHideMainWindow)
+    if (!g_settings.m_bHideMainWindow && !pinsHidden)
         return;
-    ShowWindow(m_host.CaptureWindow(), SW_HIDE);
+    if (g_settings.m_bHideMainWindow)
+        ShowWindow(m_host.CaptureWindow(), SW_HIDE);
     // Gives the windows the frame uncovered time to repaint before the screen is taken.
     Sleep(std::min<DWORD>(g_settings.m_nCaptureDelay, kLongestCapturePause));
 }
 
-void CCaptureWorkflow::Accept(HBITMAP bitmap)
+void CCaptureWorkflow::Accept(HBITMAP bitmap, int mode)
 {
     if (!bitmap)
         return;
@@ -73,6 +78,11 @@ void CCaptureWorkflow::Accept(HBITMAP bitmap)
     const bool saved = g_settings.m_bAutoSave && AutoSaveCapture(bitmap, name);
     if (!saved)
         MakeUnsavedCaptureName(name);
+    if (g_settings.m_bPinAfterCapture) {
+        BITMAP info{};
+        GetObjectA(bitmap, sizeof(info), &info);
+        m_host.PinCapture(bitmap, FindCaptureOrigin(mode, {info.bmWidth, info.bmHeight}));
+    }
     if (!m_host.AdoptCapture(bitmap, name, saved))
         DeleteObject(bitmap);
 

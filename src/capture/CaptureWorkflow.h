@@ -27,8 +27,10 @@ public:
     bool IsStaleRequest(const MSG& msg) const;
 
 private:
-    void Hide();
-    void Accept(HBITMAP bitmap);
+    // pinsHidden: the pinned images went, and the screen needs the pause to repaint.
+    void Hide(bool pinsHidden);
+    // mode: the engine's (0 full screen ...), or -1 for the configured one.
+    void Accept(HBITMAP bitmap, int mode);
 
     ICaptureHost& m_host;
     bool m_bRunning = false;

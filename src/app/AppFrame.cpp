@@ -461,7 +461,8 @@ bool CAppFrame::PreTranslateMessage(MSG* msg)
     if (m_captureWorkflow.IsStaleRequest(*msg))
         return true;
     // Keys typed into a document's text box are the box's, Ctrl+C and Ctrl+Z too.
-    if (m_hAccel && !CAnnotationTextBox::IsTextBox(msg->hwnd) && TranslateAcceleratorA(Handle(), m_hAccel, msg))
+    if (m_hAccel && !CAnnotationTextBox::IsTextBox(msg->hwnd) && !CPinWindow::IsPin(msg->hwnd)
+        && TranslateAcceleratorA(Handle(), m_hAccel, msg))
         return true;
     if (MdiClient() && TranslateMDISysAccel(MdiClient(), msg))
         return true;

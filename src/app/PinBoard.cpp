@@ -35,17 +35,15 @@ bool CPinBoard::HideAll()
             ShowWindow(pin->Handle(), SW_HIDE);
             hidden = true;
         }
-    m_bHidden = hidden;
     return hidden;
 }
 
+// Raised again as well: the frame came back after the pins went up, and not every
+// window system keeps the topmost ones over a window brought to the front.
 void CPinBoard::ShowAll()
 {
-    if (!m_bHidden)
-        return;
     for (const auto& pin : m_pins)
-        ShowWindow(pin->Handle(), SW_SHOWNOACTIVATE);
-    m_bHidden = false;
+        SetWindowPos(pin->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void CPinBoard::CloseAll()

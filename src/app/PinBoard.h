@@ -25,6 +25,7 @@ public:
 
     // Hides every shown pin; false when there were none to hide.
     bool HideAll();
+    // Shows every pin, over every other window.
     void ShowAll();
     void CloseAll();
 
@@ -38,5 +39,4 @@ private:
 
     CDocumentTabs& m_documents;
     std::vector<std::unique_ptr<CPinWindow>> m_pins;
-    bool m_bHidden = false;
 };

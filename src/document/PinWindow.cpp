@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "document/ImageClipboard.h"
 #include "document/ImageFileDialogs.h"
@@ -73,6 +74,12 @@ bool CPinWindow::Create(HBITMAP bitmap, POINT imageOrigin)
     return true;
 }
 
+bool CPinWindow::IsPin(HWND window)
+{
+    char className[sizeof kPinClass + 1] = {};
+    return window && GetClassNameA(window, className, sizeof className) && lstrcmpA(className, kPinClass) == 0;
+}
+
 LRESULT CPinWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -104,6 +111,10 @@ LRESULT CPinWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE) {
             PostMessageA(Handle(), WM_CLOSE, 0, 0);
+            return 0;
+        }
+        if (wParam == 'C' && GetKeyState(VK_CONTROL) < 0) {
+            CopyImage();
             return 0;
         }
         break;
@@ -148,11 +159,18 @@ void CPinWindow::OnPaint()
     EndPaint(Handle(), &ps);
 }
 
+// The pointer where the message found it, not where it is now: the moves of a drag
+// may all be queued before the first of them is read.
+static POINT MessagePoint()
+{
+    const DWORD position = GetMessagePos();
+    return {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+}
+
 void CPinWindow::OnLButtonDown()
 {
     SetFocus(Handle());
-    POINT pointer;
-    GetCursorPos(&pointer);
+    const POINT pointer = MessagePoint();
     RECT place;
     GetWindowRect(Handle(), &place);
     m_ptDragOffset = {pointer.x - place.left, pointer.y - place.top};
@@ -166,28 +184,31 @@ void CPinWindow::OnMouseMove()
 {
     if (!m_bDragging)
         return;
-    POINT pointer;
-    GetCursorPos(&pointer);
+    const POINT pointer = MessagePoint();
     SetWindowPos(Handle(), nullptr, pointer.x - m_ptDragOffset.x, pointer.y - m_ptDragOffset.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A step per notch; a finer wheel's part of a notch counts as one.
 void CPinWindow::OnMouseWheel(int delta, POINT screenPoint)
 {
+    const int steps = std::max(1, std::abs(delta) / WHEEL_DELTA);
     if (GetKeyState(VK_CONTROL) < 0) {
-        SetOpacity(m_nOpacity + (delta > 0 ? kOpacityStep : -kOpacityStep));
+        SetOpacity(m_nOpacity + (delta > 0 ? steps : -steps) * kOpacityStep);
         return;
     }
-    const int index = delta > 0 ? ZoomInIndex(m_fZoom) : ZoomOutIndex(m_fZoom);
-    if (index < 0 || g_zoomLevels[index] > kLargestZoom)
-        return;
-    // The wheel turned with the pointer elsewhere (the focus stays here) zooms about
-    // the centre.
-    RECT place;
-    GetWindowRect(Handle(), &place);
-    if (!PtInRect(&place, screenPoint))
-        screenPoint = {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
-    ZoomAbout(index, screenPoint);
+    for (int step = 0; step < steps; ++step) {
+        const int index = delta > 0 ? ZoomInIndex(m_fZoom) : ZoomOutIndex(m_fZoom);
+        if (index < 0 || g_zoomLevels[index] > kLargestZoom)
+            return;
+        // The wheel turned with the pointer elsewhere (the focus stays here) zooms
+        // about the centre.
+        RECT place;
+        GetWindowRect(Handle(), &place);
+        const POINT anchor =
+            PtInRect(&place, screenPoint) ? screenPoint : POINT{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+        ZoomAbout(index, anchor);
+    }
 }
 
 // The picture's pixel under the anchor stays under it.

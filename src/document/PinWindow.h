@@ -35,6 +35,9 @@ public:
     // coordinates); false when the copy or the window could not be made.
     bool Create(HBITMAP bitmap, POINT imageOrigin);
 
+    // The frame's accelerators leave a pin's keys alone: Ctrl+C there copies the pin.
+    static bool IsPin(HWND window);
+
     float Zoom() const { return m_fZoom; }
     int OpacityPercent() const { return m_nOpacity; }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "KeyInput.h"
+#include "LiveGdiObjects.h"
 #include "RealClick.h"
 #include "TimedSteps.h"
 #include "capture/CaptureEngine.h"
@@ -163,6 +164,7 @@ TEST_F(PinWindow, EscDoubleClickAndTheMenuClosePinsAndTheProgramClosesTheRest)
     EXPECT_TRUE(RunLoopUntil([&] { return !IsWindow(first); }, 3000)) << "Esc";
     EXPECT_EQ(0u, m_frame->Pins().Count());
 
+    const size_t gdiBefore = LiveGdiObjects();
     SendMessageA(*m_frame, WM_COMMAND, ID_IMAGE_PIN, 0);
     HWND second = m_frame->Pins().PinHandle(0);
     RunLoopUntil([] { return false; }, 200);
@@ -170,6 +172,7 @@ TEST_F(PinWindow, EscDoubleClickAndTheMenuClosePinsAndTheProgramClosesTheRest)
     Sleep(50);
     ClickAtScreen(Centre(second));
     EXPECT_TRUE(RunLoopUntil([&] { return !IsWindow(second); }, 3000)) << "double-click";
+    EXPECT_EQ(gdiBefore, LiveGdiObjects()) << "a pin gives back what it took";
 
     // 打开为文档 from the right-button menu, by its access key, then 关闭全部贴图.
     for (int i = 0; i < 3; ++i)

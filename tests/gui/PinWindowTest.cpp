@@ -11,6 +11,8 @@
 #include "capture/CaptureEngine.h"
 #include "document/ImageFrame.h"
 #include "gui/FrameFixture.h"
+#include "gui/SnapcoreCaptureDriver.h"
+#include "gui/SnapcoreScreenKit.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
 
@@ -234,6 +236,26 @@ TEST_F(PinWindow, CapturesLeaveThePinsOutAndPinWhereTheyWereTaken)
     for (POINT p : {POINT{5, 5}, POINT{origin.x - screen.x + 37, origin.y - screen.y + 61}, POINT{640, 20}})
         EXPECT_EQ(BitmapPixel(captured, p.x, p.y), shown.At(screen.x + p.x, screen.y + p.y))
             << "the pinned capture at " << p.x << "," << p.y;
+}
+
+} // namespace
+
+namespace {
+
+// A window captured interactively is pinned over the window itself.
+TEST_F(PinWindow, AWindowCapturePinsOverTheWindow)
+{
+    ASSERT_TRUE(g_captureEngine.Load());
+    g_settings.m_bPinAfterCapture = 1;
+    const CPatternWindow window;
+    const POINT inside{kPatternPlace.left + 30, kPatternPlace.top + 20};
+    CCaptureDriver driver{Input::MoveTo(inside), Input::Key(VK_RETURN)};
+    SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_WINDOW, 0);
+    EXPECT_TRUE(driver.Finish());
+    ASSERT_EQ(1u, m_frame->Pins().Count());
+    const POINT origin = PictureOrigin(m_frame->Pins().PinHandle(0));
+    EXPECT_EQ(kPatternPlace.left, origin.x);
+    EXPECT_EQ(kPatternPlace.top, origin.y);
 }
 
 } // namespace

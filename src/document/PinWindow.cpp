@@ -169,6 +169,9 @@ static POINT MessagePoint()
 
 void CPinWindow::OnLButtonDown()
 {
+    // The click gives the keyboard to the pin even where the system left it with the
+    // window that was active before (Esc, Ctrl+C and Ctrl+wheel are the pin's).
+    SetForegroundWindow(Handle());
     SetFocus(Handle());
     const POINT pointer = MessagePoint();
     RECT place;

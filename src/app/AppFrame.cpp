@@ -19,6 +19,7 @@
 #include "scoped/ScopedHandles.h"
 #include "settings/Settings.h"
 #include "ui/UpdateUI.h"
+#include "util/AppMessageBox.h"
 #include "util/FastString.h"
 #include "util/ModulePath.h"
 
@@ -341,6 +342,9 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
         m_bars.ToggleStatusBar();
         RecalcFrameLayout(true);
         return 0;
+    case ID_IMAGE_PIN:
+        PinActiveImage();
+        return 0;
     case ID_TRAY_SHOW:
         ShowFromTray();
         return 0;
@@ -432,6 +436,19 @@ void CAppFrame::OnLastDocumentClosed()
     DisableImageCommands();
 }
 
+// The picture as every output takes it, marks drawn in, on the frame's monitor.
+void CAppFrame::PinActiveImage()
+{
+    CImageFrame* document = nullptr;
+    if (m_documents.FindTab(ActiveDocument(), &document) < 0)
+        return;
+    SendMessageA(document->View().Handle(), WM_APP_FINISH_TEXT, 0, 0);
+    CBitmapOwner flattened;
+    HBITMAP output = document->View().Document().OutputImage(flattened);
+    if (!output || !m_pins.PinCentred(output, Handle()))
+        AppMessageBox(Handle(), IDS_PIN_NO_MEMORY, MB_ICONHAND | MB_OK);
+}
+
 void CAppFrame::ShowFromTray()
 {
     ShowWindow(Handle(), SW_RESTORE);
@@ -504,6 +521,7 @@ void CAppFrame::CheckToolItem(HMENU popup) const
 
 LRESULT CAppFrame::OnDestroy()
 {
+    m_pins.CloseAll();
     if (m_bLoopHooked) {
         if (CMessageLoop* loop = g_app.GetMessageLoop()) {
             loop->RemoveMessageFilter(this);
@@ -524,7 +542,8 @@ bool CAppFrame::PreTranslateMessage(MSG* msg)
     if (m_captureWorkflow.IsStaleRequest(*msg))
         return true;
     // Keys typed into a document's text box are the box's, Ctrl+C and Ctrl+Z too.
-    if (m_hAccel && !CAnnotationTextBox::IsTextBox(msg->hwnd) && TranslateAcceleratorA(Handle(), m_hAccel, msg))
+    if (m_hAccel && !CAnnotationTextBox::IsTextBox(msg->hwnd) && !CPinWindow::IsPin(msg->hwnd)
+        && TranslateAcceleratorA(Handle(), m_hAccel, msg))
         return true;
     if (MdiClient() && TranslateMDISysAccel(MdiClient(), msg))
         return true;

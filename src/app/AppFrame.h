@@ -6,6 +6,7 @@
 #include "app/EditorLauncher.h"
 #include "app/FileOpener.h"
 #include "app/FrameBars.h"
+#include "app/PinBoard.h"
 #include "app/TrayIcon.h"
 #include "capture/CaptureHost.h"
 #include "capture/CaptureWorkflow.h"
@@ -47,6 +48,7 @@ public:
     CEditorList& EditorList() { return m_editorList; }
     const CTrayIcon& TrayIcon() const { return m_trayIcon; }
     const CCaptureWorkflow& CaptureWorkflow() const { return m_captureWorkflow; }
+    CPinBoard& Pins() { return m_pins; }
     HWND ActiveDocument() const { return m_documents.ActiveDocument(); }
 
     // Accelerators, the MDI keys, the active document's own translation and the
@@ -86,6 +88,10 @@ private:
     void ShowCountdown(int secondsLeft) override;
     bool CopyCapture(HBITMAP bitmap) override;
     void AnnounceCapture(const char* savedPath, bool copied) override;
+    void PinCapture(HBITMAP bitmap, POINT origin) override { m_pins.Pin(bitmap, origin); }
+    bool HidePins() override { return m_pins.HideAll(); }
+    void ShowPins() override { m_pins.ShowAll(); }
+    void PinActiveImage();
     void OnDocumentCreated(CImageFrame& document) override;
     void OnLastDocumentClosed() override;
 
@@ -102,6 +108,7 @@ private:
     CEditorLauncher m_editorLauncher{m_editorList};
     CDocumentTabs m_documents{*this, m_menuBar, m_editorLauncher};
     CFileOpener m_files{m_documents};
+    CPinBoard m_pins{m_documents};
     CTrayIcon m_trayIcon;
     CCaptureWorkflow m_captureWorkflow{*this};
     bool m_bHotkeysLive = false;  // registered from creation until the close

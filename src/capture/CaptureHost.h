@@ -22,6 +22,12 @@ public:
     // Tells the user where a capture that opens no document went: the file it was
     // saved as (null when none) and whether it is on the clipboard.
     virtual void AnnounceCapture(const char* savedPath, bool copied) = 0;
+    // Pins a copy of the bitmap (still the caller's) with its top-left pixel at origin,
+    // in screen coordinates.
+    virtual void PinCapture(HBITMAP bitmap, POINT origin) = 0;
+    // The pinned images leave the screen while it is taken; false when none were shown.
+    virtual bool HidePins() = 0;
+    virtual void ShowPins() = 0;
 
 protected:
     ~ICaptureHost() = default;

@@ -7,6 +7,7 @@
 #include "capture/AutoSave.h"
 #include "capture/CaptureEngine.h"
 #include "capture/CaptureHost.h"
+#include "capture/CaptureOrigin.h"
 #include "capture/LastRegion.h"
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
@@ -94,9 +95,12 @@ void CCaptureWorkflow::EndCountdown()
 
 void CCaptureWorkflow::Capture(int mode)
 {
-    Hide();
+    // The pinned images are never part of the picture.
+    Hide(m_host.HidePins());
     bool offScreen = false;
-    Accept(Take(mode, offScreen));
+    // Where the picture lies on the screen is found as for the engine's own modes.
+    Accept(Take(mode, offScreen), mode == kFullScreenCall ? 0 : mode == kLastRegionCall ? kModeRegion : mode);
+    m_host.ShowPins();
     Finish();
     if (offScreen)
         AppMessageBox(m_host.CaptureWindow(), IDS_LAST_REGION_OFF_SCREEN, MB_ICONEXCLAMATION);
@@ -141,16 +145,17 @@ bool CCaptureWorkflow::IsStaleRequest(const MSG& msg) const
     return request && msg.hwnd == m_host.CaptureWindow() && msg.time - m_dwStart < m_dwEnd - m_dwStart;
 }
 
-void CCaptureWorkflow::Hide()
+void CCaptureWorkflow::Hide(bool pinsHidden)
 {
-    if (!g_settings.m_bHideMainWindow)
+    if (!g_settings.m_bHideMainWindow && !pinsHidden)
         return;
-    ShowWindow(m_host.CaptureWindow(), SW_HIDE);
+    if (g_settings.m_bHideMainWindow)
+        ShowWindow(m_host.CaptureWindow(), SW_HIDE);
     // Gives the windows the frame uncovered time to repaint before the screen is taken.
     Sleep(std::min<DWORD>(g_settings.m_nCaptureDelay, kLongestCapturePause));
 }
 
-void CCaptureWorkflow::Accept(HBITMAP bitmap)
+void CCaptureWorkflow::Accept(HBITMAP bitmap, int mode)
 {
     if (!bitmap)
         return;
@@ -162,6 +167,11 @@ void CCaptureWorkflow::Accept(HBITMAP bitmap)
     CaptureName name;
     const bool saved = g_settings.m_bAutoSave && AutoSaveCapture(bitmap, name);
     const bool copied = g_settings.m_bCopyAfterCapture && m_host.CopyCapture(bitmap);
+    if (g_settings.m_bPinAfterCapture) {
+        BITMAP info{};
+        GetObjectA(bitmap, sizeof(info), &info);
+        m_host.PinCapture(bitmap, FindCaptureOrigin(mode, {info.bmWidth, info.bmHeight}));
+    }
     if (OpensNoDocument(saved, copied)) {
         m_host.AnnounceCapture(saved ? name : nullptr, copied);
         DeleteObject(bitmap);

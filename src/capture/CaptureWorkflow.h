@@ -42,9 +42,11 @@ private:
     void Capture(int mode);
     // Brings a window back that the user could not, and lets the next capture start.
     void Finish();
-    void Hide();
+    // pinsHidden: the pinned images went, and the screen needs the pause to repaint.
+    void Hide(bool pinsHidden);
     HBITMAP Take(int mode, bool& offScreen);
-    void Accept(HBITMAP bitmap);
+    // mode: the engine's (0 full screen ...) for finding where the picture lies.
+    void Accept(HBITMAP bitmap, int mode);
 
     ICaptureHost& m_host;
     bool m_bRunning = false;

@@ -10,6 +10,7 @@
 #define IDC_HAND_CLOSED             140
 #define IDC_HAND_OPEN               141
 #define IDR_TRAYMENU                150
+#define IDR_PINMENU                 157
 #define IDB_TOOLBAR_DISABLED        151
 #define IDB_TOOLBAR_MASK            152
 #define IDB_TOOLBAR                 153
@@ -100,6 +101,7 @@
 
 /* The annotation toolbar's title */
 #define IDS_ANNOTATION_TOOLBAR      390
+#define IDS_PIN_NO_MEMORY           395
 
 /* The last region that is gone from the screen; where a capture went without a document */
 #define IDS_LAST_REGION_OFF_SCREEN  440

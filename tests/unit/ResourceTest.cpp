@@ -367,6 +367,7 @@ TEST_F(ResourceTest, ImageDocumentMenuHasZoomLevelsAndWindowList)
             Item("原始大小(&R)", ID_ZOOM_ACTUAL),
             separator,
             Item("复制(&C)\tCtrl+C", ID_EDIT_COPY),
+            Item("贴到屏幕(&P)", ID_IMAGE_PIN),
         }),
         Popup("标注(&A)", {
             Item("撤销(&U)\tCtrl+Z", ID_ANNOTATE_UNDO),
@@ -420,6 +421,22 @@ TEST_F(ResourceTest, TrayMenuIsTheFirstPopup)
             Item("退出(&X)", ID_TRAY_EXIT),
         }),
     }, "menu 150");
+}
+
+TEST_F(ResourceTest, PinMenuIsTheFirstPopup)
+{
+    CMenuOwner menu = LoadMenuResource(IDR_PINMENU);
+    ASSERT_NE(nullptr, menu);
+    ExpectMenu(menu.get(), {
+        Popup("-pin-", {
+            Item("复制(&C)", ID_EDIT_COPY),
+            Item("另存为(&A)...", ID_FILE_SAVE_AS),
+            Item("打开为文档(&O)", ID_PIN_OPEN_AS_DOCUMENT),
+            separator,
+            Item("关闭(&X)", ID_PIN_CLOSE),
+            Item("关闭全部贴图(&L)", ID_PIN_CLOSE_ALL),
+        }),
+    }, "menu 157");
 }
 
 void CollectCommands(HMENU menu, std::set<UINT>& commands)

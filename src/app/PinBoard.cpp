@@ -1,0 +1,73 @@
+#include "app/PinBoard.h"
+
+#include <algorithm>
+
+#include "app/DocumentTabs.h"
+#include "capture/CaptureNames.h"
+
+bool CPinBoard::Pin(HBITMAP bitmap, POINT imageOrigin)
+{
+    CPinWindow::IOwner& owner = *this;
+    auto pin = std::make_unique<CPinWindow>(owner);
+    if (!pin->Create(bitmap, imageOrigin))
+        return false;
+    m_pins.push_back(std::move(pin));
+    return true;
+}
+
+bool CPinBoard::PinCentred(HBITMAP bitmap, HWND window)
+{
+    BITMAP info{};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetObjectA(bitmap, sizeof(info), &info)
+        || !GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return false;
+    const RECT& area = monitor.rcWork;
+    return Pin(bitmap, {(area.left + area.right - info.bmWidth) / 2, (area.top + area.bottom - info.bmHeight) / 2});
+}
+
+bool CPinBoard::HideAll()
+{
+    bool hidden = false;
+    for (const auto& pin : m_pins)
+        if (IsWindowVisible(pin->Handle())) {
+            ShowWindow(pin->Handle(), SW_HIDE);
+            hidden = true;
+        }
+    return hidden;
+}
+
+// Raised again as well: the frame came back after the pins went up, and not every
+// window system keeps the topmost ones over a window brought to the front.
+void CPinBoard::ShowAll()
+{
+    for (const auto& pin : m_pins)
+        SetWindowPos(pin->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void CPinBoard::CloseAll()
+{
+    // Each window removes itself from the list as it goes.
+    while (!m_pins.empty()) {
+        if (!m_pins.back()->DestroyWindow())
+            m_pins.pop_back();
+    }
+}
+
+void CPinBoard::OpenPinAsDocument(HBITMAP bitmap)
+{
+    // Named as the next capture would be, so that no two documents share a title.
+    ++g_nCaptureCount;
+    CaptureName name;
+    MakeUnsavedCaptureName(name);
+    if (!m_documents.CreateImageDocument(bitmap, name, false))
+        DeleteObject(bitmap);
+}
+
+void CPinBoard::OnPinDestroyed(CPinWindow& pin)
+{
+    auto found = std::find_if(m_pins.begin(), m_pins.end(), [&pin](const auto& owned) { return owned.get() == &pin; });
+    if (found != m_pins.end())
+        m_pins.erase(found);
+}

@@ -1,0 +1,42 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "document/PinWindow.h"
+
+class CDocumentTabs;
+
+// Every image pinned on the screen, for as long as the program runs. A capture hides
+// them while it takes the screen and shows them again afterwards.
+class CPinBoard : private CPinWindow::IOwner {
+public:
+    explicit CPinBoard(CDocumentTabs& documents) : m_documents(documents) {}
+    ~CPinBoard() { CloseAll(); }
+    CPinBoard(const CPinBoard&) = delete;
+    CPinBoard& operator=(const CPinBoard&) = delete;
+
+    // Pins a copy of bitmap at 100% with its top-left pixel at imageOrigin (screen
+    // coordinates), as a capture is shown where it was taken; false when it could not.
+    bool Pin(HBITMAP bitmap, POINT imageOrigin);
+    // Pins a copy in the middle of the work area of window's monitor.
+    bool PinCentred(HBITMAP bitmap, HWND window);
+
+    // Hides every shown pin; false when there were none to hide.
+    bool HideAll();
+    // Shows every pin, over every other window.
+    void ShowAll();
+    void CloseAll();
+
+    size_t Count() const { return m_pins.size(); }
+    HWND PinHandle(size_t index) const { return m_pins[index]->Handle(); }
+
+private:
+    void OpenPinAsDocument(HBITMAP bitmap) override;
+    void CloseAllPins() override { CloseAll(); }
+    void OnPinDestroyed(CPinWindow& pin) override;
+
+    CDocumentTabs& m_documents;
+    std::vector<std::unique_ptr<CPinWindow>> m_pins;
+};

@@ -1,0 +1,261 @@
+// Images pinned on the screen, worked with real input: what they show, dragging, the
+// wheel, their menu and keys, and that no capture ever holds them.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "KeyInput.h"
+#include "LiveGdiObjects.h"
+#include "RealClick.h"
+#include "TimedSteps.h"
+#include "capture/CaptureEngine.h"
+#include "document/ImageFrame.h"
+#include "gui/FrameFixture.h"
+#include "gui/SnapcoreCaptureDriver.h"
+#include "gui/SnapcoreScreenKit.h"
+#include "res/resource.h"
+#include "settings/Settings.h"
+
+namespace {
+
+constexpr int kFrame = CPinWindow::kFrameWidth;
+
+void TurnWheel(int notches, bool withCtrl = false)
+{
+    INPUT input[3] = {};
+    input[0].type = input[2].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[2].ki.wVk = VK_CONTROL;
+    input[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    input[1].type = INPUT_MOUSE;
+    input[1].mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input[1].mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
+    if (withCtrl)
+        SendInput(3, input, sizeof(INPUT));
+    else
+        SendInput(1, &input[1], sizeof(INPUT));
+}
+
+class PinWindow : public FrameFixture {
+protected:
+    void SetUp() override
+    {
+        FrameFixture::SetUp();
+        m_saved = g_settings;
+        g_settings.SetDefaults();
+        g_settings.m_nCaptureDelay = 50;
+    }
+    void TearDown() override
+    {
+        g_captureEngine.Unload();
+        g_settings = m_saved;
+        g_settings.m_bModified = 0;
+        FrameFixture::TearDown();
+    }
+
+    // A 200 x 120 document of the test pattern, pinned from its image menu.
+    HWND PinPatternDocument()
+    {
+        EXPECT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(200, 120), "pattern*", false));
+        SendMessageA(*m_frame, WM_COMMAND, ID_IMAGE_PIN, 0);
+        if (m_frame->Pins().Count() != 1)
+            return nullptr;
+        HWND pin = m_frame->Pins().PinHandle(0);
+        RunLoopUntil([] { return false; }, 300);  // painted
+        return pin;
+    }
+
+    // The picture's top-left pixel on the screen.
+    static POINT PictureOrigin(HWND pin)
+    {
+        RECT place;
+        GetWindowRect(pin, &place);
+        return {place.left + kFrame, place.top + kFrame};
+    }
+
+    static void ExpectPatternAt(POINT origin, const char* where)
+    {
+        const CPixelReader screen;
+        for (POINT p : {POINT{0, 0}, POINT{199, 0}, POINT{37, 61}, POINT{199, 119}})
+            EXPECT_EQ(PatternColor(p.x, p.y), screen.At(origin.x + p.x, origin.y + p.y))
+                << where << " at " << p.x << "," << p.y;
+    }
+
+    static POINT Centre(HWND pin)
+    {
+        RECT place;
+        GetWindowRect(pin, &place);
+        return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+    }
+
+    CSettings m_saved;
+};
+
+TEST_F(PinWindow, ShowsTheDocumentAtActualSizeOnTopAndFollowsADrag)
+{
+    HWND pin = PinPatternDocument();
+    ASSERT_NE(nullptr, pin);
+    EXPECT_TRUE(GetWindowLongPtrA(pin, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT place;
+    GetWindowRect(pin, &place);
+    EXPECT_EQ(200 + 2 * kFrame, place.right - place.left);
+    EXPECT_EQ(120 + 2 * kFrame, place.bottom - place.top);
+    ExpectPatternAt(PictureOrigin(pin), "pinned");
+
+    const POINT before = PictureOrigin(pin), grip = Centre(pin);
+    DragOnScreen({grip, POINT{grip.x - 90, grip.y + 70}});
+    RunLoopUntil([&] { return PictureOrigin(pin).x == before.x - 90; }, 3000);
+    const POINT after = PictureOrigin(pin);
+    EXPECT_EQ(before.x - 90, after.x);
+    EXPECT_EQ(before.y + 70, after.y);
+    RunLoopUntil([] { return false; }, 200);
+    ExpectPatternAt(after, "dragged");
+}
+
+TEST_F(PinWindow, WheelZoomsAboutThePointerAndCtrlWheelFades)
+{
+    HWND pin = PinPatternDocument();
+    ASSERT_NE(nullptr, pin);
+    const POINT origin = PictureOrigin(pin);
+    const POINT pointer{origin.x + 50, origin.y + 30};  // the picture's pixel (50, 30)
+    ClickAtScreen(pointer);
+    CPinWindow* window = static_cast<CPinWindow*>(CWindow::FromHandle(pin));
+    TurnWheel(1);
+    ASSERT_TRUE(RunLoopUntil([&] { return window->Zoom() != 1.0f; }, 3000));
+    EXPECT_FLOAT_EQ(1.5f, window->Zoom());
+    RECT place;
+    GetWindowRect(pin, &place);
+    EXPECT_EQ(300 + 2 * kFrame, place.right - place.left);
+    const POINT zoomed = PictureOrigin(pin);
+    EXPECT_NEAR(pointer.x - 75, zoomed.x, 1) << "the pixel under the pointer stays there";
+    EXPECT_NEAR(pointer.y - 45, zoomed.y, 1);
+
+    // Out as far as it goes: 10%, and no further.
+    for (int i = 0; i < 8; ++i)
+        TurnWheel(-1);
+    RunLoopUntil([&] { return window->Zoom() <= 0.1f; }, 3000);
+    EXPECT_FLOAT_EQ(0.1f, window->Zoom());
+    // In: 400% at the most.
+    SetCursorPos(Centre(pin).x, Centre(pin).y);
+    for (int i = 0; i < 10; ++i)
+        TurnWheel(1);
+    RunLoopUntil([&] { return window->Zoom() >= 4.0f; }, 3000);
+    EXPECT_FLOAT_EQ(4.0f, window->Zoom());
+
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    SetCursorPos(Centre(pin).x, Centre(pin).y);
+    TurnWheel(-3, true);
+    RunLoopUntil([&] { return window->OpacityPercent() == 70; }, 3000);
+    ASSERT_TRUE(GetLayeredWindowAttributes(pin, nullptr, &alpha, &flags));
+    EXPECT_TRUE(flags & LWA_ALPHA);
+    EXPECT_EQ(70 * 255 / 100, alpha);
+    EXPECT_FLOAT_EQ(4.0f, window->Zoom()) << "Ctrl+wheel leaves the zoom";
+    for (int i = 0; i < 10; ++i)
+        TurnWheel(-1, true);
+    RunLoopUntil([&] { return window->OpacityPercent() == 20; }, 3000);
+    ASSERT_TRUE(GetLayeredWindowAttributes(pin, nullptr, &alpha, &flags));
+    EXPECT_EQ(20 * 255 / 100, alpha) << "never fainter than 20%";
+}
+
+TEST_F(PinWindow, EscDoubleClickAndTheMenuClosePinsAndTheProgramClosesTheRest)
+{
+    HWND first = PinPatternDocument();
+    ASSERT_NE(nullptr, first);
+    ClickAtScreen(Centre(first));
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(RunLoopUntil([&] { return !IsWindow(first); }, 3000)) << "Esc";
+    EXPECT_EQ(0u, m_frame->Pins().Count());
+
+    const size_t gdiBefore = LiveGdiObjects();
+    SendMessageA(*m_frame, WM_COMMAND, ID_IMAGE_PIN, 0);
+    HWND second = m_frame->Pins().PinHandle(0);
+    RunLoopUntil([] { return false; }, 200);
+    ClickAtScreen(Centre(second));
+    Sleep(50);
+    ClickAtScreen(Centre(second));
+    EXPECT_TRUE(RunLoopUntil([&] { return !IsWindow(second); }, 3000)) << "double-click";
+    EXPECT_EQ(gdiBefore, LiveGdiObjects()) << "a pin gives back what it took";
+
+    // 打开为文档 from the right-button menu, by its access key, then 关闭全部贴图.
+    for (int i = 0; i < 3; ++i)
+        SendMessageA(*m_frame, WM_COMMAND, ID_IMAGE_PIN, 0);
+    ASSERT_EQ(3u, m_frame->Pins().Count());
+    HWND top = m_frame->Pins().PinHandle(2);
+    RunLoopUntil([] { return false; }, 200);
+    for (WORD key : {WORD('O'), WORD('L')}) {
+        CTimedSteps answer({{[] { return FindWindowA("#32768", nullptr) != nullptr; }, [key] { PressKeys({key}); }}});
+        ClickAtScreen(Centre(top), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+        RunLoopUntil([&] { return answer.Finished() && !FindWindowA("#32768", nullptr); }, 3000);
+    }
+    EXPECT_TRUE(RunLoopUntil([&] { return m_frame->Pins().Count() == 0; }, 3000)) << "关闭全部贴图";
+    ASSERT_EQ(2, TabCount()) << "打开为文档";
+    CImageFrame* document = nullptr;
+    m_frame->Documents().FindTab(m_frame->ActiveDocument(), &document);
+    ASSERT_NE(nullptr, document);
+    EXPECT_EQ(PatternColor(37, 61), BitmapPixel(document->View().Document().Image(), 37, 61));
+
+    SendMessageA(*m_frame, WM_COMMAND, ID_IMAGE_PIN, 0);
+    HWND last = m_frame->Pins().PinHandle(0);
+    m_frame->DestroyWindow();
+    EXPECT_FALSE(IsWindow(last)) << "closed with the program";
+}
+
+// With the real engine: a pin is never in the picture, is back afterwards, and a new
+// capture pinned after it covers the place it was taken from with the same pixels.
+TEST_F(PinWindow, CapturesLeaveThePinsOutAndPinWhereTheyWereTaken)
+{
+    ASSERT_TRUE(g_captureEngine.Load());
+    HWND pin = PinPatternDocument();
+    ASSERT_NE(nullptr, pin);
+    const POINT origin = PictureOrigin(pin);
+    const POINT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
+
+    g_settings.m_bPinAfterCapture = 1;
+    SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_FULLSCREEN, 0);
+    RunLoopUntil([] { return false; }, 300);
+    EXPECT_TRUE(IsWindowVisible(pin)) << "shown again";
+    ASSERT_EQ(2, TabCount());
+    CImageFrame* document = nullptr;
+    m_frame->Documents().FindTab(m_frame->ActiveDocument(), &document);
+    ASSERT_NE(nullptr, document);
+    HBITMAP captured = document->View().Document().Image();
+    int differing = 0;
+    for (POINT p : {POINT{1, 1}, POINT{199, 0}, POINT{37, 61}, POINT{199, 119}, POINT{100, 60}})
+        differing += BitmapPixel(captured, origin.x - screen.x + p.x, origin.y - screen.y + p.y)
+            != PatternColor(p.x, p.y);
+    EXPECT_EQ(5, differing) << "the pin is in the capture";
+
+    ASSERT_EQ(2u, m_frame->Pins().Count());
+    HWND pinned = m_frame->Pins().PinHandle(1);
+    EXPECT_EQ(screen.x, PictureOrigin(pinned).x);
+    EXPECT_EQ(screen.y, PictureOrigin(pinned).y);
+    // The new pin covers the screen, and the frame that came back, but for the first pin.
+    ShowWindow(pin, SW_HIDE);
+    RunLoopUntil([] { return false; }, 300);
+    const CPixelReader shown;
+    for (POINT p : {POINT{5, 5}, POINT{origin.x - screen.x + 37, origin.y - screen.y + 61}, POINT{640, 20}})
+        EXPECT_EQ(BitmapPixel(captured, p.x, p.y), shown.At(screen.x + p.x, screen.y + p.y))
+            << "the pinned capture at " << p.x << "," << p.y;
+}
+
+} // namespace
+
+namespace {
+
+// A window captured interactively is pinned over the window itself.
+TEST_F(PinWindow, AWindowCapturePinsOverTheWindow)
+{
+    ASSERT_TRUE(g_captureEngine.Load());
+    g_settings.m_bPinAfterCapture = 1;
+    const CPatternWindow window;
+    const POINT inside{kPatternPlace.left + 30, kPatternPlace.top + 20};
+    CCaptureDriver driver{Input::MoveTo(inside), Input::Key(VK_RETURN)};
+    SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_WINDOW, 0);
+    EXPECT_TRUE(driver.Finish());
+    ASSERT_EQ(1u, m_frame->Pins().Count());
+    const POINT origin = PictureOrigin(m_frame->Pins().PinHandle(0));
+    EXPECT_EQ(kPatternPlace.left, origin.x);
+    EXPECT_EQ(kPatternPlace.top, origin.y);
+}
+
+} // namespace

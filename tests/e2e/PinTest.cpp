@@ -58,13 +58,21 @@ TEST(PinTest, TheDocumentIsPinnedAtActualSizeAndEscClosesIt)
                                        && shows(159, 99, kRight); }, 5000))
         << "the document's pixels on the screen";
 
-    ClickAtScreen({(place.left + place.right) / 2, (place.top + place.bottom) / 2});
-    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == pin; }, 3000)) << "a click gives the pin the keyboard";
-    // The display's own focus events of the program's start may still be on their way.
-    PumpFor(300);
-    ASSERT_EQ(pin, GetForegroundWindow()) << "the keyboard stays with the pin";
-    PressKeys({VK_ESCAPE});
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(pin); }, 5000)) << "Esc";
+    // The display's own focus events of the program's start may arrive after the click
+    // and take the keyboard back: the click is repeated until the pin keeps it, then Esc.
+    const POINT centre{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+    bool closed = false;
+    for (int attempt = 0; attempt < 3 && !closed; ++attempt) {
+        ClickAtScreen(centre);
+        if (!PumpUntil([&] { return GetForegroundWindow() == pin; }, 3000))
+            continue;
+        PumpFor(300);
+        if (GetForegroundWindow() != pin)
+            continue;
+        PressKeys({VK_ESCAPE});
+        closed = PumpUntil([&] { return !IsWindow(pin); }, 3000);
+    }
+    EXPECT_TRUE(closed) << "Esc closes the pin that has the keyboard";
 
     PostMessageA(frame, WM_CLOSE, 0, 0);
     DWORD exitCode = 0;

@@ -16,6 +16,7 @@
 #include "PixelReader.h"
 #include "RealClick.h"
 #include "e2e/ProgramUnderTest.h"
+#include "scoped/ScopedHandles.h"
 #include "res/resource.h"
 
 namespace {
@@ -51,6 +52,21 @@ int ScreenDifferences(POINT origin)
     int wrong = 0;
     for (const POINT& point : SamplePoints())
         wrong += screen.At(origin.x + point.x, origin.y + point.y) != ColourAt(point.x, point.y);
+    return wrong;
+}
+
+// How many sample points of a saved capture differ from the quarters; -1 when the
+// file cannot be read.
+int FileDifferences(const std::string& path)
+{
+    const CBitmapOwner image(static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    if (!image)
+        return -1;
+    const CPixelReader file(image.get());
+    int wrong = 0;
+    for (const POINT& point : SamplePoints())
+        wrong += file.At(point) != ColourAt(point.x, point.y);
     return wrong;
 }
 
@@ -225,17 +241,7 @@ TEST_F(CaptureTest, AutoSaveWritesTheCapturedPixelsIntoTheSaveFolder)
     EXPECT_EQ(name.rfind(ToGbk("快照-"), 0), 0u) << name;
     EXPECT_EQ(m_program.TabText(m_tabs, 0), name);
 
-    HBITMAP image = static_cast<HBITMAP>(
-        LoadImageA(nullptr, (folder + "\\" + name).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    ASSERT_NE(image, nullptr);
-    int wrong = 0;
-    {
-        const CPixelReader file(image);
-        for (const POINT& point : SamplePoints())
-            wrong += file.At(point) != ColourAt(point.x, point.y);
-    }
-    DeleteObject(image);
-    EXPECT_EQ(wrong, 0) << "points of the file that differ from the screen captured";
+    EXPECT_EQ(FileDifferences(folder + "\\" + name), 0) << "points of the file that differ from the screen captured";
 }
 
 TEST_F(CaptureTest, TrayIconMenuOpensAndDoubleClickRestoresTheMinimisedWindow)
@@ -331,17 +337,8 @@ TEST_F(CaptureTest, ACountdownHotkeyCapturesOnlyAtZeroWithTheCountdownOutOfThePi
     FindClose(search);
     search = FindFirstFileA((folder + "\\*.bmp").c_str(), &found);
     FindClose(search);
-    HBITMAP image = static_cast<HBITMAP>(LoadImageA(nullptr, (folder + "\\" + found.cFileName).c_str(), IMAGE_BITMAP,
-                                                    0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    ASSERT_NE(image, nullptr);
-    int wrong = 0;
-    {
-        const CPixelReader file(image);
-        for (const POINT& point : SamplePoints())
-            wrong += file.At(point) != ColourAt(point.x, point.y);
-    }
-    DeleteObject(image);
-    EXPECT_EQ(wrong, 0) << "points of the picture that show the countdown instead of the screen";
+    EXPECT_EQ(FileDifferences(folder + "\\" + found.cFileName), 0)
+        << "points of the picture that show the countdown instead of the screen";
 }
 
 TEST_F(CaptureTest, AClickOnTheCountdownCancelsTheCapture)

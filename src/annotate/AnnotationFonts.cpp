@@ -2,18 +2,10 @@
 
 #include <cwchar>
 
+#include "annotate/DefaultFontFace.h"
 #include "scoped/ScopedHandles.h"
 
 namespace {
-
-std::wstring MessageFontFace()
-{
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-        return std::wstring();
-    return metrics.lfMessageFont.lfFaceName;
-}
 
 // The family of the font GDI picks for the face: the message font is often a
 // substitute name ("MS Shell Dlg") that only GDI resolves.
@@ -55,7 +47,7 @@ const Gdiplus::FontFamily& CAnnotationFonts::Family(const std::wstring& face)
 {
     std::unique_ptr<Gdiplus::FontFamily>& family = m_families[face];
     if (!family) {
-        const std::wstring name = face.empty() ? MessageFontFace() : face;
+        const std::wstring name = face.empty() ? DefaultFontFace() : face;
         family = std::make_unique<Gdiplus::FontFamily>(name.c_str());
         if (!family->IsAvailable())
             family = MappedFamily(name);

@@ -1,5 +1,7 @@
 #include "app/AnnotationToolBar.h"
 
+#include "annotate/DefaultFontFace.h"
+
 #include <commdlg.h>
 
 #include <cmath>
@@ -100,27 +102,6 @@ void AppendCommand(HMENU menu, UINT command, HBITMAP picture = nullptr)
     InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &item);
 }
 
-// The face that an empty font face stands for: the system's message font, as the font
-// mapper makes it (the message font is often an alias such as "MS Shell Dlg", which the
-// font dialog does not list).
-std::wstring SystemMessageFace()
-{
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        // Systems before Vista know the record without its last field.
-        metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-            GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof metrics.lfMessageFont, &metrics.lfMessageFont);
-    }
-    const CFontOwner font(CreateFontIndirectW(&metrics.lfMessageFont));
-    const CMemoryDC dc(nullptr);
-    const CSelectObject select(dc, font.get());
-    wchar_t face[LF_FACESIZE] = {};
-    if (select.Succeeded() && GetTextFaceW(dc, LF_FACESIZE, face) > 0)
-        return face;
-    return metrics.lfMessageFont.lfFaceName;
-}
 }
 
 HWND CAnnotationToolBar::Create(HWND owner)
@@ -388,7 +369,7 @@ void CAnnotationToolBar::ChooseMoreColours()
 void CAnnotationToolBar::ChooseTextFont()
 {
     const AnnotationStyle& style = m_tools.Style();
-    const std::wstring face = style.fontFace.empty() ? SystemMessageFace() : style.fontFace;
+    const std::wstring face = style.fontFace.empty() ? DefaultFontFace() : style.fontFace;
     LOGFONTW font{};
     font.lfHeight = -static_cast<LONG>(std::lround(style.fontSize));
     font.lfWeight = FW_NORMAL;

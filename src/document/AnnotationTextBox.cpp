@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "annotate/DefaultFontFace.h"
 #include "document/DocumentMessages.h"
 #include "document/ImageViewClass.h"
 
@@ -23,14 +24,6 @@ LRESULT CALLBACK TextBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     return CallWindowProcW(editProc, box, msg, wParam, lParam);
 }
-
-std::wstring DefaultFace()
-{
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    return metrics.lfMessageFont.lfFaceName;
-}
 }
 
 bool CAnnotationTextBox::IsTextBox(HWND window)
@@ -50,7 +43,7 @@ bool CAnnotationTextBox::Open(HWND view, POINT where, float zoom, const Annotati
     font.lfHeight = -static_cast<LONG>(std::lround(style.fontSize * zoom));
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = ANTIALIASED_QUALITY;
-    const std::wstring face = style.fontFace.empty() ? DefaultFace() : style.fontFace;
+    const std::wstring face = style.fontFace.empty() ? DefaultFontFace() : style.fontFace;
     lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
     m_hFont.reset(CreateFontIndirectW(&font));
     RECT client{};

@@ -53,7 +53,7 @@ COLORREF CFrozenScreen::PixelAt(POINT point) const
 {
     if (!PtInRect(&m_rcBounds, point))
         return CLR_INVALID;
-    const LONG row = Height(m_rcBounds) - 1 - (point.y - m_rcBounds.top); // bottom-up rows
+    const LONG row = point.y - m_rcBounds.top;
     const uint32_t rgb = m_pPixels[static_cast<size_t>(row) * Width(m_rcBounds) + (point.x - m_rcBounds.left)];
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }

@@ -7,7 +7,7 @@ HBITMAP CreateCanvas(HDC dc, SIZE size, uint32_t** bits)
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     format.bmiHeader.biWidth = size.cx;
-    format.bmiHeader.biHeight = size.cy;
+    format.bmiHeader.biHeight = -size.cy;
     format.bmiHeader.biPlanes = 1;
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;

@@ -15,9 +15,11 @@ inline RECT Inflated(RECT r, int by)
     return r;
 }
 
-// A new bottom-up 32-bit DIB section of the given size, whatever the display's depth,
-// so that a palette display never hands the caller an image it cannot save. bits, when
-// given, receives the address of its pixels (0x00RRGGBB, last row first).
+// A new top-down 32-bit DIB section of the given size, whatever the display's depth,
+// so that a palette display never hands the caller an image it cannot save; it is the
+// layout the program keeps every picture in, so a capture becomes a document as it is.
+// bits, when given, receives the address of its pixels (0x00RRGGBB, pixel (x, y) at
+// y * width + x).
 HBITMAP CreateCanvas(HDC dc, SIZE size, uint32_t** bits = nullptr);
 
 // Fills rect with a colour through the DC brush, so no brush has to be made.

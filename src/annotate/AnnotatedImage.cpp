@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "imageio/TopDownDib.h"
+
 void CAnnotatedImage::Reset(HBITMAP bitmap, std::vector<Annotation> objects)
 {
     m_bitmap.reset(bitmap);
@@ -54,12 +56,12 @@ bool CAnnotatedImage::Crop(const ImageRect& box)
     const int width = pixels.right - pixels.left, height = pixels.bottom - pixels.top;
     if (width <= 0 || height <= 0)
         return false;
-    const CScreenDC screen;
-    CBitmapOwner cropped(CreateCompatibleBitmap(screen, width, height));
+    DWORD* bits = nullptr;
+    CBitmapOwner cropped(CreateTopDownDib(width, height, bits));
     if (!cropped)
         return false;
     {
-        const CMemoryDC source(screen), target(screen);
+        const CMemoryDC source(nullptr), target(nullptr);
         CSelectObject from(source, m_bitmap.get()), to(target, cropped.get());
         if (!BitBlt(target, 0, 0, width, height, source, pixels.left, pixels.top, SRCCOPY))
             return false;

@@ -132,7 +132,7 @@ bool UnpackAnnotatedImage(const std::string& chunk, HBITMAP shown, CBitmapOwner&
             static_cast<uint32_t>(original.GetWidth()) != written.width ||
             static_cast<uint32_t>(original.GetRowCount()) != written.height)
             return false;
-        CBitmapOwner bitmap(CreateScreenBitmap(original));
+        CBitmapOwner bitmap(original.DetachSection());
         if (!bitmap)
             return false;
         clean.swap(bitmap);

@@ -1,5 +1,6 @@
 #include "capture/LastRegion.h"
 
+#include "imageio/TopDownDib.h"
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
 #include "settings/MoreOptions.h"
@@ -37,16 +38,10 @@ HBITMAP CutLastRegion(HBITMAP screen, bool& offScreen)
     if (offScreen)
         return nullptr;
 
-    // The engine's own form: a 32-bit bottom-up DIB section.
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    format.bmiHeader.biWidth = part.right - part.left;
-    format.bmiHeader.biHeight = part.bottom - part.top;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    CBitmapOwner cut(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    // The engine's own form, the one every picture is kept in.
+    const int width = part.right - part.left, height = part.bottom - part.top;
+    DWORD* pixels = nullptr;
+    CBitmapOwner cut(CreateTopDownDib(width, height, pixels));
     const CMemoryDC source(nullptr);
     const CMemoryDC target(nullptr);
     if (!cut || !source || !target)
@@ -54,7 +49,7 @@ HBITMAP CutLastRegion(HBITMAP screen, bool& offScreen)
     const CSelectObject sourceSelection(source, screen);
     const CSelectObject targetSelection(target, cut.get());
     if (!sourceSelection.Succeeded() || !targetSelection.Succeeded()
-        || !BitBlt(target, 0, 0, format.bmiHeader.biWidth, format.bmiHeader.biHeight, source,
+        || !BitBlt(target, 0, 0, width, height, source,
                    part.left - screenRect.left, part.top - screenRect.top, SRCCOPY))
         return nullptr;
     SetBitmapDimensionEx(cut.get(), part.left, part.top, nullptr);

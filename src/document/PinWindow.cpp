@@ -9,6 +9,7 @@
 #include "document/ImageFileDialogs.h"
 #include "document/ZoomTable.h"
 #include "imageio/ImageFormats.h"
+#include "imageio/TopDownDib.h"
 #include "res/resource.h"
 #include "ui/MainFrameHandle.h"
 #include "util/AppMessageBox.h"
@@ -34,9 +35,9 @@ void RegisterPinClass()
 
 HBITMAP CopyBitmap(HBITMAP source, SIZE size)
 {
-    CScreenDC screen;
-    CBitmapOwner copy(CreateCompatibleBitmap(screen, size.cx, size.cy));
-    CMemoryDC from(screen), to(screen);
+    DWORD* bits = nullptr;
+    CBitmapOwner copy(CreateTopDownDib(size.cx, size.cy, bits));
+    CMemoryDC from(nullptr), to(nullptr);
     if (!copy || !from || !to)
         return nullptr;
     CSelectObject fromSelection(from, source), toSelection(to, copy.get());

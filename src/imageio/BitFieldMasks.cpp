@@ -2,9 +2,6 @@
 
 #include <cstdint>
 
-#include "imageio/Dib.h"
-#include "imageio/DibRowCursor.h"
-
 namespace {
 constexpr int kFormatViolation = 1;
 }  // namespace
@@ -50,20 +47,14 @@ BYTE CBitFieldMasks::Channel::Scaled(DWORD dwPixel) const noexcept
     return static_cast<BYTE>(repeated >> (filled - 8));
 }
 
-void CBitFieldMasks::Unpack(const CDib& source, CDib& target) const noexcept
+void CBitFieldMasks::UnpackRow(const BYTE* pStored, BYTE* pTarget, int width) const noexcept
 {
-    const int width = source.GetWidth();
-    CDibRowCursor to(target);
-    for (CDibRowCursor from(source); from.GetRow(); from.Advance(), to.Advance()) {
-        const BYTE* pIn = from.GetRow();
-        BYTE* pOut = to.GetRow();
-        for (int x = 0; x < width; ++x, pIn += m_bytesPerPixel, pOut += 3) {
-            DWORD dwPixel = pIn[0] | pIn[1] << 8;
-            if (m_bytesPerPixel == 4)
-                dwPixel |= pIn[2] << 16 | static_cast<DWORD>(pIn[3]) << 24;
-            pOut[0] = m_blue.Scaled(dwPixel);
-            pOut[1] = m_green.Scaled(dwPixel);
-            pOut[2] = m_red.Scaled(dwPixel);
-        }
+    for (int x = 0; x < width; ++x, pStored += m_bytesPerPixel, pTarget += 4) {
+        DWORD dwPixel = pStored[0] | pStored[1] << 8;
+        if (m_bytesPerPixel == 4)
+            dwPixel |= pStored[2] << 16 | static_cast<DWORD>(pStored[3]) << 24;
+        pTarget[0] = m_blue.Scaled(dwPixel);
+        pTarget[1] = m_green.Scaled(dwPixel);
+        pTarget[2] = m_red.Scaled(dwPixel);
     }
 }

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-class CDib;
-
 // The red, green and blue masks of a BI_BITFIELDS bitmap of 16 or 32 bits per pixel.
 // Each mask must be one contiguous run of bits inside the pixel, and no two may share
 // a bit; the constructor throws the integer 1 (a format violation) otherwise.
@@ -11,9 +9,9 @@ class CBitFieldMasks {
 public:
     CBitFieldMasks(DWORD dwRed, DWORD dwGreen, DWORD dwBlue, int bitsPerPixel);
 
-    // Fills a created 24-bit target of the source's width and height (same sign) with
-    // each pixel's channels scaled to 8 bits, blue, green, red.
-    void Unpack(const CDib& source, CDib& target) const noexcept;
+    // Turns one stored row of width pixels into 32-bit pixels of the channels scaled
+    // to 8 bits, blue, green, red, leaving each fourth byte as it is.
+    void UnpackRow(const BYTE* pStored, BYTE* pTarget, int width) const noexcept;
 
 private:
     struct Channel {

@@ -1,5 +1,6 @@
 #include "imageio/BmpFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -59,23 +60,49 @@ void RequireBytes(const CWin32File& file, uint64_t offset, uint64_t count)
         throw kFormatViolation;
 }
 
-void ReadColorTable(CWin32File& file, const BmpLayout& layout, bool bCoreTriples, CDib& dib)
+// The colour table as quads, the entries the file does not hold left black.
+void ReadColorTable(CWin32File& file, const BmpLayout& layout, bool bCoreTriples, RGBQUAD (&table)[256])
 {
     const int nColors = layout.storedColors;
-    RGBQUAD* pTable = dib.GetColorTable();
-    memset(pTable, 0, sizeof(RGBQUAD) * dib.GetColorCount());
+    memset(table, 0, sizeof table);
+    if (nColors == 0)
+        return;
     file.SeekTo(layout.colorTableOffset);
     if (!bCoreTriples) {
-        file.ReadExactly(pTable, 4 * static_cast<DWORD>(nColors));
+        file.ReadExactly(table, 4 * static_cast<DWORD>(nColors));
         return;
     }
     RGBTRIPLE triples[256];
     file.ReadExactly(triples, 3 * static_cast<DWORD>(nColors));
     for (int i = 0; i < nColors; ++i)
-        pTable[i] = RGBQUAD{triples[i].rgbtBlue, triples[i].rgbtGreen, triples[i].rgbtRed, 0};
+        table[i] = RGBQUAD{triples[i].rgbtBlue, triples[i].rgbtGreen, triples[i].rgbtRed, 0};
 }
 
-void ReadImage(CWin32File& file, const BmpLayout& layout, bool bCoreTriples, CDib& dib)
+// The pixels of every depth go into a section of 32-bit rows, picture row y of a
+// bottom-up file coming from its stored row (rows - 1 - y). The file is read a band of
+// rows at a time, so that nothing but the section holds the picture whole. fill(stored,
+// target) turns one stored row into one row of the section.
+template <typename FillRow>
+void ReadRows(CWin32File& file, const BmpLayout& layout, DWORD dwStride, CDib& dib, FillRow fill)
+{
+    constexpr DWORD kBandBytes = 256 * 1024;
+    const int rows = dib.GetRowCount();
+    const int rowsPerBand = static_cast<int>(std::max<DWORD>(1, kBandBytes / dwStride));
+    std::vector<BYTE> band(static_cast<size_t>(dwStride) * std::min(rows, rowsPerBand));
+    const bool bBottomUp = layout.height > 0;
+    file.SeekTo(layout.pixelOffset);
+    for (int first = 0; first < rows; first += rowsPerBand) {
+        const int count = std::min(rowsPerBand, rows - first);
+        file.ReadExactly(band.data(), dwStride * static_cast<DWORD>(count));
+        for (int i = 0; i < count; ++i) {
+            const int stored = first + i;
+            const int y = bBottomUp ? rows - 1 - stored : stored;
+            fill(band.data() + static_cast<size_t>(dwStride) * i, dib.GetBits() + static_cast<size_t>(y) * dib.GetStride());
+        }
+    }
+}
+
+void ReadImage(CWin32File& file, const BmpLayout& layout, bool bCoreTriples, const CBitFieldMasks* pMasks, CDib& dib)
 {
     if (ExceedsImageSizeLimit(layout.width, layout.height))
         throw CWin32Error(ERROR_NOT_ENOUGH_MEMORY);
@@ -87,15 +114,22 @@ void ReadImage(CWin32File& file, const BmpLayout& layout, bool bCoreTriples, CDi
         RequireBytes(file, layout.colorTableOffset, (bCoreTriples ? 3u : 4u) * nColors);
     RequireBytes(file, layout.pixelOffset, dwImageSize);
 
-    if (!dib.Create(layout.width, layout.height, layout.bitCount))
+    RGBQUAD table[256];
+    ReadColorTable(file, layout, bCoreTriples, table);
+    const int rows = layout.height < 0 ? -layout.height : layout.height;
+    if (!dib.CreateSection(layout.width, rows))
         throw std::bad_alloc();
-    if (nColors > 0)
-        ReadColorTable(file, layout, bCoreTriples, dib);
-    file.SeekTo(layout.pixelOffset);
-    file.ReadExactly(dib.GetBits(), dwImageSize);
+    const DWORD dwStride = dwImageSize / static_cast<DWORD>(rows);
+    if (pMasks)
+        ReadRows(file, layout, dwStride, dib, [&](const BYTE* stored, BYTE* target) {
+            pMasks->UnpackRow(stored, target, layout.width);
+        });
+    else
+        ReadRows(file, layout, dwStride, dib, [&](const BYTE* stored, BYTE* target) {
+            ExpandRowToBgr(stored, layout.bitCount, table, target, 4, layout.width);
+        });
 }
 
-// The pixels as the file holds them, then each channel through its mask into 24 bits.
 // The masks follow the first 40 bytes of the header, inside the longer headers or as a
 // table after the 40-byte one.
 void ReadMaskedImage(CWin32File& file, const BmpLayout& layout, CDib& dib)
@@ -104,21 +138,7 @@ void ReadMaskedImage(CWin32File& file, const BmpLayout& layout, CDib& dib)
     file.SeekTo(kFileHeaderSize + 40);
     file.ReadExactly(masks, sizeof masks);
     const CBitFieldMasks fields(DwordAt(masks), DwordAt(masks + 4), DwordAt(masks + 8), layout.bitCount);
-    CDib packed;
-    ReadImage(file, layout, false, packed);
-    if (!dib.Create(layout.width, layout.height, 24))
-        throw std::bad_alloc();
-    fields.Unpack(packed, dib);
-}
-
-// GDI makes no bitmap of 2-bit pixels, so their indices go through the table into 24 bits.
-void ReadTwoBitImage(CWin32File& file, const BmpLayout& layout, CDib& dib)
-{
-    CDib indexed;
-    ReadImage(file, layout, false, indexed);
-    if (!dib.Create(layout.width, layout.height, 24))
-        throw std::bad_alloc();
-    ConvertTo24Bit(indexed, dib);
+    ReadImage(file, layout, false, &fields, dib);
 }
 
 void ReadCoreHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
@@ -131,7 +151,7 @@ void ReadCoreHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
     if (layout.bitCount != 1 && layout.bitCount != 4 && layout.bitCount != 8 && layout.bitCount != 24)
         throw kFormatViolation;
     layout.storedColors = CDib::ColorCountFor(layout.bitCount);
-    ReadImage(file, layout, true, dib);
+    ReadImage(file, layout, true, nullptr, dib);
 }
 
 void ReadInfoHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
@@ -159,10 +179,8 @@ void ReadInfoHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
                               ? static_cast<int>(dwColorsUsed) : nFullTable;
     if (bMasked)
         ReadMaskedImage(file, layout, dib);
-    else if (layout.bitCount == 2)
-        ReadTwoBitImage(file, layout, dib);
     else
-        ReadImage(file, layout, false, dib);
+        ReadImage(file, layout, false, nullptr, dib);
 }
 
 // GDI leaves the fourth byte of a 32-bit pixel 0, and programs that read it as alpha

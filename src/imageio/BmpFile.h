@@ -5,13 +5,14 @@
 class CDib;
 
 // Reads a BMP file with a 12-, 40-, 52-, 56-, 108- or 124-byte header at 1, 2, 4, 8, 16,
-// 24 or 32 bits per pixel, uncompressed, into an empty CDib. 16- and 32-bit files with
-// bit-field masks (BI_BITFIELDS) become 24-bit images of their masked channels, and
-// 2-bit ones, which GDI cannot draw, 24-bit images of their colours; all others are held
-// as the file stores them. A palette shorter than the depth allows (its
-// length in the header's colours-used count) fills the start of the full table and
-// leaves the rest black. 1 on success, 0 on any failure with the reason as the last error (see CodecFailure.h); on failure the
-// CDib may hold an unfilled block, which the caller releases.
+// 24 or 32 bits per pixel, uncompressed, into an empty CDib as a 32-bit top-down DIB
+// section (see CDib::CreateSection), whichever way the file stores its rows: palette
+// indices through the colour table, 16-bit 5-5-5 words scaled to 8 bits a channel, and
+// 16- and 32-bit files with bit-field masks (BI_BITFIELDS) by their masked channels. A
+// palette shorter than the depth allows (its length in the header's colours-used count)
+// fills the start of the full table and leaves the rest black. 1 on success, 0 on any
+// failure with the reason as the last error (see CodecFailure.h); on failure the CDib
+// may hold an unfilled section, which the caller releases.
 int ReadBmpFile(const char* path, CDib& dib);
 
 // Writes the CDib as it is held: file header, info header, colour table, pixels (with

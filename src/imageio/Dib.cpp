@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <utility>
+#include <vector>
 
+#include "imageio/TopDownDib.h"
 #include "scoped/ScopedHandles.h"
 
 namespace {
@@ -22,6 +24,37 @@ bool IsSupportedDepth(int bitsPerPixel) noexcept
     default:
         return false;
     }
+}
+
+// GetObject gives no DIB section's row order (its height is always positive), so it is
+// read off the pixels: GDI's top row is the first row of the bits of a top-down section
+// and the last of a bottom-up one. A pair of rows that read alike decides nothing, and
+// a picture whose every pair does is the same either way up.
+bool IsTopDownSection(HBITMAP hBitmap, const BITMAP& shape)
+{
+    const int height = shape.bmHeight;
+    const size_t stride = static_cast<size_t>(shape.bmWidthBytes);
+    const size_t used = (static_cast<size_t>(shape.bmWidth) * shape.bmBitsPixel + 7) / 8;
+    std::vector<BYTE> row(stride);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = shape.bmWidth;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = shape.bmBitsPixel;
+    info.bmiHeader.biCompression = BI_RGB;
+    const BYTE* bits = static_cast<const BYTE*>(shape.bmBits);
+    CScreenDC screen;
+    for (int y = 0; y < (height + 1) / 2; ++y) {
+        // Scan lines count from the bottom: picture row y is line height - 1 - y.
+        if (::GetDIBits(screen, hBitmap, static_cast<UINT>(height - 1 - y), 1, row.data(), &info, DIB_RGB_COLORS) != 1)
+            break;
+        const bool bFirst = std::memcmp(row.data(), bits + stride * y, used) == 0;
+        const bool bLast = std::memcmp(row.data(), bits + stride * (height - 1 - y), used) == 0;
+        if (bFirst != bLast)
+            return bFirst;
+    }
+    return true;
 }
 
 }  // namespace
@@ -43,15 +76,11 @@ DWORD CDib::ImageSizeFor(int width, int height, int bitsPerPixel) noexcept
     return totalSize <= INT_MAX ? static_cast<DWORD>(imageSize) : 0;
 }
 
-bool CDib::Create(int width, int height, int bitsPerPixel)
+bool CDib::CreateHeader(int width, int height, int bitsPerPixel, size_t pixelBytes)
 {
-    Release();  // a block still held would otherwise be lost
-    const DWORD dwImageSize = ImageSizeFor(width, height, bitsPerPixel);
-    if (dwImageSize == 0)
-        return false;
     const int nColors = ColorCountFor(bitsPerPixel);
     const size_t headerSize = sizeof(BITMAPINFOHEADER) + 4 * static_cast<size_t>(nColors);
-    auto* pBlock = static_cast<BYTE*>(std::malloc(headerSize + dwImageSize));
+    auto* pBlock = static_cast<BYTE*>(std::malloc(headerSize + pixelBytes));
     if (!pBlock)
         return false;
 
@@ -71,28 +100,69 @@ bool CDib::Create(int width, int height, int bitsPerPixel)
     return true;
 }
 
+bool CDib::Create(int width, int height, int bitsPerPixel)
+{
+    Release();  // a block still held would otherwise be lost
+    const DWORD dwImageSize = ImageSizeFor(width, height, bitsPerPixel);
+    return dwImageSize != 0 && CreateHeader(width, height, bitsPerPixel, dwImageSize);
+}
+
+bool CDib::CreateSection(int width, int height)
+{
+    Release();
+    if (ImageSizeFor(width, height, 32) == 0)
+        return false;
+    DWORD* pixels = nullptr;
+    CBitmapOwner section = CreateTopDownDib(width, height, pixels);
+    if (!section || !CreateHeader(width, -height, 32, 0))
+        return false;
+    m_pBits = reinterpret_cast<BYTE*>(pixels);
+    m_section = std::move(section);
+    return true;
+}
+
+HBITMAP CDib::DetachSection() noexcept
+{
+    HBITMAP section = m_section.release();
+    if (section)
+        Release();
+    return section;
+}
+
 bool CDib::FromBitmap(HBITMAP hBitmap)
 {
-    BITMAP bitmap = {};
-    if (!::GetObjectA(hBitmap, sizeof bitmap, &bitmap))
+    DIBSECTION section = {};
+    const int objectSize = ::GetObjectA(hBitmap, sizeof section, &section);
+    if (!objectSize)
         return false;
+    const BITMAP& bitmap = section.dsBm;
     // Palette bitmaps cannot be saved.
     if (bitmap.bmBitsPixel <= 8)
         return false;
 
     CDib fetched;
-    if (!fetched.Create(bitmap.bmWidth, bitmap.bmHeight, bitmap.bmBitsPixel))
-        return false;
-    CScreenDC screen;
-    if (!screen || !::GetDIBits(screen, hBitmap, 0, static_cast<UINT>(bitmap.bmHeight), fetched.m_pBits,
-                                      fetched.GetBitmapInfo(), DIB_RGB_COLORS))
-        return false;
+    if (objectSize == sizeof section && bitmap.bmBits && section.dsBmih.biCompression == BI_RGB) {
+        // What GDI has still to draw into the section must be there before it is read.
+        ::GdiFlush();
+        const int height = IsTopDownSection(hBitmap, bitmap) ? -bitmap.bmHeight : bitmap.bmHeight;
+        if (!fetched.CreateHeader(bitmap.bmWidth, height, bitmap.bmBitsPixel, 0))
+            return false;
+        fetched.m_pBits = static_cast<BYTE*>(bitmap.bmBits);
+    } else {
+        if (!fetched.Create(bitmap.bmWidth, bitmap.bmHeight, bitmap.bmBitsPixel))
+            return false;
+        CScreenDC screen;
+        if (!screen || !::GetDIBits(screen, hBitmap, 0, static_cast<UINT>(bitmap.bmHeight), fetched.m_pBits,
+                                    fetched.GetBitmapInfo(), DIB_RGB_COLORS))
+            return false;
+    }
     Swap(fetched);
     return true;
 }
 
 void CDib::Release() noexcept
 {
+    m_section.reset();
     std::free(m_pInfo);
     m_pInfo = nullptr;
     m_pBits = nullptr;
@@ -103,6 +173,7 @@ void CDib::Swap(CDib& other) noexcept
 {
     std::swap(m_pInfo, other.m_pInfo);
     std::swap(m_pBits, other.m_pBits);
+    std::swap(m_section, other.m_section);
     std::swap(m_nStride, other.m_nStride);
 }
 

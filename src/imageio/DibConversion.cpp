@@ -11,11 +11,12 @@
 namespace {
 
 // Indices of 1, 2, 4 or 8 bits, the leftmost pixel in the most significant bits.
-void ExpandIndexedRow(const BYTE* pSource, BYTE* pTarget, int width, int bitsPerPixel, const RGBQUAD* pColors)
+void ExpandIndexedRow(const BYTE* pSource, BYTE* pTarget, int targetStep, int width, int bitsPerPixel,
+                      const RGBQUAD* pColors)
 {
     const unsigned mask = (1u << bitsPerPixel) - 1;
     int shift = 8 - bitsPerPixel;
-    for (int x = 0; x < width; ++x, pTarget += 3) {
+    for (int x = 0; x < width; ++x, pTarget += targetStep) {
         const RGBQUAD& color = pColors[(*pSource >> shift) & mask];
         pTarget[0] = color.rgbBlue;
         pTarget[1] = color.rgbGreen;
@@ -36,9 +37,9 @@ constexpr std::array<BYTE, 32> kFiveBitScale = [] {
     return scale;
 }();
 
-void ExpandRgb555Row(const BYTE* pSource, BYTE* pTarget, int width)
+void ExpandRgb555Row(const BYTE* pSource, BYTE* pTarget, int targetStep, int width)
 {
-    for (int x = 0; x < width; ++x, pSource += 2, pTarget += 3) {
+    for (int x = 0; x < width; ++x, pSource += 2, pTarget += targetStep) {
         const unsigned word = pSource[0] | (pSource[1] << 8);
         pTarget[0] = kFiveBitScale[word & 31];
         pTarget[1] = kFiveBitScale[(word >> 5) & 31];
@@ -46,9 +47,9 @@ void ExpandRgb555Row(const BYTE* pSource, BYTE* pTarget, int width)
     }
 }
 
-void DropFourthByteRow(const BYTE* pSource, BYTE* pTarget, int width)
+void CopyThreeBytesRow(const BYTE* pSource, int sourceStep, BYTE* pTarget, int targetStep, int width)
 {
-    for (int x = 0; x < width; ++x, pSource += 4, pTarget += 3) {
+    for (int x = 0; x < width; ++x, pSource += sourceStep, pTarget += targetStep) {
         pTarget[0] = pSource[0];
         pTarget[1] = pSource[1];
         pTarget[2] = pSource[2];
@@ -57,6 +58,28 @@ void DropFourthByteRow(const BYTE* pSource, BYTE* pTarget, int width)
 
 }  // namespace
 
+void ExpandRowToBgr(const BYTE* pSource, int bitsPerPixel, const RGBQUAD* pColors, BYTE* pTarget, int targetStep,
+                    int width)
+{
+    switch (bitsPerPixel) {
+    case 1: case 2: case 4: case 8:
+        ExpandIndexedRow(pSource, pTarget, targetStep, width, bitsPerPixel, pColors);
+        break;
+    case 16:
+        ExpandRgb555Row(pSource, pTarget, targetStep, width);
+        break;
+    case 24:
+        if (targetStep == 3)
+            std::memcpy(pTarget, pSource, 3 * static_cast<size_t>(width));
+        else
+            CopyThreeBytesRow(pSource, 3, pTarget, targetStep, width);
+        break;
+    case 32:
+        CopyThreeBytesRow(pSource, 4, pTarget, targetStep, width);
+        break;
+    }
+}
+
 void ConvertTo24Bit(const CDib& source, CDib& target)
 {
     if (source.IsEmpty() || target.IsEmpty())
@@ -64,22 +87,8 @@ void ConvertTo24Bit(const CDib& source, CDib& target)
     const int width = std::min(source.GetWidth(), target.GetWidth());
     const int bitsPerPixel = source.GetBitCount();
     const RGBQUAD* pColors = source.GetColorTable();
-    for (CDibRowCursor from(source), to(target); from.GetRow() && to.GetRow(); from.Advance(), to.Advance()) {
-        switch (bitsPerPixel) {
-        case 1: case 2: case 4: case 8:
-            ExpandIndexedRow(from.GetRow(), to.GetRow(), width, bitsPerPixel, pColors);
-            break;
-        case 16:
-            ExpandRgb555Row(from.GetRow(), to.GetRow(), width);
-            break;
-        case 24:
-            std::memcpy(to.GetRow(), from.GetRow(), 3 * static_cast<size_t>(width));
-            break;
-        case 32:
-            DropFourthByteRow(from.GetRow(), to.GetRow(), width);
-            break;
-        }
-    }
+    for (CDibRowCursor from(source), to(target); from.GetRow() && to.GetRow(); from.Advance(), to.Advance())
+        ExpandRowToBgr(from.GetRow(), bitsPerPixel, pColors, to.GetRow(), 3, width);
 }
 
 void SwapRedBlue(CDib& dib)

@@ -1,10 +1,18 @@
 #pragma once
 
+#include <windows.h>
+
 class CDib;
 
+// One row of width pixels at the given depth as blue, green, red, the pixels
+// targetStep bytes apart (3 for 24-bit rows, 4 for 32-bit ones, whose fourth bytes are
+// left as they are): palette depths through the colour table, 16-bit 5-5-5 words scaled
+// to 0..255, 32 bits without their fourth byte, 24 bits copied.
+void ExpandRowToBgr(const BYTE* pSource, int bitsPerPixel, const RGBQUAD* pColors, BYTE* pTarget, int targetStep,
+                    int width);
+
 // Fills an already created 24-bit target of the same width and row count with the
-// source's pixels as blue, green, red: palette depths through the colour table,
-// 16-bit 5-5-5 words scaled to 0..255, 32 bits without their fourth byte, 24 bits copied.
+// source's pixels as blue, green, red, row by row as ExpandRowToBgr turns them.
 void ConvertTo24Bit(const CDib& source, CDib& target);
 
 // Exchanges bytes 0 and 2 of every pixel of a 24-bit image (RGB <-> blue, green, red).

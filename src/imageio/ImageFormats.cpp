@@ -65,11 +65,6 @@ std::string ChangeExtension(const char* path, const char* extension)
     return std::string(path, dot ? dot - path : strlen(path)) + "." + extension;
 }
 
-HBITMAP CreateScreenBitmap(const CDib& dib)
-{
-    return CreateDIBitmap(CScreenDC(), dib.GetInfo(), CBM_INIT, dib.GetBits(), dib.GetBitmapInfo(), DIB_RGB_COLORS);
-}
-
 HBITMAP ReadImageFile(const char* path, int formatCode, bool* pIncomplete, std::string* privateChunk)
 {
     if (privateChunk)
@@ -87,13 +82,9 @@ HBITMAP ReadImageFile(const char* path, int formatCode, bool* pIncomplete, std::
         read = ReadPngFile(path, dib, privateChunk);
         break;
     }
-    DWORD dwError = read ? ERROR_SUCCESS : GetLastError();
-    HBITMAP bitmap = nullptr;
-    if (read) {
-        bitmap = CreateScreenBitmap(dib);
-        if (!bitmap)
-            dwError = ERROR_NOT_ENOUGH_MEMORY;
-    }
+    const DWORD dwError = read ? ERROR_SUCCESS : GetLastError();
+    // The readers fill a DIB section, which becomes the document's bitmap as it is.
+    HBITMAP bitmap = read ? dib.DetachSection() : nullptr;
     dib.Release();
     if (pIncomplete)
         *pIncomplete = bitmap && read == kImageReadIncomplete;

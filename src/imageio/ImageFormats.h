@@ -27,18 +27,14 @@ int ImageFormatOfName(const char* path);
 // appended when the name has none.
 std::string ChangeExtension(const char* path, const char* extension);
 
-// Reads a file of format code 0 (JPEG), 1 (BMP) or 2 (PNG) into a bitmap of the screen's
-// kind; null, with the reason as the last error, when the reader fails or the bitmap
-// cannot be made. *pIncomplete, when given, says whether the file ended before the
+// Reads a file of format code 0 (JPEG), 1 (BMP) or 2 (PNG) into a 32-bit top-down DIB
+// section (see TopDownDib.h), the reader's own; null, with the reason as the last
+// error, when the reader fails (a section too large to make is ERROR_NOT_ENOUGH_MEMORY). *pIncomplete, when given, says whether the file ended before the
 // picture did (the bitmap then shows the part it holds). *privateChunk, when given,
 // receives the program's own PNG chunk (see ReadPngFile); it is empty for the other
 // formats and whenever the file has none whole.
 HBITMAP ReadImageFile(const char* path, int formatCode, bool* pIncomplete = nullptr,
                       std::string* privateChunk = nullptr);
-
-// A bitmap of the screen's kind holding the CDib's pixels, as ReadImageFile makes it;
-// null when it cannot be made.
-HBITMAP CreateScreenBitmap(const CDib& dib);
 
 // Writes the bitmap as format code 0 (JPEG, quality 100), 1 (BMP) or 2 (PNG). An existing file
 // is replaced only by a complete new one; auto-save passes kCreateNew, so that a taken

@@ -2,11 +2,12 @@
 
 #include <cstdint>
 
-// The largest image either reader accepts, measured as the 24-bit copy the program
-// keeps of it (rows padded to 4 bytes): 256 MiB, about 89 million pixels (16384 x 5461,
-// or 11585 x 7723). The shipped program is a 32-bit process, whose 2 GiB address space
-// must also hold the decoded file, the screen bitmap made from it and the zoomed view;
-// anything larger could never open, and trying would take seconds and gigabytes first.
+// The largest image either reader accepts, measured as its 24-bit pixels (rows padded
+// to 4 bytes): 256 MiB, about 89 million pixels (16384 x 5461, or 11585 x 7723), held
+// as a 32-bit DIB section of up to 342 MiB. The shipped program is a 32-bit process,
+// whose 2 GiB address space must also hold the flattened copies that saving, copying
+// and printing with marks make, and the zoomed view; anything larger could hardly
+// open, and trying would take seconds and gigabytes first.
 // The readers check it against the header before allocating anything for the pixels.
 constexpr uint64_t kMaxImageBytes = uint64_t(256) << 20;
 

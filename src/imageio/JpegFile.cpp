@@ -21,13 +21,6 @@ namespace {
 
 constexpr int kFormatViolation = 1;
 
-void FillGreyRamp(CDib& dib)
-{
-    RGBQUAD* pTable = dib.GetColorTable();
-    for (int i = 0; i < 256; ++i)
-        pTable[i] = RGBQUAD{static_cast<BYTE>(i), static_cast<BYTE>(i), static_cast<BYTE>(i), 0};
-}
-
 void CopyDensity(const jpeg_decompress_struct& info, BITMAPINFOHEADER& header)
 {
     switch (info.density_unit) {
@@ -51,11 +44,12 @@ UINT16 DotsPerCentimetre(LONG pixelsPerMetre)
 void ConvertCmykRow(const JSAMPLE* pCmyk, BYTE* pTarget, JDIMENSION width, bool bInverted)
 {
     const unsigned flip = bInverted ? 0 : 255;
-    for (JDIMENSION x = 0; x < width; ++x, pCmyk += 4, pTarget += 3) {
+    for (JDIMENSION x = 0; x < width; ++x, pCmyk += 4, pTarget += 4) {
         const unsigned key = pCmyk[3] ^ flip;
         pTarget[0] = static_cast<BYTE>(((pCmyk[2] ^ flip) * key + 127) / 255);
         pTarget[1] = static_cast<BYTE>(((pCmyk[1] ^ flip) * key + 127) / 255);
         pTarget[2] = static_cast<BYTE>(((pCmyk[0] ^ flip) * key + 127) / 255);
+        pTarget[3] = 0;
     }
 }
 
@@ -83,12 +77,12 @@ int DecodeJpeg(CWin32File& file, CDib& dib)
     InstallJpegFileSource(jpeg.Get(), file.GetHandlePointer());
     jpeg_read_header(jpeg.Get(), TRUE);
 
-    // libjpeg-turbo delivers blue, green, red itself, straight into the rows.
+    // libjpeg-turbo delivers blue, green, red and a fourth byte itself, grey and colour
+    // alike, straight into the rows of the section.
     switch (jpeg->num_components) {
     case 1:
-        break;
     case 3:
-        jpeg->out_color_space = JCS_EXT_BGR;
+        jpeg->out_color_space = JCS_EXT_BGRX;
         break;
     case 4:
         jpeg->out_color_space = JCS_CMYK;
@@ -98,11 +92,8 @@ int DecodeJpeg(CWin32File& file, CDib& dib)
     }
     if (ExceedsImageSizeLimit(jpeg->image_width, jpeg->image_height))
         throw Vorn::CWin32Error(ERROR_NOT_ENOUGH_MEMORY);
-    if (!dib.Create(static_cast<int>(jpeg->image_width), static_cast<int>(jpeg->image_height),
-                    jpeg->num_components == 1 ? 8 : 24))
+    if (!dib.CreateSection(static_cast<int>(jpeg->image_width), static_cast<int>(jpeg->image_height)))
         throw std::bad_alloc();
-    if (jpeg->num_components == 1)
-        FillGreyRamp(dib);
     CopyDensity(*jpeg.Get(), *dib.GetInfo());
 
     jpeg_start_decompress(jpeg.Get());

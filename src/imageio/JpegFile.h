@@ -4,9 +4,9 @@
 
 class CDib;
 
-// Reads a JPEG/JFIF file into an empty CDib, bottom-up: greyscale as 8 bits with a grey
-// ramp, colour and CMYK/YCCK as 24 bits blue, green, red; the JFIF density becomes
-// pixels per metre. A file cut off early still loads, as kImageReadIncomplete. 1 on
+// Reads a JPEG/JFIF file into an empty CDib as a 32-bit top-down DIB section (see
+// CDib::CreateSection): greyscale, colour and CMYK/YCCK alike as blue, green, red and an
+// unused fourth byte; the JFIF density becomes pixels per metre. A file cut off early still loads, as kImageReadIncomplete. 1 on
 // success, 0 on any failure with the reason as the last error (see ImageReadResult.h);
 // on failure the CDib may hold a partly decoded block, which the caller releases.
 int ReadJpegFile(const char* path, CDib& dib);

@@ -54,9 +54,10 @@ void SkipUnusedChunks(png_structp png, uint64_t inputSize, bool keepPrivateChunk
     png_set_chunk_malloc_max(png, static_cast<png_alloc_size_t>(std::min(inputSize, kMaxImageBytes)));
 }
 
-// Every pixel ends up as 8-bit blue, green, red; pixels with alpha (a channel or a tRNS
+// Every pixel ends up as 8-bit blue, green, red and an unused fourth byte, the rows of
+// a CDib made by CreateSection; pixels with alpha (a channel or a tRNS
 // entry) are blended with white by their stored values, as other viewers show them.
-void RequestBgr24(const CPngCodec& png)
+void RequestBgrx32(const CPngCodec& png)
 {
     png_structp p = png.Get();
     png_set_expand(p);
@@ -70,6 +71,7 @@ void RequestBgr24(const CPngCodec& png)
         png_set_background_fixed(p, &white, PNG_BACKGROUND_GAMMA_SCREEN, 0, PNG_FP_1);
     }
     png_set_bgr(p);
+    png_set_filler(p, 0, PNG_FILLER_AFTER);
     png_set_interlace_handling(p);
     png_read_update_info(p, png.Info());
 }
@@ -127,10 +129,10 @@ int DecodePng(CPngFileSource& source, uint64_t inputSize, CDib& dib, std::string
     const png_uint_32 height = png_get_image_height(png.Get(), png.Info());
     if (ExceedsImageSizeLimit(width, height))
         throw Vorn::CWin32Error(ERROR_NOT_ENOUGH_MEMORY);
-    RequestBgr24(png);
-    if (png_get_channels(png.Get(), png.Info()) != 3 || png_get_bit_depth(png.Get(), png.Info()) != 8)
+    RequestBgrx32(png);
+    if (png_get_channels(png.Get(), png.Info()) != 4 || png_get_bit_depth(png.Get(), png.Info()) != 8)
         throw kFormatViolation;
-    if (!dib.Create(static_cast<int>(width), static_cast<int>(height), 24))
+    if (!dib.CreateSection(static_cast<int>(width), static_cast<int>(height)))
         throw std::bad_alloc();
     CopyDensity(png, *dib.GetInfo());
 

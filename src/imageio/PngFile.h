@@ -7,9 +7,9 @@
 class CDib;
 
 // Reads a PNG file of any colour type and bit depth, interlaced or not, into an empty
-// CDib as 24 bits blue, green, red, bottom-up: palettes and grey are expanded, 16-bit
-// samples rounded to 8, transparent and translucent pixels (alpha channel or tRNS)
-// composited over white; a pHYs density in pixels per metre is kept; other ancillary
+// CDib as a 32-bit top-down DIB section (see CDib::CreateSection): palettes and grey
+// are expanded, 16-bit samples rounded to 8, transparent and translucent pixels (alpha
+// channel or tRNS) composited over white; a pHYs density in pixels per metre is kept; other ancillary
 // chunks are skipped unread. A file that ends among the pixels loads what it holds, as
 // kImageReadIncomplete. 1 on success, 0 on any failure with the reason as the last
 // error (see ImageReadResult.h); on failure the CDib may hold a partly decoded block,

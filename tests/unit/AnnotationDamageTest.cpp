@@ -138,13 +138,8 @@ TEST(AnnotationDamage, DamagedListsAreRefusedOrStorable)
 
 TEST(AnnotationDamage, DamagedChunksAreRefusedOrGiveTheCleanPictureBack)
 {
-    CDib cleanDib, shownDib;
-    ASSERT_TRUE(cleanDib.Create(16, 12, 24));
-    ASSERT_TRUE(shownDib.Create(16, 12, 24));
-    FillTestPattern(cleanDib, 1);
-    FillTestPattern(shownDib, 2);
-    const CBitmapOwner clean(CreateScreenBitmap(cleanDib));
-    const CBitmapOwner shown(CreateScreenBitmap(shownDib));
+    const CBitmapOwner clean = PatternBitmap(16, 12, 1);
+    const CBitmapOwner shown = PatternBitmap(16, 12, 2);
     std::string chunk;
     ASSERT_TRUE(PackAnnotatedImage(clean.get(), shown.get(), SmallObjects(), chunk));
     const size_t pngBytes = ReadU32(chunk, kPayloadHeaderBytes);
@@ -152,7 +147,7 @@ TEST(AnnotationDamage, DamagedChunksAreRefusedOrGiveTheCleanPictureBack)
     std::vector<std::pair<size_t, int>> lengths = ListLengthFields(chunk.substr(listAt), listAt);
     lengths.push_back({kPayloadHeaderBytes, 4});
     lengths.push_back({listAt - 4, 4});
-    const std::vector<BYTE> cleanPixels = PictureRgb(cleanDib);
+    const std::vector<BYTE> cleanPixels = BitmapRgb(clean.get());
 
     CTestRandom random(7);
     Outcomes outcomes;
@@ -162,9 +157,7 @@ TEST(AnnotationDamage, DamagedChunksAreRefusedOrGiveTheCleanPictureBack)
         if (UnpackAnnotatedImage(Damaged(chunk, random, lengths), shown.get(), restored, objects)) {
             ++outcomes.accepted;
             EXPECT_TRUE(AreStorableAnnotations(objects)) << "copy " << i;
-            CDib restoredDib;
-            ASSERT_TRUE(restoredDib.FromBitmap(restored.get())) << "copy " << i;
-            EXPECT_EQ(cleanPixels, PictureRgb(restoredDib)) << "copy " << i;
+            EXPECT_EQ(cleanPixels, BitmapRgb(restored.get())) << "copy " << i;
         } else {
             ++outcomes.refused;
             EXPECT_FALSE(restored) << "copy " << i;

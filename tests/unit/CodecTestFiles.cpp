@@ -45,6 +45,26 @@ std::vector<BYTE> PictureRgb(const CDib& dib)
     return rgb;
 }
 
+bool IsTopDown32(const CDib& dib)
+{
+    return !dib.IsEmpty() && dib.GetBitCount() == 32 && dib.GetHeight() < 0;
+}
+
+CBitmapOwner PatternBitmap(int width, int height, unsigned seed)
+{
+    CDib dib;
+    EXPECT_TRUE(dib.CreateSection(width, height));
+    FillTestPattern(dib, seed);
+    return CBitmapOwner(dib.DetachSection());
+}
+
+std::vector<BYTE> BitmapRgb(HBITMAP bitmap)
+{
+    CDib dib;
+    EXPECT_TRUE(dib.FromBitmap(bitmap));
+    return dib.IsEmpty() ? std::vector<BYTE>() : PictureRgb(dib);
+}
+
 std::string Le(DWORD value, int bytes)
 {
     std::string out;

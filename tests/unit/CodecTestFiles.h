@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TempFolder.h"
+#include "scoped/ScopedHandles.h"
 
 class CDib;
 
@@ -22,6 +23,16 @@ void FillTestPattern(CDib& dib, unsigned seed);
 // Red, green, blue of every pixel, top row first, of a CDib at any depth it can hold
 // (palette indices through the table, 16 bits scaled as on saving): the layout of a PPM.
 std::vector<BYTE> PictureRgb(const CDib& dib);
+
+// True when a reader's CDib has the form every opened picture takes: 32 bits a pixel,
+// top row first.
+bool IsTopDown32(const CDib& dib);
+
+// A 32-bit top-down DIB section, the form the program keeps pictures in, with the test
+// pattern of the seed.
+CBitmapOwner PatternBitmap(int width, int height, unsigned seed);
+// PictureRgb of a bitmap's pixels; empty when they cannot be read.
+std::vector<BYTE> BitmapRgb(HBITMAP bitmap);
 
 // Little-endian bytes of value.
 std::string Le(DWORD value, int bytes);

@@ -131,7 +131,7 @@ TEST(Dib, SwapExchangesOwnership)
     EXPECT_EQ(16, b.GetStride());
 }
 
-TEST(Dib, FromBitmapFetchesDirectColourBitmapsBottomUpAtTheirOwnDepth)
+TEST(Dib, FromBitmapReadsDirectColourSectionsInPlaceInTheirOwnOrder)
 {
     // The first round makes the objects the system keeps for good (a DC per depth).
     size_t gdiBefore = 0;
@@ -139,27 +139,30 @@ TEST(Dib, FromBitmapFetchesDirectColourBitmapsBottomUpAtTheirOwnDepth)
         if (round == 1)
             gdiBefore = LiveGdiObjects();
         for (int bits : {16, 24, 32}) {
-            // A top-down section, so the fetched bottom-up CDib must reverse the rows.
-            DibSection section(5, -3, bits);
-            ASSERT_NE(nullptr, section.Get());
-            const int stride = ((bits * 5 + 31) / 32) * 4;
-            for (int i = 0; i < 3 * stride; ++i)
-                section.Bits()[i] = static_cast<BYTE>(i * 7 + bits);
-            if (bits == 16)
-                for (int i = 1; i < 3 * stride; i += 2)
-                    section.Bits()[i] &= 0x7F;  // bit 15 is not kept
+            for (int height : {-3, 3}) {
+                DibSection section(5, height, bits);
+                ASSERT_NE(nullptr, section.Get());
+                const int stride = ((bits * 5 + 31) / 32) * 4;
+                for (int i = 0; i < 3 * stride; ++i)
+                    section.Bits()[i] = static_cast<BYTE>(i * 7 + bits);
+                if (bits == 16)
+                    for (int i = 1; i < 3 * stride; i += 2)
+                        section.Bits()[i] &= 0x7F;  // bit 15 is not kept
 
-            CDib dib;
-            ASSERT_TRUE(dib.FromBitmap(section.Get())) << bits;
-            EXPECT_EQ(5, dib.GetWidth());
-            EXPECT_EQ(3, dib.GetHeight());
-            EXPECT_EQ(bits, dib.GetBitCount());
-            EXPECT_EQ(DWORD(BI_RGB), dib.GetInfo()->biCompression);
-            CDibRowCursor row(dib);
-            for (int y = 0; y < 3; ++y, row.Advance()) {
-                const BYTE* pExpected = section.Bits() + y * stride;
-                const int used = bits * 5 / 8;
-                EXPECT_EQ(0, std::memcmp(pExpected, row.GetRow(), used)) << bits << " bits, row " << y;
+                CDib dib;
+                ASSERT_TRUE(dib.FromBitmap(section.Get())) << bits;
+                EXPECT_EQ(5, dib.GetWidth());
+                EXPECT_EQ(bits, dib.GetBitCount());
+                EXPECT_EQ(DWORD(BI_RGB), dib.GetInfo()->biCompression);
+                if (bits != 16) {  // 5-5-5 sections are bit-field ones, fetched as a copy
+                    EXPECT_EQ(height, dib.GetHeight()) << bits << " bits: the rows in the section's order";
+                    EXPECT_EQ(section.Bits(), dib.GetBits()) << bits << " bits: no copy";
+                }
+                CDibRowCursor row(dib);
+                for (int y = 0; y < 3; ++y, row.Advance()) {
+                    const BYTE* pExpected = section.Bits() + (height < 0 ? y : 2 - y) * stride;
+                    EXPECT_EQ(0, std::memcmp(pExpected, row.GetRow(), bits * 5 / 8)) << bits << " bits, row " << y;
+                }
             }
         }
     }

@@ -104,8 +104,10 @@ inline std::string FileBytes(const std::string& path)
     return bytes;
 }
 
-// libjpeg-turbo decoding into freshly allocated rows, as any reader of a new picture must.
-inline void DecompressInMemory(const std::string& jpeg)
+// libjpeg-turbo decoding into freshly allocated rows, as any reader of a new picture
+// must: 24-bit bottom-up rows in a malloc block, freed again, or, with section given, in
+// a new 24-bit DIB section handed back there.
+inline void DecompressInMemory(const std::string& jpeg, HBITMAP* section = nullptr)
 {
     jpeg_decompress_struct info = {};
     jpeg_error_mgr error;
@@ -116,7 +118,17 @@ inline void DecompressInMemory(const std::string& jpeg)
     info.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&info);
     const size_t stride = (3 * static_cast<size_t>(info.output_width) + 3) & ~size_t{3};
-    auto* pPixels = static_cast<JSAMPLE*>(malloc(stride * info.output_height));
+    JSAMPLE* pPixels = nullptr;
+    if (section) {
+        BITMAPINFO format{};
+        format.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(info.output_width),
+                            static_cast<LONG>(info.output_height), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        *section = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+        pPixels = static_cast<JSAMPLE*>(bits);
+    } else {
+        pPixels = static_cast<JSAMPLE*>(malloc(stride * info.output_height));
+    }
     std::vector<JSAMPROW> rows(info.output_height);
     for (JDIMENSION y = 0; y < info.output_height; ++y)
         rows[y] = pPixels + stride * (info.output_height - 1 - y);
@@ -124,5 +136,6 @@ inline void DecompressInMemory(const std::string& jpeg)
         jpeg_read_scanlines(&info, &rows[info.output_scanline], info.output_height - info.output_scanline);
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    free(pPixels);
+    if (!section)
+        free(pPixels);
 }

@@ -9,6 +9,7 @@
 #include "imageio/CodecFailure.h"
 #include "imageio/Dib.h"
 #include "imageio/DibConversion.h"
+#include "imageio/DibRowCursor.h"
 #include "imageio/ImageSizeLimit.h"
 #include "imageio/Win32File.h"
 #include "util/FileReplacement.h"
@@ -184,17 +185,25 @@ void ReadInfoHeaderImage(CWin32File& file, BmpLayout& layout, CDib& dib)
 }
 
 // GDI leaves the fourth byte of a 32-bit pixel 0, and programs that read it as alpha
-// would show the picture transparent, so the file gets 255 there; one row at a time.
-void WriteOpaquePixels(HANDLE hFile, const CDib& dib)
+// would show the picture transparent, so the file gets 255 there. The rows go bottom
+// row first, the order every reader of BMP files takes, whichever way they are held;
+// a band of them at a time.
+void WriteOpaqueRowsBottomUp(HANDLE hFile, const CDib& dib)
 {
+    constexpr DWORD kBandBytes = 256 * 1024;
     const DWORD dwStride = static_cast<DWORD>(dib.GetStride());
-    std::vector<BYTE> row(dwStride);
-    const BYTE* pRow = dib.GetBits();
-    for (int y = 0; y < dib.GetRowCount(); ++y, pRow += dwStride) {
-        std::memcpy(row.data(), pRow, dwStride);
-        for (DWORD i = 3; i < dwStride; i += 4)
-            row[i] = 0xFF;
-        CWin32File::WriteAll(hFile, row.data(), dwStride);
+    const int rows = dib.GetRowCount();
+    const int rowsPerBand = static_cast<int>(std::max<DWORD>(1, kBandBytes / dwStride));
+    std::vector<BYTE> band(static_cast<size_t>(dwStride) * std::min(rows, rowsPerBand));
+    const std::vector<BYTE*> pictureRows = PictureRows(dib);
+    for (int written = 0; written < rows;) {
+        const int count = std::min(rowsPerBand, rows - written);
+        for (int i = 0; i < count; ++i)
+            std::memcpy(band.data() + static_cast<size_t>(dwStride) * i, pictureRows[rows - 1 - written - i], dwStride);
+        for (size_t i = 3; i < static_cast<size_t>(dwStride) * count; i += 4)
+            band[i] = 0xFF;
+        CWin32File::WriteAll(hFile, band.data(), dwStride * static_cast<DWORD>(count));
+        written += count;
     }
 }
 
@@ -242,10 +251,12 @@ int WriteBmpFile(CDib& dib, const char* path, CFileReplacement::Mode mode)
         CFileReplacement file(path, mode);
         CWin32File::WriteAll(file.GetHandle(), fileHeader, sizeof fileHeader);
         // Header, colour table and pixels are one block in memory, written as it is
-        // but for the fourth byte of 32-bit pixels.
+        // but for 32-bit pixels, which may lie in a section of their own.
         if (dib.GetBitCount() == 32) {
-            CWin32File::WriteAll(file.GetHandle(), dib.GetInfo(), dwHeadersSize);
-            WriteOpaquePixels(file.GetHandle(), dib);
+            BITMAPINFOHEADER header = *dib.GetInfo();
+            header.biHeight = dib.GetRowCount();
+            CWin32File::WriteAll(file.GetHandle(), &header, sizeof header);
+            WriteOpaqueRowsBottomUp(file.GetHandle(), dib);
         } else {
             CWin32File::WriteAll(file.GetHandle(), dib.GetInfo(), dwBlockSize);
         }

@@ -15,8 +15,8 @@ class CDib;
 // may hold an unfilled section, which the caller releases.
 int ReadBmpFile(const char* path, CDib& dib);
 
-// Writes the CDib as it is held: file header, info header, colour table, pixels (with
-// 255 in the unused fourth byte of 32-bit pixels, which readers may take as alpha), through
-// a CFileReplacement in the given mode, so a failed write leaves an existing file as it
-// was. 1, or 0 with the reason as the last error.
+// Writes the CDib as it is held: file header, info header, colour table, pixels; but
+// 32-bit pixels go bottom-up, with 255 in their unused fourth byte, which readers may
+// take as alpha. Through a CFileReplacement in the given mode, so a failed write leaves
+// an existing file as it was. 1, or 0 with the reason as the last error.
 int WriteBmpFile(CDib& dib, const char* path, CFileReplacement::Mode mode = CFileReplacement::kReplaceExisting);

@@ -235,13 +235,14 @@ void CloseActiveDocument(CAppFrame& frame)
     SendMessageA(frame.MdiClient(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(frame.ActiveDocument()), 0);
 }
 
-// The private bytes of the process (what it has committed for itself).
+// The private bytes of the process (what it has committed for itself), which Wine
+// reports as its page-file usage only.
 double PrivateBytes()
 {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
+    PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return static_cast<double>(counters.PrivateUsage);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<double>(counters.PagefileUsage);
 }
 
 // The most private bytes seen while work runs, sampled every millisecond from another

@@ -39,6 +39,29 @@ void ExpectVirtualScreenSized(HBITMAP bitmap)
     EXPECT_GT(shape.bmBitsPixel, 8);
 }
 
+// The program keeps a capture as it comes as its document's pixels: a 32-bit DIB
+// section, rows from the top, that records the screen position of its top-left pixel.
+void ExpectPatternInTopDownSection(HBITMAP bitmap)
+{
+    DIBSECTION section{};
+    ASSERT_EQ(int(sizeof section), GetObjectA(bitmap, sizeof section, &section));
+    ASSERT_EQ(32, section.dsBm.bmBitsPixel);
+    const RECT screen = VirtualScreen();
+    SIZE origin{};
+    GetBitmapDimensionEx(bitmap, &origin);
+    EXPECT_EQ(screen.left, origin.cx);
+    EXPECT_EQ(screen.top, origin.cy);
+    GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(section.dsBm.bmBits);
+    for (int i = 0; i < 4; ++i) {
+        const RECT q = Quadrant(kPatternPlace, i);
+        const COLORREF colour = kQuadrantColours[i];
+        const DWORD expected = DWORD(GetRValue(colour)) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+        EXPECT_EQ(expected, pixels[(q.top - screen.top) * section.dsBm.bmWidth + q.left - screen.left] & 0xFFFFFF)
+            << "quadrant " << i << " in the bits, top row first";
+    }
+}
+
 class SnapcoreFullScreen : public SnapcoreFixture {
 protected:
     HBITMAP Capture(int32_t simulatePrintScreen, int32_t includeCursor)
@@ -65,6 +88,7 @@ TEST_F(SnapcoreFullScreen, GrabsTheWholeVirtualScreenWithThePatternInPlace)
     ASSERT_NE(bitmap, nullptr);
     ExpectVirtualScreenSized(bitmap);
     ExpectPatternAtItsPlace(bitmap);
+    ExpectPatternInTopDownSection(bitmap);
     EXPECT_TRUE(DeleteObject(bitmap)) << "the caller owns the bitmap, selected nowhere";
 
     const HBITMAP withoutOptions = m_pfnCaptureFullScreen(nullptr);

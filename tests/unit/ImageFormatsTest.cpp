@@ -3,7 +3,10 @@
 #include <string>
 
 #include "Gbk.h"
+#include "TempFolder.h"
 #include "document/ImageFileDialogs.h"
+#include "imageio/ImageFormats.h"
+#include "imageio/TopDownDib.h"
 #include "util/CharSearch.h"
 
 namespace {
@@ -96,4 +99,37 @@ TEST(ImageFormats, SavingWithAnUnknownFormatTouchesNothing)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path));
     DeleteObject(bitmap);
 }
+}
+
+// A picture held as the program holds it is saved from its own rows and opens as the
+// same kind of bitmap, the rows from the top, whatever the format: four flat quarters,
+// which even JPEG keeps to within a step or two.
+TEST(ImageFormats, EveryFormatSavesASectionAndOpensAsATopDown32BitSection)
+{
+    constexpr int kWidth = 48, kHeight = 32;
+    const DWORD quarters[4] = {0xE02010, 0x10E020, 0x2010E0, 0xE0E0E0};
+    const auto quarterOf = [&](int x, int y) { return quarters[(y >= kHeight / 2) * 2 + (x >= kWidth / 2)]; };
+    DWORD* pixels = nullptr;
+    const CBitmapOwner picture = CreateTopDownDib(kWidth, kHeight, pixels);
+    ASSERT_TRUE(picture);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            pixels[y * kWidth + x] = quarterOf(x, y);
+    CTempFolder folder;
+    for (int format = 0; format < kImageFormatCount; ++format) {
+        const std::string path = folder.PathOf("picture.") + g_imageFormats[format].extension;
+        ASSERT_TRUE(SaveImageFile(picture.get(), format, path.c_str())) << path;
+        const CBitmapOwner opened(ReadImageFile(path.c_str(), format));
+        ASSERT_TRUE(opened) << path;
+        DIBSECTION section{};
+        ASSERT_EQ(int(sizeof section), GetObjectA(opened.get(), sizeof section, &section)) << path;
+        ASSERT_EQ(32, section.dsBm.bmBitsPixel) << path;
+        const auto* bits = static_cast<const DWORD*>(section.dsBm.bmBits);
+        for (const POINT& at : {POINT{8, 6}, POINT{40, 6}, POINT{8, 26}, POINT{40, 26}}) {
+            const DWORD read = bits[at.y * kWidth + at.x], wanted = quarterOf(at.x, at.y);
+            for (int shift : {0, 8, 16})
+                EXPECT_NEAR(int(wanted >> shift & 0xFF), int(read >> shift & 0xFF), 2)
+                    << path << " at " << at.x << "," << at.y;
+        }
+    }
 }

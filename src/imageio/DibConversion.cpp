@@ -91,18 +91,6 @@ void ConvertTo24Bit(const CDib& source, CDib& target)
         ExpandRowToBgr(from.GetRow(), bitsPerPixel, pColors, to.GetRow(), 3, width);
 }
 
-void SwapRedBlue(CDib& dib)
-{
-    if (dib.IsEmpty() || dib.GetBitCount() != 24)
-        return;
-    const int width = dib.GetWidth();
-    for (CDibRowCursor row(dib); row.GetRow(); row.Advance()) {
-        BYTE* pPixel = row.GetRow();
-        for (int x = 0; x < width; ++x, pPixel += 3)
-            std::swap(pPixel[0], pPixel[2]);
-    }
-}
-
 const CDib& DirectOr24BitCopy(const CDib& source, CDib& converted)
 {
     if (source.GetBitCount() == 24 || source.GetBitCount() == 32)

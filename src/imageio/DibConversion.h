@@ -15,9 +15,6 @@ void ExpandRowToBgr(const BYTE* pSource, int bitsPerPixel, const RGBQUAD* pColor
 // source's pixels as blue, green, red, row by row as ExpandRowToBgr turns them.
 void ConvertTo24Bit(const CDib& source, CDib& target);
 
-// Exchanges bytes 0 and 2 of every pixel of a 24-bit image (RGB <-> blue, green, red).
-void SwapRedBlue(CDib& dib);
-
 // What the writers encode: the source itself when it has 24 or 32 bits per pixel, else
 // a 24-bit copy made in converted, with the source's densities. Throws std::bad_alloc.
 const CDib& DirectOr24BitCopy(const CDib& source, CDib& converted);

@@ -231,19 +231,3 @@ TEST(DibConversion, PaletteIndicesAreReadMostSignificantBitsFirst)
         }
     }
 }
-
-TEST(DibConversion, SwapRedBlueExchangesOuterBytesOfEveryPixelAndLeavesPadding)
-{
-    CDib dib;
-    ASSERT_TRUE(dib.Create(3, 2, 24));
-    FillTestPattern(dib, 5);
-    CDib original;
-    ASSERT_TRUE(original.Create(3, 2, 24));
-    std::memcpy(original.GetBits(), dib.GetBits(), dib.GetImageSize());
-    SwapRedBlue(dib);
-    for (DWORD i = 0; i < dib.GetImageSize(); ++i) {
-        const DWORD inRow = i % 12;
-        const DWORD swapped = inRow >= 9 ? i : (inRow % 3 == 1 ? i : i - inRow % 3 + 2 - inRow % 3);
-        EXPECT_EQ(original.GetBits()[swapped], dib.GetBits()[i]) << "byte " << i;
-    }
-}

@@ -152,7 +152,7 @@ void PngToMemory(const CDib& dib, std::string& output)
     png_destroy_write_struct(&png, &info);
 }
 
-// libpng decoding an 8-bit RGB PNG from memory into freshly allocated rows, blue first.
+// libpng decoding an 8-bit RGB PNG from memory into freshly allocated 32-bit rows, blue first.
 void PngFromMemory(const std::string& file)
 {
     struct Reader {
@@ -167,10 +167,12 @@ void PngFromMemory(const std::string& file)
         r->position += size;
     });
     png_read_info(png, info);
+    // The rows the program keeps: blue, green, red and an unused fourth byte.
     png_set_bgr(png);
+    png_set_filler(png, 0, PNG_FILLER_AFTER);
     png_read_update_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
-    const size_t stride = (3 * static_cast<size_t>(width) + 3) & ~size_t{3};
+    const size_t stride = 4 * static_cast<size_t>(width);
     auto* pPixels = static_cast<png_byte*>(malloc(stride * height));
     std::vector<png_bytep> rows(height);
     for (png_uint_32 y = 0; y < height; ++y)

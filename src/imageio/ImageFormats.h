@@ -39,8 +39,9 @@ HBITMAP ReadImageFile(const char* path, int formatCode, bool* pIncomplete = null
 // Writes the bitmap as format code 0 (JPEG, quality 100), 1 (BMP) or 2 (PNG). An existing file
 // is replaced only by a complete new one; auto-save passes kCreateNew, so that a taken
 // name fails with ERROR_ALREADY_EXISTS instead of being overwritten. A private chunk is
-// written into a PNG only (see WritePngFile); JPEG and BMP files never carry one. False
-// with the reason as the last error; nothing is shown.
+// written into a PNG only (see WritePngFile); JPEG and BMP files never carry one. A DIB
+// section's rows are encoded where they lie (see CDib::FromBitmap). False with the
+// reason as the last error; nothing is shown.
 bool SaveImageFile(HBITMAP bitmap, int formatCode, const char* path,
                    CFileReplacement::Mode mode = CFileReplacement::kReplaceExisting,
                    const std::string* privateChunk = nullptr);

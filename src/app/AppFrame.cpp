@@ -127,6 +127,9 @@ LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_MENUSELECT:
         m_bars.ShowMenuHelp(wParam, lParam);
         break;
+    case WM_DPICHANGED:
+        OnDpiChanged(CDpiScale(HIWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_DESTROY:
         return OnDestroy();
     }
@@ -168,6 +171,20 @@ LRESULT CAppFrame::OnCreate()
         m_bLoopHooked = true;
     }
     return 0;
+}
+
+// Moved to a monitor of another DPI (per-monitor awareness): every bar is sized again
+// by the code that sized it at creation, then the frame takes the rectangle Windows
+// proposes for the new DPI.
+void CAppFrame::OnDpiChanged(const CDpiScale& dpi, const RECT& suggested)
+{
+    m_bars.ChangeDpi(dpi);
+    m_annotationBar.ChangeDpi(dpi);
+    m_bars.FitBands();
+    m_documents.ChangeDpi(dpi);
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RecalcFrameLayout(true);
 }
 
 // The editors' drop-down menu is drawn by the menu bar, with each editor's own icon.

@@ -2,10 +2,11 @@
 
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
+#include "ui/DpiScale.h"
 #include "util/FastString.h"
 
 namespace {
-// The whole sample frame lies inside the control, clear of its edges.
+// The whole sample frame lies inside the control, clear of its edges (pixels at 96 DPI).
 const int kSideInset = 5;
 const int kTopBottomInset = 10;
 const int kLabelInset = 7;
@@ -40,15 +41,16 @@ void CSkinPreview::OnPaint()
     // The preview draws its own outline: a sunken edge's light sides vanish on a light page.
     FrameRect(hdc, &rcClient, GetSysColorBrush(COLOR_BTNSHADOW));
 
+    const CDpiScale dpi = CDpiScale::OfWindow(Handle());
     RECT rcFrame = rcClient;
-    InflateRect(&rcFrame, -kSideInset, -kTopBottomInset);
+    InflateRect(&rcFrame, -dpi.Scale(kSideInset), -dpi.Scale(kTopBottomInset));
     Vorn::CFastString<64> caption;
     caption.LoadString(IDS_AUX_WINDOW);
     m_pSkinManager->DrawFrame(hdc, &rcFrame, caption.GetString(), 1);
 
     RECT rcLabel;
     m_pSkinManager->CalcClientRect(&rcFrame, &rcLabel);
-    InflateRect(&rcLabel, -kLabelInset, -kLabelInset);
+    InflateRect(&rcLabel, -dpi.Scale(kLabelInset), -dpi.Scale(kLabelInset));
     // The list holds names already cut to fit this buffer; the length check keeps a
     // longer entry from overrunning it all the same.
     char szName[kNameBytes] = {};

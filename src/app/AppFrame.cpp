@@ -1,5 +1,7 @@
 #include "app/AppFrame.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -68,7 +70,24 @@ HWND CAppFrame::CreateFrame()
         return nullptr;
     menu.release();  // the frame destroys its menu
     m_hAccel = LoadAcceleratorsA(g_app.Instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    WidenForToolBar();
     return hWnd;
+}
+
+// The default width, chosen for the screen in pixels, may leave the end of the toolbar
+// off at a high DPI: the frame is widened to show it all, as far as the work area goes.
+void CAppFrame::WidenForToolBar()
+{
+    RECT frame{}, client{}, workArea{};
+    GetWindowRect(Handle(), &frame);
+    GetClientRect(Handle(), &client);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    const int needed = m_bars.ToolBarRowWidth() + (frame.right - frame.left) - client.right;
+    const int width = std::min<int>(needed, workArea.right - workArea.left);
+    if (width <= frame.right - frame.left)
+        return;
+    const int left = std::max<int>(workArea.left, std::min<int>(frame.left, workArea.right - width));
+    SetWindowPos(Handle(), nullptr, left, frame.top, width, frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)

@@ -140,6 +140,18 @@ void CFrameBars::AddBand(HWND child, bool newRow)
     SendMessageA(m_hWndRebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
 }
 
+int CFrameBars::ToolBarRowWidth() const
+{
+    SIZE ideal{};
+    if (!m_hWndToolBar || !SendMessageA(m_hWndToolBar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&ideal)))
+        return 0;
+    RECT borders{};
+    const LRESULT band = m_hWndRebar ? SendMessageA(m_hWndRebar, RB_IDTOINDEX, kToolBarBandId, 0) : -1;
+    if (band >= 0)
+        SendMessageA(m_hWndRebar, RB_GETBANDBORDERS, static_cast<WPARAM>(band), reinterpret_cast<LPARAM>(&borders));
+    return ideal.cx + borders.left + borders.right;
+}
+
 void CFrameBars::AddAnnotationBand(HWND toolBar)
 {
     if (!m_hWndRebar)

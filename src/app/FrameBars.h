@@ -30,6 +30,8 @@ public:
     // FitBands then gives every band of the rebar its bar's new size.
     void ChangeDpi(const CDpiScale& dpi);
     void FitBands();
+    // The client width that shows the whole toolbar on its row.
+    int ToolBarRowWidth() const;
 
     // Takes the shown bars' room off area, fitting them to the frame first when asked.
     void Place(RECT& area, bool resizeBars);

@@ -41,16 +41,22 @@ void CSkinPreview::OnPaint()
     // The preview draws its own outline: a sunken edge's light sides vanish on a light page.
     FrameRect(hdc, &rcClient, GetSysColorBrush(COLOR_BTNSHADOW));
 
+    // The engine draws its skins in pixels for 96 DPI; the mapping scales what it draws,
+    // and its lines and text stay sharp. From here on the lengths are 96-DPI ones.
     const CDpiScale dpi = CDpiScale::OfWindow(Handle());
+    SetMapMode(hdc, MM_ANISOTROPIC);
+    SetWindowExtEx(hdc, CDpiScale::kBaseDpi, CDpiScale::kBaseDpi, nullptr);
+    SetViewportExtEx(hdc, dpi.Dpi(), dpi.Dpi(), nullptr);
     RECT rcFrame = rcClient;
-    InflateRect(&rcFrame, -dpi.Scale(kSideInset), -dpi.Scale(kTopBottomInset));
+    DPtoLP(hdc, reinterpret_cast<POINT*>(&rcFrame), 2);
+    InflateRect(&rcFrame, -kSideInset, -kTopBottomInset);
     Vorn::CFastString<64> caption;
     caption.LoadString(IDS_AUX_WINDOW);
     m_pSkinManager->DrawFrame(hdc, &rcFrame, caption.GetString(), 1);
 
     RECT rcLabel;
     m_pSkinManager->CalcClientRect(&rcFrame, &rcLabel);
-    InflateRect(&rcLabel, -dpi.Scale(kLabelInset), -dpi.Scale(kLabelInset));
+    InflateRect(&rcLabel, -kLabelInset, -kLabelInset);
     // The list holds names already cut to fit this buffer; the length check keeps a
     // longer entry from overrunning it all the same.
     char szName[kNameBytes] = {};
@@ -60,5 +66,6 @@ void CSkinPreview::OnPaint()
     m_pSkinManager->DrawLabel(hdc, &rcLabel, szName, 1);
 
     SelectClipRgn(hdc, nullptr);
+    SetMapMode(hdc, MM_TEXT);
     EndPaint(Handle(), &ps);
 }

@@ -45,14 +45,7 @@ protected:
     void TearDown() override
     {
         if (m_frame) {
-            PostMessageA(m_frame, WM_CLOSE, 0, 0);
-            EXPECT_TRUE(PumpUntil(
-                [&] {
-                    if (HWND prompt = m_program.FindWindow("#32770"))
-                        CProgramUnderTest::PressButton(prompt, IDNO);
-                    return !m_program.IsRunning();
-                },
-                20000));
+            EXPECT_TRUE(m_program.CloseLettingCapturesGo(m_frame));
         }
         if (!m_hKey)
             return;

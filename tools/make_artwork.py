@@ -9,8 +9,10 @@ writes into OUTPUT_FOLDER:
   toolbar_mask.bmp      1-bit mask: white = transparent, black = opaque
   annotate.bmp, annotate_disabled.bmp, annotate_mask.bmp
                         the same three strips of the annotation toolbar
+  toolbar24*.bmp, toolbar32*.bmp, annotate24*.bmp, annotate32*.bmp
+                        the same strips for 144 and 192 DPI: 24 x 22 and 32 x 30 pictures
   hand_closed.cur, hand_open.cur
-                        monochrome cursors
+                        monochrome cursors, each with a 16, 24 and 32 pixel image
   lumigrab.ico, document.ico
                         icons with 32-bit images (alpha channel plus AND mask)
 
@@ -24,6 +26,10 @@ Two kinds of source:
   toolbar/palette.txt holds the legend that every toolbar picture shares, those
   in annotate/ too; the pictures of each folder go into its strip in the order of
   their file names.
+  The larger sizes are drawn from the same pixels by edge-following pixel-art
+  enlargement (each pixel becomes a 2x2 or 3x3 block whose corners take the colour
+  of a matching diagonal), never blended: 32 pixels from the doubled picture, 24
+  from every other pixel of the tripled one. Edges stay hard and the mask exact.
 
 * Icon drawings (icons/*.txt): shapes painted in order, anti-aliased.
       image 16 grid 16         the shapes that follow make the 16x16 image;
@@ -87,19 +93,31 @@ def icon_file(images):
     return directory + b"".join(blobs)
 
 
-def cursor_file(picture):
-    """A monochrome cursor: black, white and transparent pixels."""
-    width, height = picture.size
+def cursor_image(colours):
+    """One monochrome cursor image: header, palette, the white plane and the mask."""
+    width, height = len(colours[0]), len(colours)
+    white = [[int(c == (255, 255, 255)) for c in row] for row in colours]
+    clear = [[int(c is None) for c in row] for row in colours]
+    header = struct.pack("<IiiHHIIiiII", 40, width, height * 2, 1, 1, 0, 0, 0, 0, 2, 0)
+    return header + MONO_PALETTE + b"".join(pack_bits(r) for r in reversed(white)) \
+        + b"".join(pack_bits(r) for r in reversed(clear))
+
+
+def cursor_file(picture, sizes=(16, 24, 32)):
+    """A monochrome cursor (black, white and transparent pixels) drawn at each size; the
+    hot spot moves with the pixel it lies on."""
     if any(c not in (None, (0, 0, 0), (255, 255, 255)) for row in picture.colours for c in row):
         fail(picture.path, 0, "a cursor has only black, white and transparent pixels")
-    white = [[int(c == (255, 255, 255)) for c in row] for row in picture.colours]
-    clear = [[int(c is None) for c in row] for row in picture.colours]
-    header = struct.pack("<IiiHHIIiiII", 40, width, height * 2, 1, 1, 0, 0, 0, 0, 2, 0)
-    image = header + MONO_PALETTE + b"".join(pack_bits(r) for r in reversed(white)) \
-        + b"".join(pack_bits(r) for r in reversed(clear))
+    base = picture.size[0]
+    images = [(size, cursor_image(picture_at(picture.colours, size))) for size in sizes]
     hx, hy = picture.hotspot
-    return struct.pack("<HHH", 0, 2, 1) \
-        + struct.pack("<BBBBHHII", width, height, 2, 0, hx, hy, len(image), 22) + image
+    offset = 6 + 16 * len(images)
+    directory = struct.pack("<HHH", 0, 2, len(images))
+    for size, image in images:
+        height = picture.size[1] * size // base
+        directory += struct.pack("<BBBBHHII", size, height, 2, 0, hx * size // base, hy * size // base, len(image), offset)
+        offset += len(image)
+    return directory + b"".join(image for _, image in images)
 
 
 # ---------------------------------------------------------------- pixel pictures
@@ -165,16 +183,92 @@ def disabled_colour(rgb):
     return (grey, grey, grey)
 
 
-def toolbar_strips(folder, palette_path, name):
-    """The three strips of the pictures in folder: name.bmp, name_disabled.bmp, name_mask.bmp."""
+def clamped(rows):
+    """Pixel lookup that repeats the edge pixels beyond the picture."""
+    height, width = len(rows), len(rows[0])
+    return lambda x, y: rows[min(max(y, 0), height - 1)][min(max(x, 0), width - 1)]
+
+
+def smooth_corners(at, x, y):
+    """Which corners of pixel (x, y) take the colour of the two neighbours beside them
+    (up-left, up-right, down-left, down-right). Where those neighbours are the thin
+    arms of a cross the corner stays, or a plus sign would grow into a diamond."""
+    e, up, down, left, right = at(x, y), at(x, y - 1), at(x, y + 1), at(x - 1, y), at(x + 1, y)
+    if up == down or left == right:
+        return False, False, False, False
+
+    def corner(sx, sy):
+        shared = at(x, y + sy)
+        if shared != at(x + sx, y) or shared == e:
+            return False
+        # Arms one or two pixels thick: the colour ends within two pixels across each.
+        thin_across = at(x, y + 2 * sy) != shared or at(x, y + 3 * sy) != shared
+        thin_down = at(x + 2 * sx, y) != shared or at(x + 3 * sx, y) != shared
+        return not (at(x + sx, y + sy) == shared and thin_across and thin_down)
+
+    return corner(-1, -1), corner(1, -1), corner(-1, 1), corner(1, 1)
+
+
+def enlarge_double(rows):
+    """Each pixel as a 2x2 block; a smooth corner takes its neighbours' colour."""
+    at = clamped(rows)
+    out = [[None] * (2 * len(rows[0])) for _ in range(2 * len(rows))]
+    for y in range(len(rows)):
+        for x in range(len(rows[0])):
+            e = at(x, y)
+            ul, ur, dl, dr = smooth_corners(at, x, y)
+            out[2 * y][2 * x] = at(x, y - 1) if ul else e
+            out[2 * y][2 * x + 1] = at(x, y - 1) if ur else e
+            out[2 * y + 1][2 * x] = at(x, y + 1) if dl else e
+            out[2 * y + 1][2 * x + 1] = at(x, y + 1) if dr else e
+    return out
+
+
+def enlarge_triple(rows):
+    """Each pixel as a 3x3 block: smooth corners take their neighbours' colour, and so
+    do the edge pixels next to them where the diagonal beyond does not continue."""
+    at = clamped(rows)
+    out = [[None] * (3 * len(rows[0])) for _ in range(3 * len(rows))]
+    for y in range(len(rows)):
+        for x in range(len(rows[0])):
+            a, b, c = at(x - 1, y - 1), at(x, y - 1), at(x + 1, y - 1)
+            d, e, f = at(x - 1, y), at(x, y), at(x + 1, y)
+            g, h, i = at(x - 1, y + 1), at(x, y + 1), at(x + 1, y + 1)
+            ul, ur, dl, dr = smooth_corners(at, x, y)
+            block = [
+                b if ul else e, b if (ul and e != c) or (ur and e != a) else e, b if ur else e,
+                d if (ul and e != g) or (dl and e != a) else e, e, f if (ur and e != i) or (dr and e != c) else e,
+                h if dl else e, h if (dl and e != i) or (dr and e != g) else e, h if dr else e,
+            ]
+            for k in range(9):
+                out[3 * y + k // 3][3 * x + k % 3] = block[k]
+    return out
+
+
+def picture_at(colours, size):
+    """A picture's colours at 16, 24 or 32 pixels wide."""
+    if size == 32:
+        return enlarge_double(colours)
+    if size == 24:
+        tripled = enlarge_triple(colours)
+        return [row[1::2] for row in tripled[1::2]]
+    return colours
+
+
+def toolbar_strips(folder, palette_path, name, size=16):
+    """The three strips of the pictures in folder: name.bmp, name_disabled.bmp, name_mask.bmp,
+    with the size after name for the enlarged pictures."""
     palette, _, _ = read_pixel_source(palette_path)
     names = sorted(n for n in os.listdir(folder) if n.endswith(".txt") and n != "palette.txt")
     pictures = [Picture(os.path.join(folder, n), palette) for n in names]
     for p in pictures:
         if p.size != TOOLBAR_IMAGE:
             fail(p.path, 0, "a toolbar image is %dx%d pixels" % TOOLBAR_IMAGE)
-    width, height = TOOLBAR_IMAGE[0] * len(pictures), TOOLBAR_IMAGE[1]
-    strip = [sum((p.colours[y] for p in pictures), []) for y in range(height)]
+    drawn = [picture_at(p.colours, size) for p in pictures]
+    width, height = len(drawn[0][0]) * len(pictures), len(drawn[0])
+    strip = [sum((d[y] for d in drawn), []) for y in range(height)]
+    if size != 16:
+        name += str(size)
 
     def rgb_rows(transform):
         # Transparent pixels stay black: image lists OR the image over the masked background.
@@ -356,8 +450,10 @@ def main():
         sys.exit(__doc__)
     art, out = sys.argv[1], sys.argv[2]
     palette = os.path.join(art, "toolbar", "palette.txt")
-    files = toolbar_strips(os.path.join(art, "toolbar"), palette, "toolbar")
-    files.update(toolbar_strips(os.path.join(art, "annotate"), palette, "annotate"))
+    files = {}
+    for size in (16, 24, 32):
+        files.update(toolbar_strips(os.path.join(art, "toolbar"), palette, "toolbar", size))
+        files.update(toolbar_strips(os.path.join(art, "annotate"), palette, "annotate", size))
     for name in ("hand_closed", "hand_open"):
         picture = Picture(os.path.join(art, "cursors", name + ".txt"))
         hotspot, size = picture.hotspot, picture.size

@@ -25,6 +25,7 @@ constexpr int kMosaicBlocks[] = {4, 8, 12, 16, 24, 32};
 static_assert(sizeof kMosaicBlocks / sizeof kMosaicBlocks[0] == ID_ANNOTATE_MOSAIC_LAST - ID_ANNOTATE_MOSAIC_FIRST + 1,
               "one mosaic command for each block size");
 static_assert(ID_TOOL_CROP - ID_TOOL_HAND + 1 == kAnnotationToolCount, "one command for each tool");
+static_assert(CAnnotationToolBar::kButtonCount == kAnnotationToolCount + 9, "the tools, then 5 buttons and 4 gaps");
 
 constexpr int kMaxWidth = 20;
 constexpr int kWidthListWidth = 48;
@@ -54,14 +55,20 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
     ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
 }
 
-// A toolbar-sized picture of a colour: a box with a dark edge, inside a one-pixel ring
-// of the colour around.
-CBitmapOwner MakeSwatch(COLORREF colour, COLORREF around)
+// The swatch's rings are a pixel wide in the 16-pixel pictures, and grow with them.
+int SwatchRing(SIZE size)
+{
+    return size.cx / CToolBarImages::kImageWidth;
+}
+
+// A toolbar-sized picture of a colour: a box with a dark edge, inside a ring of the
+// colour around.
+CBitmapOwner MakeSwatch(COLORREF colour, COLORREF around, SIZE size)
 {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = CToolBarImages::kImageWidth;
-    info.bmiHeader.biHeight = CToolBarImages::kImageHeight;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = size.cy;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
@@ -70,22 +77,29 @@ CBitmapOwner MakeSwatch(COLORREF colour, COLORREF around)
     const CSelectObject select(dc, swatch.get());
     if (!select.Succeeded())
         return CBitmapOwner();
-    RECT rect{0, 0, CToolBarImages::kImageWidth, CToolBarImages::kImageHeight};
+    const int ring = SwatchRing(size);
+    RECT rect{0, 0, size.cx, size.cy};
     FillSolid(dc, rect, around);
-    InflateRect(&rect, -1, -1);
+    InflateRect(&rect, -ring, -ring);
     FillSolid(dc, rect, RGB(64, 64, 64));
-    InflateRect(&rect, -1, -1);
+    InflateRect(&rect, -ring, -ring);
     FillSolid(dc, rect, colour);
     return swatch;
 }
 
-// The swatch's mask for an image list: its outer ring is transparent.
-CBitmapOwner MakeSwatchMask()
+// The swatch's mask for an image list: its outer ring is transparent (white).
+CBitmapOwner MakeSwatchMask(SIZE size)
 {
-    WORD rows[CToolBarImages::kImageHeight];  // 16 pixels a row, the leftmost in the high bit of the first byte
-    for (int y = 0; y < CToolBarImages::kImageHeight; ++y)
-        rows[y] = y == 0 || y == CToolBarImages::kImageHeight - 1 ? 0xFFFF : 0x0180;
-    return CBitmapOwner(CreateBitmap(CToolBarImages::kImageWidth, CToolBarImages::kImageHeight, 1, 1, rows));
+    CBitmapOwner mask(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
+    const CMemoryDC dc(nullptr);
+    const CSelectObject select(dc, mask.get());
+    if (!select.Succeeded())
+        return CBitmapOwner();
+    RECT rect{0, 0, size.cx, size.cy};
+    FillSolid(dc, rect, RGB(255, 255, 255));
+    InflateRect(&rect, -SwatchRing(size), -SwatchRing(size));
+    FillSolid(dc, rect, RGB(0, 0, 0));
+    return mask;
 }
 
 // A menu item named by the label of its command's string, with a picture if given.
@@ -107,14 +121,6 @@ void AppendCommand(HMENU menu, UINT command, HBITMAP picture = nullptr)
 HWND CAnnotationToolBar::Create(HWND owner)
 {
     m_hOwner = owner;
-    m_images.Load(IDB_ANNOTATE, IDB_ANNOTATE_DISABLED, IDB_ANNOTATE_MASK, kStripPictures);
-    const CBitmapOwner mask = MakeSwatchMask();
-    if (m_images.Normal() && m_images.Disabled()) {
-        const CBitmapOwner grey = MakeSwatch(RGB(192, 192, 192), RGB(0, 0, 0));
-        m_nSwatchImage = ImageList_Add(m_images.Normal(), grey.get(), mask.get());
-        ImageList_Add(m_images.Disabled(), grey.get(), mask.get());
-    }
-
     Vorn::CFastString<64> title;
     title.LoadString(IDS_ANNOTATION_TOOLBAR);
     m_hWnd = CreateWindowExA(0, TOOLBARCLASSNAMEA, title.GetString(),
@@ -124,57 +130,65 @@ HWND CAnnotationToolBar::Create(HWND owner)
     if (!m_hWnd)
         return nullptr;
 
-    TBBUTTON buttons[kAnnotationToolCount + 9];
+    // The swatch is the picture after the strip's; the lists are made with the DPI.
     int count = 0;
     for (int tool = 0; tool < kAnnotationToolCount; ++tool)
-        buttons[count++] = Button(tool, ID_TOOL_HAND + tool, BTNS_CHECKGROUP);
-    buttons[count++] = Gap(8);
-    buttons[count++] = Button(m_nSwatchImage >= 0 ? m_nSwatchImage : I_IMAGENONE, ID_ANNOTATE_COLOUR,
-                              BTNS_WHOLEDROPDOWN);
-    buttons[count++] = Gap(4);
-    buttons[count++] = Gap(kWidthListWidth, ID_ANNOTATE_WIDTH);
-    buttons[count++] = Gap(8);
-    buttons[count++] = Button(kFirstFillPicture, ID_ANNOTATE_FILL, BTNS_WHOLEDROPDOWN);
-    buttons[count++] = Button(kFontPicture, ID_ANNOTATE_FONT, BTNS_BUTTON);
-    buttons[count++] = Gap(8);
-    buttons[count++] = Button(kMosaicPicture, ID_ANNOTATE_MOSAIC, BTNS_WHOLEDROPDOWN);
+        m_buttons[count++] = Button(tool, ID_TOOL_HAND + tool, BTNS_CHECKGROUP);
+    m_buttons[count++] = Gap(8);
+    m_buttons[count++] = Button(kStripPictures, ID_ANNOTATE_COLOUR, BTNS_WHOLEDROPDOWN);
+    m_buttons[count++] = Gap(4);
+    m_buttons[count++] = Gap(kWidthListWidth, ID_ANNOTATE_WIDTH);
+    m_buttons[count++] = Gap(8);
+    m_buttons[count++] = Button(kFirstFillPicture, ID_ANNOTATE_FILL, BTNS_WHOLEDROPDOWN);
+    m_buttons[count++] = Button(kFontPicture, ID_ANNOTATE_FONT, BTNS_BUTTON);
+    m_buttons[count++] = Gap(8);
+    m_buttons[count++] = Button(kMosaicPicture, ID_ANNOTATE_MOSAIC, BTNS_WHOLEDROPDOWN);
 
     SendMessageA(m_hWnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(m_hWnd, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    SendMessageA(m_hWnd, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_images.Normal()));
-    SendMessageA(m_hWnd, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(m_images.Disabled()));
-    SendMessageA(m_hWnd, TB_ADDBUTTONSA, count, reinterpret_cast<LPARAM>(buttons));
-    SendMessageA(m_hWnd, TB_AUTOSIZE, 0, 0);
+    SendMessageA(m_hWnd, TB_ADDBUTTONSA, kButtonCount, reinterpret_cast<LPARAM>(m_buttons));
     CreateWidthList();
+    ChangeDpi(CDpiScale::OfWindow(owner));
     Update();
     return m_hWnd;
+}
+
+void CAnnotationToolBar::ChangeDpi(const CDpiScale& dpi)
+{
+    m_images.Load(CToolBarImages::kAnnotationStrips, kStripPictures, dpi);
+    const SIZE size = m_images.ImageSize();
+    m_nSwatchImage = -1;
+    m_shownColour = CLR_INVALID;
+    if (m_images.Normal() && m_images.Disabled()) {
+        const CBitmapOwner grey = MakeSwatch(RGB(192, 192, 192), RGB(0, 0, 0), size);
+        const CBitmapOwner mask = MakeSwatchMask(size);
+        m_nSwatchImage = ImageList_Add(m_images.Normal(), grey.get(), mask.get());
+        ImageList_Add(m_images.Disabled(), grey.get(), mask.get());
+    }
+    ShowToolBarPictures(m_hWnd, m_images, m_buttons, kButtonCount, dpi);
+    SendMessageA(m_hWnd, TB_CHANGEBITMAP, ID_ANNOTATE_COLOUR,
+                 MAKELPARAM(m_nSwatchImage >= 0 ? m_nSwatchImage : I_IMAGENONE, 0));
+    m_widthListFont.SetDpi(dpi);
+    PlaceWidthList();
+    ShowColour();
 }
 
 // A list of the widths 1 to 20 in the place kept for it, with a tooltip of its own:
 // the bar's tooltips only know its buttons.
 void CAnnotationToolBar::CreateWidthList()
 {
-    RECT place{};
-    SendMessageA(m_hWnd, TB_GETRECT, ID_ANNOTATE_WIDTH, reinterpret_cast<LPARAM>(&place));
     m_hWidthList = CreateWindowExA(0, WC_COMBOBOXA, nullptr,
-                                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, place.left,
-                                   place.top, place.right - place.left, 300, m_hWnd,
+                                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, 0, 0,
+                                   kWidthListWidth, 300, m_hWnd,
                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_ANNOTATE_WIDTH)),
                                    g_app.Instance(), nullptr);
     if (!m_hWidthList)
         return;
-    SendMessageA(m_hWidthList, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
     for (int width = 1; width <= kMaxWidth; ++width) {
         char text[8];
         wsprintfA(text, "%d", width);
         SendMessageA(m_hWidthList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
-    // Centred on the row of buttons.
-    RECT list{};
-    GetWindowRect(m_hWidthList, &list);
-    const int height = list.bottom - list.top;
-    SetWindowPos(m_hWidthList, nullptr, place.left, place.top + (place.bottom - place.top - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     char label[64];
     LoadCommandLabel(ID_ANNOTATE_WIDTH, label, sizeof label);
@@ -186,6 +200,21 @@ void CAnnotationToolBar::CreateWidthList()
     tip.lpszText = label;
     HWND tips = reinterpret_cast<HWND>(SendMessageA(m_hWnd, TB_GETTOOLTIPS, 0, 0));
     SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tip));
+}
+
+// The list in its font, over the place kept for it and centred on the row of buttons.
+void CAnnotationToolBar::PlaceWidthList()
+{
+    if (!m_hWidthList)
+        return;
+    SendMessageA(m_hWidthList, WM_SETFONT, reinterpret_cast<WPARAM>(m_widthListFont.Handle()), 0);
+    RECT place{};
+    SendMessageA(m_hWnd, TB_GETRECT, ID_ANNOTATE_WIDTH, reinterpret_cast<LPARAM>(&place));
+    RECT list{};
+    GetWindowRect(m_hWidthList, &list);
+    const int height = list.bottom - list.top;
+    SetWindowPos(m_hWidthList, nullptr, place.left, place.top + (place.bottom - place.top - height) / 2,
+                 place.right - place.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CAnnotationToolBar::Update()
@@ -209,8 +238,9 @@ void CAnnotationToolBar::ShowColour()
     const COLORREF colour = m_tools.Colour();
     if (m_nSwatchImage < 0 || colour == m_shownColour)
         return;
-    const CBitmapOwner swatch = MakeSwatch(colour, RGB(0, 0, 0));
-    const CBitmapOwner mask = MakeSwatchMask();
+    const SIZE size = m_images.ImageSize();
+    const CBitmapOwner swatch = MakeSwatch(colour, RGB(0, 0, 0), size);
+    const CBitmapOwner mask = MakeSwatchMask(size);
     if (!ImageList_Replace(m_images.Normal(), m_nSwatchImage, swatch.get(), mask.get()))
         return;
     m_shownColour = colour;
@@ -312,7 +342,7 @@ void CAnnotationToolBar::DropDownColours()
     const COLORREF current = m_tools.Colour();
     UINT currentItem = 0;
     for (UINT i = 0; i < sizeof swatches / sizeof swatches[0]; ++i) {
-        swatches[i] = MakeSwatch(g_annotationPresetColours[i], GetSysColor(COLOR_MENU));
+        swatches[i] = MakeSwatch(g_annotationPresetColours[i], GetSysColor(COLOR_MENU), m_images.ImageSize());
         AppendCommand(menu.get(), ID_ANNOTATE_COLOUR_FIRST + i, swatches[i].get());
         if (g_annotationPresetColours[i] == current)
             currentItem = ID_ANNOTATE_COLOUR_FIRST + i;

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "app/ToolBarImages.h"
+#include "ui/DpiScale.h"
+#include "ui/GuiFont.h"
 #include "ui/MenuImageSource.h"
 
 class CAnnotationTools;
@@ -23,6 +25,10 @@ public:
     HWND Handle() const { return m_hWnd; }
     HWND WidthList() const { return m_hWidthList; }
 
+    // The pictures, gaps and the width list for the DPI of the frame, at creation and
+    // when the frame moves to a monitor of another DPI.
+    void ChangeDpi(const CDpiScale& dpi);
+
     // Shows the tools' state: the pressed tool, the colour, width, fill and pictures.
     void Update();
 
@@ -37,6 +43,7 @@ public:
 
 private:
     void CreateWidthList();
+    void PlaceWidthList();
     void ShowColour();
     void TrackMenuBelow(HMENU menu, UINT button);
     void DropDownColours();
@@ -46,7 +53,13 @@ private:
     void ChooseTextFont();
 
     CAnnotationTools& m_tools;
+public:
+    static constexpr int kButtonCount = 22;  // the tools, 5 buttons and 4 gaps
+
+private:
+    TBBUTTON m_buttons[kButtonCount] = {};  // as added, the gaps' widths at 96 DPI
     CToolBarImages m_images;
+    CGuiFont m_widthListFont;
     HWND m_hWnd = nullptr;
     HWND m_hOwner = nullptr;
     HWND m_hWidthList = nullptr;

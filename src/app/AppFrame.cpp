@@ -1,5 +1,7 @@
 #include "app/AppFrame.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -68,7 +70,24 @@ HWND CAppFrame::CreateFrame()
         return nullptr;
     menu.release();  // the frame destroys its menu
     m_hAccel = LoadAcceleratorsA(g_app.Instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    WidenForToolBar();
     return hWnd;
+}
+
+// The default width, chosen for the screen in pixels, may leave the end of the toolbar
+// off at a high DPI: the frame is widened to show it all, as far as the work area goes.
+void CAppFrame::WidenForToolBar()
+{
+    RECT frame{}, client{}, workArea{};
+    GetWindowRect(Handle(), &frame);
+    GetClientRect(Handle(), &client);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    const int needed = m_bars.ToolBarRowWidth() + (frame.right - frame.left) - client.right;
+    const int width = std::min<int>(needed, workArea.right - workArea.left);
+    if (width <= frame.right - frame.left)
+        return;
+    const int left = std::max<int>(workArea.left, std::min<int>(frame.left, workArea.right - width));
+    SetWindowPos(Handle(), nullptr, left, frame.top, width, frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -127,6 +146,9 @@ LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_MENUSELECT:
         m_bars.ShowMenuHelp(wParam, lParam);
         break;
+    case WM_DPICHANGED:
+        OnDpiChanged(CDpiScale(HIWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_DESTROY:
         return OnDestroy();
     }
@@ -168,6 +190,20 @@ LRESULT CAppFrame::OnCreate()
         m_bLoopHooked = true;
     }
     return 0;
+}
+
+// Moved to a monitor of another DPI (per-monitor awareness): every bar is sized again
+// by the code that sized it at creation, then the frame takes the rectangle Windows
+// proposes for the new DPI.
+void CAppFrame::OnDpiChanged(const CDpiScale& dpi, const RECT& suggested)
+{
+    m_bars.ChangeDpi(dpi);
+    m_annotationBar.ChangeDpi(dpi);
+    m_bars.FitBands();
+    m_documents.ChangeDpi(dpi);
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RecalcFrameLayout(true);
 }
 
 // The editors' drop-down menu is drawn by the menu bar, with each editor's own icon.

@@ -82,6 +82,8 @@ private:
     void ShowFromTray();
     LRESULT OnHotKey(WPARAM id);
     void OnEnable(bool enabled);
+    void OnDpiChanged(const CDpiScale& dpi, const RECT& suggested);
+    void WidenForToolBar();
     HWND CaptureWindow() const override { return Handle(); }
     bool CanBeRecalled() const override { return m_trayIcon.IsAdded(); }
     bool AdoptCapture(HBITMAP bitmap, const char* name, bool saved) override;

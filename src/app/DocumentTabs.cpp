@@ -32,8 +32,7 @@ bool CDocumentTabs::Create(HWND frame)
 {
     m_hWndTabStrip = CreateWindowExA(0, WC_TABCONTROLA, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, frame, nullptr,
                                      g_app.Instance(), nullptr);
-    if (m_hWndTabStrip)
-        SendMessageA(m_hWndTabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    ChangeDpi(CDpiScale::OfWindow(frame));
 
     // The scroll bars belong to the client, not to the frame.
     const LONG_PTR frameStyle = GetWindowLongPtrA(frame, GWL_STYLE);
@@ -54,6 +53,14 @@ bool CDocumentTabs::Create(HWND frame)
     return true;
 }
 
+void CDocumentTabs::ChangeDpi(const CDpiScale& dpi)
+{
+    m_dpi = dpi;
+    m_tabFont.SetDpi(dpi);
+    if (m_hWndTabStrip)
+        SendMessageA(m_hWndTabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(m_tabFont.Handle()), 0);
+}
+
 HWND CDocumentTabs::ActiveDocument() const
 {
     if (!Handle())
@@ -71,7 +78,7 @@ void CDocumentTabs::Layout(const RECT& area)
         if (TabCount(m_hWndTabStrip) > 0) {
             RECT display = area;
             SendMessageA(m_hWndTabStrip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-            top = display.top + 2;
+            top = display.top + m_dpi.Scale(2);
         }
     }
     if (Handle())

@@ -2,6 +2,8 @@
 #include <vector>
 
 #include "annotate/Annotation.h"
+#include "ui/DpiScale.h"
+#include "ui/GuiFont.h"
 #include "ui/Window.h"
 
 class CImageFrame;
@@ -37,6 +39,9 @@ public:
     HWND Client() const { return Handle(); }
     HWND TabStrip() const { return m_hWndTabStrip; }
     HWND ActiveDocument() const;
+    // The tab strip's font and spacing for the frame's DPI (at creation and when the
+    // frame moves to a monitor of another DPI); Layout places it anew.
+    void ChangeDpi(const CDpiScale& dpi);
 
     // Places the tab strip over area and the client over the strip's display area
     // (all of area while there are no tabs).
@@ -80,5 +85,7 @@ private:
     CMenuBar& m_menuBar;
     IImageEditors& m_editors;
     HWND m_hWndTabStrip = nullptr;
+    CDpiScale m_dpi;
+    CGuiFont m_tabFont;
     bool m_bDiscarding = false;  // 全部不保存: the documents close without their prompt
 };

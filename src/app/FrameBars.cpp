@@ -42,20 +42,68 @@ void LoadCommandHelp(UINT id, char* help, int size)
 
 void CFrameBars::Create(HWND frame)
 {
-    m_images.Load(IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, IDB_TOOLBAR_MASK, CToolBarImages::kMainImageCount);
-    // The menu bar shows the toolbar's pictures beside the same commands.
     HMENU menu = GetMenu(frame);
     if (m_menuBar.Create(frame, frame, menu)) {
         m_hFrameMenu = menu;
         SetMenu(frame, nullptr);
-        m_menuBar.SetImages(m_images.Normal(), m_images.Disabled(), CToolBarImages::kCommands,
-                            CToolBarImages::kMainImageCount);
     }
-    m_hWndToolBar = CreateMainToolBar(frame, m_images);
+    m_hWndToolBar = CreateMainToolBar(frame);
+    ShowPictures(CDpiScale::OfWindow(frame));
     CreateRebar(frame);
     CreateStatusBar(frame);
     g_updateUI.CheckCommand(ID_VIEW_TOOLBAR, true);
     g_updateUI.CheckCommand(ID_VIEW_STATUS_BAR, true);
+}
+
+void CFrameBars::ShowPictures(const CDpiScale& dpi)
+{
+    m_images.Load(CToolBarImages::kMainStrips, CToolBarImages::kMainImageCount, dpi);
+    // The menu bar shows the toolbar's pictures beside the same commands.
+    if (m_hFrameMenu)
+        m_menuBar.SetImages(m_images.Normal(), m_images.Disabled(), CToolBarImages::kCommands,
+                            CToolBarImages::kMainImageCount);
+    if (m_hWndToolBar)
+        ShowMainToolBarPictures(m_hWndToolBar, m_images, dpi);
+}
+
+void CFrameBars::ChangeDpi(const CDpiScale& dpi)
+{
+    if (m_hFrameMenu)
+        m_menuBar.SetDpi(dpi);
+    ShowPictures(dpi);
+    if (m_statusBar.Handle())
+        m_statusBar.MeasurePanes();
+}
+
+void CFrameBars::FitBands()
+{
+    const int count = m_hWndRebar ? static_cast<int>(SendMessageA(m_hWndRebar, RB_GETBANDCOUNT, 0, 0)) : 0;
+    for (int index = 0; index < count; ++index) {
+        REBARBANDINFOA band{};
+        band.cbSize = sizeof(band);
+        band.fMask = RBBIM_CHILD;
+        if (!SendMessageA(m_hWndRebar, RB_GETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band)))
+            continue;
+        MeasureBand(band);
+        SendMessageA(m_hWndRebar, RB_SETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
+    }
+}
+
+// The band's child sizes from what its bar needs now.
+void CFrameBars::MeasureBand(REBARBANDINFOA& band) const
+{
+    SIZE ideal{};
+    if (band.hwndChild == m_menuBar.Handle())
+        ideal = m_menuBar.GetIdealSize();
+    else
+        SendMessageA(band.hwndChild, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+    RECT rect{};
+    GetWindowRect(band.hwndChild, &rect);
+    band.fMask |= RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_IDEALSIZE;
+    band.cxMinChild = 0;
+    band.cyMinChild = ideal.cy > 0 ? ideal.cy : rect.bottom - rect.top;
+    band.cx = ideal.cx;
+    band.cxIdeal = ideal.cx;
 }
 
 void CFrameBars::CreateRebar(HWND frame)
@@ -82,25 +130,26 @@ void CFrameBars::AddBand(HWND child, bool newRow)
 {
     if (!child)
         return;
-    SIZE ideal{};
-    if (child == m_menuBar.Handle())
-        ideal = m_menuBar.GetIdealSize();
-    else
-        SendMessageA(child, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
-    RECT rect{};
-    GetWindowRect(child, &rect);
-
     REBARBANDINFOA band{};
     band.cbSize = sizeof(band);
-    band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_STYLE | RBBIM_ID | RBBIM_SIZE | RBBIM_IDEALSIZE;
+    band.fMask = RBBIM_CHILD | RBBIM_STYLE | RBBIM_ID;
     band.fStyle = RBBS_CHILDEDGE | (newRow ? RBBS_BREAK : 0);
     band.hwndChild = child;
-    band.cxMinChild = 0;
-    band.cyMinChild = ideal.cy > 0 ? ideal.cy : rect.bottom - rect.top;
-    band.cx = ideal.cx;
-    band.cxIdeal = ideal.cx;
+    MeasureBand(band);
     band.wID = kFirstBandId + static_cast<UINT>(SendMessageA(m_hWndRebar, RB_GETBANDCOUNT, 0, 0));
     SendMessageA(m_hWndRebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+}
+
+int CFrameBars::ToolBarRowWidth() const
+{
+    SIZE ideal{};
+    if (!m_hWndToolBar || !SendMessageA(m_hWndToolBar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&ideal)))
+        return 0;
+    RECT borders{};
+    const LRESULT band = m_hWndRebar ? SendMessageA(m_hWndRebar, RB_IDTOINDEX, kToolBarBandId, 0) : -1;
+    if (band >= 0)
+        SendMessageA(m_hWndRebar, RB_GETBANDBORDERS, static_cast<WPARAM>(band), reinterpret_cast<LPARAM>(&borders));
+    return ideal.cx + borders.left + borders.right;
 }
 
 void CFrameBars::AddAnnotationBand(HWND toolBar)

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/ToolBarImages.h"
+#include "ui/DpiScale.h"
 #include "ui/StatusBar.h"
 
 class CMenuBar;
@@ -24,6 +25,14 @@ public:
     HWND StatusBar() const { return m_statusBar.Handle(); }
     CStatusBar& Status() { return m_statusBar; }
 
+    // The bars sized for a new DPI of the frame, as Create sized them for the first:
+    // the menu bar, the pictures of the toolbar and the menus, the status panes.
+    // FitBands then gives every band of the rebar its bar's new size.
+    void ChangeDpi(const CDpiScale& dpi);
+    void FitBands();
+    // The client width that shows the whole toolbar on its row.
+    int ToolBarRowWidth() const;
+
     // Takes the shown bars' room off area, fitting them to the frame first when asked.
     void Place(RECT& area, bool resizeBars);
     // The annotation toolbar in a band on a row of its own, hidden until shown.
@@ -40,7 +49,9 @@ public:
     void ShowMenuHelp(WPARAM wParam, LPARAM lParam);
 
 private:
+    void ShowPictures(const CDpiScale& dpi);
     void CreateRebar(HWND frame);
+    void MeasureBand(REBARBANDINFOA& band) const;
     void AddBand(HWND child, bool newRow);
     void CreateStatusBar(HWND frame);
 

@@ -8,6 +8,7 @@
 #include "app/Application.h"
 #include "app/ToolBarImages.h"
 #include "res/resource.h"
+#include "ui/DpiScale.h"
 #include "util/FastString.h"
 
 namespace {
@@ -100,7 +101,24 @@ void QuietToolTips(HWND toolBar, bool quiet)
     SendMessageA(tips, TTM_ACTIVATE, !quiet, 0);
 }
 
-HWND CreateMainToolBar(HWND parent, const CToolBarImages& images)
+void ShowToolBarPictures(HWND toolBar, const CToolBarImages& images, const TBBUTTON* buttons, int count,
+                         const CDpiScale& dpi)
+{
+    SendMessageA(toolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Normal()));
+    SendMessageA(toolBar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Disabled()));
+    for (int index = 0; index < count; ++index) {
+        if (!(buttons[index].fsStyle & BTNS_SEP))
+            continue;
+        TBBUTTONINFOA gap{};
+        gap.cbSize = sizeof gap;
+        gap.dwMask = TBIF_BYINDEX | TBIF_SIZE;
+        gap.cx = static_cast<WORD>(dpi.Scale(static_cast<int>(buttons[index].iBitmap)));
+        SendMessageA(toolBar, TB_SETBUTTONINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&gap));
+    }
+    SendMessageA(toolBar, TB_AUTOSIZE, 0, 0);
+}
+
+HWND CreateMainToolBar(HWND parent)
 {
     AdaptButtonsToControls();
     HWND toolBar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
@@ -121,8 +139,10 @@ HWND CreateMainToolBar(HWND parent, const CToolBarImages& images)
     }
     SendMessageA(toolBar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
     SendMessageA(toolBar, TB_SETMAXTEXTROWS, 1, 0);
-    SendMessageA(toolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Normal()));
-    SendMessageA(toolBar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Disabled()));
-    SendMessageA(toolBar, TB_AUTOSIZE, 0, 0);
     return toolBar;
+}
+
+void ShowMainToolBarPictures(HWND toolBar, const CToolBarImages& images, const CDpiScale& dpi)
+{
+    ShowToolBarPictures(toolBar, images, g_buttons, kButtonCount, dpi);
 }

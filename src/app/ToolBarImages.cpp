@@ -10,6 +10,18 @@ const UINT CToolBarImages::kCommands[kMainImageCount] = {
     ID_ZOOM_FIT,        ID_ZOOM_ACTUAL,      ID_VIEW_OPTIONS,       ID_CAPTURE_LAST_REGION,
 };
 
+const ToolBarStrips CToolBarImages::kMainStrips = {
+    {IDB_TOOLBAR, IDB_TOOLBAR_24, IDB_TOOLBAR_32},
+    {IDB_TOOLBAR_DISABLED, IDB_TOOLBAR_DISABLED_24, IDB_TOOLBAR_DISABLED_32},
+    {IDB_TOOLBAR_MASK, IDB_TOOLBAR_MASK_24, IDB_TOOLBAR_MASK_32},
+};
+
+const ToolBarStrips CToolBarImages::kAnnotationStrips = {
+    {IDB_ANNOTATE, IDB_ANNOTATE_24, IDB_ANNOTATE_32},
+    {IDB_ANNOTATE_DISABLED, IDB_ANNOTATE_DISABLED_24, IDB_ANNOTATE_DISABLED_32},
+    {IDB_ANNOTATE_MASK, IDB_ANNOTATE_MASK_24, IDB_ANNOTATE_MASK_32},
+};
+
 namespace {
 HBITMAP LoadStrip(UINT id)
 {
@@ -19,10 +31,9 @@ HBITMAP LoadStrip(UINT id)
 
 // 24-bit lists: the pictures are drawn from a fixed palette, but pictures added later
 // (a colour swatch) may hold any colour.
-HIMAGELIST MakeList(HBITMAP strip, HBITMAP mask, int count)
+HIMAGELIST MakeList(HBITMAP strip, HBITMAP mask, SIZE size, int count)
 {
-    HIMAGELIST list = ImageList_Create(CToolBarImages::kImageWidth, CToolBarImages::kImageHeight,
-                                       ILC_COLOR24 | ILC_MASK, count, 1);
+    HIMAGELIST list = ImageList_Create(size.cx, size.cy, ILC_COLOR24 | ILC_MASK, count, 1);
     if (list && (!strip || !mask || ImageList_Add(list, strip, mask) < 0)) {
         ImageList_Destroy(list);
         list = nullptr;
@@ -31,20 +42,29 @@ HIMAGELIST MakeList(HBITMAP strip, HBITMAP mask, int count)
 }
 }
 
-void CToolBarImages::Load(UINT normalId, UINT disabledId, UINT maskId, int count)
+void CToolBarImages::Load(const ToolBarStrips& strips, int count, const CDpiScale& dpi)
 {
+    Destroy();
+    const int drawn = static_cast<int>(dpi.Pictures());
+    m_size = SIZE{dpi.PictureLength(kImageWidth), dpi.PictureLength(kImageHeight)};
     // The lists keep copies.
-    const CBitmapOwner mask(LoadStrip(maskId));
-    const CBitmapOwner normal(LoadStrip(normalId));
-    const CBitmapOwner disabled(LoadStrip(disabledId));
-    m_hNormal = MakeList(normal.get(), mask.get(), count);
-    m_hDisabled = MakeList(disabled.get(), mask.get(), count);
+    const CBitmapOwner mask(LoadStrip(strips.mask[drawn]));
+    const CBitmapOwner normal(LoadStrip(strips.normal[drawn]));
+    const CBitmapOwner disabled(LoadStrip(strips.disabled[drawn]));
+    m_hNormal = MakeList(normal.get(), mask.get(), m_size, count);
+    m_hDisabled = MakeList(disabled.get(), mask.get(), m_size, count);
 }
 
-CToolBarImages::~CToolBarImages()
+void CToolBarImages::Destroy()
 {
     if (m_hNormal)
         ImageList_Destroy(m_hNormal);
     if (m_hDisabled)
         ImageList_Destroy(m_hDisabled);
+    m_hNormal = m_hDisabled = nullptr;
+}
+
+CToolBarImages::~CToolBarImages()
+{
+    Destroy();
 }

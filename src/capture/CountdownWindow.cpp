@@ -3,12 +3,13 @@
 #include <cstdio>
 
 #include "scoped/ScopedHandles.h"
+#include "ui/DpiScale.h"
 
 namespace {
 const char kClassName[] = "LumigrabCountdown";
 const UINT_PTR kSecondTimer = 1;
-const int kSize = 120;    // pixels, square
-const int kMargin = 24;   // from the work area's corner
+const int kSize = 120;    // pixels at 96 DPI, square
+const int kMargin = 24;   // from the work area's corner, at 96 DPI
 const COLORREF kBackground = RGB(32, 32, 32);
 const COLORREF kDigits = RGB(255, 255, 255);
 
@@ -36,8 +37,10 @@ bool CCountdownWindow::Start(int seconds)
     RegisterCountdownClass();
     RECT workArea{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    const CDpiScale dpi = CDpiScale::OfWindow(nullptr);
+    const int size = dpi.Scale(kSize), margin = dpi.Scale(kMargin);
     if (!Create(kClassName, "", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
-                workArea.right - kMargin - kSize, workArea.bottom - kMargin - kSize, kSize, kSize, nullptr, nullptr))
+                workArea.right - margin - size, workArea.bottom - margin - size, size, size, nullptr, nullptr))
         return false;
     m_nSecondsLeft = seconds;
     SetTimer(Handle(), kSecondTimer, 1000, nullptr);
@@ -104,7 +107,7 @@ void CCountdownWindow::OnPaint()
     GetClientRect(Handle(), &client);
     CBrushOwner background(CreateSolidBrush(kBackground));
     FillRect(dc, &client, background.get());
-    CFontOwner font(CreateFontA(-kSize * 2 / 3, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    CFontOwner font(CreateFontA(-client.bottom * 2 / 3, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                 CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"));
     CSelectObject selected(dc, font.get());
     SetBkMode(dc, TRANSPARENT);

@@ -4,10 +4,12 @@
 #include <cmath>
 
 #include "annotate/AnnotationLayout.h"
+#include "ui/DpiScale.h"
 
 namespace {
-constexpr int kHandleSize = 7;      // screen pixels at every zoom
-constexpr float kHitReach = 4;      // screen pixels
+// Screen pixels at 96 DPI, at every zoom:
+constexpr int kHandleSize = 7;
+constexpr int kHitReach = 4;
 constexpr int kLeastDragPixels = 3;  // shorter drags of a shape tool make nothing
 
 // The kind of mark a drawing tool makes.
@@ -50,13 +52,18 @@ void FrameDashed(HDC dc, const RECT& box)
     Rectangle(dc, box.left, box.top, box.right, box.bottom);
 }
 
-void DrawHandle(HDC dc, POINT at)
+void DrawHandle(HDC dc, POINT at, int size)
 {
-    const int half = kHandleSize / 2;
+    const int half = size / 2;
     CSelectObject pen(dc, GetStockObject(BLACK_PEN));
     CSelectObject brush(dc, GetStockObject(WHITE_BRUSH));
     Rectangle(dc, at.x - half, at.y - half, at.x + half + 1, at.y + half + 1);
 }
+}
+
+int CAnnotationController::ScreenPixels(int pixels) const
+{
+    return CDpiScale::OfWindow(m_surface.Window()).Scale(pixels);
 }
 
 AnnotationTool CAnnotationController::Tool() const
@@ -96,7 +103,7 @@ void CAnnotationController::OnButtonDown(POINT client, bool shift, bool doubleCl
         BeginSelectDrag(client, at, shift, doubleClick);
         break;
     case AnnotationTool::kText: {
-        const int hit = HitTestAnnotations(m_picture.Objects(), at, kHitReach / m_surface.Mapping().zoom);
+        const int hit = HitTestAnnotations(m_picture.Objects(), at, ScreenPixels(kHitReach) / m_surface.Mapping().zoom);
         const bool onText = hit >= 0 && m_picture.Objects()[static_cast<size_t>(hit)].kind == AnnotationKind::kText;
         PlaceText(onText ? m_picture.Objects()[static_cast<size_t>(hit)].points[0] : at, onText ? hit : -1);
         return;
@@ -145,7 +152,7 @@ void CAnnotationController::BeginSelectDrag(POINT client, ImagePoint at, bool sh
         m_drag = Drag::kResizing;
         return;
     }
-    const int hit = HitTestAnnotations(m_picture.Objects(), at, kHitReach / m_surface.Mapping().zoom);
+    const int hit = HitTestAnnotations(m_picture.Objects(), at, ScreenPixels(kHitReach) / m_surface.Mapping().zoom);
     if (hit < 0) {
         if (!shift)
             m_selection.clear();
@@ -229,7 +236,8 @@ void CAnnotationController::OnButtonUp(POINT client, bool shift)
     switch (drag) {
     case Drag::kDrawing: {
         const POINT from = ToClient(m_draft.points.front()), to = ToClient(m_draft.points.back());
-        if (IsStroke(m_draft.kind) || std::abs(to.x - from.x) >= kLeastDragPixels || std::abs(to.y - from.y) >= kLeastDragPixels)
+        const int least = ScreenPixels(kLeastDragPixels);
+        if (IsStroke(m_draft.kind) || std::abs(to.x - from.x) >= least || std::abs(to.y - from.y) >= least)
             Commit(CAnnotationEdit::Insert(m_picture.Objects().size(), m_draft));
         else
             RedrawArea(AnnotationBox(m_draft), m_draft.style.width);
@@ -261,8 +269,8 @@ void CAnnotationController::OnButtonUp(POINT client, bool shift)
     }
     case Drag::kCropping: {
         const POINT from = ToClient(m_dragStart), to = ToClient(m_dragNow);
-        m_bHasCropFrame =
-            std::abs(to.x - from.x) >= kLeastDragPixels && std::abs(to.y - from.y) >= kLeastDragPixels;
+        const int least = ScreenPixels(kLeastDragPixels);
+        m_bHasCropFrame = std::abs(to.x - from.x) >= least && std::abs(to.y - from.y) >= least;
         Redraw();
         break;
     }
@@ -303,7 +311,8 @@ int CAnnotationController::HandleAt(POINT client) const
     const std::vector<ImagePoint> handles = AnnotationHandles(m_picture.Objects()[m_selection[0]]);
     for (size_t i = 0; i < handles.size(); ++i) {
         const POINT at = ToClient(handles[i]);
-        if (std::abs(at.x - client.x) <= kHandleSize / 2 + 1 && std::abs(at.y - client.y) <= kHandleSize / 2 + 1)
+        const int reach = ScreenPixels(kHandleSize) / 2 + ScreenPixels(1);
+        if (std::abs(at.x - client.x) <= reach && std::abs(at.y - client.y) <= reach)
             return static_cast<int>(i);
     }
     return -1;
@@ -421,7 +430,7 @@ HCURSOR CAnnotationController::Cursor(POINT client) const
         if (HandleAt(client) >= 0)
             return LoadCursor(nullptr, IDC_SIZENWSE);
         const bool over =
-            HitTestAnnotations(m_picture.Objects(), ToImage(client), kHitReach / m_surface.Mapping().zoom) >= 0;
+            HitTestAnnotations(m_picture.Objects(), ToImage(client), ScreenPixels(kHitReach) / m_surface.Mapping().zoom) >= 0;
         return LoadCursor(nullptr, over ? IDC_SIZEALL : IDC_ARROW);
     }
     case AnnotationTool::kText:
@@ -498,7 +507,7 @@ void CAnnotationController::PaintLive(HDC dc, const RECT& clip, POINT shift) con
         frame(AnnotationBox(shown[index]), 3);
         if (m_selection.size() == 1) {
             for (const ImagePoint& handle : AnnotationHandles(shown[index]))
-                DrawHandle(dc, toDevice(handle));
+                DrawHandle(dc, toDevice(handle), ScreenPixels(kHandleSize));
         }
     }
     if (m_drag == Drag::kBand)
@@ -634,6 +643,7 @@ void CAnnotationController::RedrawArea(const ImageRect& box, float width) const
 {
     const float reach = width * 4 + 2;
     const POINT a = ToClient({box.left - reach, box.top - reach}), b = ToClient({box.right + reach, box.bottom + reach});
-    const RECT area{a.x - kHandleSize, a.y - kHandleSize, b.x + kHandleSize, b.y + kHandleSize};
+    const int handle = ScreenPixels(kHandleSize);
+    const RECT area{a.x - handle, a.y - handle, b.x + handle, b.y + handle};
     InvalidateRect(m_surface.Window(), &area, FALSE);
 }

@@ -71,6 +71,8 @@ private:
 
     ImagePoint ToImage(POINT client) const;
     POINT ToClient(ImagePoint point) const;
+    // A length in screen pixels given for 96 DPI, at the view's DPI.
+    int ScreenPixels(int pixels) const;
     AnnotationTool Tool() const;
     void BeginSelectDrag(POINT client, ImagePoint at, bool shift, bool doubleClick);
     void PlaceText(ImagePoint at, int index);

@@ -14,6 +14,7 @@
 #include "document/ViewArithmetic.h"
 #include "document/ZoomTable.h"
 #include "res/resource.h"
+#include "ui/DpiScale.h"
 #include "ui/MainFrameHandle.h"
 #include "ui/UpdateUI.h"
 #include "util/CharSearch.h"
@@ -29,10 +30,12 @@ HBRUSH SharedBackground()
     return brush;
 }
 
+// The hands are drawn at 16, 24 and 32 pixels; the one for the screen's DPI.
 HCURSOR LoadHandCursor(UINT id)
 {
+    const int size = CDpiScale::OfWindow(nullptr).PictureLength(16);
     return static_cast<HCURSOR>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_CURSOR, 16, 16, 0));
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_CURSOR, size, size, 0));
 }
 
 void RegisterViewClass()

@@ -11,6 +11,7 @@
 #include "imageio/ImageFormats.h"
 #include "imageio/TopDownDib.h"
 #include "res/resource.h"
+#include "ui/DpiScale.h"
 #include "ui/MainFrameHandle.h"
 #include "util/AppMessageBox.h"
 
@@ -64,10 +65,11 @@ bool CPinWindow::Create(HBITMAP bitmap, POINT imageOrigin)
     m_nZoomIndex = kZoomIndexActual;
     m_fZoom = g_zoomLevels[m_nZoomIndex];
     RegisterPinClass();
+    m_nFrameWidth = CDpiScale::OfWindow(nullptr).Scale(kFrameWidth);
     // Layered from the start, so that the opacity changes without a repaint.
     if (!CWindow::Create(kPinClass, "", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED,
-                         imageOrigin.x - kFrameWidth, imageOrigin.y - kFrameWidth, m_size.cx + 2 * kFrameWidth,
-                         m_size.cy + 2 * kFrameWidth, nullptr, nullptr))
+                         imageOrigin.x - m_nFrameWidth, imageOrigin.y - m_nFrameWidth, m_size.cx + 2 * m_nFrameWidth,
+                         m_size.cy + 2 * m_nFrameWidth, nullptr, nullptr))
         return false;
     SetOpacity(100);
     ShowWindow(Handle(), SW_SHOW);
@@ -131,8 +133,8 @@ LRESULT CPinWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 RECT CPinWindow::PictureRect() const
 {
-    return {kFrameWidth, kFrameWidth, kFrameWidth + static_cast<LONG>(m_size.cx * m_fZoom + 0.5f),
-            kFrameWidth + static_cast<LONG>(m_size.cy * m_fZoom + 0.5f)};
+    return {m_nFrameWidth, m_nFrameWidth, m_nFrameWidth + static_cast<LONG>(m_size.cx * m_fZoom + 0.5f),
+            m_nFrameWidth + static_cast<LONG>(m_size.cy * m_fZoom + 0.5f)};
 }
 
 void CPinWindow::OnPaint()
@@ -220,14 +222,14 @@ void CPinWindow::ZoomAbout(int zoomIndex, POINT anchor)
 {
     RECT place;
     GetWindowRect(Handle(), &place);
-    const float imageX = (anchor.x - place.left - kFrameWidth) / m_fZoom;
-    const float imageY = (anchor.y - place.top - kFrameWidth) / m_fZoom;
+    const float imageX = (anchor.x - place.left - m_nFrameWidth) / m_fZoom;
+    const float imageY = (anchor.y - place.top - m_nFrameWidth) / m_fZoom;
     m_nZoomIndex = zoomIndex;
     m_fZoom = g_zoomLevels[zoomIndex];
     const RECT picture = PictureRect();
-    const int left = anchor.x - kFrameWidth - static_cast<int>(imageX * m_fZoom + 0.5f);
-    const int top = anchor.y - kFrameWidth - static_cast<int>(imageY * m_fZoom + 0.5f);
-    SetWindowPos(Handle(), nullptr, left, top, picture.right + kFrameWidth, picture.bottom + kFrameWidth,
+    const int left = anchor.x - m_nFrameWidth - static_cast<int>(imageX * m_fZoom + 0.5f);
+    const int top = anchor.y - m_nFrameWidth - static_cast<int>(imageY * m_fZoom + 0.5f);
+    SetWindowPos(Handle(), nullptr, left, top, picture.right + m_nFrameWidth, picture.bottom + m_nFrameWidth,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(Handle(), nullptr, FALSE);
 }

@@ -24,7 +24,7 @@ public:
         ~IOwner() = default;
     };
 
-    static constexpr int kFrameWidth = 2;  // around the picture, outside it
+    static constexpr int kFrameWidth = 2;  // around the picture, outside it, at 96 DPI
     static constexpr int kLowestOpacity = 20;
     static constexpr int kOpacityStep = 10;
 
@@ -64,6 +64,7 @@ private:
     SIZE m_size{};
     int m_nZoomIndex = 0;
     float m_fZoom = 1.0f;
+    int m_nFrameWidth = kFrameWidth;  // at the screen's DPI
     int m_nOpacity = 100;
     bool m_bDragging = false;
     POINT m_ptDragOffset{};  // from the window's corner to the pointer

@@ -6,6 +6,7 @@
 #include "editors/EditorList.h"
 #include "res/resource.h"
 #include "ui/CenterWindow.h"
+#include "ui/DpiScale.h"
 #include "util/FastString.h"
 
 namespace {
@@ -45,8 +46,9 @@ void CEditorsDlg::SetUpListView()
     style |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_EDITLABELS;
     SetWindowLongPtrA(m_hListView, GWL_STYLE, style);
     SendMessageA(m_hListView, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    InsertColumn(m_hListView, 0, 100, IDS_EDITOR_NAME);
-    InsertColumn(m_hListView, 1, 200, IDS_EDITOR_PATH);
+    const CDpiScale dpi = CDpiScale::OfWindow(m_hListView);
+    InsertColumn(m_hListView, 0, dpi.Scale(100), IDS_EDITOR_NAME);
+    InsertColumn(m_hListView, 1, dpi.Scale(200), IDS_EDITOR_PATH);
     SendMessageA(m_hListView, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_list.GetSystemImageList()));
     SetRowCount();
 }

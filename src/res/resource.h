@@ -17,6 +17,19 @@
 #define IDB_ANNOTATE_DISABLED       154
 #define IDB_ANNOTATE_MASK           155
 #define IDB_ANNOTATE                156
+/* The same six strips drawn for 144 and 192 DPI */
+#define IDB_TOOLBAR_DISABLED_24     161
+#define IDB_TOOLBAR_MASK_24         162
+#define IDB_TOOLBAR_24              163
+#define IDB_ANNOTATE_DISABLED_24    164
+#define IDB_ANNOTATE_MASK_24        165
+#define IDB_ANNOTATE_24             166
+#define IDB_TOOLBAR_DISABLED_32     171
+#define IDB_TOOLBAR_MASK_32         172
+#define IDB_TOOLBAR_32              173
+#define IDB_ANNOTATE_DISABLED_32    174
+#define IDB_ANNOTATE_MASK_32        175
+#define IDB_ANNOTATE_32             176
 #define IDR_SHUTTER                 190
 
 /* Strings */

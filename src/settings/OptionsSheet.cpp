@@ -6,12 +6,13 @@
 
 #include "res/resource.h"
 #include "ui/CenterWindow.h"
+#include "ui/DpiScale.h"
 #include "util/FastString.h"
 
 namespace {
 // The restore-defaults button sits this far from the sheet's left edge, level with
 // OK and Cancel.
-const int kButtonLeft = 7;
+const int kButtonLeft = 7;  // pixels at 96 DPI
 }  // namespace
 
 COptionsSheet::COptionsSheet(const CSettings& settings, CAuxPage::SkinManagerSource skinManagerSource)
@@ -65,7 +66,8 @@ void COptionsSheet::AddRestoreDefaultsButton()
     MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rcCancel), 2);
     Vorn::CFastString<64> text;
     text.LoadString(IDS_RESTORE_DEFAULTS);
-    HWND hButton = CreateWindowExA(0, "BUTTON", text.GetString(), WS_CHILD | WS_VISIBLE | WS_TABSTOP, kButtonLeft,
+    HWND hButton = CreateWindowExA(0, "BUTTON", text.GetString(), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                                   CDpiScale::OfWindow(Handle()).Scale(kButtonLeft),
                                    rcCancel.top, rcCancel.right - rcCancel.left, rcCancel.bottom - rcCancel.top,
                                    Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_RESTORE_DEFAULTS)),
                                    GetModuleHandleA(nullptr), nullptr);

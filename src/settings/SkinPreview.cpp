@@ -2,10 +2,11 @@
 
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
+#include "ui/DpiScale.h"
 #include "util/FastString.h"
 
 namespace {
-// The whole sample frame lies inside the control, clear of its edges.
+// The whole sample frame lies inside the control, clear of its edges (pixels at 96 DPI).
 const int kSideInset = 5;
 const int kTopBottomInset = 10;
 const int kLabelInset = 7;
@@ -40,7 +41,14 @@ void CSkinPreview::OnPaint()
     // The preview draws its own outline: a sunken edge's light sides vanish on a light page.
     FrameRect(hdc, &rcClient, GetSysColorBrush(COLOR_BTNSHADOW));
 
+    // The engine draws its skins in pixels for 96 DPI; the mapping scales what it draws,
+    // and its lines and text stay sharp. From here on the lengths are 96-DPI ones.
+    const CDpiScale dpi = CDpiScale::OfWindow(Handle());
+    SetMapMode(hdc, MM_ANISOTROPIC);
+    SetWindowExtEx(hdc, CDpiScale::kBaseDpi, CDpiScale::kBaseDpi, nullptr);
+    SetViewportExtEx(hdc, dpi.Dpi(), dpi.Dpi(), nullptr);
     RECT rcFrame = rcClient;
+    DPtoLP(hdc, reinterpret_cast<POINT*>(&rcFrame), 2);
     InflateRect(&rcFrame, -kSideInset, -kTopBottomInset);
     Vorn::CFastString<64> caption;
     caption.LoadString(IDS_AUX_WINDOW);
@@ -58,5 +66,6 @@ void CSkinPreview::OnPaint()
     m_pSkinManager->DrawLabel(hdc, &rcLabel, szName, 1);
 
     SelectClipRgn(hdc, nullptr);
+    SetMapMode(hdc, MM_TEXT);
     EndPaint(Handle(), &ps);
 }

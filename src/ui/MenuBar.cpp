@@ -68,7 +68,7 @@ HWND CMenuBar::Create(HWND parent, HWND commandTarget, HMENU menu)
     SendMessageA(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     // Text-only buttons: no room for images.
     SendMessageA(Handle(), TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
-    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(m_painter.MenuFont()), FALSE);
+    SetDpi(CDpiScale::OfWindow(Handle()));
     ShowAccessKeys(false);
     AttachMenu(menu);
     return Handle();
@@ -77,6 +77,13 @@ HWND CMenuBar::Create(HWND parent, HWND commandTarget, HMENU menu)
 void CMenuBar::SetImages(HIMAGELIST normal, HIMAGELIST disabled, const UINT* commands, int count)
 {
     m_painter.SetImages(normal, disabled, commands, count);
+}
+
+void CMenuBar::SetDpi(const CDpiScale& dpi)
+{
+    m_painter.SetDpi(dpi);
+    m_mdiButtons.SetDpi(dpi);
+    OnSettingChange();
 }
 
 void CMenuBar::AttachMenu(HMENU menu)
@@ -126,7 +133,7 @@ SIZE CMenuBar::GetIdealSize() const
     SIZE size;
     size.cx = std::max<int>(last.right, m_mdiButtons.LeftWidth()) + m_mdiButtons.RightWidth();
     // Tall enough for the caption buttons, so the bar keeps its height when they come.
-    size.cy = std::max<int>(HIWORD(buttonSize), GetSystemMetrics(SM_CYMENUSIZE));
+    size.cy = std::max<int>(HIWORD(buttonSize), m_painter.Dpi().ScaleFromScreen(GetSystemMetrics(SM_CYMENUSIZE)));
     return size;
 }
 

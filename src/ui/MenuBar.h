@@ -32,6 +32,9 @@ public:
     // Command commands[i] is drawn with image i of normal (enabled) or disabled; the
     // lists stay the caller's and must outlive the bar's use of them.
     void SetImages(HIMAGELIST normal, HIMAGELIST disabled, const UINT* commands, int count);
+    // Sizes the bar, its popups and the maximised child's buttons for the DPI of the
+    // bar's window (at creation and when the frame moves to a monitor of another DPI).
+    void SetDpi(const CDpiScale& dpi);
     // Pictures for further commands, such as the editors' own icons (see CMenuBarPopupPainter).
     void SetImageSource(const IMenuImageSource* source) { m_painter.SetImageSource(source); }
 

@@ -38,18 +38,19 @@ bool CMenuBarMdiButtons::Sync()
 
 int CMenuBarMdiButtons::LeftWidth() const
 {
-    return m_hChild ? GetSystemMetrics(SM_CXSMICON) + kIconMargin : 0;
+    return m_hChild ? m_dpi.ScaleFromScreen(GetSystemMetrics(SM_CXSMICON)) + m_dpi.Scale(kIconMargin) : 0;
 }
 
 int CMenuBarMdiButtons::RightWidth() const
 {
-    return m_hChild ? 3 * ButtonSize().cx + 2 * kButtonGap : 0;
+    return m_hChild ? 3 * ButtonSize().cx + 2 * m_dpi.Scale(kButtonGap) : 0;
 }
 
 SIZE CMenuBarMdiButtons::ButtonSize() const
 {
-    const int height = GetSystemMetrics(SM_CYMENUSIZE) - 2;
-    return SIZE{height + 2, height};
+    const int border = m_dpi.Scale(2);
+    const int height = m_dpi.ScaleFromScreen(GetSystemMetrics(SM_CYMENUSIZE)) - border;
+    return SIZE{height + border, height};
 }
 
 RECT CMenuBarMdiButtons::PartRect(Part part, const RECT& client) const
@@ -59,8 +60,8 @@ RECT CMenuBarMdiButtons::PartRect(Part part, const RECT& client) const
         return rect;
     const int clientHeight = client.bottom - client.top;
     if (part == Icon) {
-        const int size = GetSystemMetrics(SM_CXSMICON);
-        rect.left = client.left + kIconMargin;
+        const int size = m_dpi.ScaleFromScreen(GetSystemMetrics(SM_CXSMICON));
+        rect.left = client.left + m_dpi.Scale(kIconMargin);
         rect.top = client.top + (clientHeight - size) / 2;
         rect.right = rect.left + size;
         rect.bottom = rect.top + size;
@@ -69,9 +70,10 @@ RECT CMenuBarMdiButtons::PartRect(Part part, const RECT& client) const
     const SIZE size = ButtonSize();
     const int height = std::min<int>(size.cy, clientHeight);
     // From the right: close, a gap, restore, minimise.
-    int right = client.right - kButtonGap;
+    const int gap = m_dpi.Scale(kButtonGap);
+    int right = client.right - gap;
     if (part != Close)
-        right -= size.cx + kButtonGap;
+        right -= size.cx + gap;
     if (part == Minimize)
         right -= size.cx;
     rect.left = right - size.cx;

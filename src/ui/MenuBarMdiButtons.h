@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/DpiScale.h"
+
 // What the menu bar shows of a maximised MDI child: its small icon at the left end
 // (it opens the child's system menu) and its minimise, restore and close buttons at
 // the right end. This object only keeps the state, lays the parts out in the bar's
@@ -10,6 +12,8 @@ public:
     enum Part { None, Icon, Minimize, Restore, Close };
 
     void SetMdiClient(HWND mdiClient) { m_hMdiClient = mdiClient; }
+    // The DPI of the bar, for the parts' sizes.
+    void SetDpi(const CDpiScale& dpi) { m_dpi = dpi; }
     // Looks at the MDI client's active child again; true when what is shown changes.
     bool Sync();
 
@@ -31,6 +35,7 @@ public:
 private:
     SIZE ButtonSize() const;
 
+    CDpiScale m_dpi;
     HWND m_hMdiClient = nullptr;
     HWND m_hChild = nullptr;
     HICON m_hIcon = nullptr;  // the child's, not ours to destroy

@@ -10,7 +10,7 @@ const int kImagePadding = 3;   // around the image, each side
 const int kTextMargin = 4;     // between the image column and the label
 const int kShortcutGap = 16;   // least space between label and shortcut
 const int kVerticalPadding = 6;
-const SIZE kDefaultImageSize = {16, 15};
+const SIZE kDefaultImageSize = {16, 15};  // at 96 DPI
 
 // PSDPxax: where the source is white the destination stays, where it is black the
 // brush is painted.
@@ -77,6 +77,7 @@ void CMenuBarPopupPainter::UpdateMetrics()
         if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
             GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof metrics.lfMenuFont, &metrics.lfMenuFont);
     }
+    metrics.lfMenuFont.lfHeight = m_dpi.ScaleFromScreen(metrics.lfMenuFont.lfHeight);
     m_font.reset(CreateFontIndirectA(&metrics.lfMenuFont));
     metrics.lfMenuFont.lfWeight = FW_BOLD;
     m_boldFont.reset(CreateFontIndirectA(&metrics.lfMenuFont));
@@ -167,9 +168,9 @@ bool CMenuBarPopupPainter::MeasureItem(MEASUREITEMSTRUCT& measure) const
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
 
-    measure.itemWidth = ImageColumnWidth() + kTextMargin + labelRect.right +
-                        (shortcut.empty() ? 0 : kShortcutGap + shortcutSize.cx) + RightMargin();
-    measure.itemHeight = std::max<int>(metrics.tmHeight, ImageSize().cy) + kVerticalPadding;
+    measure.itemWidth = ImageColumnWidth() + m_dpi.Scale(kTextMargin) + labelRect.right +
+                        (shortcut.empty() ? 0 : m_dpi.Scale(kShortcutGap) + shortcutSize.cx) + RightMargin();
+    measure.itemHeight = std::max<int>(metrics.tmHeight, ImageSize().cy) + m_dpi.Scale(kVerticalPadding);
     return true;
 }
 
@@ -191,7 +192,7 @@ bool CMenuBarPopupPainter::DrawItem(const DRAWITEMSTRUCT& draw) const
     DrawImageColumn(draw.hDC, draw.rcItem, *item, draw.itemState, textColor);
 
     RECT textArea = draw.rcItem;
-    textArea.left += ImageColumnWidth() + kTextMargin;
+    textArea.left += ImageColumnWidth() + m_dpi.Scale(kTextMargin);
     textArea.right -= RightMargin();
     const int oldMode = SetBkMode(draw.hDC, TRANSPARENT);
     if (disabled && !selected && !m_bFlatMenus) {
@@ -249,18 +250,19 @@ SIZE CMenuBarPopupPainter::ImageSize() const
     int width = 0, height = 0;
     if (m_hNormalImages && ImageList_GetIconSize(m_hNormalImages, &width, &height))
         return SIZE{width, height};
-    return kDefaultImageSize;
+    return SIZE{m_dpi.PictureLength(kDefaultImageSize.cx), m_dpi.PictureLength(kDefaultImageSize.cy)};
 }
 
 int CMenuBarPopupPainter::ImageColumnWidth() const
 {
-    return std::max<int>(ImageSize().cx, GetSystemMetrics(SM_CXMENUCHECK)) + 2 * kImagePadding;
+    return std::max<int>(ImageSize().cx, m_dpi.ScaleFromScreen(GetSystemMetrics(SM_CXMENUCHECK))) +
+           2 * m_dpi.Scale(kImagePadding);
 }
 
 int CMenuBarPopupPainter::RightMargin() const
 {
     // Room for the arrow the system draws beside an item that opens a submenu.
-    return GetSystemMetrics(SM_CXMENUCHECK);
+    return m_dpi.ScaleFromScreen(GetSystemMetrics(SM_CXMENUCHECK));
 }
 
 void CMenuBarPopupPainter::DrawImageColumn(HDC dc, const RECT& itemRect, const Item& item, UINT state,
@@ -286,7 +288,8 @@ void CMenuBarPopupPainter::DrawImageColumn(HDC dc, const RECT& itemRect, const I
     const int y = column.top + (column.bottom - column.top - size.cy) / 2;
     if (checked) {
         // A checked item with an image shows the image pushed in.
-        RECT frame = {x - 2, y - 2, x + size.cx + 2, y + size.cy + 2};
+        const int ring = m_dpi.Scale(2);
+        RECT frame = {x - ring, y - ring, x + size.cx + ring, y + size.cy + ring};
         if (!(state & ODS_SELECTED))
             FillRect(dc, &frame, GetSysColorBrush(COLOR_3DLIGHT));
         DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scoped/ScopedHandles.h"
+#include "ui/DpiScale.h"
 #include "ui/MenuImageSource.h"
 
 // Draws the menu bar's popup menus: system menu colours and font, the toolbar image
@@ -27,8 +28,12 @@ public:
     // Underline access keys even when the system hides keyboard cues (menu opened
     // from the keyboard).
     void ShowAccessKeys(bool show) { m_bShowAccessKeys = show; }
-    // Re-reads the system's menu font and sizes.
+    // Re-reads the system's menu font and sizes, at the DPI last set.
     void UpdateMetrics();
+    // The DPI of the bar's window: its paddings and font follow it from the next
+    // UpdateMetrics on.
+    void SetDpi(const CDpiScale& dpi) { m_dpi = dpi; }
+    const CDpiScale& Dpi() const { return m_dpi; }
     HFONT MenuFont() const { return m_font.get(); }
 
     void PreparePopup(HMENU popup);
@@ -66,6 +71,7 @@ private:
     HIMAGELIST m_hDisabledImages = nullptr;
     std::vector<UINT> m_imageCommands;
     const IMenuImageSource* m_pImageSource = nullptr;
+    CDpiScale m_dpi;
     CFontOwner m_font;
     CFontOwner m_boldFont;
     bool m_bShowAccessKeys = false;

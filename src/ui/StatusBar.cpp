@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "scoped/ScopedHandles.h"
+#include "ui/DpiScale.h"
 #include "util/FastString.h"
 
 namespace {
@@ -29,17 +30,22 @@ HWND CStatusBar::CreateBar(HWND parent, const char* text, DWORD style, UINT id)
 
 void CStatusBar::SetPanes(const UINT* ids, int count)
 {
+    m_ids.assign(ids, ids + count);
+    MeasurePanes();
+}
+
+void CStatusBar::MeasurePanes()
+{
     int borders[3] = {};
     SendMessageA(Handle(), SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
-    const int gap = borders[2];
+    const int padding = CDpiScale::OfWindow(Handle()).Scale(6) + borders[2];
 
-    m_ids.assign(ids, ids + count);
-    m_widths.assign(count, 0);
-    for (int i = 1; i < count; ++i) {
+    m_widths.assign(m_ids.size(), 0);
+    for (size_t i = 1; i < m_ids.size(); ++i) {
         Vorn::CFastString<64> sample;
-        sample.LoadString(ids[i]);
+        sample.LoadString(m_ids[i]);
         if (sample.GetLength() > 0)
-            m_widths[i] = TextWidth(Handle(), sample.GetString(), static_cast<int>(sample.GetLength())) + 6 + gap;
+            m_widths[i] = TextWidth(Handle(), sample.GetString(), static_cast<int>(sample.GetLength())) + padding;
     }
     LayoutPanes();
 }

@@ -13,6 +13,8 @@ public:
 
     // The first id must be 0, the default pane.
     void SetPanes(const UINT* ids, int count);
+    // Measures the panes' samples again, in the bar's font at its DPI.
+    void MeasurePanes();
     bool SetPaneText(UINT id, const char* text);
 
     void ShowMenuHelp(const char* text);

@@ -161,15 +161,8 @@ protected:
     {
         if (!m_frame)
             return;
-        PostMessageA(m_frame, WM_CLOSE, 0, 0);
         DWORD exitCode = 0;
-        EXPECT_TRUE(PumpUntil(
-            [&] {
-                if (HWND prompt = m_program.FindWindow("#32770"))
-                    CProgramUnderTest::PressButton(prompt, IDNO);
-                return !m_program.IsRunning();
-            },
-            20000));
+        EXPECT_TRUE(m_program.CloseLettingCapturesGo(m_frame));
         EXPECT_TRUE(m_program.WaitForExit(1000, &exitCode));
         EXPECT_FALSE(TrayIconShown(m_frame)) << "the icon left with the program";
     }

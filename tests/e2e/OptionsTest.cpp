@@ -31,17 +31,9 @@ void CloseSheet(HWND sheet, int button)
     EXPECT_TRUE(PumpUntil([sheet] { return !IsWindow(sheet); }, 5000));
 }
 
-// Closes the program; a capture is let go unsaved.
 void ExitProgram(CProgramUnderTest& program, HWND frame)
 {
-    PostMessageA(frame, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(PumpUntil(
-        [&] {
-            if (HWND prompt = program.FindWindow("#32770"))
-                CProgramUnderTest::PressButton(prompt, IDNO);
-            return !program.IsRunning();
-        },
-        20000));
+    EXPECT_TRUE(program.CloseLettingCapturesGo(frame));
 }
 
 uint32_t ReadU32(const std::string& bytes, size_t offset)

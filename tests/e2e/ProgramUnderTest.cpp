@@ -87,6 +87,18 @@ bool CProgramUnderTest::WaitForExit(DWORD timeoutMs, DWORD* exitCode)
     return GetExitCodeProcess(m_process.hProcess, exitCode) != 0;
 }
 
+bool CProgramUnderTest::CloseLettingCapturesGo(HWND frame) const
+{
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    return PumpUntil(
+        [&] {
+            if (HWND prompt = FindWindow("#32770"))
+                PressButton(prompt, IDNO);
+            return !IsRunning();
+        },
+        20000);
+}
+
 std::vector<HWND> CProgramUnderTest::TopLevelWindows() const
 {
     struct Search {

@@ -40,6 +40,9 @@ public:
     bool IsRunning() const;
     // Waits for the process to end; false when it is still running at the deadline.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
+    // Closes the program through its frame, answering 否 to every question about an
+    // unsaved capture; false when it is still running after 20 seconds.
+    bool CloseLettingCapturesGo(HWND frame) const;
 
     // Visible top-level windows of the program, in z-order.
     std::vector<HWND> TopLevelWindows() const;

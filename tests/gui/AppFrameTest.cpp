@@ -361,3 +361,43 @@ TEST_F(AppFrameTest, DelayCommandsAreOneRadioGroupOverTheKeptCountdown)
     g_settings = saved;
     g_settings.m_bModified = 0;
 }
+
+namespace {
+SIZE PictureSize(HWND toolBar)
+{
+    int width = 0, height = 0;
+    ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageA(toolBar, TB_GETIMAGELIST, 0, 0)), &width, &height);
+    return SIZE{width, height};
+}
+}  // namespace
+
+// Moved to a monitor of 144 DPI, the frame takes the rectangle proposed for it, both
+// toolbars show the 24-pixel pictures, the bars grow and the client moves down with
+// them; back at 96 everything is as it was.
+TEST_F(AppFrameTest, DpiChangeTakesTheProposedPlaceAndResizesTheBars)
+{
+    HWND toolBar = m_frame->ToolBar();
+    const auto startButtons = SendMessageA(toolBar, TB_GETBUTTONSIZE, 0, 0);
+    const RECT startRebar = ChildRect(m_frame->Rebar());
+    const auto changeDpi = [&](int dpi, RECT proposed) {
+        SendMessageA(*m_frame, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&proposed));
+        RECT now{};
+        GetWindowRect(*m_frame, &now);
+        EXPECT_TRUE(EqualRect(&proposed, &now)) << dpi << " DPI";
+    };
+
+    changeDpi(144, RECT{20, 10, 1220, 910});
+    for (HWND bar : {toolBar, m_frame->AnnotationToolBar()}) {
+        EXPECT_EQ(24, PictureSize(bar).cx);
+        EXPECT_EQ(22, PictureSize(bar).cy);
+    }
+    const auto largeButtons = SendMessageA(toolBar, TB_GETBUTTONSIZE, 0, 0);
+    EXPECT_GE(HIWORD(largeButtons), HIWORD(startButtons) + 7) << "the pictures are 7 pixels taller";
+    EXPECT_GT(ChildRect(m_frame->Rebar()).bottom, startRebar.bottom);
+    EXPECT_EQ(ChildRect(m_frame->Rebar()).bottom, ChildRect(m_frame->MdiClient()).top);
+
+    changeDpi(96, RECT{20, 10, 920, 610});
+    EXPECT_EQ(16, PictureSize(toolBar).cx);
+    EXPECT_EQ(startButtons, SendMessageA(toolBar, TB_GETBUTTONSIZE, 0, 0));
+    EXPECT_EQ(startRebar.bottom, ChildRect(m_frame->Rebar()).bottom);
+}

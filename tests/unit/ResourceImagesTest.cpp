@@ -43,11 +43,11 @@ std::vector<RGBQUAD> PixelsOf(HGDIOBJ bitmap, int width, int height)
 
 bool IsBlack(const RGBQUAD& p) { return p.rgbRed == 0 && p.rgbGreen == 0 && p.rgbBlue == 0; }
 
-// A strip of count 16 x 15 pictures in colour, in grey and as a 1-bit mask, where
+// A strip of count pictures of the size in colour, in grey and as a 1-bit mask, where
 // every transparent pixel is black in both pictures and no picture is empty.
-void ExpectMaskedStrip(UINT normalId, UINT disabledId, UINT maskId, int count)
+void ExpectMaskedStrip(UINT normalId, UINT disabledId, UINT maskId, int count, SIZE picture)
 {
-    const int imageWidth = 16, width = imageWidth * count, height = 15;
+    const int imageWidth = picture.cx, width = imageWidth * count, height = picture.cy;
     CBitmapOwner normal = LoadStrip(normalId);
     CBitmapOwner disabled = LoadStrip(disabledId);
     CBitmapOwner mask = LoadStrip(maskId);
@@ -84,15 +84,22 @@ void ExpectMaskedStrip(UINT normalId, UINT disabledId, UINT maskId, int count)
         EXPECT_GT(opaquePixels[image], 0) << "toolbar image " << image << " is empty";
 }
 
-TEST_F(ResourceTest, ToolbarStripsHoldFourteenMaskedImages)
+// Drawn for 96, 144 and 192 DPI.
+const SIZE kPictureSizes[] = {{16, 15}, {24, 22}, {32, 30}};
+
+TEST_F(ResourceTest, ToolbarStripsHoldFourteenMaskedImagesInEachSize)
 {
-    ExpectMaskedStrip(IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, IDB_TOOLBAR_MASK, 14);
+    ExpectMaskedStrip(IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, IDB_TOOLBAR_MASK, 14, kPictureSizes[0]);
+    ExpectMaskedStrip(IDB_TOOLBAR_24, IDB_TOOLBAR_DISABLED_24, IDB_TOOLBAR_MASK_24, 14, kPictureSizes[1]);
+    ExpectMaskedStrip(IDB_TOOLBAR_32, IDB_TOOLBAR_DISABLED_32, IDB_TOOLBAR_MASK_32, 14, kPictureSizes[2]);
 }
 
 // The 13 tools, the three fills, the font and the mosaic block.
-TEST_F(ResourceTest, AnnotationStripsHoldEighteenMaskedImages)
+TEST_F(ResourceTest, AnnotationStripsHoldEighteenMaskedImagesInEachSize)
 {
-    ExpectMaskedStrip(IDB_ANNOTATE, IDB_ANNOTATE_DISABLED, IDB_ANNOTATE_MASK, 18);
+    ExpectMaskedStrip(IDB_ANNOTATE, IDB_ANNOTATE_DISABLED, IDB_ANNOTATE_MASK, 18, kPictureSizes[0]);
+    ExpectMaskedStrip(IDB_ANNOTATE_24, IDB_ANNOTATE_DISABLED_24, IDB_ANNOTATE_MASK_24, 18, kPictureSizes[1]);
+    ExpectMaskedStrip(IDB_ANNOTATE_32, IDB_ANNOTATE_DISABLED_32, IDB_ANNOTATE_MASK_32, 18, kPictureSizes[2]);
 }
 
 // Width and height from the bitmap header of every image in an icon or cursor group.
@@ -134,22 +141,29 @@ TEST_F(ResourceTest, IconsComeIn16And32And48Pixels)
     }
 }
 
-TEST_F(ResourceTest, HandCursorsAre16PixelsWithHotSpotAtFingertips)
+// Drawn at 16, 24 and 32 pixels, the hot spot on the same fingertip pixel in each.
+TEST_F(ResourceTest, HandCursorsComeIn16And24And32PixelsWithHotSpotAtFingertips)
 {
     for (UINT cursor : {IDC_HAND_CLOSED, IDC_HAND_OPEN}) {
         // A cursor image starts with its hot spot, then the bitmap header.
-        EXPECT_EQ((std::vector<std::pair<int, int>>{{16, 16}}),
+        EXPECT_EQ((std::vector<std::pair<int, int>>{{16, 16}, {24, 24}, {32, 32}}),
                   GroupImageSizes(cursor, RT_GROUP_CURSOR, RT_CURSOR, 4))
             << "cursor " << cursor;
-        CCursorOwner loaded(static_cast<HCURSOR>(LoadImageA(GetModuleHandleA(nullptr),
-            MAKEINTRESOURCEA(cursor), IMAGE_CURSOR, 16, 16, 0)));
-        ASSERT_NE(nullptr, loaded) << "cursor " << cursor;
-        ICONINFO info = {};
-        ASSERT_TRUE(GetIconInfo(loaded.get(), &info));
-        CBitmapOwner mask(info.hbmMask), colour(info.hbmColor);
-        EXPECT_FALSE(info.fIcon);
-        EXPECT_EQ(7u, info.xHotspot) << "cursor " << cursor;
-        EXPECT_EQ(4u, info.yHotspot) << "cursor " << cursor;
+        const struct { int size; DWORD x, y; } hotSpots[] = {{16, 7, 4}, {24, 10, 6}, {32, 14, 8}};
+        for (const auto& expected : hotSpots) {
+            CCursorOwner loaded(static_cast<HCURSOR>(LoadImageA(GetModuleHandleA(nullptr),
+                MAKEINTRESOURCEA(cursor), IMAGE_CURSOR, expected.size, expected.size, 0)));
+            ASSERT_NE(nullptr, loaded) << "cursor " << cursor;
+            ICONINFO info = {};
+            ASSERT_TRUE(GetIconInfo(loaded.get(), &info));
+            CBitmapOwner mask(info.hbmMask), colour(info.hbmColor);
+            BITMAP bits = {};
+            GetObjectA(info.hbmMask, sizeof bits, &bits);
+            EXPECT_EQ(expected.size, bits.bmWidth) << "cursor " << cursor;
+            EXPECT_FALSE(info.fIcon);
+            EXPECT_EQ(expected.x, info.xHotspot) << "cursor " << cursor << " at " << expected.size;
+            EXPECT_EQ(expected.y, info.yHotspot) << "cursor " << cursor << " at " << expected.size;
+        }
     }
 }
 
@@ -180,7 +194,7 @@ TEST_F(ResourceTest, ShutterSoundIsShortMonoPcmWave)
     EXPECT_EQ(128, wave[size - 1]);
 }
 
-TEST_F(ResourceTest, ManifestAsksForCommonControls6)
+TEST_F(ResourceTest, ManifestAsksForCommonControls6AndDeclaresTheProgramDpiAware)
 {
     const auto [manifest, size] = ResourceBytes(CREATEPROCESS_MANIFEST_RESOURCE_ID, RT_MANIFEST);
     ASSERT_NE(nullptr, manifest);
@@ -188,6 +202,10 @@ TEST_F(ResourceTest, ManifestAsksForCommonControls6)
     const size_t dependency = text.find("name=\"Microsoft.Windows.Common-Controls\"");
     ASSERT_NE(std::string::npos, dependency);
     EXPECT_NE(std::string::npos, text.find("version=\"6.0.0.0\"", dependency));
+    EXPECT_NE(std::string::npos, text.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
+                                           "true/pm</dpiAware>"));
+    EXPECT_NE(std::string::npos, text.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/"
+                                           "WindowsSettings\">PerMonitorV2, PerMonitor, System</dpiAwareness>"));
 
     // The manifest is in effect: the common controls come from the side-by-side
     // store, not from the system folder. (Wine reports 5.81 for both copies, so

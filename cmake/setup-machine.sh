@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a Debian 12 machine: cross compilers,
 # Wine, a virtual X display, the build tools, the codec oracles, the help compiler
-# (chmcmd) with an independent reader of its output, and a CJK font.
+# (chmcmd) with an independent reader of its output, the installer compiler (makensis)
+# and a CJK font.
 # Does nothing when everything is already there.
 set -euo pipefail
 
@@ -10,7 +11,7 @@ packages=(
   wine64 xvfb xauth x11-utils xdotool
   cmake ninja-build nasm dpkg-dev
   googletest libjpeg-turbo-progs imagemagick pngcheck
-  fp-utils libchm-bin
+  fp-utils libchm-bin nsis
   fonts-wqy-microhei fonts-wine locales python3
 )
 

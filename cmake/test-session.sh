@@ -5,7 +5,7 @@ set -uo pipefail
 action=$1
 state=$(realpath -m "$2")
 mkdir -p "$state"
-export WINEPREFIX="$state/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+export WINEPREFIX="$state/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LC_ALL=zh_CN.UTF-8
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 

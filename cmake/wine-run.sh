@@ -4,7 +4,8 @@
 state=$(realpath -m "${LUMIGRAB_TEST_STATE:?LUMIGRAB_TEST_STATE names the test session folder}")
 export WINEPREFIX="$state/wineprefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No menu entries or icons of test installs in the home folder (winemenubuilder).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=zh_CN.UTF-8
 if [ -f "$state/display" ]; then
   DISPLAY=$(cat "$state/display")

@@ -22,8 +22,8 @@ int CountdownIndex(int32_t seconds)
 }
 }  // namespace
 
-CMorePage::CMorePage(MoreOptions& options, const SaveOptions& saveState)
-    : CPropertyPage(IDD_OPTIONS_MORE), m_options(options), m_saveState(saveState)
+CMorePage::CMorePage(MoreOptions& options, const SaveOptions& saveState, bool& startWithWindows)
+    : CPropertyPage(IDD_OPTIONS_MORE), m_options(options), m_saveState(saveState), m_bStartWithWindows(startWithWindows)
 {
 }
 
@@ -53,6 +53,7 @@ void CMorePage::Load()
     ShowFlag(IDC_PIN_AFTER_CAPTURE, m_options.m_bPinAfterCapture);
     ShowFlag(IDC_LAST_REGION_HOTKEY_ON, m_options.m_bLastRegionHotkey);
     SetHotkey(IDC_LAST_REGION_HOTKEY, m_options.m_wLastRegionKey, m_options.m_wLastRegionMods);
+    SetCheck(IDC_START_WITH_WINDOWS, m_bStartWithWindows ? BST_CHECKED : BST_UNCHECKED);
     EnableNoDocument();
     EnableHotkey();
 }
@@ -101,6 +102,7 @@ bool CMorePage::OnKillActive()
     m_options.m_bLastRegionHotkey = hotkeyOn;
     m_options.m_wLastRegionKey = key;
     m_options.m_wLastRegionMods = modifiers;
+    m_bStartWithWindows = GetCheck(IDC_START_WITH_WINDOWS) == BST_CHECKED;
     return true;
 }
 

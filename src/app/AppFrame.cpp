@@ -258,8 +258,13 @@ LRESULT CAppFrame::OnNotify(NMHDR* header, LPARAM lParam)
 LRESULT CAppFrame::OnClose()
 {
     ShowWindow(Handle(), SW_SHOW);
-    if (!m_documents.CloseAll())
+    // Files a later start hands over while the user answers about unsaved images would
+    // be lost with this copy.
+    m_handedFiles.SetClosing(true);
+    if (!m_documents.CloseAll()) {
+        m_handedFiles.SetClosing(false);
         return 0;
+    }
     SaveAndReleaseForExit();
     return DefaultProc(WM_CLOSE, 0, 0);
 }
@@ -277,7 +282,7 @@ LRESULT CAppFrame::OnQueryEndSession()
 void CAppFrame::SaveAndReleaseForExit()
 {
     m_captureWorkflow.CancelCountdown();
-    m_handedFiles.Refuse();
+    m_handedFiles.SetClosing(true);
     m_trayIcon.Remove();
     g_settings.UnregisterHotkeys(Handle());
     m_bHotkeysLive = false;

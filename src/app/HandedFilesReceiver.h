@@ -17,8 +17,9 @@ public:
     void Attach(HWND frame) { m_hWndFrame = frame; }
     // The frame is shown and has opened its own command line; nothing opens before.
     void Start();
-    // The frame is closing: a later start must run by itself, not hand over to it.
-    void Refuse() { m_bRefusing = true; }
+    // While the frame is closing a later start is refused, so that it runs by itself
+    // once this copy has gone, or hands over again if the user keeps this copy open.
+    void SetClosing(bool closing) { m_bRefusing = closing; }
 
     // WM_COPYDATA: true when the files were taken (a malformed block names none).
     bool OnCopyData(const COPYDATASTRUCT& data);

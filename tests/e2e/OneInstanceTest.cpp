@@ -90,17 +90,21 @@ TEST_F(OneInstanceTest, FilesHandedOverWhileADialogIsOpenOpenWhenItCloses)
     EXPECT_TRUE(PumpUntil([&] { return TabCount() == 1; }, 10000));
 }
 
-// A window of the frame's class on a thread that never reads its messages, with the
-// instance name held: a copy that hangs.
+// The instance name held and, with a frame, a window of the frame's class on a thread
+// that never reads its messages: a copy that hangs. Without one: a copy on its way out.
 class CFrozenCopy {
 public:
-    CFrozenCopy()
+    explicit CFrozenCopy(bool withFrame = true)
         : m_hName(CreateMutexA(nullptr, TRUE, "Local\\Lumigrab.Instance")),
           m_bNameWasFree(m_hName && GetLastError() != ERROR_ALREADY_EXISTS),
           m_hRelease(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-          m_thread([this] { Freeze(); })
+          m_thread([this, withFrame] {
+              if (withFrame)
+                  Freeze();
+          })
     {
-        PumpUntil([this] { return m_hWnd != nullptr; }, 5000);
+        if (withFrame)
+            PumpUntil([this] { return m_hWnd != nullptr; }, 5000);
     }
     ~CFrozenCopy()
     {
@@ -110,7 +114,8 @@ public:
         ReleaseMutex(m_hName);
         CloseHandle(m_hName);
     }
-    bool IsReady() const { return m_bNameWasFree && m_hWnd; }
+    bool HoldsTheName() const { return m_bNameWasFree; }
+    HWND Frame() const { return m_hWnd; }
 
 private:
     void Freeze()
@@ -137,7 +142,8 @@ private:
 TEST(OneInstance, ACopyThatDoesNotAnswerIsReportedAndTheLaterStartEnds)
 {
     CFrozenCopy frozen;
-    ASSERT_TRUE(frozen.IsReady()) << "a copy is still running";
+    ASSERT_TRUE(frozen.HoldsTheName()) << "a copy is still running";
+    ASSERT_NE(nullptr, frozen.Frame());
     CProgramUnderTest second;
     ASSERT_TRUE(second.Start());
     HWND box = second.WaitForMessageBox(20000);
@@ -151,6 +157,23 @@ TEST(OneInstance, ACopyThatDoesNotAnswerIsReportedAndTheLaterStartEnds)
     DWORD exitCode = 0;
     EXPECT_TRUE(second.WaitForExit(10000, &exitCode));
     EXPECT_EQ(2u, exitCode);
+}
+
+// The name is let go of when the copy ends; the later start has waited for it, and runs.
+TEST(OneInstance, AStartDuringACopysExitRunsByItselfOnceTheCopyHasGone)
+{
+    CProgramUnderTest later;
+    {
+        CFrozenCopy closing(false);
+        ASSERT_TRUE(closing.HoldsTheName()) << "a copy is still running";
+        ASSERT_TRUE(later.Start());
+        EXPECT_EQ(nullptr, later.WaitForWindow(CProgramUnderTest::kFrameClass, 2000)) << "ran beside the copy";
+    }
+    HWND frame = later.MainFrame();
+    ASSERT_NE(nullptr, frame);
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    DWORD exitCode = 0;
+    EXPECT_TRUE(later.WaitForExit(10000, &exitCode));
 }
 
 }  // namespace

@@ -42,6 +42,8 @@ BOOL CMorePage::OnInitDialog()
         AddListEntry(IDC_COUNTDOWN, entry);
     }
     Load();
+    // Not one of the program's options: 默认设置, which loads the page again, leaves it.
+    SetCheck(IDC_START_WITH_WINDOWS, m_bStartWithWindows ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
 }
 
@@ -53,7 +55,6 @@ void CMorePage::Load()
     ShowFlag(IDC_PIN_AFTER_CAPTURE, m_options.m_bPinAfterCapture);
     ShowFlag(IDC_LAST_REGION_HOTKEY_ON, m_options.m_bLastRegionHotkey);
     SetHotkey(IDC_LAST_REGION_HOTKEY, m_options.m_wLastRegionKey, m_options.m_wLastRegionMods);
-    SetCheck(IDC_START_WITH_WINDOWS, m_bStartWithWindows ? BST_CHECKED : BST_UNCHECKED);
     EnableNoDocument();
     EnableHotkey();
 }

@@ -25,9 +25,9 @@
 #include "util/FastString.h"
 #include "util/ModulePath.h"
 
-namespace {
-const char kFrameClass[] = "LumigrabFrame";
+const char CAppFrame::kClassName[] = "LumigrabFrame";
 
+namespace {
 void RegisterFrameClass()
 {
     HINSTANCE instance = g_app.Instance();
@@ -39,7 +39,7 @@ void RegisterFrameClass()
                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = kFrameClass;
+    wc.lpszClassName = CAppFrame::kClassName;
     CWindow::RegisterClass(wc);
 }
 
@@ -57,13 +57,13 @@ CAppFrame::~CAppFrame()
 HWND CAppFrame::CreateFrame()
 {
     WNDCLASSEXA existing{};
-    if (!GetClassInfoExA(g_app.Instance(), kFrameClass, &existing))
+    if (!GetClassInfoExA(g_app.Instance(), CAppFrame::kClassName, &existing))
         RegisterFrameClass();
 
     Vorn::CFastString<64> title;
     title.LoadString(IDR_MAINFRAME);
     CMenuOwner menu(LoadMenuA(g_app.Instance(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
-    HWND hWnd = Create(kFrameClass, title.GetString(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+    HWND hWnd = Create(CAppFrame::kClassName, title.GetString(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                        WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                        CW_USEDEFAULT, nullptr, menu.get());
     if (!hWnd)
@@ -108,6 +108,11 @@ LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_ENABLE:
         OnEnable(wParam != 0);
         break;
+    case WM_COPYDATA:
+        return m_handedFiles.OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? kFilesTaken : 0;
+    case WM_APP_OPEN_HANDED_FILES:
+        m_handedFiles.OpenWaitingFiles();
+        return 0;
     case WM_CREATE:
         return OnCreate();
     case WM_SETTINGCHANGE:
@@ -181,6 +186,7 @@ LRESULT CAppFrame::OnCreate()
     DisableImageCommands();
 
     m_trayIcon.Add(Handle());
+    m_handedFiles.Attach(Handle());
     // Files dropped anywhere on the frame, its documents included, come here.
     DragAcceptFiles(Handle(), TRUE);
 
@@ -288,8 +294,13 @@ LRESULT CAppFrame::OnNotify(NMHDR* header, LPARAM lParam)
 LRESULT CAppFrame::OnClose()
 {
     ShowWindow(Handle(), SW_SHOW);
-    if (!m_documents.CloseAll())
+    // Files a later start hands over while the user answers about unsaved images would
+    // be lost with this copy.
+    m_handedFiles.SetClosing(true);
+    if (!m_documents.CloseAll()) {
+        m_handedFiles.SetClosing(false);
         return 0;
+    }
     SaveAndReleaseForExit();
     return DefaultProc(WM_CLOSE, 0, 0);
 }
@@ -307,6 +318,7 @@ LRESULT CAppFrame::OnQueryEndSession()
 void CAppFrame::SaveAndReleaseForExit()
 {
     m_captureWorkflow.CancelCountdown();
+    m_handedFiles.SetClosing(true);
     m_trayIcon.Remove();
     g_settings.UnregisterHotkeys(Handle());
     m_bHotkeysLive = false;
@@ -420,6 +432,9 @@ LRESULT CAppFrame::OnHotKey(WPARAM id)
 // and leave the modal window behind its disabled owner.
 void CAppFrame::OnEnable(bool enabled)
 {
+    // Files a later start handed over while the modal window was open.
+    if (enabled)
+        PostMessageA(Handle(), WM_APP_OPEN_HANDED_FILES, 0, 0);
     if (!m_bHotkeysLive)
         return;
     if (enabled)

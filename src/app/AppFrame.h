@@ -6,6 +6,7 @@
 #include "app/EditorLauncher.h"
 #include "app/FileOpener.h"
 #include "app/FrameBars.h"
+#include "app/HandedFilesReceiver.h"
 #include "app/PinBoard.h"
 #include "app/TrayIcon.h"
 #include "capture/CaptureHost.h"
@@ -25,6 +26,10 @@ class CAppFrame : public CWindow,
                   private ICaptureHost,
                   private CDocumentTabs::IOwner {
 public:
+    static const char kClassName[];
+    // The answer to WM_COPYDATA with the files of a later start, once they are taken.
+    static constexpr LRESULT kFilesTaken = 1;
+
     CAppFrame();
     ~CAppFrame() override;
 
@@ -36,6 +41,7 @@ public:
 
     CDocumentTabs& Documents() { return m_documents; }
     CFileOpener& Files() { return m_files; }
+    CHandedFilesReceiver& HandedFiles() { return m_handedFiles; }
     HWND MdiClient() const { return m_documents.Client(); }
     HWND Rebar() const { return m_bars.Rebar(); }
     HWND StatusBar() const { return m_bars.StatusBar(); }
@@ -110,6 +116,7 @@ private:
     CEditorLauncher m_editorLauncher{m_editorList};
     CDocumentTabs m_documents{*this, m_menuBar, m_editorLauncher};
     CFileOpener m_files{m_documents};
+    CHandedFilesReceiver m_handedFiles{m_files};
     CPinBoard m_pins{m_documents};
     CTrayIcon m_trayIcon;
     CCaptureWorkflow m_captureWorkflow{*this};

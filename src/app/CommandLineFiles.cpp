@@ -27,20 +27,33 @@ std::string FullPath(const std::string& path)
     full.resize(length);
     return full;
 }
+
+bool IsSwitch(const wchar_t* argument, const wchar_t* name)
+{
+    return (argument[0] == L'/' || argument[0] == L'-') && lstrcmpiW(argument + 1, name) == 0;
+}
 }
 
-std::vector<std::string> CommandLineFiles(const wchar_t* commandLine)
+CommandLineRequest ReadCommandLine(const wchar_t* commandLine)
 {
-    std::vector<std::string> files;
+    CommandLineRequest request;
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(commandLine, &count);
     if (!arguments)
-        return files;
+        return request;
     for (int i = 1; i < count; ++i) {
+        if (IsSwitch(arguments[i], L"new")) {
+            request.newCopy = true;
+            continue;
+        }
+        if (IsSwitch(arguments[i], L"tray")) {
+            request.tray = true;
+            continue;
+        }
         const std::string path = ToAnsi(arguments[i]);
         if (!path.empty())
-            files.push_back(FullPath(path));
+            request.files.push_back(FullPath(path));
     }
     LocalFree(arguments);
-    return files;
+    return request;
 }

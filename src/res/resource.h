@@ -182,6 +182,9 @@
 #define IDS_COUNTDOWN_TIP           452
 #define IDS_HOTKEY_LAST_REGION_FAILED 453
 #define IDS_MORE_OPTIONS_WRITE_FAILED 454
+#define IDS_START_WITH_WINDOWS_FAILED 455
+#define IDS_RUNNING_COPY_NOT_ANSWERING 456
+#define IDC_START_WITH_WINDOWS      1046
 
 /* Printing and closing every image: their messages and the question at 全部关闭 */
 #define IDS_NO_PRINTER              430

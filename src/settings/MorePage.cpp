@@ -22,8 +22,8 @@ int CountdownIndex(int32_t seconds)
 }
 }  // namespace
 
-CMorePage::CMorePage(MoreOptions& options, const SaveOptions& saveState)
-    : CPropertyPage(IDD_OPTIONS_MORE), m_options(options), m_saveState(saveState)
+CMorePage::CMorePage(MoreOptions& options, const SaveOptions& saveState, bool& startWithWindows)
+    : CPropertyPage(IDD_OPTIONS_MORE), m_options(options), m_saveState(saveState), m_bStartWithWindows(startWithWindows)
 {
 }
 
@@ -42,6 +42,8 @@ BOOL CMorePage::OnInitDialog()
         AddListEntry(IDC_COUNTDOWN, entry);
     }
     Load();
+    // Not one of the program's options: 默认设置, which loads the page again, leaves it.
+    SetCheck(IDC_START_WITH_WINDOWS, m_bStartWithWindows ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
 }
 
@@ -101,6 +103,7 @@ bool CMorePage::OnKillActive()
     m_options.m_bLastRegionHotkey = hotkeyOn;
     m_options.m_wLastRegionKey = key;
     m_options.m_wLastRegionMods = modifiers;
+    m_bStartWithWindows = GetCheck(IDC_START_WITH_WINDOWS) == BST_CHECKED;
     return true;
 }
 

@@ -5,12 +5,14 @@
 
 // The fifth page of the Options sheet, 更多: what the program adds to the specified
 // options (the countdown before a capture, what happens after one, the hotkey that
-// captures the last region again). Its values go to lumigrab.ini.
+// captures the last region again). Its values go to lumigrab.ini, except whether the
+// program starts with Windows, which is the registry's.
 class CMorePage : public CPropertyPage {
 public:
     // saveState is the sheet's working copy of the 保存 page's group: it holds what that
     // page showed when the user last left it, so "no document" follows its auto-save box.
-    CMorePage(MoreOptions& options, const SaveOptions& saveState);
+    // startWithWindows is the sheet's choice of the logon entry, applied at OK.
+    CMorePage(MoreOptions& options, const SaveOptions& saveState, bool& startWithWindows);
 
     // Shows the options again (after restore defaults).
     void Load();
@@ -27,4 +29,5 @@ private:
 
     MoreOptions& m_options;
     const SaveOptions& m_saveState;
+    bool& m_bStartWithWindows;
 };

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "res/resource.h"
+#include "settings/StartWithWindows.h"
 #include "ui/CenterWindow.h"
 #include "ui/DpiScale.h"
 #include "util/FastString.h"
@@ -17,11 +18,12 @@ const int kButtonLeft = 7;  // pixels at 96 DPI
 
 COptionsSheet::COptionsSheet(const CSettings& settings, CAuxPage::SkinManagerSource skinManagerSource)
     : m_settings(settings),
+      m_bStartWithWindows(CStartWithWindows::ForThisProgram().IsOn()),
       m_generalPage(m_settings, [this](HWND hSheet) { SetUp(hSheet); }),
       m_savePage(m_settings),
       m_hotkeyPage(m_settings),
       m_auxPage(m_settings, std::move(skinManagerSource)),
-      m_morePage(m_settings, m_settings)
+      m_morePage(m_settings, m_settings, m_bStartWithWindows)
 {
 }
 

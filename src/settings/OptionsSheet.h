@@ -19,6 +19,9 @@ public:
     INT_PTR Run(HWND hParent);
 
     const CSettings& Settings() const { return m_settings; }
+    // Whether the program is to start with Windows: the registry's state when the sheet
+    // was made, as the 更多 page left it.
+    bool StartWithWindows() const { return m_bStartWithWindows; }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -29,10 +32,12 @@ private:
     void SetUp(HWND hSheet);
     void AddRestoreDefaultsButton();
     // Defaults in the working copy (the folder stays) and in every page made so far;
-    // nothing is applied until OK.
+    // nothing is applied until OK. Starting with Windows is the session's, not one of
+    // the program's options, and stays as it is.
     void RestoreDefaults();
 
     CSettings m_settings;
+    bool m_bStartWithWindows;
     CGeneralPage m_generalPage;
     CSavePage m_savePage;
     CHotkeyPage m_hotkeyPage;

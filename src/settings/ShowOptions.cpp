@@ -2,13 +2,23 @@
 #include "settings/Settings.h"
 
 #include "res/resource.h"
+#include "settings/StartWithWindows.h"
 #include "ui/MainFrameHandle.h"
 #include "ui/UpdateUI.h"
+#include "util/AppMessageBox.h"
+#include "util/SystemReason.h"
 
 void CSettings::ShowOptions(const std::function<ISkinManager*()>& createSkinManager)
 {
     COptionsSheet sheet(*this, createSkinManager);
-    if (sheet.Run(GetActiveWindow()) != 1 || sheet.Settings() == *this)
+    if (sheet.Run(GetActiveWindow()) != 1)
+        return;
+    // Every OK writes the logon entry, so that a moved program is found there again.
+    const LSTATUS status = CStartWithWindows::ForThisProgram().Apply(sheet.StartWithWindows());
+    if (status != ERROR_SUCCESS)
+        AppMessageBox(g_hMainFrame, IDS_START_WITH_WINDOWS_FAILED, MB_OK | MB_ICONEXCLAMATION,
+                      SystemReason(static_cast<DWORD>(status)).c_str());
+    if (sheet.Settings() == *this)
         return;
 
     const CSettings before(*this);

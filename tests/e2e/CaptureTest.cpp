@@ -136,15 +136,6 @@ void WriteSettings(const std::string& path, bool autoSave, const std::string& fo
     CloseHandle(file);
 }
 
-bool TrayIconShown(HWND frame)
-{
-    NOTIFYICONDATAA probe{};
-    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    probe.hWnd = frame;
-    probe.uID = 1;
-    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
-
 class CaptureTest : public ::testing::Test {
 protected:
     void Start()
@@ -254,12 +245,12 @@ TEST_F(CaptureTest, TrayIconMenuOpensAndDoubleClickRestoresTheMinimisedWindow)
     EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(m_frame) && !IsIconic(m_frame); }, 5000));
 }
 
-// A second copy cannot have the hotkeys: it says so for each and goes on.
+// A second copy started with /new cannot have the hotkeys: it says so for each and goes on.
 TEST_F(CaptureTest, SecondCopyReportsBothHotkeysAndRunsWithItsOwnTrayIcon)
 {
     Start();
     CProgramUnderTest second;
-    ASSERT_TRUE(second.Start());
+    ASSERT_TRUE(second.Start("/new"));
     for (const char* expected : {"无法注册全屏捕捉热键！", "无法注册模式捕捉热键！"}) {
         HWND box = second.WaitForMessageBox(10000);
         ASSERT_NE(box, nullptr);

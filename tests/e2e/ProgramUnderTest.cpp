@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <dlgs.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstring>
@@ -34,6 +35,15 @@ std::string WindowText(HWND hWnd)
     SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                         5000, nullptr);
     return text;
+}
+
+bool TrayIconShown(HWND frame)
+{
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = frame;
+    probe.uID = 1;
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
 }
 
 std::string WindowClass(HWND hWnd)
@@ -99,18 +109,19 @@ bool CProgramUnderTest::CloseLettingCapturesGo(HWND frame) const
         20000);
 }
 
-std::vector<HWND> CProgramUnderTest::TopLevelWindows() const
+std::vector<HWND> CProgramUnderTest::TopLevelWindows(bool hiddenToo) const
 {
     struct Search {
         DWORD processId;
+        bool hiddenToo;
         std::vector<HWND> windows;
-    } search{m_process.dwProcessId, {}};
+    } search{m_process.dwProcessId, hiddenToo, {}};
     EnumWindows(
         [](HWND hWnd, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
             DWORD owner = 0;
             GetWindowThreadProcessId(hWnd, &owner);
-            if (owner == s->processId && IsWindowVisible(hWnd))
+            if (owner == s->processId && (s->hiddenToo || IsWindowVisible(hWnd)))
                 s->windows.push_back(hWnd);
             return TRUE;
         },
@@ -130,6 +141,20 @@ HWND CProgramUnderTest::WaitForWindow(const char* className, DWORD timeoutMs, co
 {
     HWND found = nullptr;
     PumpUntil([&] { return (found = FindWindow(className, title)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+HWND CProgramUnderTest::HiddenMainFrame(DWORD timeoutMs) const
+{
+    HWND found = nullptr;
+    PumpUntil(
+        [&] {
+            for (HWND hWnd : TopLevelWindows(true))
+                if (WindowClass(hWnd) == kFrameClass)
+                    found = hWnd;
+            return found != nullptr;
+        },
+        timeoutMs);
     return found;
 }
 

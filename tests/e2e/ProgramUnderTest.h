@@ -16,6 +16,8 @@ bool WriteBlankImage(const std::string& path, int width, int height, int formatC
 std::string BesideTestProgram(const char* fileName);
 
 std::string WindowText(HWND hWnd);
+// Whether the frame's icon is in the notification area (the shell takes a change to it).
+bool TrayIconShown(HWND frame);
 std::string WindowClass(HWND hWnd);
 
 // The real lumigrab.exe, copied with its capture engine into a folder of its own
@@ -44,12 +46,14 @@ public:
     // unsaved capture; false when it is still running after 20 seconds.
     bool CloseLettingCapturesGo(HWND frame) const;
 
-    // Visible top-level windows of the program, in z-order.
-    std::vector<HWND> TopLevelWindows() const;
+    // Visible top-level windows of the program, in z-order; hidden ones too on request.
+    std::vector<HWND> TopLevelWindows(bool hiddenToo = false) const;
     // The first visible top-level window of the class, and of that exact title when one is given.
     HWND FindWindow(const char* className, const char* title = nullptr) const;
     HWND WaitForWindow(const char* className, DWORD timeoutMs, const char* title = nullptr) const;
     HWND MainFrame(DWORD timeoutMs = 10000) const { return WaitForWindow(kFrameClass, timeoutMs); }
+    // The main frame also while it is hidden in the tray.
+    HWND HiddenMainFrame(DWORD timeoutMs = 10000) const;
 
     // A message box (dialog class #32770) and its text.
     HWND WaitForMessageBox(DWORD timeoutMs) const { return WaitForWindow("#32770", timeoutMs); }

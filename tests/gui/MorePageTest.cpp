@@ -127,3 +127,65 @@ TEST_F(MorePage, RestoreDefaultsResetsThePageButKeepsTheLastRegion)
     EXPECT_EQ(1, g_settings.m_bHasLastRegion);
     EXPECT_EQ(400, g_settings.m_rcLastRegion.bottom);
 }
+
+namespace {
+// The logon entry as the registry has it; empty when there is none.
+std::string RunEntry()
+{
+    char data[MAX_PATH + 16] = "";
+    DWORD size = sizeof data;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Lumigrab",
+                     RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return "";
+    return data;
+}
+
+void SetRunEntry(const std::string& data)
+{
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Lumigrab", REG_SZ,
+                    data.c_str(), static_cast<DWORD>(data.size() + 1));
+}
+
+struct RunEntryRemover {
+    ~RunEntryRemover()
+    {
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Lumigrab");
+    }
+};
+}  // namespace
+
+// The box shows the registry, not a stored option; OK puts this program's path there,
+// also over an entry of a program that was moved, and unchecked removes the entry.
+TEST_F(MorePage, StartWithWindowsShowsTheRegistryAndOkWritesRepairsOrRemovesTheEntry)
+{
+    RunEntryRemover remover;
+    char exe[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    const std::string expected = "\"" + std::string(exe) + "\" /tray";
+    auto showMorePage = [](HWND sheet) { ClickTab(sheet, kMore); };
+    auto boxChecked = [](HWND sheet) {
+        return SendMessageA(PageItem(sheet, IDC_START_WITH_WINDOWS), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    };
+
+    SetRunEntry("\"C:\\moved away\\lumigrab.exe\" /tray");
+    bool shown = false;
+    RunOptions({showMorePage, [&](HWND sheet) {
+                    shown = boxChecked(sheet);
+                    PressOk(sheet);
+                }});
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(expected, RunEntry()) << "the moved path was repaired";
+
+    RunOptions({showMorePage, [&](HWND sheet) { ClickWithMouse(PageItem(sheet, IDC_START_WITH_WINDOWS)); },
+                [&](HWND sheet) { PressOk(sheet); }});
+    EXPECT_EQ("", RunEntry());
+
+    RunOptions({showMorePage, [&](HWND sheet) {
+                    shown = boxChecked(sheet);
+                    ClickWithMouse(PageItem(sheet, IDC_START_WITH_WINDOWS));
+                },
+                [&](HWND sheet) { PressOk(sheet); }});
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(expected, RunEntry());
+    EXPECT_TRUE(m_driver.Messages().empty());
+}

@@ -507,7 +507,9 @@ int main(int argc, char** argv)
         }
     }
     PrintPairRatios("hotkey until drawn, pause 0 / BitBlt floor", noneDrawn, floorDrawn, 1.3);
-    PrintPairRatios("the same with 100 documents open / with none", fullDrawn, noneDrawn, 1.1);
+    char what[64];
+    std::snprintf(what, sizeof what, "the same with %d documents open / with none", g_nOpenDocuments);
+    PrintPairRatios(what, fullDrawn, noneDrawn, 1.1);
 
     // Wine counts a process's time in clock ticks of 10 ms, so each sample is the
     // time of several captures, the closing of their documents left out.
@@ -525,6 +527,7 @@ int main(int argc, char** argv)
             (program == &none ? noneCpuTotals : fullCpuTotals).Add(total / kCapturesPerCpuSample);
         }
     }
-    PrintPairRatios("CPU per capture with 100 documents / with none", fullCpuTotals, noneCpuTotals, 1.2);
+    std::snprintf(what, sizeof what, "CPU per capture with %d documents / with none", g_nOpenDocuments);
+    PrintPairRatios(what, fullCpuTotals, noneCpuTotals, 1.2);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ class CSamples {
 public:
     void Add(double ms) { m_times.push_back(ms); }
     double Last() const { return m_times.empty() ? 0.0 : m_times.back(); }
+    size_t Count() const { return m_times.size(); }
+    double At(size_t index) const { return m_times[index]; }
     double Max() const { return m_times.empty() ? 0.0 : *std::max_element(m_times.begin(), m_times.end()); }
     double Min() const { return m_times.empty() ? 0.0 : *std::min_element(m_times.begin(), m_times.end()); }
     double Median() const
@@ -43,6 +46,18 @@ public:
 private:
     std::vector<double> m_times;
 };
+
+// Case and reference taken in pairs, one right after the other: the ratio of each pair,
+// printed with the medians of both and judged against the budget on the median ratio.
+inline void PrintPairRatios(const char* what, const CSamples& ours, const CSamples& reference, double budget)
+{
+    CSamples ratios;
+    for (size_t i = 0; i < std::min(ours.Count(), reference.Count()); ++i)
+        ratios.Add(ours.At(i) / reference.At(i));
+    std::printf("%-52s %8.1f / %8.1f ms | ratio min %5.2f median %5.2f max %5.2f over %u pairs  budget <= %.1f%s\n",
+                what, ours.Median(), reference.Median(), ratios.Min(), ratios.Median(), ratios.Max(),
+                static_cast<unsigned>(ratios.Count()), budget, ratios.Median() <= budget ? "" : " MISSED");
+}
 
 // Runs work once and adds its time to samples.
 template <typename Work>

@@ -144,6 +144,18 @@ LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         if (wParam != SIZE_MINIMIZED)
             RecalcFrameLayout(true);
         return 0;
+    case WM_SHOWWINDOW:
+        // What changed while the frame was away (a capture's new document) would reach
+        // the bars only when the program is next idle, and draw them a second time.
+        if (wParam)
+            OnIdle(0);
+        else
+            m_documents.PauseCoveredDocuments();
+        break;
+    case WM_WINDOWPOSCHANGED:
+        if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)
+            m_documents.ResumeCoveredDocuments();
+        break;
     case WM_SETFOCUS:
         if (MdiClient())
             SetFocus(MdiClient());

@@ -112,6 +112,9 @@ bool CDocumentTabs::CreateImageDocument(HBITMAP bitmap, const char* name, bool s
     document->View().SetImage(bitmap, name, saved, &m_editors, std::move(objects));
     m_owner.OnDocumentCreated(*document);
     m_owner.RecalcFrameLayout(true);
+    // A capture's document comes while the frame is away, over the one it now covers.
+    if (!IsWindowVisible(GetParent(Handle())))
+        PauseCoveredDocuments();
     return true;
 }
 
@@ -230,6 +233,35 @@ void CDocumentTabs::SaveAndCloseAll()
         if (IsWindow(window))
             return;
     }
+}
+
+void CDocumentTabs::PauseCoveredDocuments()
+{
+    BOOL maximized = FALSE;
+    HWND active = Handle() ? reinterpret_cast<HWND>(SendMessageA(Handle(), WM_MDIGETACTIVE, 0,
+                                                                 reinterpret_cast<LPARAM>(&maximized)))
+                           : nullptr;
+    if (!active || !maximized)
+        return;
+    for (int index = 0, count = TabCount(m_hWndTabStrip); index < count; ++index) {
+        CImageFrame* document = DocumentOfTab(index);
+        HWND window = document ? document->Handle() : nullptr;
+        if (!window || window == active || !(GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE))
+            continue;
+        SendMessageA(window, WM_SETREDRAW, FALSE, 0);
+        m_pausedDocuments.push_back(window);
+    }
+}
+
+void CDocumentTabs::ResumeCoveredDocuments()
+{
+    if (m_pausedDocuments.empty())
+        return;
+    for (HWND window : m_pausedDocuments)
+        if (IsWindow(window))
+            SendMessageA(window, WM_SETREDRAW, TRUE, 0);
+    m_pausedDocuments.clear();
+    DefaultProc(WM_MDIREFRESHMENU, 0, 0);
 }
 
 void CDocumentTabs::CloseAllUnsaved()

@@ -65,6 +65,13 @@ public:
     // 全部关闭: several unsaved images are asked about once, for all of them; one
     // unsaved image is asked about as closing its window asks.
     void CloseAllAskingOnce();
+    // The documents under a maximised one are never seen, yet Wine frames, erases and
+    // paints every one of them, each clipped against all the others, whenever the
+    // frame comes back on the screen. While the frame is away they are out of the
+    // drawing (redraw off, which also takes them out of the window list), and they
+    // come back, unpainted, once it is shown again.
+    void PauseCoveredDocuments();
+    void ResumeCoveredDocuments();
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -88,4 +95,5 @@ private:
     CDpiScale m_dpi;
     CGuiFont m_tabFont;
     bool m_bDiscarding = false;  // 全部不保存: the documents close without their prompt
+    std::vector<HWND> m_pausedDocuments;
 };

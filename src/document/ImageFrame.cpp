@@ -63,7 +63,11 @@ CImageFrame* CImageFrame::Create(HWND mdiClient, const char* title)
         if (hWnd)
             SendMessageA(mdiClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(hWnd), 0);
         SendMessageA(mdiClient, WM_SETREDRAW, TRUE, 0);
-        RedrawWindow(mdiClient, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        // Only what shows: the documents under the new one would each be framed and
+        // painted for nothing.
+        RedrawWindow(mdiClient, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        if (hWnd)
+            RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         SetFocus(GetParent(mdiClient));
     } else if (hWnd && IsWindowVisible(hWnd) && !IsChild(hWnd, GetFocus())) {
         SetFocus(hWnd);

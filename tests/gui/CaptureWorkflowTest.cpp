@@ -11,6 +11,8 @@
 
 #include "Gbk.h"
 #include "KeyInput.h"
+#include "LiveGdiObjects.h"
+#include "LiveUserObjects.h"
 #include "RealClick.h"
 #include "capture/CaptureEngine.h"
 #include "capture/CaptureNames.h"
@@ -319,6 +321,47 @@ TEST_F(CaptureWorkflow, AutoSaveWritesANewFileNamedByDateAndTimeAndNamesTheDocum
         EXPECT_EQ(ReadFileBytes(path).substr(0, 2), "\xFF\xD8") << "a JPEG file";
     }
     EXPECT_EQ(folder.FileNames().size(), 2u) << "two captures, two files, whatever the second";
+}
+
+// The documents a capture covers are out of the drawing while the frame is away; they
+// must come back, in the window list too, and a hundred of them must leave nothing behind.
+TEST_F(CaptureWorkflow, AHundredCapturesOpenedAndClosedLeaveTheObjectCountsAsTheyWere)
+{
+    CTempFolder folder;
+    g_settings.m_bAutoSave = 1;  // saved captures close without a question
+    g_settings.m_nSaveType = 1;
+    g_settings.m_strSaveFolder = folder.Path();
+    g_settings.m_nCaptureDelay = 0;
+    g_settings.m_bPlaySound = 0;
+    auto openCaptures = [this](int count) {
+        for (int i = 0; i < count; ++i)
+            Command(ID_CAPTURE_FULLSCREEN);
+        Pump();
+    };
+    auto closeAll = [this] {
+        Command(ID_WINDOW_CLOSE_ALL);
+        Pump();
+    };
+    // A first round makes what lives as long as the frame (the annotation bar, the
+    // view's cache, the menu bar's document buttons ...).
+    openCaptures(10);
+    closeAll();
+    const size_t gdiBefore = LiveGdiObjects(), userBefore = LiveUserObjects();
+
+    openCaptures(100);
+    ASSERT_EQ(TabCount(), 100);
+    HMENU menu = m_frame->MenuBar().GetMenu();
+    HMENU windowMenu = GetSubMenu(menu, GetMenuItemCount(menu) - 2);
+    int listed = 0;
+    for (int i = 0; i < GetMenuItemCount(windowMenu); ++i)
+        listed += GetMenuItemID(windowMenu, i) >= 0xFF00 && GetMenuItemID(windowMenu, i) != static_cast<UINT>(-1);
+    EXPECT_EQ(listed, 10) << "the first nine documents and the entry for the others";
+    EXPECT_GT(LiveUserObjects(), userBefore + 100) << "each document counted";
+
+    closeAll();
+    ASSERT_EQ(TabCount(), 0);
+    EXPECT_EQ(LiveGdiObjects(), gdiBefore);
+    EXPECT_EQ(LiveUserObjects(), userBefore);
 }
 
 TEST_F(CaptureWorkflow, AutoSaveOfTypeTwoWritesPng)

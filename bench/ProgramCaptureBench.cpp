@@ -1,0 +1,539 @@
+// The real lumigrab.exe as a user meets it, measured from outside against floors built
+// alike: the full-screen hotkey pressed through SendInput until the new document shows
+// the screen's picture (read back from the screen), the program's CPU time for each
+// capture with 100 documents open and with none, and its start until drawn and idle.
+// The floors are bench/floors: one BitBlt of the screen shown in a window, and an
+// empty Win32 program. Each copy runs from a temporary folder with its own
+// lumigrab.cfg, so the user's settings are never read or written.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "BenchTools.h"
+#include "res/resource.h"
+#include "scoped/ScopedHandles.h"
+
+namespace {
+int g_nRounds = 9;
+int g_nOpenDocuments = 100;
+constexpr int kPatternSize = 32;
+constexpr int kCapturesPerCpuSample = 5;
+constexpr char kFrameClass[] = "LumigrabFrame";
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+std::string MakeTempFolder(const char* name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "lumigrab-bench-" + std::to_string(GetCurrentProcessId()) + "-" + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder + "\\";
+}
+
+void Put32(std::string& bytes, int32_t value) { bytes.append(reinterpret_cast<const char*>(&value), 4); }
+void Put16(std::string& bytes, uint16_t value) { bytes.append(reinterpret_cast<const char*>(&value), 2); }
+
+// lumigrab.cfg: the frame hidden and shown again with no pause, no sound, no auto-save,
+// the full-screen hotkey Ctrl+key (none for 0) and no interactive hotkey.
+void WriteSettings(const std::string& path, UINT fullScreenKey)
+{
+    std::string bytes;
+    for (int32_t general : {0, 0, 1, 0, 1, 0})
+        Put32(bytes, general);
+    const std::string prefix = "bench-";
+    Put32(bytes, static_cast<int32_t>(prefix.size()));
+    bytes += prefix;
+    Put32(bytes, 0), Put32(bytes, 0), Put32(bytes, 0);  // no auto-save, no folder, JPEG
+    Put32(bytes, fullScreenKey != 0), Put16(bytes, static_cast<uint16_t>(fullScreenKey)), Put16(bytes, HOTKEYF_CONTROL);
+    Put32(bytes, 0), Put16(bytes, VK_F2), Put16(bytes, 0), Put32(bytes, 1);
+    Put32(bytes, 2), Put32(bytes, 0);
+    const CKernelHandleOwner file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+}
+
+// Polls until done says so, handling this thread's windows meanwhile; false at the deadline.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const double deadline = Seconds() + timeoutMs / 1000.0;
+    while (!done()) {
+        if (Seconds() > deadline)
+            return false;
+        Pump();
+        Sleep(1);
+    }
+    return true;
+}
+
+void PumpFor(DWORD ms)
+{
+    WaitUntil([] { return false; }, ms);
+}
+
+COLORREF ScreenPixel(POINT at)
+{
+    const CScreenDC screen;
+    return GetPixel(screen, at.x, at.y) & 0xFFFFFF;
+}
+
+void PressCtrl(UINT key)
+{
+    INPUT keys[4] = {};
+    const WORD codes[4] = {VK_CONTROL, static_cast<WORD>(key), static_cast<WORD>(key), VK_CONTROL};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = codes[i];
+        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+}
+
+double ProcessCpuMs(HANDLE process)
+{
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(process, &created, &exited, &kernel, &user);
+    auto ticks = [](const FILETIME& t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+struct WindowSearch {
+    DWORD process;
+    const char* className;
+    bool visibleOnly;
+    HWND found;
+};
+
+// The top-level window of the class that belongs to the process.
+HWND FindProcessWindow(DWORD process, const char* className, bool visibleOnly = true)
+{
+    WindowSearch search{process, className, visibleOnly, nullptr};
+    EnumWindows(
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<WindowSearch*>(lParam);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hWnd, &owner);
+            char name[64] = "";
+            GetClassNameA(hWnd, name, sizeof name);
+            if (owner != s->process || lstrcmpA(name, s->className) != 0 || (s->visibleOnly && !IsWindowVisible(hWnd)))
+                return TRUE;
+            s->found = hWnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindChild(HWND parent, const char* className)
+{
+    WindowSearch search{0, className, true, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<WindowSearch*>(lParam);
+            char name[64] = "";
+            GetClassNameA(hWnd, name, sizeof name);
+            if (lstrcmpA(name, s->className) != 0 || !IsWindowVisible(hWnd))
+                return TRUE;
+            s->found = hWnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A copy of a program in a folder of its own, running until the object goes.
+class CStartedProgram {
+public:
+    CStartedProgram(const std::string& folder, const char* exe) : m_folder(folder), m_exe(exe)
+    {
+        CopyFileA((ProgramFolder() + exe).c_str(), (folder + exe).c_str(), FALSE);
+    }
+    ~CStartedProgram() { Stop(); }
+    CStartedProgram(const CStartedProgram&) = delete;
+    CStartedProgram& operator=(const CStartedProgram&) = delete;
+
+    const std::string& Folder() const { return m_folder; }
+    HANDLE Process() const { return m_process.hProcess; }
+
+    bool Start(const std::string& arguments = "")
+    {
+        std::string command = "\"" + m_folder + m_exe + "\" " + arguments;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        return CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, m_folder.c_str(), &startup,
+                              &m_process) != FALSE;
+    }
+
+    // Its first moment with nothing to handle and nothing to paint, then its window.
+    HWND WaitUntilIdle(const char* className)
+    {
+        WaitForInputIdle(m_process.hProcess, 20000);
+        HWND window = nullptr;
+        WaitUntil([&] { return (window = FindProcessWindow(m_process.dwProcessId, className)) != nullptr; }, 20000);
+        return window;
+    }
+
+    bool HasExited() const { return WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0; }
+
+    void Stop()
+    {
+        if (!m_process.hProcess)
+            return;
+        EnumThreadWindows(
+            m_process.dwThreadId,
+            [](HWND hWnd, LPARAM) -> BOOL {
+                PostMessageA(hWnd, WM_CLOSE, 0, 0);
+                return TRUE;
+            },
+            0);
+        if (WaitForSingleObject(m_process.hProcess, 10000) != WAIT_OBJECT_0)
+            TerminateProcess(m_process.hProcess, 1);
+        CloseHandle(m_process.hProcess);
+        CloseHandle(m_process.hThread);
+        m_process = {};
+    }
+
+private:
+    std::string m_folder;
+    const char* m_exe;
+    PROCESS_INFORMATION m_process{};
+};
+
+// A small always-on-top square at the screen's top left in this round's colour: what
+// every capture must show in its window.
+class CPattern {
+public:
+    CPattern()
+    {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "BenchPattern";
+        RegisterClassA(&wc);
+        m_hWnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName, nullptr,
+                                 WS_POPUP | WS_VISIBLE, 0, 0, kPatternSize, kPatternSize, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+    }
+    ~CPattern() { DestroyWindow(m_hWnd); }
+    CPattern(const CPattern&) = delete;
+    CPattern& operator=(const CPattern&) = delete;
+
+    COLORREF Colour() const { return s_colour; }
+
+    // Changes the colour and waits until the screen shows it.
+    bool SetColour(COLORREF colour)
+    {
+        s_colour = colour;
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        UpdateWindow(m_hWnd);
+        return WaitUntil([&] { return ScreenPixel({kPatternSize / 2, kPatternSize / 2}) == colour; }, 5000);
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        if (msg != WM_PAINT)
+            return DefWindowProcA(hWnd, msg, wParam, lParam);
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hWnd, &paint);
+        const CBrushOwner brush(CreateSolidBrush(s_colour));
+        FillRect(dc, &paint.rcPaint, brush.get());
+        EndPaint(hWnd, &paint);
+        return 0;
+    }
+
+    static COLORREF s_colour;
+    HWND m_hWnd;
+};
+COLORREF CPattern::s_colour = RGB(0, 0, 0);
+
+// One running copy of lumigrab.exe with its own full-screen hotkey, placed at a
+// column of its own on the screen.
+class CLumigrab {
+public:
+    CLumigrab(const char* name, UINT hotkey, RECT place)
+        : m_program(MakeTempFolder(name), "lumigrab.exe"), m_hotkey(hotkey), m_place(place)
+    {
+        CopyFileA((ProgramFolder() + "snapcore.dll").c_str(), (m_program.Folder() + "snapcore.dll").c_str(), FALSE);
+        WriteSettings(m_program.Folder() + "lumigrab.cfg", hotkey);
+    }
+
+    // A copy started while another one runs hands over to it unless told to run on its own.
+    bool Start()
+    {
+        if (!m_program.Start() || !(m_hFrame = m_program.WaitUntilIdle(kFrameClass))) {
+            if (!m_program.HasExited() || !m_program.Start("/new") ||
+                !(m_hFrame = m_program.WaitUntilIdle(kFrameClass)))
+                return false;
+        }
+        SetWindowPos(m_hFrame, nullptr, m_place.left, m_place.top, m_place.right - m_place.left,
+                     m_place.bottom - m_place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        m_hTabs = FindChild(m_hFrame, WC_TABCONTROLA);
+        return WaitUntilIdle();
+    }
+
+    int Documents() const { return static_cast<int>(SendMessageA(m_hTabs, TCM_GETITEMCOUNT, 0, 0)); }
+
+    // Waits until the program has handled everything and stopped using the processor.
+    bool WaitUntilIdle()
+    {
+        DWORD_PTR result = 0;
+        double before = -1;
+        for (int calm = 0; calm < 2;) {
+            if (!SendMessageTimeoutA(m_hFrame, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result))
+                return false;
+            const double now = ProcessCpuMs(m_program.Process());
+            calm = now == before ? calm + 1 : 0;
+            before = now;
+            PumpFor(60);
+        }
+        return true;
+    }
+
+    // Presses the hotkey; the time until the document shows the pattern's colour
+    // where the pattern lies in the picture, and the processor time the capture took
+    // until the program was idle again. False when the picture never showed.
+    bool Capture(const CPattern& pattern, double& drawnMs, double& cpuMs)
+    {
+        const int documents = Documents();
+        const double cpu = ProcessCpuMs(m_program.Process());
+        const double start = Seconds();
+        PressCtrl(m_hotkey);
+        // The pixel first: asking for the tabs waits while the program is busy.
+        const bool shown = WaitUntil(
+            [&] { return (!m_ptPattern.x || ScreenPixel(m_ptPattern) == pattern.Colour()) && Documents() > documents; },
+            20000);
+        drawnMs = (Seconds() - start) * 1000.0;
+        if (!shown || !WaitUntilIdle())
+            return false;
+        cpuMs = ProcessCpuMs(m_program.Process()) - cpu;
+        if (!m_ptPattern.x)
+            FindPatternPoint();
+        return true;
+    }
+
+    // Closes the active document without saving it, answering its question.
+    bool CloseDocument()
+    {
+        const int documents = Documents();
+        PostMessageA(m_hFrame, WM_COMMAND, ID_FILE_CLOSE, 0);
+        DWORD process = 0;
+        GetWindowThreadProcessId(m_hFrame, &process);
+        HWND box = nullptr;
+        if (!WaitUntil([&] { return (box = FindProcessWindow(process, "#32770")) != nullptr; }, 10000))
+            return false;
+        PostMessageA(box, WM_COMMAND, IDNO, 0);
+        return WaitUntil([&] { return Documents() < documents; }, 10000) && WaitUntilIdle();
+    }
+
+private:
+    // Where the view shows the pattern: at 100% from the picture's top left.
+    void FindPatternPoint()
+    {
+        if (HWND view = FindChild(m_hFrame, "ImageView")) {
+            m_ptPattern = {kPatternSize / 2, kPatternSize / 2};
+            ClientToScreen(view, &m_ptPattern);
+        }
+    }
+
+    CStartedProgram m_program;
+    UINT m_hotkey;
+    RECT m_place;
+    HWND m_hFrame = nullptr;
+    HWND m_hTabs = nullptr;
+    POINT m_ptPattern{};
+};
+
+// The capture floor's hotkey press until its window shows the pattern.
+class CCaptureFloor {
+public:
+    explicit CCaptureFloor(RECT place) : m_program(MakeTempFolder("floor"), "CaptureFloor.exe"), m_place(place) {}
+
+    bool Start()
+    {
+        if (!m_program.Start())
+            return false;
+        WaitForInputIdle(m_program.Process(), 20000);
+        const DWORD process = GetProcessId(m_program.Process());
+        if (!WaitUntil([&] { return (m_hWnd = FindProcessWindow(process, "CaptureFloor", false)) != nullptr; }, 10000))
+            return false;
+        SetWindowPos(m_hWnd, nullptr, m_place.left, m_place.top, m_place.right - m_place.left,
+                     m_place.bottom - m_place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        m_ptPattern = {kPatternSize / 2, kPatternSize / 2};
+        ClientToScreen(m_hWnd, &m_ptPattern);
+        return true;
+    }
+
+    bool Capture(const CPattern& pattern, double& drawnMs)
+    {
+        const double start = Seconds();
+        PressCtrl(VK_F7);
+        const bool shown = WaitUntil([&] { return ScreenPixel(m_ptPattern) == pattern.Colour(); }, 20000);
+        drawnMs = (Seconds() - start) * 1000.0;
+        ShowWindow(m_hWnd, SW_HIDE);
+        PumpFor(100);
+        return shown;
+    }
+
+private:
+    CStartedProgram m_program;
+    RECT m_place;
+    HWND m_hWnd = nullptr;
+    POINT m_ptPattern{};
+};
+
+// Start until drawn and idle, in turns with the empty program, and with the empty
+// program loading the system DLLs the program imports: what Wine charges for those.
+void MeasureStartup()
+{
+    CStartedProgram lumigrab(MakeTempFolder("start"), "lumigrab.exe");
+    CopyFileA((ProgramFolder() + "snapcore.dll").c_str(), (lumigrab.Folder() + "snapcore.dll").c_str(), FALSE);
+    WriteSettings(lumigrab.Folder() + "lumigrab.cfg", 0);
+    CStartedProgram empty(MakeTempFolder("empty"), "EmptyProgram.exe");
+    CSamples ours, floor, withDlls;
+    auto startOnce = [](CStartedProgram& program, const char* className, CSamples& samples, const char* arguments) {
+        const double start = Seconds();
+        if (program.Start(arguments) && program.WaitUntilIdle(className))
+            samples.Add((Seconds() - start) * 1000.0);
+        program.Stop();
+        PumpFor(200);
+    };
+    // The first start of a copy also brings its files into the cache.
+    startOnce(lumigrab, kFrameClass, ours, "");
+    startOnce(empty, "EmptyProgram", floor, "dlls");
+    ours = floor = CSamples();
+    for (int round = 0; round < g_nRounds; ++round) {
+        if (round % 2) {
+            startOnce(lumigrab, kFrameClass, ours, "");
+            startOnce(empty, "EmptyProgram", floor, "");
+            startOnce(empty, "EmptyProgram", withDlls, "dlls");
+        } else {
+            startOnce(empty, "EmptyProgram", withDlls, "dlls");
+            startOnce(empty, "EmptyProgram", floor, "");
+            startOnce(lumigrab, kFrameClass, ours, "");
+        }
+    }
+    PrintPairRatios("start-up until drawn and idle / empty program", ours, floor, 1.4);
+    PrintPairRatios("  the empty program loading the same DLLs / without", withDlls, floor, 1.4);
+    PrintPairRatios("  start-up / the empty program loading the same DLLs", ours, withDlls, 1.4);
+}
+}  // namespace
+
+// Arguments, for a quicker look: the number of rounds and of open documents.
+int main(int argc, char** argv)
+{
+    if (argc > 2)
+        g_nRounds = atoi(argv[1]), g_nOpenDocuments = atoi(argv[2]);
+    std::printf("screen %dx%d, %d rounds in turns\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                g_nRounds);
+    MeasureStartup();
+
+    CPattern pattern;
+    CLumigrab none("none", VK_F8, {40, 0, 460, 700});
+    CLumigrab full("full", VK_F9, {470, 0, 890, 700});
+    CCaptureFloor floorProgram({900, 0, 1270, 500});
+    if (!none.Start() || !full.Start() || !floorProgram.Start()) {
+        std::printf("the programs did not start\n");
+        return 1;
+    }
+
+    // The full copy is filled by captures, each costing what it costs with the
+    // documents open so far.
+    CSamples filling;
+    for (int document = 0; document < g_nOpenDocuments; ++document) {
+        double drawnMs = 0, cpuMs = 0;
+        if (!full.Capture(pattern, drawnMs, cpuMs)) {
+            std::printf("capture %d did not open\n", document + 1);
+            return 1;
+        }
+        filling.Add(cpuMs);
+    }
+    auto meanOf = [&](size_t from, size_t to) {
+        double sum = 0;
+        for (size_t i = from; i < to; ++i)
+            sum += filling.At(i);
+        return sum / static_cast<double>(to - from);
+    };
+    std::printf("CPU per capture while opening %d: %.0f ms with 0-9 open, %.0f ms with %d-%d open\n", g_nOpenDocuments,
+                meanOf(0, 10), meanOf(g_nOpenDocuments - 10, g_nOpenDocuments), g_nOpenDocuments - 10, g_nOpenDocuments - 1);
+
+    // A first capture of the empty copy finds where its view shows the pattern; it
+    // is then closed again.
+    double drawnMs = 0, cpuMs = 0;
+    if (!none.Capture(pattern, drawnMs, cpuMs) || !none.CloseDocument()) {
+        std::printf("the first capture did not open\n");
+        return 1;
+    }
+    CSamples floorDrawn, noneDrawn, fullDrawn;
+    for (int round = 0; round < g_nRounds; ++round) {
+        if (!pattern.SetColour(RGB(40 + round * 20, 200 - round * 15, 90 + round * 7))) {
+            std::printf("the pattern did not show\n");
+            return 1;
+        }
+        bool fine = true;
+        for (int turn = 0; turn < 3 && fine; ++turn) {
+            switch ((round + turn) % 3) {
+            case 0:
+                fine = floorProgram.Capture(pattern, drawnMs);
+                floorDrawn.Add(drawnMs);
+                break;
+            case 1:
+                fine = none.Capture(pattern, drawnMs, cpuMs) && none.CloseDocument();
+                noneDrawn.Add(drawnMs);
+                break;
+            case 2:
+                fine = full.Capture(pattern, drawnMs, cpuMs) && full.CloseDocument();
+                fullDrawn.Add(drawnMs);
+                break;
+            }
+        }
+        if (!fine) {
+            std::printf("round %d: a capture did not show\n", round + 1);
+            return 1;
+        }
+    }
+    PrintPairRatios("hotkey until drawn, pause 0 / BitBlt floor", noneDrawn, floorDrawn, 1.3);
+    char what[64];
+    std::snprintf(what, sizeof what, "the same with %d documents open / with none", g_nOpenDocuments);
+    PrintPairRatios(what, fullDrawn, noneDrawn, 1.1);
+
+    // Wine counts a process's time in clock ticks of 10 ms, so each sample is the
+    // time of several captures, the closing of their documents left out.
+    CSamples noneCpuTotals, fullCpuTotals;
+    for (int round = 0; round < g_nRounds; ++round) {
+        for (CLumigrab* program : {&none, &full}) {
+            double total = 0;
+            for (int i = 0; i < kCapturesPerCpuSample; ++i) {
+                if (!program->Capture(pattern, drawnMs, cpuMs) || !program->CloseDocument()) {
+                    std::printf("a capture for the processor time did not show\n");
+                    return 1;
+                }
+                total += cpuMs;
+            }
+            (program == &none ? noneCpuTotals : fullCpuTotals).Add(total / kCapturesPerCpuSample);
+        }
+    }
+    std::snprintf(what, sizeof what, "CPU per capture with %d documents / with none", g_nOpenDocuments);
+    PrintPairRatios(what, fullCpuTotals, noneCpuTotals, 1.2);
+    return 0;
+}

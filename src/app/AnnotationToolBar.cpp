@@ -155,6 +155,8 @@ HWND CAnnotationToolBar::Create(HWND owner)
 
 void CAnnotationToolBar::ChangeDpi(const CDpiScale& dpi)
 {
+    if (!m_hWnd)
+        return;  // made later, at the DPI of its time
     m_images.Load(CToolBarImages::kAnnotationStrips, kStripPictures, dpi);
     const SIZE size = m_images.ImageSize();
     m_nSwatchImage = -1;

@@ -181,8 +181,6 @@ LRESULT CAppFrame::OnCreate()
 {
     m_bars.Create(Handle());
     LoadAnnotationTools();
-    if (m_annotationBar.Create(Handle()))
-        m_bars.AddAnnotationBand(m_annotationBar.Handle());
     if (m_documents.Create(Handle()))
         m_menuBar.SetMdiClient(MdiClient());
     g_settings.Load();
@@ -483,10 +481,13 @@ void CAppFrame::AnnounceCapture(const char* savedPath, bool copied)
 }
 
 // The annotation toolbar is there while there is an image to draw on, and every
-// document draws with its tools.
+// document draws with its tools. It is made with the first image, not at the start,
+// which it would slow down for a bar nobody sees yet.
 void CAppFrame::OnDocumentCreated(CImageFrame& document)
 {
     document.View().SetAnnotationTools(&m_annotationTools);
+    if (!m_annotationBar.Handle() && m_annotationBar.Create(Handle()))
+        m_bars.AddAnnotationBand(m_annotationBar.Handle());
     m_bars.ShowAnnotationBand(true);
 }
 

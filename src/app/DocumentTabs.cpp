@@ -183,14 +183,21 @@ void CDocumentTabs::PassSettingChange(WPARAM wParam, LPARAM lParam)
     EnumChildWindows(Handle(), PassSettingChangeTo, reinterpret_cast<LPARAM>(&message));
 }
 
+// The client is drawn once at the end, not as every document brings up the next.
 bool CDocumentTabs::CloseAll()
 {
+    bool closed = true;
+    m_bClosingAll = true;
     while (HWND document = ActiveDocument()) {
         SendMessageA(Handle(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
-        if (IsWindow(document))
-            return false;
+        if (IsWindow(document)) {
+            closed = false;
+            break;
+        }
     }
-    return true;
+    m_bClosingAll = false;
+    ResumeClientDrawing();
+    return closed;
 }
 
 int CDocumentTabs::UnsavedCount() const
@@ -267,9 +274,29 @@ void CDocumentTabs::ResumeCoveredDocuments()
 void CDocumentTabs::CloseAllUnsaved()
 {
     m_bDiscarding = true;
-    while (HWND document = ActiveDocument())
-        SendMessageA(Handle(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
+    CloseAll();
     m_bDiscarding = false;
+}
+
+void CDocumentTabs::PauseClientDrawing()
+{
+    if (m_bClientPaused)
+        return;
+    SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+    m_bClientPaused = true;
+}
+
+// Over a maximised document only that one is drawn: the ones it covers are not seen.
+void CDocumentTabs::ResumeClientDrawing()
+{
+    if (!m_bClientPaused)
+        return;
+    m_bClientPaused = false;
+    SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+    BOOL maximized = FALSE;
+    HWND active = reinterpret_cast<HWND>(SendMessageA(Handle(), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+    constexpr UINT redraw = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;
+    RedrawWindow(active && maximized ? active : Handle(), nullptr, nullptr, redraw);
 }
 
 LRESULT CDocumentTabs::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -317,14 +344,25 @@ LRESULT CDocumentTabs::OnMdiDestroy(HWND document)
 {
     CImageFrame* frame = nullptr;
     const int index = FindTab(document, &frame);
-    if (frame && !m_bDiscarding && !frame->QueryClose())
-        return 0;
+    if (frame && !m_bDiscarding) {
+        // The image asked about is the one on the screen.
+        if (frame->View().Document().IsModified())
+            ResumeClientDrawing();
+        if (!frame->QueryClose())
+            return 0;
+    }
     if (index >= 0) {
         SendMessageA(m_hWndTabStrip, TCM_DELETEITEM, index, 0);
         if (TabCount(m_hWndTabStrip) == 0)
             m_owner.OnLastDocumentClosed();
     }
-    return DefaultProc(WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
+    // Closing the shown document brings up the next one, and Wine would paint every
+    // document under it as well.
+    PauseClientDrawing();
+    const LRESULT result = DefaultProc(WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
+    if (!m_bClosingAll)
+        ResumeClientDrawing();
+    return result;
 }
 
 // The menu bar shows the document's menu; the client only keeps the window list, so

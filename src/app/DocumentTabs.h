@@ -83,6 +83,9 @@ private:
     // cancelled Save As stops there and leaves that image and the rest open.
     void SaveAndCloseAll();
     void CloseAllUnsaved();
+    // Closing documents draws nothing until ResumeClientDrawing draws what shows.
+    void PauseClientDrawing();
+    void ResumeClientDrawing();
     void OnDocActivated(HWND document);
     void OnDocPathChanged(HWND document, const char* path);
     LRESULT OnMdiDestroy(HWND document);
@@ -96,4 +99,6 @@ private:
     CGuiFont m_tabFont;
     bool m_bDiscarding = false;  // 全部不保存: the documents close without their prompt
     std::vector<HWND> m_pausedDocuments;
+    bool m_bClosingAll = false;
+    bool m_bClientPaused = false;
 };

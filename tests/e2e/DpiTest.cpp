@@ -78,6 +78,17 @@ TEST_F(DpiTest, At144DpiPicturesAre24PixelsPagesHoldTheirControlsAndCapturesKeep
     m_frame = m_program.MainFrame();
     ASSERT_NE(nullptr, m_frame);
 
+    // A full-screen capture has every pixel of the screen; with it comes the
+    // annotation bar.
+    HWND tabs = FindWindowExA(m_frame, nullptr, WC_TABCONTROLA, nullptr);
+    CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
+    ASSERT_TRUE(PumpUntil([&] { return SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) == 1; }, 15000));
+    HWND status = FindWindowExA(m_frame, nullptr, STATUSCLASSNAMEA, nullptr);
+    const std::string size = ToGbk(" 实际尺寸: ") + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " x " +
+                             std::to_string(GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(PumpUntil([&] { return m_program.StatusPaneText(status, 1) == size; }, 5000))
+        << m_program.StatusPaneText(status, 1);
+
     // The annotation bar's buttons are its pictures and the padding round them.
     HWND annotation = AnnotationToolBar();
     ASSERT_NE(nullptr, annotation);
@@ -113,16 +124,6 @@ TEST_F(DpiTest, At144DpiPicturesAre24PixelsPagesHoldTheirControlsAndCapturesKeep
     }
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     ASSERT_TRUE(PumpUntil([sheet] { return !IsWindow(sheet); }, 5000));
-
-    // A full-screen capture has every pixel of the screen.
-    HWND tabs = FindWindowExA(m_frame, nullptr, WC_TABCONTROLA, nullptr);
-    CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
-    ASSERT_TRUE(PumpUntil([&] { return SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) == 1; }, 15000));
-    HWND status = FindWindowExA(m_frame, nullptr, STATUSCLASSNAMEA, nullptr);
-    const std::string size = ToGbk(" 实际尺寸: ") + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " x " +
-                             std::to_string(GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_TRUE(PumpUntil([&] { return m_program.StatusPaneText(status, 1) == size; }, 5000))
-        << m_program.StatusPaneText(status, 1);
 }
 
 }  // namespace

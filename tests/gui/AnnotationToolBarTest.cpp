@@ -74,8 +74,6 @@ protected:
         DeleteFileA(m_szIni);
         FrameFixture::SetUp();
         SetForegroundWindow(*m_frame);
-        m_toolBar = m_frame->AnnotationToolBar();
-        ASSERT_NE(nullptr, m_toolBar);
     }
 
     void TearDown() override
@@ -88,6 +86,8 @@ protected:
     {
         EXPECT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(300, 200), "C:\\a.bmp", true));
         Pump();
+        m_toolBar = m_frame->AnnotationToolBar();
+        EXPECT_NE(nullptr, m_toolBar) << "made with the first image";
         return m_frame->ActiveDocument();
     }
 
@@ -110,8 +110,7 @@ protected:
 
 TEST_F(AnnotationToolBarTest, TheBandIsThereOnlyWhileAnImageIsOpen)
 {
-    EXPECT_TRUE(BandHidden());
-    EXPECT_FALSE(IsWindowVisible(m_toolBar));
+    EXPECT_EQ(nullptr, m_frame->AnnotationToolBar()) << "not made before an image is open";
     const RECT clientAlone = ChildRect(m_frame->MdiClient());
 
     for (int round = 0; round < 2; ++round) {
@@ -131,6 +130,7 @@ TEST_F(AnnotationToolBarTest, TheBandIsThereOnlyWhileAnImageIsOpen)
         ASSERT_TRUE(m_frame->Documents().CloseAll());
         Pump();
         EXPECT_TRUE(BandHidden()) << "round " << round;
+        EXPECT_FALSE(IsWindowVisible(m_toolBar));
         EXPECT_EQ(clientAlone.top, ChildRect(m_frame->MdiClient()).top) << "the room is given back";
     }
 }

@@ -376,6 +376,8 @@ SIZE PictureSize(HWND toolBar)
 // them; back at 96 everything is as it was.
 TEST_F(AppFrameTest, DpiChangeTakesTheProposedPlaceAndResizesTheBars)
 {
+    // The annotation toolbar comes with the first image.
+    ASSERT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(16, 16), "a.bmp", true));
     HWND toolBar = m_frame->ToolBar();
     const auto startButtons = SendMessageA(toolBar, TB_GETBUTTONSIZE, 0, 0);
     const RECT startRebar = ChildRect(m_frame->Rebar());
@@ -394,7 +396,7 @@ TEST_F(AppFrameTest, DpiChangeTakesTheProposedPlaceAndResizesTheBars)
     const auto largeButtons = SendMessageA(toolBar, TB_GETBUTTONSIZE, 0, 0);
     EXPECT_GE(HIWORD(largeButtons), HIWORD(startButtons) + 7) << "the pictures are 7 pixels taller";
     EXPECT_GT(ChildRect(m_frame->Rebar()).bottom, startRebar.bottom);
-    EXPECT_EQ(ChildRect(m_frame->Rebar()).bottom, ChildRect(m_frame->MdiClient()).top);
+    EXPECT_EQ(ChildRect(m_frame->Rebar()).bottom, ChildRect(m_frame->TabStrip()).top);
 
     changeDpi(96, RECT{20, 10, 920, 610});
     EXPECT_EQ(16, PictureSize(toolBar).cx);

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 #include <dlgs.h>
 
+#include <map>
 #include <string>
 
 #include "DialogAnswerer.h"
@@ -115,6 +117,46 @@ TEST_F(CloseAllTest, SaveAllStopsWhereTheUserCancels)
     EXPECT_TRUE(IsWindow(second));
     EXPECT_TRUE(IsWindow(third));
     EXPECT_EQ(second, m_frame->ActiveDocument()) << "the image whose Save As was cancelled is shown";
+}
+
+// The frames and pictures each window was sent to draw, kept past the window's end.
+struct Paints {
+    static LRESULT CALLBACK Count(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+    {
+        if (msg == WM_NCPAINT || msg == WM_PAINT)
+            ++*reinterpret_cast<int*>(data);
+        return DefSubclassProc(window, msg, wParam, lParam);
+    }
+    void Watch(HWND window) { SetWindowSubclass(window, Count, 1, reinterpret_cast<DWORD_PTR>(&counts[window])); }
+    std::map<HWND, int> counts;
+};
+
+// Closing the shown image draws the one that shows next; closing them all draws none
+// of them on their way out.
+TEST_F(CloseAllTest, ClosingDrawsTheImageThatShowsNextAndClosingAllDrawsNone)
+{
+    HWND images[4] = {};
+    for (HWND& image : images) {
+        ASSERT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(32, 24), "C:\a.bmp", true));
+        image = m_frame->ActiveDocument();
+    }
+    Pump();
+    Paints paints;
+    for (HWND image : images)
+        paints.Watch(image);
+    SendMessageA(*m_frame, WM_COMMAND, ID_FILE_CLOSE, 0);
+    Pump();
+    HWND shown = m_frame->ActiveDocument();
+    ASSERT_NE(nullptr, shown);
+    EXPECT_GT(paints.counts[shown], 0) << "the image that shows now is drawn";
+
+    for (auto& [image, count] : paints.counts)
+        count = 0;
+    ASSERT_TRUE(m_frame->Documents().CloseAll());
+    Pump();
+    EXPECT_EQ(0, TabCount());
+    for (const auto& [image, count] : paints.counts)
+        EXPECT_EQ(0, count) << "an image was drawn on its way out";
 }
 
 // Exit still asks about each unsaved image on its own; 取消 on the third keeps it.

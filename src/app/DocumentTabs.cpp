@@ -283,15 +283,18 @@ void CDocumentTabs::PauseClientDrawing()
     if (m_bClientPaused)
         return;
     SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+    SendMessageA(m_hWndTabStrip, WM_SETREDRAW, FALSE, 0);
     m_bClientPaused = true;
 }
 
-// Over a maximised document only that one is drawn: the ones it covers are not seen.
+// The tabs, and over a maximised document only that one: the ones it covers are not seen.
 void CDocumentTabs::ResumeClientDrawing()
 {
     if (!m_bClientPaused)
         return;
     m_bClientPaused = false;
+    SendMessageA(m_hWndTabStrip, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(m_hWndTabStrip, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
     BOOL maximized = FALSE;
     HWND active = reinterpret_cast<HWND>(SendMessageA(Handle(), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
@@ -351,14 +354,14 @@ LRESULT CDocumentTabs::OnMdiDestroy(HWND document)
         if (!frame->QueryClose())
             return 0;
     }
+    // Closing the shown document brings up the next one, and Wine would paint every
+    // document under it as well.
+    PauseClientDrawing();
     if (index >= 0) {
         SendMessageA(m_hWndTabStrip, TCM_DELETEITEM, index, 0);
         if (TabCount(m_hWndTabStrip) == 0)
             m_owner.OnLastDocumentClosed();
     }
-    // Closing the shown document brings up the next one, and Wine would paint every
-    // document under it as well.
-    PauseClientDrawing();
     const LRESULT result = DefaultProc(WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
     if (!m_bClosingAll)
         ResumeClientDrawing();

@@ -83,7 +83,8 @@ private:
     // cancelled Save As stops there and leaves that image and the rest open.
     void SaveAndCloseAll();
     void CloseAllUnsaved();
-    // Closing documents draws nothing until ResumeClientDrawing draws what shows.
+    // Closing documents draws neither the tabs nor the client until ResumeClientDrawing
+    // draws what shows.
     void PauseClientDrawing();
     void ResumeClientDrawing();
     void OnDocActivated(HWND document);

@@ -337,36 +337,34 @@ public:
     bool CloseDocument(double* closedMs = nullptr)
     {
         const int documents = Documents();
-        PostMessageA(m_hFrame, WM_COMMAND, ID_FILE_CLOSE, 0);
-        DWORD process = 0;
-        GetWindowThreadProcessId(m_hFrame, &process);
-        HWND box = nullptr;
-        if (!WaitUntil([&] { return (box = FindProcessWindow(process, "#32770")) != nullptr; }, 10000))
+        double ms = 0;
+        if (!AnswerClose(ID_FILE_CLOSE, IDNO, documents - 1, ms))
             return false;
-        const double start = Seconds();
-        PostMessageA(box, WM_COMMAND, IDNO, 0);
-        if (!WaitUntil([&] { return Documents() < documents; }, 10000))
-            return false;
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(m_hFrame, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
         if (closedMs)
-            *closedMs = (Seconds() - start) * 1000.0;
+            *closedMs = ms;
         return WaitUntilIdle();
     }
 
-    // 全部关闭 answered with 全部不保存; the time from the answer until every document
-    // is gone and the program has handled the close.
+    // 全部关闭 answered with 全部不保存, timed the same way.
     bool CloseAllDocuments(double& closedMs)
     {
-        PostMessageA(m_hFrame, WM_COMMAND, ID_WINDOW_CLOSE_ALL, 0);
+        return AnswerClose(ID_WINDOW_CLOSE_ALL, MAKEWPARAM(IDC_DISCARD_ALL, BN_CLICKED), 0, closedMs);
+    }
+
+private:
+    // Sends the close command, presses answer in its question and times from there
+    // until the documents left are down to left and the program has handled the close.
+    bool AnswerClose(UINT command, WPARAM answer, int left, double& closedMs)
+    {
+        PostMessageA(m_hFrame, WM_COMMAND, command, 0);
         DWORD process = 0;
         GetWindowThreadProcessId(m_hFrame, &process);
         HWND box = nullptr;
         if (!WaitUntil([&] { return (box = FindProcessWindow(process, "#32770")) != nullptr; }, 10000))
             return false;
         const double start = Seconds();
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_DISCARD_ALL, BN_CLICKED), 0);
-        if (!WaitUntil([&] { return Documents() == 0; }, 60000))
+        PostMessageA(box, WM_COMMAND, answer, 0);
+        if (!WaitUntil([&] { return Documents() <= left; }, 60000))
             return false;
         DWORD_PTR result = 0;
         SendMessageTimeoutA(m_hFrame, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
@@ -374,7 +372,6 @@ public:
         return true;
     }
 
-private:
     // Where the view shows the pattern: at 100% from the picture's top left.
     void FindPatternPoint()
     {

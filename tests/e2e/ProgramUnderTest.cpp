@@ -31,9 +31,11 @@ bool WriteBlankImage(const std::string& path, int width, int height, int formatC
 std::string WindowText(HWND hWnd)
 {
     char text[1024] = "";
-    // WM_GETTEXT crosses process boundaries, GetWindowText does not for controls.
-    SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        5000, nullptr);
+    // WM_GETTEXT crosses process boundaries, GetWindowText does not for controls. Not
+    // SMTO_ABORTIFHUNG: a program that has just waited 5 s for another copy counts as
+    // hung until its message box's loop first reads the queue, and the text came back empty.
+    SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000,
+                        nullptr);
     return text;
 }
 

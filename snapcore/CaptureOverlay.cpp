@@ -18,6 +18,9 @@ namespace {
 
 const char kWindowClass[] = "SnapcoreCaptureOverlay";
 const UINT kTakeKeyboard = WM_APP;
+// How long after the overlay appears it keeps asking for the keyboard (see TakeKeyboard).
+const DWORD kHandOverMs = 1000;
+const UINT_PTR kHandOverTimer = 1;
 
 HINSTANCE ThisModule()
 {
@@ -76,9 +79,11 @@ bool CCaptureOverlay::Run(RECT* chosen)
     GetCursorPos(&pointer);
     m_ptPointer = pointer;
     m_scene = BuildScene();
+    m_dwShownAt = GetTickCount();
     ShowWindow(m_hWnd, SW_SHOW);
     UpdateWindow(m_hWnd);
     PostMessageA(m_hWnd, kTakeKeyboard, 0, 0);
+    SetTimer(m_hWnd, kHandOverTimer, 100, nullptr);
 
     // Every message of the thread is dispatched meanwhile, as in a modal dialog, so
     // the caller's windows keep painting; a quit request ends the capture and is passed on.
@@ -138,6 +143,14 @@ LRESULT CCaptureOverlay::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case kTakeKeyboard:
         TakeKeyboard();
         return 0;
+    case WM_TIMER:
+        if (wParam == kHandOverTimer) {
+            if (GetTickCount() - m_dwShownAt < kHandOverMs)
+                TakeKeyboard();
+            else
+                KillTimer(m_hWnd, kHandOverTimer);
+        }
+        return 0;
     case WM_KEYDOWN:
         OnKeyDown(wParam);
         return 0;
@@ -172,7 +185,9 @@ void CCaptureOverlay::OnPaint()
 // started by a hotkey would ask with the key's time, older than the moment at which the
 // hidden main window handed the focus on, and the X server would ignore the request;
 // keys would then go to another window. Focus is dropped first so that the request is
-// made even where the overlay is already taken to have it.
+// made even where the overlay is already taken to have it. The request is repeated for a
+// moment: the notification area's window, which the hidden window activated, can set
+// the X focus to itself after the overlay did, while Windows still names the overlay.
 void CCaptureOverlay::TakeKeyboard()
 {
     SetForegroundWindow(m_hWnd);

@@ -67,6 +67,7 @@ private:
     bool m_bSelecting = false;   // a region selection is under way
     bool m_bLeftPressed = false; // the left button went down on the overlay
     int m_nWheelRest = 0;        // wheel movement short of one notch
+    DWORD m_dwShownAt = 0;
     bool m_bFinished = false;
     bool m_bTaken = false;
     RECT m_rcChosen{};

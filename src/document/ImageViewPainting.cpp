@@ -61,18 +61,20 @@ void CImageView::OnPaint()
 
 // The hatch outside the image with at most two fills, and the visible part of the
 // image with one BitBlt that GDI scales through the mapping mode (an exact one, see
-// SetZoomMapping).
+// SetZoomMapping). The hatch starts where the scaled image ends, which at a fitted
+// zoom can be a few pixels short of the scroll range: the view has no background
+// brush, so nothing else would cover them.
 void CImageView::DrawImage(HDC dc, const RECT& clip, POINT shift)
 {
-    const SIZE content = m_scroll.Content();
+    const SIZE image = m_document.ImageSize();
     const POINT offset = m_scroll.Offset();
-    const int right = content.cx - offset.x;
-    const int bottom = content.cy - offset.y;
-    RECT image = clip;
-    if (image.right > right)
-        image.right = right;
-    if (image.bottom > bottom)
-        image.bottom = bottom;
+    const int right = ZoomedLength(image.cx, m_fZoom) - offset.x;
+    const int bottom = ZoomedLength(image.cy, m_fZoom) - offset.y;
+    RECT shown = clip;
+    if (shown.right > right)
+        shown.right = right;
+    if (shown.bottom > bottom)
+        shown.bottom = bottom;
 
     const POINT origin{offset.x + shift.x, offset.y + shift.y};
     SetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
@@ -87,17 +89,17 @@ void CImageView::DrawImage(HDC dc, const RECT& clip, POINT shift)
     if (bottom < clip.bottom)
         fillHatch(RECT{clip.left, bottom, clip.right < right ? clip.right : right, clip.bottom});
 
-    if (m_document.Image() && image.left < image.right && image.top < image.bottom) {
+    if (m_document.Image() && shown.left < shown.right && shown.top < shown.bottom) {
         if (m_fZoom != 1.0f)
             SetZoomMapping(dc, m_fZoom);
-        OffsetRect(&image, -shift.x, -shift.y);
-        DPtoLP(dc, reinterpret_cast<POINT*>(&image), 2);
-        InflateRect(&image, 1, 1);
+        OffsetRect(&shown, -shift.x, -shift.y);
+        DPtoLP(dc, reinterpret_cast<POINT*>(&shown), 2);
+        InflateRect(&shown, 1, 1);
         const CMemoryDC source(dc);
         CSelectObject selection(source, m_document.Image());
         SetStretchBltMode(dc, COLORONCOLOR);
-        BitBlt(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, source, image.left,
-               image.top, SRCCOPY);
+        BitBlt(dc, shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top, source, shown.left,
+               shown.top, SRCCOPY);
     }
 }
 

@@ -5,10 +5,22 @@
 // exactly square: the image would come out narrower than the zoom and drift away
 // from the scroll positions, which assume the exact factor. The anisotropic mode
 // keeps the extents as given.
+namespace {
+int Extent(float zoom)
+{
+    return static_cast<int>(zoom * 1000);
+}
+} // namespace
+
 void SetZoomMapping(HDC dc, float zoom)
 {
-    const int extent = static_cast<int>(zoom * 1000);
+    const int extent = Extent(zoom);
     SetMapMode(dc, MM_ANISOTROPIC);
     SetWindowExtEx(dc, 1000, 1000, nullptr);
     SetViewportExtEx(dc, extent, extent, nullptr);
+}
+
+int ZoomedLength(int length, float zoom)
+{
+    return MulDiv(length, Extent(zoom), 1000);
 }

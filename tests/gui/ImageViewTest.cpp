@@ -105,6 +105,28 @@ TEST_F(ImageViewTest, FirstDocumentShowsTheSamePixelsAsAFullRepaint)
     EXPECT_TRUE(shown == ShownPixels(client)) << "the client, the view's edge and its scroll bars were all drawn";
 }
 
+// The view has no background brush: whatever its paint leaves out keeps what was on
+// the screen before, here a red no pixel of the pattern near the top-left can have.
+TEST_F(ImageViewTest, FittedZoomLeavesNothingOldBesideThePicture)
+{
+    CImageView& view = Open(4000, 1000);
+    Pump();
+    RECT client{};
+    GetClientRect(view, &client);
+    {
+        const CWindowDC dc(view);
+        const CBrushOwner red(CreateSolidBrush(RGB(255, 0, 0)));
+        FillRect(dc, &client, red.get());
+    }
+    SendMessageA(m_frame->ActiveDocument(), WM_COMMAND, ID_ZOOM_FIT, 0);
+    UpdateWindow(view);
+    const CPixelReader shown(view);
+    for (int x = 0; x < client.right; ++x)
+        ASSERT_NE(RGB(255, 0, 0), shown.At(x, 10)) << "column " << x << " at zoom " << view.Zoom();
+    for (int y = 0; y < client.bottom; ++y)
+        ASSERT_NE(RGB(255, 0, 0), shown.At(10, y)) << "row " << y << " at zoom " << view.Zoom();
+}
+
 TEST_F(ImageViewTest, HandDragEndsWhenAnotherWindowTakesTheMouse)
 {
     CImageView& view = Open(2000, 3000);

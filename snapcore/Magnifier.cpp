@@ -13,12 +13,10 @@ namespace {
 // The caller's defaults when it passes no options.
 constexpr int kDefaultMagnification = 2;
 
-// Layout of the client area: the enlarged pixels on top, two label rows below.
-constexpr int kImageSize = 129; // odd, so the pointer's pixel sits in the middle
+// Layout of the client area at 96 DPI: the enlarged pixels on top, two label rows below.
+constexpr int kImageSize = 129;
 constexpr int kPadding = 4;
 constexpr int kLabelHeight = 20;
-constexpr int kClientWidth = kPadding + kImageSize + kPadding;
-constexpr int kClientHeight = kPadding + kImageSize + kPadding + 2 * kLabelHeight + kPadding;
 constexpr int kSkinFlags = 1; // frames and labels fill their background, as the program asks
 
 const COLORREF kOffScreen = RGB(48, 48, 48);
@@ -28,10 +26,10 @@ const COLORREF kOffScreen = RGB(48, 48, 48);
 const COLORREF kMarkLine = RGB(0, 0, 0);
 const COLORREF kMarkEdge = RGB(255, 255, 255);
 
-// An arm of the crosshair, one pixel thick, between its two light edges.
-void DrawCrosshairArm(HDC dc, const RECT& arm)
+// An arm of the crosshair between its two light edges, each one line thick.
+void DrawCrosshairArm(HDC dc, const RECT& arm, int line)
 {
-    FillSolid(dc, Inflated(arm, 1), kMarkEdge);
+    FillSolid(dc, Inflated(arm, line), kMarkEdge);
     FillSolid(dc, arm, kMarkLine);
 }
 
@@ -69,7 +67,10 @@ CMagnifier::CMagnifier(const AuxWindowOptions* aux)
     : m_pSkins(CreateSkinManager()),
       m_nMagnification(std::clamp(aux ? aux->m_nMagnification : kDefaultMagnification, kMinMagnification,
                                   kMaxMagnification)),
-      m_nSkin(aux ? aux->m_nSkin : 0)
+      m_nSkin(aux ? aux->m_nSkin : 0),
+      m_nImageSize(m_scale.Scale(kImageSize) | 1),
+      m_nPadding(m_scale.Scale(kPadding)),
+      m_nLabelHeight(m_scale.Scale(kLabelHeight))
 {
     if (!m_pSkins)
         return;
@@ -115,8 +116,10 @@ void CMagnifier::SelectSkin()
 
 SIZE CMagnifier::FrameSize() const
 {
-    return SIZE{kClientWidth + m_rcClientInsets.left + m_rcClientInsets.right,
-                kClientHeight + m_rcClientInsets.top + m_rcClientInsets.bottom};
+    const int clientWidth = m_nPadding + m_nImageSize + m_nPadding;
+    const int clientHeight = m_nPadding + m_nImageSize + m_nPadding + 2 * m_nLabelHeight + m_nPadding;
+    return SIZE{clientWidth + m_rcClientInsets.left + m_rcClientInsets.right,
+                clientHeight + m_rcClientInsets.top + m_rcClientInsets.bottom};
 }
 
 RECT CMagnifier::PlaceFor(POINT pointer, SIZE side, const RECT& monitor) const
@@ -175,10 +178,11 @@ void CMagnifier::DrawChrome()
     m_pSkins->DrawFrame(m_bufferDC, &frame, caption, kSkinFlags);
     RECT client = frame;
     m_pSkins->CalcClientRect(&frame, &client);
-    const LONG left = client.left + kPadding;
-    m_rcImage = RECT{left, client.top + kPadding, left + kImageSize, client.top + kPadding + kImageSize};
-    m_rcCoordinates = RECT{left, m_rcImage.bottom + kPadding, m_rcImage.right, m_rcImage.bottom + kPadding + kLabelHeight};
-    m_rcColour = RECT{left, m_rcCoordinates.bottom, m_rcImage.right, m_rcCoordinates.bottom + kLabelHeight};
+    const LONG left = client.left + m_nPadding, top = client.top + m_nPadding;
+    m_rcImage = RECT{left, top, left + m_nImageSize, top + m_nImageSize};
+    m_rcCoordinates =
+        RECT{left, m_rcImage.bottom + m_nPadding, m_rcImage.right, m_rcImage.bottom + m_nPadding + m_nLabelHeight};
+    m_rcColour = RECT{left, m_rcCoordinates.bottom, m_rcImage.right, m_rcCoordinates.bottom + m_nLabelHeight};
     m_nDrawnSkin = m_nSkin;
     m_nDrawnMagnification = m_nMagnification;
 }
@@ -191,9 +195,10 @@ void CMagnifier::DrawPixels(const CFrozenScreen& screen, POINT pointer) const
 
     const int zoom = m_nMagnification;
     // The cell that shows the pointer's own pixel, in the middle of the image.
-    const LONG cellLeft = image.left + kImageSize / 2 - zoom / 2, cellTop = image.top + kImageSize / 2 - zoom / 2;
+    const int half = m_nImageSize / 2;
+    const LONG cellLeft = image.left + half - zoom / 2, cellTop = image.top + half - zoom / 2;
     const RECT cell{cellLeft, cellTop, cellLeft + zoom, cellTop + zoom};
-    const LONG reach = kImageSize / 2 / zoom + 1; // screen pixels shown on each side of the pointer
+    const LONG reach = half / zoom + 1; // screen pixels shown on each side of the pointer
     RECT source{pointer.x - reach, pointer.y - reach, pointer.x + reach + 1, pointer.y + reach + 1};
     const RECT bounds = screen.Bounds();
     const CSavedDC saved(dc);
@@ -206,14 +211,15 @@ void CMagnifier::DrawPixels(const CFrozenScreen& screen, POINT pointer) const
     }
 
     // The box: a dark ring around the cell, a light one around that.
-    const RECT box = Inflated(cell, 2);
-    FillRing(dc, box, 1, kMarkEdge);
-    FillRing(dc, Inflated(cell, 1), 1, kMarkLine);
-    const LONG midX = cell.left + zoom / 2, midY = cell.top + zoom / 2;
-    DrawCrosshairArm(dc, RECT{image.left, midY, box.left, midY + 1});
-    DrawCrosshairArm(dc, RECT{box.right, midY, image.right, midY + 1});
-    DrawCrosshairArm(dc, RECT{midX, image.top, midX + 1, box.top});
-    DrawCrosshairArm(dc, RECT{midX, box.bottom, midX + 1, image.bottom});
+    const int line = m_scale.Scale(1);
+    const RECT box = Inflated(cell, 2 * line);
+    FillRing(dc, box, line, kMarkEdge);
+    FillRing(dc, Inflated(cell, line), line, kMarkLine);
+    const LONG midX = cell.left + zoom / 2 - line / 2, midY = cell.top + zoom / 2 - line / 2;
+    DrawCrosshairArm(dc, RECT{image.left, midY, box.left, midY + line}, line);
+    DrawCrosshairArm(dc, RECT{box.right, midY, image.right, midY + line}, line);
+    DrawCrosshairArm(dc, RECT{midX, image.top, midX + line, box.top}, line);
+    DrawCrosshairArm(dc, RECT{midX, box.bottom, midX + line, image.bottom}, line);
 }
 
 void CMagnifier::DrawCoordinates(POINT pointer) const
@@ -227,9 +233,10 @@ void CMagnifier::DrawCoordinates(POINT pointer) const
 void CMagnifier::DrawColour(COLORREF rgb) const
 {
     const RECT& row = m_rcColour;
-    const LONG side = Height(row) - 6;
-    const RECT swatch{row.left + 1, row.top + 3, row.left + 1 + side, row.top + 3 + side};
-    const RECT value{swatch.right + 4, row.top, row.right, row.bottom};
+    const int margin = m_scale.Scale(3);
+    const LONG side = Height(row) - 2 * margin;
+    const RECT swatch{row.left + 1, row.top + margin, row.left + 1 + side, row.top + margin + side};
+    const RECT value{swatch.right + m_scale.Scale(4), row.top, row.right, row.bottom};
     char text[16];
     snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
     m_pSkins->DrawLabel(m_bufferDC, &value, text, kSkinFlags);

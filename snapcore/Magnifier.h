@@ -8,6 +8,8 @@
 
 #include "snapcore.h"
 
+#include "DrawScale.h"
+
 #include "scoped/ScopedHandles.h"
 
 namespace snapcore {
@@ -18,7 +20,8 @@ class CFrozenScreen;
 // enlarged, with a crosshair, the pointer's coordinates and the colour under it, in a
 // frame drawn by the engine's own skin manager. It keeps its picture in a buffer of
 // its own and redraws there only the parts that changed; the overlay copies that
-// buffer into its back buffer wherever the magnifier currently is.
+// buffer into its back buffer wherever the magnifier currently is. It is laid out at
+// the screen's DPI; the pixels it enlarges are the screen's own.
 class CMagnifier : CNonCopyable {
 public:
     static constexpr int kMinMagnification = 1;
@@ -61,6 +64,10 @@ private:
     int m_nSkinCount = 0;
     int m_nMagnification;
     int m_nSkin;
+    const CDrawScale m_scale = CDrawScale::OfScreen();
+    const int m_nImageSize; // odd, so the pointer's pixel sits in the middle
+    const int m_nPadding;
+    const int m_nLabelHeight;
     RECT m_rcClientInsets{}; // frame edge to client edge, per side, for the current skin
 
     // The buffer and what it shows now; a skin or magnification other than the drawn

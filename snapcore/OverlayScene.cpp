@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "DrawScale.h"
 #include "FrozenScreen.h"
 #include "GdiDrawing.h"
 #include "Magnifier.h"
@@ -12,10 +13,16 @@
 namespace snapcore {
 namespace {
 
+// Lengths at 96 DPI, drawn at the screen's.
 constexpr int kSelectionBorder = 1; // drawn just outside the selection, which stays unobscured
 constexpr int kHighlightBorder = 3; // drawn inside the window, which may fill the screen
 constexpr int kLabelPaddingX = 6;
 constexpr int kLabelPaddingY = 3;
+
+int Scaled(int pixels)
+{
+    return CDrawScale::OfScreen().Scale(pixels);
+}
 const COLORREF kAccent = RGB(0, 160, 255);
 const COLORREF kLabelBackground = RGB(32, 32, 32);
 const COLORREF kLabelText = RGB(255, 255, 255);
@@ -67,7 +74,8 @@ void DrawSizeLabel(HDC dc, const OverlayScene& scene)
     const CSavedDC saved(dc);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kLabelText);
-    TextOutA(dc, scene.rcSizeLabel.left + kLabelPaddingX, scene.rcSizeLabel.top + kLabelPaddingY, scene.szSizeLabel,
+    TextOutA(dc, scene.rcSizeLabel.left + Scaled(kLabelPaddingX), scene.rcSizeLabel.top + Scaled(kLabelPaddingY),
+             scene.szSizeLabel,
              static_cast<int>(strlen(scene.szSizeLabel)));
 }
 
@@ -91,10 +99,11 @@ void PaintScene(HDC dc, const OverlayScene& scene, const CFrozenScreen& screen, 
         RECT inside;
         if (IntersectRect(&inside, &scene.rcSelection, &box))
             CopyFrozen(dc, inside, screen.DC(), bounds);
-        FillRing(dc, Inflated(scene.rcSelection, kSelectionBorder), kSelectionBorder, kAccent);
+        const int border = Scaled(kSelectionBorder);
+        FillRing(dc, Inflated(scene.rcSelection, border), border, kAccent);
     }
     if (!IsRectEmpty(&scene.rcHighlight))
-        FillRing(dc, scene.rcHighlight, kHighlightBorder, kAccent);
+        FillRing(dc, scene.rcHighlight, Scaled(kHighlightBorder), kAccent);
     if (!IsRectEmpty(&scene.rcSizeLabel) && Intersects(scene.rcSizeLabel, box))
         DrawSizeLabel(dc, scene);
     if (!IsRectEmpty(&scene.rcMagnifier) && Intersects(scene.rcMagnifier, box))
@@ -104,13 +113,15 @@ void PaintScene(HDC dc, const OverlayScene& scene, const CFrozenScreen& screen, 
 void AddChangedArea(HRGN area, const OverlayScene& before, const OverlayScene& after, const RECT& screen)
 {
     if (!EqualRect(&before.rcSelection, &after.rcSelection)) {
+        const int border = Scaled(kSelectionBorder);
         AddDimmingChange(area, before.rcSelection, after.rcSelection, screen);
-        AddRing(area, Inflated(before.rcSelection, kSelectionBorder), kSelectionBorder);
-        AddRing(area, Inflated(after.rcSelection, kSelectionBorder), kSelectionBorder);
+        AddRing(area, Inflated(before.rcSelection, border), border);
+        AddRing(area, Inflated(after.rcSelection, border), border);
     }
     if (!EqualRect(&before.rcHighlight, &after.rcHighlight)) {
-        AddRing(area, before.rcHighlight, kHighlightBorder);
-        AddRing(area, after.rcHighlight, kHighlightBorder);
+        const int border = Scaled(kHighlightBorder);
+        AddRing(area, before.rcHighlight, border);
+        AddRing(area, after.rcHighlight, border);
     }
     if (!EqualRect(&before.rcSizeLabel, &after.rcSizeLabel) || strcmp(before.szSizeLabel, after.szSizeLabel) != 0) {
         AddRect(area, before.rcSizeLabel);
@@ -126,8 +137,8 @@ void AddChangedArea(HRGN area, const OverlayScene& before, const OverlayScene& a
 
 RECT PlaceSizeLabel(const RECT& rect, SIZE text, const CScreenLayout& layout, const RECT& magnifier)
 {
-    return layout.PlaceLabel(rect, SIZE{text.cx + 2 * kLabelPaddingX, text.cy + 2 * kLabelPaddingY}, kHighlightBorder,
-                             magnifier);
+    return layout.PlaceLabel(rect, SIZE{text.cx + 2 * Scaled(kLabelPaddingX), text.cy + 2 * Scaled(kLabelPaddingY)},
+                             Scaled(kHighlightBorder), magnifier);
 }
 
 } // namespace snapcore

@@ -1,7 +1,8 @@
-// Owns a font made from a skin's font description.
+// Owns a font made from a skin's font description, at the scale's DPI.
 #ifndef SNAPCORE_SKINFONTHANDLE_H
 #define SNAPCORE_SKINFONTHANDLE_H
 
+#include "DrawScale.h"
 #include "SkinStyle.h"
 
 #include "scoped/ScopedHandles.h"
@@ -10,7 +11,7 @@ namespace snapcore {
 
 class CSkinFontHandle : CNonCopyable {
 public:
-    explicit CSkinFontHandle(const SkinFont& font);
+    CSkinFontHandle(const SkinFont& font, const CDrawScale& scale);
     HFONT Get() const { return m_font.get(); }
 private:
     CFontOwner m_font;

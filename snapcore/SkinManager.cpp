@@ -56,7 +56,7 @@ void __stdcall CSkinManager::SelectSkin(int index, int)
 void __stdcall CSkinManager::CalcClientRect(const RECT* frame, RECT* client)
 {
     if (frame && client)
-        *client = CSkinPainter(SkinAt(m_nSelected)).ClientRect(*frame);
+        *client = CSkinPainter(SkinAt(m_nSelected), m_scale).ClientRect(*frame);
 }
 
 int __stdcall CSkinManager::GetSkinCount()
@@ -67,13 +67,13 @@ int __stdcall CSkinManager::GetSkinCount()
 void __stdcall CSkinManager::DrawFrame(HDC dc, const RECT* frame, const char* caption, int flags)
 {
     if (frame)
-        CSkinPainter(SkinAt(m_nSelected)).DrawFrame(dc, *frame, caption, flags);
+        CSkinPainter(SkinAt(m_nSelected), m_scale).DrawFrame(dc, *frame, caption, flags);
 }
 
 void __stdcall CSkinManager::DrawLabel(HDC dc, const RECT* rect, const char* text, int flags)
 {
     if (rect)
-        CSkinPainter(SkinAt(m_nSelected)).DrawLabel(dc, *rect, text, flags);
+        CSkinPainter(SkinAt(m_nSelected), m_scale).DrawLabel(dc, *rect, text, flags);
 }
 
 } // namespace snapcore

@@ -1,5 +1,6 @@
 // The skin manager handed to callers of CreateSkinManager: the list of skins with
-// their names in the system code page, and drawing in the selected skin.
+// their names in the system code page, and drawing in the selected skin at the
+// screen's DPI.
 #ifndef SNAPCORE_SKINMANAGER_H
 #define SNAPCORE_SKINMANAGER_H
 
@@ -7,6 +8,8 @@
 #include <vector>
 
 #include "snapcore.h"
+
+#include "DrawScale.h"
 
 namespace snapcore {
 
@@ -30,6 +33,7 @@ private:
     std::vector<std::string> m_names;
     std::vector<SkinEntry> m_entries; // ends with a null name
     int m_nSelected = 0;
+    const CDrawScale m_scale = CDrawScale::OfScreen();
 };
 
 } // namespace snapcore

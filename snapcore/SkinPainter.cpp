@@ -15,6 +15,7 @@ namespace {
 // The caption keeps this much room between the frame's edge and the bar.
 constexpr int kCaptionInset = 2;
 constexpr int kTextPadding = 6;
+constexpr int kLabelPaddingX = 4, kLabelPaddingY = 1;
 
 bool IsEmpty(const RECT& r)
 {
@@ -82,11 +83,12 @@ void VerticalGradient(HDC dc, const RECT& r, COLORREF top, COLORREF bottom)
 
 // Single lines are centred vertically and cut with an ellipsis; several lines are
 // centred as a block.
-void DrawSkinText(HDC dc, RECT r, const char* text, const SkinFont& skinFont, COLORREF colour, UINT alignment)
+void DrawSkinText(HDC dc, RECT r, const char* text, const SkinFont& skinFont, const CDrawScale& scale,
+                  COLORREF colour, UINT alignment)
 {
     if (!text || !*text || IsEmpty(r))
         return;
-    const CSkinFontHandle font(skinFont);
+    const CSkinFontHandle font(skinFont, scale);
     const CSelectObject selection(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colour);
@@ -122,17 +124,19 @@ void DrawCloseGlyph(HDC dc, const RECT& box, COLORREF colour)
 
 RECT CSkinPainter::CaptionRect(const RECT& frame) const
 {
-    const RECT inner = Deflated(frame, kCaptionInset, kCaptionInset);
+    const int inset = m_scale.Scale(kCaptionInset);
+    const RECT inner = Deflated(frame, inset, inset);
     return RECT{inner.left, inner.top, inner.right,
-                Clamp(static_cast<long long>(inner.top) + m_style.captionHeight, inner.top, inner.bottom)};
+                Clamp(static_cast<long long>(inner.top) + m_scale.Scale(m_style.captionHeight), inner.top, inner.bottom)};
 }
 
 RECT CSkinPainter::ClientRect(const RECT& frame) const
 {
-    const int border = m_style.borderWidth;
+    const int border = m_scale.Scale(m_style.borderWidth);
     RECT client = Deflated(frame, border, border);
     // Below the caption bar, the border's width less the caption's inset.
-    client.top = Clamp(static_cast<long long>(frame.top) + m_style.captionHeight + border, client.top, client.bottom);
+    client.top = Clamp(static_cast<long long>(frame.top) + m_scale.Scale(m_style.captionHeight) + border, client.top,
+                       client.bottom);
     return client;
 }
 
@@ -154,10 +158,11 @@ void CSkinPainter::DrawBorder(HDC dc, const RECT& frame, const RECT& client) con
 void CSkinPainter::DrawCaption(HDC dc, const RECT& caption, const char* text) const
 {
     VerticalGradient(dc, caption, m_style.captionTop, m_style.captionBottom);
-    const int accent = static_cast<int>(std::min<long long>(m_style.accentHeight, Height(caption)));
+    const int accent = static_cast<int>(std::min<long long>(m_scale.Scale(m_style.accentHeight), Height(caption)));
     FillSolid(dc, RECT{caption.left, caption.bottom - accent, caption.right, caption.bottom}, m_style.captionAccent);
 
-    RECT textArea = Deflated(RECT{caption.left, caption.top, caption.right, caption.bottom - accent}, kTextPadding, 0);
+    const int padding = m_scale.Scale(kTextPadding);
+    RECT textArea = Deflated(RECT{caption.left, caption.top, caption.right, caption.bottom - accent}, padding, 0);
     const int height = static_cast<int>(Height(caption)) - accent;
     const int glyph = height / 2 - 1;
     // The close box only on a bar wide enough to keep most of it for the caption.
@@ -166,9 +171,9 @@ void CSkinPainter::DrawCaption(HDC dc, const RECT& caption, const char* text) co
         const RECT box{caption.right - margin - glyph, caption.top + margin, caption.right - margin,
                        caption.top + margin + glyph};
         DrawCloseGlyph(dc, box, m_style.captionText);
-        textArea.right = std::max(textArea.left, box.left - kTextPadding);
+        textArea.right = std::max(textArea.left, box.left - padding);
     }
-    DrawSkinText(dc, textArea, text, m_style.captionFont, m_style.captionText,
+    DrawSkinText(dc, textArea, text, m_style.captionFont, m_scale, m_style.captionText,
                  m_style.captionCentred ? DT_CENTER : DT_LEFT);
 }
 
@@ -200,7 +205,8 @@ void CSkinPainter::DrawLabel(HDC dc, const RECT& rect, const char* text, int fla
         FillSolid(dc, rect, m_style.labelBack);
         FrameSolid(dc, rect, m_style.labelBorder);
     }
-    DrawSkinText(dc, Deflated(rect, 4, 1), text, m_style.labelFont, m_style.labelText, DT_CENTER);
+    DrawSkinText(dc, Deflated(rect, m_scale.Scale(kLabelPaddingX), m_scale.Scale(kLabelPaddingY)), text, m_style.labelFont, m_scale,
+                 m_style.labelText, DT_CENTER);
 }
 
 } // namespace snapcore

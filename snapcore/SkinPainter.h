@@ -1,11 +1,12 @@
 // Draws window frames and labels in one skin. The engine's magnifier and the skin
 // manager handed to callers both draw through this class:
-//     const CSkinPainter painter(SkinAt(index));
+//     const CSkinPainter painter(SkinAt(index), CDrawScale::OfScreen());
 //     painter.DrawFrame(dc, frame, caption, kSkinFillBackground);
 //     const RECT client = painter.ClientRect(frame);
 #ifndef SNAPCORE_SKINPAINTER_H
 #define SNAPCORE_SKINPAINTER_H
 
+#include "DrawScale.h"
 #include "SkinStyle.h"
 
 namespace snapcore {
@@ -17,7 +18,8 @@ constexpr int kSkinFillBackground = 1;
 
 class CSkinPainter {
 public:
-    explicit CSkinPainter(const SkinStyle& style) : m_style(style) {}
+    // The style's metrics and fonts are for 96 DPI; the painter draws them at the scale's.
+    CSkinPainter(const SkinStyle& style, const CDrawScale& scale) : m_style(style), m_scale(scale) {}
 
     // The area inside a frame drawn in frame; empty, but within frame, when the frame
     // is too small to have one.
@@ -35,6 +37,7 @@ private:
     void DrawCaption(HDC dc, const RECT& caption, const char* text) const;
 
     const SkinStyle& m_style;
+    const CDrawScale m_scale;
 };
 
 } // namespace snapcore

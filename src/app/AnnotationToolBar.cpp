@@ -148,6 +148,7 @@ HWND CAnnotationToolBar::Create(HWND owner)
     SendMessageA(m_hWnd, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
     SendMessageA(m_hWnd, TB_ADDBUTTONSA, kButtonCount, reinterpret_cast<LPARAM>(m_buttons));
     CreateWidthList();
+    m_tipFont.Follow(reinterpret_cast<HWND>(SendMessageA(m_hWnd, TB_GETTOOLTIPS, 0, 0)));
     ChangeDpi(CDpiScale::OfWindow(owner));
     Update();
     return m_hWnd;
@@ -171,6 +172,7 @@ void CAnnotationToolBar::ChangeDpi(const CDpiScale& dpi)
     SendMessageA(m_hWnd, TB_CHANGEBITMAP, ID_ANNOTATE_COLOUR,
                  MAKELPARAM(m_nSwatchImage >= 0 ? m_nSwatchImage : I_IMAGENONE, 0));
     m_widthListFont.SetDpi(dpi);
+    m_tipFont.SetDpi(dpi);
     PlaceWidthList();
     ShowColour();
 }

@@ -25,7 +25,7 @@ public:
     HWND Handle() const { return m_hWnd; }
     HWND WidthList() const { return m_hWidthList; }
 
-    // The pictures, gaps and the width list for the DPI of the frame, at creation and
+    // The pictures, gaps, tooltips and the width list for the DPI of the frame, at creation and
     // when the frame moves to a monitor of another DPI.
     void ChangeDpi(const CDpiScale& dpi);
 
@@ -60,6 +60,7 @@ private:
     TBBUTTON m_buttons[kButtonCount] = {};  // as added, the gaps' widths at 96 DPI
     CToolBarImages m_images;
     CGuiFont m_widthListFont;
+    CGuiFont m_tipFont;
     HWND m_hWnd = nullptr;
     HWND m_hOwner = nullptr;
     HWND m_hWidthList = nullptr;

@@ -51,6 +51,7 @@ void CFrameBars::Create(HWND frame)
     ShowPictures(CDpiScale::OfWindow(frame));
     CreateRebar(frame);
     CreateStatusBar(frame);
+    FollowFonts();
     g_updateUI.CheckCommand(ID_VIEW_TOOLBAR, true);
     g_updateUI.CheckCommand(ID_VIEW_STATUS_BAR, true);
 }
@@ -66,10 +67,25 @@ void CFrameBars::ShowPictures(const CDpiScale& dpi)
         ShowMainToolBarPictures(m_hWndToolBar, m_images, dpi);
 }
 
+// The bars keep the fonts they were made with at the screen's DPI and show them scaled
+// on a monitor of another.
+void CFrameBars::FollowFonts()
+{
+    if (m_hWndToolBar) {
+        m_toolBarFont.Follow(m_hWndToolBar);
+        if (HWND tips = reinterpret_cast<HWND>(SendMessageA(m_hWndToolBar, TB_GETTOOLTIPS, 0, 0)))
+            m_toolTipFont.Follow(tips);
+    }
+    if (m_statusBar.Handle())
+        m_statusFont.Follow(m_statusBar.Handle());
+}
+
 void CFrameBars::ChangeDpi(const CDpiScale& dpi)
 {
     if (m_hFrameMenu)
         m_menuBar.SetDpi(dpi);
+    for (CGuiFont* font : {&m_toolBarFont, &m_toolTipFont, &m_statusFont})
+        font->SetDpi(dpi);
     ShowPictures(dpi);
     if (m_statusBar.Handle())
         m_statusBar.MeasurePanes();

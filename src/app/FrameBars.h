@@ -4,6 +4,7 @@
 
 #include "app/ToolBarImages.h"
 #include "ui/DpiScale.h"
+#include "ui/GuiFont.h"
 #include "ui/StatusBar.h"
 
 class CMenuBar;
@@ -26,7 +27,8 @@ public:
     CStatusBar& Status() { return m_statusBar; }
 
     // The bars sized for a new DPI of the frame, as Create sized them for the first:
-    // the menu bar, the pictures of the toolbar and the menus, the status panes.
+    // the menu bar, the fonts and pictures of the toolbar and the menus, the tooltips'
+    // and status bar's fonts, the status panes.
     // FitBands then gives every band of the rebar its bar's new size.
     void ChangeDpi(const CDpiScale& dpi);
     void FitBands();
@@ -54,6 +56,7 @@ private:
     void MeasureBand(REBARBANDINFOA& band) const;
     void AddBand(HWND child, bool newRow);
     void CreateStatusBar(HWND frame);
+    void FollowFonts();
 
     CMenuBar& m_menuBar;
     CToolBarImages m_images;
@@ -62,4 +65,5 @@ private:
     HWND m_hWndToolBar = nullptr;
     bool m_bToolBarVisible = true;
     CStatusBar m_statusBar;
+    CGuiFont m_toolBarFont, m_toolTipFont, m_statusFont;
 };

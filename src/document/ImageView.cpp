@@ -30,10 +30,9 @@ HBRUSH SharedBackground()
     return brush;
 }
 
-// The hands are drawn at 16, 24 and 32 pixels; the one for the screen's DPI.
-HCURSOR LoadHandCursor(UINT id)
+// The hands are drawn at 16, 24 and 32 pixels.
+HCURSOR LoadHandCursor(UINT id, int size)
 {
-    const int size = CDpiScale::OfWindow(nullptr).PictureLength(16);
     return static_cast<HCURSOR>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_CURSOR, size, size, 0));
 }
@@ -65,8 +64,7 @@ void FormatPaneText(char (&text)[64], UINT id, const char* format, Values... val
 }
 
 CImageView::CImageView()
-    : m_hbrBackground(SharedBackground()),
-      m_hHandCursors{CCursorOwner(LoadHandCursor(IDC_HAND_OPEN)), CCursorOwner(LoadHandCursor(IDC_HAND_CLOSED))}
+    : m_hbrBackground(SharedBackground())
 {
 }
 
@@ -469,8 +467,21 @@ bool CImageView::OnSetCursor(LPARAM lParam)
     }
     if (m_nHandCursor == -1)
         return false;
+    LoadHandCursors();
     SetCursor(m_hHandCursors[m_nHandCursor].get());
     return true;
+}
+
+// The hands in the size for the view's DPI, loaded again after it moved to a monitor
+// of another DPI.
+void CImageView::LoadHandCursors()
+{
+    const int size = CDpiScale::OfWindow(Handle()).PictureLength(16);
+    if (size == m_nHandCursorSize)
+        return;
+    m_hHandCursors[0].reset(LoadHandCursor(IDC_HAND_OPEN, size));
+    m_hHandCursors[1].reset(LoadHandCursor(IDC_HAND_CLOSED, size));
+    m_nHandCursorSize = size;
 }
 
 bool CImageView::OnKeyDown(WPARAM key)

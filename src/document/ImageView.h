@@ -75,6 +75,7 @@ private:
     HWND Window() const override { return Handle(); }
     void OnSize(int width, int height);
     bool OnSetCursor(LPARAM lParam);
+    void LoadHandCursors();
     bool OnKeyDown(WPARAM key);
     void OnMouseMove(LPARAM lParam);
     void OnLButtonDown(LPARAM lParam, bool doubleClick);
@@ -98,6 +99,7 @@ private:
     float m_fZoom = 1.0f;
     int m_nHandCursor = -1;
     CCursorOwner m_hHandCursors[2];
+    int m_nHandCursorSize = 0; // of the hands loaded, 0 before the first is shown
     int m_bDragging = 0;
     POINT m_ptLastMouse{};
     CUpdateUI* m_pUpdateUI = nullptr;

@@ -41,22 +41,24 @@ void CSkinPreview::OnPaint()
     // The preview draws its own outline: a sunken edge's light sides vanish on a light page.
     FrameRect(hdc, &rcClient, GetSysColorBrush(COLOR_BTNSHADOW));
 
-    // The engine draws its skins in pixels for 96 DPI; the mapping scales what it draws,
-    // and its lines and text stay sharp. From here on the lengths are 96-DPI ones.
-    const CDpiScale dpi = CDpiScale::OfWindow(Handle());
+    // The engine draws its skins at the screen's DPI, as in its magnifier. On a monitor
+    // of another DPI the mapping scales what it draws to the window's, and its lines and
+    // text stay sharp. From here on the lengths are at the screen's DPI.
+    const CDpiScale screen = CDpiScale::OfWindow(nullptr);
+    const CDpiScale window = CDpiScale::OfWindow(Handle());
     SetMapMode(hdc, MM_ANISOTROPIC);
-    SetWindowExtEx(hdc, CDpiScale::kBaseDpi, CDpiScale::kBaseDpi, nullptr);
-    SetViewportExtEx(hdc, dpi.Dpi(), dpi.Dpi(), nullptr);
+    SetWindowExtEx(hdc, screen.Dpi(), screen.Dpi(), nullptr);
+    SetViewportExtEx(hdc, window.Dpi(), window.Dpi(), nullptr);
     RECT rcFrame = rcClient;
     DPtoLP(hdc, reinterpret_cast<POINT*>(&rcFrame), 2);
-    InflateRect(&rcFrame, -kSideInset, -kTopBottomInset);
+    InflateRect(&rcFrame, -screen.Scale(kSideInset), -screen.Scale(kTopBottomInset));
     Vorn::CFastString<64> caption;
     caption.LoadString(IDS_AUX_WINDOW);
     m_pSkinManager->DrawFrame(hdc, &rcFrame, caption.GetString(), 1);
 
     RECT rcLabel;
     m_pSkinManager->CalcClientRect(&rcFrame, &rcLabel);
-    InflateRect(&rcLabel, -kLabelInset, -kLabelInset);
+    InflateRect(&rcLabel, -screen.Scale(kLabelInset), -screen.Scale(kLabelInset));
     // The list holds names already cut to fit this buffer; the length check keeps a
     // longer entry from overrunning it all the same.
     char szName[kNameBytes] = {};

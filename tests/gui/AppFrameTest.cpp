@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <utility>
@@ -381,6 +382,23 @@ TEST_F(AppFrameTest, DpiChangeTakesTheProposedPlaceAndResizesTheBars)
     HWND toolBar = m_frame->ToolBar();
     const auto startButtons = SendMessageA(toolBar, TB_GETBUTTONSIZE, 0, 0);
     const RECT startRebar = ChildRect(m_frame->Rebar());
+    // The labels and the tooltips in the fonts they were made with; the status bar as high as its font.
+    const HWND texts[] = {toolBar, reinterpret_cast<HWND>(SendMessageA(toolBar, TB_GETTOOLTIPS, 0, 0))};
+    const auto statusHeight = [&] {
+        const RECT status = ChildRect(m_frame->StatusBar());
+        return status.bottom - status.top;
+    };
+    const LONG startStatus = statusHeight();
+    const auto fontHeights = [&] {
+        std::vector<LONG> heights;
+        for (HWND window : texts) {
+            LOGFONTA font{};
+            GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof font, &font);
+            heights.push_back(std::abs(font.lfHeight));
+        }
+        return heights;
+    };
+    const std::vector<LONG> startFonts = fontHeights();
     const auto changeDpi = [&](int dpi, RECT proposed) {
         SendMessageA(*m_frame, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&proposed));
         RECT now{};
@@ -397,8 +415,13 @@ TEST_F(AppFrameTest, DpiChangeTakesTheProposedPlaceAndResizesTheBars)
     EXPECT_GE(HIWORD(largeButtons), HIWORD(startButtons) + 7) << "the pictures are 7 pixels taller";
     EXPECT_GT(ChildRect(m_frame->Rebar()).bottom, startRebar.bottom);
     EXPECT_EQ(ChildRect(m_frame->Rebar()).bottom, ChildRect(m_frame->TabStrip()).top);
+    for (size_t i = 0; i < startFonts.size(); ++i)
+        EXPECT_EQ(MulDiv(startFonts[i], 3, 2), fontHeights()[i]) << "font " << i;
+    EXPECT_GT(statusHeight(), startStatus);
 
     changeDpi(96, RECT{20, 10, 920, 610});
+    EXPECT_EQ(startFonts, fontHeights());
+    EXPECT_EQ(startStatus, statusHeight());
     EXPECT_EQ(16, PictureSize(toolBar).cx);
     EXPECT_EQ(startButtons, SendMessageA(toolBar, TB_GETBUTTONSIZE, 0, 0));
     EXPECT_EQ(startRebar.bottom, ChildRect(m_frame->Rebar()).bottom);

@@ -71,6 +71,10 @@ bool CPinWindow::Create(HBITMAP bitmap, POINT imageOrigin)
                          imageOrigin.x - m_nFrameWidth, imageOrigin.y - m_nFrameWidth, m_size.cx + 2 * m_nFrameWidth,
                          m_size.cy + 2 * m_nFrameWidth, nullptr, nullptr))
         return false;
+    // Made on a monitor of another DPI than the screen's first one.
+    const int dpi = CDpiScale::OfWindow(Handle()).Dpi();
+    if (CDpiScale(dpi).Scale(kFrameWidth) != m_nFrameWidth)
+        OnDpiChanged(dpi);
     SetOpacity(100);
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
@@ -126,6 +130,9 @@ LRESULT CPinWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_CONTEXTMENU:
         OnContextMenu(lParam);
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam));
         return 0;
     }
     return DefaultProc(msg, wParam, lParam);
@@ -231,6 +238,21 @@ void CPinWindow::ZoomAbout(int zoomIndex, POINT anchor)
     const int top = anchor.y - m_nFrameWidth - static_cast<int>(imageY * m_fZoom + 0.5f);
     SetWindowPos(Handle(), nullptr, left, top, picture.right + m_nFrameWidth, picture.bottom + m_nFrameWidth,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+// Moved onto a monitor of another DPI: the frame takes that DPI's width around the
+// picture, which keeps its screen pixels and its place.
+void CPinWindow::OnDpiChanged(int dpi)
+{
+    RECT place;
+    GetWindowRect(Handle(), &place);
+    const int frameWidth = CDpiScale(dpi).Scale(kFrameWidth);
+    const int change = frameWidth - m_nFrameWidth;
+    m_nFrameWidth = frameWidth;
+    const RECT picture = PictureRect();
+    SetWindowPos(Handle(), nullptr, place.left - change, place.top - change, picture.right + m_nFrameWidth,
+                 picture.bottom + m_nFrameWidth, SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 

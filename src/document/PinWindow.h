@@ -51,6 +51,7 @@ private:
     void OnMouseMove();
     void OnMouseWheel(int delta, POINT screenPoint);
     void OnContextMenu(LPARAM screenPoint);
+    void OnDpiChanged(int dpi);
     void ZoomAbout(int zoomIndex, POINT screenPoint);
     void SetOpacity(int percent);
     void CopyImage() const;

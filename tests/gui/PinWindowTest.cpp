@@ -111,6 +111,28 @@ TEST_F(PinWindow, ShowsTheDocumentAtActualSizeOnTopAndFollowsADrag)
     ExpectPatternAt(after, "dragged");
 }
 
+// Windows sends the change when the pin is dragged onto a monitor of another DPI.
+TEST_F(PinWindow, ADpiChangeWidensTheFrameAndLeavesThePictureWhereItIs)
+{
+    HWND pin = PinPatternDocument();
+    ASSERT_NE(nullptr, pin);
+    const POINT origin = PictureOrigin(pin);
+    const int wide = MulDiv(kFrame, 192, 96);
+    SendMessageA(pin, WM_DPICHANGED, MAKEWPARAM(192, 192), 0);
+    RECT place;
+    GetWindowRect(pin, &place);
+    EXPECT_EQ(200 + 2 * wide, place.right - place.left);
+    EXPECT_EQ(120 + 2 * wide, place.bottom - place.top);
+    EXPECT_EQ(origin.x, place.left + wide);
+    EXPECT_EQ(origin.y, place.top + wide);
+    RunLoopUntil([] { return false; }, 200);
+    ExpectPatternAt(origin, "at 192 DPI");
+
+    SendMessageA(pin, WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
+    EXPECT_EQ(origin.x, PictureOrigin(pin).x);
+    EXPECT_EQ(origin.y, PictureOrigin(pin).y);
+}
+
 TEST_F(PinWindow, WheelZoomsAboutThePointerAndCtrlWheelFades)
 {
     HWND pin = PinPatternDocument();

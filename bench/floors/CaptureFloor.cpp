@@ -31,12 +31,14 @@ constexpr char kViewClass[] = "FloorView";
 constexpr UINT kCloseNewestDocument = 1;
 constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr int kToolBarButtons = 14;
+constexpr int kDrawingBarButtons = 17;
 constexpr DWORD kBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 
 CBitmapOwner g_picture;
 
 struct FrameWindows {
     HWND rebar = nullptr;
+    HWND drawingBar = nullptr;
     HWND tabs = nullptr;
     HWND client = nullptr;
     HWND status = nullptr;
@@ -139,8 +141,12 @@ void LayOutFrame(HWND frame)
                  area.bottom > display.top ? area.bottom - display.top : 0, SWP_NOACTIVATE);
 }
 
+void AddDrawingBar(HWND frame);
+
 HWND AddDocument()
 {
+    if (!g_frame.drawingBar)
+        AddDrawingBar(GetParent(g_frame.client));
     MDICREATESTRUCTA create{kDocumentClass, "Capture", GetModuleHandleA(nullptr), CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, WS_MAXIMIZE | WS_CLIPCHILDREN, 0};
     HWND document = reinterpret_cast<HWND>(
@@ -163,8 +169,11 @@ void CloseNewestDocument()
     }
 }
 
-HWND CreateToolBar(HWND parent, DWORD style, int buttons, bool pictures)
+// Buttons with the common controls' standard pictures unless style asks for a list of
+// words, and a label under each unless there is no label.
+HWND CreateToolBar(HWND parent, DWORD style, int buttons, const char* label)
 {
+    const bool pictures = !(style & TBSTYLE_LIST);
     HWND toolBar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
                                    kBarStyle | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN | TBSTYLE_FLAT | style,
                                    0, 0, 0, 0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -172,10 +181,12 @@ HWND CreateToolBar(HWND parent, DWORD style, int buttons, bool pictures)
     if (pictures)
         SendMessageA(toolBar, TB_LOADIMAGES, IDB_STD_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
     for (int index = 0; index < buttons; ++index) {
-        char label[16] = "Command";
-        label[7] = static_cast<char>('A' + index);
-        const TBBUTTON button{pictures ? index : I_IMAGENONE, 100 + index, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_AUTOSIZE,
-                              {}, 0, SendMessageA(toolBar, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(label))};
+        char text[16] = "";
+        if (label)
+            wsprintfA(text, "%s%c", label, 'A' + index);
+        const INT_PTR string = label ? SendMessageA(toolBar, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(text)) : -1;
+        const TBBUTTON button{pictures ? index % 15 : I_IMAGENONE, 100 + index, TBSTATE_ENABLED,
+                              BTNS_BUTTON | BTNS_AUTOSIZE, {}, 0, string};
         SendMessageA(toolBar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&button));
     }
     SendMessageA(toolBar, TB_SETMAXTEXTROWS, 1, 0);
@@ -197,14 +208,28 @@ void AddBand(HWND child, bool newRow)
     SendMessageA(g_frame.rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
 }
 
+// The row of drawing tools that comes with the first document: pictures only, and a
+// list of widths among them.
+void AddDrawingBar(HWND frame)
+{
+    g_frame.drawingBar = CreateToolBar(frame, TBSTYLE_TOOLTIPS, kDrawingBarButtons, nullptr);
+    HWND widths = CreateWindowExA(0, WC_COMBOBOXA, nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST,
+                                  kDrawingBarButtons * 24, 0, 60, 300, g_frame.drawingBar, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    for (const char* width : {"1", "2", "3", "4", "5", "6", "7", "8"})
+        SendMessageA(widths, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(width));
+    SendMessageA(widths, CB_SETCURSEL, 1, 0);
+    AddBand(g_frame.drawingBar, true);
+}
+
 void CreateFrameWindows(HWND frame)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     g_frame.rebar = CreateWindowExA(0, REBARCLASSNAMEA, nullptr,
                                     kBarStyle | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_AUTOSIZE | CCS_NODIVIDER, 0, 0,
                                     0, 0, frame, nullptr, instance, nullptr);
-    AddBand(CreateToolBar(frame, TBSTYLE_LIST, 4, false), false);
-    AddBand(CreateToolBar(frame, TBSTYLE_TOOLTIPS, kToolBarButtons, true), true);
+    AddBand(CreateToolBar(frame, TBSTYLE_LIST, 4, "Menu"), false);
+    AddBand(CreateToolBar(frame, TBSTYLE_TOOLTIPS, kToolBarButtons, "Command"), true);
     g_frame.tabs = CreateWindowExA(0, WC_TABCONTROLA, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, frame, nullptr,
                                    instance, nullptr);
     CLIENTCREATESTRUCT create{};

@@ -2,8 +2,11 @@
 // alike: the full-screen hotkey pressed through SendInput until the new document shows
 // the screen's picture (read back from the screen), the program's CPU time for each
 // capture with 100 documents open and with none, and its start until drawn and idle.
-// The floors are bench/floors: one BitBlt of the screen shown in a window, and an
-// empty Win32 program. Each copy runs from a temporary folder with its own
+// The floors are bench/floors: one BitBlt of the screen shown in a window, an empty
+// Win32 program, and between them a floor that does the window work the program cannot
+// do without (its frame with bars, tabs and tray icon, hidden and shown again around a
+// new maximised document), with as many documents open and at start-up: the ratios
+// against it are ours, its ratios against the bare floors are Wine's. Each copy runs from a temporary folder with its own
 // lumigrab.cfg, so the user's settings are never read or written.
 #include <windows.h>
 #include <commctrl.h>
@@ -389,41 +392,88 @@ private:
     POINT m_ptPattern{};
 };
 
-// The capture floor's hotkey press until its window shows the pattern.
+// A copy of the capture floor on a hotkey of its own: its press until the window shows
+// the pattern. The frame floor ("frame" among the arguments) keeps its frame shown and
+// closes each capture's document again afterwards; the bare one is hidden again.
 class CCaptureFloor {
 public:
-    explicit CCaptureFloor(RECT place) : m_program(MakeTempFolder("floor"), "CaptureFloor.exe"), m_place(place) {}
+    CCaptureFloor(const char* name, const std::string& arguments, UINT hotkey, RECT place)
+        : m_program(MakeTempFolder(name), "CaptureFloor.exe"),
+          m_arguments(arguments + " hotkey=" + std::to_string(hotkey)),
+          m_bFrame(arguments.find("frame") != std::string::npos),
+          m_hotkey(hotkey),
+          m_place(place)
+    {
+    }
 
     bool Start()
     {
-        if (!m_program.Start())
+        if (!m_program.Start(m_arguments))
             return false;
-        WaitForInputIdle(m_program.Process(), 20000);
+        WaitForInputIdle(m_program.Process(), 60000);
         const DWORD process = GetProcessId(m_program.Process());
-        if (!WaitUntil([&] { return (m_hWnd = FindProcessWindow(process, "CaptureFloor", false)) != nullptr; }, 10000))
+        const char* className = m_bFrame ? "FloorFrame" : "CaptureFloor";
+        if (!WaitUntil([&] { return (m_hWnd = FindProcessWindow(process, className, false)) != nullptr; }, 60000))
             return false;
         SetWindowPos(m_hWnd, nullptr, m_place.left, m_place.top, m_place.right - m_place.left,
                      m_place.bottom - m_place.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        m_ptPattern = {kPatternSize / 2, kPatternSize / 2};
-        ClientToScreen(m_hWnd, &m_ptPattern);
+        m_hClient = FindChild(m_hWnd, "MDIClient");
+        if (!m_bFrame) {
+            m_ptPattern = {kPatternSize / 2, kPatternSize / 2};
+            ClientToScreen(m_hWnd, &m_ptPattern);
+        }
+        PumpFor(200);
         return true;
     }
 
     bool Capture(const CPattern& pattern, double& drawnMs)
     {
+        const HWND before = ActiveDocument();
         const double start = Seconds();
-        PressCtrl(VK_F7);
-        const bool shown = WaitUntil([&] { return ScreenPixel(m_ptPattern) == pattern.Colour(); }, 20000);
+        PressCtrl(m_hotkey);
+        const bool shown = WaitUntil(
+            [&] {
+                return (!m_ptPattern.x || ScreenPixel(m_ptPattern) == pattern.Colour()) &&
+                       (!m_bFrame || ActiveDocument() != before);
+            },
+            20000);
         drawnMs = (Seconds() - start) * 1000.0;
-        ShowWindow(m_hWnd, SW_HIDE);
+        if (!m_bFrame) {
+            ShowWindow(m_hWnd, SW_HIDE);
+        } else if (shown) {
+            if (!m_ptPattern.x)
+                FindPatternPoint();
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(m_hWnd, WM_COMMAND, 1, 0, SMTO_NORMAL, 20000, &result);
+        }
         PumpFor(100);
         return shown;
     }
 
 private:
+    HWND ActiveDocument() const
+    {
+        DWORD_PTR active = 0;
+        if (m_hClient)
+            SendMessageTimeoutA(m_hClient, WM_MDIGETACTIVE, 0, 0, SMTO_NORMAL, 20000, &active);
+        return reinterpret_cast<HWND>(active);
+    }
+
+    void FindPatternPoint()
+    {
+        if (HWND view = FindChild(m_hWnd, "FloorView")) {
+            m_ptPattern = {kPatternSize / 2, kPatternSize / 2};
+            ClientToScreen(view, &m_ptPattern);
+        }
+    }
+
     CStartedProgram m_program;
+    std::string m_arguments;
+    bool m_bFrame;
+    UINT m_hotkey;
     RECT m_place;
     HWND m_hWnd = nullptr;
+    HWND m_hClient = nullptr;
     POINT m_ptPattern{};
 };
 
@@ -435,7 +485,9 @@ void MeasureStartup()
     CopyFileA((ProgramFolder() + "snapcore.dll").c_str(), (lumigrab.Folder() + "snapcore.dll").c_str(), FALSE);
     WriteSettings(lumigrab.Folder() + "lumigrab.cfg", 0);
     CStartedProgram empty(MakeTempFolder("empty"), "EmptyProgram.exe");
-    CSamples ours, floor, withDlls;
+    CStartedProgram frameFloor(MakeTempFolder("framestart"), "CaptureFloor.exe");
+    const char* frameArguments = "frame hotkey=118";
+    CSamples ours, floor, withDlls, withWindows;
     auto startOnce = [](CStartedProgram& program, const char* className, CSamples& samples, const char* arguments) {
         const double start = Seconds();
         if (program.Start(arguments) && program.WaitUntilIdle(className))
@@ -446,21 +498,26 @@ void MeasureStartup()
     // The first start of a copy also brings its files into the cache.
     startOnce(lumigrab, kFrameClass, ours, "");
     startOnce(empty, "EmptyProgram", floor, "dlls");
+    startOnce(frameFloor, "FloorFrame", floor, frameArguments);
     ours = floor = CSamples();
     for (int round = 0; round < g_nRounds; ++round) {
         if (round % 2) {
             startOnce(lumigrab, kFrameClass, ours, "");
+            startOnce(frameFloor, "FloorFrame", withWindows, frameArguments);
             startOnce(empty, "EmptyProgram", floor, "");
             startOnce(empty, "EmptyProgram", withDlls, "dlls");
         } else {
             startOnce(empty, "EmptyProgram", withDlls, "dlls");
             startOnce(empty, "EmptyProgram", floor, "");
+            startOnce(frameFloor, "FloorFrame", withWindows, frameArguments);
             startOnce(lumigrab, kFrameClass, ours, "");
         }
     }
     PrintPairRatios("start-up until drawn and idle / empty program", ours, floor, 1.4);
     PrintPairRatios("  the empty program loading the same DLLs / without", withDlls, floor, 1.4);
     PrintPairRatios("  start-up / the empty program loading the same DLLs", ours, withDlls, 1.4);
+    PrintPairRatios("  start-up / the floor with the same DLLs and windows", ours, withWindows, 1.4);
+    PrintPairRatios("  that floor / the empty program loading the same DLLs", withWindows, withDlls, 1.4);
 }
 }  // namespace
 
@@ -474,10 +531,13 @@ int main(int argc, char** argv)
     MeasureStartup();
 
     CPattern pattern;
-    CLumigrab none("none", VK_F8, {40, 0, 460, 700});
-    CLumigrab full("full", VK_F9, {470, 0, 890, 700});
-    CCaptureFloor floorProgram({900, 0, 1270, 500});
-    if (!none.Start() || !full.Start() || !floorProgram.Start()) {
+    CLumigrab none("none", VK_F8, {40, 0, 460, 500});
+    CLumigrab full("full", VK_F9, {470, 0, 890, 500});
+    CCaptureFloor floorProgram("floor", "", VK_F7, {900, 0, 1270, 500});
+    CCaptureFloor frameNone("framenone", "frame", VK_F5, {40, 510, 460, 1010});
+    CCaptureFloor frameFull("framefull", "frame documents=" + std::to_string(g_nOpenDocuments), VK_F6,
+                            {470, 510, 890, 1010});
+    if (!none.Start() || !full.Start() || !floorProgram.Start() || !frameNone.Start() || !frameFull.Start()) {
         std::printf("the programs did not start\n");
         return 1;
     }
@@ -509,15 +569,15 @@ int main(int argc, char** argv)
         std::printf("the first capture did not open\n");
         return 1;
     }
-    CSamples floorDrawn, noneDrawn, fullDrawn, noneClosed, fullClosed;
+    CSamples floorDrawn, noneDrawn, fullDrawn, noneClosed, fullClosed, frameNoneDrawn, frameFullDrawn;
     for (int round = 0; round < g_nRounds; ++round) {
         if (!pattern.SetColour(RGB(40 + round * 20, 200 - round * 15, 90 + round * 7))) {
             std::printf("the pattern did not show\n");
             return 1;
         }
         bool fine = true;
-        for (int turn = 0; turn < 3 && fine; ++turn) {
-            switch ((round + turn) % 3) {
+        for (int turn = 0; turn < 5 && fine; ++turn) {
+            switch ((round + turn) % 5) {
             case 0:
                 fine = floorProgram.Capture(pattern, drawnMs);
                 floorDrawn.Add(drawnMs);
@@ -532,6 +592,14 @@ int main(int argc, char** argv)
                 fullDrawn.Add(drawnMs);
                 fullClosed.Add(closedMs);
                 break;
+            case 3:
+                fine = frameNone.Capture(pattern, drawnMs);
+                frameNoneDrawn.Add(drawnMs);
+                break;
+            case 4:
+                fine = frameFull.Capture(pattern, drawnMs);
+                frameFullDrawn.Add(drawnMs);
+                break;
             }
         }
         if (!fine) {
@@ -543,6 +611,12 @@ int main(int argc, char** argv)
     char what[64];
     std::snprintf(what, sizeof what, "the same with %d documents open / with none", g_nOpenDocuments);
     PrintPairRatios(what, fullDrawn, noneDrawn, 1.1);
+    PrintPairRatios("  hotkey until drawn / the floor with the same windows", noneDrawn, frameNoneDrawn, 1.3);
+    PrintPairRatios("  that floor / BitBlt floor", frameNoneDrawn, floorDrawn, 1.3);
+    std::snprintf(what, sizeof what, "  the same-windows floor with %d documents / with none", g_nOpenDocuments);
+    PrintPairRatios(what, frameFullDrawn, frameNoneDrawn, 1.1);
+    std::snprintf(what, sizeof what, "  %d documents open / that floor with as many", g_nOpenDocuments);
+    PrintPairRatios(what, fullDrawn, frameFullDrawn, 1.3);
     std::snprintf(what, sizeof what, "closing a document with %d others open / alone", g_nOpenDocuments);
     PrintPairRatios(what, fullClosed, noneClosed, 1.1);
 

@@ -4,14 +4,13 @@
 #include <windows.h>
 
 #include <cstring>
-#include <initializer_list>
+
+#include "ProgramDlls.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
 {
     if (std::strstr(commandLine, "dlls"))
-        for (const char* name : {"advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdiplus.dll", "ole32.dll",
-                                 "shell32.dll", "shlwapi.dll", "winmm.dll"})
-            LoadLibraryA(name);
+        LoadProgramDlls();
     WNDCLASSA wc{};
     wc.lpfnWndProc = [](HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
         if (msg == WM_DESTROY)

@@ -91,6 +91,7 @@ bool CDocumentTabs::CreateImageDocument(HBITMAP bitmap, const char* name, bool s
 {
     const char* title = FileNamePart(name);
     const bool documentWasActive = ActiveDocument() != nullptr;
+    const CMenuBar::CRebuildHold menuBarHold(m_menuBar);
     // The first document would redraw its scroll bars and frames at every step of its
     // creation, maximising and layout; the client is drawn once when all is done
     // instead. (A document created over a maximised one does the same on its own.)

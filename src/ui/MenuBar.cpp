@@ -90,7 +90,7 @@ void CMenuBar::AttachMenu(HMENU menu)
 {
     LeaveKeyboardMode(true);
     m_hMenu = menu;
-    RebuildButtons();
+    LayOutIfChanged();
 }
 
 void CMenuBar::RebuildButtons()
@@ -98,12 +98,16 @@ void CMenuBar::RebuildButtons()
     const HWND bar = Handle();
     if (!bar)
         return;
+    m_bRebuildDue = m_bHoldRebuilds;
+    if (m_bHoldRebuilds)
+        return;
     SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
     for (int index = ButtonCount(); index > 0; --index)
         SendMessageA(bar, TB_DELETEBUTTON, index - 1, 0);
     // Room for a maximised MDI child's icon; some toolbars apply a new indent only
     // when buttons are added.
-    SendMessageA(bar, TB_SETINDENT, m_mdiButtons.LeftWidth(), 0);
+    m_nIndent = m_mdiButtons.LeftWidth();
+    SendMessageA(bar, TB_SETINDENT, m_nIndent, 0);
     const int count = m_hMenu ? GetMenuItemCount(m_hMenu) : 0;
     for (int index = 0; index < count; ++index) {
         char text[128] = "";
@@ -121,6 +125,14 @@ void CMenuBar::RebuildButtons()
     SendMessageA(bar, TB_AUTOSIZE, 0, 0);
     InvalidateRect(bar, nullptr, TRUE);
     UpdateSize();
+}
+
+void CMenuBar::EndRebuildHold()
+{
+    m_bHoldRebuilds = false;
+    SyncMdiChild();
+    if (m_bRebuildDue)
+        LayOutIfChanged();
 }
 
 SIZE CMenuBar::GetIdealSize() const
@@ -178,7 +190,35 @@ void CMenuBar::SyncMdiChild()
     if (!Handle() || !m_mdiButtons.Sync())
         return;
     m_nCapturedPart = CMenuBarMdiButtons::None;
-    RebuildButtons();
+    LayOutIfChanged();
+}
+
+// One maximised document following another (a capture over a maximised one) leaves
+// the buttons as they are, with the same room for the icon and the same menu texts:
+// only the icon is drawn again.
+void CMenuBar::LayOutIfChanged()
+{
+    if (ButtonsMatch())
+        InvalidateRect(Handle(), nullptr, FALSE);
+    else
+        RebuildButtons();
+}
+
+bool CMenuBar::ButtonsMatch() const
+{
+    const int count = m_hMenu ? GetMenuItemCount(m_hMenu) : 0;
+    if (m_nIndent != m_mdiButtons.LeftWidth() || count != ButtonCount())
+        return false;
+    for (int index = 0; index < count; ++index) {
+        char item[128] = "", shown[128] = "";
+        GetMenuStringA(m_hMenu, static_cast<UINT>(index), item, sizeof item, MF_BYPOSITION);
+        const bool enabled = !(GetMenuState(m_hMenu, static_cast<UINT>(index), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+        const LRESULT state = SendMessageA(Handle(), TB_GETSTATE, index, 0);
+        if (SendMessageA(Handle(), TB_GETBUTTONTEXTA, index, reinterpret_cast<LPARAM>(shown)) < 0 ||
+            lstrcmpA(item, shown) != 0 || state < 0 || enabled != ((state & TBSTATE_ENABLED) != 0))
+            return false;
+    }
+    return true;
 }
 
 void CMenuBar::ShowAccessKeys(bool show)

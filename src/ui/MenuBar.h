@@ -49,6 +49,19 @@ public:
     // Shows or hides the maximised child's icon and buttons; cheap when nothing changed.
     void SyncMdiChild();
 
+    // While one lives, the buttons are laid out once at most, when it ends: a new
+    // document changes the menu and the maximised child more than once on its way.
+    class CRebuildHold {
+    public:
+        explicit CRebuildHold(CMenuBar& bar) : m_bar(bar) { m_bar.m_bHoldRebuilds = true; }
+        ~CRebuildHold() { m_bar.EndRebuildHold(); }
+        CRebuildHold(const CRebuildHold&) = delete;
+        CRebuildHold& operator=(const CRebuildHold&) = delete;
+
+    private:
+        CMenuBar& m_bar;
+    };
+
     // For WM_SYSCOMMAND SC_KEYMENU: lParam 0 (Alt or F10 alone) enters or leaves
     // keyboard mode, a character opens the popup whose access key it is. False when
     // the key is not the bar's ('-' and ' ' belong to the system menus).
@@ -74,6 +87,9 @@ private:
     static LRESULT CALLBACK MenuFilterHook(int code, WPARAM wParam, LPARAM lParam);
 
     void RebuildButtons();
+    void LayOutIfChanged();
+    bool ButtonsMatch() const;
+    void EndRebuildHold();
     void UpdateSize();
     void ShowAccessKeys(bool show);
     int ButtonCount() const;
@@ -107,6 +123,9 @@ private:
 
     HWND m_hCommandTarget = nullptr;
     HMENU m_hMenu = nullptr;
+    int m_nIndent = -1;  // the room left for a maximised child's icon when last laid out
+    bool m_bHoldRebuilds = false;
+    bool m_bRebuildDue = false;  // asked for while held
     CMenuOwner m_ownedMenu;
     CMenuBarPopupPainter m_painter;
     CMenuBarMdiButtons m_mdiButtons;

@@ -553,14 +553,18 @@ int main(int argc, char** argv)
         }
         filling.Add(cpuMs);
     }
-    auto meanOf = [&](size_t from, size_t to) {
+    auto meanOf = [&](int from, int to) {
         double sum = 0;
-        for (size_t i = from; i < to; ++i)
-            sum += filling.At(i);
+        for (int i = from; i < to; ++i)
+            sum += filling.At(static_cast<size_t>(i));
         return sum / static_cast<double>(to - from);
     };
-    std::printf("CPU per capture while opening %d: %.0f ms with 0-9 open, %.0f ms with %d-%d open\n", g_nOpenDocuments,
-                meanOf(0, 10), meanOf(g_nOpenDocuments - 10, g_nOpenDocuments), g_nOpenDocuments - 10, g_nOpenDocuments - 1);
+    // The first and the last ten, fewer when fewer are opened.
+    const int span = g_nOpenDocuments < 10 ? g_nOpenDocuments : 10;
+    if (span > 0)
+        std::printf("CPU per capture while opening %d: %.0f ms with 0-%d open, %.0f ms with %d-%d open\n",
+                    g_nOpenDocuments, meanOf(0, span), span - 1, meanOf(g_nOpenDocuments - span, g_nOpenDocuments),
+                    g_nOpenDocuments - span, g_nOpenDocuments - 1);
 
     // A first capture of the empty copy finds where its view shows the pattern; it
     // is then closed again.

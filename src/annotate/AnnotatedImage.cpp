@@ -46,7 +46,7 @@ int CAnnotatedImage::NextStepNumber() const
         if (object.kind == AnnotationKind::kStep)
             highest = std::max(highest, object.number);
     }
-    return highest + 1;
+    return std::min(highest, kMaxStepNumber - 1) + 1;
 }
 
 bool CAnnotatedImage::Crop(const ImageRect& box)
@@ -54,17 +54,23 @@ bool CAnnotatedImage::Crop(const ImageRect& box)
     const SIZE size = Size();
     const RECT pixels = PixelBox(box, size.cx, size.cy);
     const int width = pixels.right - pixels.left, height = pixels.bottom - pixels.top;
-    if (width <= 0 || height <= 0)
+    if (width <= 0 || height <= 0) {
+        SetLastError(ERROR_EMPTY);
         return false;
+    }
     DWORD* bits = nullptr;
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     CBitmapOwner cropped(CreateTopDownDib(width, height, bits));
     if (!cropped)
         return false;
     {
         const CMemoryDC source(nullptr), target(nullptr);
         CSelectObject from(source, m_bitmap.get()), to(target, cropped.get());
-        if (!BitBlt(target, 0, 0, width, height, source, pixels.left, pixels.top, SRCCOPY))
+        if (!BitBlt(target, 0, 0, width, height, source, pixels.left, pixels.top, SRCCOPY)) {
+            if (GetLastError() == ERROR_SUCCESS)
+                SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return false;
+        }
     }
     Execute(CAnnotationEdit::Crop(std::move(cropped), POINT{pixels.left, pixels.top}, m_objects));
     return true;

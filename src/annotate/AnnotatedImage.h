@@ -34,8 +34,8 @@ public:
     // The number for a new step mark: one past the highest there is.
     int NextStepNumber() const;
     // Cuts the bitmap to the box, rounded outward to whole pixels and kept inside the
-    // image, as one edit. False, with nothing changed, when no pixel is left or the
-    // new bitmap cannot be made.
+    // image, as one edit. False, with nothing changed, when no pixel is left (the last
+    // error ERROR_EMPTY) or the new bitmap cannot be made (the reason as the last error).
     bool Crop(const ImageRect& box);
 
 private:

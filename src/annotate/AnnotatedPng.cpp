@@ -4,6 +4,7 @@
 #include <new>
 
 #include "annotate/AnnotationCodec.h"
+#include "annotate/AnnotationPainter.h"
 #include "annotate/LittleEndianReader.h"
 #include "annotate/LittleEndianWriter.h"
 #include "imageio/Dib.h"
@@ -51,6 +52,40 @@ PictureFingerprint FingerprintOf(const CDib& dib)
     return fingerprint;
 }
 
+// The clean picture as the file may keep it: what a redaction or a mosaic covers is
+// replaced by the fill colour or the block means, exactly as the flattened picture shows
+// them, so that no byte of the file holds the pixels under them. Null with the last
+// error set when the picture cannot be made; clean itself when nothing covers it.
+HBITMAP SealedCleanPicture(HBITMAP clean, const std::vector<Annotation>& objects, CBitmapOwner& sealed)
+{
+    std::vector<Annotation> covering;
+    for (const Annotation& object : objects) {
+        if (object.kind == AnnotationKind::kRedact || object.kind == AnnotationKind::kMosaic)
+            covering.push_back(object);
+    }
+    if (covering.empty())
+        return clean;
+    sealed.reset(FlattenAnnotations(clean, covering));
+    return sealed.get();
+}
+
+// True when the stream starts as a PNG whose header gives this size: checked before a
+// picture of the size the stream claims is allocated.
+bool IsPngOfSize(const std::string& png, uint32_t width, uint32_t height)
+{
+    static const char kStart[] = "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR";
+    constexpr size_t kStartBytes = sizeof kStart - 1;
+    if (png.size() < kStartBytes + 8 || png.compare(0, kStartBytes, kStart, kStartBytes) != 0)
+        return false;
+    const auto bigEndian = [&png](size_t at) {
+        uint32_t value = 0;
+        for (size_t i = 0; i < 4; ++i)
+            value = value << 8 | static_cast<BYTE>(png[at + i]);
+        return value;
+    };
+    return bigEndian(kStartBytes) == width && bigEndian(kStartBytes + 4) == height;
+}
+
 bool Fail(DWORD dwError)
 {
     SetLastError(dwError);
@@ -64,8 +99,12 @@ bool PackAnnotatedImage(HBITMAP clean, HBITMAP flattened, const std::vector<Anno
     try {
         if (!AreStorableAnnotations(objects))
             return Fail(ERROR_INVALID_DATA);
+        CBitmapOwner sealed;
+        const HBITMAP kept = SealedCleanPicture(clean, objects, sealed);
+        if (!kept)
+            return false;
         CDib original, shown;
-        if (!original.FromBitmap(clean) || !shown.FromBitmap(flattened))
+        if (!original.FromBitmap(kept) || !shown.FromBitmap(flattened))
             return Fail(ERROR_INVALID_DATA);
         if (original.GetWidth() != shown.GetWidth() || original.GetRowCount() != shown.GetRowCount())
             return Fail(ERROR_INVALID_PARAMETER);
@@ -104,14 +143,18 @@ bool PackAnnotatedImage(HBITMAP clean, HBITMAP flattened, const std::vector<Anno
 //            the same size
 //   u32      L, then L bytes: the object list (see DecodeAnnotations)
 //   nothing after the list.
-bool UnpackAnnotatedImage(const std::string& chunk, HBITMAP shown, CBitmapOwner& clean,
-                          std::vector<Annotation>& objects)
+MarksRestore UnpackAnnotatedImage(const std::string& chunk, HBITMAP shown, CBitmapOwner& clean,
+                                  std::vector<Annotation>& objects)
 {
+    const auto failed = [](DWORD error) {
+        SetLastError(error);
+        return MarksRestore::kFailed;
+    };
     try {
         CLittleEndianReader reader(chunk);
         if (reader.Bytes(sizeof kPayloadMagic) != std::string(kPayloadMagic, sizeof kPayloadMagic) ||
             reader.U16() != kPayloadVersion)
-            return false;
+            return failed(ERROR_INVALID_DATA);
         PictureFingerprint written;
         written.width = reader.U32();
         written.height = reader.U32();
@@ -119,26 +162,30 @@ bool UnpackAnnotatedImage(const std::string& chunk, HBITMAP shown, CBitmapOwner&
         const std::string png = reader.Bytes(reader.U32());
         const std::string list = reader.Bytes(reader.U32());
         if (!reader.AtEnd())
-            return false;
+            return failed(ERROR_INVALID_DATA);
 
         CDib shownPixels;
-        if (!shownPixels.FromBitmap(shown) || !(FingerprintOf(shownPixels) == written))
-            return false;
+        if (!shownPixels.FromBitmap(shown))
+            return failed(ERROR_INVALID_DATA);
+        if (!(FingerprintOf(shownPixels) == written))
+            return MarksRestore::kOtherPicture;
         std::vector<Annotation> decoded;
-        if (!DecodeAnnotations(list, decoded))
-            return false;
+        if (!DecodeAnnotations(list, decoded) || !IsPngOfSize(png, written.width, written.height))
+            return failed(ERROR_INVALID_DATA);
         CDib original;
-        if (DecodePngBytes(png, original) != kImageReadWhole ||
-            static_cast<uint32_t>(original.GetWidth()) != written.width ||
+        const int read = DecodePngBytes(png, original);
+        if (!read)
+            return failed(GetLastError());
+        if (read != kImageReadWhole || static_cast<uint32_t>(original.GetWidth()) != written.width ||
             static_cast<uint32_t>(original.GetRowCount()) != written.height)
-            return false;
+            return failed(ERROR_INVALID_DATA);
         CBitmapOwner bitmap(original.DetachSection());
         if (!bitmap)
-            return false;
+            return failed(ERROR_NOT_ENOUGH_MEMORY);
         clean.swap(bitmap);
         objects.swap(decoded);
-        return true;
+        return MarksRestore::kRestored;
     } catch (const std::bad_alloc&) {
-        return false;
+        return failed(ERROR_NOT_ENOUGH_MEMORY);
     }
 }

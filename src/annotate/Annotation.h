@@ -55,6 +55,9 @@ struct Annotation {
     int number = 0;     // kStep
 };
 
+// Step numbers run from 1 to this; the next number after it stays it.
+constexpr int kMaxStepNumber = 100000;
+
 // The radius of a step number's circle in image pixels, from its font size.
 inline float StepRadius(const AnnotationStyle& style)
 {

@@ -47,6 +47,8 @@ bool IsStorableAnnotation(const Annotation& object)
         return false;
     if (!HasPointCountOfKind(object.kind, object.points.size()))
         return false;
+    if (object.kind == AnnotationKind::kStep && (object.number < 1 || object.number > kMaxStepNumber))
+        return false;
     for (const ImagePoint& point : object.points)
         if (!IsCoordinate(point.x) || !IsCoordinate(point.y))
             return false;

@@ -13,6 +13,8 @@
 
 // What a stored list may hold; a reader refuses anything beyond.
 constexpr size_t kMaxStoredAnnotations = 100000;
+// Renumbering gives every step of a full list a number of its own.
+static_assert(kMaxStoredAnnotations <= size_t{kMaxStepNumber}, "step numbers for every stored mark");
 constexpr size_t kMaxStoredPoints = 1000000;  // of all objects together
 constexpr size_t kMaxStoredTextUnits = 32768;  // 64 KiB of UTF-16
 constexpr size_t kMaxStoredFontFaceUnits = LF_FACESIZE - 1;
@@ -23,7 +25,7 @@ constexpr float kMaxStoredCoordinate = 1e6f;
 // block of 4 to 32, finite coordinates within a million pixels either way, the number
 // of points its kind has (two for the lines, boxes and text, one for a step, at least
 // one for the pen and the highlighter), a text of at most 32768 UTF-16 units and a font
-// name of at most 31.
+// name of at most 31, and a step number of 1 to kMaxStepNumber.
 bool IsStorableAnnotation(const Annotation& object);
 // True when every object is storable and the counts are within the limits above.
 bool AreStorableAnnotations(const std::vector<Annotation>& objects);

@@ -100,3 +100,20 @@ void CAnnotationEdit::Revert(std::vector<Annotation>& objects, CBitmapOwner& bit
     for (size_t i = m_steps.size(); i-- > 0;)
         Run(m_steps[i], objects, false);
 }
+
+size_t CAnnotationEdit::HeldBytes() const
+{
+    const auto markBytes = [](const std::optional<Annotation>& mark) -> size_t {
+        if (!mark)
+            return 0;
+        return sizeof(Annotation) + mark->points.capacity() * sizeof(ImagePoint) +
+               (mark->text.capacity() + mark->style.fontFace.capacity()) * sizeof(wchar_t);
+    };
+    size_t bytes = sizeof(*this) + m_steps.capacity() * sizeof(Step);
+    for (const Step& step : m_steps)
+        bytes += markBytes(step.before) + markBytes(step.after);
+    BITMAP bitmap{};
+    if (m_otherBitmap && GetObject(m_otherBitmap.get(), sizeof(bitmap), &bitmap))
+        bytes += static_cast<size_t>(bitmap.bmWidthBytes) * static_cast<size_t>(bitmap.bmHeight);
+    return bytes;
+}

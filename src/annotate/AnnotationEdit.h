@@ -23,6 +23,9 @@ public:
     void Append(CAnnotationEdit other);
     bool IsEmpty() const { return m_steps.empty() && !m_bCrop; }
 
+    // The memory the edit holds: its marks and a crop's other bitmap.
+    size_t HeldBytes() const;
+
     void Apply(std::vector<Annotation>& objects, CBitmapOwner& bitmap);
     void Revert(std::vector<Annotation>& objects, CBitmapOwner& bitmap);
 

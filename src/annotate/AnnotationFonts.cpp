@@ -8,7 +8,8 @@
 namespace {
 
 // The family of the font GDI picks for the face: the message font is often a
-// substitute name ("MS Shell Dlg") that only GDI resolves.
+// substitute name ("MS Shell Dlg") that only GDI resolves. Null when GDI+ cannot make
+// a font of it (a vertical "@" face, a name nothing maps to).
 std::unique_ptr<Gdiplus::FontFamily> MappedFamily(const std::wstring& face)
 {
     LOGFONTW logFont{};
@@ -20,7 +21,21 @@ std::unique_ptr<Gdiplus::FontFamily> MappedFamily(const std::wstring& face)
     Gdiplus::FontFamily family;
     if (font.GetLastStatus() == Gdiplus::Ok && font.GetFamily(&family) == Gdiplus::Ok && family.IsAvailable())
         return std::unique_ptr<Gdiplus::FontFamily>(family.Clone());
-    return std::unique_ptr<Gdiplus::FontFamily>(Gdiplus::FontFamily::GenericSansSerif()->Clone());
+    return nullptr;
+}
+
+std::unique_ptr<Gdiplus::FontFamily> AvailableFamily(const std::wstring& face)
+{
+    auto family = std::make_unique<Gdiplus::FontFamily>(face.c_str());
+    return family->IsAvailable() ? std::move(family) : MappedFamily(face);
+}
+
+// The last resort, which some GDI+ implementations lack: then an empty family, whose
+// fonts draw nothing rather than fail.
+std::unique_ptr<Gdiplus::FontFamily> GenericFamily()
+{
+    const Gdiplus::FontFamily* generic = Gdiplus::FontFamily::GenericSansSerif();
+    return std::unique_ptr<Gdiplus::FontFamily>(generic ? generic->Clone() : new Gdiplus::FontFamily());
 }
 
 }  // namespace
@@ -47,10 +62,14 @@ const Gdiplus::FontFamily& CAnnotationFonts::Family(const std::wstring& face)
 {
     std::unique_ptr<Gdiplus::FontFamily>& family = m_families[face];
     if (!family) {
-        const std::wstring name = face.empty() ? DefaultFontFace() : face;
-        family = std::make_unique<Gdiplus::FontFamily>(name.c_str());
-        if (!family->IsAvailable())
-            family = MappedFamily(name);
+        // A face from a settings file or a saved mark that GDI+ cannot make is drawn in
+        // the default face.
+        if (!face.empty())
+            family = AvailableFamily(face);
+        if (!family)
+            family = AvailableFamily(DefaultFontFace());
+        if (!family)
+            family = GenericFamily();
     }
     return *family;
 }

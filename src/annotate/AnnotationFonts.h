@@ -13,7 +13,8 @@
 // The fonts of the text marks and step numbers during one drawing or measurement, each
 // face looked up once. An empty face is the system's UI font (the message font, a
 // Chinese one on a Chinese system); a face GDI+ does not list, such as a substitute
-// name, is taken as the font GDI maps it to.
+// name, is taken as the font GDI maps it to, and one GDI+ cannot make at all as the
+// default face.
 class CAnnotationFonts : CNonCopyable {
 public:
     CAnnotationFonts();

@@ -11,6 +11,7 @@
 #include "annotate/AnnotationShapes.h"
 #include "annotate/GdiplusSession.h"
 #include "annotate/MosaicBlocks.h"
+#include "annotate/ShapeClipping.h"
 #include "imageio/TopDownDib.h"
 #include "scoped/ScopedHandles.h"
 
@@ -20,6 +21,11 @@ namespace {
 constexpr float kFringe = 1;
 constexpr BYTE kHighlighterAlpha = 90;
 constexpr BYTE kHalfAlpha = 128;
+// A curve or text larger than this on the device is cut to what the drawing shows
+// before GDI+ sees it (see ShapeClipping.h); smaller ones are drawn whole, exactly.
+constexpr float kLargestWholeShape = 4096;
+// How far a cut shape's flattened lines may stray, in device pixels.
+constexpr float kDeviceTolerance = 0.25f;
 
 Gdiplus::Color ColourOf(COLORREF colour, BYTE alpha = 255)
 {
@@ -96,6 +102,15 @@ private:
     void PaintStep(const Annotation& step);
     void PaintRedact(const Annotation& redact);
     void PaintMosaic(const Annotation& mosaic);
+    void PaintEllipse(const Gdiplus::RectF& rect, const Gdiplus::Brush* fill, const Gdiplus::Pen* outline);
+    void PaintStringLines(const std::wstring& text, const Gdiplus::Font& font, const ImageRect& box,
+                          const Gdiplus::Brush& brush);
+
+    // True when the box lands larger on the device than a shape drawn whole may be.
+    bool IsHuge(const ImageRect& box) const;
+    // The image pixels the clip shows, grown by margin image pixels.
+    ImageRect VisibleArea(float margin) const;
+    float Tolerance() const { return kDeviceTolerance / m_mapping.zoom; }
 
     // A pen with round ends and joins.
     static std::unique_ptr<Gdiplus::Pen> RoundPen(const Gdiplus::Color& colour, float width);
@@ -174,31 +189,61 @@ void CAnnotationPainter::PaintLine(const Annotation& line)
 
 void CAnnotationPainter::PaintBox(const Annotation& box)
 {
-    const Gdiplus::RectF rect = RectOf(BoxBetween(box.points.front(), box.points.back()));
-    const bool ellipse = box.kind == AnnotationKind::kEllipse;
-    if (box.style.fill != AnnotationFill::kNone) {
-        const Gdiplus::SolidBrush brush(FillColourOf(box.style));
-        if (ellipse)
-            m_graphics.FillEllipse(&brush, rect);
-        else
-            m_graphics.FillRectangle(&brush, rect);
-    }
+    const ImageRect shape = BoxBetween(box.points.front(), box.points.back());
+    const float half = box.style.width / 2;
     const Gdiplus::Color colour = ColourOf(box.style.colour);
-    if (ellipse) {
+    const std::unique_ptr<Gdiplus::SolidBrush> fill =
+        box.style.fill == AnnotationFill::kNone ? nullptr : std::make_unique<Gdiplus::SolidBrush>(FillColourOf(box.style));
+    if (box.kind == AnnotationKind::kEllipse) {
         // Round joins: a mitred join where the outline closes juts out as a spike
         // under some GDI+ implementations.
-        m_graphics.DrawEllipse(RoundPen(colour, box.style.width).get(), rect);
-    } else {
-        // The outline as the area between two rectangles: its corners are square
-        // under every GDI+, where a wide pen's rectangle may lack its first corner.
-        const float half = box.style.width / 2;
-        Gdiplus::GraphicsPath frame(Gdiplus::FillModeAlternate);
-        frame.AddRectangle(Gdiplus::RectF(rect.X - half, rect.Y - half, rect.Width + 2 * half, rect.Height + 2 * half));
-        if (rect.Width > 2 * half && rect.Height > 2 * half)
-            frame.AddRectangle(Gdiplus::RectF(rect.X + half, rect.Y + half, rect.Width - 2 * half, rect.Height - 2 * half));
-        const Gdiplus::SolidBrush brush(colour);
-        m_graphics.FillPath(&brush, &frame);
+        PaintEllipse(RectOf(shape), fill.get(), RoundPen(colour, box.style.width).get());
+        return;
     }
+    // A huge box is cut to the area shown and a little beyond, so that its cut edges
+    // stay out of sight.
+    const bool huge = IsHuge(shape);
+    const ImageRect area = VisibleArea(box.style.width + 2 * kFringe);
+    const auto shown = [&](const ImageRect& rect) {
+        if (!huge)
+            return RectOf(rect);
+        return RectOf(ImageRect{std::clamp(rect.left, area.left, area.right), std::clamp(rect.top, area.top, area.bottom),
+                                std::clamp(rect.right, area.left, area.right),
+                                std::clamp(rect.bottom, area.top, area.bottom)});
+    };
+    if (fill)
+        m_graphics.FillRectangle(fill.get(), shown(shape));
+    // The outline as the area between two rectangles: its corners are square under
+    // every GDI+, where a wide pen's rectangle may lack its first corner.
+    Gdiplus::GraphicsPath frame(Gdiplus::FillModeAlternate);
+    frame.AddRectangle(shown(Inflated(shape, half)));
+    if (shape.right - shape.left > 2 * half && shape.bottom - shape.top > 2 * half)
+        frame.AddRectangle(shown(Inflated(shape, -half)));
+    const Gdiplus::SolidBrush brush(colour);
+    m_graphics.FillPath(&brush, &frame);
+}
+
+void CAnnotationPainter::PaintEllipse(const Gdiplus::RectF& rect, const Gdiplus::Brush* fill,
+                                      const Gdiplus::Pen* outline)
+{
+    const ImageRect box{rect.X, rect.Y, rect.X + rect.Width, rect.Y + rect.Height};
+    if (!IsHuge(box)) {
+        if (fill)
+            m_graphics.FillEllipse(fill, rect);
+        if (outline)
+            m_graphics.DrawEllipse(outline, rect);
+        return;
+    }
+    // Cut beyond the pen's reach, so that the cut edges stay out of sight.
+    const float reach = outline ? outline->GetWidth() : 0;
+    const std::vector<Gdiplus::PointF> polygon =
+        PointsOf(ClipPolygon(EllipsePolygon(box, Tolerance()), VisibleArea(reach + 2 * kFringe)));
+    if (polygon.size() < 3)
+        return;
+    if (fill)
+        m_graphics.FillPolygon(fill, polygon.data(), static_cast<INT>(polygon.size()));
+    if (outline)
+        m_graphics.DrawPolygon(outline, polygon.data(), static_cast<INT>(polygon.size()));
 }
 
 // The whole stroke in one figure, so that where a translucent stroke crosses itself it
@@ -212,23 +257,72 @@ void CAnnotationPainter::PaintStroke(const Annotation& stroke, float width, BYTE
         m_graphics.FillEllipse(&brush, centre.x - width / 2, centre.y - width / 2, width, width);
         return;
     }
-    const std::vector<Gdiplus::PointF> beziers = PointsOf(StrokeBeziers(stroke.points));
-    m_graphics.DrawBeziers(RoundPen(colour, width).get(), beziers.data(), static_cast<INT>(beziers.size()));
+    const std::vector<ImagePoint> beziers = StrokeBeziers(stroke.points);
+    const auto pen = RoundPen(colour, width);
+    if (!IsHuge(BoxOfPoints(beziers))) {
+        const std::vector<Gdiplus::PointF> points = PointsOf(beziers);
+        m_graphics.DrawBeziers(pen.get(), points.data(), static_cast<INT>(points.size()));
+        return;
+    }
+    Gdiplus::GraphicsPath path;
+    for (const std::vector<ImagePoint>& run : BezierRunsInside(beziers, VisibleArea(width + 2 * kFringe), Tolerance())) {
+        const std::vector<Gdiplus::PointF> points = PointsOf(run);
+        path.StartFigure();
+        path.AddLines(points.data(), static_cast<INT>(points.size()));
+    }
+    m_graphics.DrawPath(pen.get(), &path);
 }
 
 void CAnnotationPainter::PaintText(const Annotation& text)
 {
     const AnnotationStyle& style = text.style;
+    const ImageRect box = TextBox(text);
     Gdiplus::Color ink = ColourOf(style.colour);
     if (style.fill != AnnotationFill::kNone) {
         const Gdiplus::SolidBrush background(FillColourOf(style));
-        m_graphics.FillRectangle(&background, RectOf(Inflated(TextBox(text), TextBackgroundMargin(style))));
+        ImageRect shown = Inflated(box, TextBackgroundMargin(style));
+        if (IsHuge(shown)) {
+            const ImageRect area = VisibleArea(2 * kFringe);
+            shown = ImageRect{std::max(shown.left, area.left), std::max(shown.top, area.top),
+                              std::min(shown.right, area.right), std::min(shown.bottom, area.bottom)};
+        }
+        m_graphics.FillRectangle(&background, RectOf(shown));
         ink = ContrastingColour(style.colour);
     }
     const Gdiplus::SolidBrush brush(ink);
-    m_graphics.DrawString(text.text.c_str(), static_cast<INT>(text.text.size()),
-                          &m_fonts.Get(style.fontFace, style.fontSize), PointOf(text.points[0]), &m_fonts.Layout(),
-                          &brush);
+    PaintStringLines(text.text, m_fonts.Get(style.fontFace, style.fontSize), box, brush);
+}
+
+// A huge text is drawn from its first line in sight to its last: its box holds its lines
+// at equal steps, and glyphs reach at most a line beyond their own.
+void CAnnotationPainter::PaintStringLines(const std::wstring& text, const Gdiplus::Font& font, const ImageRect& box,
+                                          const Gdiplus::Brush& brush)
+{
+    size_t begin = 0, end = text.size();
+    float top = box.top;
+    if (IsHuge(box)) {
+        const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), L'\n')) + 1;
+        const float step = (box.bottom - box.top) / static_cast<float>(lines);
+        const ImageRect area = VisibleArea(step + 2 * kFringe);
+        if (!(step > 0) || area.bottom < box.top || area.top > box.bottom)
+            return;
+        const float count = static_cast<float>(lines);
+        const size_t first = static_cast<size_t>(std::clamp((area.top - box.top) / step, 0.0f, count));
+        const size_t last = static_cast<size_t>(std::clamp((area.bottom - box.top) / step + 1, 0.0f, count));
+        size_t line = 0;
+        for (size_t at = 0; at < text.size() && line < last; ++at) {
+            if (text[at] != L'\n')
+                continue;
+            ++line;
+            if (line == first)
+                begin = at + 1;
+            if (line == last)
+                end = at;
+        }
+        top += step * static_cast<float>(first);
+    }
+    m_graphics.DrawString(text.c_str() + begin, static_cast<INT>(end - begin), &font, Gdiplus::PointF(box.left, top),
+                          &m_fonts.Layout(), &brush);
 }
 
 void CAnnotationPainter::PaintStep(const Annotation& step)
@@ -237,7 +331,7 @@ void CAnnotationPainter::PaintStep(const Annotation& step)
     const ImagePoint centre = step.points[0];
     const Gdiplus::RectF circle(centre.x - radius, centre.y - radius, 2 * radius, 2 * radius);
     const Gdiplus::SolidBrush fill(ColourOf(step.style.colour));
-    m_graphics.FillEllipse(&fill, circle);
+    PaintEllipse(circle, &fill, nullptr);
 
     const std::wstring number = std::to_wstring(step.number);
     // Two digits fit the circle at the font size; longer numbers get smaller.
@@ -246,6 +340,20 @@ void CAnnotationPainter::PaintStep(const Annotation& step)
     m_graphics.DrawString(number.c_str(), static_cast<INT>(number.size()),
                           &m_fonts.Get(step.style.fontFace, size, Gdiplus::FontStyleBold), circle, &m_fonts.Centred(),
                           &white);
+}
+
+bool CAnnotationPainter::IsHuge(const ImageRect& box) const
+{
+    return (box.right - box.left) * m_mapping.zoom > kLargestWholeShape ||
+           (box.bottom - box.top) * m_mapping.zoom > kLargestWholeShape;
+}
+
+ImageRect CAnnotationPainter::VisibleArea(float margin) const
+{
+    const float zoom = m_mapping.zoom;
+    return Inflated(ImageRect{(m_clip.left + m_mapping.offset.x) / zoom, (m_clip.top + m_mapping.offset.y) / zoom,
+                              (m_clip.right + m_mapping.offset.x) / zoom, (m_clip.bottom + m_mapping.offset.y) / zoom},
+                    margin);
 }
 
 RECT CAnnotationPainter::DeviceRect(const RECT& image) const
@@ -278,11 +386,8 @@ void CAnnotationPainter::PaintRedact(const Annotation& redact)
 void CAnnotationPainter::PaintMosaic(const Annotation& mosaic)
 {
     const RECT box = SnapOutward(BoxBetween(mosaic.points.front(), mosaic.points.back()));
-    const float zoom = m_mapping.zoom;
     // The image pixels the clip shows any part of.
-    const RECT shown = SnapOutward(ImageRect{
-        (m_clip.left + m_mapping.offset.x) / zoom, (m_clip.top + m_mapping.offset.y) / zoom,
-        (m_clip.right + m_mapping.offset.x) / zoom, (m_clip.bottom + m_mapping.offset.y) / zoom});
+    const RECT shown = SnapOutward(VisibleArea(0));
     CMosaicBlocks blocks;
     if (!blocks.Read(m_hImage, box, std::max(mosaic.style.mosaicBlock, 1), shown))
         return;

@@ -4,7 +4,10 @@
 #include <cmath>
 
 #include "annotate/AnnotationLayout.h"
+#include "res/resource.h"
 #include "ui/DpiScale.h"
+#include "util/AppMessageBox.h"
+#include "util/SystemReason.h"
 
 namespace {
 // Screen pixels at 96 DPI, at every zoom:
@@ -179,6 +182,8 @@ void CAnnotationController::BeginSelectDrag(POINT client, ImagePoint at, bool sh
         m_selection.push_back(index);
         std::sort(m_selection.begin(), m_selection.end());
     }
+    // A press on one of several selected marks drags them all; a click selects it alone.
+    m_nPressedAmongSelected = !shift && found != m_selection.end() && m_selection.size() > 1 ? hit : -1;
     m_drag = Drag::kMoving;
     Redraw();
 }
@@ -250,10 +255,13 @@ void CAnnotationController::OnButtonUp(POINT client, bool shift)
             if (index < shown.size())
                 edit.Append(CAnnotationEdit::Replace(index, m_picture.Objects()[index], shown[index]));
         }
-        if (m_dragNow.x != m_dragStart.x || m_dragNow.y != m_dragStart.y)
+        if (m_dragNow.x != m_dragStart.x || m_dragNow.y != m_dragStart.y) {
             Commit(std::move(edit));
-        else
+        } else {
+            if (drag == Drag::kMoving && m_nPressedAmongSelected >= 0)
+                m_selection.assign(1, static_cast<size_t>(m_nPressedAmongSelected));
             Redraw();
+        }
         break;
     }
     case Drag::kBand: {
@@ -470,17 +478,27 @@ std::vector<Annotation> CAnnotationController::StillObjects() const
     return still;
 }
 
+// The marks show only over the picture, as a saved file holds them.
+RECT CAnnotationController::MarksClip(const RECT& clip, POINT shift) const
+{
+    const CanvasMapping mapping = DeviceMapping(shift);
+    const SIZE size = m_picture.Size();
+    const RECT picture{-mapping.offset.x, -mapping.offset.y,
+                       static_cast<LONG>(std::lround(static_cast<float>(size.cx) * mapping.zoom)) - mapping.offset.x,
+                       static_cast<LONG>(std::lround(static_cast<float>(size.cy) * mapping.zoom)) - mapping.offset.y};
+    RECT deviceClip = clip, shown{};
+    OffsetRect(&deviceClip, -shift.x, -shift.y);
+    IntersectRect(&shown, &deviceClip, &picture);
+    return shown;
+}
+
 void CAnnotationController::PaintMarks(HDC dc, const RECT& clip, POINT shift) const
 {
-    RECT deviceClip = clip;
-    OffsetRect(&deviceClip, -shift.x, -shift.y);
-    PaintAnnotations(dc, DeviceMapping(shift), deviceClip, m_picture.Bitmap(), StillObjects());
+    PaintAnnotations(dc, DeviceMapping(shift), MarksClip(clip, shift), m_picture.Bitmap(), StillObjects());
 }
 
 void CAnnotationController::PaintLive(HDC dc, const RECT& clip, POINT shift) const
 {
-    RECT deviceClip = clip;
-    OffsetRect(&deviceClip, -shift.x, -shift.y);
     const std::vector<Annotation> shown = ShownObjects();
     std::vector<Annotation> live;
     for (size_t index : m_selection) {
@@ -488,7 +506,7 @@ void CAnnotationController::PaintLive(HDC dc, const RECT& clip, POINT shift) con
             live.push_back(shown[index]);
     }
     if (!live.empty() || m_drag == Drag::kDrawing)
-        PaintAnnotations(dc, DeviceMapping(shift), deviceClip, m_picture.Bitmap(), live,
+        PaintAnnotations(dc, DeviceMapping(shift), MarksClip(clip, shift), m_picture.Bitmap(), live,
                          m_drag == Drag::kDrawing ? &m_draft : nullptr);
 
     auto toDevice = [&](ImagePoint p) {
@@ -579,8 +597,14 @@ void CAnnotationController::CropToFrame()
 {
     m_bHasCropFrame = false;
     m_selection.clear();
-    if (m_picture.Crop(m_cropFrame))
+    if (m_picture.Crop(m_cropFrame)) {
         m_surface.PictureEdited();
+    } else {
+        // A frame that holds no pixel crops nothing; anything else the user must learn.
+        const DWORD error = GetLastError();
+        if (error != ERROR_EMPTY)
+            AppMessageBox(m_surface.Window(), IDS_CROP_FAILED, MB_ICONHAND | MB_OK, SystemReason(error).c_str());
+    }
     Redraw();
 }
 

@@ -83,6 +83,7 @@ private:
     std::vector<Annotation> StillObjects() const;
     bool IsLive(size_t index) const;
     CanvasMapping DeviceMapping(POINT shift) const;
+    RECT MarksClip(const RECT& clip, POINT shift) const;
     void Commit(CAnnotationEdit edit);
     void MoveSelection(float dx, float dy);
     void DeleteSelection();
@@ -103,6 +104,7 @@ private:
     ImagePoint m_dragStart;
     ImagePoint m_dragNow;
     int m_nHandle = -1;
+    int m_nPressedAmongSelected = -1;
     Annotation m_draft;
     bool m_bHasCropFrame = false;
     ImageRect m_cropFrame;

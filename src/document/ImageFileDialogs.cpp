@@ -246,9 +246,13 @@ HBITMAP OpenImagePath(const char* path, std::vector<Annotation>* objects)
     std::string marks;
     HBITMAP bitmap = ReadImageFile(path, format, &incomplete, objects ? &marks : nullptr);
     // Marks that do not fit the pixels (another program changed them) are dropped,
-    // and the file opens as the picture it shows.
+    // and the file opens as the picture it shows; marks that fit but cannot be read are
+    // lost too, and the user learns that the picture stays flattened.
     CBitmapOwner clean;
-    if (bitmap && !marks.empty() && !incomplete && UnpackAnnotatedImage(marks, bitmap, clean, *objects)) {
+    const MarksRestore restore = bitmap && !marks.empty() && !incomplete
+                                     ? UnpackAnnotatedImage(marks, bitmap, clean, *objects)
+                                     : MarksRestore::kOtherPicture;
+    if (restore == MarksRestore::kRestored) {
         DeleteObject(bitmap);
         bitmap = clean.release();
     }
@@ -257,6 +261,8 @@ HBITMAP OpenImagePath(const char* path, std::vector<Annotation>* objects)
                         OpenFailureReason(GetLastError()));
     else if (incomplete)
         ShowFileFailure(g_hMainFrame, IDS_IMAGE_INCOMPLETE, IDR_MAINFRAME, path, std::string());
+    else if (restore == MarksRestore::kFailed)
+        ShowFileFailure(g_hMainFrame, IDS_MARKS_NOT_RESTORED, IDR_MAINFRAME, path, OpenFailureReason(GetLastError()));
     return bitmap;
 }
 

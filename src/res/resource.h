@@ -263,6 +263,10 @@
 #define IDC_SYSTEM_PAINT            1032
 #define IDS_EDITOR_START_FAILED     320
 
+/* Marks a file holds that cannot be restored; a crop that cannot be done */
+#define IDS_MARKS_NOT_RESTORED      3900
+#define IDS_CROP_FAILED             3901
+
 /* The add-editor dialog's messages */
 #define IDS_EDITOR_NOT_FOUND        400
 

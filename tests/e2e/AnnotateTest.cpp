@@ -384,7 +384,7 @@ TEST_F(AnnotateTest, APngKeepsTheMarksEditableAfterReopening)
     EXPECT_EQ(kGrey, moved.At(10, 20)) << "and left its old place clean";
     CBitmapOwner clean;
     std::vector<Annotation> objects;
-    ASSERT_TRUE(UnpackAnnotatedImage(chunk, saved.get(), clean, objects));
+    ASSERT_EQ(MarksRestore::kRestored, UnpackAnnotatedImage(chunk, saved.get(), clean, objects));
     ASSERT_EQ(1u, objects.size());
     EXPECT_EQ(kGrey, PixelsOfBitmap(clean.get()).At(10, 20)) << "the clean pixels are kept";
 }

@@ -2,6 +2,7 @@
 
 #include "annotate/AnnotatedImage.h"
 #include "annotate/AnnotationLayout.h"
+#include "imageio/TopDownDib.h"
 #include "scoped/ScopedHandles.h"
 
 namespace {
@@ -150,4 +151,25 @@ TEST(AnnotatedImage, StepNumbersRenumberAfterADeleteAndUndoRestoresThem)
     image.Undo();
     EXPECT_EQ(StepNumbers(image), (std::vector<int>{1, 2, -1, 3, 4}));
     EXPECT_FLOAT_EQ(image.Objects()[3].points[0].x, 20);
+
+    // The largest number does not run past itself.
+    image.Reset(Picture(50, 50), {Mark(AnnotationKind::kStep, {{1, 1}}, kMaxStepNumber)});
+    EXPECT_EQ(kMaxStepNumber, image.NextStepNumber());
+}
+
+// Each crop keeps the picture before it; the history holds no more of them than its
+// bound allows, dropping the oldest, and the saved state goes with them.
+TEST(AnnotatedImage, CropsKeepOnlyAsManyOldPicturesAsTheHistoryMayHold)
+{
+    CAnnotatedImage image;
+    DWORD* bits = nullptr;
+    image.Reset(CreateTopDownDib(6000, 4000, bits).release());  // 96 MB
+    for (int crop = 1; crop <= 3; ++crop)
+        ASSERT_TRUE(image.Crop(ImageRect{0, 0, 6000.0f - crop, 4000}));
+    int undone = 0;
+    for (; image.CanUndo(); ++undone)
+        image.Undo();
+    EXPECT_EQ(2, undone) << "three old pictures are more than 256 MB";
+    EXPECT_EQ(5999, image.Size().cx);
+    EXPECT_TRUE(image.ChangedSinceSave());
 }

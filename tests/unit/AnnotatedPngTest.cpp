@@ -8,6 +8,8 @@
 #include "NativeShell.h"
 #include "annotate/AnnotatedPng.h"
 #include "annotate/AnnotationCodec.h"
+#include "annotate/AnnotationPainter.h"
+#include "document/ImageDocument.h"
 #include "imageio/Dib.h"
 #include "imageio/ImageFormats.h"
 #include "imageio/PngFile.h"
@@ -51,7 +53,105 @@ std::string WithCleanPictureOf(const std::string& chunk, const std::string& dono
            chunk.substr(kLengthAt + streamBytes(chunk));
 }
 
+// A secret no mark's fill or block mean can produce: a checkerboard of two colours whose
+// blue occurs nowhere else in the picture.
+constexpr BYTE kSecret[2][3] = {{250, 10, 123}, {10, 250, 77}};
+
+// A 32-bit picture, blue 200 everywhere but in the secret boxes.
+CBitmapOwner PictureWithSecrets(int width, int height, const std::vector<RECT>& secrets)
+{
+    CDib dib;
+    EXPECT_TRUE(dib.CreateSection(width, height));
+    for (int y = 0; y < height; ++y) {
+        BYTE* pixel = dib.GetBits() + static_cast<size_t>(y) * width * 4;
+        for (int x = 0; x < width; ++x, pixel += 4) {
+            BYTE rgb[3] = {static_cast<BYTE>(x * 3), static_cast<BYTE>(y * 4), 200};
+            for (const RECT& box : secrets) {
+                if (x >= box.left && x < box.right && y >= box.top && y < box.bottom)
+                    std::copy(kSecret[(x + y) % 2], kSecret[(x + y) % 2] + 3, rgb);
+            }
+            pixel[0] = rgb[2], pixel[1] = rgb[1], pixel[2] = rgb[0];
+        }
+    }
+    return CBitmapOwner(dib.DetachSection());
+}
+
+size_t SecretPixels(const std::vector<BYTE>& rgb)
+{
+    size_t found = 0;
+    for (size_t i = 0; i + 3 <= rgb.size(); i += 3) {
+        for (const BYTE* secret : kSecret)
+            found += std::equal(secret, secret + 3, &rgb[i]);
+    }
+    return found;
+}
+
+// Every PNG stream anywhere in the bytes (the file's own and any embedded one), decoded,
+// and the bytes themselves as uncompressed rows, red first or blue first.
+size_t SecretsInBytes(const std::string& bytes)
+{
+    size_t found = 0;
+    const std::string signature("\x89PNG\r\n\x1a\n", 8);
+    for (size_t at = bytes.find(signature); at != std::string::npos; at = bytes.find(signature, at + 1)) {
+        CDib picture;
+        if (DecodePngBytes(bytes.substr(at), picture))
+            found += SecretPixels(PictureRgb(picture));
+    }
+    for (const bool blueFirst : {false, true}) {
+        std::string pair;
+        for (const BYTE* secret : kSecret) {
+            for (int i = 0; i < 3; ++i)
+                pair += static_cast<char>(secret[blueFirst ? 2 - i : i]);
+        }
+        found += bytes.find(pair) != std::string::npos;
+    }
+    return found;
+}
+
+Annotation CoveringMark(AnnotationKind kind, const RECT& box)
+{
+    Annotation mark;
+    mark.kind = kind;
+    mark.points = {{static_cast<float>(box.left), static_cast<float>(box.top)},
+                   {static_cast<float>(box.right), static_cast<float>(box.bottom)}};
+    mark.style.colour = RGB(0, 0, 0);
+    mark.style.mosaicBlock = 8;
+    return mark;
+}
+
 }  // namespace
+
+TEST(AnnotatedPng, NoWrittenByteHoldsWhatARedactionOrAMosaicCovers)
+{
+    CTempFolder folder;
+    const RECT redacted{8, 8, 36, 28}, mosaic{44, 20, 76, 52};
+    std::vector<Annotation> marks = {CoveringMark(AnnotationKind::kRedact, redacted),
+                                     CoveringMark(AnnotationKind::kMosaic, mosaic),
+                                     CoveringMark(AnnotationKind::kArrow, RECT{0, 0, 70, 50})};
+    CImageDocument document;
+    document.Adopt(PictureWithSecrets(80, 60, {redacted, mosaic}).release(), "secret", false, marks);
+    ASSERT_NE(0u, SecretPixels(BitmapRgb(document.Image()))) << "the secrets are there to be found";
+
+    CBitmapOwner flattened;
+    EXPECT_EQ(0u, SecretPixels(BitmapRgb(document.OutputImage(flattened)))) << "what the clipboard gets";
+    for (const char* extension : {"png", "bmp"}) {
+        const std::string path = folder.PathOf(std::string("saved.") + extension);
+        ASSERT_TRUE(document.Write(FindImageFormat(extension), path.c_str())) << extension;
+        EXPECT_EQ(0u, SecretsInBytes(ReadFileBytes(path))) << extension;
+    }
+
+    // Reopened, the marks are still there to move, and what they leave shows the cover.
+    std::string chunk;
+    const std::string path = folder.PathOf("saved.png");
+    const CBitmapOwner shown(ReadImageFile(path.c_str(), kPngCode, nullptr, &chunk));
+    CBitmapOwner clean;
+    std::vector<Annotation> reopened;
+    ASSERT_EQ(MarksRestore::kRestored, UnpackAnnotatedImage(chunk, shown.get(), clean, reopened));
+    ExpectSameAnnotations(marks, reopened);
+    EXPECT_EQ(0u, SecretPixels(BitmapRgb(clean.get())));
+    const CBitmapOwner again(FlattenAnnotations(clean.get(), reopened));
+    EXPECT_EQ(BitmapRgb(shown.get()), BitmapRgb(again.get())) << "the marks draw as they were saved";
+}
 
 // 10 MB, more than libpng keeps of an unknown chunk unless told otherwise (8 MB): what
 // the clean picture of a 4K capture may take.
@@ -154,9 +254,18 @@ TEST(AnnotatedPng, MarksSavedInAPngOpenEditableOverTheCleanPicture)
     EXPECT_EQ(BitmapRgb(flattened.get()), BitmapRgb(shown.get())) << "other programs see the marks drawn";
     CBitmapOwner restored;
     std::vector<Annotation> restoredObjects;
-    ASSERT_TRUE(UnpackAnnotatedImage(read, shown.get(), restored, restoredObjects));
+    ASSERT_EQ(MarksRestore::kRestored, UnpackAnnotatedImage(read, shown.get(), restored, restoredObjects));
     ASSERT_TRUE(restored);
-    EXPECT_EQ(BitmapRgb(clean.get()), BitmapRgb(restored.get()));
+    // Left of the mosaics and below the redaction nothing covers the clean picture.
+    const auto uncovered = [](HBITMAP bitmap) {
+        CDib dib;
+        EXPECT_TRUE(dib.FromBitmap(bitmap));
+        std::vector<BYTE> rgb = PictureRgb(dib), corner;
+        for (int y = 32; y < 48; ++y)
+            corner.insert(corner.end(), &rgb[(y * 64) * 3], &rgb[(y * 64 + 20) * 3]);
+        return corner;
+    };
+    EXPECT_EQ(uncovered(clean.get()), uncovered(restored.get()));
     ExpectSameAnnotations(objects, restoredObjects);
     BITMAP kind = {}, readKind = {};
     GetObject(restored.get(), sizeof kind, &kind);
@@ -180,19 +289,25 @@ TEST(AnnotatedPng, AChunkIsRefusedForPixelsItWasNotWrittenWith)
     const HBITMAP before = restored.get();
     std::vector<Annotation> objects(3);
     for (HBITMAP shown : {edited.get(), otherSize.get(), clean.get()}) {
-        EXPECT_FALSE(UnpackAnnotatedImage(chunk, shown, restored, objects));
+        EXPECT_EQ(MarksRestore::kOtherPicture, UnpackAnnotatedImage(chunk, shown, restored, objects));
         EXPECT_EQ(before, restored.get()) << "unchanged";
         EXPECT_EQ(3u, objects.size()) << "unchanged";
     }
-    EXPECT_TRUE(UnpackAnnotatedImage(chunk, flattened.get(), restored, objects));
+    EXPECT_EQ(MarksRestore::kRestored, UnpackAnnotatedImage(chunk, flattened.get(), restored, objects));
 
     // A clean picture of another size than the one shown.
     const CBitmapOwner wider = PatternBitmap(31, 20, 1);
     std::string widerChunk;
     ASSERT_TRUE(PackAnnotatedImage(wider.get(), wider.get(), {}, widerChunk));
     const std::string mismatched = WithCleanPictureOf(chunk, widerChunk);
-    EXPECT_TRUE(UnpackAnnotatedImage(WithCleanPictureOf(chunk, chunk), flattened.get(), restored, objects));
-    EXPECT_FALSE(UnpackAnnotatedImage(mismatched, flattened.get(), restored, objects));
+    EXPECT_EQ(MarksRestore::kRestored,
+              UnpackAnnotatedImage(WithCleanPictureOf(chunk, chunk), flattened.get(), restored, objects));
+    // Meant for these pixels but damaged: the caller says the marks are lost.
+    EXPECT_EQ(MarksRestore::kFailed, UnpackAnnotatedImage(mismatched, flattened.get(), restored, objects));
+    EXPECT_EQ(DWORD(ERROR_INVALID_DATA), GetLastError());
+    std::string newer = chunk;
+    newer[4] = 2;
+    EXPECT_EQ(MarksRestore::kFailed, UnpackAnnotatedImage(newer, flattened.get(), restored, objects));
 }
 
 TEST(AnnotatedPng, PackingSaysWhyItCannot)

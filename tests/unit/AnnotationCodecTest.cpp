@@ -16,6 +16,7 @@ Annotation Step(float x, float y)
     Annotation step;
     step.kind = AnnotationKind::kStep;
     step.points = {{x, y}};
+    step.number = 1;
     return step;
 }
 
@@ -64,6 +65,8 @@ TEST(AnnotationCodec, ValuesOutsideTheirRangesAreRefused)
         {"NaN y", [nan](Annotation& a) { a.points[0].y = nan; }},
         {"text of 32769 units", [](Annotation& a) { a.text.assign(32769, L'字'); }},
         {"font name of 32 units", [](Annotation& a) { a.style.fontFace.assign(32, L'宋'); }},
+        {"step number 0", [](Annotation& a) { a.number = 0; }},
+        {"step number beyond the largest", [](Annotation& a) { a.number = kMaxStepNumber + 1; }},
         {"step with two points", [](Annotation& a) { a.points.push_back({1, 1}); }},
         {"step without a point", [](Annotation& a) { a.points.clear(); }},
         {"arrow with one point", [](Annotation& a) { a.kind = AnnotationKind::kArrow; }},

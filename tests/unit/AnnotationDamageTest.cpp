@@ -147,14 +147,18 @@ TEST(AnnotationDamage, DamagedChunksAreRefusedOrGiveTheCleanPictureBack)
     std::vector<std::pair<size_t, int>> lengths = ListLengthFields(chunk.substr(listAt), listAt);
     lengths.push_back({kPayloadHeaderBytes, 4});
     lengths.push_back({listAt - 4, 4});
-    const std::vector<BYTE> cleanPixels = BitmapRgb(clean.get());
+    CBitmapOwner kept;
+    std::vector<Annotation> keptObjects;
+    ASSERT_EQ(MarksRestore::kRestored, UnpackAnnotatedImage(chunk, shown.get(), kept, keptObjects));
+    const std::vector<BYTE> cleanPixels = BitmapRgb(kept.get());
 
     CTestRandom random(7);
     Outcomes outcomes;
     for (int i = 0; i < kDamagedCopies; ++i) {
         CBitmapOwner restored;
         std::vector<Annotation> objects;
-        if (UnpackAnnotatedImage(Damaged(chunk, random, lengths), shown.get(), restored, objects)) {
+        if (UnpackAnnotatedImage(Damaged(chunk, random, lengths), shown.get(), restored, objects) ==
+            MarksRestore::kRestored) {
             ++outcomes.accepted;
             EXPECT_TRUE(AreStorableAnnotations(objects)) << "copy " << i;
             EXPECT_EQ(cleanPixels, BitmapRgb(restored.get())) << "copy " << i;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -303,6 +304,22 @@ TEST(AnnotationPainter, ChineseTextInksInsideItsMeasuredBox)
     EXPECT_EQ(outside, 0);
 }
 
+// A face from a settings file or a reopened mark that GDI+ cannot make (a vertical face)
+// draws and measures as the default face does.
+TEST(AnnotationPainter, AFaceGdiplusCannotMakeFallsBackToTheDefault)
+{
+    Annotation text = Mark(AnnotationKind::kText, {{4, 4}}, RGB(0, 0, 0));
+    text.text = L"标注";
+    const CBitmapOwner picture = WhitePicture(80, 40);
+    const Pixels usual = Flattened(picture.get(), {text});
+    for (const wchar_t* face : {L"@SimSun", L"@"}) {
+        text.style.fontFace = face;
+        EXPECT_EQ(usual.values, Flattened(picture.get(), {text}).values) << face;
+        const ImagePoint size = MeasureAnnotationText(text.text, text.style);
+        EXPECT_GT(size.x, text.style.fontSize) << face;
+    }
+}
+
 TEST(AnnotationPainter, StepNumberIsCentredInItsCircle)
 {
     Annotation step = Mark(AnnotationKind::kStep, {{40, 40}}, RGB(220, 0, 0));
@@ -368,4 +385,47 @@ TEST(AnnotationPainter, PaintsOnlyInsideTheClipAndKeepsNoGdiObjects)
     const size_t live = LiveGdiObjects();
     Painted(240, 200, CanvasMapping{2, {10, 10}}, RECT{0, 0, 240, 200}, EveryKind(), picture.get());
     EXPECT_EQ(LiveGdiObjects(), live);
+}
+
+// Shapes far larger than what is drawn: each draws the part that shows, where it lies.
+TEST(AnnotationPainter, HugeShapesDrawTheirVisiblePart)
+{
+    // A full-frame ellipse at 3200%, seen at its left end: the outline crosses the view's middle.
+    const Annotation ellipse = Mark(AnnotationKind::kEllipse, {{0, 0}, {1920, 1080}}, RGB(0, 0, 255));
+    const CanvasMapping leftEnd{32, {-400, 540 * 32 - 300}};
+    const Pixels edge = Painted(800, 600, leftEnd, RECT{0, 0, 800, 600}, {ellipse});
+    EXPECT_EQ(0x0000FFu, edge.At(400, 300));
+    EXPECT_EQ(kWhite, edge.At(300, 300)) << "outside";
+    EXPECT_EQ(kWhite, edge.At(600, 300)) << "inside, unfilled";
+
+    // An ellipse 100,000 pixels tall at 100%, filled: the picture lies inside it.
+    Annotation tall = Mark(AnnotationKind::kEllipse, {{-20, -50000}, {220, 50000}}, RGB(0, 0, 255));
+    tall.style.fill = AnnotationFill::kSolid;
+    const CBitmapOwner picture = WhitePicture(200, 100);
+    const Pixels filled = Flattened(picture.get(), {tall});
+    EXPECT_EQ(0x0000FFu, filled.At(0, 0));
+    EXPECT_EQ(0x0000FFu, filled.At(199, 99));
+
+    // A long pen stroke zigzagging across the view at 3200%.
+    Annotation pen = Mark(AnnotationKind::kPen, {}, RGB(0, 0, 255), 2);
+    for (int i = 0; i < 20000; ++i)
+        pen.points.push_back(ImagePoint{static_cast<float>(i % 2 ? 1000 : 0), static_cast<float>(i) * 0.05f});
+    const Pixels stroke = Painted(800, 600, CanvasMapping{32, {500 * 32 - 400, 300 * 32 - 300}},
+                                  RECT{0, 0, 800, 600}, {pen});
+    EXPECT_NE(0u, std::count(stroke.values.begin(), stroke.values.end(), 0x0000FFu));
+
+    // 2,000 characters at size 200 on many lines, at 3200% and at 1600% (the largest
+    // Wine's fonts reach): the lines in view show.
+    Annotation text = Mark(AnnotationKind::kText, {{0, 0}}, RGB(0, 0, 255));
+    text.style.fontSize = 200;
+    for (int line = 0; line < 100; ++line)
+        text.text += std::wstring(19, L'田') + L"\n";
+    const ImagePoint size = MeasureAnnotationText(text.text, text.style);
+    text.points.push_back(size);
+    for (const float zoom : {32.0f, 16.0f}) {
+        const Pixels glyphs = Painted(1600, 1200, CanvasMapping{zoom, {0, static_cast<LONG>(size.y / 2 * zoom)}},
+                                      RECT{0, 0, 1600, 1200}, {text});
+        if (zoom == 16)
+            EXPECT_NE(0u, std::count(glyphs.values.begin(), glyphs.values.end(), 0x0000FFu));
+    }
 }

@@ -45,10 +45,10 @@ std::vector<Annotation> AnnotationsOfEveryKind()
     objects.back().style.fontFace = L"微软雅黑";
     objects.back().style.fontSize = 200;
     objects.push_back(Object(AnnotationKind::kStep, {{99.9f, 0.1f}}));
-    objects.back().number = -7;
+    objects.back().number = 1;
     objects.back().style.fontSize = 6;
     objects.push_back(Object(AnnotationKind::kStep, {{3, 4}}));
-    objects.back().number = 2147483647;
+    objects.back().number = kMaxStepNumber;
     objects.push_back(Object(AnnotationKind::kRedact, {{0, 0}, {64, 32}}));
     objects.back().style.colour = RGB(0, 0, 0);
     objects.push_back(Object(AnnotationKind::kMosaic, {{8, 8}, {0.5f, 0.5f}}));

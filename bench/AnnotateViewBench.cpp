@@ -4,7 +4,10 @@
 //   the first paint after the marks changed, when they are all drawn again;
 // - one mouse move while a new rectangle is dragged over a 3840x2160 image, against a
 //   full repaint of the same view with the same marks (budget: under 0.10), both the
-//   view's own (from its cache) and one with every mark drawn again.
+//   view's own (from its cache) and one with every mark drawn again;
+// - with 1,000 marks, Ctrl+A and one undo step, each until the view has repainted,
+//   against one repaint of the same view from its cache (budget: 50 ms each, judged
+//   here as a ratio to that repaint's own time).
 // The cases run in turns, round after round; budgets are judged on the minima.
 #include <windows.h>
 
@@ -15,17 +18,18 @@
 #include "annotate/AnnotationTools.h"
 #include "document/ImageView.h"
 #include "document/MarksCache.h"
+#include "res/resource.h"
 
 namespace {
 constexpr int kRounds = 31;
 constexpr int kViewWidth = 1200;
 constexpr int kViewHeight = 900;
 
-// 200 marks, twenty of each kind, spread over the visible part of the view.
-void AddMixedMarks(CImageView& view)
+// Marks of every kind in turn (200 by default), spread over the visible part of the view.
+void AddMixedMarks(CImageView& view, int count = 200)
 {
     CAnnotatedImage& picture = view.Document().Picture();
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < count; ++i) {
         const float x = static_cast<float>(40 + (i * 97) % (kViewWidth - 160));
         const float y = static_cast<float>(40 + (i * 61) % (kViewHeight - 140));
         Annotation mark;
@@ -100,9 +104,41 @@ int main()
     large.SetImage(MakeScreenshotLikeBitmap(3840, 2160), "large", true, nullptr);
     large.SetAnnotationTools(&tools);
     AddMixedMarks(large);
+    CImageView thousand;
+    PlaceView(thousand, host);
+    thousand.SetImage(MakeScreenshotLikeBitmap(1920, 1080), "thousand", true, nullptr);
+    thousand.SetAnnotationTools(&tools);
+    AddMixedMarks(thousand, 1000);
+    BYTE keys[256] = {};
+
+    CSamples withMarks, firstPaints, without, moves, repaints, redraws, selectAlls, undos, cached;
+    for (int round = 0; round < kRounds; ++round) {
+        tools.SetTool(AnnotationTool::kRectangle);
+        Raise(thousand);
+        TimeOnce(cached, [&] { Paint(thousand); });
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        TimeOnce(selectAlls, [&] {
+            SendMessageA(thousand, WM_KEYDOWN, 'A', 0);
+            UpdateWindow(thousand);
+            GdiFlush();
+        });
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        tools.SetTool(AnnotationTool::kRectangle);
+        Annotation mark;
+        mark.points = {{100, 100}, {300, 200}};
+        thousand.Document().Picture().Execute(CAnnotationEdit::Insert(1000, mark));
+        Paint(thousand);
+        TimeOnce(undos, [&] {
+            SendMessageA(thousand, WM_COMMAND, ID_ANNOTATE_UNDO, 0);
+            UpdateWindow(thousand);
+            GdiFlush();
+        });
+    }
     tools.SetTool(AnnotationTool::kRectangle);
 
-    CSamples withMarks, firstPaints, without, moves, repaints, redraws;
     for (int round = 0; round < kRounds; ++round) {
         Raise(marked);
         TimeOnce(withMarks, [&] { Paint(marked); });
@@ -131,6 +167,10 @@ int main()
     Report("first paint after the marks changed", firstPaints, without, 2.0, false);
     Report("mouse move dragging a rectangle on 3840x2160", moves, repaints, 0.10, true);
     Report("the same against drawing every mark again", moves, redraws, 0.10, true);
+    // The budgets of 50 ms as ratios to this run's cached repaint.
+    const double cachedMs = cached.Min();
+    Report("Ctrl+A with 1000 marks", selectAlls, cached, 50 / cachedMs, false);
+    Report("one undo step with 1000 marks", undos, cached, 50 / cachedMs, false);
     DestroyWindow(host);
     return 0;
 }

@@ -127,7 +127,7 @@ void CAnnotationController::OnButtonDown(POINT client, bool shift, bool doubleCl
             CropToFrame();
             return;
         }
-        Redraw();
+        RedrawOverlay();
         m_bHasCropFrame = false;
         m_cropFrame = BoxBetween(at, at);
         m_drag = Drag::kCropping;
@@ -160,7 +160,7 @@ void CAnnotationController::BeginSelectDrag(POINT client, ImagePoint at, bool sh
         if (!shift)
             m_selection.clear();
         m_drag = Drag::kBand;
-        Redraw();
+        RedrawOverlay();
         return;
     }
     const size_t index = static_cast<size_t>(hit);
@@ -173,7 +173,7 @@ void CAnnotationController::BeginSelectDrag(POINT client, ImagePoint at, bool sh
     const auto found = std::find(m_selection.begin(), m_selection.end(), index);
     if (shift && found != m_selection.end()) {
         m_selection.erase(found);
-        Redraw();
+        RedrawOverlay();
         return;
     }
     if (found == m_selection.end()) {
@@ -272,14 +272,14 @@ void CAnnotationController::OnButtonUp(POINT client, bool shift)
                 m_selection.push_back(index);
         }
         std::sort(m_selection.begin(), m_selection.end());
-        Redraw();
+        RedrawOverlay();
         break;
     }
     case Drag::kCropping: {
         const POINT from = ToClient(m_dragStart), to = ToClient(m_dragNow);
         const int least = ScreenPixels(kLeastDragPixels);
         m_bHasCropFrame = std::abs(to.x - from.x) >= least && std::abs(to.y - from.y) >= least;
-        Redraw();
+        RedrawOverlay();
         break;
     }
     case Drag::kNone:
@@ -379,7 +379,7 @@ bool CAnnotationController::OnKeyDown(WPARAM key)
     case VK_ESCAPE:
         if (m_bHasCropFrame) {
             m_bHasCropFrame = false;
-            Redraw();
+            RedrawOverlay();
         } else if (m_drag == Drag::kNone) {
             m_pTools->SetTool(AnnotationTool::kHand);
         }
@@ -409,7 +409,7 @@ bool CAnnotationController::OnKeyDown(WPARAM key)
         m_selection.clear();
         for (size_t i = 0; i < m_picture.Objects().size(); ++i)
             m_selection.push_back(i);
-        Redraw();
+        RedrawOverlay();
         return true;
     }
     if (control || KeyDown(VK_MENU))
@@ -540,7 +540,7 @@ void CAnnotationController::ToolChanged()
     m_bHasCropFrame = false;
     if (Tool() != AnnotationTool::kSelect)
         m_selection.clear();
-    Redraw();
+    RedrawOverlay();
 }
 
 void CAnnotationController::ApplyProperties(unsigned properties)
@@ -637,6 +637,11 @@ void CAnnotationController::Redo()
 void CAnnotationController::Redraw() const
 {
     m_surface.MarksChanged();
+    InvalidateRect(m_surface.Window(), nullptr, FALSE);
+}
+
+void CAnnotationController::RedrawOverlay() const
+{
     InvalidateRect(m_surface.Window(), nullptr, FALSE);
 }
 

@@ -88,7 +88,10 @@ private:
     void MoveSelection(float dx, float dy);
     void DeleteSelection();
     void CropToFrame();
+    // The marks that stay put changed: whatever was drawn of them is stale.
     void Redraw() const;
+    // Only what goes over them changed (the selection, the band, the crop frame).
+    void RedrawOverlay() const;
     void RedrawArea(const ImageRect& box, float width) const;
     // The box of the selected marks as they show, and the widest of their lines.
     ImageRect SelectionBox() const;

@@ -9,6 +9,7 @@ void CAnnotatedImage::Reset(HBITMAP bitmap, std::vector<Annotation> objects)
     m_bitmap.reset(bitmap);
     m_objects = std::move(objects);
     m_history.Clear();
+    m_bLastChangeKnown = false;
 }
 
 SIZE CAnnotatedImage::Size() const
@@ -23,20 +24,25 @@ void CAnnotatedImage::Execute(CAnnotationEdit edit)
 {
     if (edit.IsEmpty())
         return;
+    m_bLastChangeKnown = edit.ChangedInk(m_lastChange);
     edit.Apply(m_objects, m_bitmap);
     m_history.Record(std::move(edit));
 }
 
 void CAnnotatedImage::Undo()
 {
-    if (CAnnotationEdit* edit = m_history.StepBack())
+    if (CAnnotationEdit* edit = m_history.StepBack()) {
+        m_bLastChangeKnown = edit->ChangedInk(m_lastChange);
         edit->Revert(m_objects, m_bitmap);
+    }
 }
 
 void CAnnotatedImage::Redo()
 {
-    if (CAnnotationEdit* edit = m_history.StepForward())
+    if (CAnnotationEdit* edit = m_history.StepForward()) {
+        m_bLastChangeKnown = edit->ChangedInk(m_lastChange);
         edit->Apply(m_objects, m_bitmap);
+    }
 }
 
 int CAnnotatedImage::NextStepNumber() const

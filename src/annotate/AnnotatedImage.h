@@ -28,6 +28,14 @@ public:
     void Undo();
     void Redo();
 
+    // The image pixels whose look the last edit, undo or redo changed; false when that
+    // was all of them (a crop).
+    bool LastChangedInk(RECT& area) const
+    {
+        area = m_lastChange;
+        return m_bLastChangeKnown;
+    }
+
     void MarkSaved() { m_history.MarkSaved(); }
     bool ChangedSinceSave() const { return !m_history.AtSavedState(); }
 
@@ -42,4 +50,6 @@ private:
     CBitmapOwner m_bitmap;
     std::vector<Annotation> m_objects;
     CAnnotationHistory m_history;
+    RECT m_lastChange{};
+    bool m_bLastChangeKnown = false;
 };

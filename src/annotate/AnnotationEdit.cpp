@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "annotate/AnnotationLayout.h"
+#include "annotate/AnnotationPainter.h"
 
 CAnnotationEdit CAnnotationEdit::Insert(size_t index, Annotation object)
 {
@@ -116,4 +117,20 @@ size_t CAnnotationEdit::HeldBytes() const
     if (m_otherBitmap && GetObject(m_otherBitmap.get(), sizeof(bitmap), &bitmap))
         bytes += static_cast<size_t>(bitmap.bmWidthBytes) * static_cast<size_t>(bitmap.bmHeight);
     return bytes;
+}
+
+bool CAnnotationEdit::ChangedInk(RECT& area) const
+{
+    if (m_bCrop)
+        return false;
+    area = RECT{};
+    for (const Step& step : m_steps) {
+        for (const std::optional<Annotation>* mark : {&step.before, &step.after}) {
+            if (*mark) {
+                const RECT ink = AnnotationInkBounds(**mark);
+                UnionRect(&area, &area, &ink);
+            }
+        }
+    }
+    return true;
 }

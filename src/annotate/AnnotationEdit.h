@@ -23,6 +23,9 @@ public:
     void Append(CAnnotationEdit other);
     bool IsEmpty() const { return m_steps.empty() && !m_bCrop; }
 
+    // The image pixels whose look the edit changes, whichever way it runs: the ink of
+    // every mark it touches. False for a crop, which changes the whole picture.
+    bool ChangedInk(RECT& area) const;
     // The memory the edit holds: its marks and a crop's other bitmap.
     size_t HeldBytes() const;
 

@@ -612,7 +612,7 @@ void CAnnotationController::Commit(CAnnotationEdit edit)
 {
     m_picture.Execute(std::move(edit));
     m_surface.PictureEdited();
-    Redraw();
+    RedrawChange();
 }
 
 void CAnnotationController::Undo()
@@ -622,7 +622,7 @@ void CAnnotationController::Undo()
     m_bHasCropFrame = false;
     m_picture.Undo();
     m_surface.PictureEdited();
-    Redraw();
+    RedrawChange();
 }
 
 void CAnnotationController::Redo()
@@ -631,12 +631,23 @@ void CAnnotationController::Redo()
     m_selection.clear();
     m_picture.Redo();
     m_surface.PictureEdited();
-    Redraw();
+    RedrawChange();
 }
 
 void CAnnotationController::Redraw() const
 {
     m_surface.MarksChanged();
+    InvalidateRect(m_surface.Window(), nullptr, FALSE);
+}
+
+void CAnnotationController::RedrawChange() const
+{
+    RECT ink{};
+    if (!m_picture.LastChangedInk(ink)) {
+        Redraw();
+        return;
+    }
+    m_surface.MarksChangedIn(MapImageRectToDevice(m_surface.Mapping(), ink));
     InvalidateRect(m_surface.Window(), nullptr, FALSE);
 }
 

@@ -19,6 +19,13 @@ public:
     // The marks that stay put changed (an edit, or marks taken up by a drag or the
     // text box): whatever was drawn of them is stale.
     virtual void MarksChanged() = 0;
+    // Only the marks in this rectangle of the client changed; a surface that keeps the
+    // others drawn may keep them.
+    virtual void MarksChangedIn(const RECT& client)
+    {
+        (void)client;
+        MarksChanged();
+    }
     virtual HWND Window() const = 0;
 
 protected:
@@ -92,6 +99,8 @@ private:
     void Redraw() const;
     // Only what goes over them changed (the selection, the band, the crop frame).
     void RedrawOverlay() const;
+    // After an edit, an undo or a redo: only the marks it touched are drawn again.
+    void RedrawChange() const;
     void RedrawArea(const ImageRect& box, float width) const;
     // The box of the selected marks as they show, and the widest of their lines.
     ImageRect SelectionBox() const;

@@ -25,15 +25,16 @@ void CImageView::OnPaint()
     // bitmap; without a cache, everything is drawn into a bitmap of the clip box.
     CMarksCache& cache = CMarksCache::Shared();
     if (HDC still = cache.For(this, ClientSize())) {
-        if (!cache.Holds(clip)) {
+        const RECT missing = cache.MissingBox(clip);
+        if (!IsRectEmpty(&missing)) {
             const CSavedDC state(still);
-            IntersectClipRect(still, clip.left, clip.top, clip.right, clip.bottom);
+            IntersectClipRect(still, missing.left, missing.top, missing.right, missing.bottom);
             {
                 const CSavedDC mapping(still);
-                DrawImage(still, clip, POINT{0, 0});
+                DrawImage(still, missing, POINT{0, 0});
             }
-            m_annotations.PaintMarks(still, clip, POINT{0, 0});
-            cache.Add(clip);
+            m_annotations.PaintMarks(still, missing, POINT{0, 0});
+            cache.Add(missing);
         }
         HDC scratch = cache.Scratch();
         BitBlt(scratch, clip.left, clip.top, width, height, still, clip.left, clip.top, SRCCOPY);

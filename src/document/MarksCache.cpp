@@ -30,11 +30,15 @@ HDC CMarksCache::For(const void* view, SIZE size)
     return m_dc;
 }
 
-bool CMarksCache::Holds(const RECT& area) const
+RECT CMarksCache::MissingBox(const RECT& area) const
 {
     const CRegionOwner wanted(CreateRectRgnIndirect(&area));
     const CRegionOwner missing(CreateRectRgn(0, 0, 0, 0));
-    return wanted && missing && CombineRgn(missing.get(), wanted.get(), m_held.get(), RGN_DIFF) == NULLREGION;
+    RECT box{};
+    if (!wanted || !missing || CombineRgn(missing.get(), wanted.get(), m_held.get(), RGN_DIFF) == ERROR)
+        return area;
+    GetRgnBox(missing.get(), &box);
+    return box;
 }
 
 void CMarksCache::Add(const RECT& area)
@@ -52,6 +56,17 @@ void CMarksCache::Scroll(const void* view, int dx, int dy)
     OffsetRgn(m_held.get(), dx, dy);
     const CRegionOwner client(CreateRectRgn(0, 0, m_size.cx, m_size.cy));
     CombineRgn(m_held.get(), m_held.get(), client.get(), RGN_AND);
+}
+
+void CMarksCache::Forget(const void* view, const RECT& area)
+{
+    if (view != m_pView)
+        return;
+    const CRegionOwner changed(CreateRectRgnIndirect(&area));
+    if (changed)
+        CombineRgn(m_held.get(), m_held.get(), changed.get(), RGN_DIFF);
+    else
+        SetRectRgn(m_held.get(), 0, 0, 0, 0);
 }
 
 void CMarksCache::Drop(const void* view)

@@ -17,14 +17,17 @@ public:
     // A second client-sized bitmap, where a paint puts the live work over the cache's
     // picture before it goes to the screen; valid after For succeeded.
     HDC Scratch() const { return m_scratchDC; }
-    // True when the area of the view's client is already drawn in the cache.
-    bool Holds(const RECT& area) const;
+    // The smallest rectangle of the area not drawn in the cache yet; empty when it is
+    // all there.
+    RECT MissingBox(const RECT& area) const;
     // The area has been drawn.
     void Add(const RECT& area);
     // The view's client moved by (dx, dy), as ScrollWindowEx moves the screen.
     void Scroll(const void* view, int dx, int dy);
     // The view's marks or image changed, or the view is going: nothing is held for it.
     void Drop(const void* view);
+    // Only the marks in the area of the view's client changed.
+    void Forget(const void* view, const RECT& area);
 
 private:
     CMarksCache() = default;

@@ -30,7 +30,9 @@ HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1], std::vector<Annotation>*
 // named on its command line: the format from the extension, then the bitmap, or null.
 // A file of no known type is refused with the unsupported-type message, one that
 // cannot be read is reported with its name and the reason, and one that ends early
-// opens with a message naming it as incomplete; all are owned by the frame.
+// opens with a message naming it as incomplete; a PNG whose marks were saved for its
+// pixels but cannot be restored opens flattened, with a message saying that saving
+// keeps it so; all are owned by the frame.
 HBITMAP OpenImagePath(const char* path, std::vector<Annotation>* objects = nullptr);
 
 // The Save As dialog proposing the name in nameBuffer, with the type its extension

@@ -18,6 +18,15 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, HWND dialog)
     return true;
 }
 
+void PumpPending()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 void PumpFor(DWORD milliseconds)
 {
     PumpUntil([] { return false; }, milliseconds);

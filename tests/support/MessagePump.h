@@ -7,5 +7,12 @@
 // given, until done() holds; false when timeoutMs passes first.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000, HWND dialog = nullptr);
 
-// Dispatches this thread's messages for the given time.
+// Dispatches the messages this thread has been sent or posted so far, and those they
+// lead to, until its queue is empty: what has been asked is handled, and whatever should
+// not happen would have.
+void PumpPending();
+
+// Dispatches this thread's messages for the given time: only for a test that must see
+// that something does NOT happen within a time (a timer that must not fire), never to
+// wait for something that does.
 void PumpFor(DWORD milliseconds);

@@ -41,15 +41,14 @@ inline void MouseAt(HWND window, POINT client, DWORD flags = 0, int wheel = 0)
 
 // A real click at a point of the screen, through the system's input queue, as a
 // user's click arrives (menus and controls see the press and the release). The left
-// button unless the right one's flags are given.
+// button unless the right one's flags are given. The press and the release carry the
+// point: the display reports the pointer's earlier moves some time later, and a click
+// that took the pointer's place when it is handled could land where an earlier one did.
 inline void ClickAtScreen(POINT screen, DWORD press = MOUSEEVENTF_LEFTDOWN, DWORD release = MOUSEEVENTF_LEFTUP)
 {
     SetCursorPos(screen.x, screen.y);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = press;
-    input[1].mi.dwFlags = release;
-    SendInput(2, input, sizeof(INPUT));
+    MouseAtScreen(screen, press);
+    MouseAtScreen(screen, release);
 }
 
 // A real click at the middle of a rectangle of a window's client area (a button, a

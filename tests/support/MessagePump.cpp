@@ -26,8 +26,3 @@ void PumpPending()
         DispatchMessageA(&msg);
     }
 }
-
-void PumpFor(DWORD milliseconds)
-{
-    PumpUntil([] { return false; }, milliseconds);
-}

@@ -11,8 +11,3 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000, HWND d
 // lead to, until its queue is empty: what has been asked is handled, and whatever should
 // not happen would have.
 void PumpPending();
-
-// Dispatches this thread's messages for the given time: only for a test that must see
-// that something does NOT happen within a time (a timer that must not fire), never to
-// wait for something that does.
-void PumpFor(DWORD milliseconds);

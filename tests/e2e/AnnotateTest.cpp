@@ -156,7 +156,8 @@ protected:
     bool StatusShows(int pane, const std::string& value) const
     {
         const std::string text = m_program.StatusPaneText(m_status, pane);
-        return text.size() > value.size() && text.compare(text.size() - value.size() - 1, std::string::npos, " " + value) == 0;
+        const std::string ending = " " + value;
+        return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
     }
 
     void TearDown() override

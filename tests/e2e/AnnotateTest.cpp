@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ constexpr int kHeight = 120;
 constexpr COLORREF kGrey = RGB(200, 200, 200);
 // The striped patch under the mosaic: black and white columns.
 constexpr RECT kStripes{30, 60, 54, 84};
+// The tools' keys, in the order of their commands from ID_TOOL_HAND on.
+constexpr char kToolKeys[] = "HVALREPITNXMC";
 
 COLORREF PictureColour(int x, int y)
 {
@@ -122,18 +125,48 @@ protected:
         HWND tabs = FindWindowExA(m_frame, nullptr, WC_TABCONTROLA, nullptr);
         ASSERT_TRUE(PumpUntil([&] { return SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) == 1; }, 10000));
         ASSERT_TRUE(PumpUntil([&] { return (m_view = FindChildOfClass(m_frame, "ImageView")) != nullptr; }, 5000));
+        m_status = FindWindowExA(m_frame, nullptr, STATUSCLASSNAMEA, nullptr);
+        m_tools = AnnotationToolBar();
+        ASSERT_NE(nullptr, m_tools);
         SetForegroundWindow(m_frame);
         ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == m_frame; }, 5000));
         // A click gives the view the keyboard; with the hand it moves nothing.
         ClickAtScreen(ScreenPoint(kWidth / 2.0f, kHeight / 2.0f));
-        PumpFor(200);
+        ASSERT_TRUE(PumpUntil([&] { return KeyboardFocus() == m_view; }, 5000));
+    }
+
+    HWND AnnotationToolBar() const
+    {
+        HWND rebar = FindChildOfClass(m_frame, REBARCLASSNAMEA);
+        for (HWND child = GetWindow(rebar, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (WindowClass(child) == TOOLBARCLASSNAMEA && SendMessageA(child, TB_COMMANDTOINDEX, ID_TOOL_HAND, 0) >= 0)
+                return child;
+        return nullptr;
+    }
+
+    // The window of the program that has the keyboard.
+    HWND KeyboardFocus() const
+    {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(m_frame, nullptr), &info) ? info.hwndFocus : nullptr;
+    }
+
+    // Whether a pane of the status bar ends in value (" 50 x 30", " 400%").
+    bool StatusShows(int pane, const std::string& value) const
+    {
+        const std::string text = m_program.StatusPaneText(m_status, pane);
+        const std::string ending = " " + value;
+        return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
     }
 
     void TearDown() override
     {
         PostMessageA(m_frame, WM_CLOSE, 0, 0);
         // A document with marks asks to be saved: no.
-        if (HWND prompt = m_program.WaitForMessageBox(3000))
+        HWND prompt = nullptr;
+        PumpUntil([&] { return (prompt = m_program.FindWindow("#32770")) != nullptr || !m_program.IsRunning(); }, 5000);
+        if (prompt)
             CProgramUnderTest::PressButton(prompt, IDNO);
         DWORD exitCode = 0;
         EXPECT_TRUE(m_program.WaitForExit(10000, &exitCode));
@@ -143,7 +176,8 @@ protected:
     {
         CProgramUnderTest::PostCommand(m_frame, command);
         m_fZoom = zoom;
-        PumpFor(300);
+        ASSERT_TRUE(PumpUntil([&] { return StatusShows(2, std::to_string(std::lround(zoom * 100)) + "%"); }, 5000))
+            << m_program.StatusPaneText(m_status, 2);
     }
 
     POINT ScreenPoint(float x, float y) const
@@ -156,16 +190,26 @@ protected:
     // The colour the screen shows at image pixel (x, y), the middle of its screen pixels.
     COLORREF OnScreen(float x, float y) const { return CPixelReader().At(ScreenPoint(x + 0.5f, y + 0.5f)); }
 
+    // The program handles input in the order it comes, so what reads a result waits for
+    // it; a tool's key is waited for until its button shows the tool chosen.
     void Key(WORD key)
     {
         PressKeys({key});
-        PumpFor(150);
+        const char* tool = key ? std::strchr(kToolKeys, key) : nullptr;
+        if (!tool)
+            return;
+        const WPARAM command = static_cast<WPARAM>(ID_TOOL_HAND + (tool - kToolKeys));
+        EXPECT_TRUE(PumpUntil([&] { return SendMessageA(m_tools, TB_ISBUTTONCHECKED, command, 0) != 0; }, 5000))
+            << "the key " << static_cast<char>(key) << " chose no tool";
     }
 
-    void Drag(float x0, float y0, float x1, float y1)
+    void Drag(float x0, float y0, float x1, float y1) { DragOnScreen({ScreenPoint(x0, y0), ScreenPoint(x1, y1)}); }
+
+    // The picture's place on the screen.
+    RECT PicturePlace() const
     {
-        DragOnScreen({ScreenPoint(x0, y0), ScreenPoint(x1, y1)});
-        PumpFor(250);
+        const POINT topLeft = ScreenPoint(0, 0), bottomRight = ScreenPoint(kWidth, kHeight);
+        return RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
     }
 
     Pixels Copied()
@@ -193,6 +237,8 @@ protected:
     CProgramUnderTest m_program;
     HWND m_frame = nullptr;
     HWND m_view = nullptr;
+    HWND m_status = nullptr;
+    HWND m_tools = nullptr;
     float m_fZoom = 1;
 };
 
@@ -211,7 +257,6 @@ TEST_F(AnnotateTest, EachToolDrawsWhereTheUserDraggedAtOneAndFourTimesAndUndoTak
         Drag(50, 20, 90, 40);
         Key('P');
         DragOnScreen({ScreenPoint(10, 50), ScreenPoint(25, 58), ScreenPoint(40, 50)});
-        PumpFor(250);
         Key('I');
         Drag(60, 50, 95, 50);
         Key('X');
@@ -220,7 +265,7 @@ TEST_F(AnnotateTest, EachToolDrawsWhereTheUserDraggedAtOneAndFourTimesAndUndoTak
         Drag(30, 60, 54, 84);
         Key('N');
         ClickAtScreen(ScreenPoint(75, 72));
-        PumpFor(250);
+        PumpUntil([&] { return IsRed(OnScreen(87, 72)); }, 5000);  // the last mark shows, and all before it
 
         EXPECT_EQ(RGB(0, 0, 0), OnScreen(12, 70)) << "the redaction shows";
         EXPECT_TRUE(IsRed(OnScreen(87, 72))) << "the step number shows";
@@ -254,7 +299,7 @@ TEST_F(AnnotateTest, EachToolDrawsWhereTheUserDraggedAtOneAndFourTimesAndUndoTak
 
         for (int i = 0; i < 9; ++i)
             PressKeys({VK_CONTROL, 'Z'});
-        PumpFor(300);
+        PumpUntil([&] { return OnScreen(12, 70) == kGrey && OnScreen(87, 72) == kGrey; }, 5000);
         const Pixels clean = Copied();
         ASSERT_EQ(kWidth, clean.width);
         int changed = 0;
@@ -272,9 +317,10 @@ TEST_F(AnnotateTest, ChineseTextTypedIntoTheBoxShowsInTheOutput)
 {
     Key('T');
     ClickAtScreen(ScreenPoint(20, 20));
-    PumpFor(300);
+    HWND box = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return WindowClass(box = KeyboardFocus()) == "Edit"; }, 5000)) << "no text box";
     TypeText(ToGbk("标注文字"));
-    PumpFor(300);
+    EXPECT_TRUE(PumpUntil([&] { return WindowText(box) == ToGbk("标注文字"); }, 5000)) << WindowText(box);
     Key(VK_ESCAPE);
     const Pixels out = Copied();
     ASSERT_EQ(kWidth, out.width);
@@ -293,10 +339,9 @@ TEST_F(AnnotateTest, SpaceHeldDownPansWhateverTheToolAndDrawsNothing)
     space[0].ki.wVk = space[1].ki.wVk = VK_SPACE;
     space[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(1, &space[0], sizeof(INPUT));
-    PumpFor(150);
     DragOnScreen({ScreenPoint(40, 30), ScreenPoint(30, 20)});  // the image follows, 80 pixels up and left
     SendInput(1, &space[1], sizeof(INPUT));
-    PumpFor(250);
+    PumpUntil([&] { return OnScreen(15, 15) == kGrey; }, 5000);  // the image and its marks scrolled away
     POINT moved = ScreenPoint(15, 15);
     moved.x -= 80;
     moved.y -= 80;
@@ -311,17 +356,19 @@ TEST_F(AnnotateTest, ANewColourRecoloursTheSelectionInOneStep)
     Drag(10, 10, 40, 30);
     Drag(60, 10, 90, 30);
     Key('V');
+    // The command below is posted, so it overtakes input still queued: it waits until the
+    // selection has shown.
+    ASSERT_TRUE(PumpUntil([&] { return IsRed(OnScreen(10, 20)) && IsRed(OnScreen(60, 20)); }, 5000));
+    const std::vector<DWORD> unselected = ScreenPixels(PicturePlace());
     ClickAtScreen(ScreenPoint(10, 20));
-    PumpFor(200);
+    ASSERT_TRUE(PumpUntil([&] { return ScreenPixels(PicturePlace()) != unselected; }, 5000)) << "no selection shown";
     CProgramUnderTest::PostCommand(m_frame, ID_ANNOTATE_COLOUR_FIRST + 4);  // blue, from the colour menu
-    PumpFor(300);
     Pixels out = Copied();
     ASSERT_EQ(kWidth, out.width);
     const COLORREF blue = out.At(10, 20);
     EXPECT_TRUE(GetBValue(blue) > 200 && GetRValue(blue) < 60) << "the selected rectangle is blue";
     EXPECT_TRUE(IsRed(out.At(60, 20))) << "the other one keeps its colour";
     PressKeys({VK_CONTROL, 'Z'});
-    PumpFor(300);
     out = Copied();
     EXPECT_TRUE(IsRed(out.At(10, 20))) << "one undo gives the old colour back";
     EXPECT_TRUE(IsRed(out.At(60, 20)));
@@ -332,12 +379,12 @@ TEST_F(AnnotateTest, CropCutsTheImageAndUndoBringsItBack)
     Key('C');
     Drag(10, 10, 60, 40);
     Key(VK_RETURN);
-    PumpFor(300);
+    EXPECT_TRUE(PumpUntil([&] { return StatusShows(1, "50 x 30"); }, 5000));
     Pixels out = Copied();
     EXPECT_EQ(50, out.width);
     EXPECT_EQ(30, out.height);
     PressKeys({VK_CONTROL, 'Z'});
-    PumpFor(300);
+    EXPECT_TRUE(PumpUntil([&] { return StatusShows(1, "160 x 120"); }, 5000));
     out = Copied();
     EXPECT_EQ(kWidth, out.width);
     EXPECT_EQ(kHeight, out.height);

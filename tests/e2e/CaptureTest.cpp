@@ -14,6 +14,7 @@
 #include "Gbk.h"
 #include "KeyInput.h"
 #include "PixelReader.h"
+#include "QuartersWindow.h"
 #include "RealClick.h"
 #include "e2e/ProgramUnderTest.h"
 #include "scoped/ScopedHandles.h"
@@ -27,12 +28,14 @@ constexpr UINT kTrayNotify = WM_APP + 103;
 // top-left corner, where Wine shows its own tray window.
 const RECT kPlace = {1100, 880, 1260, 1000};
 
+// What a window of four solid quarters shows there, a known picture to capture.
+const COLORREF kQuarters[4] = {RGB(200, 30, 30), RGB(30, 160, 40), RGB(40, 50, 210), RGB(230, 200, 20)};
+
 COLORREF ColourAt(int x, int y)
 {
     const bool right = x >= (kPlace.left + kPlace.right) / 2;
     const bool bottom = y >= (kPlace.top + kPlace.bottom) / 2;
-    static const COLORREF colours[4] = {RGB(200, 30, 30), RGB(30, 160, 40), RGB(40, 50, 210), RGB(230, 200, 20)};
-    return colours[(bottom ? 2 : 0) + (right ? 1 : 0)];
+    return kQuarters[(bottom ? 2 : 0) + (right ? 1 : 0)];
 }
 
 // Points inside each quarter, away from the edges.
@@ -69,47 +72,6 @@ int FileDifferences(const std::string& path)
         wrong += file.At(point) != ColourAt(point.x, point.y);
     return wrong;
 }
-
-// A topmost popup at kPlace in four solid quarters, so that a capture has something
-// known at a known place.
-class CQuartersWindow {
-public:
-    CQuartersWindow()
-    {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "CaptureTestQuarters";
-        RegisterClassA(&wc);
-        m_hWnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE,
-                                 kPlace.left, kPlace.top, kPlace.right - kPlace.left, kPlace.bottom - kPlace.top,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
-        EXPECT_TRUE(PumpUntil([] { return ScreenDifferences(POINT{0, 0}) == 0; }, 5000)) << "not on the screen";
-    }
-    ~CQuartersWindow() { DestroyWindow(m_hWnd); }
-    CQuartersWindow(const CQuartersWindow&) = delete;
-    CQuartersWindow& operator=(const CQuartersWindow&) = delete;
-
-private:
-    static LRESULT CALLBACK Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
-    {
-        if (msg != WM_PAINT)
-            return DefWindowProcA(hWnd, msg, wParam, lParam);
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(hWnd, &paint);
-        const int w = kPlace.right - kPlace.left, h = kPlace.bottom - kPlace.top;
-        for (int quarter = 0; quarter < 4; ++quarter) {
-            const RECT part = {quarter % 2 * w / 2, quarter / 2 * h / 2, (quarter % 2 + 1) * w / 2,
-                               (quarter / 2 + 1) * h / 2};
-            HBRUSH brush = CreateSolidBrush(ColourAt(kPlace.left + part.left, kPlace.top + part.top));
-            FillRect(dc, &part, brush);
-            DeleteObject(brush);
-        }
-        EndPaint(hWnd, &paint);
-        return 0;
-    }
-    HWND m_hWnd;
-};
 
 void Put32(std::string& bytes, int32_t value) { bytes.append(reinterpret_cast<const char*>(&value), 4); }
 void Put16(std::string& bytes, uint16_t value) { bytes.append(reinterpret_cast<const char*>(&value), 2); }
@@ -173,7 +135,8 @@ TEST_F(CaptureTest, ToolbarCommandOpensTheScreenAsItWasInANewDocument)
 {
     Start();
     {
-        CQuartersWindow quarters;
+        const CQuartersWindow quarters(kPlace, kQuarters);
+        ASSERT_TRUE(quarters.Shown());
         CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
         ASSERT_TRUE(WaitForTabs(1));
     }
@@ -213,7 +176,8 @@ TEST_F(CaptureTest, AutoSaveWritesTheCapturedPixelsIntoTheSaveFolder)
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     WriteSettings(m_program.PathOf("lumigrab.cfg"), true, folder, 1);
     Start();
-    CQuartersWindow quarters;
+    const CQuartersWindow quarters(kPlace, kQuarters);
+    ASSERT_TRUE(quarters.Shown());
     CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
     ASSERT_TRUE(WaitForTabs(1));
 
@@ -254,7 +218,7 @@ TEST_F(CaptureTest, SecondCopyReportsBothHotkeysAndRunsWithItsOwnTrayIcon)
     for (const char* expected : {"无法注册全屏捕捉热键！", "无法注册模式捕捉热键！"}) {
         HWND box = second.WaitForMessageBox(10000);
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(CProgramUnderTest::MessageBoxText(box), ToGbk(expected));
+        EXPECT_EQ(MessageBoxText(box), ToGbk(expected));
         EXPECT_TRUE(CProgramUnderTest::PressButton(box, IDOK));
     }
     HWND secondFrame = second.MainFrame();
@@ -284,7 +248,8 @@ TEST_F(CaptureTest, ACountdownHotkeyCapturesOnlyAtZeroWithTheCountdownOutOfThePi
     WriteSettings(m_program.PathOf("lumigrab.cfg"), true, folder, 1);
     ASSERT_TRUE(WritePrivateProfileStringA("Options", "Countdown", "3", m_program.PathOf("lumigrab.ini").c_str()));
     Start();
-    CQuartersWindow quarters;
+    const CQuartersWindow quarters(kPlace, kQuarters);
+    ASSERT_TRUE(quarters.Shown());
     // The test's own window has the focus; the countdown must leave it there.
     HWND focused = CreateWindowExA(0, "STATIC", "focus", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr, nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
@@ -334,7 +299,7 @@ TEST_F(CaptureTest, AClickOnTheCountdownCancelsTheCapture)
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_frame); }, 3000)) << "the frame steps aside for the countdown";
     RECT countdown{};
     GetWindowRect(CountdownWindow(), &countdown);
-    ClickAtScreen(POINT{(countdown.left + countdown.right) / 2, (countdown.top + countdown.bottom) / 2});
+    ClickAtScreen(CentreOf(countdown));
     ASSERT_TRUE(PumpUntil([] { return CountdownWindow() == nullptr; }, 3000)) << "the click cancelled";
     // Past the end of the countdown there is still no capture.
     PumpUntil([] { return false; }, 6000);

@@ -138,7 +138,7 @@ TEST_F(ClipboardTest, AClipboardHeldElsewhereIsReported)
     HWND box = m_program.WaitForWindow("#32770", 10000, "Lumigrab");
     CloseClipboard();
     ASSERT_NE(nullptr, box);
-    EXPECT_EQ(ToGbk("无法将图像复制到剪贴板，剪贴板可能正被其他程序使用。"), CProgramUnderTest::MessageBoxText(box));
+    EXPECT_EQ(ToGbk("无法将图像复制到剪贴板，剪贴板可能正被其他程序使用。"), MessageBoxText(box));
     EXPECT_EQ(m_frame, GetWindow(box, GW_OWNER));
     EXPECT_TRUE(CProgramUnderTest::PressButton(box, IDOK));
 }

@@ -149,7 +149,7 @@ TEST_F(DocumentsTest, UnsupportedFileTypesAreRefusedWithAMessage)
     OpenThroughDialog(gif);
     HWND box = m_program.WaitForWindow("#32770", 10000, ToGbk("加载文件失败").c_str());
     ASSERT_NE(nullptr, box);
-    EXPECT_EQ(ToGbk("不支持的文件类型！"), CProgramUnderTest::MessageBoxText(box));
+    EXPECT_EQ(ToGbk("不支持的文件类型！"), MessageBoxText(box));
     EXPECT_EQ(m_frame, GetWindow(box, GW_OWNER));
     ASSERT_TRUE(CProgramUnderTest::PressButton(box, IDOK));
     EXPECT_EQ(0, TabCount());

@@ -74,9 +74,7 @@ protected:
     {
         ASSERT_TRUE(PumpUntil([&] { return SendMessageA(m_toolBar, TB_ISBUTTONENABLED, ID_EDITORS, 0) != 0; }, 5000));
         const RECT button = m_program.ToolBarButtonRect(m_toolBar, ID_EDITORS);
-        POINT centre = {(button.left + button.right) / 2, (button.top + button.bottom) / 2};
-        ClientToScreen(m_toolBar, &centre);
-        ClickAtScreen(centre);
+        ClickInWindow(m_toolBar, button);
         HWND menu = m_program.WaitForWindow("#32768", 10000);
         ASSERT_NE(nullptr, menu) << "the drop-down did not open";
         PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
@@ -119,8 +117,8 @@ TEST_F(EditorsEndToEnd, TheEditorGetsTheQuotedPathMaximisedAndAMissingOneIsRepor
     ChooseFirstEditor();
     HWND box = m_program.WaitForMessageBox(10000);
     ASSERT_NE(nullptr, box);
-    EXPECT_NE(std::string::npos, CProgramUnderTest::MessageBoxText(box).find(m_editor))
-        << CProgramUnderTest::MessageBoxText(box);
+    EXPECT_NE(std::string::npos, MessageBoxText(box).find(m_editor))
+        << MessageBoxText(box);
     EXPECT_EQ(m_frame, GetWindow(box, GW_OWNER));
     EXPECT_TRUE(CProgramUnderTest::PressButton(box, IDOK));
     EXPECT_FALSE(Exists(m_record));

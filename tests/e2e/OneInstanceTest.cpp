@@ -148,7 +148,7 @@ TEST(OneInstance, ACopyThatDoesNotAnswerIsReportedAndTheLaterStartEnds)
     ASSERT_TRUE(second.Start());
     HWND box = second.WaitForMessageBox(20000);
     ASSERT_NE(nullptr, box);
-    const std::string text = CProgramUnderTest::MessageBoxText(box);
+    const std::string text = MessageBoxText(box);
     const std::string said = ToGbk("Lumigrab 已在运行，但在 5 秒内没有响应。\n\n");
     EXPECT_EQ(0u, text.find(said)) << text;
     EXPECT_GT(text.size(), said.size()) << "with the reason";

@@ -46,7 +46,7 @@ protected:
         HWND box = m_program.WaitForWindow("#32770", 10000, ToGbk("加载文件失败").c_str());
         if (!box)
             return "no message";
-        const std::string text = CProgramUnderTest::MessageBoxText(box);
+        const std::string text = MessageBoxText(box);
         EXPECT_EQ(m_frame, GetWindow(box, GW_OWNER));
         EXPECT_TRUE(CProgramUnderTest::PressButton(box, IDOK));
         return text;

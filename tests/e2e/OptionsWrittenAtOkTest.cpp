@@ -45,7 +45,7 @@ TEST(OptionsWrittenAtOk, TheFileHoldsTheChoiceBeforeExitAndAFailedWriteSaysSo)
     HWND box = program.WaitForWindow("#32770", 10000, ToGbk("Lumigrab").c_str());
     CloseHandle(held);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(CProgramUnderTest::MessageBoxText(box), ToGbk("无法写入配置信息！"));
+    EXPECT_EQ(MessageBoxText(box), ToGbk("无法写入配置信息！"));
     EXPECT_TRUE(CProgramUnderTest::PressButton(box, IDOK));
     EXPECT_EQ(ReadFileBytes(path), atOk);
 

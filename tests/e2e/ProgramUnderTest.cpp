@@ -28,17 +28,6 @@ bool WriteBlankImage(const std::string& path, int width, int height, int formatC
     return written;
 }
 
-std::string WindowText(HWND hWnd)
-{
-    char text[1024] = "";
-    // WM_GETTEXT crosses process boundaries, GetWindowText does not for controls. Not
-    // SMTO_ABORTIFHUNG: a program that has just waited 5 s for another copy counts as
-    // hung until its message box's loop first reads the queue, and the text came back empty.
-    SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000,
-                        nullptr);
-    return text;
-}
-
 bool TrayIconShown(HWND frame)
 {
     NOTIFYICONDATAA probe{};
@@ -46,13 +35,6 @@ bool TrayIconShown(HWND frame)
     probe.hWnd = frame;
     probe.uID = 1;
     return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
-
-std::string WindowClass(HWND hWnd)
-{
-    char name[256] = "";
-    GetClassNameA(hWnd, name, sizeof name);
-    return name;
 }
 
 CProgramUnderTest::CProgramUnderTest(Engine engine)
@@ -158,20 +140,6 @@ HWND CProgramUnderTest::HiddenMainFrame(DWORD timeoutMs) const
         },
         timeoutMs);
     return found;
-}
-
-std::string CProgramUnderTest::MessageBoxText(HWND box)
-{
-    // The text is the one static control that is not an icon.
-    std::string text;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (WindowClass(child) != "Static" || (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-            continue;
-        text = WindowText(child);
-        if (!text.empty())
-            break;
-    }
-    return text;
 }
 
 bool CProgramUnderTest::PressButton(HWND dialog, int buttonId, DWORD timeoutMs)

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "DialogAnswerer.h"
 #include "MessagePump.h"
 #include "TempFolder.h"
+#include "ThreadWindows.h"
 
 // Writes a blank picture of the screen's kind through the program's own writer, as
 // format code formatCode (0 JPEG, 1 BMP); false when it could not be written.
@@ -15,10 +17,8 @@ bool WriteBlankImage(const std::string& path, int width, int height, int formatC
 // A file the build puts beside this test program (lumigrab.exe, snapcore.dll ...).
 std::string BesideTestProgram(const char* fileName);
 
-std::string WindowText(HWND hWnd);
 // Whether the frame's icon is in the notification area (the shell takes a change to it).
 bool TrayIconShown(HWND frame);
-std::string WindowClass(HWND hWnd);
 
 // The real lumigrab.exe, copied with its capture engine into a folder of its own
 // under the temporary folder and started there as a separate process. The driver
@@ -55,9 +55,8 @@ public:
     // The main frame also while it is hidden in the tray.
     HWND HiddenMainFrame(DWORD timeoutMs = 10000) const;
 
-    // A message box (dialog class #32770) and its text.
+    // A message box (dialog class #32770); its text is MessageBoxText's.
     HWND WaitForMessageBox(DWORD timeoutMs) const { return WaitForWindow("#32770", timeoutMs); }
-    static std::string MessageBoxText(HWND box);
     // Presses a dialog button the way a click does, and waits for the dialog to go.
     static bool PressButton(HWND dialog, int buttonId, DWORD timeoutMs = 5000);
 

@@ -50,7 +50,7 @@ TEST(Startup, MissingEngineIsReportedBeforeTheMainWindowOpens)
     HWND box = program.WaitForWindow("#32770", 10000, LoadText(IDR_MAINFRAME).c_str());
     ASSERT_NE(box, nullptr) << "no message about the missing engine";
     EXPECT_EQ(program.FindWindow(CProgramUnderTest::kFrameClass), nullptr);
-    EXPECT_EQ(CProgramUnderTest::MessageBoxText(box), LoadText(IDS_ENGINE_MISSING));
+    EXPECT_EQ(MessageBoxText(box), LoadText(IDS_ENGINE_MISSING));
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
 
     ASSERT_TRUE(CProgramUnderTest::PressButton(box, IDOK));

@@ -18,7 +18,7 @@ const std::string kCaption = "\xB9\xD8\xD3\xDA";  // 关于
 
 HWND FindDialog()
 {
-    return FindThreadWindow([](HWND window) { return ClassOf(window) == "#32770" && IsWindowVisible(window); });
+    return FindThreadWindow([](HWND window) { return WindowClass(window) == "#32770" && IsWindowVisible(window); });
 }
 
 // Drives the modal About box from a timer on this thread: one step per tick, each

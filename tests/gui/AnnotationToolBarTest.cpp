@@ -23,13 +23,6 @@
 
 namespace {
 
-POINT ScreenCentre(HWND window, const RECT& rect)
-{
-    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    ClientToScreen(window, &centre);
-    return centre;
-}
-
 RECT ButtonRect(HWND toolBar, UINT command)
 {
     RECT rect{};
@@ -102,7 +95,7 @@ protected:
         return (band.fStyle & RBBS_HIDDEN) != 0;
     }
 
-    void ClickButton(UINT command) { ClickAtScreen(ScreenCentre(m_toolBar, ButtonRect(m_toolBar, command))); }
+    void ClickButton(UINT command) { ClickInWindow(m_toolBar, ButtonRect(m_toolBar, command)); }
 
     char m_szIni[MAX_PATH] = {};
     HWND m_toolBar = nullptr;
@@ -187,7 +180,7 @@ TEST_F(AnnotationToolBarTest, APresetFromTheColourMenuIsTheColourOnTheSwatchAndI
                            items = GetMenuItemCount(menu);
                            RECT item{};
                            GetMenuItemRect(nullptr, menu, 4, &item);
-                           ClickAtScreen({(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+                           ClickAtScreen(CentreOf(item));
                        }}});
     ClickButton(ID_ANNOTATE_COLOUR);
     EXPECT_TRUE(RunLoopUntil([&] { return tools.Colour() == blue && !FindPopupMenuWindow(); }));
@@ -213,14 +206,14 @@ TEST_F(AnnotationToolBarTest, TheWidthListSetsTheWidthAndShowsItAndGivesTheFocus
 
     RECT field{};
     GetClientRect(list, &field);
-    ClickAtScreen(ScreenCentre(list, field));
+    ClickInWindow(list, field);
     ASSERT_TRUE(RunLoopUntil([&] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     ASSERT_TRUE(GetComboBoxInfo(list, &info));
     RECT item{};
     SendMessageA(info.hwndList, LB_GETITEMRECT, 6, reinterpret_cast<LPARAM>(&item));
-    ClickAtScreen(ScreenCentre(info.hwndList, item));
+    ClickInWindow(info.hwndList, item);
     EXPECT_TRUE(RunLoopUntil([&] { return tools.Style().width == 7 && !SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0); }));
     Pump();
     EXPECT_NE(list, GetFocus()) << "the keys go to the image again";

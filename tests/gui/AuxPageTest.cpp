@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Gbk.h"
+#include "RealClick.h"
 #include "capture/CaptureEngine.h"
 #include "gui/OptionsSheetFixture.h"
 #include "res/resource.h"
@@ -241,7 +242,7 @@ TEST_F(AuxPage, WithoutAnEngineThePageSaysWhyAndOkStillClosesTheSheet)
                       reason = ItemText(sheet, IDC_SKIN_PREVIEW);
                       listEnabled = IsWindowEnabled(PageItem(sheet, IDC_SKIN_LIST));
                       TypeDigits(sheet, IDC_MAGNIFICATION, "7");
-                      ClickWithMouse(GetDlgItem(sheet, IDOK));
+                      ClickWindow(GetDlgItem(sheet, IDOK));
                   }});
     EXPECT_FALSE(m_driver.Hung()) << "OK did not close the sheet";
     EXPECT_TRUE(m_driver.Finished());

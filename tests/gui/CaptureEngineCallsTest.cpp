@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "PixelReader.h"
+#include "RealClick.h"
 #include "capture/CaptureEngine.h"
 #include "gui/PrintScreenResponder.h"
 #include "gui/SnapcoreCaptureDriver.h"
@@ -13,11 +15,6 @@
 #include "settings/Settings.h"
 
 namespace {
-
-POINT PatternCentre()
-{
-    return POINT{(kPatternPlace.left + kPatternPlace.right) / 2, (kPatternPlace.top + kPatternPlace.bottom) / 2};
-}
 
 SIZE BitmapSize(HBITMAP bitmap)
 {
@@ -47,7 +44,8 @@ protected:
         CCaptureDriver driver(script);
         HBITMAP bitmap = g_captureEngine.CaptureModal(mode);
         EXPECT_TRUE(driver.Finish());
-        PumpFor(100);
+        // The windows the overlay covered are shown again before the next grab.
+        EXPECT_TRUE(PumpUntil(ScreenShowsThreadWindows));
         return bitmap;
     }
 
@@ -61,7 +59,7 @@ TEST_F(CaptureEngineCalls, MagnifierValuesComeBackIntoTheSettingsAndMarkThemOnly
     EXPECT_EQ(g_settings.m_nMagnification, 4);
     EXPECT_EQ(g_settings.m_bModified, 0) << "nothing changed, nothing to write";
 
-    EXPECT_EQ(CaptureModal(2, {Input::MoveTo(PatternCentre()), Input::Wheel(3), Input::Key(VK_TAB), Input::Key(VK_ESCAPE)}), nullptr);
+    EXPECT_EQ(CaptureModal(2, {Input::MoveTo(CentreOf(kPatternPlace)), Input::Wheel(3), Input::Key(VK_TAB), Input::Key(VK_ESCAPE)}), nullptr);
     EXPECT_EQ(g_settings.m_nMagnification, 7);
     EXPECT_EQ(g_settings.m_nSkin, 1);
     EXPECT_EQ(g_settings.m_bModified, 1);
@@ -84,7 +82,7 @@ TEST_F(CaptureEngineCalls, CaptureFlagsComeFromTheSettings)
     };
     const CBlockCursor block;
     const CPatternWindow window(block.Handle());
-    const POINT pointer = PatternCentre();
+    const POINT pointer = CentreOf(kPatternPlace);
     ASSERT_TRUE(ShowPointerAt(block.Handle(), pointer));
     for (int32_t cursor : {0, 1})
         for (const CScreenImage& image : captureBoth(cursor, 0))
@@ -105,7 +103,7 @@ TEST_F(CaptureEngineCalls, ConfiguredModeOutOfRangeCapturesTheWindowUnderThePoin
     const CPatternWindow window;
     for (int damaged : {4, -7}) {
         g_settings.m_nModalMode = damaged;
-        HBITMAP bitmap = CaptureModal(-1, {Input::MoveTo(PatternCentre()), Input::Key(VK_RETURN)});
+        HBITMAP bitmap = CaptureModal(-1, {Input::MoveTo(CentreOf(kPatternPlace)), Input::Key(VK_RETURN)});
         ASSERT_NE(bitmap, nullptr) << damaged;
         const SIZE size = BitmapSize(bitmap);
         EXPECT_EQ(size.cx, kPatternPlace.right - kPatternPlace.left) << damaged;

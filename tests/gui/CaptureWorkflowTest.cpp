@@ -153,7 +153,7 @@ TEST_F(CaptureWorkflow, CancelledCaptureLeavesNoTraceAndIgnoresTriggersMeanwhile
                           Input::Key(VK_ESCAPE)};
     Command(ID_CAPTURE_REGION);
     EXPECT_TRUE(driver.Finish());
-    PumpFor(100);
+    PumpPending();
     EXPECT_EQ(TabCount(), 0);
     EXPECT_EQ(g_nCaptureCount, 0);
     EXPECT_FALSE(IsWindowVisible(*m_frame));
@@ -249,7 +249,7 @@ TEST_F(CaptureWorkflow, WhileAMessageBoxIsOpenHotkeysAndTrayCommandsDoNothing)
                                   PressKeys({VK_CONTROL, VK_F8});
                                   SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_FULLSCREEN, 0);
                                   RegisterHotKey(nullptr, kOtherProgramsId, 0, VK_F2);
-                                  PumpFor(300);
+                                  PumpPending();
                                   tabsMeanwhile = TabCount();
                                   CDialogAnswerer::Press(IDOK)(box);
                               },
@@ -650,7 +650,7 @@ TEST_F(LastRegion, TheToolBarButtonTakesTheSameRectangleAgainOnceThereIsOne)
     RECT button{};
     SendMessageA(m_frame->ToolBar(), TB_GETRECT, ID_CAPTURE_LAST_REGION, reinterpret_cast<LPARAM>(&button));
     MapWindowPoints(m_frame->ToolBar(), nullptr, reinterpret_cast<POINT*>(&button), 2);
-    ClickAtScreen(POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+    ClickAtScreen(CentreOf(button));
     ASSERT_TRUE(RunLoopUntil([this] { return TabCount() == 2; }));
     EXPECT_EQ(hides.Hides(), 2) << "the frame stepped aside";
     EXPECT_TRUE(SamePixels(first, ActiveView().Document().Image()));

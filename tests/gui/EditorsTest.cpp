@@ -21,19 +21,12 @@
 
 namespace {
 
-POINT Centre(HWND window, RECT rect)
-{
-    POINT point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    ClientToScreen(window, &point);
-    return point;
-}
-
 void ClickRow(HWND listView, int row)
 {
     RECT rect = {};
     rect.left = LVIR_LABEL;
     SendMessageA(listView, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
-    ClickAtScreen(Centre(listView, rect));
+    ClickInWindow(listView, rect);
     PumpUntil([&] { return SendMessageA(listView, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == row; },
               2000);
 }
@@ -53,9 +46,7 @@ std::string Buttons(HWND dialog)
 // A user's click on a control of a dialog.
 void ClickItem(HWND dialog, int id)
 {
-    RECT rect = {};
-    GetClientRect(GetDlgItem(dialog, id), &rect);
-    ClickAtScreen(Centre(GetDlgItem(dialog, id), rect));
+    ClickWindow(GetDlgItem(dialog, id));
 }
 
 std::string ItemText(HWND listView, int row, int column)
@@ -220,7 +211,7 @@ TEST_F(EditorsInFrame, TheDropDownOpensBelowTheButtonUncoveredAndItsLastItemOpen
         rowsShown = RowCount(dialog);
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }});
-    ClickAtScreen(Centre(toolBar, button));
+    ClickInWindow(toolBar, button);
     PumpUntil([&] { return list.StepsTaken() == 1 && !FindPopupMenuWindow(); }, 10000);
     Pump();
 
@@ -457,9 +448,9 @@ TEST_F(EditorsInFrame, ANeverSavedCaptureIsSavedFirstAndNothingStartsWithoutAFil
         SendMessageA(*m_frame, WM_COMMAND, ID_EDITOR_FIRST, 0);
     }
     ASSERT_TRUE(recorded(10000));
-    PumpFor(300);  // the record is written in one go, but let it finish
-    const std::string text = ReadFileBytes(record);
-    EXPECT_NE(std::string::npos, text.find(" \"" + target + "\"")) << text;
+    // The record exists from its opening on; its line follows.
+    EXPECT_TRUE(PumpUntil([&] { return ReadFileBytes(record).find(" \"" + target + "\"") != std::string::npos; }))
+        << ReadFileBytes(record);
     DeleteFileA(record.c_str());
     DeleteFileA(target.c_str());
 

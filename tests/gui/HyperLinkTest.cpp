@@ -86,8 +86,8 @@ protected:
     bool WaitUntilOpened()
     {
         bool bOpened = PumpUntil([this] { return Opened(); });
-        Sleep(200);  // let the batch file close the marker before it is deleted
-        DeleteFileA(m_szMarker);
+        // The batch file may still hold the marker open.
+        EXPECT_TRUE(PumpUntil([this] { return DeleteFileA(m_szMarker) || !Opened(); }));
         return bOpened;
     }
 
@@ -242,7 +242,7 @@ TEST_F(LinkInDialog, ShowsAHandCursorAndATooltipWithTheTarget)
     SendMessageA(m_hLink, WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hLink), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(LoadCursorA(nullptr, IDC_HAND), GetCursor());
 
-    HWND hTip = FindThreadWindow([](HWND window) { return lstrcmpiA(ClassOf(window).c_str(), TOOLTIPS_CLASSA) == 0; });
+    HWND hTip = FindThreadWindow([](HWND window) { return lstrcmpiA(WindowClass(window).c_str(), TOOLTIPS_CLASSA) == 0; });
     ASSERT_NE(nullptr, hTip);
     char szText[MAX_PATH + 16] = {};
     TOOLINFOA tool = {};

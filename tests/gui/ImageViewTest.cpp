@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "PixelReader.h"
+#include "RealClick.h"
 #include "document/ImageView.h"
 #include "document/ZoomMapping.h"
 #include "gui/FrameFixture.h"
@@ -10,19 +11,6 @@
 #include "scoped/ScopedHandles.h"
 
 namespace {
-// Real mouse input at a point of a window's client area.
-void SendMouse(HWND window, POINT client, DWORD flags, int wheel = 0)
-{
-    ClientToScreen(window, &client);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = client.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = client.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input.mi.mouseData = static_cast<DWORD>(wheel);
-    SendInput(1, &input, sizeof input);
-}
-
 // The pixels of a window's whole rectangle, frame and children included, as shown.
 std::vector<DWORD> ShownPixels(HWND window)
 {
@@ -131,8 +119,8 @@ TEST_F(ImageViewTest, HandDragEndsWhenAnotherWindowTakesTheMouse)
 {
     CImageView& view = Open(2000, 3000);
     Pump();
-    SendMouse(view, POINT{300, 300}, MOUSEEVENTF_LEFTDOWN);
-    SendMouse(view, POINT{250, 260}, 0);
+    MouseAt(view, POINT{300, 300}, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(view, POINT{250, 260}, 0);
     Pump();
     ASSERT_EQ(50, view.ScrollOffset().x);
     ASSERT_EQ(40, view.ScrollOffset().y);
@@ -140,12 +128,12 @@ TEST_F(ImageViewTest, HandDragEndsWhenAnotherWindowTakesTheMouse)
     HWND other = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 1100, 900, 40, 40, nullptr, nullptr, nullptr,
                                nullptr);
     SetCapture(other);
-    SendMouse(view, POINT{250, 260}, MOUSEEVENTF_LEFTUP);  // the button-up goes to the other window
+    MouseAt(view, POINT{250, 260}, MOUSEEVENTF_LEFTUP);  // the button-up goes to the other window
     Pump();
     ReleaseCapture();
     DestroyWindow(other);
 
-    SendMouse(view, POINT{150, 160}, 0);
+    MouseAt(view, POINT{150, 160}, 0);
     Pump();
     EXPECT_EQ(50, view.ScrollOffset().x) << "moving without the button does not pan";
     EXPECT_EQ(40, view.ScrollOffset().y);
@@ -157,13 +145,13 @@ TEST_F(ImageViewTest, WheelScrollsTheUsersLinesPerNotch)
     setting.Set(1, 0);  // without a broadcast: only a view made afterwards can know
     CImageView& view = Open(2000, 3000);  // a line is 30 pixels
     Pump();
-    SendMouse(view, POINT{200, 200}, MOUSEEVENTF_WHEEL, -WHEEL_DELTA);
+    MouseAt(view, POINT{200, 200}, MOUSEEVENTF_WHEEL, -WHEEL_DELTA);
     Pump();
     EXPECT_EQ(30, view.ScrollOffset().y);
 
     setting.Set(5, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);  // as the control panel does
     Pump();
-    SendMouse(view, POINT{200, 200}, MOUSEEVENTF_WHEEL, -WHEEL_DELTA);
+    MouseAt(view, POINT{200, 200}, MOUSEEVENTF_WHEEL, -WHEEL_DELTA);
     Pump();
     EXPECT_EQ(30 + 5 * 30, view.ScrollOffset().y) << "the frame passes the change on";
 }

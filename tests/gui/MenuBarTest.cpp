@@ -11,6 +11,7 @@
 #include "Gbk.h"
 #include "LiveGdiObjects.h"
 #include "PixelReader.h"
+#include "RealClick.h"
 #include "gui/MenuBarTestHost.h"
 #include "res/resource.h"
 
@@ -29,28 +30,10 @@ RECT ButtonRect(HWND bar, int index)
     return rect;
 }
 
-POINT ButtonCentre(HWND bar, int index)
-{
-    const RECT rect = ButtonRect(bar, index);
-    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
 void Click(HWND window, POINT client)
 {
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.x, client.y));
     SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
-}
-
-// Real mouse movement, so that the menu's own loop sees it.
-void MoveMouseTo(HWND window, POINT client)
-{
-    ClientToScreen(window, &client);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = client.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = client.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
 }
 
 // Keeps the pointer off the popups, where it would highlight an item.
@@ -244,10 +227,10 @@ TEST_F(MenuBarTest, RightOpensASubmenuThenMovesOnFromInsideIt)
 TEST_F(MenuBarTest, MovingTheMouseToAnotherButtonSwitchesPopups)
 {
     CTimedSteps steps({
-        {PopupIsOpen, [&] { MoveMouseTo(m_bar, ButtonCentre(m_bar, 2)); }},
+        {PopupIsOpen, [&] { MouseAt(m_bar, CentreOf(ButtonRect(m_bar, 2))); }},
         {[&] { return host.m_openedPopups.size() == 2; }, [] { PostMenuKey(VK_ESCAPE); }},
     });
-    Click(m_bar, ButtonCentre(m_bar, 0));
+    Click(m_bar, CentreOf(ButtonRect(m_bar, 0)));
     EXPECT_TRUE(steps.Finished());
     const std::vector<HMENU> expected = {GetSubMenu(m_menu, 0), GetSubMenu(m_menu, 2)};
     EXPECT_EQ(host.m_openedPopups, expected);
@@ -270,7 +253,7 @@ TEST_F(MenuBarTest, TrackPopupPostsOrReturnsTheCommand)
         EXPECT_EQ(host.Bar().TrackPopup(tray, TPM_RETURNCMD, 100, 100), UINT{ID_CAPTURE_FULLSCREEN});
         EXPECT_TRUE(steps.Finished());
     }
-    PumpFor(100);
+    PumpPending();
     EXPECT_EQ(host.m_commands.size(), 1u) << "TPM_RETURNCMD only returns it";
     DestroyMenu(trayMenu);
 }

@@ -8,6 +8,7 @@
 
 #include "Gbk.h"
 #include "KeyInput.h"
+#include "RealClick.h"
 #include "gui/OptionsSheetFixture.h"
 #include "res/resource.h"
 #include "util/ModulePath.h"
@@ -44,21 +45,21 @@ TEST_F(MorePage, NoDocumentFollowsTheSavePagesAutoSaveAndCopyingAndOkKeepsWhatWa
                     EXPECT_EQ(ToGbk("无"), ItemText(sheet, IDC_COUNTDOWN));
                     EXPECT_FALSE(Enabled(sheet, IDC_LAST_REGION_HOTKEY));
                     seeNoDocument(sheet);
-                    ClickWithMouse(PageItem(sheet, IDC_COPY_AFTER_CAPTURE));
+                    ClickWindow(PageItem(sheet, IDC_COPY_AFTER_CAPTURE));
                 },
                 [&](HWND sheet) {
                     seeNoDocument(sheet);
-                    ClickWithMouse(PageItem(sheet, IDC_COPY_AFTER_CAPTURE));
+                    ClickWindow(PageItem(sheet, IDC_COPY_AFTER_CAPTURE));
                 },
                 [&](HWND sheet) {
                     seeNoDocument(sheet);
                     ClickTab(sheet, kSave);
                 },
-                [&](HWND sheet) { ClickWithMouse(PageItem(sheet, IDC_AUTO_SAVE)); },
+                [&](HWND sheet) { ClickWindow(PageItem(sheet, IDC_AUTO_SAVE)); },
                 [&](HWND sheet) { ClickTab(sheet, kMore); },
                 [&](HWND sheet) {
                     seeNoDocument(sheet);
-                    ClickWithMouse(PageItem(sheet, IDC_NO_DOCUMENT));
+                    ClickWindow(PageItem(sheet, IDC_NO_DOCUMENT));
                 },
                 [&](HWND sheet) {
                     // Two steps down the closed list: 5 秒.
@@ -66,11 +67,11 @@ TEST_F(MorePage, NoDocumentFollowsTheSavePagesAutoSaveAndCopyingAndOkKeepsWhatWa
                     PressKeys({VK_DOWN});
                     PressKeys({VK_DOWN});
                 },
-                [&](HWND sheet) { ClickWithMouse(PageItem(sheet, IDC_PIN_AFTER_CAPTURE)); },
-                [&](HWND sheet) { ClickWithMouse(PageItem(sheet, IDC_LAST_REGION_HOTKEY_ON)); },
+                [&](HWND sheet) { ClickWindow(PageItem(sheet, IDC_PIN_AFTER_CAPTURE)); },
+                [&](HWND sheet) { ClickWindow(PageItem(sheet, IDC_LAST_REGION_HOTKEY_ON)); },
                 [&](HWND sheet) {
                     EXPECT_TRUE(Enabled(sheet, IDC_LAST_REGION_HOTKEY));
-                    ClickWithMouse(PageItem(sheet, IDC_LAST_REGION_HOTKEY));
+                    ClickWindow(PageItem(sheet, IDC_LAST_REGION_HOTKEY));
                 },
                 [&](HWND) { PressKeys({VK_CONTROL, VK_F9}); },
                 [&](HWND sheet) { PressOk(sheet); }});
@@ -98,7 +99,7 @@ TEST_F(MorePage, ARefusedHotkeyIsReportedWithItsOwnMessage)
     g_settings.m_wLastRegionKey = VK_F9;
     g_settings.m_wLastRegionMods = HOTKEYF_CONTROL;
     RunOptions({[&](HWND sheet) { ClickTab(sheet, kMore); },
-                [&](HWND sheet) { ClickWithMouse(PageItem(sheet, IDC_LAST_REGION_HOTKEY_ON)); },
+                [&](HWND sheet) { ClickWindow(PageItem(sheet, IDC_LAST_REGION_HOTKEY_ON)); },
                 [&](HWND sheet) { PressOk(sheet); }});
     UnregisterHotKey(m_other, 1);
     EXPECT_EQ((std::vector<std::string>{ToGbk("无法注册上次区域热键！")}), m_driver.Messages());
@@ -176,13 +177,13 @@ TEST_F(MorePage, StartWithWindowsShowsTheRegistryAndOkWritesRepairsOrRemovesTheE
     EXPECT_TRUE(shown);
     EXPECT_EQ(expected, RunEntry()) << "the moved path was repaired";
 
-    RunOptions({showMorePage, [&](HWND sheet) { ClickWithMouse(PageItem(sheet, IDC_START_WITH_WINDOWS)); },
+    RunOptions({showMorePage, [&](HWND sheet) { ClickWindow(PageItem(sheet, IDC_START_WITH_WINDOWS)); },
                 [&](HWND sheet) { PressOk(sheet); }});
     EXPECT_EQ("", RunEntry());
 
     RunOptions({showMorePage, [&](HWND sheet) {
                     shown = boxChecked(sheet);
-                    ClickWithMouse(PageItem(sheet, IDC_START_WITH_WINDOWS));
+                    ClickWindow(PageItem(sheet, IDC_START_WITH_WINDOWS));
                 },
                 [&](HWND sheet) { PressOk(sheet); }});
     EXPECT_FALSE(shown);

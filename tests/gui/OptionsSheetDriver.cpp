@@ -127,21 +127,12 @@ int FocusedId(HWND sheet)
     return GetParent(focus) == CurrentPage(sheet) ? GetDlgCtrlID(focus) : 0;
 }
 
-void ClickWithMouse(HWND window)
-{
-    RECT rc;
-    GetWindowRect(window, &rc);
-    ClickAtScreen({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
-}
-
 void ClickTab(HWND sheet, int index)
 {
     HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
     RECT rc;
     SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rc));
-    POINT centre = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    ClientToScreen(tabs, &centre);
-    ClickAtScreen(centre);
+    ClickInWindow(tabs, rc);
 }
 
 void TypeDigits(HWND sheet, int id, const char* digits)

@@ -45,10 +45,8 @@ void PressCancel(HWND sheet);
 void PressRestoreDefaults(HWND sheet);
 // Clicks a button or check box of the current page.
 void Click(HWND sheet, int id);
-// Real mouse clicks and key presses, handled once the step has returned: at the centre
-// of a window, on a tab of the sheet, and digits typed over the whole text of an edit
-// of the current page.
-void ClickWithMouse(HWND window);
+// Real mouse clicks and key presses, handled once the step has returned: on a tab of
+// the sheet, and digits typed over the whole text of an edit of the current page.
 void ClickTab(HWND sheet, int index);
 void TypeDigits(HWND sheet, int id, const char* digits);
 HWND PageItem(HWND sheet, int id);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Gbk.h"
+#include "RealClick.h"
 #include "capture/CaptureEngine.h"
 #include "gui/OptionsSheetFixture.h"
 #include "res/resource.h"
@@ -173,7 +174,7 @@ TEST_F(OptionsSheet, GeneralPageRefusesAnEmptyOrTooLongDelayAndReadsItWhileDisab
     auto typeThenOk = [](const char* delay) {
         return [delay](HWND sheet) {
             TypeDigits(sheet, IDC_CAPTURE_DELAY, delay);
-            ClickWithMouse(GetDlgItem(sheet, IDOK));
+            ClickWindow(GetDlgItem(sheet, IDOK));
         };
     };
     auto refused = [&](HWND sheet) {
@@ -183,11 +184,11 @@ TEST_F(OptionsSheet, GeneralPageRefusesAnEmptyOrTooLongDelayAndReadsItWhileDisab
     RunOptions({typeThenOk(""), refused, typeThenOk("10001"), refused,
                 [](HWND sheet) {
                     TypeDigits(sheet, IDC_CAPTURE_DELAY, "10000");
-                    ClickWithMouse(PageItem(sheet, IDC_HIDE_MAIN_WINDOW));
+                    ClickWindow(PageItem(sheet, IDC_HIDE_MAIN_WINDOW));
                 },
                 [&](HWND sheet) {
                     delayEnabled = IsWindowEnabled(PageItem(sheet, IDC_CAPTURE_DELAY));
-                    ClickWithMouse(GetDlgItem(sheet, IDOK));
+                    ClickWindow(GetDlgItem(sheet, IDOK));
                 }});
     EXPECT_EQ(std::vector<int>(2, kGeneral), pages);
     EXPECT_EQ(std::vector<int>(2, IDC_CAPTURE_DELAY), focused);
@@ -337,7 +338,7 @@ TEST_F(OptionsSheet, StoredValuesAPageWouldRefuseAreShownAsDefaultsSoEveryPageCa
                 },
                 [&](HWND sheet) {
                     pagesReached.push_back(CurrentPageIndex(sheet));
-                    ClickWithMouse(GetDlgItem(sheet, IDOK));
+                    ClickWindow(GetDlgItem(sheet, IDOK));
                 }});
     EXPECT_EQ((std::vector<int>{kSave, kHotkeys, kAux, kGeneral}), pagesReached);
     EXPECT_TRUE(m_driver.Messages().empty());
@@ -371,14 +372,14 @@ TEST_F(OptionsSheet, EachCheckBoxEnablesTheControlsThatDependOnIt)
     const auto hotkeys = {IDC_FULLSCREEN_HOTKEY, IDC_MODAL_HOTKEY, IDC_MODAL_MODE};
     auto clickThenShow = [](int id, int page) {
         return [id, page](HWND sheet) {
-            ClickWithMouse(PageItem(sheet, id));
+            ClickWindow(PageItem(sheet, id));
             if (page >= 0)
                 ClickTab(sheet, page);
         };
     };
     RunOptions({[&](HWND sheet) {
                     enabled(sheet, general);
-                    ClickWithMouse(PageItem(sheet, IDC_HIDE_MAIN_WINDOW));
+                    ClickWindow(PageItem(sheet, IDC_HIDE_MAIN_WINDOW));
                 },
                 [&](HWND sheet) {
                     enabled(sheet, general);
@@ -386,7 +387,7 @@ TEST_F(OptionsSheet, EachCheckBoxEnablesTheControlsThatDependOnIt)
                 },
                 [&](HWND sheet) {
                     enabled(sheet, save);
-                    ClickWithMouse(PageItem(sheet, IDC_AUTO_SAVE));
+                    ClickWindow(PageItem(sheet, IDC_AUTO_SAVE));
                 },
                 [&](HWND sheet) {
                     enabled(sheet, save);
@@ -394,11 +395,11 @@ TEST_F(OptionsSheet, EachCheckBoxEnablesTheControlsThatDependOnIt)
                 },
                 [&](HWND sheet) {
                     enabled(sheet, hotkeys);
-                    ClickWithMouse(PageItem(sheet, IDC_FULLSCREEN_HOTKEY_ON));
+                    ClickWindow(PageItem(sheet, IDC_FULLSCREEN_HOTKEY_ON));
                 },
                 [&](HWND sheet) {
                     enabled(sheet, hotkeys);
-                    ClickWithMouse(PageItem(sheet, IDC_MODAL_HOTKEY_ON));
+                    ClickWindow(PageItem(sheet, IDC_MODAL_HOTKEY_ON));
                 },
                 [&](HWND sheet) {
                     enabled(sheet, hotkeys);
@@ -418,7 +419,7 @@ TEST_F(OptionsSheet, BrowseShowsTheTreeFromTheDesktopWithTheStoredFolderSelected
                 [](HWND sheet) {
                     // What is being typed does not move the browser.
                     SetItemText(sheet, IDC_SAVE_FOLDER, "C:\\");
-                    ClickWithMouse(PageItem(sheet, IDC_BROWSE_FOLDER));
+                    ClickWindow(PageItem(sheet, IDC_BROWSE_FOLDER));
                 },
                 [&](HWND sheet) {
                     EXPECT_EQ(m_tempFolder.substr(0, m_tempFolder.size() - 1), ItemText(sheet, IDC_SAVE_FOLDER));
@@ -434,7 +435,7 @@ TEST_F(OptionsSheet, BrowseShowsTheTreeFromTheDesktopWithTheStoredFolderSelected
                        ++depth;
                    }
                    root = text(item);
-                   ClickWithMouse(GetDlgItem(browser, IDOK));
+                   ClickWindow(GetDlgItem(browser, IDOK));
                }});
     ITEMIDLIST* desktop = nullptr;
     ASSERT_EQ(S_OK, SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktop));

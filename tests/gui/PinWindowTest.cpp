@@ -60,7 +60,7 @@ protected:
         if (m_frame->Pins().Count() != 1)
             return nullptr;
         HWND pin = m_frame->Pins().PinHandle(0);
-        RunLoopUntil([] { return false; }, 300);  // painted
+        RunLoopUntil([pin] { return PatternShownAt(PictureOrigin(pin)); }, 3000);
         return pin;
     }
 
@@ -72,19 +72,21 @@ protected:
         return {place.left + kFrame, place.top + kFrame};
     }
 
+    static bool PatternShownAt(POINT origin)
+    {
+        const CPixelReader screen;
+        for (POINT p : {POINT{0, 0}, POINT{199, 0}, POINT{37, 61}, POINT{199, 119}})
+            if (PatternColor(p.x, p.y) != screen.At(origin.x + p.x, origin.y + p.y))
+                return false;
+        return true;
+    }
+
     static void ExpectPatternAt(POINT origin, const char* where)
     {
         const CPixelReader screen;
         for (POINT p : {POINT{0, 0}, POINT{199, 0}, POINT{37, 61}, POINT{199, 119}})
             EXPECT_EQ(PatternColor(p.x, p.y), screen.At(origin.x + p.x, origin.y + p.y))
                 << where << " at " << p.x << "," << p.y;
-    }
-
-    static POINT Centre(HWND pin)
-    {
-        RECT place;
-        GetWindowRect(pin, &place);
-        return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
     }
 
     CSettings m_saved;
@@ -101,13 +103,13 @@ TEST_F(PinWindow, ShowsTheDocumentAtActualSizeOnTopAndFollowsADrag)
     EXPECT_EQ(120 + 2 * kFrame, place.bottom - place.top);
     ExpectPatternAt(PictureOrigin(pin), "pinned");
 
-    const POINT before = PictureOrigin(pin), grip = Centre(pin);
+    const POINT before = PictureOrigin(pin), grip = WindowCentre(pin);
     DragOnScreen({grip, POINT{grip.x - 90, grip.y + 70}});
     RunLoopUntil([&] { return PictureOrigin(pin).x == before.x - 90; }, 3000);
     const POINT after = PictureOrigin(pin);
     EXPECT_EQ(before.x - 90, after.x);
     EXPECT_EQ(before.y + 70, after.y);
-    RunLoopUntil([] { return false; }, 200);
+    RunLoopUntil([&] { return PatternShownAt(after); }, 3000);
     ExpectPatternAt(after, "dragged");
 }
 
@@ -125,7 +127,7 @@ TEST_F(PinWindow, ADpiChangeWidensTheFrameAndLeavesThePictureWhereItIs)
     EXPECT_EQ(120 + 2 * wide, place.bottom - place.top);
     EXPECT_EQ(origin.x, place.left + wide);
     EXPECT_EQ(origin.y, place.top + wide);
-    RunLoopUntil([] { return false; }, 200);
+    RunLoopUntil([&] { return PatternShownAt(origin); }, 3000);
     ExpectPatternAt(origin, "at 192 DPI");
 
     SendMessageA(pin, WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
@@ -157,7 +159,7 @@ TEST_F(PinWindow, WheelZoomsAboutThePointerAndCtrlWheelFades)
     RunLoopUntil([&] { return window->Zoom() <= 0.1f; }, 3000);
     EXPECT_FLOAT_EQ(0.1f, window->Zoom());
     // In: 400% at the most.
-    SetCursorPos(Centre(pin).x, Centre(pin).y);
+    SetCursorPos(WindowCentre(pin).x, WindowCentre(pin).y);
     for (int i = 0; i < 10; ++i)
         TurnWheel(1);
     RunLoopUntil([&] { return window->Zoom() >= 4.0f; }, 3000);
@@ -165,7 +167,7 @@ TEST_F(PinWindow, WheelZoomsAboutThePointerAndCtrlWheelFades)
 
     BYTE alpha = 0;
     DWORD flags = 0;
-    SetCursorPos(Centre(pin).x, Centre(pin).y);
+    SetCursorPos(WindowCentre(pin).x, WindowCentre(pin).y);
     TurnWheel(-3, true);
     RunLoopUntil([&] { return window->OpacityPercent() == 70; }, 3000);
     ASSERT_TRUE(GetLayeredWindowAttributes(pin, nullptr, &alpha, &flags));
@@ -183,7 +185,7 @@ TEST_F(PinWindow, EscDoubleClickAndTheMenuClosePinsAndTheProgramClosesTheRest)
 {
     HWND first = PinPatternDocument();
     ASSERT_NE(nullptr, first);
-    ClickAtScreen(Centre(first));
+    ClickAtScreen(WindowCentre(first));
     PressKeys({VK_ESCAPE});
     EXPECT_TRUE(RunLoopUntil([&] { return !IsWindow(first); }, 3000)) << "Esc";
     EXPECT_EQ(0u, m_frame->Pins().Count());
@@ -191,10 +193,10 @@ TEST_F(PinWindow, EscDoubleClickAndTheMenuClosePinsAndTheProgramClosesTheRest)
     const size_t gdiBefore = LiveGdiObjects();
     SendMessageA(*m_frame, WM_COMMAND, ID_IMAGE_PIN, 0);
     HWND second = m_frame->Pins().PinHandle(0);
-    RunLoopUntil([] { return false; }, 200);
-    ClickAtScreen(Centre(second));
+    RunLoopUntil([&] { return PatternShownAt(PictureOrigin(second)); }, 3000);
+    ClickAtScreen(WindowCentre(second));
     Sleep(50);
-    ClickAtScreen(Centre(second));
+    ClickAtScreen(WindowCentre(second));
     EXPECT_TRUE(RunLoopUntil([&] { return !IsWindow(second); }, 3000)) << "double-click";
     EXPECT_EQ(gdiBefore, LiveGdiObjects()) << "a pin gives back what it took";
 
@@ -203,10 +205,10 @@ TEST_F(PinWindow, EscDoubleClickAndTheMenuClosePinsAndTheProgramClosesTheRest)
         SendMessageA(*m_frame, WM_COMMAND, ID_IMAGE_PIN, 0);
     ASSERT_EQ(3u, m_frame->Pins().Count());
     HWND top = m_frame->Pins().PinHandle(2);
-    RunLoopUntil([] { return false; }, 200);
+    RunLoopUntil([&] { return PatternShownAt(PictureOrigin(top)); }, 3000);
     for (WORD key : {WORD('O'), WORD('L')}) {
         CTimedSteps answer({{[] { return FindWindowA("#32768", nullptr) != nullptr; }, [key] { PressKeys({key}); }}});
-        ClickAtScreen(Centre(top), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+        ClickAtScreen(WindowCentre(top), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
         RunLoopUntil([&] { return answer.Finished() && !FindWindowA("#32768", nullptr); }, 3000);
     }
     EXPECT_TRUE(RunLoopUntil([&] { return m_frame->Pins().Count() == 0; }, 3000)) << "关闭全部贴图";
@@ -234,7 +236,7 @@ TEST_F(PinWindow, CapturesLeaveThePinsOutAndPinWhereTheyWereTaken)
 
     g_settings.m_bPinAfterCapture = 1;
     SendMessageA(*m_frame, WM_COMMAND, ID_CAPTURE_FULLSCREEN, 0);
-    RunLoopUntil([] { return false; }, 300);
+    RunLoopUntil([&] { return IsWindowVisible(pin) && m_frame->Pins().Count() == 2; }, 5000);
     EXPECT_TRUE(IsWindowVisible(pin)) << "shown again";
     ASSERT_EQ(2, TabCount());
     CImageFrame* document = nullptr;
@@ -253,9 +255,16 @@ TEST_F(PinWindow, CapturesLeaveThePinsOutAndPinWhereTheyWereTaken)
     EXPECT_EQ(screen.y, PictureOrigin(pinned).y);
     // The new pin covers the screen, and the frame that came back, but for the first pin.
     ShowWindow(pin, SW_HIDE);
-    RunLoopUntil([] { return false; }, 300);
+    const POINT samples[] = {{5, 5}, {origin.x - screen.x + 37, origin.y - screen.y + 61}, {640, 20}};
+    RunLoopUntil([&] {
+        const CPixelReader shown;
+        for (POINT p : samples)
+            if (BitmapPixel(captured, p.x, p.y) != shown.At(screen.x + p.x, screen.y + p.y))
+                return false;
+        return true;
+    }, 3000);
     const CPixelReader shown;
-    for (POINT p : {POINT{5, 5}, POINT{origin.x - screen.x + 37, origin.y - screen.y + 61}, POINT{640, 20}})
+    for (POINT p : samples)
         EXPECT_EQ(BitmapPixel(captured, p.x, p.y), shown.At(screen.x + p.x, screen.y + p.y))
             << "the pinned capture at " << p.x << "," << p.y;
 }

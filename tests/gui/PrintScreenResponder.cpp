@@ -61,7 +61,7 @@ void CPrintScreenResponder::Run(HANDLE ready)
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetForegroundWindow(window);
     SetFocus(window);
-    PumpFor(100);
+    PumpUntil([window] { return GetForegroundWindow() == window && GetFocus() == window; });
     SetEvent(ready);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0)

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "LiveGdiObjects.h"
+#include "RealClick.h"
 #include "gui/PrintScreenResponder.h"
 #include "gui/SnapcoreFixture.h"
 #include "snapcore.h"
@@ -74,7 +75,7 @@ protected:
     static POINT ShowPointerOnRed(HCURSOR shape)
     {
         const RECT red = Quadrant(kPatternPlace, 0);
-        const POINT pointer{(red.left + red.right) / 2, (red.top + red.bottom) / 2};
+        const POINT pointer = CentreOf(red);
         EXPECT_TRUE(ShowPointerAt(shape, pointer)) << "the pointer shows its shape over the pattern";
         return pointer;
     }
@@ -241,7 +242,7 @@ TEST_F(SnapcoreFullScreen, RepeatedGrabsLeakNoGdiObjects)
     const RECT screen = VirtualScreen();
     const CPrintScreenResponder system(SIZE{screen.right - screen.left, screen.bottom - screen.top}, RGB(255, 0, 255));
     SetCursorPos(kPatternPlace.left + 10, kPatternPlace.top + 10);
-    PumpFor(50);
+    PumpPending();
     // Every way through the engine: plain, with the pointer, through the clipboard.
     const CaptureOptions variants[] = {{0, 0}, {0, 1}, {1, 1}};
     // The first grabs may leave lasting caches behind in the system's own code.

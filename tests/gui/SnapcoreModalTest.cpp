@@ -12,6 +12,7 @@
 
 #include "LiveGdiObjects.h"
 #include "PixelReader.h"
+#include "RealClick.h"
 #include "gui/SnapcoreCaptureDriver.h"
 #include "gui/SnapcoreFixture.h"
 #include "snapcore.h"
@@ -35,11 +36,6 @@ RECT WindowRect(HWND window)
     RECT rect{};
     GetWindowRect(window, &rect);
     return rect;
-}
-
-POINT Centre(const RECT& r)
-{
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 // A plain window of the system's own classes, destroyed with its children.
@@ -68,7 +64,7 @@ protected:
         CBitmap bitmap(m_pfnDoCaptureModal(mode, &options, aux));
         EXPECT_TRUE(driver.Finish()) << "the overlay came up in the foreground and was worked";
         // The windows the overlay covered repaint before the next freeze.
-        PumpFor(100);
+        EXPECT_TRUE(PumpUntil(ScreenShowsThreadWindows));
         return bitmap;
     }
 
@@ -240,7 +236,7 @@ TEST_F(SnapcoreModal, WindowModeTakesTheTopmostWindowUnderThePointerClippedToThe
     const CPatternWindow pattern;
     AuxWindowOptions aux{2, 0};
 
-    const CBitmap clicked = Capture(kModeWindow, &aux, {Input::Click(Centre(kPatternPlace))});
+    const CBitmap clicked = Capture(kModeWindow, &aux, {Input::Click(CentreOf(kPatternPlace))});
     ASSERT_NE(clicked, nullptr);
     ExpectPatternPixels(clicked.get(), kPatternPlace);
 
@@ -268,7 +264,7 @@ TEST_F(SnapcoreModal, ObjectModeTakesTheDeepestVisibleChildUnderThePointer)
     const CWindow button("BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, RECT{30, 40, 130, 70}, panel.Handle());
     const CWindow hidden("STATIC", WS_CHILD, RECT{40, 45, 60, 65}, panel.Handle());
     SetForegroundWindow(frame.Handle());
-    PumpFor(200);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == frame.Handle() && ScreenShowsThreadWindows(); }));
     AuxWindowOptions aux{2, 0};
     const auto captureAt = [&](POINT point) { return Capture(kModeObject, &aux, {Input::Click(point)}); };
     const auto expectSized = [](const CBitmap& bitmap, HWND window, const char* what) {
@@ -316,7 +312,7 @@ TEST_F(SnapcoreModal, MagnifierSitsBesideThePointerAwayFromTheSelectionAndFlipsA
         return Do([=] { *seen = covers(probe, dimmed); });
     };
     const RECT screen = VirtualScreen();
-    const POINT middle = Centre(kPatternPlace), corner{screen.right - 10, screen.bottom - 10};
+    const POINT middle = CentreOf(kPatternPlace), corner{screen.right - 10, screen.bottom - 10};
     // A drag up and left, then on towards the screen's top-left corner.
     const POINT press{800, 700}, upLeft{640, 520}, nearTopLeft{20, 15};
     bool belowRight = false, aboveLeft = true, flipped = false;
@@ -357,7 +353,7 @@ TEST_F(SnapcoreModal, CrosshairAndPixelBoxShowOnMidGrey)
                  if (IsRectEmpty(&picture))
                      return false;
                  found = true;
-                 const POINT centre = Centre(picture);
+                 const POINT centre = CentreOf(picture);
                  armShows = DarkAndLightAlong(shot, POINT{picture.left + 5, centre.y - 3}, SIZE{0, 1}, 7);
                  boxShows = DarkAndLightAlong(shot, centre, SIZE{-1, -1}, 9); // diagonally out of the box
                  return armShows && boxShows;
@@ -376,7 +372,7 @@ TEST_F(SnapcoreModal, ThePointerStaysOutOfTheOverlayAndGoesIntoTheCaptureWhereIt
     const CBlockCursor block;
     const CPatternWindow window(block.Handle());
     const RECT red = Quadrant(kPatternPlace, 0);
-    const POINT pointer = Centre(red);
+    const POINT pointer = CentreOf(red);
     ASSERT_TRUE(ShowPointerAt(block.Handle(), pointer));
     const RECT shape = block.PlaceFor(pointer);
     // Its right edge cuts through the pointer's shape.
@@ -413,7 +409,7 @@ TEST_F(SnapcoreModal, EscapeAndTheRightButtonCancel)
                        Input::MoveTo(POINT{kPatternPlace.left + 90, kPatternPlace.top + 60}), Input::RightClick()}),
               nullptr);
     Input::LeftButton(false)(); // the user lets go afterwards
-    EXPECT_EQ(Capture(kModeWindow, &aux, {Input::MoveTo(Centre(kPatternPlace)), Input::RightClick()}), nullptr);
+    EXPECT_EQ(Capture(kModeWindow, &aux, {Input::MoveTo(CentreOf(kPatternPlace)), Input::RightClick()}), nullptr);
 
     // A caller may pass no options at all.
     CCaptureDriver driver{Input::Key(VK_ESCAPE)};
@@ -429,7 +425,7 @@ TEST_F(SnapcoreModal, WheelAndKeysChangeTheMagnificationAndTabTheSkinTakenOrCanc
 
     AuxWindowOptions aux{4, 0};
     EXPECT_EQ(Capture(kModeRegion, &aux,
-                      {Input::MoveTo(Centre(kPatternPlace)), Input::Wheel(3), Input::Key(VK_SUBTRACT),
+                      {Input::MoveTo(CentreOf(kPatternPlace)), Input::Wheel(3), Input::Key(VK_SUBTRACT),
                        Input::Key(VK_TAB, 2), Input::Key(VK_ESCAPE)}),
               nullptr);
     EXPECT_EQ(aux.m_nMagnification, 6);
@@ -438,7 +434,7 @@ TEST_F(SnapcoreModal, WheelAndKeysChangeTheMagnificationAndTabTheSkinTakenOrCanc
     // The ends hold and the skins wrap around; a taken capture writes back too.
     aux = AuxWindowOptions{31, skins - 1};
     const CBitmap taken = Capture(kModeWindow, &aux,
-                                  {Input::MoveTo(Centre(kPatternPlace)), Input::Wheel(5), Input::Key(VK_OEM_PLUS),
+                                  {Input::MoveTo(CentreOf(kPatternPlace)), Input::Wheel(5), Input::Key(VK_OEM_PLUS),
                                    Input::Key(VK_TAB), Input::Key(VK_RETURN)});
     EXPECT_NE(taken, nullptr);
     EXPECT_EQ(aux.m_nMagnification, 32);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "MessagePump.h"
+#include "QuartersWindow.h"
 #include "snapcore.h"
 
 using CaptureFullScreenFn = decltype(&CaptureFullScreen);
@@ -24,40 +25,25 @@ Proc Resolve(HMODULE module, const char* name)
 extern const COLORREF kQuadrantColours[4];
 extern const RECT kPatternPlace; // quadrants of 120 x 80 pixels
 
-// Top-left, top-right, bottom-left, bottom-right quarter of r.
-RECT Quadrant(const RECT& r, int index);
-
 // The colour the pattern shows at a screen point inside kPatternPlace.
 COLORREF PatternColourAt(POINT point);
 
 RECT VirtualScreen();
 
-// A topmost popup at kPatternPlace painted in four solid quadrants, with the given
-// cursor so that the pointer above it is a real, visible shape.
-class CPatternWindow {
+// A topmost popup at kPatternPlace painted in the four quadrant colours, with the
+// given cursor so that the pointer above it is a real, visible shape.
+class CPatternWindow : public CQuartersWindow {
 public:
-    explicit CPatternWindow(HCURSOR cursor = LoadCursor(nullptr, IDC_ARROW));
-    ~CPatternWindow();
-    CPatternWindow(const CPatternWindow&) = delete;
-    CPatternWindow& operator=(const CPatternWindow&) = delete;
-
-    HWND Handle() const { return m_hWnd; }
-
-private:
-    HWND m_hWnd;
+    explicit CPatternWindow(HCURSOR cursor = LoadCursor(nullptr, IDC_ARROW))
+        : CQuartersWindow(kPatternPlace, kQuadrantColours, cursor)
+    {
+    }
 };
 
 // A topmost popup filled with one colour.
-class CSolidWindow {
+class CSolidWindow : public CQuartersWindow {
 public:
-    CSolidWindow(const RECT& place, COLORREF colour);
-    ~CSolidWindow();
-    CSolidWindow(const CSolidWindow&) = delete;
-    CSolidWindow& operator=(const CSolidWindow&) = delete;
-
-private:
-    HBRUSH m_hBrush;
-    HWND m_hWnd;
+    CSolidWindow(const RECT& place, COLORREF colour) : CQuartersWindow(place, {colour, colour, colour, colour}) {}
 };
 
 // A solid black square cursor with its hot spot in the middle, so that where it lands

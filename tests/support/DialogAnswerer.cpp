@@ -1,5 +1,7 @@
 #include "DialogAnswerer.h"
 
+#include "ThreadWindows.h"
+
 CDialogAnswerer::CDialogAnswerer(const std::vector<Step>& steps) : m_steps(Answers(steps), INFINITE, nullptr, 50)
 {
 }
@@ -41,7 +43,13 @@ CDialogAnswerer::Step CDialogAnswerer::Press(int button, std::string* text)
 
 std::string MessageBoxText(HWND box)
 {
-    char text[512] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    return text;
+    // The text is the one static control that is not an icon.
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (WindowClass(child) != "Static" || (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            continue;
+        const std::string text = WindowText(child);
+        if (!text.empty())
+            return text;
+    }
+    return std::string();
 }

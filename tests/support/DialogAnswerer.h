@@ -33,5 +33,5 @@ private:
     CTimedSteps m_steps;
 };
 
-// The text of a message box.
+// The text of a message box, of this process or another.
 std::string MessageBoxText(HWND box);

@@ -18,7 +18,11 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, HWND dialog)
     return true;
 }
 
-void PumpFor(DWORD milliseconds)
+void PumpPending()
 {
-    PumpUntil([] { return false; }, milliseconds);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
 #include "scoped/NonCopyable.h"
 
 // Reads pixels as they are shown: what a window's client area shows once it has painted
@@ -31,3 +33,11 @@ inline COLORREF BitmapPixel(HBITMAP bitmap, int x, int y)
 {
     return CPixelReader(bitmap).At(x, y);
 }
+
+// A rectangle of the screen as it is shown, row by row, one 0x00RRGGBB value a pixel.
+std::vector<DWORD> ScreenPixels(const RECT& place);
+
+// Whether the screen shows what each visible top-level window of this thread holds, at
+// its middle where nothing lies above it. When a window that covered them goes, the X
+// server shows the others again only once they have handled that.
+bool ScreenShowsThreadWindows();

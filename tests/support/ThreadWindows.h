@@ -21,9 +21,20 @@ inline HWND FindThreadWindow(const std::function<bool(HWND)>& matches)
     return search.found;
 }
 
-inline std::string ClassOf(HWND window)
+inline std::string WindowClass(HWND window)
 {
-    char name[64] = {};
+    char name[256] = {};
     GetClassNameA(window, name, sizeof name);
     return name;
+}
+
+// The text of a window of this process or another.
+inline std::string WindowText(HWND window)
+{
+    char text[1024] = "";
+    // WM_GETTEXT crosses process boundaries, GetWindowText does not for controls. Not
+    // SMTO_ABORTIFHUNG: a program that has just waited 5 s for another copy counts as
+    // hung until its message box's loop first reads the queue, and the text came back empty.
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, nullptr);
+    return text;
 }

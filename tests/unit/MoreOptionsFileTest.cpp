@@ -7,25 +7,11 @@
 #include <cstring>
 #include <string>
 
+#include "DistinctiveSettings.h"
 #include "TempFolder.h"
 #include "settings/MoreOptions.h"
 
 namespace {
-
-MoreOptions Distinctive()
-{
-    MoreOptions options;
-    options.m_nCountdownSeconds = 5;
-    options.m_bCopyAfterCapture = 1;
-    options.m_bNoDocumentAfterCapture = 1;
-    options.m_bPinAfterCapture = 1;
-    options.m_bLastRegionHotkey = 1;
-    options.m_wLastRegionKey = VK_F9;
-    options.m_wLastRegionMods = 6;
-    options.m_bHasLastRegion = 1;
-    options.m_rcLastRegion = {-1280, -20, 300, 700};
-    return options;
-}
 
 bool Same(const MoreOptions& a, const MoreOptions& b)
 {
@@ -38,7 +24,7 @@ protected:
 
     MoreOptions Loaded() const
     {
-        MoreOptions options = Distinctive();
+        MoreOptions options = DistinctiveMoreOptions();
         LoadMoreOptions(options, m_path.c_str());
         return options;
     }
@@ -52,14 +38,14 @@ protected:
 TEST_F(MoreOptionsFile, EveryValueSurvivesARoundTripBesideOtherSections)
 {
     WriteFileBytes(m_path, "[Annotate]\r\nColour=255\r\n");
-    ASSERT_TRUE(SaveMoreOptions(Distinctive(), m_path.c_str()));
-    EXPECT_TRUE(Same(Distinctive(), Loaded()));
+    ASSERT_TRUE(SaveMoreOptions(DistinctiveMoreOptions(), m_path.c_str()));
+    EXPECT_TRUE(Same(DistinctiveMoreOptions(), Loaded()));
     char colour[8] = {};
     GetPrivateProfileStringA("Annotate", "Colour", "", colour, sizeof colour, m_path.c_str());
     EXPECT_STREQ("255", colour);
 
     // No region is written as none, not as the rectangle the record happens to hold.
-    MoreOptions noRegion = Distinctive();
+    MoreOptions noRegion = DistinctiveMoreOptions();
     noRegion.m_bHasLastRegion = 0;
     ASSERT_TRUE(SaveMoreOptions(noRegion, m_path.c_str()));
     const MoreOptions read = Loaded();
@@ -88,10 +74,10 @@ TEST_F(MoreOptionsFile, EachDamagedValueIsItsDefaultAndTheOthersStay)
     };
     for (const Damage& damage : damages) {
         SCOPED_TRACE(std::string(damage.key) + "=" + damage.text);
-        ASSERT_TRUE(SaveMoreOptions(Distinctive(), m_path.c_str()));
+        ASSERT_TRUE(SaveMoreOptions(DistinctiveMoreOptions(), m_path.c_str()));
         ASSERT_TRUE(WritePrivateProfileStringA("Options", damage.key, damage.text, m_path.c_str()));
         const MoreOptions read = Loaded();
-        MoreOptions expected = Distinctive();
+        MoreOptions expected = DistinctiveMoreOptions();
         const std::string key = damage.key;
         if (key == "Countdown")
             expected.m_nCountdownSeconds = 0;

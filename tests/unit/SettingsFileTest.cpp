@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "DistinctiveSettings.h"
 #include "settings/Settings.h"
 #include "unit/FileBesideProgram.h"
 #include "util/ModulePath.h"
@@ -95,31 +96,6 @@ std::string FileBytes(const CSettings& s)
            Le32(s.m_nMagnification) + Le32(s.m_nSkin);
 }
 
-CSettings Distinctive()
-{
-    CSettings s;
-    s.m_bSimulatePrintScreen = 1;
-    s.m_bIncludeCursor = 1;
-    s.m_bHideMainWindow = 0;
-    s.m_nCaptureDelay = 0x01020304;
-    s.m_bShowAfterCapture = 0;
-    s.m_bPlaySound = -5;
-    s.m_strNamePrefix = kPrefix3;
-    s.m_bAutoSave = 1;
-    s.m_strSaveFolder = "D:\\\xBD\xD8\xCD\xBC";  // D:\截图
-    s.m_nSaveType = 1;
-    s.m_bFullScreenHotkey = 0;
-    s.m_wFullScreenKey = 0x1234;
-    s.m_wFullScreenMods = 0xABCD;
-    s.m_bModalHotkey = 0;
-    s.m_wModalKey = 'Z';
-    s.m_wModalMods = 5;
-    s.m_nModalMode = 2;
-    s.m_nMagnification = 17;
-    s.m_nSkin = 3;
-    return s;
-}
-
 CSettings Defaults()
 {
     CSettings s;
@@ -162,7 +138,7 @@ protected:
     {
         SCOPED_TRACE(what);
         SetContents(bytes);
-        CSettings s = Distinctive();
+        CSettings s = DistinctiveSettings();
         s.m_strSaveFolder = "before";
         std::vector<std::string> boxes = Load(s);
         EXPECT_EQ(std::vector<std::string>{kReadFailed}, boxes);
@@ -176,7 +152,7 @@ protected:
 
 TEST_F(SettingsFile, NoFileIsSilentAndNothingIsWrittenUnlessModified)
 {
-    CSettings s = Distinctive();
+    CSettings s = DistinctiveSettings();
     s.m_strSaveFolder = "C:\\kept";
     EXPECT_TRUE(Load(s).empty());
     CSettings expected = Defaults();
@@ -194,7 +170,7 @@ TEST_F(SettingsFile, NoFileIsSilentAndNothingIsWrittenUnlessModified)
 
 TEST_F(SettingsFile, WritesTheExactLayout)
 {
-    CSettings s = Distinctive();
+    CSettings s = DistinctiveSettings();
     s.m_bModified = 1;
     ASSERT_TRUE(Save(s).empty());
     const std::string bytes = Contents();
@@ -217,7 +193,7 @@ TEST_F(SettingsFile, WritesTheExactLayout)
 
 TEST_F(SettingsFile, EveryFieldSurvivesARoundTrip)
 {
-    CSettings written = Distinctive();
+    CSettings written = DistinctiveSettings();
     written.m_bModified = 1;
     ASSERT_TRUE(Save(written).empty());
 
@@ -232,7 +208,7 @@ TEST_F(SettingsFile, EveryFieldSurvivesARoundTrip)
 TEST_F(SettingsFile, BytesAfterTheContentAreNotReadAndASaveReplacesTheWholeFile)
 {
     const std::string tail(100, '\x7F');
-    CSettings stored = Distinctive();
+    CSettings stored = DistinctiveSettings();
     SetContents(FileBytes(stored) + tail);
 
     CSettings read;
@@ -247,7 +223,7 @@ TEST_F(SettingsFile, BytesAfterTheContentAreNotReadAndASaveReplacesTheWholeFile)
 
 TEST_F(SettingsFile, A67ByteFileIsRefusedAndTheFolderStaysEmpty)
 {
-    CSettings emptyStrings = Distinctive();
+    CSettings emptyStrings = DistinctiveSettings();
     emptyStrings.m_strNamePrefix.clear();
     emptyStrings.m_strSaveFolder.clear();
     const std::string bytes = FileBytes(emptyStrings);
@@ -257,7 +233,7 @@ TEST_F(SettingsFile, A67ByteFileIsRefusedAndTheFolderStaysEmpty)
 
 TEST_F(SettingsFile, EveryTruncationIsRefusedAndKeepsOnlyAFolderReadInFull)
 {
-    const CSettings stored = Distinctive();
+    const CSettings stored = DistinctiveSettings();
     const std::string bytes = FileBytes(stored);
     const size_t folderEnd = 36 + stored.m_strNamePrefix.size() + stored.m_strSaveFolder.size();
     for (size_t length = 0; length < bytes.size(); ++length) {
@@ -268,7 +244,7 @@ TEST_F(SettingsFile, EveryTruncationIsRefusedAndKeepsOnlyAFolderReadInFull)
 
 TEST_F(SettingsFile, StringLengthsTheFileCannotHoldAreRefused)
 {
-    const CSettings stored = Distinctive();
+    const CSettings stored = DistinctiveSettings();
     const std::string bytes = FileBytes(stored);
     const size_t prefixAt = 24;
     const size_t folderAt = 32 + stored.m_strNamePrefix.size();
@@ -285,12 +261,12 @@ TEST_F(SettingsFile, StringLengthsTheFileCannotHoldAreRefused)
 
 TEST_F(SettingsFile, ALockedFileCanBeNeitherReadNorWritten)
 {
-    const CSettings stored = Distinctive();
+    const CSettings stored = DistinctiveSettings();
     SetContents(FileBytes(stored));
     HANDLE hLock = CreateFileA(m_szPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
 
-    CSettings s = Distinctive();
+    CSettings s = DistinctiveSettings();
     s.m_strSaveFolder = "before";
     EXPECT_EQ(std::vector<std::string>{kReadFailed}, Load(s));
     CSettings expected = Defaults();
@@ -305,7 +281,7 @@ TEST_F(SettingsFile, ALockedFileCanBeNeitherReadNorWritten)
 
 TEST_F(SettingsFile, AddedOptionsGoToTheIniBesideAndLeaveTheCfgByteForByte)
 {
-    CSettings s = Distinctive();
+    CSettings s = DistinctiveSettings();
     s.m_nCountdownSeconds = 10;
     s.m_bCopyAfterCapture = 1;
     s.m_bLastRegionHotkey = 1;
@@ -315,7 +291,7 @@ TEST_F(SettingsFile, AddedOptionsGoToTheIniBesideAndLeaveTheCfgByteForByte)
     s.m_rcLastRegion = {10, 20, 30, 40};
     s.m_bModified = 1;
     ASSERT_TRUE(Save(s).empty());
-    EXPECT_EQ(FileBytes(Distinctive()), Contents());
+    EXPECT_EQ(FileBytes(DistinctiveSettings()), Contents());
 
     CSettings read;
     EXPECT_TRUE(Load(read).empty());
@@ -342,7 +318,7 @@ TEST_F(SettingsFile, AnIniThatCannotBeWrittenIsReportedWithTheReasonAndTheCfgIsS
     WriteFileBytes(m_szIniPath, "[Options]\r\nCountdown=3\r\n");
     HANDLE hLock = CreateFileA(m_szIniPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
-    CSettings s = Distinctive();
+    CSettings s = DistinctiveSettings();
     s.m_nCountdownSeconds = 5;
     s.m_bModified = 1;
     const std::vector<std::string> boxes = Save(s);

@@ -5,35 +5,10 @@
 #include <functional>
 #include <vector>
 
+#include "DistinctiveSettings.h"
 #include "settings/Settings.h"
 
 namespace {
-
-// A record in which every stored field differs from its default and from zero.
-CSettings Distinctive()
-{
-    CSettings s;
-    s.m_bSimulatePrintScreen = 1;
-    s.m_bIncludeCursor = 1;
-    s.m_bHideMainWindow = 2;
-    s.m_nCaptureDelay = 0xFFFFFFF0u;
-    s.m_bShowAfterCapture = -1;
-    s.m_bPlaySound = 7;
-    s.m_strNamePrefix = "\xB2\xE2\xCA\xD4\xCD\xBC";  // three GBK characters
-    s.m_bAutoSave = 1;
-    s.m_strSaveFolder = "C:\\\xBD\xD8\xCD\xBC\\";
-    s.m_nSaveType = 1;
-    s.m_bFullScreenHotkey = 3;
-    s.m_wFullScreenKey = 0xFFFE;
-    s.m_wFullScreenMods = 0x8005;
-    s.m_bModalHotkey = 4;
-    s.m_wModalKey = 'Q';
-    s.m_wModalMods = 9;
-    s.m_nModalMode = 3;
-    s.m_nMagnification = 32;
-    s.m_nSkin = 5;
-    return s;
-}
 
 // One change per stored field; each must make two records unequal.
 const std::vector<std::function<void(CSettings&)>> kFieldChanges = {
@@ -81,7 +56,7 @@ TEST(SettingsRecord, StartsAsZerosAndEmptyStrings)
 TEST(SettingsRecord, DefaultsKeepTheFolderAndTheModifiedFlag)
 {
     ASSERT_EQ(936u, GetACP()) << "tests must run with LC_ALL=zh_CN.UTF-8";
-    CSettings s = Distinctive();
+    CSettings s = DistinctiveSettings();
     s.m_bModified = 1;
     s.SetDefaults();
 
@@ -104,13 +79,13 @@ TEST(SettingsRecord, DefaultsKeepTheFolderAndTheModifiedFlag)
     EXPECT_EQ(2, s.m_nMagnification);
     EXPECT_EQ(0, s.m_nSkin);
 
-    EXPECT_EQ(Distinctive().m_strSaveFolder, s.m_strSaveFolder);
+    EXPECT_EQ(DistinctiveSettings().m_strSaveFolder, s.m_strSaveFolder);
     EXPECT_EQ(1, s.m_bModified);
 }
 
 TEST(SettingsRecord, CopyTakesEveryStoredFieldButNotTheModifiedFlag)
 {
-    CSettings source = Distinctive();
+    CSettings source = DistinctiveSettings();
     source.m_bModified = 1;
 
     CSettings constructed(source);
@@ -129,7 +104,7 @@ TEST(SettingsRecord, CopyTakesEveryStoredFieldButNotTheModifiedFlag)
 
 TEST(SettingsRecord, EveryStoredFieldTakesPartInEquality)
 {
-    const CSettings base = Distinctive();
+    const CSettings base = DistinctiveSettings();
     for (size_t i = 0; i < kFieldChanges.size(); ++i) {
         CSettings changed(base);
         kFieldChanges[i](changed);

@@ -103,4 +103,31 @@ TEST(AnnotationToolsFile, ValuesAtTheEdgesOfTheirRangesAreKept)
     EXPECT_EQ(32, tools.Style().mosaicBlock);
 }
 
+// A value too long for its buffer would come back cut, as another value: it is damage.
+// A face from outside code page 936 comes back whole, and the values beside it too.
+TEST(AnnotationToolsFile, ALongValueIsDamageAndAFaceOfAnyScriptIsKept)
+{
+    CTempFolder folder;
+    const std::string path = folder.PathOf("lumigrab.ini");
+    WriteFileBytes(path, "[Annotate]\r\nFontSize=" + std::string(29, '0') + "240\r\nFontFace=" +
+                             std::string(40, 'A') + "\r\n");
+    CAnnotationTools tools = ChangedTools();
+    tools.Load(path.c_str());
+    EXPECT_EQ(AnnotationStyle().fontSize, tools.Style().fontSize);
+    EXPECT_EQ(AnnotationStyle().fontFace, tools.Style().fontFace);
+
+    WriteFileBytes(path, "[Options]\r\nSaveFolder=D:\\\xBD\xD8\xCD\xBC\r\n");  // D:\截图
+    tools.SetFont(L"\x0E20\x0E32\x0E29\x0E32", 20);
+    ASSERT_TRUE(tools.Save(path.c_str()));
+    CAnnotationTools loaded;
+    loaded.Load(path.c_str());
+    EXPECT_EQ(L"\x0E20\x0E32\x0E29\x0E32", loaded.Style().fontFace);
+    char folderName[32] = {};
+    GetPrivateProfileStringA("Options", "SaveFolder", "", folderName, sizeof folderName, path.c_str());
+    EXPECT_STREQ("D:\\\xBD\xD8\xCD\xBC", folderName);
+    ASSERT_TRUE(WritePrivateProfileStringA("Options", "Countdown", "5", path.c_str()));
+    EXPECT_EQ(5u, GetPrivateProfileIntA("Options", "Countdown", 0, path.c_str()));
+    EXPECT_EQ(L"\x0E20\x0E32\x0E29\x0E32", (loaded.Load(path.c_str()), loaded.Style().fontFace));
+}
+
 }  // namespace

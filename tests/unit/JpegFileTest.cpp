@@ -120,8 +120,9 @@ TEST(JpegFile, DataThatEndsEarlyIsIncompleteInEveryCoding)
         EXPECT_EQ(kImageReadIncomplete, ReadJpegBytes(taller, dib)) << "claims more rows";
         EXPECT_EQ(kImageReadIncomplete, ReadJpegBytes(whole.substr(0, whole.size() * 2 / 3), dib)) << "cut";
         const size_t secondScan = whole.find("\xFF\xDA", whole.find("\xFF\xDA") + 2);
-        if (secondScan != std::string::npos)
+        if (secondScan != std::string::npos) {
             EXPECT_EQ(kImageReadIncomplete, ReadJpegBytes(whole.substr(0, secondScan) + "\xFF\xD9", dib)) << "scans missing";
+        }
     }
 }
 

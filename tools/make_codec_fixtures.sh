@@ -20,12 +20,15 @@ cjpeg -quality 95 -sample 1x1 -outfile colour444.jpg source.ppm
 cjpeg -progressive -optimize -outfile progressive.jpg source.ppm
 cjpeg -restart 1 -outfile restart.jpg source.ppm
 cjpeg -grayscale -outfile grey.jpg source.ppm
+cjpeg -arithmetic -outfile arithmetic.jpg source.ppm
+cjpeg -arithmetic -progressive -outfile arithmetic-progressive.jpg source.ppm
 for jpeg in colour colour444 progressive restart grey; do
   djpeg -pnm -outfile "$jpeg.jpg.pnm" "$jpeg.jpg"
 done
 # ImageMagick writes CMYK the way Adobe applications do: inverted, with an Adobe marker.
 convert source.ppm -colorspace CMYK -quality 95 cmyk.jpg
 convert cmyk.jpg -colorspace sRGB -depth 8 ppm:cmyk.jpg.pnm
+convert source.ppm -colorspace CMYK -interlace JPEG cmyk-progressive.jpg
 
 convert source.ppm BMP3:info-24.bmp
 convert source.ppm -alpha set -define bmp3:alpha=true BMP3:info-32.bmp

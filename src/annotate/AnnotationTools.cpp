@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <string>
 
+#include "util/UnicodeProfile.h"
+
 const COLORREF g_annotationPresetColours[8] = {
     RGB(255, 0, 0),   RGB(255, 128, 0), RGB(255, 230, 0), RGB(0, 170, 0),
     RGB(0, 102, 255), RGB(160, 0, 200), RGB(0, 0, 0),     RGB(255, 255, 255),
@@ -25,14 +27,23 @@ std::wstring WidePath(const char* path)
     return wide;
 }
 
-// A whole number, or fallback when the value is missing, empty or has anything else.
+// A whole number, or fallback when the value is missing, empty, too long for any
+// number (it would come cut) or has anything else.
 long ReadNumber(const std::wstring& path, const wchar_t* key, long fallback, int base = 10)
 {
     wchar_t text[32];
-    GetPrivateProfileStringW(kSection, key, L"", text, 32, path.c_str());
+    if (GetPrivateProfileStringW(kSection, key, L"", text, 32, path.c_str()) >= 31)
+        return fallback;
     wchar_t* end = nullptr;
     const long value = wcstol(text, &end, base);
     return end == text || *end ? fallback : value;
+}
+
+bool HasAnsiForm(const std::wstring& text)
+{
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    return !lossy;
 }
 
 bool WriteValue(const std::wstring& path, const wchar_t* key, const std::wstring& value)
@@ -122,9 +133,10 @@ void CAnnotationTools::Load(const char* iniPath)
     m_style.width = width >= 1 && width <= 20 ? static_cast<float>(width) : defaults.width;
     const long fill = ReadNumber(path, L"Fill", 0);
     m_style.fill = static_cast<AnnotationFill>(fill >= 0 && fill <= 2 ? fill : 0);
-    wchar_t face[LF_FACESIZE];
-    GetPrivateProfileStringW(kSection, L"FontFace", L"", face, LF_FACESIZE, path.c_str());
-    m_style.fontFace = face;
+    // One character more than a face name may have: a longer one is no face, not a cut one.
+    wchar_t face[LF_FACESIZE + 1];
+    const DWORD faceLength = GetPrivateProfileStringW(kSection, L"FontFace", L"", face, LF_FACESIZE + 1, path.c_str());
+    m_style.fontFace = faceLength < LF_FACESIZE ? face : defaults.fontFace;
     const long size = ReadNumber(path, L"FontSize", 16);
     m_style.fontSize = size >= 6 && size <= 200 ? static_cast<float>(size) : defaults.fontSize;
     const long block = ReadNumber(path, L"MosaicBlock", 12);
@@ -134,6 +146,9 @@ void CAnnotationTools::Load(const char* iniPath)
 bool CAnnotationTools::Save(const char* iniPath) const
 {
     const std::wstring path = WidePath(iniPath);
+    // An ANSI file would keep a face from another script as question marks.
+    if (!HasAnsiForm(m_style.fontFace) && !MakeProfileUnicode(iniPath))
+        return false;
     return WriteValue(path, L"Colour", Hex(m_style.colour)) && WriteValue(path, L"RedactColour", Hex(m_redactColour)) &&
            WriteValue(path, L"Width", std::to_wstring(static_cast<int>(m_style.width))) &&
            WriteValue(path, L"Fill", std::to_wstring(static_cast<int>(m_style.fill))) &&

@@ -109,7 +109,7 @@ LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         OnEnable(wParam != 0);
         break;
     case WM_COPYDATA:
-        return m_handedFiles.OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? kFilesTaken : 0;
+        return m_handedFiles.OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? kFilesTaken : 0;
     case WM_APP_OPEN_HANDED_FILES:
         m_handedFiles.OpenWaitingFiles();
         return 0;

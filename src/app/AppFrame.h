@@ -98,6 +98,7 @@ private:
     void AnnounceCapture(const char* savedPath, bool copied) override;
     void PinCapture(HBITMAP bitmap, POINT origin) override { m_pins.Pin(bitmap, origin); }
     bool HidePins() override { return m_pins.HideAll(); }
+    void CaptureEnded() override { m_handedFiles.OnCaptureEnded(); }
     void ShowPins() override { m_pins.ShowAll(); }
     void PinActiveImage();
     void OnDocumentCreated(CImageFrame& document) override;
@@ -116,7 +117,7 @@ private:
     CEditorLauncher m_editorLauncher{m_editorList};
     CDocumentTabs m_documents{*this, m_menuBar, m_editorLauncher};
     CFileOpener m_files{m_documents};
-    CHandedFilesReceiver m_handedFiles{m_files};
+    CHandedFilesReceiver m_handedFiles{m_files, m_captureWorkflow};
     CPinBoard m_pins{m_documents};
     CTrayIcon m_trayIcon;
     CCaptureWorkflow m_captureWorkflow{*this};

@@ -3,29 +3,20 @@
 #include <windows.h>
 #include <shellapi.h>
 
-namespace {
-std::string ToAnsi(const wchar_t* text)
-{
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1)
-        return {};
-    std::string ansi(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, &ansi[0], size, nullptr, nullptr);
-    ansi.resize(static_cast<size_t>(size - 1));
-    return ansi;
-}
+#include "util/AnsiPath.h"
 
-std::string FullPath(const std::string& path)
+namespace {
+// Made full in wide characters, where the name is still whole, then given to the
+// program as its file functions take it.
+std::string FullAnsiPath(const wchar_t* path)
 {
-    const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
-    if (size == 0)
-        return path;
-    std::string full(size, '\0');
-    const DWORD length = GetFullPathNameA(path.c_str(), size, &full[0], nullptr);
+    const DWORD size = GetFullPathNameW(path, 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    const DWORD length = size ? GetFullPathNameW(path, size, &full[0], nullptr) : 0;
     if (length == 0 || length >= size)
-        return path;
+        return AnsiPathOf(path);
     full.resize(length);
-    return full;
+    return AnsiPathOf(full.c_str());
 }
 
 bool IsSwitch(const wchar_t* argument, const wchar_t* name)
@@ -50,9 +41,8 @@ CommandLineRequest ReadCommandLine(const wchar_t* commandLine)
             request.tray = true;
             continue;
         }
-        const std::string path = ToAnsi(arguments[i]);
-        if (!path.empty())
-            request.files.push_back(FullPath(path));
+        if (arguments[i][0])
+            request.files.push_back(FullAnsiPath(arguments[i]));
     }
     LocalFree(arguments);
     return request;

@@ -3,9 +3,9 @@
 #include <vector>
 
 // What a command line asks of the program: the files named after its own name, split
-// by the system's rules for quotes and backslashes, in the ANSI code page, each made a
-// full path against the current folder (a document keeps the path it was opened
-// with), and the switches, which are not files. A switch is /new or /tray, with a
+// by the system's rules for quotes and backslashes, each made a full path against the
+// current folder (a document keeps the path it was opened with) in the ANSI code page
+// as AnsiPathOf gives it, and the switches, which are not files. A switch is /new or /tray, with a
 // slash or a hyphen, in any case.
 struct CommandLineRequest {
     std::vector<std::string> files;

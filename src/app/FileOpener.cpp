@@ -2,6 +2,10 @@
 
 #include "app/DocumentTabs.h"
 #include "document/ImageFileDialogs.h"
+#include "res/resource.h"
+#include "ui/MainFrameHandle.h"
+#include "util/AnsiPath.h"
+#include "util/AppMessageBox.h"
 
 void CFileOpener::OpenChosenFile()
 {
@@ -14,6 +18,11 @@ void CFileOpener::OpenChosenFile()
 void CFileOpener::OpenFiles(const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths) {
+        // Opening it would say only that no such file exists.
+        if (HasUnusableName(path.c_str())) {
+            AppMessageBox(g_hMainFrame, IDS_UNUSABLE_FILE_NAME, MB_ICONHAND, path.c_str());
+            continue;
+        }
         std::vector<Annotation> objects;
         HBITMAP bitmap = OpenImagePath(path.c_str(), &objects);
         Adopt(bitmap, path.c_str(), std::move(objects));
@@ -25,14 +34,14 @@ void CFileOpener::OpenFiles(const std::vector<std::string>& paths)
 void CFileOpener::OpenDroppedFiles(HDROP drop)
 {
     std::vector<std::string> paths;
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT index = 0; index < count; ++index) {
         // Sized by the name itself: a cut name would open another file, or none.
-        const UINT length = DragQueryFileA(drop, index, nullptr, 0);
-        std::string path(length + 1, '\0');
-        path.resize(DragQueryFileA(drop, index, &path[0], length + 1));
+        const UINT length = DragQueryFileW(drop, index, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        path.resize(DragQueryFileW(drop, index, &path[0], length + 1));
         if (!path.empty())
-            paths.push_back(path);
+            paths.push_back(AnsiPathOf(path.c_str()));
     }
     DragFinish(drop);
     OpenFiles(paths);

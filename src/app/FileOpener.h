@@ -11,7 +11,8 @@ class CDocumentTabs;
 
 // Opens image files as documents, whichever way the user names them: the Open
 // dialog, files dropped on the frame, or the command line. A file that cannot be
-// opened shows a message saying why, and the others still open.
+// opened shows a message saying why, and the others still open; so does a name the
+// code page cannot hold (see AnsiPathOf).
 class CFileOpener {
 public:
     explicit CFileOpener(CDocumentTabs& documents) : m_documents(documents) {}

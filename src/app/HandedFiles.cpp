@@ -36,7 +36,7 @@ bool UnpackHandedFiles(const COPYDATASTRUCT& data, std::vector<std::string>& fil
     for (uint32_t i = 0; i < header.count; ++i) {
         const void* zero = std::memchr(next, '\0', static_cast<size_t>(end - next));
         const size_t length = zero ? static_cast<size_t>(static_cast<const char*>(zero) - next) : 0;
-        if (length == 0 || length >= MAX_PATH)
+        if (length == 0)
             return false;
         received.emplace_back(next, length);
         next += length + 1;

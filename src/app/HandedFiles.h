@@ -15,5 +15,6 @@ std::vector<char> PackHandedFiles(const std::vector<std::string>& files);
 
 // The paths of a received block; false (and no paths) when the block is not one of
 // ours: a wrong tag or version, a count or a path that does not fit in it, an empty
-// path or one of MAX_PATH bytes or more, or bytes left over.
+// path, or bytes left over. A path of any length is taken: opening it says whether the
+// program can use it.
 bool UnpackHandedFiles(const COPYDATASTRUCT& data, std::vector<std::string>& files);

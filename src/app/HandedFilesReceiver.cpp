@@ -3,6 +3,7 @@
 #include "app/AppMessages.h"
 #include "app/FileOpener.h"
 #include "app/HandedFiles.h"
+#include "capture/CaptureWorkflow.h"
 
 void CHandedFilesReceiver::Start()
 {
@@ -10,13 +11,18 @@ void CHandedFilesReceiver::Start()
     OpenWaitingFiles();
 }
 
-bool CHandedFilesReceiver::OnCopyData(const COPYDATASTRUCT& data)
+bool CHandedFilesReceiver::OnCopyData(const COPYDATASTRUCT* data)
 {
-    if (m_bRefusing)
-        return false;
     std::vector<std::string> files;
-    UnpackHandedFiles(data, files);
+    if (m_bRefusing || !data || !UnpackHandedFiles(*data, files))
+        return false;
     m_waiting.insert(m_waiting.end(), files.begin(), files.end());
+    // The capture's overlay is in front and has the keys; the frame coming forward
+    // would take them, and a message box would sit beneath the overlay.
+    if (m_capture.IsRunning()) {
+        m_bFrontAfterCapture = true;
+        return true;
+    }
     BringFrameToFront();
     // Opened after the message returns: the second start is not kept waiting, and a
     // file's failure message does not show inside the send.
@@ -25,10 +31,19 @@ bool CHandedFilesReceiver::OnCopyData(const COPYDATASTRUCT& data)
     return true;
 }
 
+void CHandedFilesReceiver::OnCaptureEnded()
+{
+    if (!m_bFrontAfterCapture)
+        return;
+    m_bFrontAfterCapture = false;
+    BringFrameToFront();
+    PostMessageA(m_hWndFrame, WM_APP_OPEN_HANDED_FILES, 0, 0);
+}
+
 void CHandedFilesReceiver::OpenWaitingFiles()
 {
     // A modal window disables the frame; opening under it would put documents behind it.
-    if (!m_bStarted || m_bRefusing || m_waiting.empty() || !IsWindowEnabled(m_hWndFrame))
+    if (!m_bStarted || m_bRefusing || m_waiting.empty() || !IsWindowEnabled(m_hWndFrame) || m_capture.IsRunning())
         return;
     std::vector<std::string> files;
     files.swap(m_waiting);

@@ -28,6 +28,8 @@ public:
     // The pinned images leave the screen while it is taken; false when none were shown.
     virtual bool HidePins() = 0;
     virtual void ShowPins() = 0;
+    // The capture, with its countdown and pause, is over and the next may start.
+    virtual void CaptureEnded() {}
 
 protected:
     ~ICaptureHost() = default;

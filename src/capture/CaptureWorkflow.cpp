@@ -114,6 +114,7 @@ void CCaptureWorkflow::Finish()
         ShowWindow(window, SW_SHOW);
     m_bRunning = false;
     m_dwEnd = GetTickCount() + 1;
+    m_host.CaptureEnded();
 }
 
 // The last region is cut from a full-screen picture: the engine takes no rectangle of

@@ -202,10 +202,17 @@ void CPinWindow::OnMouseMove()
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// A step per notch; a finer wheel's part of a notch counts as one.
+// A step per notch; a finer wheel's (a touchpad's) parts of a notch add up to one, as
+// in the image view. A turn the other way starts afresh.
 void CPinWindow::OnMouseWheel(int delta, POINT screenPoint)
 {
-    const int steps = std::max(1, std::abs(delta) / WHEEL_DELTA);
+    if ((delta > 0) != (m_nWheelAccum > 0))
+        m_nWheelAccum = 0;
+    m_nWheelAccum += delta;
+    const int steps = std::abs(m_nWheelAccum) / WHEEL_DELTA;
+    m_nWheelAccum %= WHEEL_DELTA;
+    if (steps == 0)
+        return;
     if (GetKeyState(VK_CONTROL) < 0) {
         SetOpacity(m_nOpacity + (delta > 0 ? steps : -steps) * kOpacityStep);
         return;

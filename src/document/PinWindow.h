@@ -67,6 +67,7 @@ private:
     float m_fZoom = 1.0f;
     int m_nFrameWidth = kFrameWidth;  // at the screen's DPI
     int m_nOpacity = 100;
+    int m_nWheelAccum = 0;  // what is left of a notch (WHEEL_DELTA) after the last turn
     bool m_bDragging = false;
     POINT m_ptDragOffset{};  // from the window's corner to the pointer
 };

@@ -70,10 +70,64 @@ void DecodeCmyk(CJpegDecompressor& jpeg, const CDib& dib)
     }
 }
 
+// Neither coding says when a scan's data stops before its last rows (a picture whose
+// header claims more than its data holds): the decoders fill the rest with grey, the
+// arithmetic one without even a warning. The sign is a marker met by the decoder while
+// whole rows of the scan are still to come; the rows just before the end may meet the
+// next marker in any file, so only a marker met earlier counts.
+struct CEarlyEndWatch : jpeg_progress_mgr {
+    bool m_bEndedEarly = false;
+};
+
+void WatchForEarlyEnd(j_common_ptr common)
+{
+    const auto cinfo = reinterpret_cast<j_decompress_ptr>(common);
+    const int marker = cinfo->unread_marker;
+    const bool restart = marker >= JPEG_RST0 && marker <= JPEG_RST0 + 7;
+    if (marker && !restart && cinfo->input_iMCU_row + 1 < cinfo->total_iMCU_rows)
+        static_cast<CEarlyEndWatch*>(cinfo->progress)->m_bEndedEarly = true;
+}
+
+// A progressive file whose last scans are missing leaves coefficients that were never
+// sent, or not refined to their last bit.
+bool LacksScans(const jpeg_decompress_struct& info)
+{
+    if (!info.progressive_mode)
+        return false;
+    for (int component = 0; component < info.num_components; ++component)
+        for (int k = 0; k < DCTSIZE2; ++k)
+            if (info.coef_bits[component][k] != 0)
+                return true;
+    return false;
+}
+
+// A file of several scans (progressive ones) is decoded through a store of every
+// coefficient of the picture, 128 bytes a block, whole MCUs. A few hundred bytes may
+// claim a picture whose store takes hundreds of megabytes.
+uint64_t CoefficientStoreBytes(jpeg_decompress_struct& info)
+{
+    if (!jpeg_has_multiple_scans(&info))
+        return 0;
+    uint64_t bytes = 0;
+    for (int i = 0; i < info.num_components; ++i) {
+        const jpeg_component_info& component = info.comp_info[i];
+        const uint64_t across = (component.width_in_blocks + component.h_samp_factor - 1) / component.h_samp_factor;
+        const uint64_t down = (component.height_in_blocks + component.v_samp_factor - 1) / component.v_samp_factor;
+        bytes += across * component.h_samp_factor * down * component.v_samp_factor * sizeof(JBLOCK);
+    }
+    return bytes;
+}
+
 // kImageReadWhole, or kImageReadIncomplete when the file ended early.
 int DecodeJpeg(CWin32File& file, CDib& dib)
 {
     CJpegDecompressor jpeg;
+    // The library's own memory: the coefficient store and its rows for the widest
+    // picture. Beyond it the library fails rather than allocate.
+    jpeg->mem->max_memory_to_use = static_cast<long>(kMaxImageBytes + (kMaxImageBytes >> 3));
+    CEarlyEndWatch watch;
+    watch.progress_monitor = WatchForEarlyEnd;
+    jpeg->progress = &watch;
     InstallJpegFileSource(jpeg.Get(), file.GetHandlePointer());
     jpeg_read_header(jpeg.Get(), TRUE);
 
@@ -90,7 +144,8 @@ int DecodeJpeg(CWin32File& file, CDib& dib)
     default:
         throw kFormatViolation;
     }
-    if (ExceedsImageSizeLimit(jpeg->image_width, jpeg->image_height))
+    // The store is held beside the picture, so it gets no more than the picture's limit.
+    if (ExceedsImageSizeLimit(jpeg->image_width, jpeg->image_height) || CoefficientStoreBytes(*jpeg.Get()) > kMaxImageBytes)
         throw Vorn::CWin32Error(ERROR_NOT_ENOUGH_MEMORY);
     if (!dib.CreateSection(static_cast<int>(jpeg->image_width), static_cast<int>(jpeg->image_height)))
         throw std::bad_alloc();
@@ -101,8 +156,11 @@ int DecodeJpeg(CWin32File& file, CDib& dib)
         DecodeCmyk(jpeg, dib);
     else
         DecodeDirect(jpeg, dib);
+    // Asked before finishing, which frees what the scans left.
+    const bool lacksScans = LacksScans(*jpeg.Get());
     jpeg_finish_decompress(jpeg.Get());
-    return static_cast<const CJpegFileSource*>(jpeg->src)->m_bEndedEarly ? kImageReadIncomplete : kImageReadWhole;
+    const bool endedEarly = static_cast<const CJpegFileSource*>(jpeg->src)->m_bEndedEarly || watch.m_bEndedEarly;
+    return endedEarly || lacksScans ? kImageReadIncomplete : kImageReadWhole;
 }
 
 void EncodeJpeg(const CDib& image, HANDLE hFile, int quality)

@@ -1,5 +1,6 @@
 #include "imageio/Win32File.h"
 
+#include "util/BinaryFile.h"
 #include "util/Win32Error.h"
 
 using Vorn::CWin32Error;
@@ -33,11 +34,7 @@ void CWin32File::ReadExactly(void* buffer, DWORD dwSize)
 
 void CWin32File::WriteAll(HANDLE hFile, const void* data, DWORD dwSize)
 {
-    DWORD dwWritten = 0;
-    if (!::WriteFile(hFile, data, dwSize, &dwWritten, nullptr))
-        throw CWin32Error(::GetLastError());
-    if (dwWritten != dwSize)
-        throw CWin32Error(ERROR_WRITE_FAULT);
+    WriteWhole(hFile, data, dwSize);
 }
 
 void CWin32File::SeekTo(DWORD dwOffset)

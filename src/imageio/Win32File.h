@@ -7,7 +7,7 @@
 // A Win32 file handle the image readers read through, closed on every path. Every failed
 // system call throws Vorn::CWin32Error with GetLastError(); a read that must fill its
 // buffer and cannot throws ERROR_HANDLE_EOF. The writers write into a CFileReplacement's
-// temporary file through WriteAll, which throws ERROR_WRITE_FAULT for a short write.
+// temporary file through WriteAll, which fails with the system's reason (WriteWhole).
 class CWin32File {
 public:
     CWin32File() noexcept = default;

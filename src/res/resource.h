@@ -270,4 +270,7 @@
 /* The add-editor dialog's messages */
 #define IDS_EDITOR_NOT_FOUND        400
 
+/* A name from the command line or a drop that the code page cannot hold (%s its form there) */
+#define IDS_UNUSABLE_FILE_NAME      3600
+
 #endif

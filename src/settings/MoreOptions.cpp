@@ -15,23 +15,36 @@ const char kLastRegionKey[] = "LastRegionKey";
 const char kLastRegionModifiers[] = "LastRegionModifiers";
 const char kLastRegion[] = "LastRegion";
 
-// Parses the whole text as one decimal number; anything else (empty, letters after the
-// digits, past 32 bits) is no number.
-bool ParseNumber(const char* text, long& value)
+// The value of key; false when it is missing, or too long for the buffer: one that
+// fills it may have been cut, and a cut value would read as another.
+template <size_t N>
+bool ReadValue(const char* iniPath, const char* key, char (&text)[N])
 {
-    char* end = nullptr;
+    const DWORD length = GetPrivateProfileStringA(kSection, key, "", text, N, iniPath);
+    return length > 0 && length < N - 1;
+}
+
+// One decimal number of 32 bits at text, ended by end (the next character); anything
+// else (empty, other characters, past 32 bits) is no number.
+bool ParseNumber(const char*& text, char end, long& value)
+{
+    char* after = nullptr;
     errno = 0;
-    value = std::strtol(text, &end, 10);
-    return end != text && *end == '\0' && errno == 0 && value >= INT32_MIN && value <= INT32_MAX;
+    const long long read = std::strtoll(text, &after, 10);
+    if (after == text || *after != end || errno != 0 || read < INT32_MIN || read > INT32_MAX)
+        return false;
+    value = static_cast<long>(read);
+    text = after + (end ? 1 : 0);
+    return true;
 }
 
 // A stored number within [low, high]; false keeps the caller's default.
 bool ReadNumber(const char* iniPath, const char* key, long low, long high, long& value)
 {
     char text[32] = {};
-    GetPrivateProfileStringA(kSection, key, "", text, sizeof text, iniPath);
     long read = 0;
-    if (!ParseNumber(text, read) || read < low || read > high)
+    const char* next = text;
+    if (!ReadValue(iniPath, key, text) || !ParseNumber(next, '\0', read) || read < low || read > high)
         return false;
     value = read;
     return true;
@@ -47,11 +60,13 @@ void ReadFlag(const char* iniPath, const char* key, int32_t& flag)
 bool ReadRegion(const char* iniPath, RECT& region)
 {
     char text[64] = {};
-    GetPrivateProfileStringA(kSection, kLastRegion, "", text, sizeof text, iniPath);
+    if (!ReadValue(iniPath, kLastRegion, text))
+        return false;
+    const char* next = text;
     RECT read{};
-    char tail = 0;
-    if (std::sscanf(text, "%ld,%ld,%ld,%ld%c", &read.left, &read.top, &read.right, &read.bottom, &tail) != 4 ||
-        read.right <= read.left || read.bottom <= read.top)
+    if (!ParseNumber(next, ',', read.left) || !ParseNumber(next, ',', read.top) ||
+        !ParseNumber(next, ',', read.right) || !ParseNumber(next, '\0', read.bottom) || read.right <= read.left ||
+        read.bottom <= read.top)
         return false;
     region = read;
     return true;

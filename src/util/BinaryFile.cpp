@@ -63,13 +63,23 @@ void CBinaryFile::WriteText(const char* text, uint64_t length)
         Write(text, static_cast<DWORD>(length));
 }
 
+void WriteWhole(HANDLE hFile, const void* data, DWORD dwSize)
+{
+    const BYTE* next = static_cast<const BYTE*>(data);
+    while (dwSize > 0) {
+        DWORD dwWritten = 0;
+        if (!::WriteFile(hFile, next, dwSize, &dwWritten, nullptr))
+            throw CWin32Error(::GetLastError());
+        if (dwWritten == 0)
+            throw CWin32Error(ERROR_DISK_FULL);
+        next += dwWritten;
+        dwSize -= dwWritten;
+    }
+}
+
 void CBinaryFile::Write(const void* data, DWORD dwSize)
 {
-    DWORD dwWritten = 0;
-    if (!::WriteFile(m_hFile, data, dwSize, &dwWritten, nullptr))
-        throw CWin32Error(::GetLastError());
-    if (dwWritten != dwSize)
-        throw CWin32Error(ERROR_WRITE_FAULT);
+    WriteWhole(m_hFile, data, dwSize);
 }
 
 void CBinaryFile::Read(void* data, DWORD dwSize)

@@ -11,7 +11,7 @@
 // Every failure throws Vorn::CWin32Error: a failed system call with GetLastError(),
 // a read that hits the end of the file - including a string length larger than the
 // rest of the file - with ERROR_HANDLE_EOF, and a write that moves fewer bytes than
-// asked with ERROR_WRITE_FAULT. A string read never allocates before its length has
+// asked as WriteWhole says. A string read never allocates before its length has
 // been checked against the file. A stream that opened its file owns the handle and
 // closes it when destroyed; one made over a borrowed handle leaves it to its owner.
 class CBinaryFile {
@@ -58,3 +58,8 @@ private:
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     bool m_bOwnsHandle = true;
 };
+
+// Writes all dwSize bytes, going on after a short write, so that a failure throws
+// Vorn::CWin32Error with the system's own reason (a full disk says so); a write that
+// the system takes none of without a reason counts as a full disk.
+void WriteWhole(HANDLE hFile, const void* data, DWORD dwSize);

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "Gbk.h"
+#include "KeyInput.h"
 #include "e2e/ProgramUnderTest.h"
 #include "res/resource.h"
 
@@ -38,12 +39,13 @@ protected:
         EXPECT_TRUE(m_program.WaitForExit(10000, &exitCode));
     }
 
-    // A later start with one picture; its exit code, or -1 while it still runs.
-    DWORD StartSecondWithPicture()
+    // A later start with the other arguments and then one picture; its exit code, or -1
+    // while it still runs.
+    DWORD StartSecondWithPicture(const std::string& before = "")
     {
         const std::string picture = m_second.PathOf("handed.bmp");
         EXPECT_TRUE(WriteBlankImage(picture, 40, 30, 1));
-        EXPECT_TRUE(m_second.Start("\"" + picture + "\""));
+        EXPECT_TRUE(m_second.Start(before + (before.empty() ? "" : " ") + "\"" + picture + "\""));
         DWORD exitCode = static_cast<DWORD>(-1);
         m_second.WaitForExit(15000, &exitCode);
         return exitCode;
@@ -87,6 +89,45 @@ TEST_F(OneInstanceTest, FilesHandedOverWhileADialogIsOpenOpenWhenItCloses)
     EXPECT_EQ(0, TabCount());
 
     ASSERT_TRUE(CProgramUnderTest::PressButton(about, IDOK));
+    EXPECT_TRUE(PumpUntil([&] { return TabCount() == 1; }, 10000));
+}
+
+// Each file is opened or refused with its reason, as the first start would: a path too
+// long for the program, a name the code page lost a character of, and a good picture.
+TEST_F(OneInstanceTest, EveryHandedFileOpensOrSaysWhyItCannot)
+{
+    Start();
+    const std::string tooLong = m_second.PathOf((std::string(280, 'a') + ".png").c_str());
+    EXPECT_EQ(0u, StartSecondWithPicture("\"" + tooLong + "\" C:\\lost?name.png"));
+    for (const char* said : {"无法加载文件“", "无法打开“C:\\lost?name.png”：文件名中有系统代码页无法表示的字符"}) {
+        HWND box = m_program.WaitForMessageBox(10000);
+        ASSERT_NE(nullptr, box) << said;
+        EXPECT_EQ(0u, CProgramUnderTest::MessageBoxText(box).find(ToGbk(said))) << CProgramUnderTest::MessageBoxText(box);
+        ASSERT_TRUE(CProgramUnderTest::PressButton(box, IDOK));
+        PumpUntil([&] { return !IsWindow(box); }, 5000);
+    }
+    EXPECT_TRUE(PumpUntil([&] { return TabCount() == 1; }, 10000));
+}
+
+// The overlay keeps the front and the keys; the file opens once Esc has ended the capture.
+TEST_F(OneInstanceTest, FilesHandedOverDuringACaptureOpenWhenItEnds)
+{
+    Start();
+    auto overlay = [] { return FindWindowA("SnapcoreCaptureOverlay", nullptr); };
+    CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_REGION);
+    ASSERT_TRUE(PumpUntil([&] { return overlay() && IsWindowVisible(overlay()); }, 10000));
+    SetForegroundWindow(overlay());
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == overlay(); }, 5000));
+
+    EXPECT_EQ(0u, StartSecondWithPicture());
+    HWND statusBar = FindWindowExA(m_frame, nullptr, STATUSCLASSNAMEA, nullptr);
+    CProgramUnderTest::PostCommand(m_frame, ID_VIEW_STATUS_BAR);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(statusBar); }, 5000));
+    EXPECT_EQ(0, TabCount());
+    EXPECT_EQ(overlay(), GetForegroundWindow());
+
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(PumpUntil([&] { return overlay() == nullptr || !IsWindowVisible(overlay()); }, 5000));
     EXPECT_TRUE(PumpUntil([&] { return TabCount() == 1; }, 10000));
 }
 

@@ -20,7 +20,8 @@ namespace {
 
 constexpr int kFrame = CPinWindow::kFrameWidth;
 
-void TurnWheel(int notches, bool withCtrl = false)
+// A whole notch is WHEEL_DELTA; a touchpad sends parts of one.
+void TurnWheelBy(int delta, bool withCtrl)
 {
     INPUT input[3] = {};
     input[0].type = input[2].type = INPUT_KEYBOARD;
@@ -28,11 +29,16 @@ void TurnWheel(int notches, bool withCtrl = false)
     input[2].ki.dwFlags = KEYEVENTF_KEYUP;
     input[1].type = INPUT_MOUSE;
     input[1].mi.dwFlags = MOUSEEVENTF_WHEEL;
-    input[1].mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
+    input[1].mi.mouseData = static_cast<DWORD>(delta);
     if (withCtrl)
         SendInput(3, input, sizeof(INPUT));
     else
         SendInput(1, &input[1], sizeof(INPUT));
+}
+
+void TurnWheel(int notches, bool withCtrl = false)
+{
+    TurnWheelBy(notches * WHEEL_DELTA, withCtrl);
 }
 
 class PinWindow : public FrameFixture {
@@ -179,6 +185,20 @@ TEST_F(PinWindow, WheelZoomsAboutThePointerAndCtrlWheelFades)
     RunLoopUntil([&] { return window->OpacityPercent() == 20; }, 3000);
     ASSERT_TRUE(GetLayeredWindowAttributes(pin, nullptr, &alpha, &flags));
     EXPECT_EQ(20 * 255 / 100, alpha) << "never fainter than 20%";
+}
+
+// Three thirds of a notch are one zoom step, as in the image view, not three.
+TEST_F(PinWindow, PartsOfANotchAddUpToOneStep)
+{
+    HWND pin = PinPatternDocument();
+    ASSERT_NE(nullptr, pin);
+    ClickAtScreen(Centre(pin));
+    CPinWindow* window = static_cast<CPinWindow*>(CWindow::FromHandle(pin));
+    for (int i = 0; i < 3; ++i)
+        TurnWheelBy(WHEEL_DELTA / 3, false);
+    TurnWheel(-1, true);  // handled after the parts: the opacity shows they have been
+    ASSERT_TRUE(RunLoopUntil([&] { return window->OpacityPercent() == 90; }, 3000));
+    EXPECT_FLOAT_EQ(1.5f, window->Zoom());
 }
 
 TEST_F(PinWindow, EscDoubleClickAndTheMenuClosePinsAndTheProgramClosesTheRest)

@@ -103,4 +103,32 @@ TEST(AnnotationToolsFile, ValuesAtTheEdgesOfTheirRangesAreKept)
     EXPECT_EQ(32, tools.Style().mosaicBlock);
 }
 
+// A value too long for its buffer would come back cut, as another value: it is damage.
+// A face from outside code page 936 comes back whole, and the values beside it too.
+TEST(AnnotationToolsFile, ALongValueIsDamageAndAFaceOfAnyScriptIsKept)
+{
+    CTempFolder folder;
+    const std::string path = folder.PathOf("lumigrab.ini");
+    WriteFileBytes(path, "[Annotate]\r\nFontSize=" + std::string(29, '0') + "240\r\nFontFace=" +
+                             std::string(40, 'A') + "\r\n");
+    CAnnotationTools tools = ChangedTools();
+    tools.Load(path.c_str());
+    EXPECT_EQ(AnnotationStyle().fontSize, tools.Style().fontSize);
+    EXPECT_EQ(AnnotationStyle().fontFace, tools.Style().fontFace);
+
+    // Read back from the file's bytes: the profile functions answer from a cache.
+    WriteFileBytes(path, "[Options]\r\nSaveFolder=D:\\\xBD\xD8\xCD\xBC\r\n");  // D:\截图
+    tools.SetFont(L"\x0E20\x0E32\x0E29\x0E32", 20);
+    ASSERT_TRUE(tools.Save(path.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA("Options", "Countdown", "5", path.c_str()));
+    const std::string bytes = ReadFileBytes(path);
+    const auto holds = [&bytes](const std::wstring& text) {
+        return bytes.find(std::string(reinterpret_cast<const char*>(text.data()), 2 * text.size())) != std::string::npos;
+    };
+    EXPECT_EQ(0u, bytes.find("\xFF\xFE")) << "UTF-16 with its mark";
+    EXPECT_TRUE(holds(L"FontFace=\x0E20\x0E32\x0E29\x0E32"));
+    EXPECT_TRUE(holds(L"SaveFolder=D:\\\x622A\x56FE")) << "the ANSI file's values converted";
+    EXPECT_TRUE(holds(L"Countdown=5")) << "written by the A functions in UTF-16 too";
+}
+
 }  // namespace

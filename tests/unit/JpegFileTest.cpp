@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <psapi.h>
+
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -65,7 +68,63 @@ std::string WithDensity(std::string jpeg, int unit, int x, int y)
     return jpeg;
 }
 
+// The frame header's claim of a size replaced, whichever coding it names.
+std::string WithSize(std::string jpeg, int width, int height)
+{
+    size_t frame = std::string::npos;
+    for (const char* start : {"\xFF\xC0", "\xFF\xC2", "\xFF\xC9", "\xFF\xCA"})
+        frame = std::min(frame, jpeg.find(start));
+    EXPECT_NE(std::string::npos, frame);
+    const char size[4] = {char(height >> 8), char(height), char(width >> 8), char(width)};
+    return jpeg.replace(frame + 5, 4, size, 4);
+}
+
+SIZE_T PeakMemory()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PeakPagefileUsage;
+}
+
 }  // namespace
+
+// A few hundred bytes may claim a picture as large as the size limit allows; decoded
+// through all their scans, it would take a coefficient store larger than the picture.
+TEST(JpegFile, AClaimThatNeedsAHugeCoefficientStoreIsRefusedBeforeAllocating)
+{
+    CTempFolder folder;
+    const std::string path = folder.PathOf("claim.jpg");
+    for (const char* name : {"progressive.jpg", "arithmetic-progressive.jpg", "cmyk-progressive.jpg"}) {
+        SCOPED_TRACE(name);
+        WriteFileBytes(path, WithSize(ReadFileBytes(FixturePath(name)), 16384, 5461));
+        const SIZE_T peak = PeakMemory();
+        CDib dib;
+        EXPECT_EQ(0, ReadJpegFile(path.c_str(), dib));
+        EXPECT_EQ(DWORD(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
+        EXPECT_TRUE(dib.IsEmpty());
+        EXPECT_LT(PeakMemory() - peak, SIZE_T(16) << 20);
+    }
+}
+
+// Data that stops before the picture does is incomplete, whether the file is cut, its
+// header claims more rows than its scans hold, or a progressive file lacks its last scans.
+TEST(JpegFile, DataThatEndsEarlyIsIncompleteInEveryCoding)
+{
+    for (const char* name : {"colour.jpg", "progressive.jpg", "arithmetic.jpg", "arithmetic-progressive.jpg", "cmyk.jpg"}) {
+        SCOPED_TRACE(name);
+        const std::string whole = ReadFileBytes(FixturePath(name));
+        CDib dib;
+        EXPECT_EQ(kImageReadWhole, ReadJpegBytes(whole, dib));
+        const std::string taller = WithSize(whole, dib.GetWidth(), 3 * dib.GetHeight());
+        EXPECT_EQ(kImageReadIncomplete, ReadJpegBytes(taller, dib)) << "claims more rows";
+        EXPECT_EQ(kImageReadIncomplete, ReadJpegBytes(whole.substr(0, whole.size() * 2 / 3), dib)) << "cut";
+        const size_t secondScan = whole.find("\xFF\xDA", whole.find("\xFF\xDA") + 2);
+        if (secondScan != std::string::npos) {
+            EXPECT_EQ(kImageReadIncomplete, ReadJpegBytes(whole.substr(0, secondScan) + "\xFF\xD9", dib)) << "scans missing";
+        }
+    }
+}
 
 TEST(JpegFile, RefusesFilesWithoutAStartOfImage)
 {

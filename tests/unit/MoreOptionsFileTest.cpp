@@ -62,7 +62,7 @@ TEST_F(MoreOptionsFile, EachDamagedValueIsItsDefaultAndTheOthersStay)
 {
     struct Damage {
         const char* key;
-        const char* text;
+        std::string text;
     };
     const Damage damages[] = {
         {"Countdown", "4"},         {"Countdown", "-3"},         {"Countdown", "3s"},
@@ -71,11 +71,14 @@ TEST_F(MoreOptionsFile, EachDamagedValueIsItsDefaultAndTheOthersStay)
         {"LastRegionKey", "0"},     {"LastRegionKey", "256"},    {"LastRegionModifiers", "16"},
         {"LastRegion", "1,2,3"},    {"LastRegion", "5,5,5,10"},  {"LastRegion", "10,10,0,0"},
         {"LastRegion", "1,2,3,4,5"}, {"LastRegion", "a,b,c,d"},
+        // Too long for any good value: cut, they would read as 5 and as 0,0,10,5.
+        {"Countdown", std::string(30, '0') + "53"}, {"LastRegion", "0,0,10," + std::string(56, '0') + "53"},
+        {"LastRegion", "0,0,4294967297,5"},
     };
     for (const Damage& damage : damages) {
         SCOPED_TRACE(std::string(damage.key) + "=" + damage.text);
         ASSERT_TRUE(SaveMoreOptions(DistinctiveMoreOptions(), m_path.c_str()));
-        ASSERT_TRUE(WritePrivateProfileStringA("Options", damage.key, damage.text, m_path.c_str()));
+        ASSERT_TRUE(WritePrivateProfileStringA("Options", damage.key, damage.text.c_str(), m_path.c_str()));
         const MoreOptions read = Loaded();
         MoreOptions expected = DistinctiveMoreOptions();
         const std::string key = damage.key;

@@ -102,7 +102,7 @@ TEST_F(OneInstanceTest, EveryHandedFileOpensOrSaysWhyItCannot)
     for (const char* said : {"无法加载文件“", "无法打开“C:\\lost?name.png”：文件名中有系统代码页无法表示的字符"}) {
         HWND box = m_program.WaitForMessageBox(10000);
         ASSERT_NE(nullptr, box) << said;
-        EXPECT_EQ(0u, CProgramUnderTest::MessageBoxText(box).find(ToGbk(said))) << CProgramUnderTest::MessageBoxText(box);
+        EXPECT_EQ(0u, MessageBoxText(box).find(ToGbk(said))) << MessageBoxText(box);
         ASSERT_TRUE(CProgramUnderTest::PressButton(box, IDOK));
         PumpUntil([&] { return !IsWindow(box); }, 5000);
     }

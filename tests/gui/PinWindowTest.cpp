@@ -192,7 +192,7 @@ TEST_F(PinWindow, PartsOfANotchAddUpToOneStep)
 {
     HWND pin = PinPatternDocument();
     ASSERT_NE(nullptr, pin);
-    ClickAtScreen(Centre(pin));
+    ClickAtScreen(WindowCentre(pin));
     CPinWindow* window = static_cast<CPinWindow*>(CWindow::FromHandle(pin));
     for (int i = 0; i < 3; ++i)
         TurnWheelBy(WHEEL_DELTA / 3, false);

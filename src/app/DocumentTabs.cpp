@@ -6,9 +6,11 @@
 #include "app/CloseAllDialog.h"
 #include "document/DocumentMessages.h"
 #include "document/ImageFrame.h"
+#include "document/ImageStatusPanes.h"
 #include "res/resource.h"
 #include "ui/MenuBar.h"
 #include "ui/RedrawPause.h"
+#include "ui/UpdateUI.h"
 #include "util/CharSearch.h"
 
 namespace {
@@ -201,12 +203,17 @@ bool CDocumentTabs::CloseAll()
     return closed;
 }
 
+// A text being typed is counted as the change it is.
 int CDocumentTabs::UnsavedCount() const
 {
     int unsaved = 0;
-    for (int index = 0, count = TabCount(m_hWndTabStrip); index < count; ++index)
-        if (CImageFrame* document = DocumentOfTab(index); document && document->View().Document().IsModified())
-            ++unsaved;
+    for (int index = 0, count = TabCount(m_hWndTabStrip); index < count; ++index) {
+        CImageFrame* document = DocumentOfTab(index);
+        if (!document)
+            continue;
+        document->View().FinishText();
+        unsaved += document->View().Document().IsModified();
+    }
     return unsaved;
 }
 
@@ -349,6 +356,7 @@ LRESULT CDocumentTabs::OnMdiDestroy(HWND document)
     CImageFrame* frame = nullptr;
     const int index = FindTab(document, &frame);
     if (frame && !m_bDiscarding) {
+        frame->View().FinishText();
         // The image asked about is the one on the screen.
         if (frame->View().Document().IsModified())
             ResumeClientDrawing();
@@ -364,6 +372,9 @@ LRESULT CDocumentTabs::OnMdiDestroy(HWND document)
             m_owner.OnLastDocumentClosed();
     }
     const LRESULT result = DefaultProc(WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
+    // The last view showed its size and zoom until its window was gone.
+    if (TabCount(m_hWndTabStrip) == 0)
+        ClearImageStatus(g_updateUI);
     if (!m_bClosingAll)
         ResumeClientDrawing();
     return result;

@@ -147,6 +147,7 @@ void CImageFrame::OnMdiActivate(HWND activated)
 
 bool CImageFrame::QueryClose()
 {
+    m_imageView.FinishText();
     if (!m_imageView.Document().IsModified())
         return true;
     char name[MAX_PATH];

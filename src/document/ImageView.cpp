@@ -1,14 +1,12 @@
 #include "document/ImageView.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "document/DocumentMessages.h"
 #include "document/DocumentTitle.h"
 #include "document/ImageClipboard.h"
 #include "document/ImageContextMenu.h"
 #include "document/ImageFileDialogs.h"
 #include "document/ImagePrinter.h"
+#include "document/ImageStatusPanes.h"
 #include "document/ImageViewClass.h"
 #include "document/MarksCache.h"
 #include "document/ViewArithmetic.h"
@@ -18,7 +16,6 @@
 #include "ui/MainFrameHandle.h"
 #include "ui/UpdateUI.h"
 #include "util/CharSearch.h"
-#include "util/FastString.h"
 
 namespace {
 constexpr int kZoomPopup = 2;  // in the image popup
@@ -48,17 +45,6 @@ void RegisterViewClass()
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = kImageViewClass;
     CWindow::RegisterClass(wc);
-}
-
-// A status pane text: the pane's sample string up to its colon, then the value.
-template <typename... Values>
-void FormatPaneText(char (&text)[64], UINT id, const char* format, Values... values)
-{
-    Vorn::CFastString<63> sample;
-    sample.LoadString(id);
-    lstrcpynA(text, sample.GetString(), sizeof(text));
-    if (char* colon = strchr(text, ':'))
-        snprintf(colon + 1, sizeof(text) - static_cast<size_t>(colon + 1 - text), format, values...);
 }
 
 }
@@ -124,6 +110,7 @@ void CImageView::SetContentSize(int cx, int cy, bool redraw, bool resetOffset)
     SetScrollBars(true);
     if (redraw)
         InvalidateRect(Handle(), nullptr, TRUE);
+    m_annotations.ViewMoved();
 }
 
 void CImageView::SetZoom(float zoom)
@@ -131,8 +118,8 @@ void CImageView::SetZoom(float zoom)
     if (zoom == m_fZoom)
         return;
     const SIZE size = m_document.ImageSize();
-    SetContentSize(static_cast<int>(zoom * size.cx), static_cast<int>(zoom * size.cy), true, true);
     m_fZoom = zoom;
+    SetContentSize(static_cast<int>(zoom * size.cx), static_cast<int>(zoom * size.cy), true, true);
 }
 
 void CImageView::ZoomToLevel(int index)
@@ -170,8 +157,8 @@ void CImageView::FitToWindow()
 void CImageView::ActualSize()
 {
     const SIZE image = m_document.ImageSize();
-    SetContentSize(image.cx, image.cy, true, true);
     m_fZoom = 1.0f;
+    SetContentSize(image.cx, image.cy, true, true);
     InvalidateRect(Handle(), nullptr, TRUE);
     m_nZoomIndex = kZoomIndexActual;
     UpdateCommandUI();
@@ -195,7 +182,7 @@ void CImageView::UpdateCommandUI()
     m_pUpdateUI->EnableCommand(ID_ZOOM_IN, CanZoomIn(m_fZoom));
     m_pUpdateUI->EnableCommand(ID_ZOOM_OUT, CanZoomOut(m_fZoom));
     m_pUpdateUI->EnableCommand(ID_ZOOM_ACTUAL, m_fZoom != 1.0f);
-    m_pUpdateUI->EnableCommand(ID_FILE_SAVE, m_document.IsModified());
+    m_pUpdateUI->EnableCommand(ID_FILE_SAVE, HasChanges());
     m_pUpdateUI->EnableCommand(ID_EDITORS, true);
     m_pUpdateUI->EnableCommand(ID_EDIT_COPY, true);
     m_pUpdateUI->EnableCommand(ID_FILE_PRINT, true);
@@ -217,16 +204,7 @@ void CImageView::UpdateCommandUI()
     }
 
     UpdateHandCursor();
-    ShowStatusTexts(m_document.ImageSize());
-}
-
-void CImageView::ShowStatusTexts(SIZE imageSize)
-{
-    char text[64];
-    FormatPaneText(text, ID_INDICATOR_SIZE, " %d x %d", static_cast<int>(imageSize.cx), static_cast<int>(imageSize.cy));
-    m_pUpdateUI->SetCommandText(ID_INDICATOR_SIZE, text);
-    FormatPaneText(text, ID_INDICATOR_ZOOM, " %.0f%%", m_fZoom * 100.0);
-    m_pUpdateUI->SetCommandText(ID_INDICATOR_ZOOM, text);
+    ShowImageStatus(*m_pUpdateUI, m_document.ImageSize(), m_fZoom);
 }
 
 LRESULT CImageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -238,7 +216,16 @@ LRESULT CImageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         ReadWheelSettings();
         break;
     case WM_COMMAND:
+        if (HIWORD(wParam) == EN_CHANGE) {
+            OnTextChanged();
+            return 0;
+        }
         return OnCommand(LOWORD(wParam)) ? 0 : 1;
+    case WM_CTLCOLOREDIT:
+        return reinterpret_cast<LRESULT>(m_annotations.TextBoxColours(reinterpret_cast<HDC>(wParam)));
+    case WM_KILLFOCUS:
+        m_annotations.OnFocusLost();
+        break;
     case WM_CONTEXTMENU:
         ShowImageContextMenu(Handle(), lParam);
         return 0;
@@ -370,6 +357,7 @@ void CImageView::OnSaveImage()
 
 void CImageView::RunEditor(int index)
 {
+    m_annotations.FinishText();
     if (m_document.IsModified()) {
         OnSaveImage();
         if (m_document.IsModified())
@@ -393,6 +381,15 @@ void CImageView::ScrollClient(int dx, int dy)
 {
     ScrollWindowEx(Handle(), dx, dy, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
     CMarksCache::Shared().Scroll(this, dx, dy);
+    m_annotations.ViewMoved();
+}
+
+// The text being typed counts as a change from the first key on.
+void CImageView::OnTextChanged()
+{
+    m_annotations.TextChanged();
+    UpdateTitle();
+    UpdateCommandUI();
 }
 
 void CImageView::MarksChanged()
@@ -418,7 +415,7 @@ void CImageView::UpdateTitle()
     ReadDocumentName(document, name);
     char title[MAX_PATH + 1];
     lstrcpynA(title, name, MAX_PATH);
-    if (m_document.IsModified())
+    if (HasChanges())
         lstrcatA(title, "*");
     char shown[MAX_PATH + 1];
     GetWindowTextA(document, shown, sizeof(shown));

@@ -41,6 +41,8 @@ public:
     void RunEditor(int index);
     // For the close prompt's Yes: true when closing may go on.
     bool SaveBeforeClose();
+    // Ends a text being typed, so that it is a mark of the document.
+    void FinishText() { m_annotations.FinishText(); }
 
     // Publishes the command states and status texts while this is the active document.
     void UpdateCommandUI();
@@ -67,6 +69,9 @@ private:
     void CopyImage();
     void PrintDocument();
     void UpdateTitle();
+    void OnTextChanged();
+    // The document's changes and the text being typed.
+    bool HasChanges() const { return m_document.IsModified() || m_annotations.IsTyping(); }
     CanvasMapping Mapping() const override;
     void PictureEdited() override;
     void MarksChanged() override;
@@ -87,7 +92,6 @@ private:
     void ScrollTo(int bar, int position);
     void SetScrollBars(bool redraw);
     SIZE ClientSize() const;
-    void ShowStatusTexts(SIZE imageSize);
 
     CImageDocument m_document;
     CAnnotationController m_annotations{m_document.Picture(), *this};

@@ -87,21 +87,22 @@ protected:
     HWND m_view = nullptr;
 };
 
-// 关闭 and 退出 while a text is being typed: the document counts as changed, so both
-// ask, and the text is a mark by then.
-TEST_F(TypedTextTest, TextBeingTypedIsAChangeThatClosingAndExitingAskAbout)
+// 关闭, 退出 and an external editor while a text is being typed: the document counts
+// as changed, so each asks first (to save, or Save As before the editor gets the
+// file), and the text is a mark by then.
+TEST_F(TypedTextTest, TextBeingTypedIsAChangeThatClosingExitingAndEditorsAskAbout)
 {
-    for (const bool exiting : {false, true}) {
-        SCOPED_TRACE(exiting ? "exit" : "close");
+    for (const UINT command : {UINT(ID_FILE_CLOSE), UINT(ID_APP_EXIT), UINT(ID_EDITOR_FIRST)}) {
+        SCOPED_TRACE(command);
         Open("C:\\typed.bmp", true);
         Type(20, 20, ToGbk("标注"));
         EXPECT_TRUE(RunLoopUntil([&] { return TabText(0) == "typed.bmp*"; }, 3000)) << TabText(0);
         {
             CDialogAnswerer answerer({CDialogAnswerer::Press(IDCANCEL)});
-            if (exiting)
-                SendMessageA(*m_frame, WM_CLOSE, 0, 0);
+            if (command == ID_APP_EXIT)
+                SendMessageA(*m_frame, WM_CLOSE, 0, 0);  // what 退出 posts
             else
-                SendMessageA(*m_frame, WM_COMMAND, ID_FILE_CLOSE, 0);
+                SendMessageA(*m_frame, WM_COMMAND, command, 0);
             EXPECT_EQ(1u, answerer.StepsTaken()) << "no prompt";
         }
         ASSERT_TRUE(IsWindow(m_document));

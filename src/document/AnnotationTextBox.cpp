@@ -102,11 +102,14 @@ void CAnnotationTextBox::FitLines()
     if (!m_hWnd)
         return;
     const auto lines = static_cast<int>(SendMessageW(m_hWnd, EM_GETLINECOUNT, 0, 0));
-    RECT box{}, client{};
+    RECT box{}, client{}, format{};
     GetWindowRect(m_hWnd, &box);
     GetClientRect(m_hWnd, &client);
+    SendMessageW(m_hWnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    // Lines reach only as far as the formatting rectangle, which keeps a margin on
+    // both sides inside the client area.
     const int frame = (box.bottom - box.top) - client.bottom;
-    const int height = (lines > 0 ? lines : 1) * m_nLineHeight + 2 + frame;
+    const int height = (lines > 0 ? lines : 1) * m_nLineHeight + 2 * format.top + 1 + frame;
     if (height != box.bottom - box.top)
         SetWindowPos(m_hWnd, nullptr, 0, 0, box.right - box.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // Enter on the last line scrolled the first one away before the box grew.

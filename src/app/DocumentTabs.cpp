@@ -215,22 +215,21 @@ bool CDocumentTabs::CloseAll()
     return closed;
 }
 
-// A text being typed is counted as the change it is.
 int CDocumentTabs::UnsavedCount() const
 {
     int unsaved = 0;
-    for (int index = 0, count = TabCount(m_hWndTabStrip); index < count; ++index) {
-        CImageFrame* document = DocumentOfTab(index);
-        if (!document)
-            continue;
-        document->FinishText();
-        unsaved += document->Document().IsModified();
-    }
+    for (int index = 0, count = TabCount(m_hWndTabStrip); index < count; ++index)
+        if (CImageFrame* document = DocumentOfTab(index); document && document->Document().IsModified())
+            ++unsaved;
     return unsaved;
 }
 
 void CDocumentTabs::CloseAllAskingOnce()
 {
+    // A text being typed is counted as the change it is.
+    for (int index = 0, count = TabCount(m_hWndTabStrip); index < count; ++index)
+        if (CImageFrame* document = DocumentOfTab(index))
+            document->FinishText();
     const int unsaved = UnsavedCount();
     if (unsaved < 2) {
         CloseAll();

@@ -113,6 +113,28 @@ TEST_F(TypedTextTest, TextBeingTypedIsAChangeThatClosingExitingAndEditorsAskAbou
     }
 }
 
+// 全部关闭 with an unsaved capture and a text being typed in a saved image: two images
+// with changes, asked about once.
+TEST_F(TypedTextTest, CloseAllCountsTheTextBeingTypedAsAChange)
+{
+    ASSERT_TRUE(m_frame->Documents().CreateImageDocument(MakePatternBitmap(32, 24), ToGbk("快照-1*").c_str(), false));
+    Open("C:\\typed.bmp", true);
+    Type(20, 20, "ab");
+    std::string question;
+    {
+        CDialogAnswerer answerer({[&](HWND dialog) {
+            char shown[256] = {};
+            GetDlgItemTextA(dialog, IDC_CLOSE_ALL_TEXT, shown, sizeof shown);
+            question = shown;
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        }});
+        SendMessageA(*m_frame, WM_COMMAND, ID_WINDOW_CLOSE_ALL, 0);
+        EXPECT_EQ(1u, answerer.StepsTaken());
+    }
+    EXPECT_EQ(ToGbk("有 2 个图像尚未保存。\n关闭前要保存它们吗？"), question);
+    EXPECT_EQ(2, TabCount());
+}
+
 // 复制, then 保存 over the file while the text is being typed: the text is in the
 // copy and in the file, and the document is unchanged again.
 TEST_F(TypedTextTest, CopyAndSaveOverTheFileTakeTheTextAndLeaveNoStar)

@@ -90,18 +90,23 @@ int main()
     HWND host = CreateHost();
     CAnnotationTools tools;
 
-    CImageView marked, plain;
+    CImageDocument markedDocument, plainDocument;
+    CImageView marked(markedDocument), plain(plainDocument);
     PlaceView(marked, host);
     PlaceView(plain, host);
-    marked.SetImage(MakeScreenshotLikeBitmap(1920, 1080), "marked", true, nullptr);
-    plain.SetImage(MakeScreenshotLikeBitmap(1920, 1080), "plain", true, nullptr);
+    marked.Document().Adopt(MakeScreenshotLikeBitmap(1920, 1080), "marked", true);
+    marked.ShowNewImage();
+    plain.Document().Adopt(MakeScreenshotLikeBitmap(1920, 1080), "plain", true);
+    plain.ShowNewImage();
     marked.SetAnnotationTools(&tools);
     plain.SetAnnotationTools(&tools);
     AddMixedMarks(marked);
 
-    CImageView large;
+    CImageDocument largeDocument;
+    CImageView large(largeDocument);
     PlaceView(large, host);
-    large.SetImage(MakeScreenshotLikeBitmap(3840, 2160), "large", true, nullptr);
+    large.Document().Adopt(MakeScreenshotLikeBitmap(3840, 2160), "large", true);
+    large.ShowNewImage();
     large.SetAnnotationTools(&tools);
     AddMixedMarks(large);
     CImageView thousand;

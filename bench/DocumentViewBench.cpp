@@ -105,9 +105,11 @@ void PaintBenchmark()
 {
     HWND host = CreatePlainWindow("ViewBenchHost", DefWindowProcA, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 900, 700,
                                   nullptr);
-    CImageView view;
+    CImageDocument document;
+    CImageView view(document);
     view.CreateView(host);
-    view.SetImage(MakeScreenshotLikeBitmap(kImageWidth, kImageHeight), "bench", true, nullptr);
+    view.Document().Adopt(MakeScreenshotLikeBitmap(kImageWidth, kImageHeight), "bench", true);
+    view.ShowNewImage();
     // 800 x 600 of client area inside the edge and the scroll bars.
     RECT client{};
     SetWindowPos(view, nullptr, 0, 0, 800, 600, SWP_NOZORDER);

@@ -2,13 +2,17 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/Application.h"
 #include "app/CloseAllDialog.h"
 #include "document/DocumentMessages.h"
 #include "document/ImageFrame.h"
+#include "document/ImageStatusPanes.h"
 #include "res/resource.h"
 #include "ui/MenuBar.h"
 #include "ui/RedrawPause.h"
+#include "ui/UpdateUI.h"
 #include "util/CharSearch.h"
 
 namespace {
@@ -27,6 +31,13 @@ BOOL CALLBACK PassSettingChangeTo(HWND child, LPARAM message)
     return TRUE;
 }
 }
+
+CDocumentTabs::CDocumentTabs(IOwner& owner, CMenuBar& menuBar, IImageEditors& editors)
+    : m_owner(owner), m_menuBar(menuBar), m_editors(editors)
+{
+}
+
+CDocumentTabs::~CDocumentTabs() = default;
 
 bool CDocumentTabs::Create(HWND frame)
 {
@@ -96,9 +107,11 @@ bool CDocumentTabs::CreateImageDocument(HBITMAP bitmap, const char* name, bool s
     // creation, maximising and layout; the client is drawn once when all is done
     // instead. (A document created over a maximised one does the same on its own.)
     const CRedrawPause pause(documentWasActive ? nullptr : Handle());
-    CImageFrame* document = CImageFrame::Create(Handle(), title);
+    auto image = std::make_unique<CImageDocument>();
+    CImageFrame* document = CImageFrame::Create(Handle(), title, *image, m_editors);
     if (!document)
         return false;
+    m_documents.push_back(std::move(image));
     if (!documentWasActive)
         SendMessageA(Handle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(document->Handle()), 0);
 
@@ -110,7 +123,8 @@ bool CDocumentTabs::CreateImageDocument(HBITMAP bitmap, const char* name, bool s
         SendMessageA(m_hWndTabStrip, TCM_INSERTITEMA, TabCount(m_hWndTabStrip), reinterpret_cast<LPARAM>(&item));
     SendMessageA(m_hWndTabStrip, TCM_SETCURSEL, index, 0);
 
-    document->View().SetImage(bitmap, name, saved, &m_editors, std::move(objects));
+    document->Document().Adopt(bitmap, name, saved, std::move(objects));
+    document->View().ShowNewImage();
     m_owner.OnDocumentCreated(*document);
     m_owner.RecalcFrameLayout(true);
     // A capture's document comes while the frame is away, over the one it now covers.
@@ -205,13 +219,17 @@ int CDocumentTabs::UnsavedCount() const
 {
     int unsaved = 0;
     for (int index = 0, count = TabCount(m_hWndTabStrip); index < count; ++index)
-        if (CImageFrame* document = DocumentOfTab(index); document && document->View().Document().IsModified())
+        if (CImageFrame* document = DocumentOfTab(index); document && document->Document().IsModified())
             ++unsaved;
     return unsaved;
 }
 
 void CDocumentTabs::CloseAllAskingOnce()
 {
+    // A text being typed is counted as the change it is.
+    for (int index = 0, count = TabCount(m_hWndTabStrip); index < count; ++index)
+        if (CImageFrame* document = DocumentOfTab(index))
+            document->FinishText();
     const int unsaved = UnsavedCount();
     if (unsaved < 2) {
         CloseAll();
@@ -231,10 +249,10 @@ void CDocumentTabs::SaveAndCloseAll()
 {
     while (CImageFrame* document = DocumentOfTab(0)) {
         HWND window = document->Handle();
-        if (document->View().Document().IsModified()) {
+        if (document->Document().IsModified()) {
             // The user sees which image the Save As dialog is for.
             SendMessageA(Handle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
-            if (!document->View().SaveBeforeClose())
+            if (!document->SaveBeforeClose())
                 return;
         }
         SendMessageA(Handle(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
@@ -349,8 +367,9 @@ LRESULT CDocumentTabs::OnMdiDestroy(HWND document)
     CImageFrame* frame = nullptr;
     const int index = FindTab(document, &frame);
     if (frame && !m_bDiscarding) {
+        frame->FinishText();
         // The image asked about is the one on the screen.
-        if (frame->View().Document().IsModified())
+        if (frame->Document().IsModified())
             ResumeClientDrawing();
         if (!frame->QueryClose())
             return 0;
@@ -363,10 +382,23 @@ LRESULT CDocumentTabs::OnMdiDestroy(HWND document)
         if (TabCount(m_hWndTabStrip) == 0)
             m_owner.OnLastDocumentClosed();
     }
+    const CImageDocument* closed = frame ? &frame->Document() : nullptr;
     const LRESULT result = DefaultProc(WM_MDIDESTROY, reinterpret_cast<WPARAM>(document), 0);
+    if (!IsWindow(document))
+        DropDocument(closed);
+    // The last view showed its size and zoom until its window was gone.
+    if (TabCount(m_hWndTabStrip) == 0)
+        ClearImageStatus(g_updateUI);
     if (!m_bClosingAll)
         ResumeClientDrawing();
     return result;
+}
+
+void CDocumentTabs::DropDocument(const CImageDocument* document)
+{
+    m_documents.erase(std::remove_if(m_documents.begin(), m_documents.end(),
+                                     [document](const auto& held) { return held.get() == document; }),
+                      m_documents.end());
 }
 
 // The menu bar shows the document's menu; the client only keeps the window list, so

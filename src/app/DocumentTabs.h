@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <vector>
 
 #include "annotate/Annotation.h"
@@ -6,13 +7,15 @@
 #include "ui/GuiFont.h"
 #include "ui/Window.h"
 
+class CImageDocument;
 class CImageFrame;
 class CMenuBar;
 class IImageEditors;
 
-// The open documents: the MDI client, whose messages pass through here first, and the
-// tab strip over it with a tab for each document, kept in step as documents are
-// activated, saved under a new name and closed.
+// The open documents: each image document, the MDI client whose windows show them,
+// whose messages pass through here first, and the tab strip over it with a tab for
+// each document, kept in step as documents are activated, saved under a new name and
+// closed.
 class CDocumentTabs : public CWindow {
 public:
     // What the frame around the documents does for them.
@@ -28,10 +31,8 @@ public:
         ~IOwner() = default;
     };
 
-    CDocumentTabs(IOwner& owner, CMenuBar& menuBar, IImageEditors& editors)
-        : m_owner(owner), m_menuBar(menuBar), m_editors(editors)
-    {
-    }
+    CDocumentTabs(IOwner& owner, CMenuBar& menuBar, IImageEditors& editors);
+    ~CDocumentTabs() override;
 
     // Makes the tab strip and the MDI client over it in frame; false when the client
     // could not be made.
@@ -92,6 +93,9 @@ private:
     LRESULT OnMdiDestroy(HWND document);
     LRESULT OnMdiSetMenu(WPARAM menu, LPARAM windowMenu);
 
+    // A closed document goes after its window.
+    void DropDocument(const CImageDocument* document);
+
     IOwner& m_owner;
     CMenuBar& m_menuBar;
     IImageEditors& m_editors;
@@ -100,6 +104,7 @@ private:
     CGuiFont m_tabFont;
     bool m_bDiscarding = false;  // 全部不保存: the documents close without their prompt
     std::vector<HWND> m_pausedDocuments;
+    std::vector<std::unique_ptr<CImageDocument>> m_documents;
     bool m_bClosingAll = false;
     bool m_bClientPaused = false;
 };

@@ -352,10 +352,8 @@ void CAnnotationController::FinishText()
     const ImagePoint size = MeasureAnnotationText(text, style);
     object.points = {origin, ImagePoint{origin.x + size.x, origin.y + size.y}};
     if (index < 0) {
-        if (!text.empty())
-            Commit(CAnnotationEdit::Insert(m_picture.Objects().size(), std::move(object)));
-        else
-            Redraw();
+        // An empty box keeps nothing, but the typing's change is over all the same.
+        Commit(text.empty() ? CAnnotationEdit() : CAnnotationEdit::Insert(m_picture.Objects().size(), std::move(object)));
         return;
     }
     const Annotation& old = m_picture.Objects()[static_cast<size_t>(index)];
@@ -364,7 +362,13 @@ void CAnnotationController::FinishText()
     else if (text != old.text)
         Commit(CAnnotationEdit::Replace(static_cast<size_t>(index), old, std::move(object)));
     else
-        Redraw();
+        Commit(CAnnotationEdit());
+}
+
+void CAnnotationController::ViewMoved()
+{
+    if (m_textBox.IsOpen())
+        m_textBox.Place(ToClient(m_textBox.Origin()), m_surface.Mapping().zoom);
 }
 
 bool CAnnotationController::OnKeyDown(WPARAM key)

@@ -72,6 +72,14 @@ public:
     void Redo();
     // Ends a text being typed, keeping it.
     void FinishText();
+    // True while the text being typed differs from what its box opened with.
+    bool IsTyping() const { return m_textBox.IsChanged(); }
+    // The text box grows with its lines, and follows a zoom or a scroll of the view.
+    void TextChanged() { m_textBox.FitLines(); }
+    void ViewMoved();
+    HBRUSH TextBoxColours(HDC dc) const { return m_textBox.PaintColours(dc); }
+    // A Space held while the focus left is released elsewhere.
+    void OnFocusLost() { m_bSpaceHeld = false; }
 
 private:
     enum class Drag { kNone, kDrawing, kMoving, kResizing, kBand, kCropping };

@@ -1,5 +1,6 @@
 #include "document/AnnotationTextBox.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "annotate/DefaultFontFace.h"
@@ -39,28 +40,88 @@ bool CAnnotationTextBox::Open(HWND view, POINT where, float zoom, const Annotati
 {
     m_style = style;
     m_nIndex = index;
-    LOGFONTW font{};
-    font.lfHeight = -static_cast<LONG>(std::lround(style.fontSize * zoom));
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfQuality = ANTIALIASED_QUALITY;
-    const std::wstring face = style.fontFace.empty() ? DefaultFontFace() : style.fontFace;
-    lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
-    m_hFont.reset(CreateFontIndirectW(&font));
-    RECT client{};
-    GetClientRect(view, &client);
-    const int height = static_cast<int>(std::lround(style.fontSize * zoom * 1.6f)) + 4;
     m_hWnd = CreateWindowExW(0, L"EDIT", text.c_str(),
-                             WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL,
-                             where.x, where.y, std::max<LONG>(client.right - where.x, 40), height, view, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+                             WS_CHILD | WS_BORDER | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL, 0, 0, 0, 0,
+                             view, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!m_hWnd)
         return false;
-    SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont.get()), FALSE);
     SetPropW(m_hWnd, kEditProcProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)));
     SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextBoxProc));
+    m_fZoom = 0;
+    Place(where, zoom);
+    ShowWindow(m_hWnd, SW_SHOWNA);
     SetFocus(m_hWnd);
     SendMessageW(m_hWnd, EM_SETSEL, text.size(), text.size());
     return true;
+}
+
+bool CAnnotationTextBox::IsChanged() const
+{
+    return m_hWnd && SendMessageW(m_hWnd, EM_GETMODIFY, 0, 0);
+}
+
+void CAnnotationTextBox::MakeFont(float zoom)
+{
+    LOGFONTW font{};
+    font.lfHeight = -static_cast<LONG>(std::lround(m_style.fontSize * zoom));
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = ANTIALIASED_QUALITY;
+    const std::wstring face = m_style.fontFace.empty() ? DefaultFontFace() : m_style.fontFace;
+    lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
+    CFontOwner made(CreateFontIndirectW(&font));
+    if (!made)
+        return;
+    SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), FALSE);
+    m_hFont = std::move(made);
+    m_fZoom = zoom;
+    const CWindowDC dc(m_hWnd);
+    const CSelectObject selection(dc, m_hFont.get());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    m_nLineHeight = metrics.tmHeight;
+}
+
+void CAnnotationTextBox::Place(POINT where, float zoom)
+{
+    if (!m_hWnd)
+        return;
+    if (zoom != m_fZoom)
+        MakeFont(zoom);
+    RECT client{};
+    GetClientRect(GetParent(m_hWnd), &client);
+    RECT box{};
+    GetWindowRect(m_hWnd, &box);
+    SetWindowPos(m_hWnd, nullptr, where.x, where.y, std::max<LONG>(client.right - where.x, 40), box.bottom - box.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    FitLines();
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CAnnotationTextBox::FitLines()
+{
+    if (!m_hWnd)
+        return;
+    const auto lines = static_cast<int>(SendMessageW(m_hWnd, EM_GETLINECOUNT, 0, 0));
+    RECT box{}, client{}, format{};
+    GetWindowRect(m_hWnd, &box);
+    GetClientRect(m_hWnd, &client);
+    SendMessageW(m_hWnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    // Lines reach only as far as the formatting rectangle, which keeps a margin on
+    // both sides inside the client area.
+    const int frame = (box.bottom - box.top) - client.bottom;
+    const int height = (lines > 0 ? lines : 1) * m_nLineHeight + 2 * format.top + 1 + frame;
+    if (height != box.bottom - box.top)
+        SetWindowPos(m_hWnd, nullptr, 0, 0, box.right - box.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Enter on the last line scrolled the first one away before the box grew.
+    if (const LRESULT first = SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0))
+        SendMessageW(m_hWnd, EM_LINESCROLL, 0, -first);
+}
+
+HBRUSH CAnnotationTextBox::PaintColours(HDC dc) const
+{
+    SetTextColor(dc, m_style.colour);
+    SetBkColor(dc, RGB(255, 255, 255));
+    return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
 }
 
 std::wstring CAnnotationTextBox::Close()

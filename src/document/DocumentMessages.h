@@ -14,3 +14,6 @@ constexpr WPARAM kImageMenuRequest = 3;
 constexpr UINT WM_APP_ANNOTATION_CHANGED = WM_APP + 103;
 // text box -> its view: the typing ended (Esc, or the focus went elsewhere).
 constexpr UINT WM_APP_FINISH_TEXT = WM_APP + 104;
+// view -> its document window: the picture, its changed state or the text being typed
+// changed.
+constexpr UINT WM_APP_DOC_EDITED = WM_APP + 105;

@@ -40,10 +40,11 @@ HMENU WindowListPopup(HMENU menu)
 }
 }
 
-CImageFrame* CImageFrame::Create(HWND mdiClient, const char* title)
+CImageFrame* CImageFrame::Create(HWND mdiClient, const char* title, CImageDocument& document,
+                                 IImageEditors& editors)
 {
     RegisterFrameClass();
-    auto* frame = new CImageFrame;
+    auto* frame = new CImageFrame(document, editors);
     frame->m_hWndMDIClient = mdiClient;
 
     HWND active = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, 0));
@@ -111,8 +112,15 @@ LRESULT CImageFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_APP_GET_IMAGE_MENU:
         return reinterpret_cast<LRESULT>(wParam == kImageMenuRequest ? ImageMenu() : nullptr);
     case WM_COMMAND:
+        if (m_commands.OnCommand(LOWORD(wParam)))
+            return 0;
+        SendMessageA(m_imageView.Handle(), msg, wParam, lParam);
+        return 0;
     case WM_APP_ANNOTATION_CHANGED:
         SendMessageA(m_imageView.Handle(), msg, wParam, lParam);
+        return 0;
+    case WM_APP_DOC_EDITED:
+        m_commands.UpdateTitle();
         return 0;
     case WM_DESTROY:
         m_hDocMenu.reset();
@@ -147,13 +155,14 @@ void CImageFrame::OnMdiActivate(HWND activated)
 
 bool CImageFrame::QueryClose()
 {
-    if (!m_imageView.Document().IsModified())
+    m_imageView.FinishText();
+    if (!m_document.IsModified())
         return true;
     char name[MAX_PATH];
     ReadDocumentName(Handle(), name);
     switch (AppMessageBox(Handle(), IDS_SAVE_PROMPT, MB_YESNOCANCEL | MB_ICONQUESTION, name)) {
     case IDYES:
-        return m_imageView.SaveBeforeClose();
+        return m_commands.SaveBeforeClose();
     case IDNO:
         return true;
     default:

@@ -1,21 +1,29 @@
 #pragma once
+#include "document/DocumentCommands.h"
 #include "document/ImageView.h"
 #include "scoped/ScopedHandles.h"
 #include "ui/Window.h"
 
-// One image document: an MDI child whose whole client area is its image view. It
-// has its own copy of the document menu, whose image popup carries this document's
-// enable states and zoom mark. The object deletes itself after its window is gone.
+// One image document's window: an MDI child whose whole client area is its image
+// view, with the commands on the document as a whole. It has its own copy of the
+// document menu, whose image popup carries this document's enable states and zoom
+// mark. The object deletes itself after its window is gone; the document it shows
+// belongs to the document list and outlives it.
 class CImageFrame : public CWindow {
 public:
-    // Creates the MDI child in mdiClient with the title as window text; null on failure
-    // (the object is then deleted already).
-    static CImageFrame* Create(HWND mdiClient, const char* title);
+    // Creates the MDI child in mdiClient with the title as window text, showing
+    // document; null on failure (the object is then deleted already).
+    static CImageFrame* Create(HWND mdiClient, const char* title, CImageDocument& document, IImageEditors& editors);
 
     CImageView& View() { return m_imageView; }
+    CImageDocument& Document() { return m_document; }
 
-    // Whether the document may close: asks to save an image that was never saved.
+    // Ends the text being typed, so that it counts as the document's change.
+    void FinishText() { m_imageView.FinishText(); }
+    // Whether the document may close: asks to save an image that has changes.
     bool QueryClose();
+    // For the close prompt's Yes: true when closing may go on.
+    bool SaveBeforeClose() { return m_commands.SaveBeforeClose(); }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -29,7 +37,10 @@ protected:
     }
 
 private:
-    CImageFrame() = default;
+    CImageFrame(CImageDocument& document, IImageEditors& editors)
+        : m_document(document), m_imageView(document), m_commands(document, m_imageView, editors)
+    {
+    }
     ~CImageFrame() override;
 
     void OnMdiActivate(HWND activated);
@@ -38,5 +49,7 @@ private:
     bool m_bWindowOwnsObject = false;
     HWND m_hWndMDIClient = nullptr;
     CMenuOwner m_hDocMenu;
+    CImageDocument& m_document;
     CImageView m_imageView;
+    CDocumentCommands m_commands;
 };

@@ -1,24 +1,14 @@
 #include "document/ImageView.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "document/DocumentMessages.h"
-#include "document/DocumentTitle.h"
-#include "document/ImageClipboard.h"
 #include "document/ImageContextMenu.h"
-#include "document/ImageFileDialogs.h"
-#include "document/ImagePrinter.h"
+#include "document/ImageStatusPanes.h"
 #include "document/ImageViewClass.h"
 #include "document/MarksCache.h"
 #include "document/ViewArithmetic.h"
 #include "document/ZoomTable.h"
 #include "res/resource.h"
-#include "ui/DpiScale.h"
-#include "ui/MainFrameHandle.h"
 #include "ui/UpdateUI.h"
-#include "util/CharSearch.h"
-#include "util/FastString.h"
 
 namespace {
 constexpr int kZoomPopup = 2;  // in the image popup
@@ -28,13 +18,6 @@ HBRUSH SharedBackground()
 {
     static HBRUSH brush = CreateHatchBrush(HS_DIAGCROSS, RGB(0, 0, 0));
     return brush;
-}
-
-// The hands are drawn at 16, 24 and 32 pixels.
-HCURSOR LoadHandCursor(UINT id, int size)
-{
-    return static_cast<HCURSOR>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_CURSOR, size, size, 0));
 }
 
 void RegisterViewClass()
@@ -50,21 +33,19 @@ void RegisterViewClass()
     CWindow::RegisterClass(wc);
 }
 
-// A status pane text: the pane's sample string up to its colon, then the value.
-template <typename... Values>
-void FormatPaneText(char (&text)[64], UINT id, const char* format, Values... values)
+POINT PointOf(LPARAM lParam)
 {
-    Vorn::CFastString<63> sample;
-    sample.LoadString(id);
-    lstrcpynA(text, sample.GetString(), sizeof(text));
-    if (char* colon = strchr(text, ':'))
-        snprintf(colon + 1, sizeof(text) - static_cast<size_t>(colon + 1 - text), format, values...);
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
+bool ShiftDown()
+{
+    return (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+}
 }
 
-CImageView::CImageView()
-    : m_hbrBackground(SharedBackground())
+CImageView::CImageView(CImageDocument& document)
+    : m_document(document), m_hbrBackground(SharedBackground())
 {
 }
 
@@ -81,49 +62,13 @@ HWND CImageView::CreateView(HWND parent)
                   0, 0, 0, 0, parent, nullptr);
 }
 
-void CImageView::SetImage(HBITMAP bitmap, const char* path, bool saved, IImageEditors* editors,
-                          std::vector<Annotation> objects)
+void CImageView::ShowNewImage()
 {
-    m_document.Adopt(bitmap, path, saved, std::move(objects));
-    m_pEditors = editors;
     const SIZE size = m_document.ImageSize();
-    SetContentSize(size.cx, size.cy, true, true);
     m_fZoom = 1.0f;
     m_nZoomIndex = kZoomIndexActual;
+    SetContentSize(size.cx, size.cy, true, true);
     UpdateCommandUI();
-}
-
-SIZE CImageView::ClientSize() const
-{
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    return SIZE{client.right, client.bottom};
-}
-
-void CImageView::SetScrollBars(bool redraw)
-{
-    const SIZE content = m_scroll.Content(), view = m_scroll.View();
-    const POINT offset = m_scroll.Offset();
-    SCROLLINFO info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    info.nMax = content.cx - 1;
-    info.nPage = static_cast<UINT>(view.cx);
-    info.nPos = offset.x;
-    SetScrollInfo(Handle(), SB_HORZ, &info, redraw);
-    info.nMax = content.cy - 1;
-    info.nPage = static_cast<UINT>(view.cy);
-    info.nPos = offset.y;
-    SetScrollInfo(Handle(), SB_VERT, &info, redraw);
-}
-
-void CImageView::SetContentSize(int cx, int cy, bool redraw, bool resetOffset)
-{
-    m_scroll.SetContent(SIZE{cx, cy}, resetOffset);
-    CMarksCache::Shared().Drop(this);
-    SetScrollBars(true);
-    if (redraw)
-        InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void CImageView::SetZoom(float zoom)
@@ -131,8 +76,8 @@ void CImageView::SetZoom(float zoom)
     if (zoom == m_fZoom)
         return;
     const SIZE size = m_document.ImageSize();
-    SetContentSize(static_cast<int>(zoom * size.cx), static_cast<int>(zoom * size.cy), true, true);
     m_fZoom = zoom;
+    SetContentSize(static_cast<int>(zoom * size.cx), static_cast<int>(zoom * size.cy), true, true);
 }
 
 void CImageView::ZoomToLevel(int index)
@@ -170,8 +115,8 @@ void CImageView::FitToWindow()
 void CImageView::ActualSize()
 {
     const SIZE image = m_document.ImageSize();
-    SetContentSize(image.cx, image.cy, true, true);
     m_fZoom = 1.0f;
+    SetContentSize(image.cx, image.cy, true, true);
     InvalidateRect(Handle(), nullptr, TRUE);
     m_nZoomIndex = kZoomIndexActual;
     UpdateCommandUI();
@@ -195,7 +140,7 @@ void CImageView::UpdateCommandUI()
     m_pUpdateUI->EnableCommand(ID_ZOOM_IN, CanZoomIn(m_fZoom));
     m_pUpdateUI->EnableCommand(ID_ZOOM_OUT, CanZoomOut(m_fZoom));
     m_pUpdateUI->EnableCommand(ID_ZOOM_ACTUAL, m_fZoom != 1.0f);
-    m_pUpdateUI->EnableCommand(ID_FILE_SAVE, m_document.IsModified());
+    m_pUpdateUI->EnableCommand(ID_FILE_SAVE, HasChanges());
     m_pUpdateUI->EnableCommand(ID_EDITORS, true);
     m_pUpdateUI->EnableCommand(ID_EDIT_COPY, true);
     m_pUpdateUI->EnableCommand(ID_FILE_PRINT, true);
@@ -217,16 +162,7 @@ void CImageView::UpdateCommandUI()
     }
 
     UpdateHandCursor();
-    ShowStatusTexts(m_document.ImageSize());
-}
-
-void CImageView::ShowStatusTexts(SIZE imageSize)
-{
-    char text[64];
-    FormatPaneText(text, ID_INDICATOR_SIZE, " %d x %d", static_cast<int>(imageSize.cx), static_cast<int>(imageSize.cy));
-    m_pUpdateUI->SetCommandText(ID_INDICATOR_SIZE, text);
-    FormatPaneText(text, ID_INDICATOR_ZOOM, " %.0f%%", m_fZoom * 100.0);
-    m_pUpdateUI->SetCommandText(ID_INDICATOR_ZOOM, text);
+    ShowImageStatus(*m_pUpdateUI, m_document.ImageSize(), m_fZoom);
 }
 
 LRESULT CImageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -238,7 +174,16 @@ LRESULT CImageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         ReadWheelSettings();
         break;
     case WM_COMMAND:
+        if (HIWORD(wParam) == EN_CHANGE) {
+            OnTextChanged();
+            return 0;
+        }
         return OnCommand(LOWORD(wParam)) ? 0 : 1;
+    case WM_CTLCOLOREDIT:
+        return reinterpret_cast<LRESULT>(m_annotations.TextBoxColours(reinterpret_cast<HDC>(wParam)));
+    case WM_KILLFOCUS:
+        m_annotations.OnFocusLost();
+        break;
     case WM_CONTEXTMENU:
         ShowImageContextMenu(Handle(), lParam);
         return 0;
@@ -307,16 +252,6 @@ bool CImageView::OnCommand(UINT id)
     case ID_ZOOM_ACTUAL:
         ActualSize();
         return true;
-    case ID_FILE_SAVE:
-    case ID_FILE_SAVE_AS:
-        OnSaveImage();
-        return true;
-    case ID_EDIT_COPY:
-        CopyImage();
-        return true;
-    case ID_FILE_PRINT:
-        PrintDocument();
-        return true;
     case ID_ANNOTATE_UNDO:
         m_annotations.Undo();
         return true;
@@ -328,71 +263,7 @@ bool CImageView::OnCommand(UINT id)
         ZoomToLevel(static_cast<int>(id - ID_ZOOM_10));
         return true;
     }
-    if (id >= ID_EDITOR_FIRST && id <= ID_EDITOR_LAST) {
-        RunEditor(static_cast<int>(id - ID_EDITOR_FIRST));
-        return true;
-    }
     return false;
-}
-
-void CImageView::CopyImage()
-{
-    m_annotations.FinishText();
-    CBitmapOwner flattened;
-    CopyImageOrReport(m_document.OutputImage(flattened), Handle());
-}
-
-// The job is named after the image as its tab names it.
-void CImageView::PrintDocument()
-{
-    m_annotations.FinishText();
-    CBitmapOwner flattened;
-    HBITMAP output = m_document.OutputImage(flattened);
-    char name[MAX_PATH];
-    ReadDocumentName(GetParent(Handle()), name);
-    PrintImage(g_hMainFrame, output, FileNamePart(name));
-}
-
-void CImageView::OnSaveImage()
-{
-    m_annotations.FinishText();
-    char path[MAX_PATH];
-    ReadDocumentName(GetParent(Handle()), path);
-    const bool renames = m_document.IsModified();
-    if (!m_document.SaveAs(path) || !renames)
-        return;
-    HWND document = GetParent(Handle());
-    SetWindowTextA(document, path);
-    SendMessageA(GetParent(document), WM_APP_DOC_PATH_CHANGED, reinterpret_cast<WPARAM>(document),
-                 reinterpret_cast<LPARAM>(path));
-    UpdateCommandUI();
-}
-
-void CImageView::RunEditor(int index)
-{
-    if (m_document.IsModified()) {
-        OnSaveImage();
-        if (m_document.IsModified())
-            return;
-    }
-    if (m_pEditors)
-        m_document.OpenInEditor(*m_pEditors, index);
-}
-
-bool CImageView::SaveBeforeClose()
-{
-    m_annotations.FinishText();
-    if (!m_document.IsModified())
-        return true;
-    char path[MAX_PATH];
-    ReadDocumentName(GetParent(Handle()), path);
-    return m_document.SaveAs(path);
-}
-
-void CImageView::ScrollClient(int dx, int dy)
-{
-    ScrollWindowEx(Handle(), dx, dy, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
-    CMarksCache::Shared().Scroll(this, dx, dy);
 }
 
 void CImageView::MarksChanged()
@@ -406,27 +277,20 @@ void CImageView::PictureEdited()
     const SIZE scaled{static_cast<LONG>(m_fZoom * size.cx), static_cast<LONG>(m_fZoom * size.cy)};
     if (scaled.cx != content.cx || scaled.cy != content.cy)
         SetContentSize(scaled.cx, scaled.cy, true, false);
-    UpdateTitle();
-    UpdateCommandUI();
+    OnDocumentEdited();
 }
 
-// The star after the name follows the modified state.
-void CImageView::UpdateTitle()
+// The text being typed counts as a change from the first key on.
+void CImageView::OnTextChanged()
 {
-    HWND document = GetParent(Handle());
-    char name[MAX_PATH];
-    ReadDocumentName(document, name);
-    char title[MAX_PATH + 1];
-    lstrcpynA(title, name, MAX_PATH);
-    if (m_document.IsModified())
-        lstrcatA(title, "*");
-    char shown[MAX_PATH + 1];
-    GetWindowTextA(document, shown, sizeof(shown));
-    if (lstrcmpA(shown, title) == 0)
-        return;
-    SetWindowTextA(document, title);
-    SendMessageA(GetParent(document), WM_APP_DOC_PATH_CHANGED, reinterpret_cast<WPARAM>(document),
-                 reinterpret_cast<LPARAM>(title));
+    m_annotations.TextChanged();
+    OnDocumentEdited();
+}
+
+void CImageView::OnDocumentEdited()
+{
+    SendMessageA(GetParent(Handle()), WM_APP_DOC_EDITED, 0, 0);
+    UpdateCommandUI();
 }
 
 void CImageView::OnAnnotationChanged(unsigned properties)
@@ -436,20 +300,6 @@ void CImageView::OnAnnotationChanged(unsigned properties)
     else
         m_annotations.ToolChanged();
     UpdateHandCursor();
-}
-
-void CImageView::OnSize(int width, int height)
-{
-    UpdateCommandUI();
-    const POINT old = m_scroll.Offset();
-    m_scroll.SetView(SIZE{width, height});
-    SetScrollBars(true);
-    const POINT now = m_scroll.Offset();
-    if (now.x != old.x || now.y != old.y) {
-        ScrollClient(old.x - now.x, old.y - now.y);
-        SetScrollPos(Handle(), SB_HORZ, now.x, FALSE);
-        SetScrollPos(Handle(), SB_VERT, now.y, FALSE);
-    }
 }
 
 bool CImageView::OnSetCursor(LPARAM lParam)
@@ -467,110 +317,16 @@ bool CImageView::OnSetCursor(LPARAM lParam)
     }
     if (m_nHandCursor == -1)
         return false;
-    LoadHandCursors();
-    SetCursor(m_hHandCursors[m_nHandCursor].get());
+    SetCursor(m_handCursors.Get(Handle(), m_nHandCursor == 1));
     return true;
-}
-
-// The hands in the size for the view's DPI, loaded again after it moved to a monitor
-// of another DPI.
-void CImageView::LoadHandCursors()
-{
-    const int size = CDpiScale::OfWindow(Handle()).PictureLength(16);
-    if (size == m_nHandCursorSize)
-        return;
-    m_hHandCursors[0].reset(LoadHandCursor(IDC_HAND_OPEN, size));
-    m_hHandCursors[1].reset(LoadHandCursor(IDC_HAND_CLOSED, size));
-    m_nHandCursorSize = size;
-}
-
-bool CImageView::OnKeyDown(WPARAM key)
-{
-    switch (key) {
-    case VK_UP:
-        OnScroll(SB_VERT, SB_LINEUP);
-        return true;
-    case VK_DOWN:
-        OnScroll(SB_VERT, SB_LINEDOWN);
-        return true;
-    case VK_PRIOR:
-        OnScroll(SB_VERT, SB_PAGEUP);
-        return true;
-    case VK_NEXT:
-        OnScroll(SB_VERT, SB_PAGEDOWN);
-        return true;
-    case VK_HOME:
-        OnScroll(SB_VERT, SB_TOP);
-        return true;
-    case VK_END:
-        OnScroll(SB_VERT, SB_BOTTOM);
-        return true;
-    case VK_LEFT:
-        OnScroll(SB_HORZ, SB_LINELEFT);
-        return true;
-    case VK_RIGHT:
-        OnScroll(SB_HORZ, SB_LINERIGHT);
-        return true;
-    }
-    return false;
-}
-
-void CImageView::OnScroll(int bar, int code)
-{
-    int track = 0;
-    if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
-        SCROLLINFO info{};
-        info.cbSize = sizeof(info);
-        info.fMask = SIF_TRACKPOS;
-        GetScrollInfo(Handle(), bar, &info);
-        track = info.nTrackPos;
-    }
-    const int target = m_scroll.Target(bar, code, ClientSize(), track);
-    if (target >= 0)
-        ScrollTo(bar, target);
-}
-
-void CImageView::ScrollTo(int bar, int position)
-{
-    const POINT offset = m_scroll.Offset();
-    const int current = bar == SB_HORZ ? offset.x : offset.y;
-    if (position == current)
-        return;
-    const int delta = current - position;
-    m_scroll.MoveTo(bar, position);
-    SetScrollPos(Handle(), bar, position, TRUE);
-    ScrollClient(bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0);
-}
-
-void CImageView::OnMouseWheel(int delta)
-{
-    const bool pages = m_nNotchLines == -1;
-    const int code = delta > 0 ? (pages ? SB_PAGEUP : SB_LINEUP) : (pages ? SB_PAGEDOWN : SB_LINEDOWN);
-    const int steps = WheelSteps(m_nWheelAccum, delta, m_nNotchLines);
-    for (int i = 0; i < steps; ++i) {
-        OnScroll(m_scroll.Content().cy > ClientSize().cy ? SB_VERT : SB_HORZ, code);
-        UpdateWindow(Handle());
-    }
-}
-
-void CImageView::ReadWheelSettings()
-{
-    UINT lines = 3;
-    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-    m_nNotchLines = static_cast<int>(lines);
-    // An old wheel driver answers for itself.
-    if (HWND driver = FindWindowA("MouseZ", "Magellan MSWHEEL")) {
-        const UINT message = RegisterWindowMessageA("MSH_SCROLL_LINES_MSG");
-        m_nNotchLines = static_cast<int>(SendMessageA(driver, message, 0, 0));
-    }
 }
 
 void CImageView::OnLButtonDown(LPARAM lParam, bool doubleClick)
 {
-    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    const POINT point = PointOf(lParam);
     if (m_annotations.HandlesMouse()) {
         SetFocus(Handle());
-        m_annotations.OnButtonDown(point, (GetKeyState(VK_SHIFT) & 0x8000) != 0, doubleClick);
+        m_annotations.OnButtonDown(point, ShiftDown(), doubleClick);
         return;
     }
     m_bDragging = 1;
@@ -582,9 +338,9 @@ void CImageView::OnLButtonDown(LPARAM lParam, bool doubleClick)
 // The image follows the mouse.
 void CImageView::OnMouseMove(LPARAM lParam)
 {
-    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    const POINT point = PointOf(lParam);
     if (m_annotations.IsDragging()) {
-        m_annotations.OnMouseMove(point, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+        m_annotations.OnMouseMove(point, ShiftDown());
         return;
     }
     if (!m_bDragging)
@@ -592,20 +348,13 @@ void CImageView::OnMouseMove(LPARAM lParam)
     const int dx = point.x - m_ptLastMouse.x;
     const int dy = point.y - m_ptLastMouse.y;
     m_ptLastMouse = point;
-    const POINT offset = m_scroll.Offset(), target = m_scroll.Dragged(dx, dy, ClientSize());
-    if (target.x == offset.x && target.y == offset.y)
-        return;
-    ScrollClient(offset.x - target.x, offset.y - target.y);
-    SetScrollPos(Handle(), SB_HORZ, target.x, TRUE);
-    SetScrollPos(Handle(), SB_VERT, target.y, TRUE);
-    m_scroll.MoveTo(target);
+    Pan(dx, dy);
 }
 
 void CImageView::OnLButtonUp(LPARAM lParam)
 {
     if (m_annotations.IsDragging()) {
-        const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        m_annotations.OnButtonUp(point, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+        m_annotations.OnButtonUp(PointOf(lParam), ShiftDown());
         return;
     }
     m_bDragging = 0;

@@ -1,28 +1,26 @@
 #pragma once
 #include "document/AnnotationController.h"
+#include "document/HandCursors.h"
 #include "document/ImageDocument.h"
 #include "document/ScrollPosition.h"
-#include "scoped/ScopedHandles.h"
 #include "ui/Window.h"
 
-class IImageEditors;
 class CUpdateUI;
 
-// The client window of an image document: shows the document's bitmap at a zoom
+// The client window of an image document: shows the document's picture at a zoom
 // between 10% and 3200% from the top-left corner of the scroll area, hatches
 // everything outside the image, scrolls with bars, keys and wheel, and pans with a
 // hand; with another annotation tool chosen, the mouse and keys mark the picture up.
-// It holds the document it shows.
+// The document belongs to the document list; the view only shows and edits it.
 class CImageView : public CWindow, private IAnnotationSurface {
 public:
-    CImageView();
+    explicit CImageView(CImageDocument& document);
     ~CImageView() override;
 
     HWND CreateView(HWND parent);
 
-    // Takes ownership of the bitmap, shown with the marks over it.
-    void SetImage(HBITMAP bitmap, const char* path, bool saved, IImageEditors* editors,
-                  std::vector<Annotation> objects = {});
+    // The document took a new image: it shows at 100% from its top-left corner.
+    void ShowNewImage();
     // The tools shared by every document; without them the view only pans.
     void SetAnnotationTools(CAnnotationTools* tools) { m_annotations.SetTools(tools); }
 
@@ -34,13 +32,10 @@ public:
     void ActualSize();
     void UpdateHandCursor();
 
-    // Save and Save As: the Save As dialog, then the new name for a modified image.
-    void OnSaveImage();
-    // Hands the document's file to editor index of the list, saving it first when
-    // it has changes; nothing starts while it still has them.
-    void RunEditor(int index);
-    // For the close prompt's Yes: true when closing may go on.
-    bool SaveBeforeClose();
+    // Ends a text being typed, so that it is a mark of the document.
+    void FinishText() { m_annotations.FinishText(); }
+    // The document's changes and the text being typed.
+    bool HasChanges() const { return m_document.IsModified() || m_annotations.IsTyping(); }
 
     // Publishes the command states and status texts while this is the active document.
     void UpdateCommandUI();
@@ -64,18 +59,17 @@ private:
     // pixels are the client's shifted by -shift.
     void DrawImage(HDC dc, const RECT& clip, POINT shift);
     void OnAnnotationChanged(unsigned properties);
-    void CopyImage();
-    void PrintDocument();
-    void UpdateTitle();
+    // The picture or the text being typed changed: the document's window shows it.
+    void OnDocumentEdited();
+    void OnTextChanged();
     CanvasMapping Mapping() const override;
     void PictureEdited() override;
     void MarksChanged() override;
-    // ScrollWindowEx by (dx, dy), and the same for the marks cache.
+    // ScrollWindowEx by (dx, dy), and the same for the marks cache and the text box.
     void ScrollClient(int dx, int dy);
     HWND Window() const override { return Handle(); }
     void OnSize(int width, int height);
     bool OnSetCursor(LPARAM lParam);
-    void LoadHandCursors();
     bool OnKeyDown(WPARAM key);
     void OnMouseMove(LPARAM lParam);
     void OnLButtonDown(LPARAM lParam, bool doubleClick);
@@ -85,21 +79,20 @@ private:
     void OnMouseWheel(int delta);
     void ReadWheelSettings();
     void ScrollTo(int bar, int position);
+    // The image follows a hand drag by (dx, dy).
+    void Pan(int dx, int dy);
     void SetScrollBars(bool redraw);
     SIZE ClientSize() const;
-    void ShowStatusTexts(SIZE imageSize);
 
-    CImageDocument m_document;
+    CImageDocument& m_document;
     CAnnotationController m_annotations{m_document.Picture(), *this};
-    IImageEditors* m_pEditors = nullptr;
     CScrollPosition m_scroll;
     int m_nWheelAccum = 0;
     int m_nNotchLines = 3;
     HBRUSH m_hbrBackground;
     float m_fZoom = 1.0f;
     int m_nHandCursor = -1;
-    CCursorOwner m_hHandCursors[2];
-    int m_nHandCursorSize = 0; // of the hands loaded, 0 before the first is shown
+    CHandCursors m_handCursors;
     int m_bDragging = 0;
     POINT m_ptLastMouse{};
     CUpdateUI* m_pUpdateUI = nullptr;

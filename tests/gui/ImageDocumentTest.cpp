@@ -96,6 +96,8 @@ TEST_F(ImageDocumentTest, LastDocumentClosingHidesTheTabsAndDisablesImageCommand
     EXPECT_TRUE(EqualRect(&bare, &after));
     for (UINT id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_ZOOM_ACTUAL, ID_EDITORS, ID_EDIT_COPY})
         EXPECT_FALSE(g_updateUI.IsEnabled(id)) << id;
+    EXPECT_STREQ("", g_updateUI.GetCommandText(ID_INDICATOR_SIZE)) << "no image, no size";
+    EXPECT_STREQ("", g_updateUI.GetCommandText(ID_INDICATOR_ZOOM));
 
     HWND again = Open("C:\\pics\\b.bmp", true);
     EXPECT_TRUE(IsMaximized(again)) << "the first document after an empty frame is maximised again";

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "KeyInput.h"
 #include "PixelReader.h"
 #include "RealClick.h"
 #include "document/ImageView.h"
@@ -155,4 +156,43 @@ TEST_F(ImageViewTest, WheelScrollsTheUsersLinesPerNotch)
     Pump();
     EXPECT_EQ(30 + 5 * 30, view.ScrollOffset().y) << "the frame passes the change on";
 }
+
+// Space pressed in the view and released while another window had the focus (the
+// user switched away): back in the view, the tool draws again instead of panning.
+TEST_F(ImageViewTest, SpaceReleasedWhileAwayNoLongerPans)
+{
+    CImageView& view = Open(400, 300);
+    SetForegroundWindow(*m_frame);
+    ASSERT_TRUE(RunLoopUntil([&] { return GetForegroundWindow() == *m_frame; }));
+    SendMouse(view, POINT{10, 10}, MOUSEEVENTF_LEFTDOWN);
+    SendMouse(view, POINT{10, 10}, MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(RunLoopUntil([&] { return GetFocus() == view.Handle(); }));
+    PressKeys({'R'});
+    ASSERT_TRUE(RunLoopUntil([&] { return m_frame->AnnotationTools().Tool() == AnnotationTool::kRectangle; }));
+
+    INPUT space{};
+    space.type = INPUT_KEYBOARD;
+    space.ki.wVk = VK_SPACE;
+    SendInput(1, &space, sizeof space);
+    ASSERT_TRUE(RunLoopUntil([] { return (GetAsyncKeyState(VK_SPACE) & 0x8000) != 0; }));
+    Pump();
+    HWND other = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 1100, 900, 40, 40, nullptr, nullptr, nullptr,
+                               nullptr);
+    SetForegroundWindow(other);
+    ASSERT_TRUE(RunLoopUntil([&] { return GetForegroundWindow() == other; }));
+    space.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &space, sizeof space);
+    ASSERT_TRUE(RunLoopUntil([] { return (GetAsyncKeyState(VK_SPACE) & 0x8000) == 0; }));
+    Pump();
+    DestroyWindow(other);
+    SetForegroundWindow(*m_frame);
+    ASSERT_TRUE(RunLoopUntil([&] { return GetForegroundWindow() == *m_frame; }));
+
+    SendMouse(view, POINT{50, 50}, MOUSEEVENTF_LEFTDOWN);
+    SendMouse(view, POINT{100, 90}, 0);
+    SendMouse(view, POINT{150, 120}, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(RunLoopUntil([&] { return view.Document().Picture().Objects().size() == 1; }, 3000))
+        << "the drag drew no rectangle";
 }
+}
+

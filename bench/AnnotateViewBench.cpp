@@ -78,11 +78,19 @@ HWND CreateHost()
                            kViewHeight + 40, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
-void PlaceView(CImageView& view, HWND host)
-{
-    view.CreateView(host);
-    SetWindowPos(view, nullptr, 0, 0, kViewWidth + 30, kViewHeight + 30, SWP_NOZORDER);
-}
+// A document of a screenshot-like picture shown in a view on the host.
+struct BenchDocument {
+    CImageDocument document;
+    CImageView view{document};
+
+    BenchDocument(HWND host, int width, int height, const char* name)
+    {
+        view.CreateView(host);
+        SetWindowPos(view, nullptr, 0, 0, kViewWidth + 30, kViewHeight + 30, SWP_NOZORDER);
+        document.Adopt(MakeScreenshotLikeBitmap(width, height), name, true);
+        view.ShowNewImage();
+    }
+};
 }
 
 int main()
@@ -90,28 +98,19 @@ int main()
     HWND host = CreateHost();
     CAnnotationTools tools;
 
-    CImageDocument markedDocument, plainDocument;
-    CImageView marked(markedDocument), plain(plainDocument);
-    PlaceView(marked, host);
-    PlaceView(plain, host);
-    marked.Document().Adopt(MakeScreenshotLikeBitmap(1920, 1080), "marked", true);
-    marked.ShowNewImage();
-    plain.Document().Adopt(MakeScreenshotLikeBitmap(1920, 1080), "plain", true);
-    plain.ShowNewImage();
+    BenchDocument markedDocument(host, 1920, 1080, "marked"), plainDocument(host, 1920, 1080, "plain");
+    CImageView& marked = markedDocument.view;
+    CImageView& plain = plainDocument.view;
     marked.SetAnnotationTools(&tools);
     plain.SetAnnotationTools(&tools);
     AddMixedMarks(marked);
 
-    CImageDocument largeDocument;
-    CImageView large(largeDocument);
-    PlaceView(large, host);
-    large.Document().Adopt(MakeScreenshotLikeBitmap(3840, 2160), "large", true);
-    large.ShowNewImage();
+    BenchDocument largeDocument(host, 3840, 2160, "large");
+    CImageView& large = largeDocument.view;
     large.SetAnnotationTools(&tools);
     AddMixedMarks(large);
-    CImageView thousand;
-    PlaceView(thousand, host);
-    thousand.SetImage(MakeScreenshotLikeBitmap(1920, 1080), "thousand", true, nullptr);
+    BenchDocument thousandDocument(host, 1920, 1080, "thousand");
+    CImageView& thousand = thousandDocument.view;
     thousand.SetAnnotationTools(&tools);
     AddMixedMarks(thousand, 1000);
     BYTE keys[256] = {};

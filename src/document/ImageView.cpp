@@ -271,6 +271,11 @@ void CImageView::MarksChanged()
     CMarksCache::Shared().Drop(this);
 }
 
+void CImageView::MarksChangedIn(const RECT& client)
+{
+    CMarksCache::Shared().Forget(this, client);
+}
+
 void CImageView::PictureEdited()
 {
     const SIZE size = m_document.ImageSize(), content = m_scroll.Content();

@@ -65,6 +65,7 @@ private:
     CanvasMapping Mapping() const override;
     void PictureEdited() override;
     void MarksChanged() override;
+    void MarksChangedIn(const RECT& client) override;
     // ScrollWindowEx by (dx, dy), and the same for the marks cache and the text box.
     void ScrollClient(int dx, int dy);
     HWND Window() const override { return Handle(); }

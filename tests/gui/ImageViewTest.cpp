@@ -164,8 +164,8 @@ TEST_F(ImageViewTest, SpaceReleasedWhileAwayNoLongerPans)
     CImageView& view = Open(400, 300);
     SetForegroundWindow(*m_frame);
     ASSERT_TRUE(RunLoopUntil([&] { return GetForegroundWindow() == *m_frame; }));
-    SendMouse(view, POINT{10, 10}, MOUSEEVENTF_LEFTDOWN);
-    SendMouse(view, POINT{10, 10}, MOUSEEVENTF_LEFTUP);
+    MouseAt(view, POINT{10, 10}, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(view, POINT{10, 10}, MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(RunLoopUntil([&] { return GetFocus() == view.Handle(); }));
     PressKeys({'R'});
     ASSERT_TRUE(RunLoopUntil([&] { return m_frame->AnnotationTools().Tool() == AnnotationTool::kRectangle; }));
@@ -188,9 +188,9 @@ TEST_F(ImageViewTest, SpaceReleasedWhileAwayNoLongerPans)
     SetForegroundWindow(*m_frame);
     ASSERT_TRUE(RunLoopUntil([&] { return GetForegroundWindow() == *m_frame; }));
 
-    SendMouse(view, POINT{50, 50}, MOUSEEVENTF_LEFTDOWN);
-    SendMouse(view, POINT{100, 90}, 0);
-    SendMouse(view, POINT{150, 120}, MOUSEEVENTF_LEFTUP);
+    MouseAt(view, POINT{50, 50}, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(view, POINT{100, 90}, 0);
+    MouseAt(view, POINT{150, 120}, MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(RunLoopUntil([&] { return view.Document().Picture().Objects().size() == 1; }, 3000))
         << "the drag drew no rectangle";
 }

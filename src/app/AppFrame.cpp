@@ -4,17 +4,15 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-
 #include "app/AppMessages.h"
 #include "app/Application.h"
 #include "app/AboutDialog.h"
+#include "app/FrameClass.h"
 #include "app/HelpFile.h"
 #include "app/MainToolBar.h"
 #include "capture/CaptureEngine.h"
 #include "document/AnnotationTextBox.h"
 #include "document/DocumentMessages.h"
-#include "document/ImageClipboard.h"
 #include "document/ImageFrame.h"
 #include "editors/EditorsDialog.h"
 #include "res/resource.h"
@@ -23,9 +21,6 @@
 #include "ui/UpdateUI.h"
 #include "util/AppMessageBox.h"
 #include "util/FastString.h"
-#include "util/ModulePath.h"
-
-const char CAppFrame::kClassName[] = "LumigrabFrame";
 
 namespace {
 void RegisterFrameClass()
@@ -39,7 +34,7 @@ void RegisterFrameClass()
                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = CAppFrame::kClassName;
+    wc.lpszClassName = kFrameClassName;
     CWindow::RegisterClass(wc);
 }
 
@@ -57,21 +52,43 @@ CAppFrame::~CAppFrame()
 HWND CAppFrame::CreateFrame()
 {
     WNDCLASSEXA existing{};
-    if (!GetClassInfoExA(g_app.Instance(), CAppFrame::kClassName, &existing))
+    if (!GetClassInfoExA(g_app.Instance(), kFrameClassName, &existing))
         RegisterFrameClass();
 
     Vorn::CFastString<64> title;
     title.LoadString(IDR_MAINFRAME);
     CMenuOwner menu(LoadMenuA(g_app.Instance(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
-    HWND hWnd = Create(CAppFrame::kClassName, title.GetString(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+    HWND hWnd = Create(kFrameClassName, title.GetString(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                        WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                        CW_USEDEFAULT, nullptr, menu.get());
     if (!hWnd)
         return nullptr;
     menu.release();  // the frame destroys its menu
     m_hAccel = LoadAcceleratorsA(g_app.Instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    StepAsideFromOtherCopy();
     WidenForToolBar();
     return hWnd;
+}
+
+// A copy started beside a running one (/new) would open exactly over its window.
+void CAppFrame::StepAsideFromOtherCopy()
+{
+    HWND other = nullptr;
+    do
+        other = FindWindowExA(nullptr, other, kFrameClassName, nullptr);
+    while (other == Handle());
+    if (!other)
+        return;
+    RECT theirs{}, workArea{};
+    GetWindowRect(other, &theirs);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+    RECT mine{};
+    GetWindowRect(Handle(), &mine);
+    // Back to the work area's corner where the step would leave it.
+    const int left = theirs.left + step + (mine.right - mine.left) <= workArea.right ? theirs.left + step : workArea.left;
+    const int top = theirs.top + step + (mine.bottom - mine.top) <= workArea.bottom ? theirs.top + step : workArea.top;
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The default width, chosen for the screen in pixels, may leave the end of the toolbar
@@ -92,19 +109,11 @@ void CAppFrame::WidenForToolBar()
 
 LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == CTrayIcon::TaskbarCreatedMessage()) {
-        m_trayIcon.AddAgain();
+    if (m_trayAndHotkeys.OnMessage(msg, wParam, lParam))
         return 0;
-    }
     switch (msg) {
-    case WM_APP_TRAY_NOTIFY:
-        if (m_trayIcon.OnNotify(lParam, m_menuBar))
-            return 0;
-        break;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam), lParam);
-    case WM_HOTKEY:
-        return OnHotKey(wParam);
     case WM_ENABLE:
         OnEnable(wParam != 0);
         break;
@@ -180,22 +189,19 @@ LRESULT CAppFrame::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam)
 LRESULT CAppFrame::OnCreate()
 {
     m_bars.Create(Handle());
-    LoadAnnotationTools();
+    m_annotationToolsFile.Load();
+    m_annotationTools.SetObserver([this](unsigned properties) { OnAnnotationChanged(properties); });
     if (m_documents.Create(Handle()))
         m_menuBar.SetMdiClient(MdiClient());
     g_settings.Load();
-    g_settings.RegisterHotkeys(Handle());
-    m_bHotkeysLive = true;
     LoadEditorList();
 
     g_updateUI.AttachToolBar(m_bars.ToolBar());
     g_updateUI.AttachStatusBar(&m_bars.Status());
-    g_updateUI.CheckCommand(ID_CAPTURE_INCLUDE_CURSOR, g_settings.m_bIncludeCursor != 0);
-    g_updateUI.EnableCommand(ID_TRAY_CANCEL_DELAY, false);
-    g_updateUI.EnableCommand(ID_CAPTURE_LAST_REGION, g_settings.m_bHasLastRegion != 0);
+    m_capture.InitCommandStates();
     DisableImageCommands();
 
-    m_trayIcon.Add(Handle());
+    m_trayAndHotkeys.Start(Handle(), m_capture.Workflow());
     m_handedFiles.Attach(Handle());
     // Files dropped anywhere on the frame, its documents included, come here.
     DragAcceptFiles(Handle(), TRUE);
@@ -233,25 +239,13 @@ void CAppFrame::LoadEditorList()
     m_menuBar.SetImageSource(&m_menuImages);
 }
 
-void CAppFrame::LoadAnnotationTools()
-{
-    if (MakeModuleFilePath("lumigrab.ini", m_szAnnotationFile))
-        m_annotationTools.Load(m_szAnnotationFile);
-    else
-        m_szAnnotationFile[0] = '\0';
-    m_annotationTools.SetObserver([this](unsigned properties) { OnAnnotationChanged(properties); });
-}
-
-// The tool or the look changed, from the bars, the menu or a key in an image. The look
-// is written at once, so that no choice is lost to a later failure; a write that fails
-// is tried again at the exit and never keeps the program from closing.
+// The tool or the look changed, from the bars, the menu or a key in an image.
 void CAppFrame::OnAnnotationChanged(unsigned properties)
 {
     m_annotationBar.Update();
     if (HWND document = ActiveDocument())
         SendMessageA(document, WM_APP_ANNOTATION_CHANGED, properties, 0);
-    if (properties && m_szAnnotationFile[0])
-        m_bAnnotationToolsSaved = m_annotationTools.Save(m_szAnnotationFile);
+    m_annotationToolsFile.OnChanged(properties);
 }
 
 void CAppFrame::RecalcFrameLayout(bool resizeBars)
@@ -303,6 +297,13 @@ LRESULT CAppFrame::OnNotify(NMHDR* header, LPARAM lParam)
 
 LRESULT CAppFrame::OnClose()
 {
+    // A close from outside (an installer) while a modal window is open or a capture
+    // runs would take the window from under them.
+    const CCaptureWorkflow& capture = m_capture.Workflow();
+    if (!IsWindowEnabled(Handle()) || (capture.IsRunning() && !capture.IsCountingDown()))
+        return 0;
+    // No capture comes while the user answers about unsaved images, or after.
+    m_capture.Workflow().CancelCountdown();
     ShowWindow(Handle(), SW_SHOW);
     // Files a later start hands over while the user answers about unsaved images would
     // be lost with this copy.
@@ -327,15 +328,12 @@ LRESULT CAppFrame::OnQueryEndSession()
 // The last steps of a run, whether the frame closes or the session ends under it.
 void CAppFrame::SaveAndReleaseForExit()
 {
-    m_captureWorkflow.CancelCountdown();
+    m_capture.Workflow().CancelCountdown();
     m_handedFiles.SetClosing(true);
-    m_trayIcon.Remove();
-    g_settings.UnregisterHotkeys(Handle());
-    m_bHotkeysLive = false;
+    m_trayAndHotkeys.Stop();
     g_settings.Save();
     m_editorList.Save();
-    if (!m_bAnnotationToolsSaved)
-        m_annotationTools.Save(m_szAnnotationFile);
+    m_annotationToolsFile.SaveIfPending();
 }
 
 LRESULT CAppFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
@@ -344,41 +342,18 @@ LRESULT CAppFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
     if ((wParam & 0xFFF0) == SC_KEYMENU && m_menuBar.OnKeyMenu(lParam))
         return 0;
     LRESULT result = DefaultProc(WM_SYSCOMMAND, wParam, lParam);
-    // Minimised, the program lives only in the tray; without a tray icon it stays on
-    // the taskbar, the only way back.
-    if (wParam == SC_MINIMIZE && m_trayIcon.IsAdded())
-        ShowWindow(Handle(), SW_HIDE);
+    if (wParam == SC_MINIMIZE)
+        m_trayAndHotkeys.OnMinimised();
     return result;
 }
 
 LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
 {
+    if (m_capture.OnCommand(LOWORD(wParam)))
+        return 0;
     switch (LOWORD(wParam)) {
     case ID_FILE_OPEN:
         m_files.OpenChosenFile();
-        return 0;
-    case ID_CAPTURE_FULLSCREEN:
-        m_captureWorkflow.Run(CCaptureWorkflow::kFullScreenCall);
-        return 0;
-    case ID_CAPTURE_WINDOW:
-    case ID_CAPTURE_REGION:
-    case ID_CAPTURE_OBJECT:
-        m_captureWorkflow.Run(LOWORD(wParam) - ID_CAPTURE_FULLSCREEN);
-        return 0;
-    case ID_CAPTURE_LAST_REGION:
-        m_captureWorkflow.Run(CCaptureWorkflow::kLastRegionCall);
-        return 0;
-    case ID_CAPTURE_INCLUDE_CURSOR:
-        ToggleIncludeCursor();
-        return 0;
-    case ID_CAPTURE_DELAY_NONE:
-    case ID_CAPTURE_DELAY_3:
-    case ID_CAPTURE_DELAY_5:
-    case ID_CAPTURE_DELAY_10:
-        ChooseCountdown(LOWORD(wParam));
-        return 0;
-    case ID_TRAY_CANCEL_DELAY:
-        m_captureWorkflow.CancelCountdown();
         return 0;
     case ID_VIEW_TOOLBAR:
         m_bars.ToggleToolBar();
@@ -404,10 +379,10 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
         PinActiveImage();
         return 0;
     case ID_TRAY_SHOW:
-        ShowFromTray();
+        m_trayAndHotkeys.ShowFrame();
         return 0;
     case ID_TRAY_EXIT:
-        ShowFromTray();
+        m_trayAndHotkeys.ShowFrame();
         [[fallthrough]];
     case ID_APP_EXIT:
         PostMessageA(Handle(), WM_CLOSE, 0, 0);
@@ -426,58 +401,13 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
     return DefaultProc(WM_COMMAND, wParam, lParam);
 }
 
-LRESULT CAppFrame::OnHotKey(WPARAM id)
-{
-    if (id == CSettings::kFullScreenHotkeyId)
-        m_captureWorkflow.Run(CCaptureWorkflow::kFullScreenCall);
-    else if (id == CSettings::kModalHotkeyId)
-        m_captureWorkflow.Run(CCaptureWorkflow::kConfiguredMode);
-    else if (id == CSettings::kLastRegionHotkeyId)
-        SendMessageA(Handle(), WM_COMMAND, MAKEWPARAM(ID_CAPTURE_LAST_REGION, 0), 0);
-    return 0;
-}
-
-// A modal window of the program disables the frame. The keys are then the user's: a
-// hotkey control being edited must receive them, and a capture would hide the frame
-// and leave the modal window behind its disabled owner.
+// A modal window of the program disables the frame.
 void CAppFrame::OnEnable(bool enabled)
 {
     // Files a later start handed over while the modal window was open.
     if (enabled)
         PostMessageA(Handle(), WM_APP_OPEN_HANDED_FILES, 0, 0);
-    if (!m_bHotkeysLive)
-        return;
-    if (enabled)
-        g_settings.RestoreHotkeys(Handle());
-    else
-        g_settings.UnregisterHotkeys(Handle());
-}
-
-bool CAppFrame::AdoptCapture(HBITMAP bitmap, const char* name, bool saved)
-{
-    return m_documents.CreateImageDocument(bitmap, name, saved);
-}
-
-bool CAppFrame::CopyCapture(HBITMAP bitmap)
-{
-    return CopyImageOrReport(bitmap, Handle());
-}
-
-void CAppFrame::AnnounceCapture(const char* savedPath, bool copied)
-{
-    char text[256] = "";
-    if (savedPath) {
-        Vorn::CFastString<64> savedAs;
-        savedAs.LoadString(IDS_CAPTURE_SAVED_AS);
-        std::snprintf(text, sizeof(text), savedAs.GetString(), savedPath);
-    }
-    if (copied) {
-        Vorn::CFastString<64> onClipboard;
-        onClipboard.LoadString(IDS_CAPTURE_COPIED);
-        const size_t length = strlen(text);
-        std::snprintf(text + length, sizeof(text) - length, "%s%s", length ? "\n" : "", onClipboard.GetString());
-    }
-    m_trayIcon.ShowBalloon(text);
+    m_trayAndHotkeys.OnEnable(enabled);
 }
 
 // The annotation toolbar is there while there is an image to draw on, and every
@@ -513,63 +443,13 @@ void CAppFrame::PinActiveImage()
         AppMessageBox(Handle(), IDS_PIN_NO_MEMORY, MB_ICONHAND | MB_OK);
 }
 
-void CAppFrame::ShowFromTray()
-{
-    ShowWindow(Handle(), SW_RESTORE);
-    SetForegroundWindow(Handle());
-}
-
-void CAppFrame::ToggleIncludeCursor()
-{
-    g_settings.m_bIncludeCursor = !g_settings.m_bIncludeCursor;
-    g_updateUI.CheckCommand(ID_CAPTURE_INCLUDE_CURSOR, g_settings.m_bIncludeCursor != 0);
-    g_settings.m_bModified = 1;
-}
-
-namespace {
-// The delay commands in menu order, with their seconds.
-const UINT kCountdownCommands[] = {ID_CAPTURE_DELAY_NONE, ID_CAPTURE_DELAY_3, ID_CAPTURE_DELAY_5, ID_CAPTURE_DELAY_10};
-const int32_t kCountdownSeconds[] = {0, 3, 5, 10};
-}  // namespace
-
-// The same choice as the 更多 page's, kept with the other options.
-void CAppFrame::ChooseCountdown(UINT command)
-{
-    for (size_t i = 0; i < sizeof kCountdownCommands / sizeof kCountdownCommands[0]; ++i)
-        if (kCountdownCommands[i] == command && g_settings.m_nCountdownSeconds != kCountdownSeconds[i]) {
-            g_settings.m_nCountdownSeconds = kCountdownSeconds[i];
-            g_settings.m_bModified = 1;
-        }
-}
-
-void CAppFrame::CheckCountdownItem(HMENU popup) const
-{
-    if (GetMenuState(popup, ID_CAPTURE_DELAY_NONE, MF_BYCOMMAND) == static_cast<UINT>(-1))
-        return;
-    for (size_t i = 0; i < sizeof kCountdownCommands / sizeof kCountdownCommands[0]; ++i)
-        if (kCountdownSeconds[i] == g_settings.m_nCountdownSeconds)
-            CheckMenuRadioItem(popup, ID_CAPTURE_DELAY_NONE, ID_CAPTURE_DELAY_10, kCountdownCommands[i], MF_BYCOMMAND);
-}
-
-void CAppFrame::ShowCountdown(int secondsLeft)
-{
-    if (secondsLeft <= 0) {
-        m_trayIcon.SetTip(nullptr);
-        return;
-    }
-    Vorn::CFastString<64> format;
-    format.LoadString(IDS_COUNTDOWN_TIP);
-    char tip[64];
-    snprintf(tip, sizeof tip, format.GetString(), secondsLeft);
-    m_trayIcon.SetTip(tip);
-}
 
 LRESULT CAppFrame::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)
 {
     if (!HIWORD(lParam)) {  // not the system menu
         g_updateUI.UpdateMenu(reinterpret_cast<HMENU>(wParam));
         CheckToolItem(reinterpret_cast<HMENU>(wParam));
-        CheckCountdownItem(reinterpret_cast<HMENU>(wParam));
+        m_capture.CheckCountdownItem(reinterpret_cast<HMENU>(wParam));
     }
     return DefaultProc(WM_INITMENUPOPUP, wParam, lParam);
 }
@@ -603,7 +483,7 @@ LRESULT CAppFrame::OnDestroy()
 
 bool CAppFrame::PreTranslateMessage(MSG* msg)
 {
-    if (m_captureWorkflow.IsStaleRequest(*msg))
+    if (m_capture.Workflow().IsStaleRequest(*msg))
         return true;
     // Keys typed into a document's text box are the box's, Ctrl+C and Ctrl+Z too.
     if (m_hAccel && !CAnnotationTextBox::IsTextBox(msg->hwnd) && !CPinWindow::IsPin(msg->hwnd)

@@ -8,9 +8,9 @@
 #include "app/FrameBars.h"
 #include "app/HandedFilesReceiver.h"
 #include "app/PinBoard.h"
-#include "app/TrayIcon.h"
-#include "capture/CaptureHost.h"
-#include "capture/CaptureWorkflow.h"
+#include "app/AnnotationToolsFile.h"
+#include "app/FrameCapture.h"
+#include "app/TrayAndHotkeys.h"
 #include "editors/EditorList.h"
 #include "ui/MenuBar.h"
 #include "ui/MessageLoop.h"
@@ -23,13 +23,8 @@
 class CAppFrame : public CWindow,
                   public ILoopMessageFilter,
                   public IIdleHandler,
-                  private ICaptureHost,
                   private CDocumentTabs::IOwner {
 public:
-    static const char kClassName[];
-    // The answer to WM_COPYDATA with the files of a later start, once they are taken.
-    static constexpr LRESULT kFilesTaken = 1;
-
     CAppFrame();
     ~CAppFrame() override;
 
@@ -52,8 +47,8 @@ public:
     CAnnotationTools& AnnotationTools() { return m_annotationTools; }
     CMenuBar& MenuBar() { return m_menuBar; }
     CEditorList& EditorList() { return m_editorList; }
-    const CTrayIcon& TrayIcon() const { return m_trayIcon; }
-    const CCaptureWorkflow& CaptureWorkflow() const { return m_captureWorkflow; }
+    const CTrayIcon& TrayIcon() const { return m_trayAndHotkeys.Icon(); }
+    CCaptureWorkflow& CaptureWorkflow() { return m_capture.Workflow(); }
     CPinBoard& Pins() { return m_pins; }
     HWND ActiveDocument() const { return m_documents.ActiveDocument(); }
 
@@ -79,26 +74,12 @@ private:
     LRESULT OnDestroy();
 
     void LoadEditorList();
-    void LoadAnnotationTools();
     void OnAnnotationChanged(unsigned properties);
     void CheckToolItem(HMENU popup) const;
-    void ToggleIncludeCursor();
-    void ChooseCountdown(UINT command);
-    void CheckCountdownItem(HMENU popup) const;
-    void ShowFromTray();
-    LRESULT OnHotKey(WPARAM id);
     void OnEnable(bool enabled);
     void OnDpiChanged(const CDpiScale& dpi, const RECT& suggested);
+    void StepAsideFromOtherCopy();
     void WidenForToolBar();
-    HWND CaptureWindow() const override { return Handle(); }
-    bool CanBeRecalled() const override { return m_trayIcon.IsAdded(); }
-    bool AdoptCapture(HBITMAP bitmap, const char* name, bool saved) override;
-    void ShowCountdown(int secondsLeft) override;
-    bool CopyCapture(HBITMAP bitmap) override;
-    void AnnounceCapture(const char* savedPath, bool copied) override;
-    void PinCapture(HBITMAP bitmap, POINT origin) override { m_pins.Pin(bitmap, origin); }
-    bool HidePins() override { return m_pins.HideAll(); }
-    void ShowPins() override { m_pins.ShowAll(); }
     void PinActiveImage();
     void OnDocumentCreated(CImageFrame& document) override;
     void OnLastDocumentClosed() override;
@@ -110,15 +91,13 @@ private:
     CAnnotationTools m_annotationTools;
     CAnnotationToolBar m_annotationBar{m_annotationTools};
     CMenuImages m_menuImages{m_annotationBar, m_editorList};
-    char m_szAnnotationFile[MAX_PATH] = {};  // lumigrab.ini beside the program, where the look is kept
-    bool m_bAnnotationToolsSaved = true;
+    CAnnotationToolsFile m_annotationToolsFile{m_annotationTools};
     CFrameBars m_bars{m_menuBar};
     CEditorLauncher m_editorLauncher{m_editorList};
     CDocumentTabs m_documents{*this, m_menuBar, m_editorLauncher};
     CFileOpener m_files{m_documents};
     CHandedFilesReceiver m_handedFiles{m_files};
     CPinBoard m_pins{m_documents};
-    CTrayIcon m_trayIcon;
-    CCaptureWorkflow m_captureWorkflow{*this};
-    bool m_bHotkeysLive = false;  // registered from creation until the close
+    CTrayAndHotkeys m_trayAndHotkeys{m_menuBar};
+    CFrameCapture m_capture{*this, m_documents, m_pins, m_trayAndHotkeys.Icon()};
 };

@@ -86,7 +86,7 @@ void CDocumentTabs::Layout(const RECT& area)
                      area.bottom > top ? area.bottom - top : 0, placement);
 }
 
-bool CDocumentTabs::CreateImageDocument(HBITMAP bitmap, const char* name, bool saved,
+bool CDocumentTabs::CreateImageDocument(CBitmapOwner bitmap, const char* name, bool saved,
                                         std::vector<Annotation> objects)
 {
     const char* title = FileNamePart(name);
@@ -110,7 +110,7 @@ bool CDocumentTabs::CreateImageDocument(HBITMAP bitmap, const char* name, bool s
         SendMessageA(m_hWndTabStrip, TCM_INSERTITEMA, TabCount(m_hWndTabStrip), reinterpret_cast<LPARAM>(&item));
     SendMessageA(m_hWndTabStrip, TCM_SETCURSEL, index, 0);
 
-    document->View().SetImage(bitmap, name, saved, &m_editors, std::move(objects));
+    document->View().SetImage(bitmap.release(), name, saved, &m_editors, std::move(objects));
     m_owner.OnDocumentCreated(*document);
     m_owner.RecalcFrameLayout(true);
     // A capture's document comes while the frame is away, over the one it now covers.

@@ -1,6 +1,6 @@
 #include "app/InstanceGate.h"
 
-#include "app/AppFrame.h"
+#include "app/FrameClass.h"
 #include "app/HandedFiles.h"
 
 const char CInstanceGate::kMutexName[] = "Local\\Lumigrab.Instance";
@@ -27,7 +27,7 @@ CInstanceGate::Result CInstanceGate::Enter(const std::vector<std::string>& files
             reason = ERROR_TIMEOUT;
             return Result::NotAnswering;
         }
-        if (HWND frame = FindWindowA(CAppFrame::kClassName, nullptr)) {
+        if (HWND frame = FindWindowA(kFrameClassName, nullptr)) {
             if (Offer(frame, block, kAnswerTimeoutMs - elapsed, reason))
                 return Result::HandedOver;
             if (reason)
@@ -57,7 +57,7 @@ bool CInstanceGate::Offer(HWND frame, const std::vector<char>& block, DWORD wait
     SetLastError(0);
     if (SendMessageTimeoutA(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_BLOCK | SMTO_ABORTIFHUNG,
                             waitMs, &answer))
-        return answer == CAppFrame::kFilesTaken;
+        return answer == kFilesTaken;
     const DWORD error = GetLastError();
     // A frame destroyed while the message waited belongs to a copy that is closing.
     if (IsWindow(frame))

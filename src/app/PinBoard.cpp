@@ -55,14 +55,13 @@ void CPinBoard::CloseAll()
     }
 }
 
-void CPinBoard::OpenPinAsDocument(HBITMAP bitmap)
+void CPinBoard::OpenPinAsDocument(CBitmapOwner bitmap)
 {
     // Named as the next capture would be, so that no two documents share a title.
     ++g_nCaptureCount;
     CaptureName name;
     MakeUnsavedCaptureName(name);
-    if (!m_documents.CreateImageDocument(bitmap, name, false))
-        DeleteObject(bitmap);
+    m_documents.CreateImageDocument(std::move(bitmap), name, false);
 }
 
 void CPinBoard::OnPinDestroyed(CPinWindow& pin)

@@ -33,7 +33,7 @@ public:
     HWND PinHandle(size_t index) const { return m_pins[index]->Handle(); }
 
 private:
-    void OpenPinAsDocument(HBITMAP bitmap) override;
+    void OpenPinAsDocument(CBitmapOwner bitmap) override;
     void CloseAllPins() override { CloseAll(); }
     void OnPinDestroyed(CPinWindow& pin) override;
 

@@ -226,6 +226,9 @@ void CCaptureWorkflow::Accept(CBitmapOwner bitmap, int mode)
         // from the window again; a look into the queue lets it arrive first.
         MSG pending;
         PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
+        // The keyboard is the window's before the user sees it: a key typed the moment
+        // the picture shows belongs to it, not to the program that had it before.
+        SetForegroundWindow(window);
         ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
         SetForegroundWindow(window);
     }

@@ -369,3 +369,33 @@ TEST_F(CaptureTest, AnInteractiveCaptureFreezesTheScreenOnlyAtZero)
     EXPECT_TRUE(PumpUntil([&] { return overlay() == nullptr || !IsWindowVisible(overlay()); }, 5000));
     EXPECT_EQ(0, TabCount()) << "Esc cancelled the capture";
 }
+
+namespace {
+// Whether the annotation toolbar of the frame shows the tool of command as chosen.
+bool ToolChosen(HWND frame, int command)
+{
+    HWND rebar = FindWindowExA(frame, nullptr, REBARCLASSNAMEA, nullptr);
+    for (HWND bar = FindWindowExA(rebar, nullptr, TOOLBARCLASSNAMEA, nullptr); bar;
+         bar = FindWindowExA(rebar, bar, TOOLBARCLASSNAMEA, nullptr))
+        if (SendMessageA(bar, TB_COMMANDTOINDEX, command, 0) >= 0)
+            return SendMessageA(bar, TB_ISBUTTONCHECKED, command, 0) != 0;
+    return false;
+}
+}  // namespace
+
+// A tool key typed the moment the capture shows is the new document's.
+TEST_F(CaptureTest, AToolKeyTypedAsTheCaptureAppearsReachesItsDocument)
+{
+    Start();
+    for (int round = 0; round < 3; ++round) {
+        CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
+        ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_frame); }, 5000));
+        for (DWORD start = GetTickCount(); !IsWindowVisible(m_frame) && GetTickCount() - start < 10000;)
+            ;
+        const WORD key = round % 2 ? 'R' : 'A';
+        PressKeys({key});
+        ASSERT_TRUE(WaitForTabs(round + 1));
+        EXPECT_TRUE(PumpUntil([&] { return ToolChosen(m_frame, key == 'A' ? ID_TOOL_ARROW : ID_TOOL_RECTANGLE); }, 3000))
+            << "capture " << round + 1;
+    }
+}

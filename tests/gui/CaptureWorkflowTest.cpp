@@ -692,6 +692,40 @@ TEST_F(CaptureWorkflow, WithoutADocumentTheCaptureIsOnlySavedAndCopiedUnlessOneO
     EXPECT_EQ(TabCount(), 3) << "so does a failed copy";
 }
 
+// The system refuses the pin's window, as it does when window handles run out.
+LRESULT CALLBACK RefusePins(int code, WPARAM wParam, LPARAM lParam)
+{
+    char className[32] = {};
+    if (code == HCBT_CREATEWND && GetClassNameA(reinterpret_cast<HWND>(wParam), className, sizeof className)
+        && lstrcmpA(className, "LumigrabPin") == 0)
+        return 1;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A capture that was to be copied and pinned, with no document, and that cannot be
+// pinned: the user hears why, and the capture opens as a document rather than being lost.
+TEST_F(CaptureWorkflow, ACaptureThatCannotBePinnedSaysSoAndOpensAsADocument)
+{
+    g_settings.m_bNoDocumentAfterCapture = 1;
+    g_settings.m_bCopyAfterCapture = 1;
+    g_settings.m_bPinAfterCapture = 1;
+    EmptyTheClipboard();
+    std::string text;
+    {
+        CDialogAnswerer answerer({CDialogAnswerer::Press(IDOK, &text)});
+        const CHookOwner refusal(SetWindowsHookExA(WH_CBT, RefusePins, nullptr, GetCurrentThreadId()));
+        Command(ID_CAPTURE_FULLSCREEN);
+    }
+    EXPECT_EQ(text, LoadText(IDS_PIN_NO_MEMORY));
+    EXPECT_EQ(m_frame->Pins().Count(), 0u);
+    EXPECT_EQ(TabCount(), 1);
+
+    Command(ID_CAPTURE_FULLSCREEN);
+    EXPECT_EQ(m_frame->Pins().Count(), 1u);
+    EXPECT_EQ(TabCount(), 1) << "pinned and copied, the capture needs no document";
+    m_frame->Pins().CloseAll();
+}
+
 // The rectangle of the last region capture lives beside the program; each test starts
 // with none and leaves the file as it found it.
 class LastRegion : public CaptureWorkflow {

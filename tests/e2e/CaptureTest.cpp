@@ -261,6 +261,10 @@ TEST_F(CaptureTest, SecondCopyReportsBothHotkeysAndRunsWithItsOwnTrayIcon)
     }
     HWND secondFrame = second.MainFrame();
     ASSERT_NE(secondFrame, nullptr);
+    RECT first{}, other{};
+    GetWindowRect(m_frame, &first);
+    GetWindowRect(secondFrame, &other);
+    EXPECT_FALSE(other.left == first.left && other.top == first.top) << "it opened exactly over the first copy";
     EXPECT_TRUE(TrayIconShown(m_frame));
     EXPECT_TRUE(TrayIconShown(secondFrame));
     PostMessageA(secondFrame, WM_CLOSE, 0, 0);

@@ -116,11 +116,12 @@ private:
 void Put32(std::string& bytes, int32_t value) { bytes.append(reinterpret_cast<const char*>(&value), 4); }
 void Put16(std::string& bytes, uint16_t value) { bytes.append(reinterpret_cast<const char*>(&value), 2); }
 
-// lumigrab.cfg with the default options except the save group.
-void WriteSettings(const std::string& path, bool autoSave, const std::string& folder, int saveType)
+// lumigrab.cfg with the default options except the save group and the pause.
+void WriteSettings(const std::string& path, bool autoSave, const std::string& folder, int saveType,
+                   int32_t pauseMs = 300)
 {
     std::string bytes;
-    for (int32_t general : {0, 0, 1, 300, 1, 1})
+    for (int32_t general : {0, 0, 1, pauseMs, 1, 1})
         Put32(bytes, general);
     const std::string prefix = ToGbk("快照-");
     Put32(bytes, static_cast<int32_t>(prefix.size()));
@@ -245,6 +246,27 @@ TEST_F(CaptureTest, TrayIconMenuOpensAndDoubleClickRestoresTheMinimisedWindow)
 
     PostMessageA(m_frame, kTrayNotify, 1, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(m_frame) && !IsIconic(m_frame); }, 5000));
+}
+
+// A later start waits only so long for an answer; the pause before a capture, however
+// long, does not keep the running copy from giving one.
+TEST_F(CaptureTest, ALaterStartDuringThePauseHandsItsFileOver)
+{
+    WriteSettings(m_program.PathOf("lumigrab.cfg"), false, "", 0, 2000);
+    Start();
+    CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_frame); }, 5000));
+    CProgramUnderTest second;
+    const std::string picture = second.PathOf("handed.bmp");
+    ASSERT_TRUE(WriteBlankImage(picture, 40, 30, 1));
+    SetEnvironmentVariableA("LUMIGRAB_ANSWER_TIMEOUT_MS", "500");
+    const bool started = second.Start("\"" + picture + "\"");
+    SetEnvironmentVariableA("LUMIGRAB_ANSWER_TIMEOUT_MS", nullptr);
+    ASSERT_TRUE(started);
+    DWORD exitCode = static_cast<DWORD>(-1);
+    EXPECT_TRUE(second.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(0u, exitCode) << "the running copy did not answer";
+    EXPECT_TRUE(WaitForTabs(2)) << "the capture and the handed file";
 }
 
 // A second copy started with /new cannot have the hotkeys: it says so for each and goes on.

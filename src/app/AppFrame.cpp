@@ -1,44 +1,21 @@
 #include "app/AppFrame.h"
 
-#include <algorithm>
-
 #include <commctrl.h>
 
 #include "app/AppMessages.h"
 #include "app/Application.h"
 #include "app/AboutDialog.h"
 #include "app/FrameClass.h"
+#include "app/FramePlacement.h"
 #include "app/HelpFile.h"
-#include "app/MainToolBar.h"
 #include "capture/CaptureEngine.h"
 #include "document/AnnotationTextBox.h"
-#include "document/DocumentMessages.h"
-#include "document/ImageFrame.h"
 #include "editors/EditorsDialog.h"
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
 #include "settings/Settings.h"
 #include "ui/UpdateUI.h"
-#include "util/AppMessageBox.h"
 #include "util/FastString.h"
-
-namespace {
-void RegisterFrameClass()
-{
-    HINSTANCE instance = g_app.Instance();
-    WNDCLASSEXA wc{};
-    wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = kFrameClassName;
-    CWindow::RegisterClass(wc);
-}
-
-}
 
 CAppFrame::CAppFrame() = default;
 
@@ -51,10 +28,7 @@ CAppFrame::~CAppFrame()
 
 HWND CAppFrame::CreateFrame()
 {
-    WNDCLASSEXA existing{};
-    if (!GetClassInfoExA(g_app.Instance(), kFrameClassName, &existing))
-        RegisterFrameClass();
-
+    RegisterFrameClass();
     Vorn::CFastString<64> title;
     title.LoadString(IDR_MAINFRAME);
     CMenuOwner menu(LoadMenuA(g_app.Instance(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
@@ -65,46 +39,9 @@ HWND CAppFrame::CreateFrame()
         return nullptr;
     menu.release();  // the frame destroys its menu
     m_hAccel = LoadAcceleratorsA(g_app.Instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
-    StepAsideFromOtherCopy();
-    WidenForToolBar();
+    StepAsideFromOtherCopy(hWnd);
+    WidenToClientWidth(hWnd, m_bars.ToolBarRowWidth());
     return hWnd;
-}
-
-// A copy started beside a running one (/new) would open exactly over its window.
-void CAppFrame::StepAsideFromOtherCopy()
-{
-    HWND other = nullptr;
-    do
-        other = FindWindowExA(nullptr, other, kFrameClassName, nullptr);
-    while (other == Handle());
-    if (!other)
-        return;
-    RECT theirs{}, workArea{};
-    GetWindowRect(other, &theirs);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-    const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
-    RECT mine{};
-    GetWindowRect(Handle(), &mine);
-    // Back to the work area's corner where the step would leave it.
-    const int left = theirs.left + step + (mine.right - mine.left) <= workArea.right ? theirs.left + step : workArea.left;
-    const int top = theirs.top + step + (mine.bottom - mine.top) <= workArea.bottom ? theirs.top + step : workArea.top;
-    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// The default width, chosen for the screen in pixels, may leave the end of the toolbar
-// off at a high DPI: the frame is widened to show it all, as far as the work area goes.
-void CAppFrame::WidenForToolBar()
-{
-    RECT frame{}, client{}, workArea{};
-    GetWindowRect(Handle(), &frame);
-    GetClientRect(Handle(), &client);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-    const int needed = m_bars.ToolBarRowWidth() + (frame.right - frame.left) - client.right;
-    const int width = std::min<int>(needed, workArea.right - workArea.left);
-    if (width <= frame.right - frame.left)
-        return;
-    const int left = std::max<int>(workArea.left, std::min<int>(frame.left, workArea.right - width));
-    SetWindowPos(Handle(), nullptr, left, frame.top, width, frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -189,8 +126,7 @@ LRESULT CAppFrame::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam)
 LRESULT CAppFrame::OnCreate()
 {
     m_bars.Create(Handle());
-    m_annotationToolsFile.Load();
-    m_annotationTools.SetObserver([this](unsigned properties) { OnAnnotationChanged(properties); });
+    m_annotation.Start(Handle());
     if (m_documents.Create(Handle()))
         m_menuBar.SetMdiClient(MdiClient());
     g_settings.Load();
@@ -220,7 +156,7 @@ LRESULT CAppFrame::OnCreate()
 void CAppFrame::OnDpiChanged(const CDpiScale& dpi, const RECT& suggested)
 {
     m_bars.ChangeDpi(dpi);
-    m_annotationBar.ChangeDpi(dpi);
+    m_annotation.ChangeDpi(dpi);
     m_bars.FitBands();
     m_documents.ChangeDpi(dpi);
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -237,15 +173,6 @@ void CAppFrame::LoadEditorList()
     m_editorList.Load();
     m_editorList.BuildMenu();
     m_menuBar.SetImageSource(&m_menuImages);
-}
-
-// The tool or the look changed, from the bars, the menu or a key in an image.
-void CAppFrame::OnAnnotationChanged(unsigned properties)
-{
-    m_annotationBar.Update();
-    if (HWND document = ActiveDocument())
-        SendMessageA(document, WM_APP_ANNOTATION_CHANGED, properties, 0);
-    m_annotationToolsFile.OnChanged(properties);
 }
 
 void CAppFrame::RecalcFrameLayout(bool resizeBars)
@@ -288,7 +215,7 @@ LRESULT CAppFrame::OnNotify(NMHDR* header, LPARAM lParam)
             m_bars.DropDownEditors(*reinterpret_cast<const NMTOOLBARA*>(header), m_editorList.GetMenu());
             return TBDDRET_DEFAULT;
         }
-        if (m_annotationBar.OnDropDown(*reinterpret_cast<const NMTOOLBARA*>(header)))
+        if (m_annotation.OnDropDown(*reinterpret_cast<const NMTOOLBARA*>(header)))
             return TBDDRET_DEFAULT;
         break;
     }
@@ -333,7 +260,7 @@ void CAppFrame::SaveAndReleaseForExit()
     m_trayAndHotkeys.Stop();
     g_settings.Save();
     m_editorList.Save();
-    m_annotationToolsFile.SaveIfPending();
+    m_annotation.SaveIfPending();
 }
 
 LRESULT CAppFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
@@ -349,7 +276,7 @@ LRESULT CAppFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
 
 LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    if (m_capture.OnCommand(LOWORD(wParam)))
+    if (m_capture.OnCommand(LOWORD(wParam)) || m_trayAndHotkeys.OnCommand(LOWORD(wParam)))
         return 0;
     switch (LOWORD(wParam)) {
     case ID_FILE_OPEN:
@@ -376,23 +303,13 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
         RecalcFrameLayout(true);
         return 0;
     case ID_IMAGE_PIN:
-        PinActiveImage();
+        m_pins.PinDocument(ActiveDocument(), Handle());
         return 0;
-    case ID_TRAY_SHOW:
-        m_trayAndHotkeys.ShowFrame();
-        return 0;
-    case ID_TRAY_EXIT:
-        m_trayAndHotkeys.ShowFrame();
-        [[fallthrough]];
     case ID_APP_EXIT:
         PostMessageA(Handle(), WM_CLOSE, 0, 0);
         return 0;
     }
-    if (LOWORD(wParam) >= ID_TOOL_HAND && LOWORD(wParam) <= ID_TOOL_CROP) {
-        m_annotationTools.SetTool(static_cast<AnnotationTool>(LOWORD(wParam) - ID_TOOL_HAND));
-        return 0;
-    }
-    if (m_annotationBar.OnCommand(wParam, lParam))
+    if (m_annotation.OnCommand(wParam, lParam))
         return 0;
     if (m_documents.OnCommand(LOWORD(wParam)))
         return 0;
@@ -410,57 +327,28 @@ void CAppFrame::OnEnable(bool enabled)
     m_trayAndHotkeys.OnEnable(enabled);
 }
 
-// The annotation toolbar is there while there is an image to draw on, and every
-// document draws with its tools. It is made with the first image, not at the start,
-// which it would slow down for a bar nobody sees yet.
 void CAppFrame::OnDocumentCreated(CImageFrame& document)
 {
-    document.View().SetAnnotationTools(&m_annotationTools);
-    if (!m_annotationBar.Handle() && m_annotationBar.Create(Handle()))
-        m_bars.AddAnnotationBand(m_annotationBar.Handle());
-    m_bars.ShowAnnotationBand(true);
+    m_annotation.OnDocumentCreated(document);
 }
 
 void CAppFrame::OnLastDocumentClosed()
 {
-    m_bars.ShowAnnotationBand(false);
+    m_annotation.OnLastDocumentClosed();
     // The document's menu went with its window.
     m_menuBar.AttachMenu(m_bars.FrameMenu());
     RecalcFrameLayout(false);
     DisableImageCommands();
 }
 
-// The picture as every output takes it, marks drawn in, on the frame's monitor.
-void CAppFrame::PinActiveImage()
-{
-    CImageFrame* document = nullptr;
-    if (m_documents.FindTab(ActiveDocument(), &document) < 0)
-        return;
-    SendMessageA(document->View().Handle(), WM_APP_FINISH_TEXT, 0, 0);
-    CBitmapOwner flattened;
-    HBITMAP output = document->View().Document().OutputImage(flattened);
-    if (!output || !m_pins.PinCentred(output, Handle()))
-        AppMessageBox(Handle(), IDS_PIN_NO_MEMORY, MB_ICONHAND | MB_OK);
-}
-
-
 LRESULT CAppFrame::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)
 {
     if (!HIWORD(lParam)) {  // not the system menu
         g_updateUI.UpdateMenu(reinterpret_cast<HMENU>(wParam));
-        CheckToolItem(reinterpret_cast<HMENU>(wParam));
+        m_annotation.CheckToolItem(reinterpret_cast<HMENU>(wParam));
         m_capture.CheckCountdownItem(reinterpret_cast<HMENU>(wParam));
     }
     return DefaultProc(WM_INITMENUPOPUP, wParam, lParam);
-}
-
-// Any popup with the tools marks the one in use.
-void CAppFrame::CheckToolItem(HMENU popup) const
-{
-    if (GetMenuState(popup, ID_TOOL_HAND, MF_BYCOMMAND) == static_cast<UINT>(-1))
-        return;
-    CheckMenuRadioItem(popup, ID_TOOL_HAND, ID_TOOL_CROP, ID_TOOL_HAND + static_cast<UINT>(m_annotationTools.Tool()),
-                       MF_BYCOMMAND);
 }
 
 LRESULT CAppFrame::OnDestroy()

@@ -1,6 +1,4 @@
 #pragma once
-#include "annotate/AnnotationTools.h"
-#include "app/AnnotationToolBar.h"
 #include "app/MenuImages.h"
 #include "app/DocumentTabs.h"
 #include "app/EditorLauncher.h"
@@ -8,7 +6,7 @@
 #include "app/FrameBars.h"
 #include "app/HandedFilesReceiver.h"
 #include "app/PinBoard.h"
-#include "app/AnnotationToolsFile.h"
+#include "app/FrameAnnotationTools.h"
 #include "app/FrameCapture.h"
 #include "app/TrayAndHotkeys.h"
 #include "editors/EditorList.h"
@@ -42,9 +40,9 @@ public:
     HWND StatusBar() const { return m_bars.StatusBar(); }
     HWND TabStrip() const { return m_documents.TabStrip(); }
     HWND ToolBar() const { return m_bars.ToolBar(); }
-    HWND AnnotationToolBar() const { return m_annotationBar.Handle(); }
-    const CAnnotationToolBar& AnnotationBar() const { return m_annotationBar; }
-    CAnnotationTools& AnnotationTools() { return m_annotationTools; }
+    HWND AnnotationToolBar() const { return m_annotation.Bar().Handle(); }
+    const CAnnotationToolBar& AnnotationBar() const { return m_annotation.Bar(); }
+    CAnnotationTools& AnnotationTools() { return m_annotation.Tools(); }
     CMenuBar& MenuBar() { return m_menuBar; }
     CEditorList& EditorList() { return m_editorList; }
     const CTrayIcon& TrayIcon() const { return m_trayAndHotkeys.Icon(); }
@@ -74,13 +72,8 @@ private:
     LRESULT OnDestroy();
 
     void LoadEditorList();
-    void OnAnnotationChanged(unsigned properties);
-    void CheckToolItem(HMENU popup) const;
     void OnEnable(bool enabled);
     void OnDpiChanged(const CDpiScale& dpi, const RECT& suggested);
-    void StepAsideFromOtherCopy();
-    void WidenForToolBar();
-    void PinActiveImage();
     void OnDocumentCreated(CImageFrame& document) override;
     void OnLastDocumentClosed() override;
 
@@ -88,11 +81,9 @@ private:
     bool m_bLoopHooked = false;
     CEditorList m_editorList;  // outlives the menu bar, which draws its icons
     CMenuBar m_menuBar;
-    CAnnotationTools m_annotationTools;
-    CAnnotationToolBar m_annotationBar{m_annotationTools};
-    CMenuImages m_menuImages{m_annotationBar, m_editorList};
-    CAnnotationToolsFile m_annotationToolsFile{m_annotationTools};
     CFrameBars m_bars{m_menuBar};
+    CFrameAnnotationTools m_annotation{m_bars, m_documents};
+    CMenuImages m_menuImages{m_annotation.Bar(), m_editorList};
     CEditorLauncher m_editorLauncher{m_editorList};
     CDocumentTabs m_documents{*this, m_menuBar, m_editorLauncher};
     CFileOpener m_files{m_documents};

@@ -65,8 +65,13 @@ void CTrayAndHotkeys::OnMinimised()
         ShowWindow(m_hWndFrame, SW_HIDE);
 }
 
-void CTrayAndHotkeys::ShowFrame()
+bool CTrayAndHotkeys::OnCommand(UINT command)
 {
+    if (command != ID_TRAY_SHOW && command != ID_TRAY_EXIT)
+        return false;
     ShowWindow(m_hWndFrame, SW_RESTORE);
     SetForegroundWindow(m_hWndFrame);
+    if (command == ID_TRAY_EXIT)
+        PostMessageA(m_hWndFrame, WM_CLOSE, 0, 0);
+    return true;
 }

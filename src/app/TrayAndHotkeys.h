@@ -26,10 +26,11 @@ public:
     // them, and a capture would hide the frame and leave the modal window behind its
     // disabled owner.
     void OnEnable(bool enabled);
+    // The tray menu's 显示 and 退出 (which closes the frame in sight); false for any other command.
+    bool OnCommand(UINT command);
     // Minimised, the frame lives only in the tray; without an icon it stays on the
     // taskbar, the only way back.
     void OnMinimised();
-    void ShowFrame();
 
     CTrayIcon& Icon() { return m_icon; }
     const CTrayIcon& Icon() const { return m_icon; }

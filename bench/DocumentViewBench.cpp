@@ -225,7 +225,7 @@ void OpenFloor(const std::string& path)
 // What the program opens in, in-process: the real reader, document and frame.
 void OpenInFrame(CAppFrame& frame, const std::string& path)
 {
-    frame.Documents().CreateImageDocument(ReadImageFile(path.c_str(), 0), path.c_str(), true);
+    frame.Documents().CreateImageDocument(CBitmapOwner(ReadImageFile(path.c_str(), 0)), path.c_str(), true);
     UpdateWindow(frame);
     GdiFlush();
 }

@@ -229,10 +229,12 @@ void CCaptureWorkflow::Accept(CBitmapOwner bitmap, int mode)
         // The keyboard is the window's before the user sees it: a key typed the moment
         // the picture shows belongs to it, not to the program that had it before. The
         // display's own keyboard (X) follows a focus only once the window is on the
-        // screen, so the focus is set again after the show.
+        // screen, so the focus is set again after the show, and the look into the queue
+        // sends that on to the display at once.
         SetForegroundWindow(window);
         ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
         SetForegroundWindow(window);
         SetFocus(window);
+        PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
     }
 }

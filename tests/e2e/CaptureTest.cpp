@@ -8,13 +8,12 @@
 #include <shellapi.h>
 
 #include <cstdint>
-#include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
 #include "Gbk.h"
 #include "KeyInput.h"
-#include "NativeShell.h"
 #include "PixelReader.h"
 #include "RealClick.h"
 #include "e2e/ProgramUnderTest.h"
@@ -411,29 +410,22 @@ bool ToolChosen(HWND frame, int command)
 }
 }  // namespace
 
-// A tool key typed the moment the capture shows is the new document's, whether it comes
-// as Windows input or as a key of the X display.
+// A tool key typed the moment the capture shows is the new document's.
 TEST_F(CaptureTest, AToolKeyTypedAsTheCaptureAppearsReachesItsDocument)
 {
     Start();
-    struct Try {
-        std::function<void()> type;
-        int tool;
-    };
-    const Try tries[] = {{[] { PressKeys({'A'}); }, ID_TOOL_ARROW},
-                         {[] { PressKeys({'R'}); }, ID_TOOL_RECTANGLE},
-                         {[] { PressKeys({'A'}); }, ID_TOOL_ARROW},
-                         {[] { RunNativeShell("xdotool key l"); }, ID_TOOL_LINE}};
+    const std::pair<WORD, int> tries[] = {{'A', ID_TOOL_ARROW}, {'R', ID_TOOL_RECTANGLE}, {'L', ID_TOOL_LINE}};
     int round = 0;
-    for (const Try& attempt : tries) {
+    for (const auto& [key, tool] : tries) {
         ++round;
         CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
         ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_frame); }, 5000));
         // Without a pause between the looks: the key follows the frame's return at once.
         for (DWORD start = GetTickCount(); !IsWindowVisible(m_frame) && GetTickCount() - start < 10000;)
             ;
-        attempt.type();
+        PressKeys({key});
         ASSERT_TRUE(WaitForTabs(round));
-        EXPECT_TRUE(PumpUntil([&] { return ToolChosen(m_frame, attempt.tool); }, 3000)) << "capture " << round;
+        const int chosen = tool;
+        EXPECT_TRUE(PumpUntil([&] { return ToolChosen(m_frame, chosen); }, 3000)) << "capture " << round;
     }
 }

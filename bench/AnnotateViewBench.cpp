@@ -87,7 +87,7 @@ struct BenchDocument {
     {
         view.CreateView(host);
         SetWindowPos(view, nullptr, 0, 0, kViewWidth + 30, kViewHeight + 30, SWP_NOZORDER);
-        document.Adopt(MakeScreenshotLikeBitmap(width, height), name, true);
+        document.Adopt(CBitmapOwner(MakeScreenshotLikeBitmap(width, height)), name, true);
         view.ShowNewImage();
     }
 };

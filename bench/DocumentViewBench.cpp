@@ -108,7 +108,7 @@ void PaintBenchmark()
     CImageDocument document;
     CImageView view(document);
     view.CreateView(host);
-    view.Document().Adopt(MakeScreenshotLikeBitmap(kImageWidth, kImageHeight), "bench", true);
+    view.Document().Adopt(CBitmapOwner(MakeScreenshotLikeBitmap(kImageWidth, kImageHeight)), "bench", true);
     view.ShowNewImage();
     // 800 x 600 of client area inside the edge and the scroll bars.
     RECT client{};
@@ -227,7 +227,7 @@ void OpenFloor(const std::string& path)
 // What the program opens in, in-process: the real reader, document and frame.
 void OpenInFrame(CAppFrame& frame, const std::string& path)
 {
-    frame.Documents().CreateImageDocument(ReadImageFile(path.c_str(), 0), path.c_str(), true);
+    frame.Documents().CreateImageDocument(CBitmapOwner(ReadImageFile(path.c_str(), 0)), path.c_str(), true);
     UpdateWindow(frame);
     GdiFlush();
 }

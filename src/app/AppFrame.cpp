@@ -1,49 +1,21 @@
 #include "app/AppFrame.h"
 
-#include <algorithm>
-
 #include <commctrl.h>
-
-#include <cstdio>
 
 #include "app/AppMessages.h"
 #include "app/Application.h"
 #include "app/AboutDialog.h"
+#include "app/FrameClass.h"
+#include "app/FramePlacement.h"
 #include "app/HelpFile.h"
-#include "app/MainToolBar.h"
 #include "capture/CaptureEngine.h"
 #include "document/AnnotationTextBox.h"
-#include "document/DocumentMessages.h"
-#include "document/ImageClipboard.h"
-#include "document/ImageFrame.h"
 #include "editors/EditorsDialog.h"
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
 #include "settings/Settings.h"
 #include "ui/UpdateUI.h"
-#include "util/AppMessageBox.h"
 #include "util/FastString.h"
-#include "util/ModulePath.h"
-
-const char CAppFrame::kClassName[] = "LumigrabFrame";
-
-namespace {
-void RegisterFrameClass()
-{
-    HINSTANCE instance = g_app.Instance();
-    WNDCLASSEXA wc{};
-    wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = CAppFrame::kClassName;
-    CWindow::RegisterClass(wc);
-}
-
-}
 
 CAppFrame::CAppFrame() = default;
 
@@ -56,55 +28,29 @@ CAppFrame::~CAppFrame()
 
 HWND CAppFrame::CreateFrame()
 {
-    WNDCLASSEXA existing{};
-    if (!GetClassInfoExA(g_app.Instance(), CAppFrame::kClassName, &existing))
-        RegisterFrameClass();
-
+    RegisterFrameClass();
     Vorn::CFastString<64> title;
     title.LoadString(IDR_MAINFRAME);
     CMenuOwner menu(LoadMenuA(g_app.Instance(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
-    HWND hWnd = Create(CAppFrame::kClassName, title.GetString(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+    HWND hWnd = Create(kFrameClassName, title.GetString(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                        WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                        CW_USEDEFAULT, nullptr, menu.get());
     if (!hWnd)
         return nullptr;
     menu.release();  // the frame destroys its menu
     m_hAccel = LoadAcceleratorsA(g_app.Instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
-    WidenForToolBar();
+    StepAsideFromOtherCopy(hWnd);
+    WidenToClientWidth(hWnd, m_bars.ToolBarRowWidth());
     return hWnd;
-}
-
-// The default width, chosen for the screen in pixels, may leave the end of the toolbar
-// off at a high DPI: the frame is widened to show it all, as far as the work area goes.
-void CAppFrame::WidenForToolBar()
-{
-    RECT frame{}, client{}, workArea{};
-    GetWindowRect(Handle(), &frame);
-    GetClientRect(Handle(), &client);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-    const int needed = m_bars.ToolBarRowWidth() + (frame.right - frame.left) - client.right;
-    const int width = std::min<int>(needed, workArea.right - workArea.left);
-    if (width <= frame.right - frame.left)
-        return;
-    const int left = std::max<int>(workArea.left, std::min<int>(frame.left, workArea.right - width));
-    SetWindowPos(Handle(), nullptr, left, frame.top, width, frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == CTrayIcon::TaskbarCreatedMessage()) {
-        m_trayIcon.AddAgain();
+    if (m_trayAndHotkeys.OnMessage(msg, wParam, lParam))
         return 0;
-    }
     switch (msg) {
-    case WM_APP_TRAY_NOTIFY:
-        if (m_trayIcon.OnNotify(lParam, m_menuBar))
-            return 0;
-        break;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam), lParam);
-    case WM_HOTKEY:
-        return OnHotKey(wParam);
     case WM_ENABLE:
         OnEnable(wParam != 0);
         break;
@@ -180,22 +126,18 @@ LRESULT CAppFrame::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam)
 LRESULT CAppFrame::OnCreate()
 {
     m_bars.Create(Handle());
-    LoadAnnotationTools();
+    m_annotation.Start(Handle());
     if (m_documents.Create(Handle()))
         m_menuBar.SetMdiClient(MdiClient());
     g_settings.Load();
-    g_settings.RegisterHotkeys(Handle());
-    m_bHotkeysLive = true;
     LoadEditorList();
 
     g_updateUI.AttachToolBar(m_bars.ToolBar());
     g_updateUI.AttachStatusBar(&m_bars.Status());
-    g_updateUI.CheckCommand(ID_CAPTURE_INCLUDE_CURSOR, g_settings.m_bIncludeCursor != 0);
-    g_updateUI.EnableCommand(ID_TRAY_CANCEL_DELAY, false);
-    g_updateUI.EnableCommand(ID_CAPTURE_LAST_REGION, g_settings.m_bHasLastRegion != 0);
+    m_capture.InitCommandStates();
     DisableImageCommands();
 
-    m_trayIcon.Add(Handle());
+    m_trayAndHotkeys.Start(Handle(), m_capture.Workflow());
     m_handedFiles.Attach(Handle());
     // Files dropped anywhere on the frame, its documents included, come here.
     DragAcceptFiles(Handle(), TRUE);
@@ -214,7 +156,7 @@ LRESULT CAppFrame::OnCreate()
 void CAppFrame::OnDpiChanged(const CDpiScale& dpi, const RECT& suggested)
 {
     m_bars.ChangeDpi(dpi);
-    m_annotationBar.ChangeDpi(dpi);
+    m_annotation.ChangeDpi(dpi);
     m_bars.FitBands();
     m_documents.ChangeDpi(dpi);
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -231,27 +173,6 @@ void CAppFrame::LoadEditorList()
     m_editorList.Load();
     m_editorList.BuildMenu();
     m_menuBar.SetImageSource(&m_menuImages);
-}
-
-void CAppFrame::LoadAnnotationTools()
-{
-    if (MakeModuleFilePath("lumigrab.ini", m_szAnnotationFile))
-        m_annotationTools.Load(m_szAnnotationFile);
-    else
-        m_szAnnotationFile[0] = '\0';
-    m_annotationTools.SetObserver([this](unsigned properties) { OnAnnotationChanged(properties); });
-}
-
-// The tool or the look changed, from the bars, the menu or a key in an image. The look
-// is written at once, so that no choice is lost to a later failure; a write that fails
-// is tried again at the exit and never keeps the program from closing.
-void CAppFrame::OnAnnotationChanged(unsigned properties)
-{
-    m_annotationBar.Update();
-    if (HWND document = ActiveDocument())
-        SendMessageA(document, WM_APP_ANNOTATION_CHANGED, properties, 0);
-    if (properties && m_szAnnotationFile[0])
-        m_bAnnotationToolsSaved = m_annotationTools.Save(m_szAnnotationFile);
 }
 
 void CAppFrame::RecalcFrameLayout(bool resizeBars)
@@ -294,7 +215,7 @@ LRESULT CAppFrame::OnNotify(NMHDR* header, LPARAM lParam)
             m_bars.DropDownEditors(*reinterpret_cast<const NMTOOLBARA*>(header), m_editorList.GetMenu());
             return TBDDRET_DEFAULT;
         }
-        if (m_annotationBar.OnDropDown(*reinterpret_cast<const NMTOOLBARA*>(header)))
+        if (m_annotation.OnDropDown(*reinterpret_cast<const NMTOOLBARA*>(header)))
             return TBDDRET_DEFAULT;
         break;
     }
@@ -303,6 +224,13 @@ LRESULT CAppFrame::OnNotify(NMHDR* header, LPARAM lParam)
 
 LRESULT CAppFrame::OnClose()
 {
+    // A close from outside (an installer) while a modal window is open or a capture
+    // runs would take the window from under them.
+    const CCaptureWorkflow& capture = m_capture.Workflow();
+    if (!IsWindowEnabled(Handle()) || (capture.IsRunning() && !capture.IsCountingDown()))
+        return 0;
+    // No capture comes while the user answers about unsaved images, or after.
+    m_capture.Workflow().CancelCountdown();
     ShowWindow(Handle(), SW_SHOW);
     // Files a later start hands over while the user answers about unsaved images would
     // be lost with this copy.
@@ -327,15 +255,12 @@ LRESULT CAppFrame::OnQueryEndSession()
 // The last steps of a run, whether the frame closes or the session ends under it.
 void CAppFrame::SaveAndReleaseForExit()
 {
-    m_captureWorkflow.CancelCountdown();
+    m_capture.Workflow().CancelCountdown();
     m_handedFiles.SetClosing(true);
-    m_trayIcon.Remove();
-    g_settings.UnregisterHotkeys(Handle());
-    m_bHotkeysLive = false;
+    m_trayAndHotkeys.Stop();
     g_settings.Save();
     m_editorList.Save();
-    if (!m_bAnnotationToolsSaved)
-        m_annotationTools.Save(m_szAnnotationFile);
+    m_annotation.SaveIfPending();
 }
 
 LRESULT CAppFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
@@ -344,41 +269,18 @@ LRESULT CAppFrame::OnSysCommand(WPARAM wParam, LPARAM lParam)
     if ((wParam & 0xFFF0) == SC_KEYMENU && m_menuBar.OnKeyMenu(lParam))
         return 0;
     LRESULT result = DefaultProc(WM_SYSCOMMAND, wParam, lParam);
-    // Minimised, the program lives only in the tray; without a tray icon it stays on
-    // the taskbar, the only way back.
-    if (wParam == SC_MINIMIZE && m_trayIcon.IsAdded())
-        ShowWindow(Handle(), SW_HIDE);
+    if (wParam == SC_MINIMIZE)
+        m_trayAndHotkeys.OnMinimised();
     return result;
 }
 
 LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
 {
+    if (m_capture.OnCommand(LOWORD(wParam)) || m_trayAndHotkeys.OnCommand(LOWORD(wParam)))
+        return 0;
     switch (LOWORD(wParam)) {
     case ID_FILE_OPEN:
         m_files.OpenChosenFile();
-        return 0;
-    case ID_CAPTURE_FULLSCREEN:
-        m_captureWorkflow.Run(CCaptureWorkflow::kFullScreenCall);
-        return 0;
-    case ID_CAPTURE_WINDOW:
-    case ID_CAPTURE_REGION:
-    case ID_CAPTURE_OBJECT:
-        m_captureWorkflow.Run(LOWORD(wParam) - ID_CAPTURE_FULLSCREEN);
-        return 0;
-    case ID_CAPTURE_LAST_REGION:
-        m_captureWorkflow.Run(CCaptureWorkflow::kLastRegionCall);
-        return 0;
-    case ID_CAPTURE_INCLUDE_CURSOR:
-        ToggleIncludeCursor();
-        return 0;
-    case ID_CAPTURE_DELAY_NONE:
-    case ID_CAPTURE_DELAY_3:
-    case ID_CAPTURE_DELAY_5:
-    case ID_CAPTURE_DELAY_10:
-        ChooseCountdown(LOWORD(wParam));
-        return 0;
-    case ID_TRAY_CANCEL_DELAY:
-        m_captureWorkflow.CancelCountdown();
         return 0;
     case ID_VIEW_TOOLBAR:
         m_bars.ToggleToolBar();
@@ -401,23 +303,13 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
         RecalcFrameLayout(true);
         return 0;
     case ID_IMAGE_PIN:
-        PinActiveImage();
+        m_pins.PinDocument(ActiveDocument(), Handle());
         return 0;
-    case ID_TRAY_SHOW:
-        ShowFromTray();
-        return 0;
-    case ID_TRAY_EXIT:
-        ShowFromTray();
-        [[fallthrough]];
     case ID_APP_EXIT:
         PostMessageA(Handle(), WM_CLOSE, 0, 0);
         return 0;
     }
-    if (LOWORD(wParam) >= ID_TOOL_HAND && LOWORD(wParam) <= ID_TOOL_CROP) {
-        m_annotationTools.SetTool(static_cast<AnnotationTool>(LOWORD(wParam) - ID_TOOL_HAND));
-        return 0;
-    }
-    if (m_annotationBar.OnCommand(wParam, lParam))
+    if (m_annotation.OnCommand(wParam, lParam))
         return 0;
     if (m_documents.OnCommand(LOWORD(wParam)))
         return 0;
@@ -426,161 +318,37 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
     return DefaultProc(WM_COMMAND, wParam, lParam);
 }
 
-LRESULT CAppFrame::OnHotKey(WPARAM id)
-{
-    if (id == CSettings::kFullScreenHotkeyId)
-        m_captureWorkflow.Run(CCaptureWorkflow::kFullScreenCall);
-    else if (id == CSettings::kModalHotkeyId)
-        m_captureWorkflow.Run(CCaptureWorkflow::kConfiguredMode);
-    else if (id == CSettings::kLastRegionHotkeyId)
-        SendMessageA(Handle(), WM_COMMAND, MAKEWPARAM(ID_CAPTURE_LAST_REGION, 0), 0);
-    return 0;
-}
-
-// A modal window of the program disables the frame. The keys are then the user's: a
-// hotkey control being edited must receive them, and a capture would hide the frame
-// and leave the modal window behind its disabled owner.
+// A modal window of the program disables the frame.
 void CAppFrame::OnEnable(bool enabled)
 {
     // Files a later start handed over while the modal window was open.
     if (enabled)
         PostMessageA(Handle(), WM_APP_OPEN_HANDED_FILES, 0, 0);
-    if (!m_bHotkeysLive)
-        return;
-    if (enabled)
-        g_settings.RestoreHotkeys(Handle());
-    else
-        g_settings.UnregisterHotkeys(Handle());
+    m_trayAndHotkeys.OnEnable(enabled);
 }
 
-bool CAppFrame::AdoptCapture(HBITMAP bitmap, const char* name, bool saved)
-{
-    return m_documents.CreateImageDocument(bitmap, name, saved);
-}
-
-bool CAppFrame::CopyCapture(HBITMAP bitmap)
-{
-    return CopyImageOrReport(bitmap, Handle());
-}
-
-void CAppFrame::AnnounceCapture(const char* savedPath, bool copied)
-{
-    char text[256] = "";
-    if (savedPath) {
-        Vorn::CFastString<64> savedAs;
-        savedAs.LoadString(IDS_CAPTURE_SAVED_AS);
-        std::snprintf(text, sizeof(text), savedAs.GetString(), savedPath);
-    }
-    if (copied) {
-        Vorn::CFastString<64> onClipboard;
-        onClipboard.LoadString(IDS_CAPTURE_COPIED);
-        const size_t length = strlen(text);
-        std::snprintf(text + length, sizeof(text) - length, "%s%s", length ? "\n" : "", onClipboard.GetString());
-    }
-    m_trayIcon.ShowBalloon(text);
-}
-
-// The annotation toolbar is there while there is an image to draw on, and every
-// document draws with its tools. It is made with the first image, not at the start,
-// which it would slow down for a bar nobody sees yet.
 void CAppFrame::OnDocumentCreated(CImageFrame& document)
 {
-    document.View().SetAnnotationTools(&m_annotationTools);
-    if (!m_annotationBar.Handle() && m_annotationBar.Create(Handle()))
-        m_bars.AddAnnotationBand(m_annotationBar.Handle());
-    m_bars.ShowAnnotationBand(true);
+    m_annotation.OnDocumentCreated(document);
 }
 
 void CAppFrame::OnLastDocumentClosed()
 {
-    m_bars.ShowAnnotationBand(false);
+    m_annotation.OnLastDocumentClosed();
     // The document's menu went with its window.
     m_menuBar.AttachMenu(m_bars.FrameMenu());
     RecalcFrameLayout(false);
     DisableImageCommands();
 }
 
-// The picture as every output takes it, marks drawn in, on the frame's monitor.
-void CAppFrame::PinActiveImage()
-{
-    CImageFrame* document = nullptr;
-    if (m_documents.FindTab(ActiveDocument(), &document) < 0)
-        return;
-    SendMessageA(document->View().Handle(), WM_APP_FINISH_TEXT, 0, 0);
-    CBitmapOwner flattened;
-    HBITMAP output = document->View().Document().OutputImage(flattened);
-    if (!output || !m_pins.PinCentred(output, Handle()))
-        AppMessageBox(Handle(), IDS_PIN_NO_MEMORY, MB_ICONHAND | MB_OK);
-}
-
-void CAppFrame::ShowFromTray()
-{
-    ShowWindow(Handle(), SW_RESTORE);
-    SetForegroundWindow(Handle());
-}
-
-void CAppFrame::ToggleIncludeCursor()
-{
-    g_settings.m_bIncludeCursor = !g_settings.m_bIncludeCursor;
-    g_updateUI.CheckCommand(ID_CAPTURE_INCLUDE_CURSOR, g_settings.m_bIncludeCursor != 0);
-    g_settings.m_bModified = 1;
-}
-
-namespace {
-// The delay commands in menu order, with their seconds.
-const UINT kCountdownCommands[] = {ID_CAPTURE_DELAY_NONE, ID_CAPTURE_DELAY_3, ID_CAPTURE_DELAY_5, ID_CAPTURE_DELAY_10};
-const int32_t kCountdownSeconds[] = {0, 3, 5, 10};
-}  // namespace
-
-// The same choice as the 更多 page's, kept with the other options.
-void CAppFrame::ChooseCountdown(UINT command)
-{
-    for (size_t i = 0; i < sizeof kCountdownCommands / sizeof kCountdownCommands[0]; ++i)
-        if (kCountdownCommands[i] == command && g_settings.m_nCountdownSeconds != kCountdownSeconds[i]) {
-            g_settings.m_nCountdownSeconds = kCountdownSeconds[i];
-            g_settings.m_bModified = 1;
-        }
-}
-
-void CAppFrame::CheckCountdownItem(HMENU popup) const
-{
-    if (GetMenuState(popup, ID_CAPTURE_DELAY_NONE, MF_BYCOMMAND) == static_cast<UINT>(-1))
-        return;
-    for (size_t i = 0; i < sizeof kCountdownCommands / sizeof kCountdownCommands[0]; ++i)
-        if (kCountdownSeconds[i] == g_settings.m_nCountdownSeconds)
-            CheckMenuRadioItem(popup, ID_CAPTURE_DELAY_NONE, ID_CAPTURE_DELAY_10, kCountdownCommands[i], MF_BYCOMMAND);
-}
-
-void CAppFrame::ShowCountdown(int secondsLeft)
-{
-    if (secondsLeft <= 0) {
-        m_trayIcon.SetTip(nullptr);
-        return;
-    }
-    Vorn::CFastString<64> format;
-    format.LoadString(IDS_COUNTDOWN_TIP);
-    char tip[64];
-    snprintf(tip, sizeof tip, format.GetString(), secondsLeft);
-    m_trayIcon.SetTip(tip);
-}
-
 LRESULT CAppFrame::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)
 {
     if (!HIWORD(lParam)) {  // not the system menu
         g_updateUI.UpdateMenu(reinterpret_cast<HMENU>(wParam));
-        CheckToolItem(reinterpret_cast<HMENU>(wParam));
-        CheckCountdownItem(reinterpret_cast<HMENU>(wParam));
+        m_annotation.CheckToolItem(reinterpret_cast<HMENU>(wParam));
+        m_capture.CheckCountdownItem(reinterpret_cast<HMENU>(wParam));
     }
     return DefaultProc(WM_INITMENUPOPUP, wParam, lParam);
-}
-
-// Any popup with the tools marks the one in use.
-void CAppFrame::CheckToolItem(HMENU popup) const
-{
-    if (GetMenuState(popup, ID_TOOL_HAND, MF_BYCOMMAND) == static_cast<UINT>(-1))
-        return;
-    CheckMenuRadioItem(popup, ID_TOOL_HAND, ID_TOOL_CROP, ID_TOOL_HAND + static_cast<UINT>(m_annotationTools.Tool()),
-                       MF_BYCOMMAND);
 }
 
 LRESULT CAppFrame::OnDestroy()
@@ -603,7 +371,7 @@ LRESULT CAppFrame::OnDestroy()
 
 bool CAppFrame::PreTranslateMessage(MSG* msg)
 {
-    if (m_captureWorkflow.IsStaleRequest(*msg))
+    if (m_capture.Workflow().IsStaleRequest(*msg))
         return true;
     // Keys typed into a document's text box are the box's, Ctrl+C and Ctrl+Z too.
     if (m_hAccel && !CAnnotationTextBox::IsTextBox(msg->hwnd) && !CPinWindow::IsPin(msg->hwnd)

@@ -1,6 +1,4 @@
 #pragma once
-#include "annotate/AnnotationTools.h"
-#include "app/AnnotationToolBar.h"
 #include "app/MenuImages.h"
 #include "app/DocumentTabs.h"
 #include "app/EditorLauncher.h"
@@ -8,9 +6,9 @@
 #include "app/FrameBars.h"
 #include "app/HandedFilesReceiver.h"
 #include "app/PinBoard.h"
-#include "app/TrayIcon.h"
-#include "capture/CaptureHost.h"
-#include "capture/CaptureWorkflow.h"
+#include "app/FrameAnnotationTools.h"
+#include "app/FrameCapture.h"
+#include "app/TrayAndHotkeys.h"
 #include "editors/EditorList.h"
 #include "ui/MenuBar.h"
 #include "ui/MessageLoop.h"
@@ -23,13 +21,8 @@
 class CAppFrame : public CWindow,
                   public ILoopMessageFilter,
                   public IIdleHandler,
-                  private ICaptureHost,
                   private CDocumentTabs::IOwner {
 public:
-    static const char kClassName[];
-    // The answer to WM_COPYDATA with the files of a later start, once they are taken.
-    static constexpr LRESULT kFilesTaken = 1;
-
     CAppFrame();
     ~CAppFrame() override;
 
@@ -47,13 +40,13 @@ public:
     HWND StatusBar() const { return m_bars.StatusBar(); }
     HWND TabStrip() const { return m_documents.TabStrip(); }
     HWND ToolBar() const { return m_bars.ToolBar(); }
-    HWND AnnotationToolBar() const { return m_annotationBar.Handle(); }
-    const CAnnotationToolBar& AnnotationBar() const { return m_annotationBar; }
-    CAnnotationTools& AnnotationTools() { return m_annotationTools; }
+    HWND AnnotationToolBar() const { return m_annotation.Bar().Handle(); }
+    const CAnnotationToolBar& AnnotationBar() const { return m_annotation.Bar(); }
+    CAnnotationTools& AnnotationTools() { return m_annotation.Tools(); }
     CMenuBar& MenuBar() { return m_menuBar; }
     CEditorList& EditorList() { return m_editorList; }
-    const CTrayIcon& TrayIcon() const { return m_trayIcon; }
-    const CCaptureWorkflow& CaptureWorkflow() const { return m_captureWorkflow; }
+    const CTrayIcon& TrayIcon() const { return m_trayAndHotkeys.Icon(); }
+    CCaptureWorkflow& CaptureWorkflow() { return m_capture.Workflow(); }
     CPinBoard& Pins() { return m_pins; }
     HWND ActiveDocument() const { return m_documents.ActiveDocument(); }
 
@@ -79,28 +72,8 @@ private:
     LRESULT OnDestroy();
 
     void LoadEditorList();
-    void LoadAnnotationTools();
-    void OnAnnotationChanged(unsigned properties);
-    void CheckToolItem(HMENU popup) const;
-    void ToggleIncludeCursor();
-    void ChooseCountdown(UINT command);
-    void CheckCountdownItem(HMENU popup) const;
-    void ShowFromTray();
-    LRESULT OnHotKey(WPARAM id);
     void OnEnable(bool enabled);
     void OnDpiChanged(const CDpiScale& dpi, const RECT& suggested);
-    void WidenForToolBar();
-    HWND CaptureWindow() const override { return Handle(); }
-    bool CanBeRecalled() const override { return m_trayIcon.IsAdded(); }
-    bool AdoptCapture(HBITMAP bitmap, const char* name, bool saved) override;
-    void ShowCountdown(int secondsLeft) override;
-    bool CopyCapture(HBITMAP bitmap) override;
-    void AnnounceCapture(const char* savedPath, bool copied) override;
-    void PinCapture(HBITMAP bitmap, POINT origin) override { m_pins.Pin(bitmap, origin); }
-    bool HidePins() override { return m_pins.HideAll(); }
-    void CaptureEnded() override { m_handedFiles.OnCaptureEnded(); }
-    void ShowPins() override { m_pins.ShowAll(); }
-    void PinActiveImage();
     void OnDocumentCreated(CImageFrame& document) override;
     void OnLastDocumentClosed() override;
 
@@ -108,18 +81,14 @@ private:
     bool m_bLoopHooked = false;
     CEditorList m_editorList;  // outlives the menu bar, which draws its icons
     CMenuBar m_menuBar;
-    CAnnotationTools m_annotationTools;
-    CAnnotationToolBar m_annotationBar{m_annotationTools};
-    CMenuImages m_menuImages{m_annotationBar, m_editorList};
-    char m_szAnnotationFile[MAX_PATH] = {};  // lumigrab.ini beside the program, where the look is kept
-    bool m_bAnnotationToolsSaved = true;
     CFrameBars m_bars{m_menuBar};
+    CFrameAnnotationTools m_annotation{m_bars, m_documents};
+    CMenuImages m_menuImages{m_annotation.Bar(), m_editorList};
     CEditorLauncher m_editorLauncher{m_editorList};
     CDocumentTabs m_documents{*this, m_menuBar, m_editorLauncher};
     CFileOpener m_files{m_documents};
-    CHandedFilesReceiver m_handedFiles{m_files, m_captureWorkflow};
     CPinBoard m_pins{m_documents};
-    CTrayIcon m_trayIcon;
-    CCaptureWorkflow m_captureWorkflow{*this};
-    bool m_bHotkeysLive = false;  // registered from creation until the close
+    CTrayAndHotkeys m_trayAndHotkeys{m_menuBar};
+    CFrameCapture m_capture{*this, m_documents, m_pins, m_trayAndHotkeys.Icon()};
+    CHandedFilesReceiver m_handedFiles{m_files, m_capture.Workflow()};
 };

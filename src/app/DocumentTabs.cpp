@@ -97,7 +97,7 @@ void CDocumentTabs::Layout(const RECT& area)
                      area.bottom > top ? area.bottom - top : 0, placement);
 }
 
-bool CDocumentTabs::CreateImageDocument(HBITMAP bitmap, const char* name, bool saved,
+bool CDocumentTabs::CreateImageDocument(CBitmapOwner bitmap, const char* name, bool saved,
                                         std::vector<Annotation> objects)
 {
     const char* title = FileNamePart(name);
@@ -123,7 +123,7 @@ bool CDocumentTabs::CreateImageDocument(HBITMAP bitmap, const char* name, bool s
         SendMessageA(m_hWndTabStrip, TCM_INSERTITEMA, TabCount(m_hWndTabStrip), reinterpret_cast<LPARAM>(&item));
     SendMessageA(m_hWndTabStrip, TCM_SETCURSEL, index, 0);
 
-    document->Document().Adopt(bitmap, name, saved, std::move(objects));
+    document->Document().Adopt(std::move(bitmap), name, saved, std::move(objects));
     document->View().ShowNewImage();
     m_owner.OnDocumentCreated(*document);
     m_owner.RecalcFrameLayout(true);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "annotate/Annotation.h"
+#include "scoped/ScopedHandles.h"
 #include "ui/DpiScale.h"
 #include "ui/GuiFont.h"
 #include "ui/Window.h"
@@ -50,7 +51,7 @@ public:
 
     // Turns a bitmap (handed over) into a new document with its own tab. name is a
     // full path or an unsaved capture's title; saved says the file holds the image.
-    bool CreateImageDocument(HBITMAP bitmap, const char* name, bool saved, std::vector<Annotation> objects = {});
+    bool CreateImageDocument(CBitmapOwner bitmap, const char* name, bool saved, std::vector<Annotation> objects = {});
     // The tab of a document window and its object, or -1 and null.
     int FindTab(HWND document, CImageFrame** frame = nullptr) const;
     // Activates the document of the tab the user chose.

@@ -11,8 +11,8 @@ void CFileOpener::OpenChosenFile()
 {
     char path[MAX_PATH + 1] = {};
     std::vector<Annotation> objects;
-    HBITMAP bitmap = OpenImageFile(path, &objects);
-    Adopt(bitmap, path, std::move(objects));
+    CBitmapOwner bitmap(OpenImageFile(path, &objects));
+    Adopt(std::move(bitmap), path, std::move(objects));
 }
 
 void CFileOpener::OpenFiles(const std::vector<std::string>& paths)
@@ -24,8 +24,8 @@ void CFileOpener::OpenFiles(const std::vector<std::string>& paths)
             continue;
         }
         std::vector<Annotation> objects;
-        HBITMAP bitmap = OpenImagePath(path.c_str(), &objects);
-        Adopt(bitmap, path.c_str(), std::move(objects));
+        CBitmapOwner bitmap(OpenImagePath(path.c_str(), &objects));
+        Adopt(std::move(bitmap), path.c_str(), std::move(objects));
     }
 }
 
@@ -49,8 +49,8 @@ void CFileOpener::OpenDroppedFiles(HDROP drop)
 
 // A bitmap that was read (null when reading failed and said so) becomes a saved
 // document, with the marks its file kept.
-void CFileOpener::Adopt(HBITMAP bitmap, const char* path, std::vector<Annotation> objects)
+void CFileOpener::Adopt(CBitmapOwner bitmap, const char* path, std::vector<Annotation> objects)
 {
-    if (bitmap && !m_documents.CreateImageDocument(bitmap, path, true, std::move(objects)))
-        DeleteObject(bitmap);
+    if (bitmap)
+        m_documents.CreateImageDocument(std::move(bitmap), path, true, std::move(objects));
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "annotate/Annotation.h"
+#include "scoped/ScopedHandles.h"
 
 class CDocumentTabs;
 
@@ -24,7 +25,7 @@ public:
     void OpenDroppedFiles(HDROP drop);
 
 private:
-    void Adopt(HBITMAP bitmap, const char* path, std::vector<Annotation> objects);
+    void Adopt(CBitmapOwner bitmap, const char* path, std::vector<Annotation> objects);
 
     CDocumentTabs& m_documents;
 };

@@ -31,17 +31,12 @@ bool CHandedFilesReceiver::OnCopyData(const COPYDATASTRUCT* data)
     return true;
 }
 
-void CHandedFilesReceiver::OnCaptureEnded()
-{
-    if (!m_bFrontAfterCapture)
-        return;
-    m_bFrontAfterCapture = false;
-    BringFrameToFront();
-    PostMessageA(m_hWndFrame, WM_APP_OPEN_HANDED_FILES, 0, 0);
-}
-
 void CHandedFilesReceiver::OpenWaitingFiles()
 {
+    if (m_bFrontAfterCapture && !m_capture.IsRunning()) {
+        m_bFrontAfterCapture = false;
+        BringFrameToFront();
+    }
     // A modal window disables the frame; opening under it would put documents behind it.
     if (!m_bStarted || m_bRefusing || m_waiting.empty() || !IsWindowEnabled(m_hWndFrame) || m_capture.IsRunning())
         return;

@@ -25,10 +25,9 @@ public:
 
     // WM_COPYDATA (data may be null): true when the block was ours and its files taken.
     bool OnCopyData(const COPYDATASTRUCT* data);
-    // The frame's own posted message, and WM_ENABLE, which ends a modal window.
+    // The frame's own posted message, posted again when a modal window or a capture
+    // ends: what a later start asked for meanwhile happens now.
     void OpenWaitingFiles();
-    // A capture has ended: what a later start asked for during it happens now.
-    void OnCaptureEnded();
 
 private:
     void BringFrameToFront() const;

@@ -1,13 +1,25 @@
 #include "app/InstanceGate.h"
 
-#include "app/AppFrame.h"
+#include <cstdlib>
+
+#include "app/FrameClass.h"
 #include "app/HandedFiles.h"
 
 const char CInstanceGate::kMutexName[] = "Local\\Lumigrab.Instance";
+const char CInstanceGate::kAnswerTimeoutVariable[] = "LUMIGRAB_ANSWER_TIMEOUT_MS";
 
 namespace {
 // How often a start that waits for a closing copy looks again.
 constexpr DWORD kPollMs = 50;
+}
+
+CInstanceGate::CInstanceGate()
+{
+    char value[16] = "";
+    const DWORD length = GetEnvironmentVariableA(kAnswerTimeoutVariable, value, sizeof value);
+    const unsigned long milliseconds = length && length < sizeof value ? std::strtoul(value, nullptr, 10) : 0;
+    if (milliseconds > 0 && milliseconds < kAnswerTimeoutMs)
+        m_dwAnswerTimeoutMs = milliseconds;
 }
 
 CInstanceGate::Result CInstanceGate::Enter(const std::vector<std::string>& files, DWORD& reason)
@@ -23,12 +35,12 @@ CInstanceGate::Result CInstanceGate::Enter(const std::vector<std::string>& files
     const DWORD start = GetTickCount();
     for (;;) {
         const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= kAnswerTimeoutMs) {
+        if (elapsed >= m_dwAnswerTimeoutMs) {
             reason = ERROR_TIMEOUT;
             return Result::NotAnswering;
         }
-        if (HWND frame = FindWindowA(CAppFrame::kClassName, nullptr)) {
-            if (Offer(frame, block, kAnswerTimeoutMs - elapsed, reason))
+        if (HWND frame = FindWindowA(kFrameClassName, nullptr)) {
+            if (Offer(frame, block, m_dwAnswerTimeoutMs - elapsed, reason))
                 return Result::HandedOver;
             if (reason)
                 return Result::NotAnswering;
@@ -57,7 +69,7 @@ bool CInstanceGate::Offer(HWND frame, const std::vector<char>& block, DWORD wait
     SetLastError(0);
     if (SendMessageTimeoutA(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_BLOCK | SMTO_ABORTIFHUNG,
                             waitMs, &answer))
-        return answer == CAppFrame::kFilesTaken;
+        return answer == kFilesTaken;
     const DWORD error = GetLastError();
     // A frame destroyed while the message waited belongs to a copy that is closing.
     if (IsWindow(frame))

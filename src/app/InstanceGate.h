@@ -15,6 +15,8 @@ class CInstanceGate {
 public:
     static const char kMutexName[];
     static constexpr DWORD kAnswerTimeoutMs = 5000;
+    // The tests shorten the wait through this variable instead of spending its seconds.
+    static const char kAnswerTimeoutVariable[];
 
     enum class Result {
         RunHere,       // this copy holds the name now (or the name could not be made)
@@ -22,7 +24,7 @@ public:
         NotAnswering,  // the running copy gave no answer in time; the reason says why
     };
 
-    CInstanceGate() = default;
+    CInstanceGate();
     ~CInstanceGate() { Leave(); }
     CInstanceGate(const CInstanceGate&) = delete;
     CInstanceGate& operator=(const CInstanceGate&) = delete;
@@ -36,6 +38,7 @@ private:
     // set, when it did not answer, and with reason 0 when it is closing.
     static bool Offer(HWND frame, const std::vector<char>& block, DWORD waitMs, DWORD& reason);
 
+    DWORD m_dwAnswerTimeoutMs = kAnswerTimeoutMs;
     CKernelHandleOwner m_hMutex;
     bool m_bOwned = false;
 };

@@ -4,6 +4,10 @@
 
 #include "app/DocumentTabs.h"
 #include "capture/CaptureNames.h"
+#include "document/DocumentMessages.h"
+#include "document/ImageFrame.h"
+#include "res/resource.h"
+#include "util/AppMessageBox.h"
 
 bool CPinBoard::Pin(HBITMAP bitmap, POINT imageOrigin)
 {
@@ -25,6 +29,18 @@ bool CPinBoard::PinCentred(HBITMAP bitmap, HWND window)
         return false;
     const RECT& area = monitor.rcWork;
     return Pin(bitmap, {(area.left + area.right - info.bmWidth) / 2, (area.top + area.bottom - info.bmHeight) / 2});
+}
+
+void CPinBoard::PinDocument(HWND window, HWND frame)
+{
+    CImageFrame* document = nullptr;
+    if (m_documents.FindTab(window, &document) < 0)
+        return;
+    SendMessageA(document->View().Handle(), WM_APP_FINISH_TEXT, 0, 0);
+    CBitmapOwner flattened;
+    HBITMAP output = document->View().Document().OutputImage(flattened);
+    if (!output || !PinCentred(output, frame))
+        AppMessageBox(frame, IDS_PIN_NO_MEMORY, MB_ICONHAND | MB_OK);
 }
 
 bool CPinBoard::HideAll()
@@ -55,14 +71,13 @@ void CPinBoard::CloseAll()
     }
 }
 
-void CPinBoard::OpenPinAsDocument(HBITMAP bitmap)
+void CPinBoard::OpenPinAsDocument(CBitmapOwner bitmap)
 {
     // Named as the next capture would be, so that no two documents share a title.
     ++g_nCaptureCount;
     CaptureName name;
     MakeUnsavedCaptureName(name);
-    if (!m_documents.CreateImageDocument(bitmap, name, false))
-        DeleteObject(bitmap);
+    m_documents.CreateImageDocument(std::move(bitmap), name, false);
 }
 
 void CPinBoard::OnPinDestroyed(CPinWindow& pin)

@@ -22,6 +22,9 @@ public:
     bool Pin(HBITMAP bitmap, POINT imageOrigin);
     // Pins a copy in the middle of the work area of window's monitor.
     bool PinCentred(HBITMAP bitmap, HWND window);
+    // Pins the picture of a document window as every output takes it, marks drawn in,
+    // on frame's monitor, and tells the user when it cannot.
+    void PinDocument(HWND document, HWND frame);
 
     // Hides every shown pin; false when there were none to hide.
     bool HideAll();
@@ -33,7 +36,7 @@ public:
     HWND PinHandle(size_t index) const { return m_pins[index]->Handle(); }
 
 private:
-    void OpenPinAsDocument(HBITMAP bitmap) override;
+    void OpenPinAsDocument(CBitmapOwner bitmap) override;
     void CloseAllPins() override { CloseAll(); }
     void OnPinDestroyed(CPinWindow& pin) override;
 

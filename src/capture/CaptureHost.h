@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "scoped/ScopedHandles.h"
+
 // What the capture steps need of the window that starts them.
 class ICaptureHost {
 public:
@@ -9,10 +11,9 @@ public:
     virtual HWND CaptureWindow() const = 0;
     // Whether the user can bring a hidden window back by himself (a tray icon).
     virtual bool CanBeRecalled() const = 0;
-    // Turns a captured bitmap (handed over) into a document; name is a full path or an
-    // unsaved capture's title, saved says the file holds it. False when it could not,
-    // the bitmap then still the caller's.
-    virtual bool AdoptCapture(HBITMAP bitmap, const char* name, bool saved) = 0;
+    // Turns a captured bitmap into a document; name is a full path or an unsaved
+    // capture's title, saved says the file holds it. False when it could not.
+    virtual bool AdoptCapture(CBitmapOwner bitmap, const char* name, bool saved) = 0;
     // The seconds left before a delayed capture, each time they change; 0 when the
     // countdown has ended, by reaching zero or by being cancelled.
     virtual void ShowCountdown(int secondsLeft) = 0;
@@ -22,14 +23,17 @@ public:
     // Tells the user where a capture that opens no document went: the file it was
     // saved as (null when none) and whether it is on the clipboard.
     virtual void AnnounceCapture(const char* savedPath, bool copied) = 0;
+    // Tells the user that a countdown ended without a capture because a modal window
+    // was open at zero.
+    virtual void AnnounceCountdownRefused() = 0;
     // Pins a copy of the bitmap (still the caller's) with its top-left pixel at origin,
-    // in screen coordinates.
-    virtual void PinCapture(HBITMAP bitmap, POINT origin) = 0;
+    // in screen coordinates, and tells the user when it cannot; true when it is pinned.
+    virtual bool PinCapture(HBITMAP bitmap, POINT origin) = 0;
     // The pinned images leave the screen while it is taken; false when none were shown.
     virtual bool HidePins() = 0;
     virtual void ShowPins() = 0;
-    // The capture, with its countdown and pause, is over and the next may start.
-    virtual void CaptureEnded() {}
+    // A capture, or a countdown to one, has ended, with or without a picture.
+    virtual void OnCaptureEnded() = 0;
 
 protected:
     ~ICaptureHost() = default;

@@ -16,27 +16,49 @@
 #include "util/AppMessageBox.h"
 
 namespace {
-// However long the stored delay, the window is back within this time.
-constexpr DWORD kLongestCapturePause = 10000;
 constexpr int kModeRegion = 2;
 
-// Only a capture that went everywhere it was to go stays without a document: after a
-// failed auto-save or copy the document is the one place where it is not lost.
-bool OpensNoDocument(bool saved, bool copied)
+// A pause that still answers what other programs send (a later start handing over its
+// files waits only so long for an answer) and paints; posted requests and input wait
+// in the queue for the capture's end, which drops the requests among them.
+void WaitAnswering(DWORD milliseconds)
 {
-    const bool autoSave = g_settings.m_bAutoSave != 0;
-    const bool copy = g_settings.m_bCopyAfterCapture != 0;
-    return g_settings.m_bNoDocumentAfterCapture && (autoSave || copy) && saved == autoSave && copied == copy;
+    const DWORD start = GetTickCount();
+    for (DWORD elapsed = 0; elapsed < milliseconds; elapsed = GetTickCount() - start) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_SENDMESSAGE | QS_PAINT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_SENDMESSAGE | PM_QS_PAINT))
+            DispatchMessageA(&msg);
+    }
 }
+}
+
+CCaptureWorkflow::Options CCaptureWorkflow::Options::FromSettings()
+{
+    Options options;
+    options.hideWindow = g_settings.m_bHideMainWindow != 0;
+    options.pauseMs = g_settings.m_nCaptureDelay;
+    options.countdownSeconds = g_settings.m_nCountdownSeconds;
+    options.playSound = g_settings.m_bPlaySound != 0;
+    options.autoSave = g_settings.m_bAutoSave != 0;
+    options.copy = g_settings.m_bCopyAfterCapture != 0;
+    options.pin = g_settings.m_bPinAfterCapture != 0;
+    options.noDocument = g_settings.m_bNoDocumentAfterCapture != 0;
+    options.showAfter = g_settings.m_bShowAfterCapture != 0;
+    return options;
+}
+
+// Only a capture that went everywhere it was to go stays without a document: after a
+// failed auto-save, copy or pin the document is the one place where it is not lost.
+bool CCaptureWorkflow::Options::OpensNoDocument(bool saved, bool copied, bool pinned) const
+{
+    return noDocument && (autoSave || copy) && saved == autoSave && copied == copy && pinned == pin;
 }
 
 CCaptureWorkflow::CCaptureWorkflow(ICaptureHost& host)
     : m_host(host),
       m_countdown({[this](int secondsLeft) { m_host.ShowCountdown(secondsLeft); },
-                   [this] {
-                       EndCountdown();
-                       Capture(m_nCountdownMode);
-                   },
+                   [this] { OnCountdownZero(); },
                    [this] { CancelCountdown(); }})
 {
 }
@@ -58,8 +80,10 @@ void CCaptureWorkflow::Run(int mode)
     }
     m_bRunning = true;
     m_dwStart = GetMessageTime();
+    // The options as they are now hold for the whole capture, countdown included.
+    m_options = Options::FromSettings();
     // A countdown window that cannot be made is no reason to lose the capture.
-    if (g_settings.m_nCountdownSeconds > 0 && StartCountdown(mode))
+    if (m_options.countdownSeconds > 0 && StartCountdown(mode))
         return;
     Capture(mode);
 }
@@ -77,13 +101,13 @@ bool CCaptureWorkflow::StartCountdown(int mode)
 {
     // Out of the way from the start: the user arranges the screen while it counts. A
     // capture without its countdown window hides the frame all the same.
-    if (g_settings.m_bHideMainWindow)
+    if (m_options.hideWindow)
         ShowWindow(m_host.CaptureWindow(), SW_HIDE);
-    if (!m_countdown.Start(g_settings.m_nCountdownSeconds))
+    if (!m_countdown.Start(m_options.countdownSeconds))
         return false;
     m_nCountdownMode = mode;
     g_updateUI.EnableCommand(ID_TRAY_CANCEL_DELAY, true);
-    m_host.ShowCountdown(g_settings.m_nCountdownSeconds);
+    m_host.ShowCountdown(m_options.countdownSeconds);
     return true;
 }
 
@@ -91,6 +115,19 @@ void CCaptureWorkflow::EndCountdown()
 {
     g_updateUI.EnableCommand(ID_TRAY_CANCEL_DELAY, false);
     m_host.ShowCountdown(0);
+}
+
+// Zero is held to the rule a new request meets: a modal window opened while it counted
+// would be hidden with its owner and land in the picture.
+void CCaptureWorkflow::OnCountdownZero()
+{
+    EndCountdown();
+    if (!IsWindowEnabled(m_host.CaptureWindow())) {
+        m_host.AnnounceCountdownRefused();
+        Finish();
+        return;
+    }
+    Capture(m_nCountdownMode);
 }
 
 void CCaptureWorkflow::Capture(int mode)
@@ -114,23 +151,23 @@ void CCaptureWorkflow::Finish()
         ShowWindow(window, SW_SHOW);
     m_bRunning = false;
     m_dwEnd = GetTickCount() + 1;
-    m_host.CaptureEnded();
+    m_host.OnCaptureEnded();
 }
 
 // The last region is cut from a full-screen picture: the engine takes no rectangle of
 // its own, and the one picture of the whole screen is also what shows where the screen
 // now lies.
-HBITMAP CCaptureWorkflow::Take(int mode, bool& offScreen)
+CBitmapOwner CCaptureWorkflow::Take(int mode, bool& offScreen)
 {
     if (mode == kFullScreenCall)
-        return g_captureEngine.CaptureFullScreen();
+        return CBitmapOwner(g_captureEngine.CaptureFullScreen());
     if (mode == kLastRegionCall) {
         const CBitmapOwner screen(g_captureEngine.CaptureFullScreen());
-        return screen ? CutLastRegion(screen.get(), offScreen) : nullptr;
+        return CBitmapOwner(screen ? CutLastRegion(screen.get(), offScreen) : nullptr);
     }
-    HBITMAP bitmap = g_captureEngine.CaptureModal(mode);
+    CBitmapOwner bitmap(g_captureEngine.CaptureModal(mode));
     if (bitmap && CCaptureEngine::ResolveMode(mode) == kModeRegion)
-        KeepLastRegion(bitmap);
+        KeepLastRegion(bitmap.get());
     return bitmap;
 }
 
@@ -148,49 +185,56 @@ bool CCaptureWorkflow::IsStaleRequest(const MSG& msg) const
 
 void CCaptureWorkflow::Hide(bool pinsHidden)
 {
-    if (!g_settings.m_bHideMainWindow && !pinsHidden)
+    if (!m_options.hideWindow && !pinsHidden)
         return;
-    if (g_settings.m_bHideMainWindow)
+    if (m_options.hideWindow)
         ShowWindow(m_host.CaptureWindow(), SW_HIDE);
     // Gives the windows the frame uncovered time to repaint before the screen is taken.
-    Sleep(std::min<DWORD>(g_settings.m_nCaptureDelay, kLongestCapturePause));
+    WaitAnswering(std::min<DWORD>(m_options.pauseMs, m_dwLongestPause));
 }
 
-void CCaptureWorkflow::Accept(HBITMAP bitmap, int mode)
+void CCaptureWorkflow::Accept(CBitmapOwner bitmap, int mode)
 {
     if (!bitmap)
         return;
     ++g_nCaptureCount;
     // Without a sound device this fails, which changes nothing else.
-    if (g_settings.m_bPlaySound)
+    if (m_options.playSound)
         PlaySoundA(MAKEINTRESOURCEA(IDR_SHUTTER), GetModuleHandleA(nullptr), SND_RESOURCE | SND_SYNC);
 
     CaptureName name;
-    const bool saved = g_settings.m_bAutoSave && AutoSaveCapture(bitmap, name);
-    const bool copied = g_settings.m_bCopyAfterCapture && m_host.CopyCapture(bitmap);
-    if (g_settings.m_bPinAfterCapture) {
+    const bool saved = m_options.autoSave && AutoSaveCapture(bitmap.get(), name);
+    const bool copied = m_options.copy && m_host.CopyCapture(bitmap.get());
+    bool pinned = false;
+    if (m_options.pin) {
         BITMAP info{};
-        GetObjectA(bitmap, sizeof(info), &info);
-        m_host.PinCapture(bitmap, FindCaptureOrigin(mode, {info.bmWidth, info.bmHeight}));
+        GetObjectA(bitmap.get(), sizeof(info), &info);
+        pinned = m_host.PinCapture(bitmap.get(), FindCaptureOrigin(mode, {info.bmWidth, info.bmHeight}));
     }
-    if (OpensNoDocument(saved, copied)) {
+    if (m_options.OpensNoDocument(saved, copied, pinned)) {
         m_host.AnnounceCapture(saved ? name : nullptr, copied);
-        DeleteObject(bitmap);
     } else {
         if (!saved)
             MakeUnsavedCaptureName(name);
-        if (!m_host.AdoptCapture(bitmap, name, saved))
-            DeleteObject(bitmap);
+        m_host.AdoptCapture(std::move(bitmap), name, saved);
     }
 
-    if (g_settings.m_bShowAfterCapture) {
+    if (m_options.showAfter) {
         HWND window = m_host.CaptureWindow();
         // The focus change of the hide may still be on its way (under X it is an event
         // the thread has not read while it was busy) and would take the activation away
         // from the window again; a look into the queue lets it arrive first.
         MSG pending;
         PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
+        // The keyboard is the window's before the user sees it: a key typed the moment
+        // the picture shows belongs to it, not to the program that had it before. The
+        // display's own keyboard (X) follows a focus only once the window is on the
+        // screen, so the focus is set again after the show, and the look into the queue
+        // sends that on to the display at once.
+        SetForegroundWindow(window);
         ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
         SetForegroundWindow(window);
+        SetFocus(window);
+        PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
     }
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "capture/CountdownWindow.h"
+#include "scoped/ScopedHandles.h"
 
 class ICaptureHost;
 
@@ -20,6 +21,8 @@ public:
     static constexpr int kConfiguredMode = -1;
     // The rectangle of the last region capture again, at once.
     static constexpr int kLastRegionCall = -3;
+    // However long the stored delay, the window is back within this time.
+    static constexpr DWORD kLongestCapturePause = 10000;
 
     explicit CCaptureWorkflow(ICaptureHost& host);
     CCaptureWorkflow(const CCaptureWorkflow&) = delete;
@@ -35,23 +38,44 @@ public:
     // True for a trigger (hotkey or capture command) that waited in the queue while the
     // last capture ran: it asked for that capture and is dropped.
     bool IsStaleRequest(const MSG& msg) const;
+    // Tests shorten the longest pause instead of spending its seconds.
+    void SetLongestPause(DWORD milliseconds) { m_dwLongestPause = milliseconds; }
 
 private:
+    // The options a capture follows, as they were when it was asked for.
+    struct Options {
+        bool hideWindow = false;
+        DWORD pauseMs = 0;  // between hiding the window and taking the screen
+        int countdownSeconds = 0;
+        bool playSound = false;
+        bool autoSave = false;
+        bool copy = false;
+        bool pin = false;
+        bool noDocument = false;
+        bool showAfter = false;
+
+        static Options FromSettings();
+        bool OpensNoDocument(bool saved, bool copied, bool pinned) const;
+    };
+
     bool StartCountdown(int mode);
     void EndCountdown();
+    void OnCountdownZero();
     void Capture(int mode);
     // Brings a window back that the user could not, and lets the next capture start.
     void Finish();
     // pinsHidden: the pinned images went, and the screen needs the pause to repaint.
     void Hide(bool pinsHidden);
-    HBITMAP Take(int mode, bool& offScreen);
+    CBitmapOwner Take(int mode, bool& offScreen);
     // mode: the engine's (0 full screen ...) for finding where the picture lies.
-    void Accept(HBITMAP bitmap, int mode);
+    void Accept(CBitmapOwner bitmap, int mode);
 
     ICaptureHost& m_host;
     bool m_bRunning = false;
+    Options m_options;
     CCountdownWindow m_countdown;
     int m_nCountdownMode = 0;  // what the countdown will capture
+    DWORD m_dwLongestPause = kLongestCapturePause;
     // From the request that started the last capture to its end, in message time.
     DWORD m_dwStart = 0;
     DWORD m_dwEnd = 0;

@@ -6,10 +6,9 @@
 #include "document/ImageFileDialogs.h"
 #include "util/CharSearch.h"
 
-void CImageDocument::Adopt(HBITMAP bitmap, const char* name, bool saved, std::vector<Annotation> objects)
+void CImageDocument::Adopt(CBitmapOwner bitmap, const char* name, bool saved, std::vector<Annotation> objects)
 {
-    if (bitmap != m_picture.Bitmap())
-        m_picture.Reset(bitmap, std::move(objects));
+    m_picture.Reset(bitmap.release(), std::move(objects));
     m_strPath = name ? name : "";
     m_bNeverSaved = !saved;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "annotate/AnnotatedImage.h"
+#include "scoped/ScopedHandles.h"
 
 class IImageEditors;
 
@@ -14,9 +15,9 @@ class IImageEditors;
 // handing to an external editor. Every output is the flattened picture.
 class CImageDocument {
 public:
-    // Takes ownership of the bitmap, in place of the one held before, with the marks
-    // over it; the history starts empty.
-    void Adopt(HBITMAP bitmap, const char* name, bool saved, std::vector<Annotation> objects = {});
+    // The bitmap in place of the one held before, with the marks over it; the history
+    // starts empty.
+    void Adopt(CBitmapOwner bitmap, const char* name, bool saved, std::vector<Annotation> objects = {});
 
     // The clean bitmap, without the marks.
     HBITMAP Image() const { return m_picture.Bitmap(); }

@@ -289,8 +289,8 @@ void CPinWindow::OnContextMenu(LPARAM screenPoint)
         SaveImage();
         break;
     case ID_PIN_OPEN_AS_DOCUMENT:
-        if (HBITMAP copy = CopyOfImage())
-            m_owner.OpenPinAsDocument(copy);
+        if (CBitmapOwner copy{CopyOfImage()})
+            m_owner.OpenPinAsDocument(std::move(copy));
         else
             AppMessageBox(g_hMainFrame, IDS_PIN_NO_MEMORY, MB_ICONHAND | MB_OK);
         break;

@@ -14,8 +14,7 @@ public:
     // What the pins share: the frame's documents and the other pins.
     class IOwner {
     public:
-        // bitmap is handed over.
-        virtual void OpenPinAsDocument(HBITMAP bitmap) = 0;
+        virtual void OpenPinAsDocument(CBitmapOwner bitmap) = 0;
         virtual void CloseAllPins() = 0;
         // The window is gone; the owner may delete the object now.
         virtual void OnPinDestroyed(CPinWindow& pin) = 0;

@@ -184,6 +184,7 @@
 #define IDS_MORE_OPTIONS_WRITE_FAILED 454
 #define IDS_START_WITH_WINDOWS_FAILED 455
 #define IDS_RUNNING_COPY_NOT_ANSWERING 456
+#define IDS_COUNTDOWN_REFUSED       3700
 #define IDC_START_WITH_WINDOWS      1046
 
 /* Printing and closing every image: their messages and the question at 全部关闭 */

@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -76,11 +77,12 @@ int FileDifferences(const std::string& path)
 void Put32(std::string& bytes, int32_t value) { bytes.append(reinterpret_cast<const char*>(&value), 4); }
 void Put16(std::string& bytes, uint16_t value) { bytes.append(reinterpret_cast<const char*>(&value), 2); }
 
-// lumigrab.cfg with the default options except the save group.
-void WriteSettings(const std::string& path, bool autoSave, const std::string& folder, int saveType)
+// lumigrab.cfg with the default options except the save group and the pause.
+void WriteSettings(const std::string& path, bool autoSave, const std::string& folder, int saveType,
+                   int32_t pauseMs = 300)
 {
     std::string bytes;
-    for (int32_t general : {0, 0, 1, 300, 1, 1})
+    for (int32_t general : {0, 0, 1, pauseMs, 1, 1})
         Put32(bytes, general);
     const std::string prefix = ToGbk("快照-");
     Put32(bytes, static_cast<int32_t>(prefix.size()));
@@ -209,6 +211,27 @@ TEST_F(CaptureTest, TrayIconMenuOpensAndDoubleClickRestoresTheMinimisedWindow)
     EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(m_frame) && !IsIconic(m_frame); }, 5000));
 }
 
+// A later start waits only so long for an answer; the pause before a capture, however
+// long, does not keep the running copy from giving one.
+TEST_F(CaptureTest, ALaterStartDuringThePauseHandsItsFileOver)
+{
+    WriteSettings(m_program.PathOf("lumigrab.cfg"), false, "", 0, 2000);
+    Start();
+    CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_frame); }, 5000));
+    CProgramUnderTest second;
+    const std::string picture = second.PathOf("handed.bmp");
+    ASSERT_TRUE(WriteBlankImage(picture, 40, 30, 1));
+    SetEnvironmentVariableA("LUMIGRAB_ANSWER_TIMEOUT_MS", "500");
+    const bool started = second.Start("\"" + picture + "\"");
+    SetEnvironmentVariableA("LUMIGRAB_ANSWER_TIMEOUT_MS", nullptr);
+    ASSERT_TRUE(started);
+    DWORD exitCode = static_cast<DWORD>(-1);
+    EXPECT_TRUE(second.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(0u, exitCode) << "the running copy did not answer";
+    EXPECT_TRUE(WaitForTabs(2)) << "the capture and the handed file";
+}
+
 // A second copy started with /new cannot have the hotkeys: it says so for each and goes on.
 TEST_F(CaptureTest, SecondCopyReportsBothHotkeysAndRunsWithItsOwnTrayIcon)
 {
@@ -223,6 +246,10 @@ TEST_F(CaptureTest, SecondCopyReportsBothHotkeysAndRunsWithItsOwnTrayIcon)
     }
     HWND secondFrame = second.MainFrame();
     ASSERT_NE(secondFrame, nullptr);
+    RECT first{}, other{};
+    GetWindowRect(m_frame, &first);
+    GetWindowRect(secondFrame, &other);
+    EXPECT_FALSE(other.left == first.left && other.top == first.top) << "it opened exactly over the first copy";
     EXPECT_TRUE(TrayIconShown(m_frame));
     EXPECT_TRUE(TrayIconShown(secondFrame));
     PostMessageA(secondFrame, WM_CLOSE, 0, 0);
@@ -333,4 +360,37 @@ TEST_F(CaptureTest, AnInteractiveCaptureFreezesTheScreenOnlyAtZero)
     PressKeys({VK_ESCAPE});
     EXPECT_TRUE(PumpUntil([&] { return overlay() == nullptr || !IsWindowVisible(overlay()); }, 5000));
     EXPECT_EQ(0, TabCount()) << "Esc cancelled the capture";
+}
+
+namespace {
+// Whether the annotation toolbar of the frame shows the tool of command as chosen.
+bool ToolChosen(HWND frame, int command)
+{
+    HWND rebar = FindWindowExA(frame, nullptr, REBARCLASSNAMEA, nullptr);
+    for (HWND bar = FindWindowExA(rebar, nullptr, TOOLBARCLASSNAMEA, nullptr); bar;
+         bar = FindWindowExA(rebar, bar, TOOLBARCLASSNAMEA, nullptr))
+        if (SendMessageA(bar, TB_COMMANDTOINDEX, command, 0) >= 0)
+            return SendMessageA(bar, TB_ISBUTTONCHECKED, command, 0) != 0;
+    return false;
+}
+}  // namespace
+
+// A tool key typed the moment the capture shows is the new document's.
+TEST_F(CaptureTest, AToolKeyTypedAsTheCaptureAppearsReachesItsDocument)
+{
+    Start();
+    const std::pair<WORD, int> tries[] = {{'A', ID_TOOL_ARROW}, {'R', ID_TOOL_RECTANGLE}, {'L', ID_TOOL_LINE}};
+    int round = 0;
+    for (const auto& [key, tool] : tries) {
+        ++round;
+        CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
+        ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_frame); }, 5000));
+        // Without a pause between the looks: the key follows the frame's return at once.
+        for (DWORD start = GetTickCount(); !IsWindowVisible(m_frame) && GetTickCount() - start < 10000;)
+            ;
+        PressKeys({key});
+        ASSERT_TRUE(WaitForTabs(round));
+        const int chosen = tool;
+        EXPECT_TRUE(PumpUntil([&] { return ToolChosen(m_frame, chosen); }, 3000)) << "capture " << round;
+    }
 }

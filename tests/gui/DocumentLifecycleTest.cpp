@@ -78,18 +78,18 @@ LRESULT CALLBACK RefuseImageViews(int code, WPARAM wParam, LPARAM lParam)
 
 TEST_F(DocumentLifecycleTest, DocumentWhoseViewCannotBeCreatedFailsOnceAndCleanly)
 {
-    HBITMAP bitmap = MakePatternBitmap(16, 16);
+    CBitmapOwner bitmap = MakePatternBitmap(16, 16);
+    const HBITMAP handle = bitmap.get();
     HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseImageViews, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, hook);
-    const bool created = m_frame->Documents().CreateImageDocument(bitmap, "C:\\a.bmp", true);
+    const bool created = m_frame->Documents().CreateImageDocument(std::move(bitmap), "C:\\a.bmp", true);
     UnhookWindowsHookEx(hook);
 
     EXPECT_FALSE(created);
     EXPECT_EQ(nullptr, m_frame->ActiveDocument());
     EXPECT_EQ(0, TabCount());
     BITMAP info{};
-    EXPECT_EQ(static_cast<int>(sizeof info), GetObjectA(bitmap, sizeof info, &info)) << "the caller keeps the bitmap";
-    DeleteObject(bitmap);
+    EXPECT_EQ(0, GetObjectA(handle, sizeof info, &info)) << "the refused bitmap is released once";
     for (HANDLE heap : {GetProcessHeap(), reinterpret_cast<HANDLE>(_get_heap_handle())})
         EXPECT_TRUE(HeapValidate(heap, 0, nullptr));
 

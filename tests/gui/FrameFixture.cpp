@@ -70,7 +70,7 @@ COLORREF PatternColor(int x, int y)
     return RGB((x * 7) & 0xFF, (y * 5) & 0xFF, ((x + y) * 3) & 0xFF);
 }
 
-HBITMAP MakePatternBitmap(int width, int height)
+CBitmapOwner MakePatternBitmap(int width, int height)
 {
     DWORD* pixels = nullptr;
     CBitmapOwner bitmap = CreateTopDownDib(width, height, pixels);
@@ -79,5 +79,5 @@ HBITMAP MakePatternBitmap(int width, int height)
             const COLORREF color = PatternColor(x, y);
             pixels[y * width + x] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
         }
-    return bitmap.release();
+    return bitmap;
 }

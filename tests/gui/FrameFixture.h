@@ -36,5 +36,5 @@ protected:
 };
 
 // A 32-bit bitmap whose pixel (x, y) is PatternColor(x, y).
-HBITMAP MakePatternBitmap(int width, int height);
+CBitmapOwner MakePatternBitmap(int width, int height);
 COLORREF PatternColor(int x, int y);

@@ -22,10 +22,10 @@ TEST_F(IncompleteImageTest, ACutOffFileOpensWithWhatItHoldsAndSaysSoOnce)
 {
     CTempFolder folder;
     // Half of its PNG is 6 KB, less than the 8 KB libpng would read from the pixel data at once.
-    HBITMAP picture = MakePatternBitmap(1600, 1200);
+    const CBitmapOwner picture = MakePatternBitmap(1600, 1200);
     for (int format : {0, 2}) {
         const std::string path = folder.PathOf(format == 0 ? "cut.jpg" : "cut.png");
-        ASSERT_TRUE(SaveImageFile(picture, format, path.c_str()));
+        ASSERT_TRUE(SaveImageFile(picture.get(), format, path.c_str()));
         const std::string bytes = ReadFileBytes(path);
         WriteFileBytes(path, bytes.substr(0, bytes.size() / 2));
 
@@ -48,5 +48,4 @@ TEST_F(IncompleteImageTest, ACutOffFileOpensWithWhatItHoldsAndSaysSoOnce)
         }
         DeleteObject(opened);
     }
-    DeleteObject(picture);
 }

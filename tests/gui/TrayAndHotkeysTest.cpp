@@ -14,6 +14,7 @@
 #include "gui/SnapcoreCaptureDriver.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
+#include "util/AppMessageBox.h"
 
 namespace {
 
@@ -161,6 +162,28 @@ TEST_F(TrayAndHotkeys, ExitShowsTheFrameFirstAndRemovesTheIconOnlyWhenItCloses)
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(frame); }));
     UnhookWindowsHookEx(hook);
     EXPECT_FALSE(s_shownAtDestroy) << "the icon goes before the window";
+}
+
+// An installer closes the program as its close box does. With a modal window open the
+// frame stays, and the window's owner with it.
+TEST_F(TrayAndHotkeys, ACloseFromOutsideWaitsForTheOpenModalWindow)
+{
+    bool frameStayed = false;
+    CDialogAnswerer answerer({[&](HWND box) {
+        PostMessageA(*m_frame, WM_CLOSE, 0, 0);
+        PumpUntil([] {
+            MSG msg;
+            return !PeekMessageA(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_NOREMOVE);
+        });
+        frameStayed = IsWindow(*m_frame) && IsWindow(box);
+        CDialogAnswerer::Press(IDOK)(box);
+    }});
+    AppMessageBox(*m_frame, IDS_COPY_FAILED, MB_OK);
+    EXPECT_TRUE(frameStayed);
+    ASSERT_TRUE(IsWindow(*m_frame));
+
+    PostMessageA(*m_frame, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(*m_frame); })) << "afterwards it closes";
 }
 
 // After the shell restarts its taskbar the icon is there again, whether the new

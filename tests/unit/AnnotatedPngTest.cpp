@@ -129,7 +129,7 @@ TEST(AnnotatedPng, NoWrittenByteHoldsWhatARedactionOrAMosaicCovers)
                                      CoveringMark(AnnotationKind::kMosaic, mosaic),
                                      CoveringMark(AnnotationKind::kArrow, RECT{0, 0, 70, 50})};
     CImageDocument document;
-    document.Adopt(PictureWithSecrets(80, 60, {redacted, mosaic}).release(), "secret", false, marks);
+    document.Adopt(PictureWithSecrets(80, 60, {redacted, mosaic}), "secret", false, marks);
     ASSERT_NE(0u, SecretPixels(BitmapRgb(document.Image()))) << "the secrets are there to be found";
 
     CBitmapOwner flattened;

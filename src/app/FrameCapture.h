@@ -1,0 +1,51 @@
+#pragma once
+#include <windows.h>
+
+#include "capture/CaptureHost.h"
+#include "capture/CaptureWorkflow.h"
+#include "scoped/ScopedHandles.h"
+
+class CDocumentTabs;
+class CPinBoard;
+class CTrayIcon;
+class CWindow;
+
+// The frame's side of capturing: the commands of the capture menu and what the capture
+// steps need of the frame (its documents, pins and tray icon).
+class CFrameCapture : private ICaptureHost {
+public:
+    CFrameCapture(const CWindow& frame, CDocumentTabs& documents, CPinBoard& pins, CTrayIcon& trayIcon);
+    CFrameCapture(const CFrameCapture&) = delete;
+    CFrameCapture& operator=(const CFrameCapture&) = delete;
+
+    // Sets the capture commands' first states from the settings.
+    void InitCommandStates() const;
+    // The capture menu's commands; false for any other.
+    bool OnCommand(UINT command);
+    // Marks the chosen delay in a popup that lists the delays.
+    void CheckCountdownItem(HMENU popup) const;
+
+    CCaptureWorkflow& Workflow() { return m_workflow; }
+
+private:
+    void ToggleIncludeCursor();
+    void ChooseCountdown(UINT command);
+
+    HWND CaptureWindow() const override;
+    bool CanBeRecalled() const override;
+    bool AdoptCapture(CBitmapOwner bitmap, const char* name, bool saved) override;
+    void ShowCountdown(int secondsLeft) override;
+    bool CopyCapture(HBITMAP bitmap) override;
+    void AnnounceCapture(const char* savedPath, bool copied) override;
+    void AnnounceCountdownRefused() override;
+    bool PinCapture(HBITMAP bitmap, POINT origin) override;
+    bool HidePins() override;
+    void ShowPins() override;
+    void OnCaptureEnded() override;
+
+    const CWindow& m_frame;
+    CDocumentTabs& m_documents;
+    CPinBoard& m_pins;
+    CTrayIcon& m_trayIcon;
+    CCaptureWorkflow m_workflow{*this};
+};

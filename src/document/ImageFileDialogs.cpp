@@ -65,6 +65,13 @@ std::string OpenFailureReason(DWORD dwError)
     }
 }
 
+// Why the marks of a picture that opened could not be restored: the picture itself is
+// fine, so damaged data is the marks', and memory is the system's reason.
+std::string MarksFailureReason(DWORD dwError)
+{
+    return dwError == ERROR_INVALID_DATA ? LoadedString(IDS_MARKS_DAMAGED) : FileFailureReason(dwError);
+}
+
 // Message textId, with %1 the path and %2 the reason, in an error box.
 void ShowFileFailure(HWND owner, UINT textId, UINT captionId, const char* path, const std::string& reason)
 {
@@ -262,7 +269,7 @@ HBITMAP OpenImagePath(const char* path, std::vector<Annotation>* objects)
     else if (incomplete)
         ShowFileFailure(g_hMainFrame, IDS_IMAGE_INCOMPLETE, IDR_MAINFRAME, path, std::string());
     else if (restore == MarksRestore::kFailed)
-        ShowFileFailure(g_hMainFrame, IDS_MARKS_NOT_RESTORED, IDR_MAINFRAME, path, OpenFailureReason(GetLastError()));
+        ShowFileFailure(g_hMainFrame, IDS_MARKS_NOT_RESTORED, IDR_MAINFRAME, path, MarksFailureReason(GetLastError()));
     return bitmap;
 }
 

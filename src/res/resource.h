@@ -267,6 +267,7 @@
 /* Marks a file holds that cannot be restored; a crop that cannot be done */
 #define IDS_MARKS_NOT_RESTORED      3900
 #define IDS_CROP_FAILED             3901
+#define IDS_MARKS_DAMAGED           3902
 
 /* The add-editor dialog's messages */
 #define IDS_EDITOR_NOT_FOUND        400

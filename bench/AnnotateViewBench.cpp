@@ -115,7 +115,7 @@ int main()
     AddMixedMarks(thousand, 1000);
     BYTE keys[256] = {};
 
-    CSamples withMarks, firstPaints, without, moves, repaints, redraws, selectAlls, undos, cached;
+    CSamples withMarks, firstPaints, editPaints, without, moves, repaints, redraws, selectAlls, undos, cached;
     for (int round = 0; round < kRounds; ++round) {
         tools.SetTool(AnnotationTool::kRectangle);
         Raise(thousand);
@@ -148,6 +148,13 @@ int main()
         TimeOnce(withMarks, [&] { Paint(marked); });
         CMarksCache::Shared().Drop(&marked);
         TimeOnce(firstPaints, [&] { Paint(marked); });
+        // A rectangle drawn by the user: only what it covers is drawn again.
+        SendMessageA(marked, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40));
+        SendMessageA(marked, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(120, 90));
+        SendMessageA(marked, WM_LBUTTONUP, 0, MAKELPARAM(120, 90));
+        TimeOnce(editPaints, [&] { Paint(marked); });
+        SendMessageA(marked, WM_COMMAND, ID_ANNOTATE_UNDO, 0);
+        Paint(marked);
         Raise(plain);
         TimeOnce(without, [&] { Paint(plain); });
 
@@ -169,6 +176,7 @@ int main()
     std::printf("view %dx%d, %d rounds\n", kViewWidth, kViewHeight, kRounds);
     Report("repaint 1920x1080 at 100% with 200 marks", withMarks, without, 2.0, false);
     Report("first paint after the marks changed", firstPaints, without, 2.0, false);
+    Report("first paint after drawing a rectangle", editPaints, without, 2.0, false);
     Report("mouse move dragging a rectangle on 3840x2160", moves, repaints, 0.10, true);
     Report("the same against drawing every mark again", moves, redraws, 0.10, true);
     // The budgets of 50 ms as ratios to this run's cached repaint.

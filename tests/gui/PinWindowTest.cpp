@@ -259,6 +259,18 @@ TEST_F(PinWindow, APinOpenedAsADocumentStaysOverTheFrame)
     ExpectPatternAt(PictureOrigin(pin), "over the frame");
 }
 
+TEST_F(PinWindow, APinStaysOverTheFrameRestoredFromTheTray)
+{
+    HWND pin = PinPatternDocument();
+    ASSERT_NE(nullptr, pin);
+    ASSERT_TRUE(m_frame->TrayIcon().IsAdded());
+    SendMessageA(*m_frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_FALSE(IsWindowVisible(*m_frame));
+    SendMessageA(*m_frame, WM_COMMAND, ID_TRAY_SHOW, 0);
+    EXPECT_TRUE(RunLoopUntil([&] { return PatternShownAt(PictureOrigin(pin)); }, 3000));
+    ExpectPatternAt(PictureOrigin(pin), "over the restored frame");
+}
+
 // With the real engine: a pin is never in the picture, is back afterwards, and a new
 // capture pinned after it covers the place it was taken from with the same pixels.
 TEST_F(PinWindow, CapturesLeaveThePinsOutAndPinWhereTheyWereTaken)

@@ -54,6 +54,7 @@ bool CPinBoard::HideAll()
     return hidden;
 }
 
+// Raised as well: the frame may have come back after the pins went up.
 void CPinBoard::ShowAll()
 {
     for (const auto& pin : m_pins)
@@ -88,13 +89,18 @@ void CPinBoard::RaiseAll()
 {
     std::vector<HWND> shown;  // the top one first
     for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
-        if (IsWindowVisible(window) && std::any_of(m_pins.begin(), m_pins.end(), [window](const auto& pin) { return pin->Handle() == window; }))
+        if (IsWindowVisible(window) && Holds(window))
             shown.push_back(window);
     const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     for (auto pin = shown.rbegin(); pin != shown.rend(); ++pin) {
         SetWindowPos(*pin, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
         SetWindowPos(*pin, HWND_TOPMOST, 0, 0, 0, 0, flags);
     }
+}
+
+bool CPinBoard::Holds(HWND window) const
+{
+    return std::any_of(m_pins.begin(), m_pins.end(), [window](const auto& pin) { return pin->Handle() == window; });
 }
 
 void CPinBoard::CloseAll()

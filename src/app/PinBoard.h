@@ -31,8 +31,8 @@ public:
     // Shows every pin, over every other window.
     void ShowAll();
     // The frame has taken the keyboard, or come back on the screen with it: the shown
-    // pins go back over every other window, in their order, once a message posted to
-    // frame arrives, which is to call RaiseOverFrame.
+    // pins go back over every other window, in their order, when the message posted to
+    // frame arrives (its handler calls RaiseOverFrame); one at a time.
     void RaiseOverFrameSoon(HWND frame, UINT message);
     void RaiseOverFrame();
     void CloseAll();
@@ -42,6 +42,7 @@ public:
 
 private:
     void RaiseAll();
+    bool Holds(HWND window) const;
     void OpenPinAsDocument(CBitmapOwner bitmap) override;
     void CloseAllPins() override { CloseAll(); }
     void OnPinDestroyed(CPinWindow& pin) override;

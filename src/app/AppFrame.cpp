@@ -105,6 +105,12 @@ LRESULT CAppFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETFOCUS:
         if (MdiClient())
             SetFocus(MdiClient());
+        // Not every window system keeps the topmost pins over a window that takes the
+        // keyboard; they go back on top when what it does about that is through.
+        m_pins.RaiseOverFrameSoon(Handle(), WM_APP_RAISE_PINS);
+        return 0;
+    case WM_APP_RAISE_PINS:
+        m_pins.RaiseOverFrame();
         return 0;
     case WM_MENUSELECT:
         m_bars.ShowMenuHelp(wParam, lParam);

@@ -54,12 +54,53 @@ bool CPinBoard::HideAll()
     return hidden;
 }
 
-// Raised again as well: the frame came back after the pins went up, and not every
-// window system keeps the topmost ones over a window brought to the front.
+// Raised as well: the frame may have come back after the pins went up.
 void CPinBoard::ShowAll()
 {
     for (const auto& pin : m_pins)
-        SetWindowPos(pin->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        ShowWindow(pin->Handle(), SW_SHOWNA);
+    RaiseAll();
+}
+
+void CPinBoard::RaiseOverFrameSoon(HWND frame, UINT message)
+{
+    if (!m_bRaisePosted && !m_pins.empty())
+        m_bRaisePosted = PostMessageA(frame, message, 0, 0) != FALSE;
+}
+
+// Under X without a window manager, Wine raises a window over every other one, topmost
+// or not, whenever it takes the keyboard, and once more when the display reports it
+// shown with the keyboard in it. The first raise waits for the display's answer, so
+// every report of the frame's show is in by then; a wait that returns at once reads
+// them (a look into the queue would not while messages are waiting there), and the
+// second raise has the last word.
+void CPinBoard::RaiseOverFrame()
+{
+    m_bRaisePosted = false;
+    RaiseAll();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+    RaiseAll();
+}
+
+// Bottom pin first, each to the top. A pin that is the first window already would not
+// move for HWND_TOPMOST, and the display learns of a new place only: each leaves the
+// topmost windows for a moment.
+void CPinBoard::RaiseAll()
+{
+    std::vector<HWND> shown;  // the top one first
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
+        if (IsWindowVisible(window) && Holds(window))
+            shown.push_back(window);
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    for (auto pin = shown.rbegin(); pin != shown.rend(); ++pin) {
+        SetWindowPos(*pin, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+        SetWindowPos(*pin, HWND_TOPMOST, 0, 0, 0, 0, flags);
+    }
+}
+
+bool CPinBoard::Holds(HWND window) const
+{
+    return std::any_of(m_pins.begin(), m_pins.end(), [window](const auto& pin) { return pin->Handle() == window; });
 }
 
 void CPinBoard::CloseAll()

@@ -30,16 +30,24 @@ public:
     bool HideAll();
     // Shows every pin, over every other window.
     void ShowAll();
+    // The frame has taken the keyboard, or come back on the screen with it: the shown
+    // pins go back over every other window, in their order, when the message posted to
+    // frame arrives (its handler calls RaiseOverFrame); one at a time.
+    void RaiseOverFrameSoon(HWND frame, UINT message);
+    void RaiseOverFrame();
     void CloseAll();
 
     size_t Count() const { return m_pins.size(); }
     HWND PinHandle(size_t index) const { return m_pins[index]->Handle(); }
 
 private:
+    void RaiseAll();
+    bool Holds(HWND window) const;
     void OpenPinAsDocument(CBitmapOwner bitmap) override;
     void CloseAllPins() override { CloseAll(); }
     void OnPinDestroyed(CPinWindow& pin) override;
 
     CDocumentTabs& m_documents;
     std::vector<std::unique_ptr<CPinWindow>> m_pins;
+    bool m_bRaisePosted = false;
 };

@@ -244,6 +244,33 @@ TEST_F(PinWindow, EscDoubleClickAndTheMenuClosePinsAndTheProgramClosesTheRest)
     EXPECT_FALSE(IsWindow(last)) << "closed with the program";
 }
 
+// The frame takes the keyboard for the new document, under the pin.
+TEST_F(PinWindow, APinOpenedAsADocumentStaysOverTheFrame)
+{
+    HWND pin = PinPatternDocument();
+    ASSERT_NE(nullptr, pin);
+    RECT frame;
+    GetWindowRect(*m_frame, &frame);
+    ASSERT_TRUE(PtInRect(&frame, PictureOrigin(pin))) << "the pin lies on the frame";
+    CTimedSteps answer({{[] { return FindWindowA("#32768", nullptr) != nullptr; }, [] { PressKeys({'O'}); }}});
+    ClickAtScreen(WindowCentre(pin), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    ASSERT_TRUE(RunLoopUntil([&] { return answer.Finished() && TabCount() == 2; }, 3000));
+    EXPECT_TRUE(RunLoopUntil([&] { return PatternShownAt(PictureOrigin(pin)); }, 3000));
+    ExpectPatternAt(PictureOrigin(pin), "over the frame");
+}
+
+TEST_F(PinWindow, APinStaysOverTheFrameRestoredFromTheTray)
+{
+    HWND pin = PinPatternDocument();
+    ASSERT_NE(nullptr, pin);
+    ASSERT_TRUE(m_frame->TrayIcon().IsAdded());
+    SendMessageA(*m_frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_FALSE(IsWindowVisible(*m_frame));
+    SendMessageA(*m_frame, WM_COMMAND, ID_TRAY_SHOW, 0);
+    EXPECT_TRUE(RunLoopUntil([&] { return PatternShownAt(PictureOrigin(pin)); }, 3000));
+    ExpectPatternAt(PictureOrigin(pin), "over the restored frame");
+}
+
 // With the real engine: a pin is never in the picture, is back afterwards, and a new
 // capture pinned after it covers the place it was taken from with the same pixels.
 TEST_F(PinWindow, CapturesLeaveThePinsOutAndPinWhereTheyWereTaken)

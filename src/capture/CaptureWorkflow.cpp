@@ -197,6 +197,8 @@ void CCaptureWorkflow::Accept(CBitmapOwner bitmap, int mode)
 {
     if (!bitmap)
         return;
+    if (m_options.showAfter)
+        m_keyboard.Prepare(m_host.CaptureWindow());
     ++g_nCaptureCount;
     // Without a sound device this fails, which changes nothing else.
     if (m_options.playSound)
@@ -219,22 +221,8 @@ void CCaptureWorkflow::Accept(CBitmapOwner bitmap, int mode)
         m_host.AdoptCapture(std::move(bitmap), name, saved);
     }
 
-    if (m_options.showAfter) {
-        HWND window = m_host.CaptureWindow();
-        // The focus change of the hide may still be on its way (under X it is an event
-        // the thread has not read while it was busy) and would take the activation away
-        // from the window again; a look into the queue lets it arrive first.
-        MSG pending;
-        PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
-        // The keyboard is the window's before the user sees it: a key typed the moment
-        // the picture shows belongs to it, not to the program that had it before. The
-        // display's own keyboard (X) follows a focus only once the window is on the
-        // screen, so the focus is set again after the show, and the look into the queue
-        // sends that on to the display at once.
-        SetForegroundWindow(window);
-        ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
-        SetForegroundWindow(window);
-        SetFocus(window);
-        PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
-    }
+    // The keyboard is the window's before the user sees it: a key typed the moment the
+    // picture shows belongs to it, not to the program that had it before.
+    if (m_options.showAfter)
+        m_keyboard.Show(m_host.CaptureWindow());
 }

@@ -3,6 +3,7 @@
 
 #include "capture/CountdownWindow.h"
 #include "scoped/ScopedHandles.h"
+#include "ui/KeyboardHandOver.h"
 
 class ICaptureHost;
 
@@ -74,6 +75,7 @@ private:
     bool m_bRunning = false;
     Options m_options;
     CCountdownWindow m_countdown;
+    CKeyboardHandOver m_keyboard;
     int m_nCountdownMode = 0;  // what the countdown will capture
     DWORD m_dwLongestPause = kLongestCapturePause;
     // From the request that started the last capture to its end, in message time.

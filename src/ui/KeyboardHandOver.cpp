@@ -44,7 +44,8 @@ void CKeyboardHandOver::Show(HWND window)
     // The focus change of an earlier hide may still be on its way (an event the thread
     // has not read while it was busy) and would take the activation away again.
     SendToDisplay(window);
-    // Foreground before the show too: Windows' own keyboard is the window's at once.
+    // Foreground before the show too: Windows' own keyboard is the window's at once. The
+    // window is drawn only after the request.
     SetForegroundWindow(window);
     if (IsIconic(window))
         ShowWindow(window, SW_RESTORE);
@@ -52,7 +53,9 @@ void CKeyboardHandOver::Show(HWND window)
         SetWindowPos(window, nullptr, 0, 0, 0, 0,
                      SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
     Start(window);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    // The window's own area and frame; what changed in its children while it was away
+    // waits to be painted by them already.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void CKeyboardHandOver::Start(HWND window)

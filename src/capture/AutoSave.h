@@ -3,8 +3,8 @@
 
 #include "capture/CaptureNames.h"
 
-// Saves a capture into the save folder of g_settings in its save type, under the
+// Saves a capture into the save folder of save in its save type, under the
 // first of its auto-save names (see MakeAutoSavePath) that no file has; path
 // receives it. An existing file is never opened for writing. False when nothing was
 // written: no folder, a missing or full folder, or every name taken.
-bool AutoSaveCapture(HBITMAP bitmap, CaptureName& path);
+bool AutoSaveCapture(HBITMAP bitmap, const SaveOptions& save, CaptureName& path);

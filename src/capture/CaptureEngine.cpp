@@ -10,15 +10,16 @@ constexpr int kModeFullScreen = 0;
 constexpr int kModeWindow = 1;
 constexpr int kModeObject = 3;
 
-CaptureOptions CurrentCaptureOptions()
+CaptureOptions EngineFlags(const GeneralOptions& settings)
 {
-    return {g_settings.m_bSimulatePrintScreen, g_settings.m_bIncludeCursor};
+    return {settings.m_bSimulatePrintScreen, settings.m_bIncludeCursor};
 }
 
-// Only a value that really changed marks the settings for writing at exit.
-void KeepChangedValue(int32_t returned, int32_t& setting)
+// Only a value the user changed in the engine is kept, and marks the settings for
+// writing at exit.
+void KeepChangedValue(int32_t handed, int32_t returned, int32_t& setting)
 {
-    if (returned == setting)
+    if (returned == handed)
         return;
     setting = returned;
     g_settings.m_bModified = 1;
@@ -60,30 +61,31 @@ void CCaptureEngine::Unload()
     m_hModule.reset();
 }
 
-int CCaptureEngine::ResolveMode(int mode)
+int CCaptureEngine::ResolveMode(int mode, int configuredMode)
 {
     if (mode == -1)
-        mode = g_settings.m_nModalMode;
+        mode = configuredMode;
     return mode >= kModeFullScreen && mode <= kModeObject ? mode : kModeWindow;
 }
 
-HBITMAP CCaptureEngine::CaptureFullScreen()
+HBITMAP CCaptureEngine::CaptureFullScreen(const GeneralOptions& settings)
 {
     if (!m_pCaptureFullScreen)
         return nullptr;
-    CaptureOptions options = CurrentCaptureOptions();
+    CaptureOptions options = EngineFlags(settings);
     return m_pCaptureFullScreen(&options);
 }
 
-HBITMAP CCaptureEngine::CaptureModal(int mode)
+HBITMAP CCaptureEngine::CaptureModal(int mode, const CSettings& settings)
 {
     if (!m_pDoCaptureModal)
         return nullptr;
-    CaptureOptions options = CurrentCaptureOptions();
-    AuxWindowOptions aux = g_settings;
-    HBITMAP bitmap = m_pDoCaptureModal(ResolveMode(mode), &options, &aux);
-    KeepChangedValue(aux.m_nMagnification, g_settings.m_nMagnification);
-    KeepChangedValue(aux.m_nSkin, g_settings.m_nSkin);
+    CaptureOptions options = EngineFlags(settings);
+    const AuxWindowOptions handed = settings;
+    AuxWindowOptions aux = handed;
+    HBITMAP bitmap = m_pDoCaptureModal(ResolveMode(mode, settings.m_nModalMode), &options, &aux);
+    KeepChangedValue(handed.m_nMagnification, aux.m_nMagnification, g_settings.m_nMagnification);
+    KeepChangedValue(handed.m_nSkin, aux.m_nSkin, g_settings.m_nSkin);
     return bitmap;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include "scoped/ScopedHandles.h"
+#include "settings/Settings.h"
 #include "snapcore.h"
 
 // The binding to the capture engine library next to the executable. The engine is
@@ -18,18 +19,18 @@ public:
     void Unload();
     bool IsLoaded() const { return m_hModule != nullptr; }
 
-    // The calls below hand the engine the capture flags of g_settings as they are at
-    // that moment. Each returns null when the engine is not loaded; a returned bitmap
-    // belongs to the caller.
-    HBITMAP CaptureFullScreen();
+    // The calls below hand the engine the capture flags of settings: a capture's own,
+    // or g_settings as it is at that moment. Each returns null when the engine is not
+    // loaded; a returned bitmap belongs to the caller.
+    HBITMAP CaptureFullScreen(const GeneralOptions& settings = g_settings);
     // mode: 0 full screen, 1 window, 2 region, 3 object; -1 takes m_nModalMode.
-    // Magnifier values the engine hands back are kept in g_settings.
-    HBITMAP CaptureModal(int mode);
+    // Magnifier values the user changed in the engine are kept in g_settings.
+    HBITMAP CaptureModal(int mode, const CSettings& settings = g_settings);
     ISkinManager* CreateSkinManager();
 
     // The mode actually passed for a requested one: -1 means the configured mode,
     // and anything the engine does not know (a damaged settings file) means window.
-    static int ResolveMode(int mode);
+    static int ResolveMode(int mode, int configuredMode = g_settings.m_nModalMode);
 
 private:
     using CaptureFullScreenProc = HBITMAP(__stdcall*)(CaptureOptions*);

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "imageio/ImageFormats.h"
-#include "settings/Settings.h"
 
 int32_t g_nCaptureCount = 0;
 
@@ -34,15 +33,15 @@ bool EndsInBackslash(const std::string& folder)
 }
 }  // namespace
 
-void MakeUnsavedCaptureName(CaptureName& name)
+void MakeUnsavedCaptureName(CaptureName& name, const SaveOptions& save)
 {
-    Format(name, "%s%d*", g_settings.m_strNamePrefix.c_str(), g_nCaptureCount);
+    Format(name, "%s%d*", save.m_strNamePrefix.c_str(), g_nCaptureCount);
 }
 
-bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path)
+bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const SaveOptions& save)
 {
-    const std::string& folder = g_settings.m_strSaveFolder;
-    const int type = g_settings.m_nSaveType;
+    const std::string& folder = save.m_strSaveFolder;
+    const int type = save.m_nSaveType;
     if (folder.empty() || type < 0 || type >= kImageFormatCount)
         return false;
 
@@ -50,7 +49,7 @@ bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path)
     if (copy > 1)
         Format(copySuffix, "-%d", copy);
     char fileName[kFileNameSize];
-    if (!Format(fileName, "%s%d%d%d%d%d%d%s.%s", g_settings.m_strNamePrefix.c_str(), time.wYear, time.wMonth,
+    if (!Format(fileName, "%s%d%d%d%d%d%d%s.%s", save.m_strNamePrefix.c_str(), time.wYear, time.wMonth,
                 time.wDay, time.wHour, time.wMinute, time.wSecond, copySuffix, g_imageFormats[type].extension))
         return false;
     const char* separator = EndsInBackslash(folder) ? "" : "\\";

@@ -3,15 +3,18 @@
 
 #include <cstdint>
 
+#include "settings/Settings.h"
+
 // Captures that gave a bitmap during this run; the first one makes it 1.
 extern int32_t g_nCaptureCount;
 
-// The names a new capture document gets, from the save options of g_settings.
+// The names a new capture document gets, from the save options of a capture (those of
+// g_settings unless it took its own).
 constexpr int kCaptureNameSize = 520;
 using CaptureName = char[kCaptureNameSize];
 
 // "<prefix><count>*": a capture that has no file; the star marks it never saved.
-void MakeUnsavedCaptureName(CaptureName& name);
+void MakeUnsavedCaptureName(CaptureName& name, const SaveOptions& save = g_settings);
 
 // The auto-save path of a capture taken at time (UTC): the save folder, one
 // backslash, the prefix, then year, month, day, hour, minute and second in decimal
@@ -19,4 +22,4 @@ void MakeUnsavedCaptureName(CaptureName& name);
 // on put "-<copy>" before the extension, since the digits repeat within a second
 // (and for dates such as 11 January and 1 November). False when there is no folder,
 // the save type is unknown or the path does not fit.
-bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path);
+bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const SaveOptions& save = g_settings);

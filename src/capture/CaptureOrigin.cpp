@@ -1,7 +1,6 @@
 #include "capture/CaptureOrigin.h"
 
 #include "capture/CaptureEngine.h"
-#include "settings/Settings.h"
 
 namespace {
 constexpr int kFullScreen = 0, kRegion = 2;
@@ -34,15 +33,15 @@ bool FindWindowOfSize(POINT pointer, SIZE size, POINT& origin)
 }
 }
 
-POINT FindCaptureOrigin(int mode, SIZE pictureSize)
+POINT FindCaptureOrigin(int mode, SIZE pictureSize, const CSettings& settings)
 {
-    const int resolved = CCaptureEngine::ResolveMode(mode);
+    const int resolved = CCaptureEngine::ResolveMode(mode, settings.m_nModalMode);
     if (resolved == kFullScreen) {
         const RECT screen = VirtualScreen();
         return {screen.left, screen.top};
     }
-    if (resolved == kRegion && g_settings.m_bHasLastRegion && HasSize(g_settings.m_rcLastRegion, pictureSize))
-        return {g_settings.m_rcLastRegion.left, g_settings.m_rcLastRegion.top};
+    if (resolved == kRegion && settings.m_bHasLastRegion && HasSize(settings.m_rcLastRegion, pictureSize))
+        return {settings.m_rcLastRegion.left, settings.m_rcLastRegion.top};
     POINT pointer{}, origin{};
     GetCursorPos(&pointer);
     if (resolved != kRegion && FindWindowOfSize(pointer, pictureSize, origin))

@@ -31,29 +31,16 @@ void WaitAnswering(DWORD milliseconds)
             DispatchMessageA(&msg);
     }
 }
-}
-
-CCaptureWorkflow::Options CCaptureWorkflow::Options::FromSettings()
-{
-    Options options;
-    options.hideWindow = g_settings.m_bHideMainWindow != 0;
-    options.pauseMs = g_settings.m_nCaptureDelay;
-    options.countdownSeconds = g_settings.m_nCountdownSeconds;
-    options.playSound = g_settings.m_bPlaySound != 0;
-    options.autoSave = g_settings.m_bAutoSave != 0;
-    options.copy = g_settings.m_bCopyAfterCapture != 0;
-    options.pin = g_settings.m_bPinAfterCapture != 0;
-    options.noDocument = g_settings.m_bNoDocumentAfterCapture != 0;
-    options.showAfter = g_settings.m_bShowAfterCapture != 0;
-    return options;
-}
 
 // Only a capture that went everywhere it was to go stays without a document: after a
 // failed auto-save, copy or pin the document is the one place where it is not lost.
-bool CCaptureWorkflow::Options::OpensNoDocument(bool saved, bool copied, bool pinned) const
+bool OpensNoDocument(const CSettings& settings, bool saved, bool copied, bool pinned)
 {
-    return noDocument && (autoSave || copy) && saved == autoSave && copied == copy && pinned == pin;
+    return settings.m_bNoDocumentAfterCapture && (settings.m_bAutoSave || settings.m_bCopyAfterCapture)
+        && saved == (settings.m_bAutoSave != 0) && copied == (settings.m_bCopyAfterCapture != 0)
+        && pinned == (settings.m_bPinAfterCapture != 0);
 }
+}  // namespace
 
 CCaptureWorkflow::CCaptureWorkflow(ICaptureHost& host)
     : m_host(host),
@@ -80,10 +67,9 @@ void CCaptureWorkflow::Run(int mode)
     }
     m_bRunning = true;
     m_dwStart = GetMessageTime();
-    // The options as they are now hold for the whole capture, countdown included.
-    m_options = Options::FromSettings();
+    m_settings = g_settings;
     // A countdown window that cannot be made is no reason to lose the capture.
-    if (m_options.countdownSeconds > 0 && StartCountdown(mode))
+    if (m_settings.m_nCountdownSeconds > 0 && StartCountdown(mode))
         return;
     Capture(mode);
 }
@@ -101,13 +87,13 @@ bool CCaptureWorkflow::StartCountdown(int mode)
 {
     // Out of the way from the start: the user arranges the screen while it counts. A
     // capture without its countdown window hides the frame all the same.
-    if (m_options.hideWindow)
+    if (m_settings.m_bHideMainWindow)
         ShowWindow(m_host.CaptureWindow(), SW_HIDE);
-    if (!m_countdown.Start(m_options.countdownSeconds))
+    if (!m_countdown.Start(m_settings.m_nCountdownSeconds))
         return false;
     m_nCountdownMode = mode;
     g_updateUI.EnableCommand(ID_TRAY_CANCEL_DELAY, true);
-    m_host.ShowCountdown(m_options.countdownSeconds);
+    m_host.ShowCountdown(m_settings.m_nCountdownSeconds);
     return true;
 }
 
@@ -160,14 +146,17 @@ void CCaptureWorkflow::Finish()
 CBitmapOwner CCaptureWorkflow::Take(int mode, bool& offScreen)
 {
     if (mode == kFullScreenCall)
-        return CBitmapOwner(g_captureEngine.CaptureFullScreen());
+        return CBitmapOwner(g_captureEngine.CaptureFullScreen(m_settings));
     if (mode == kLastRegionCall) {
-        const CBitmapOwner screen(g_captureEngine.CaptureFullScreen());
-        return CBitmapOwner(screen ? CutLastRegion(screen.get(), offScreen) : nullptr);
+        const CBitmapOwner screen(g_captureEngine.CaptureFullScreen(m_settings));
+        return CBitmapOwner(screen ? CutLastRegion(screen.get(), m_settings.m_rcLastRegion, offScreen) : nullptr);
     }
-    CBitmapOwner bitmap(g_captureEngine.CaptureModal(mode));
-    if (bitmap && CCaptureEngine::ResolveMode(mode) == kModeRegion)
-        KeepLastRegion(bitmap.get());
+    CBitmapOwner bitmap(g_captureEngine.CaptureModal(mode, m_settings));
+    if (bitmap && CCaptureEngine::ResolveMode(mode, m_settings.m_nModalMode) == kModeRegion) {
+        // Where this picture came from is where the next steps look for it.
+        m_settings.m_rcLastRegion = KeepLastRegion(bitmap.get());
+        m_settings.m_bHasLastRegion = 1;
+    }
     return bitmap;
 }
 
@@ -185,56 +174,44 @@ bool CCaptureWorkflow::IsStaleRequest(const MSG& msg) const
 
 void CCaptureWorkflow::Hide(bool pinsHidden)
 {
-    if (!m_options.hideWindow && !pinsHidden)
+    if (!m_settings.m_bHideMainWindow && !pinsHidden)
         return;
-    if (m_options.hideWindow)
+    if (m_settings.m_bHideMainWindow)
         ShowWindow(m_host.CaptureWindow(), SW_HIDE);
     // Gives the windows the frame uncovered time to repaint before the screen is taken.
-    WaitAnswering(std::min<DWORD>(m_options.pauseMs, m_dwLongestPause));
+    WaitAnswering(std::min<DWORD>(m_settings.m_nCaptureDelay, m_dwLongestPause));
 }
 
 void CCaptureWorkflow::Accept(CBitmapOwner bitmap, int mode)
 {
     if (!bitmap)
         return;
+    if (m_settings.m_bShowAfterCapture)
+        m_keyboard.Prepare(m_host.CaptureWindow());
     ++g_nCaptureCount;
     // Without a sound device this fails, which changes nothing else.
-    if (m_options.playSound)
+    if (m_settings.m_bPlaySound)
         PlaySoundA(MAKEINTRESOURCEA(IDR_SHUTTER), GetModuleHandleA(nullptr), SND_RESOURCE | SND_SYNC);
 
     CaptureName name;
-    const bool saved = m_options.autoSave && AutoSaveCapture(bitmap.get(), name);
-    const bool copied = m_options.copy && m_host.CopyCapture(bitmap.get());
+    const bool saved = m_settings.m_bAutoSave && AutoSaveCapture(bitmap.get(), m_settings, name);
+    const bool copied = m_settings.m_bCopyAfterCapture && m_host.CopyCapture(bitmap.get());
     bool pinned = false;
-    if (m_options.pin) {
+    if (m_settings.m_bPinAfterCapture) {
         BITMAP info{};
         GetObjectA(bitmap.get(), sizeof(info), &info);
-        pinned = m_host.PinCapture(bitmap.get(), FindCaptureOrigin(mode, {info.bmWidth, info.bmHeight}));
+        pinned = m_host.PinCapture(bitmap.get(), FindCaptureOrigin(mode, {info.bmWidth, info.bmHeight}, m_settings));
     }
-    if (m_options.OpensNoDocument(saved, copied, pinned)) {
+    if (OpensNoDocument(m_settings, saved, copied, pinned)) {
         m_host.AnnounceCapture(saved ? name : nullptr, copied);
     } else {
         if (!saved)
-            MakeUnsavedCaptureName(name);
+            MakeUnsavedCaptureName(name, m_settings);
         m_host.AdoptCapture(std::move(bitmap), name, saved);
     }
 
-    if (m_options.showAfter) {
-        HWND window = m_host.CaptureWindow();
-        // The focus change of the hide may still be on its way (under X it is an event
-        // the thread has not read while it was busy) and would take the activation away
-        // from the window again; a look into the queue lets it arrive first.
-        MSG pending;
-        PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
-        // The keyboard is the window's before the user sees it: a key typed the moment
-        // the picture shows belongs to it, not to the program that had it before. The
-        // display's own keyboard (X) follows a focus only once the window is on the
-        // screen, so the focus is set again after the show, and the look into the queue
-        // sends that on to the display at once.
-        SetForegroundWindow(window);
-        ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
-        SetForegroundWindow(window);
-        SetFocus(window);
-        PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
-    }
+    // The keyboard is the window's before the user sees it: a key typed the moment the
+    // picture shows belongs to it, not to the program that had it before.
+    if (m_settings.m_bShowAfterCapture)
+        m_keyboard.Show(m_host.CaptureWindow());
 }

@@ -3,6 +3,8 @@
 
 #include "capture/CountdownWindow.h"
 #include "scoped/ScopedHandles.h"
+#include "settings/Settings.h"
+#include "ui/KeyboardHandOver.h"
 
 class ICaptureHost;
 
@@ -42,22 +44,6 @@ public:
     void SetLongestPause(DWORD milliseconds) { m_dwLongestPause = milliseconds; }
 
 private:
-    // The options a capture follows, as they were when it was asked for.
-    struct Options {
-        bool hideWindow = false;
-        DWORD pauseMs = 0;  // between hiding the window and taking the screen
-        int countdownSeconds = 0;
-        bool playSound = false;
-        bool autoSave = false;
-        bool copy = false;
-        bool pin = false;
-        bool noDocument = false;
-        bool showAfter = false;
-
-        static Options FromSettings();
-        bool OpensNoDocument(bool saved, bool copied, bool pinned) const;
-    };
-
     bool StartCountdown(int mode);
     void EndCountdown();
     void OnCountdownZero();
@@ -72,8 +58,11 @@ private:
 
     ICaptureHost& m_host;
     bool m_bRunning = false;
-    Options m_options;
+    // Every option the capture follows, as it was when the capture was asked for:
+    // what changes while it counts down or pauses is for the next one.
+    CSettings m_settings;
     CCountdownWindow m_countdown;
+    CKeyboardHandOver m_keyboard;
     int m_nCountdownMode = 0;  // what the countdown will capture
     DWORD m_dwLongestPause = kLongestCapturePause;
     // From the request that started the last capture to its end, in message time.

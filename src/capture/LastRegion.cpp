@@ -17,7 +17,7 @@ RECT ScreenRectOf(HBITMAP capture)
     return RECT{origin.cx, origin.cy, origin.cx + info.bmWidth, origin.cy + info.bmHeight};
 }
 
-void KeepLastRegion(HBITMAP regionCapture)
+RECT KeepLastRegion(HBITMAP regionCapture)
 {
     g_settings.m_rcLastRegion = ScreenRectOf(regionCapture);
     g_settings.m_bHasLastRegion = 1;
@@ -28,13 +28,14 @@ void KeepLastRegion(HBITMAP regionCapture)
     char iniPath[MAX_PATH];
     if (MakeModuleFilePath("lumigrab.ini", iniPath))
         SaveMoreOptions(g_settings, iniPath);
+    return g_settings.m_rcLastRegion;
 }
 
-HBITMAP CutLastRegion(HBITMAP screen, bool& offScreen)
+HBITMAP CutLastRegion(HBITMAP screen, const RECT& region, bool& offScreen)
 {
     const RECT screenRect = ScreenRectOf(screen);
     RECT part;
-    offScreen = !IntersectRect(&part, &g_settings.m_rcLastRegion, &screenRect);
+    offScreen = !IntersectRect(&part, &region, &screenRect);
     if (offScreen)
         return nullptr;
 

@@ -279,6 +279,27 @@ TEST_F(CaptureWorkflow, ACountdownEndingUnderAModalWindowCapturesNothingAndSaysS
     EXPECT_FALSE(m_frame->CaptureWorkflow().IsRunning()) << "the next request may capture";
 }
 
+// A capture follows the options as they were when it was asked for: what changes while
+// it counts down is for the next one.
+TEST_F(CaptureWorkflow, OptionsChangedDuringTheCountdownWaitForTheNextCapture)
+{
+    CTempFolder asked, changed;
+    g_settings.m_bAutoSave = 1;
+    g_settings.m_nSaveType = 2;
+    g_settings.m_strSaveFolder = asked.Path();
+    g_settings.m_nCountdownSeconds = 1;
+    Command(ID_CAPTURE_FULLSCREEN);
+    ASSERT_NE(nullptr, CountdownWindow());
+    g_settings.m_nSaveType = 1;
+    g_settings.m_strSaveFolder = changed.Path();
+    g_settings.m_strNamePrefix = "changed-";
+    ASSERT_TRUE(PumpUntil([&] { return TabCount() == 1; }, 5000));
+
+    const std::string path = ActiveView().Document().Path();
+    EXPECT_EQ(path.rfind(asked.Path() + "\\" + ToGbk("快照-"), 0), 0u) << path;
+    EXPECT_EQ(ReadFileBytes(path).substr(0, 4), "\x89PNG");
+}
+
 // Closing asks about the unsaved images with no countdown left to go off meanwhile.
 TEST_F(CaptureWorkflow, ClosingEndsARunningCountdownBeforeItAsks)
 {

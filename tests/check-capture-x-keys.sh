@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# A tool key typed the moment a capture shows reaches the new document, with the keys a
+# Linux desktop sends: X key events typed into the display with xdotool. The program
+# captures the screen on its hotkey; as soon as its window is back on the display, a
+# tool's letter is typed, and the probe asks the toolbar which tool is chosen.
+#   Usage: check-capture-x-keys.sh PROGRAM_EXE SNAPCORE_DLL PROBE_EXE   (in a test session)
+set -uo pipefail
+runner="$(dirname "$0")/../cmake/wine-run.sh"
+state=$(realpath -m "${LUMIGRAB_TEST_STATE:?LUMIGRAB_TEST_STATE names the test session folder}")
+DISPLAY=$(cat "$state/display")
+export DISPLAY
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$1" "$2" "$work/"
+probe=$3
+
+# The tools' letters and commands (ID_TOOL_ARROW, ID_TOOL_RECTANGLE, ID_TOOL_LINE), each
+# different from the one before.
+keys=(a r l a r l)
+tools=(33002 33004 33003 33002 33004 33003)
+
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
+# Up to 15 s, asking without a pause: the key must follow the window's return at once.
+wait_until() {
+  local deadline=$((SECONDS + 15))
+  until "$@"; do [ $SECONDS -lt $deadline ] || return 1; done
+}
+hidden() { ! viewable "$1"; }
+
+bash "$runner" "$work/$(basename "$1")" &
+program=$!
+frame=""
+found_frame() { frame=$(xdotool search --onlyvisible --name '^Lumigrab' 2>/dev/null | head -1); [ -n "$frame" ]; }
+# The hotkey is pressed once the started program has the keyboard, as a user's would be.
+has_keyboard() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$frame" ]; }
+if ! wait_until found_frame || ! wait_until has_keyboard; then
+  echo "FAIL: the program's window did not appear with the keyboard"
+  wait "$program"
+  exit 1
+fi
+
+failures=0
+for i in "${!keys[@]}"; do
+  xdotool key ctrl+F8
+  if ! wait_until hidden "$frame" || ! wait_until viewable "$frame"; then
+    echo "FAIL: capture $((i + 1)): the window did not go and come back"
+    failures=$((failures + 1))
+    break
+  fi
+  xdotool key "${keys[$i]}"
+  if chosen=$(bash "$runner" "$probe" tool "${tools[$i]}"); then
+    echo "ok: capture $((i + 1)): key ${keys[$i]}"
+  else
+    echo "FAIL: capture $((i + 1)): key ${keys[$i]} did not choose its tool but: ${chosen:-none}" \
+         "(X focus: $(xdotool getwindowfocus getwindowname 2>&1))"
+    failures=$((failures + 1))
+  fi
+done
+bash "$runner" "$probe" end
+wait "$program"
+exit $((failures > 0))

@@ -17,6 +17,7 @@
 #include "PixelReader.h"
 #include "QuartersWindow.h"
 #include "RealClick.h"
+#include "ToolBarState.h"
 #include "e2e/ProgramUnderTest.h"
 #include "scoped/ScopedHandles.h"
 #include "res/resource.h"
@@ -361,19 +362,6 @@ TEST_F(CaptureTest, AnInteractiveCaptureFreezesTheScreenOnlyAtZero)
     EXPECT_TRUE(PumpUntil([&] { return overlay() == nullptr || !IsWindowVisible(overlay()); }, 5000));
     EXPECT_EQ(0, TabCount()) << "Esc cancelled the capture";
 }
-
-namespace {
-// Whether the annotation toolbar of the frame shows the tool of command as chosen.
-bool ToolChosen(HWND frame, int command)
-{
-    HWND rebar = FindWindowExA(frame, nullptr, REBARCLASSNAMEA, nullptr);
-    for (HWND bar = FindWindowExA(rebar, nullptr, TOOLBARCLASSNAMEA, nullptr); bar;
-         bar = FindWindowExA(rebar, bar, TOOLBARCLASSNAMEA, nullptr))
-        if (SendMessageA(bar, TB_COMMANDTOINDEX, command, 0) >= 0)
-            return SendMessageA(bar, TB_ISBUTTONCHECKED, command, 0) != 0;
-    return false;
-}
-}  // namespace
 
 // A tool key typed the moment the capture shows is the new document's.
 TEST_F(CaptureTest, AToolKeyTypedAsTheCaptureAppearsReachesItsDocument)

@@ -9,21 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ToolBarState.h"
 #include "res/resource.h"
 
 namespace {
 
 constexpr DWORD kDeadlineMs = 3000;
-
-bool ToolChosen(HWND frame, int command)
-{
-    HWND rebar = FindWindowExA(frame, nullptr, REBARCLASSNAMEA, nullptr);
-    for (HWND bar = FindWindowExA(rebar, nullptr, TOOLBARCLASSNAMEA, nullptr); bar;
-         bar = FindWindowExA(rebar, bar, TOOLBARCLASSNAMEA, nullptr))
-        if (SendMessageA(bar, TB_COMMANDTOINDEX, command, 0) >= 0)
-            return SendMessageA(bar, TB_ISBUTTONCHECKED, command, 0) != 0;
-    return false;
-}
 
 } // namespace
 

@@ -425,7 +425,8 @@ TEST(AnnotationPainter, HugeShapesDrawTheirVisiblePart)
     for (const float zoom : {32.0f, 16.0f}) {
         const Pixels glyphs = Painted(1600, 1200, CanvasMapping{zoom, {0, static_cast<LONG>(size.y / 2 * zoom)}},
                                       RECT{0, 0, 1600, 1200}, {text});
-        if (zoom == 16)
+        if (zoom == 16) {
             EXPECT_NE(0u, std::count(glyphs.values.begin(), glyphs.values.end(), 0x0000FFu));
+        }
     }
 }

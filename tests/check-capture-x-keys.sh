@@ -5,12 +5,7 @@
 # tool's letter is typed, and the probe asks the toolbar which tool is chosen.
 #   Usage: check-capture-x-keys.sh PROGRAM_EXE SNAPCORE_DLL PROBE_EXE   (in a test session)
 set -uo pipefail
-runner="$(dirname "$0")/../cmake/wine-run.sh"
-state=$(realpath -m "${LUMIGRAB_TEST_STATE:?LUMIGRAB_TEST_STATE names the test session folder}")
-DISPLAY=$(cat "$state/display")
-export DISPLAY
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/x-key-session.sh"
 cp "$1" "$2" "$work/"
 probe=$3
 

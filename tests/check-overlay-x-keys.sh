@@ -7,12 +7,7 @@
 set -uo pipefail
 probe=$1
 engine=$2
-runner="$(dirname "$0")/../cmake/wine-run.sh"
-state=$(realpath -m "${LUMIGRAB_TEST_STATE:?LUMIGRAB_TEST_STATE names the test session folder}")
-DISPLAY=$(cat "$state/display")
-export DISPLAY
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/x-key-session.sh"
 cp "$probe" "$work/probe.exe"
 cp "$engine" "$work/"
 failures=0

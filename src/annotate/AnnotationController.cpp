@@ -165,9 +165,9 @@ void CAnnotationController::BeginSelectDrag(POINT client, ImagePoint at, bool sh
 
 void CAnnotationController::OnMouseMove(POINT client, unsigned keys)
 {
-    const bool shift = (keys & kShiftKey) != 0;
     if (m_drag == Drag::kNone)
         return;
+    const bool shift = (keys & kShiftKey) != 0;
     ImagePoint at = ToImage(client);
     const ImageRect before = m_drag == Drag::kDrawing ? AnnotationBox(m_draft) : BoxBetween(m_dragStart, m_dragNow);
     switch (m_drag) {
@@ -333,16 +333,14 @@ void CAnnotationController::FinishText()
     IAnnotationTextBox& box = m_surface.TextBox();
     if (!box.IsOpen())
         return;
-    const int index = m_nTextIndex;
-    const ImagePoint origin = m_textOrigin;
-    const AnnotationStyle style = m_textStyle;
     const std::wstring text = box.Close();
+    const int index = m_nTextIndex;
     Annotation object;
     object.kind = AnnotationKind::kText;
-    object.style = style;
+    object.style = m_textStyle;
     object.text = text;
-    const ImagePoint size = MeasureAnnotationText(text, style);
-    object.points = {origin, ImagePoint{origin.x + size.x, origin.y + size.y}};
+    const ImagePoint size = MeasureAnnotationText(text, m_textStyle);
+    object.points = {m_textOrigin, ImagePoint{m_textOrigin.x + size.x, m_textOrigin.y + size.y}};
     if (index < 0) {
         // An empty box keeps nothing, but the typing's change is over all the same.
         Commit(text.empty() ? CAnnotationEdit() : CAnnotationEdit::Insert(m_picture.Objects().size(), std::move(object)));

@@ -209,8 +209,14 @@ void CAnnotationController::OnButtonUp(POINT client, unsigned keys)
     if (m_drag == Drag::kNone)
         return;
     OnMouseMove(client, keys);
-    // Where the moved or resized marks are now, taken while the drag still says so.
-    const std::vector<Annotation> shown = ShownObjects();
+    // The moved or resized marks where they are now, taken while the drag still says so.
+    CAnnotationEdit moved;
+    if (m_drag == Drag::kMoving || m_drag == Drag::kResizing) {
+        for (size_t index : m_selection) {
+            if (index < m_picture.Objects().size())
+                moved.Append(CAnnotationEdit::Replace(index, m_picture.Objects()[index], ShownObject(index)));
+        }
+    }
     const Drag drag = m_drag;
     m_drag = Drag::kNone;
     m_surface.ReleaseMouse();
@@ -226,13 +232,8 @@ void CAnnotationController::OnButtonUp(POINT client, unsigned keys)
     }
     case Drag::kMoving:
     case Drag::kResizing: {
-        CAnnotationEdit edit;
-        for (size_t index : m_selection) {
-            if (index < shown.size())
-                edit.Append(CAnnotationEdit::Replace(index, m_picture.Objects()[index], shown[index]));
-        }
         if (m_dragNow.x != m_dragStart.x || m_dragNow.y != m_dragStart.y) {
-            Commit(std::move(edit));
+            Commit(std::move(moved));
         } else {
             if (drag == Drag::kMoving && m_nPressedAmongSelected >= 0)
                 m_selection.assign(1, static_cast<size_t>(m_nPressedAmongSelected));
@@ -287,19 +288,14 @@ bool CAnnotationController::EndWorkInProgress()
     return true;
 }
 
-std::vector<Annotation> CAnnotationController::ShownObjects() const
+Annotation CAnnotationController::ShownObject(size_t index) const
 {
-    std::vector<Annotation> shown = m_picture.Objects();
-    if (m_drag != Drag::kMoving && m_drag != Drag::kResizing)
-        return shown;
-    for (size_t index : m_selection) {
-        if (index >= shown.size())
-            continue;
-        shown[index] = m_drag == Drag::kMoving
-                           ? MovedAnnotation(shown[index], m_dragNow.x - m_dragStart.x, m_dragNow.y - m_dragStart.y)
-                           : ResizedAnnotation(shown[index], m_nHandle, m_dragNow);
+    const Annotation& object = m_picture.Objects()[index];
+    switch (m_drag) {
+    case Drag::kMoving: return MovedAnnotation(object, m_dragNow.x - m_dragStart.x, m_dragNow.y - m_dragStart.y);
+    case Drag::kResizing: return ResizedAnnotation(object, m_nHandle, m_dragNow);
+    default: return object;
     }
-    return shown;
 }
 
 int CAnnotationController::HandleAt(POINT client) const
@@ -486,16 +482,16 @@ void CAnnotationController::PaintMarks(HDC dc, const RECT& clip, POINT shift) co
 
 void CAnnotationController::PaintLive(HDC dc, const RECT& clip, POINT shift) const
 {
-    const std::vector<Annotation> shown = ShownObjects();
     AnnotationOverlay overlay;
     for (size_t index : m_selection) {
-        if (index >= shown.size())
+        if (index >= m_picture.Objects().size())
             continue;
-        if (IsLive(index))
-            overlay.live.push_back(shown[index]);
-        overlay.selected.push_back(AnnotationBox(shown[index]));
+        const Annotation shown = ShownObject(index);
+        if (m_drag == Drag::kMoving || m_drag == Drag::kResizing)
+            overlay.live.push_back(shown);
+        overlay.selected.push_back(AnnotationBox(shown));
         if (m_selection.size() == 1)
-            overlay.handles = AnnotationHandles(shown[index]);
+            overlay.handles = AnnotationHandles(shown);
     }
     if (m_drag == Drag::kDrawing)
         overlay.draft = &m_draft;
@@ -640,11 +636,10 @@ void CAnnotationController::RedrawOverlay() const
 
 ImageRect CAnnotationController::SelectionBox() const
 {
-    const std::vector<Annotation> shown = ShownObjects();
     ImageRect box{1e9f, 1e9f, -1e9f, -1e9f};
     for (size_t index : m_selection) {
-        if (index < shown.size())
-            box = Union(box, AnnotationBox(shown[index]));
+        if (index < m_picture.Objects().size())
+            box = Union(box, AnnotationBox(ShownObject(index)));
     }
     return box;
 }

@@ -1,15 +1,20 @@
 #include "FrozenScreen.h"
 
+#include <cstdlib>
+
 #include "GdiDrawing.h"
 #include "VirtualScreenCapture.h"
 
 namespace snapcore {
 namespace {
 
-uint32_t* PixelsOf(HBITMAP bitmap)
+// The size is checked as well: the bounds are read apart from the picture, and a monitor
+// that came or went in between would have every reader of the pixels step outside them.
+uint32_t* PixelsOf(HBITMAP bitmap, const RECT& bounds)
 {
     DIBSECTION section{};
-    if (!bitmap || GetObjectA(bitmap, sizeof(section), &section) != sizeof(section) || section.dsBm.bmBitsPixel != 32)
+    if (!bitmap || GetObjectA(bitmap, sizeof(section), &section) != sizeof(section) || section.dsBm.bmBitsPixel != 32
+        || section.dsBm.bmWidth != Width(bounds) || std::abs(section.dsBm.bmHeight) != Height(bounds))
         return nullptr;
     return static_cast<uint32_t*>(section.dsBm.bmBits);
 }
@@ -25,7 +30,7 @@ CaptureOptions WithoutPointer(CaptureOptions options)
 CFrozenScreen::CFrozenScreen(const CaptureOptions& options)
     : m_rcBounds(VirtualScreenRect()),
       m_image(CaptureVirtualScreen(WithoutPointer(options))),
-      m_pPixels(PixelsOf(m_image.get())),
+      m_pPixels(PixelsOf(m_image.get(), m_rcBounds)),
       m_dc(m_screenDC),
       m_imageSelection(std::in_place, m_dc, m_image.get()),
       m_layout(CScreenLayout::OfSystem(m_rcBounds))

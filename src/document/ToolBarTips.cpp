@@ -19,18 +19,23 @@ bool FillToolBarTip(NMHDR* header)
         return false;
     char label[80];
     LoadCommandLabel(id, label, sizeof(label));
+    SetToolTipText(header, label);
+    return true;
+}
+
+void SetToolTipText(NMHDR* header, const char* text)
+{
     if (header->code == TTN_GETDISPINFOA) {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
-        lstrcpynA(info->szText, label, sizeof(info->szText));
+        lstrcpynA(info->szText, text, sizeof(info->szText));
         info->lpszText = info->szText;
         info->hinst = nullptr;
     } else {
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
-        MultiByteToWideChar(CP_ACP, 0, label, -1, info->szText, sizeof(info->szText) / sizeof(info->szText[0]));
+        MultiByteToWideChar(CP_ACP, 0, text, -1, info->szText, sizeof(info->szText) / sizeof(info->szText[0]));
         info->lpszText = info->szText;
         info->hinst = nullptr;
     }
-    return true;
 }
 
 void QuietToolTips(HWND toolBar, bool quiet)

@@ -9,6 +9,9 @@ void LoadCommandLabel(UINT id, char* label, int size);
 // tip of no command.
 bool FillToolBarTip(NMHDR* header);
 
+// Answers TTN_GETDISPINFO, in either character set, with text.
+void SetToolTipText(NMHDR* header, const char* text);
+
 // Keeps a toolbar's tooltip off a menu dropped from one of its buttons: quiet hides a
 // tip shown or due and holds back new ones until it is called again with false.
 void QuietToolTips(HWND toolBar, bool quiet);

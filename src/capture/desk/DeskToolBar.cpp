@@ -10,8 +10,10 @@
 
 namespace {
 const char kDeskToolBarClass[] = "LumigrabDeskToolBar";
-constexpr int kPadding = 2;      // around the bars, at 96 DPI
-constexpr int kSelectionGap = 6;  // between the selection and the bar, clear of its handles
+// At 96 DPI: inside the popup around its bars, and kept free outside it, off the
+// selection's handles and the monitor's edges.
+constexpr int kPadding = 2;
+constexpr int kMargin = 5;
 
 const ToolBarStrips kDeskStrips = {
     {IDB_DESK, IDB_DESK_24, IDB_DESK_32},
@@ -95,6 +97,14 @@ CDpiScale DpiOfMonitor(const RECT& monitorRect)
     return CDpiScale::OfWindow(nullptr);
 }
 
+// The bar is never the active window, and a toolbar's tips show only over an active one.
+void TipEvenWhenInactive(HWND toolBar)
+{
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(toolBar, TB_GETTOOLTIPS, 0, 0));
+    if (tips)
+        SetWindowLongPtrA(tips, GWL_STYLE, GetWindowLongPtrA(tips, GWL_STYLE) | TTS_ALWAYSTIP);
+}
+
 SIZE IdealSize(HWND toolBar)
 {
     SIZE size{};
@@ -122,6 +132,8 @@ bool CDeskToolBar::Create(HWND desk)
         return false;
     for (UINT tool : kHiddenTools)
         SendMessageA(m_drawing.Handle(), TB_HIDEBUTTON, tool, MAKELPARAM(TRUE, 0));
+    TipEvenWhenInactive(m_drawing.Handle());
+    TipEvenWhenInactive(m_hActions);
     Update(false, false);
     return true;
 }
@@ -180,10 +192,11 @@ void CDeskToolBar::PlaceBeside(const RECT& selection, const RECT& markedUp)
     const int maxWidth = monitor.right - monitor.left;
     if (dpi.Dpi() != m_nDpi || maxWidth != m_nMaxWidth)
         LayOut(dpi, maxWidth);
-    RECT around = selection;
-    InflateRect(&around, dpi.Scale(kSelectionGap), dpi.Scale(kSelectionGap));
-    const POINT place = PlaceDeskToolBar(around, m_size, monitors, markedUp);
-    SetWindowPos(Handle(), HWND_TOPMOST, place.x, place.y, m_size.cx, m_size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    const int margin = dpi.Scale(kMargin);
+    const SIZE withMargin{m_size.cx + 2 * margin, m_size.cy + 2 * margin};
+    const POINT place = PlaceDeskToolBar(selection, withMargin, monitors, markedUp);
+    SetWindowPos(Handle(), HWND_TOPMOST, place.x + margin, place.y + margin, m_size.cx, m_size.cy,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void CDeskToolBar::Update(bool canUndo, bool canRedo)

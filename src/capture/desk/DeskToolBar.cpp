@@ -164,10 +164,17 @@ void CDeskToolBar::LayOut(const CDpiScale& dpi, int maxWidth)
     m_actionTipFont.SetDpi(dpi);
 
     const SIZE drawing = IdealSize(m_drawing.Handle());
-    const SIZE actions = IdealSize(m_hActions);
+    SIZE actions = IdealSize(m_hActions);
     const int padding = dpi.Scale(kPadding);
     const int border = 2 * GetSystemMetrics(SM_CXBORDER);
     const bool oneRow = drawing.cx + actions.cx + 2 * padding + border <= maxWidth;
+    // The gap that parts the ways out from the tools has nothing to part on a row of their own.
+    TBBUTTONINFOA leadingGap{};
+    leadingGap.cbSize = sizeof leadingGap;
+    leadingGap.dwMask = TBIF_BYINDEX | TBIF_STATE;
+    leadingGap.fsState = oneRow ? 0 : TBSTATE_HIDDEN;
+    SendMessageA(m_hActions, TB_SETBUTTONINFOA, 0, reinterpret_cast<LPARAM>(&leadingGap));
+    actions = IdealSize(m_hActions);
     const int width = oneRow ? drawing.cx + actions.cx : std::max(drawing.cx, actions.cx);
     const int height = oneRow ? std::max(drawing.cy, actions.cy) : drawing.cy + actions.cy;
     SetWindowPos(m_drawing.Handle(), nullptr, padding, padding + (oneRow ? (height - drawing.cy) / 2 : 0), drawing.cx,

@@ -151,6 +151,35 @@ TEST_F(DeskToolBarTest, ClickedButtonsSendTheirCommandsAndGreyedOnesSendNothing)
     EXPECT_TRUE(ClickSends(ID_ANNOTATE_REDO));
 }
 
+TEST_F(DeskToolBarTest, TheLookIsSetOnTheToolsInsideAndTheKeysGoBackToTheDesk)
+{
+    const RECT screen = ScreenRect();
+    m_bar.PlaceBeside(RECT{screen.right - 300, 100, screen.right - 100, 200}, RECT{});
+    SetForegroundWindow(m_owner);
+    HWND list = FindWindowExA(BarWith(m_bar.Handle(), ID_TOOL_ARROW), nullptr, WC_COMBOBOXA, nullptr);
+    ASSERT_NE(nullptr, list);
+    RECT field{};
+    GetClientRect(list, &field);
+    POINT centre = CentreOf(field);
+    ClientToScreen(list, &centre);
+    ASSERT_TRUE(PumpUntil([&] { return WindowFromPoint(centre) == list; }));
+    ClickAtScreen(centre);
+    ASSERT_TRUE(PumpUntil([&] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(list, &info));
+    RECT item{};
+    SendMessageA(info.hwndList, LB_GETITEMRECT, 6, reinterpret_cast<LPARAM>(&item));
+    POINT width7 = CentreOf(item);
+    ClientToScreen(info.hwndList, &width7);
+    ASSERT_TRUE(PumpUntil([&] { return WindowFromPoint(width7) == info.hwndList; }));
+    ClickAtScreen(width7);
+    EXPECT_TRUE(PumpUntil([&] { return m_tools.Style().width == 7 && !SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0); }));
+    PumpPending();
+    EXPECT_EQ(m_owner, GetFocus());
+    EXPECT_TRUE(g_commands.empty()) << "the desk hears nothing of the look";
+}
+
 TEST_F(DeskToolBarTest, TheBarStaysWhollyOnTheScreenBesideSelectionsAtItsEdges)
 {
     const RECT screen = ScreenRect();

@@ -218,7 +218,9 @@ void CDeskToolBar::Update(bool canUndo, bool canRedo)
 void CDeskToolBar::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     if (m_drawing.OnCommand(wParam, lParam)) {
-        m_drawing.Update();
+        // The width list gives the focus to the bar when it closes; the keys belong to the desk.
+        if (HIWORD(wParam) == CBN_CLOSEUP)
+            SetFocus(GetWindow(Handle(), GW_OWNER));
         return;
     }
     if (HIWORD(wParam) == 0 && LOWORD(wParam) != 0)
@@ -241,7 +243,9 @@ LRESULT CDeskToolBar::OnNotify(NMHDR* header)
         FillToolBarTip(header);
         return 0;
     case TBN_DROPDOWN:
+        // A choice from the menu goes to the tools; the bar shows it (the list shows its own).
         m_drawing.OnDropDown(*reinterpret_cast<const NMTOOLBARA*>(header));
+        m_drawing.Update();
         return TBDDRET_DEFAULT;
     }
     return 0;
@@ -257,10 +261,6 @@ LRESULT CDeskToolBar::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
-    case WM_SETFOCUS:
-        // The keys belong to the desk: the width list gives the focus back here when it closes.
-        SetFocus(GetWindow(Handle(), GW_OWNER));
-        return 0;
     case WM_DPICHANGED:
         return 0;  // laid out for its monitor when placed
     }

@@ -275,4 +275,11 @@
 /* A name from the command line or a drop that the code page cannot hold (%s its form there) */
 #define IDS_UNUSABLE_FILE_NAME      3600
 
+/* The capture desk */
+#define ID_DESK_PIN                 33100
+#define ID_DESK_SAVE                33101
+#define ID_DESK_OPEN_DOCUMENT       33102
+#define ID_DESK_COPY                33103
+#define ID_DESK_CANCEL              33104
+
 #endif

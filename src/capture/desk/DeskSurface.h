@@ -3,32 +3,35 @@
 
 #include <functional>
 
-#include "document/AnnotationController.h"
+#include "annotate/AnnotationSurface.h"
+#include "document/AnnotationTextBox.h"
+#include "ui/Window.h"
 
 // The desk's window as the annotation controller sees it: the picture lies at the
 // selection's place at 100%, and nothing of the marks is cached, so a change needs no
-// more than the invalidation the controller makes itself.
-class CDeskSurface : public IAnnotationSurface {
+// more than the invalidation the controller asks for.
+class CDeskSurface final : public IAnnotationSurface {
 public:
     // edited runs after every edit, undo and redo.
-    explicit CDeskSurface(std::function<void()> edited) : m_edited(std::move(edited)) {}
+    CDeskSurface(const CWindow& desk, std::function<void()> edited) : m_desk(desk), m_edited(std::move(edited)) {}
 
-    void Attach(HWND window) { m_hWnd = window; }
     // Where the picture's top-left pixel is in the window.
     void SetPictureOrigin(POINT client) { m_origin = client; }
+    CAnnotationTextBox& Box() { return m_textBox; }
 
-    CanvasMapping Mapping() const override
-    {
-        CanvasMapping mapping;
-        mapping.offset = POINT{-m_origin.x, -m_origin.y};
-        return mapping;
-    }
+    CanvasMapping Mapping() const override;
     void PictureEdited() override { m_edited(); }
     void MarksChanged() override {}
-    HWND Window() const override { return m_hWnd; }
+    void Invalidate(const RECT* client) override;
+    void CaptureMouse() override;
+    void ReleaseMouse() override;
+    int ScreenPixels(int pixelsAt96Dpi) const override;
+    IAnnotationTextBox& TextBox() override { return m_textBox; }
+    void ReportFailure(UINT messageId, DWORD error) override;
 
 private:
+    const CWindow& m_desk;
     std::function<void()> m_edited;
-    HWND m_hWnd = nullptr;
     POINT m_origin{};
+    CAnnotationTextBox m_textBox{m_desk};
 };

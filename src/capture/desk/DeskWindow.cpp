@@ -118,7 +118,6 @@ bool CDeskWindow::Show()
     if (!Create(kDeskClass, "", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, m_ptFrameOrigin.x, m_ptFrameOrigin.y,
                 m_frameSize.cx, m_frameSize.cy, nullptr, nullptr))
         return false;
-    m_surface.Attach(Handle());
     ShowWindow(Handle(), SW_SHOW);
     UpdateWindow(Handle());
     m_dwShownAt = GetTickCount();
@@ -189,12 +188,12 @@ LRESULT CDeskWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     case WM_COMMAND:
         if (HIWORD(wParam) == EN_CHANGE)
-            m_controller.TextChanged();
+            m_surface.Box().FitLines();
         else
             OnCommand(LOWORD(wParam));
         return 0;
     case WM_CTLCOLOREDIT:
-        return reinterpret_cast<LRESULT>(m_controller.TextBoxColours(reinterpret_cast<HDC>(wParam)));
+        return reinterpret_cast<LRESULT>(m_surface.Box().PaintColours(reinterpret_cast<HDC>(wParam)));
     case WM_APP_FINISH_TEXT:
         m_controller.FinishText();
         return 0;
@@ -225,7 +224,7 @@ LRESULT CDeskWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 void CDeskWindow::TakeKeyboard()
 {
     // A text box being typed in keeps the keys.
-    if (GetWindow(Handle(), GW_CHILD) && GetForegroundWindow() == Handle())
+    if (m_surface.Box().IsOpen() && GetForegroundWindow() == Handle())
         return;
     SetForegroundWindow(Handle());
     SetActiveWindow(Handle());
@@ -378,9 +377,15 @@ void CDeskWindow::SelectionChanged(const RECT& before)
     InvalidateDecor(after);
 }
 
-bool CDeskWindow::IsTextBoxOpen() const
+unsigned CDeskWindow::HeldKeys()
 {
-    return GetWindow(Handle(), GW_CHILD) != nullptr;
+    return (KeyDown(VK_SHIFT) ? kShiftKey : 0u) | (KeyDown(VK_CONTROL) ? kControlKey : 0u) |
+           (KeyDown(VK_MENU) ? kAltKey : 0u);
+}
+
+bool CDeskWindow::IsWorkInProgress()
+{
+    return m_controller.IsDragging() || m_selection.IsDragging() || m_surface.Box().IsOpen();
 }
 
 bool CDeskWindow::IsDrawingTool() const
@@ -475,17 +480,17 @@ void CDeskWindow::OnEdited()
 
 bool CDeskWindow::EndWorkInProgress()
 {
-    if (m_controller.IsDragging() || m_selection.IsDragging()) {
-        ReleaseCapture();
+    if (m_selection.IsDragging()) {
         m_selection.EndDrag();
-        m_controller.OnCaptureLost();
+        ReleaseCapture();
         return true;
     }
-    if (IsTextBoxOpen()) {
-        m_controller.FinishText();
+    if (m_controller.EndWorkInProgress())
         return true;
-    }
-    return false;
+    if (!m_surface.Box().IsOpen())
+        return false;
+    m_controller.FinishText();
+    return true;
 }
 
 void CDeskWindow::OnButtonDown(POINT point, bool doubleClick)
@@ -507,7 +512,7 @@ void CDeskWindow::OnButtonDown(POINT point, bool doubleClick)
     }
     if (inside && IsDrawingTool()) {
         PreparePicture();
-        m_controller.OnButtonDown(point, KeyDown(VK_SHIFT), false);
+        m_controller.OnButtonDown(point, HeldKeys(), false);
     }
 }
 
@@ -518,7 +523,7 @@ void CDeskWindow::OnMouseMove(POINT point)
         if (m_selection.DragTo(point))
             SelectionChanged(before);
     } else if (m_controller.IsDragging()) {
-        m_controller.OnMouseMove(point, KeyDown(VK_SHIFT));
+        m_controller.OnMouseMove(point, HeldKeys());
     }
 }
 
@@ -528,13 +533,13 @@ void CDeskWindow::OnButtonUp(POINT point)
         m_selection.EndDrag();
         ReleaseCapture();
     } else if (m_controller.IsDragging()) {
-        m_controller.OnButtonUp(point, KeyDown(VK_SHIFT));
+        m_controller.OnButtonUp(point, HeldKeys());
     }
 }
 
 void CDeskWindow::OnRightButtonUp()
 {
-    if (!m_controller.IsDragging() && !m_selection.IsDragging() && !IsTextBoxOpen())
+    if (!IsWorkInProgress())
         Finish(DeskAction::kCancelled);
 }
 

@@ -7,7 +7,7 @@
 #include "capture/desk/CaptureDesk.h"
 #include "capture/desk/DeskSelection.h"
 #include "capture/desk/DeskSurface.h"
-#include "document/AnnotationController.h"
+#include "annotate/AnnotationController.h"
 #include "ui/Window.h"
 
 // The frozen frame shown again where it was taken, topmost over the virtual screen, with
@@ -52,7 +52,9 @@ private:
     // Ends a drag of a mark or of the selection, or the text being typed; false when
     // nothing was in progress.
     bool EndWorkInProgress();
-    bool IsTextBoxOpen() const;
+    bool IsWorkInProgress();
+    // The modifier keys held now, as the controller takes them.
+    static unsigned HeldKeys();
     bool IsDrawingTool() const;
     // The selection can change until the first mark is drawn.
     bool IsFixed() const { return m_picture.CanUndo() || m_picture.CanRedo(); }
@@ -80,7 +82,7 @@ private:
     CDeskSelection m_selection;
     CAnnotatedImage m_picture;
     RECT m_rcPicture{};
-    CDeskSurface m_surface{[this] { OnEdited(); }};
+    CDeskSurface m_surface{*this, [this] { OnEdited(); }};
     CAnnotationController m_controller{m_picture, m_surface};
     CBitmapOwner m_hDimmer;
     DWORD m_dwShownAt = 0;

@@ -1,5 +1,6 @@
 #include "capture/desk/DeskWindow.h"
 
+#include "annotate/AnnotationPainter.h"
 #include "capture/CaptureNames.h"
 #include "document/DocumentMessages.h"
 #include "document/ImageFileDialogs.h"
@@ -120,6 +121,10 @@ bool CDeskWindow::Show()
         return false;
     ShowWindow(Handle(), SW_SHOW);
     UpdateWindow(Handle());
+    if (m_toolBar.Create(Handle())) {
+        PlaceToolBar();
+        UpdateWindow(m_toolBar.Handle());
+    }
     m_dwShownAt = GetTickCount();
     PostMessageA(Handle(), kTakeKeyboard, 0, 0);
     SetTimer(Handle(), kKeyboardTimer, 100, nullptr);
@@ -375,6 +380,7 @@ void CDeskWindow::SelectionChanged(const RECT& before)
     InvalidateRgn(Handle(), change.get(), FALSE);
     InvalidateDecor(before);
     InvalidateDecor(after);
+    PlaceToolBar();
 }
 
 unsigned CDeskWindow::HeldKeys()
@@ -470,12 +476,33 @@ void CDeskWindow::ChooseTool(AnnotationTool tool)
 {
     m_tools.SetTool(tool);
     m_controller.ToolChanged();
+    UpdateToolBar();
 }
 
 void CDeskWindow::OnEdited()
 {
     // The handles go with the first mark.
     InvalidateDecor(Selection());
+    PlaceToolBar();
+    UpdateToolBar();
+}
+
+void CDeskWindow::PlaceToolBar()
+{
+    RECT selection = Selection(), markedUp{};
+    OffsetRect(&selection, m_ptFrameOrigin.x, m_ptFrameOrigin.y);
+    for (const Annotation& mark : m_picture.Objects()) {
+        const RECT ink = AnnotationInkBounds(mark);
+        UnionRect(&markedUp, &markedUp, &ink);
+    }
+    if (!IsRectEmpty(&markedUp))
+        OffsetRect(&markedUp, m_rcPicture.left + m_ptFrameOrigin.x, m_rcPicture.top + m_ptFrameOrigin.y);
+    m_toolBar.PlaceBeside(selection, markedUp);
+}
+
+void CDeskWindow::UpdateToolBar()
+{
+    m_toolBar.Update(m_picture.CanUndo(), m_picture.CanRedo());
 }
 
 bool CDeskWindow::EndWorkInProgress()

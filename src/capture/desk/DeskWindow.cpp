@@ -235,6 +235,9 @@ void CDeskWindow::TakeKeyboard()
     SetActiveWindow(Handle());
     SetFocus(nullptr);
     SetFocus(Handle());
+    // Activating the desk may lift it over its own toolbar.
+    if (m_toolBar.Handle())
+        SetWindowPos(m_toolBar.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 // Into a bitmap of the update box: the frame, the marks over the selection, the dimming

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogAnswerer.h"
 #include "Gbk.h"
 
 #include "MessagePump.h"
@@ -177,6 +178,12 @@ TEST_F(DeskToolBarTest, TheLookIsSetOnTheToolsInsideAndTheKeysGoBackToTheDesk)
     EXPECT_TRUE(PumpUntil([&] { return m_tools.Style().width == 7 && !SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0); }));
     PumpPending();
     EXPECT_EQ(m_owner, GetFocus());
+
+    CDialogAnswerer cancel({[](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }});
+    EXPECT_TRUE(Click(ID_ANNOTATE_FONT));
+    EXPECT_TRUE(PumpUntil([&] { return cancel.StepsTaken() == 1; }));
+    PumpPending();
+    EXPECT_EQ(m_owner, GetFocus()) << "after the font dialog";
     EXPECT_TRUE(g_commands.empty()) << "the desk hears nothing of the look";
 }
 

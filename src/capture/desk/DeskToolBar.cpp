@@ -215,12 +215,19 @@ void CDeskToolBar::Update(bool canUndo, bool canRedo)
     SendMessageA(m_hActions, TB_ENABLEBUTTON, ID_ANNOTATE_REDO, MAKELPARAM(canRedo, 0));
 }
 
+// The bar's dialogs and its width list leave the focus with the bar, which has no keys of
+// its own: they are the desk's.
+void CDeskToolBar::GiveKeysToDesk()
+{
+    SetFocus(GetWindow(Handle(), GW_OWNER));
+}
+
 void CDeskToolBar::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     if (m_drawing.OnCommand(wParam, lParam)) {
-        // The width list gives the focus to the bar when it closes; the keys belong to the desk.
-        if (HIWORD(wParam) == CBN_CLOSEUP)
-            SetFocus(GetWindow(Handle(), GW_OWNER));
+        // After a dialog, or the width list that closed, and not while the list is open.
+        if (HIWORD(wParam) == 0 || HIWORD(wParam) == CBN_CLOSEUP)
+            GiveKeysToDesk();
         return;
     }
     if (HIWORD(wParam) == 0 && LOWORD(wParam) != 0)
@@ -246,6 +253,7 @@ LRESULT CDeskToolBar::OnNotify(NMHDR* header)
         // A choice from the menu goes to the tools; the bar shows it (the list shows its own).
         m_drawing.OnDropDown(*reinterpret_cast<const NMTOOLBARA*>(header));
         m_drawing.Update();
+        GiveKeysToDesk();
         return TBDDRET_DEFAULT;
     }
     return 0;

@@ -1,11 +1,11 @@
 #include "capture/desk/DeskToolBar.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "capture/desk/DeskToolBarPlacement.h"
 #include "document/ToolBarTips.h"
 #include "res/resource.h"
-#include "scoped/ScopedHandles.h"
 #include "util/FastString.h"
 
 namespace {
@@ -22,7 +22,7 @@ const ToolBarStrips kDeskStrips = {
 };
 
 // The action bar's buttons; picture -1 is a gap of 8 pixels at 96 DPI. 长截图 and 识别文字
-// go in the first gap, after the edits and before the ways out.
+// belong in the gap after the edits, before the ways out.
 struct Action {
     int picture;
     UINT command;

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "annotate/AnnotationTools.h"
-#include "app/AnnotationToolBar.h"
 #include "app/AnnotationToolsFile.h"
+#include "document/AnnotationToolBar.h"
 
 class CDocumentTabs;
 class CFrameBars;

@@ -138,12 +138,18 @@ TEST_F(CaptureDesk, EscEndsTheDrawingFirstThenCancelsTheCapture)
     EXPECT_EQ(DeskAction::kCancelled, rightClicked.action);
 }
 
-TEST_F(CaptureDesk, DoubleClickInsideCopies)
+TEST_F(CaptureDesk, ShowsTheFrameDimmedOutsideTheSelectionAndCopiesOnADoubleClickInside)
 {
-    const DeskResult result = Run([] {
+    COLORREF outside = 0, inside = 0;
+    const DeskResult result = Run([&] {
+        outside = CPixelReader().At(50, 400);
+        inside = CPixelReader().At(200, 200);
         ClickAtScreen({200, 200});
         ClickAtScreen({200, 200});
     });
+    const COLORREF frame = PatternColor(50, 400);
+    EXPECT_EQ(RGB(GetRValue(frame) / 2, GetGValue(frame) / 2, GetBValue(frame) / 2), outside);
+    EXPECT_EQ(PatternColor(200, 200), inside);
     EXPECT_EQ(DeskAction::kCopy, result.action);
     EXPECT_TRUE(EqualRect(&kChosen, &result.rcSelection));
 }

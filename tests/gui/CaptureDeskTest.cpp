@@ -72,13 +72,14 @@ protected:
                    const std::function<bool()>& ready = DeskHasKeyboard)
     {
         CTimedSteps steps({{ready, act}}, 10000, [] { PostMessageA(Desk(), WM_CLOSE, 0, 0); });
-        DeskResult result = RunCaptureDesk(m_frame.get(), POINT{0, 0}, selection, m_tools, m_settings);
+        DeskResult result = RunCaptureDesk(m_frame.get(), m_origin, selection, m_tools, m_settings);
         EXPECT_TRUE(steps.Finished());
         EXPECT_FALSE(IsWindow(Desk()));
         return result;
     }
 
     CBitmapOwner m_frame = MakePatternBitmap(640, 480);
+    POINT m_origin{0, 0};  // of the frame on the screen
     CAnnotationTools m_tools;
     CSettings m_settings;
 };
@@ -156,6 +157,8 @@ TEST_F(CaptureDesk, ShowsTheFrameDimmedOutsideTheSelectionAndCopiesOnADoubleClic
 
 TEST_F(CaptureDesk, HandlesEdgesInsideAndArrowsAdjustTheSelection)
 {
+    // A frame that does not start at the screen's top-left, as on a monitor left of the primary.
+    m_origin = POINT{30, 20};
     const DeskResult result = Run([] {
         DragOnScreen({{420, 300}, {450, 330}});  // the bottom-right handle
         DragOnScreen({{100, 200}, {90, 200}});   // the left edge, away from its handle
@@ -168,7 +171,9 @@ TEST_F(CaptureDesk, HandlesEdgesInsideAndArrowsAdjustTheSelection)
     EXPECT_TRUE(EqualRect(&adjusted, &result.rcSelection))
         << result.rcSelection.left << ", " << result.rcSelection.top << ", " << result.rcSelection.right << ", "
         << result.rcSelection.bottom;
-    EXPECT_TRUE(ShowsPattern(result.picture.get(), adjusted));
+    RECT inFrame = adjusted;
+    OffsetRect(&inFrame, -m_origin.x, -m_origin.y);
+    EXPECT_TRUE(ShowsPattern(result.picture.get(), inFrame));
 }
 
 TEST_F(CaptureDesk, SaveProposesTheAutoSaveNameAndACancelledDialogReturnsToTheDesk)

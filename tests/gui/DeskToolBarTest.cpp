@@ -4,8 +4,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
+#include "DialogAnswerer.h"
+#include "Gbk.h"
 #include "MessagePump.h"
 #include "RealClick.h"
 #include "annotate/AnnotationTools.h"
@@ -45,9 +48,40 @@ HWND BarWith(HWND deskBar, UINT command)
     return nullptr;
 }
 
+// What the tooltip of a toolbar's button says.
+std::string TipText(HWND toolBar, UINT command)
+{
+    char text[80] = {};
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = toolBar;
+    tool.uId = command;
+    tool.lpszText = text;
+    SendMessageA(reinterpret_cast<HWND>(SendMessageA(toolBar, TB_GETTOOLTIPS, 0, 0)), TTM_GETTEXTA, sizeof text,
+                 reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
 RECT ScreenRect()
 {
     return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// A real click at a point of the screen once the window shows there.
+bool ClickOn(HWND window, POINT screen)
+{
+    if (!PumpUntil([&] { return WindowFromPoint(screen) == window; }))
+        return false;
+    ClickAtScreen(screen);
+    return true;
+}
+
+// A real click in the middle of a rectangle of a window's client area.
+bool ClickOn(HWND window, const RECT& client)
+{
+    POINT centre = CentreOf(client);
+    ClientToScreen(window, &centre);
+    return ClickOn(window, centre);
 }
 
 bool Inside(const RECT& inner, const RECT& outer)
@@ -71,19 +105,12 @@ protected:
         DestroyWindow(m_owner);
     }
 
-    // A real click on the button of command, once the screen shows it there.
+    // A real click on the button of command.
     bool Click(UINT command)
     {
         HWND bar = BarWith(m_bar.Handle(), command);
         RECT button{};
-        if (!bar || !SendMessageA(bar, TB_GETRECT, command, reinterpret_cast<LPARAM>(&button)))
-            return false;
-        POINT centre = CentreOf(button);
-        ClientToScreen(bar, &centre);
-        if (!PumpUntil([&] { return WindowFromPoint(centre) == bar; }))
-            return false;
-        ClickAtScreen(centre);
-        return true;
+        return bar && SendMessageA(bar, TB_GETRECT, command, reinterpret_cast<LPARAM>(&button)) && ClickOn(bar, button);
     }
 
     // True when the owner hears the command of a clicked button, and only it.
@@ -113,23 +140,53 @@ TEST_F(DeskToolBarTest, ClickedButtonsSendTheirCommandsAndGreyedOnesSendNothing)
     m_bar.PlaceBeside(selection, RECT{});
     m_bar.Update(true, false);
     const RECT placed = BarRect();
-    EXPECT_TRUE(placed.top >= selection.bottom && placed.right >= selection.right &&
-                placed.right <= selection.right + 16 && Inside(placed, screen))
+    EXPECT_TRUE(placed.top >= selection.bottom && placed.right <= selection.right &&
+                placed.right >= selection.right - 16 && Inside(placed, screen))
         << "below, right-aligned";
 
-    for (UINT command : {static_cast<UINT>(ID_TOOL_RECTANGLE), static_cast<UINT>(ID_TOOL_MOSAIC),
-                         static_cast<UINT>(ID_ANNOTATE_UNDO), static_cast<UINT>(ID_DESK_PIN),
-                         static_cast<UINT>(ID_DESK_SAVE), static_cast<UINT>(ID_DESK_OPEN_DOCUMENT),
-                         static_cast<UINT>(ID_DESK_COPY), static_cast<UINT>(ID_DESK_CANCEL)})
+    const UINT sent[] = {ID_TOOL_RECTANGLE, ID_TOOL_MOSAIC, ID_ANNOTATE_UNDO, ID_DESK_PIN,
+                         ID_DESK_SAVE, ID_DESK_OPEN_DOCUMENT, ID_DESK_COPY, ID_DESK_CANCEL};
+    for (UINT command : sent)
         EXPECT_TRUE(ClickSends(command)) << command;
 
     HWND actions = BarWith(m_bar.Handle(), ID_ANNOTATE_REDO);
+    EXPECT_EQ(ToGbk("复制 (Enter)"), TipText(actions, ID_DESK_COPY));
+    EXPECT_EQ(ToGbk("矩形 (R)"), TipText(BarWith(m_bar.Handle(), ID_TOOL_RECTANGLE), ID_TOOL_RECTANGLE));
     EXPECT_FALSE(SendMessageA(actions, TB_ISBUTTONENABLED, ID_ANNOTATE_REDO, 0));
     EXPECT_TRUE(Click(ID_ANNOTATE_REDO));
     EXPECT_TRUE(ClickSends(ID_DESK_COPY)) << "nothing to redo, then the copy alone";
     m_bar.Update(false, true);
     EXPECT_FALSE(SendMessageA(actions, TB_ISBUTTONENABLED, ID_ANNOTATE_UNDO, 0));
     EXPECT_TRUE(ClickSends(ID_ANNOTATE_REDO));
+}
+
+TEST_F(DeskToolBarTest, TheLookIsSetOnTheToolsInsideAndTheKeysGoBackToTheDesk)
+{
+    const RECT screen = ScreenRect();
+    m_bar.PlaceBeside(RECT{screen.right - 300, 100, screen.right - 100, 200}, RECT{});
+    SetForegroundWindow(m_owner);
+    HWND list = FindWindowExA(BarWith(m_bar.Handle(), ID_TOOL_ARROW), nullptr, WC_COMBOBOXA, nullptr);
+    ASSERT_NE(nullptr, list);
+    RECT field{};
+    GetClientRect(list, &field);
+    ASSERT_TRUE(ClickOn(list, field));
+    ASSERT_TRUE(PumpUntil([&] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(list, &info));
+    RECT width7{};
+    SendMessageA(info.hwndList, LB_GETITEMRECT, 6, reinterpret_cast<LPARAM>(&width7));
+    ASSERT_TRUE(ClickOn(info.hwndList, width7));
+    EXPECT_TRUE(PumpUntil([&] { return m_tools.Style().width == 7 && !SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0); }));
+    PumpPending();
+    EXPECT_EQ(m_owner, GetFocus());
+
+    CDialogAnswerer cancel({[](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }});
+    EXPECT_TRUE(Click(ID_ANNOTATE_FONT));
+    EXPECT_TRUE(PumpUntil([&] { return cancel.StepsTaken() == 1; }));
+    PumpPending();
+    EXPECT_EQ(m_owner, GetFocus()) << "after the font dialog";
+    EXPECT_TRUE(g_commands.empty()) << "the desk hears nothing of the look";
 }
 
 TEST_F(DeskToolBarTest, TheBarStaysWhollyOnTheScreenBesideSelectionsAtItsEdges)

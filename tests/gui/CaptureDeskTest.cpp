@@ -126,6 +126,18 @@ TEST_F(CaptureDesk, EscEndsTheDrawingFirstThenCancelsTheCapture)
     EXPECT_EQ(DeskAction::kCopy, kept.action);
     EXPECT_TRUE(kept.marks.empty());
 
+    // In a text box, Esc ends the typing and keeps the text.
+    const DeskResult typed = Run([] {
+        PressKeys({'T'});
+        ClickAtScreen({150, 130});
+        TypeText("ab");
+        PressKeys({VK_ESCAPE});
+        PressKeys({VK_RETURN});
+    });
+    EXPECT_EQ(DeskAction::kCopy, typed.action);
+    ASSERT_EQ(1u, typed.marks.size());
+    EXPECT_EQ(L"ab", typed.marks[0].text);
+
     const DeskResult cancelled = Run([] {
         PressKeys({'R'});
         DragOnScreen({{150, 130}, {250, 200}});

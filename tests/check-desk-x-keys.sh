@@ -16,6 +16,16 @@ wait_for() {
   return 1
 }
 
+# The X server gives the keys to the desk: the focused X window covers the whole display.
+screen=$(xdotool getdisplaygeometry | tr ' ' x)
+desk_has_x_focus() {
+  for _ in $(seq 200); do
+    xdotool getwindowfocus getwindowgeometry 2>/dev/null | grep -q "Geometry: $screen" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
 # One desk: the hotkey once the probe is up, then the steps (xdotool arguments, one
 # command each) once the desk has the keyboard; the probe's answer must be the expected one.
 check() {
@@ -26,7 +36,7 @@ check() {
   local probe_run=$!
   if wait_for frame-up.txt; then
     xdotool mousemove 600 500 key ctrl+shift+F9
-    if wait_for desk-up.txt; then
+    if wait_for desk-up.txt && desk_has_x_focus; then
       local step
       for step in "$@"; do
         # shellcheck disable=SC2086

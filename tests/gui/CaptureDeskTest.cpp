@@ -9,6 +9,8 @@
 #include "DialogAnswerer.h"
 #include "PixelReader.h"
 #include "KeyInput.h"
+#include "LiveGdiObjects.h"
+#include "LiveUserObjects.h"
 #include "RealClick.h"
 #include "TempFolder.h"
 #include "annotate/AnnotationTools.h"
@@ -138,6 +140,12 @@ TEST_F(CaptureDesk, EscEndsTheDrawingFirstThenCancelsTheCapture)
     ASSERT_EQ(1u, typed.marks.size());
     EXPECT_EQ(L"ab", typed.marks[0].text);
 
+    const DeskResult rightClicked = Run([] { ClickAtScreen({200, 200}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); });
+    EXPECT_EQ(DeskAction::kCancelled, rightClicked.action);
+
+    // Once the desks before have made what lasts (the input method's window, the
+    // pointer shapes), a desk leaves nothing behind.
+    const size_t gdiBefore = LiveGdiObjects(), userBefore = LiveUserObjects();
     const DeskResult cancelled = Run([] {
         PressKeys({'R'});
         DragOnScreen({{150, 130}, {250, 200}});
@@ -146,9 +154,8 @@ TEST_F(CaptureDesk, EscEndsTheDrawingFirstThenCancelsTheCapture)
     EXPECT_EQ(DeskAction::kCancelled, cancelled.action);
     EXPECT_FALSE(cancelled.picture);
     EXPECT_TRUE(cancelled.marks.empty());
-
-    const DeskResult rightClicked = Run([] { ClickAtScreen({200, 200}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); });
-    EXPECT_EQ(DeskAction::kCancelled, rightClicked.action);
+    EXPECT_EQ(gdiBefore, LiveGdiObjects());
+    EXPECT_EQ(userBefore, LiveUserObjects());
 }
 
 TEST_F(CaptureDesk, ShowsTheFrameDimmedOutsideTheSelectionAndCopiesOnADoubleClickInside)

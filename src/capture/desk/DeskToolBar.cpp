@@ -1,11 +1,11 @@
 #include "capture/desk/DeskToolBar.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "capture/desk/DeskToolBarPlacement.h"
 #include "document/ToolBarTips.h"
 #include "res/resource.h"
-#include "scoped/ScopedHandles.h"
 #include "util/FastString.h"
 
 namespace {
@@ -22,7 +22,7 @@ const ToolBarStrips kDeskStrips = {
 };
 
 // The action bar's buttons; picture -1 is a gap of 8 pixels at 96 DPI. 长截图 and 识别文字
-// go in the first gap, after the edits and before the ways out.
+// belong in the gap after the edits, before the ways out.
 struct Action {
     int picture;
     UINT command;
@@ -196,10 +196,10 @@ void CDeskToolBar::PlaceBeside(const RECT& selection, const RECT& markedUp)
         monitors.push_back(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
     const RECT monitor = MonitorShowingMost(selection, monitors);
     const CDpiScale dpi = DpiOfMonitor(monitor);
-    const int maxWidth = monitor.right - monitor.left;
+    const int margin = dpi.Scale(kMargin);
+    const int maxWidth = monitor.right - monitor.left - 2 * margin;
     if (dpi.Dpi() != m_nDpi || maxWidth != m_nMaxWidth)
         LayOut(dpi, maxWidth);
-    const int margin = dpi.Scale(kMargin);
     const SIZE withMargin{m_size.cx + 2 * margin, m_size.cy + 2 * margin};
     const POINT place = PlaceDeskToolBar(selection, withMargin, monitors, markedUp);
     SetWindowPos(Handle(), HWND_TOPMOST, place.x + margin, place.y + margin, m_size.cx, m_size.cy,

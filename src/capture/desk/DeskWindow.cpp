@@ -7,22 +7,12 @@
 #include "imageio/ImageFormats.h"
 #include "imageio/TopDownDib.h"
 #include "res/resource.h"
-#include "ui/DpiScale.h"
 
 namespace {
 const char kDeskClass[] = "LumigrabCaptureDesk";
 constexpr UINT kTakeKeyboard = WM_APP + 120;
 constexpr UINT_PTR kKeyboardTimer = 1;
 constexpr DWORD kKeyboardMs = 1000;
-// Lengths at 96 DPI:
-constexpr int kHandleSize = 7;
-constexpr int kLabelGap = 3;
-constexpr int kLabelPaddingX = 6;
-constexpr int kLabelPaddingY = 3;
-constexpr BYTE kDimAlpha = 128;  // outside the selection the screen shows at half its brightness
-const COLORREF kAccent = RGB(0, 160, 255);
-const COLORREF kLabelBackground = RGB(32, 32, 32);
-const COLORREF kLabelText = RGB(255, 255, 255);
 
 struct ToolKey {
     char key;
@@ -79,11 +69,6 @@ CBitmapOwner CopyFramePart(HBITMAP frame, const RECT& part)
     return copy;
 }
 
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
-{
-    const CBrushOwner brush(CreateSolidBrush(colour));
-    FillRect(dc, &rect, brush.get());
-}
 }  // namespace
 
 CDeskWindow::CDeskWindow(HBITMAP frame, POINT frameOrigin, const RECT& selection, CAnnotationTools& tools,
@@ -101,10 +86,6 @@ CDeskWindow::CDeskWindow(HBITMAP frame, POINT frameOrigin, const RECT& selection
     // The desk starts with no tool, so that a drag inside the selection moves it.
     m_tools.SetTool(AnnotationTool::kHand);
     m_controller.SetTools(&m_tools);
-    DWORD* pixel = nullptr;
-    m_hDimmer = CreateTopDownDib(1, 1, pixel);
-    if (pixel)
-        *pixel = 0;
 }
 
 CDeskWindow::~CDeskWindow()
@@ -123,7 +104,7 @@ bool CDeskWindow::Show()
     UpdateWindow(Handle());
     if (m_toolBar.Create(Handle())) {
         PlaceToolBar();
-        UpdateWindow(m_toolBar.Handle());
+        RedrawWindow(m_toolBar.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     m_dwShownAt = GetTickCount();
     PostMessageA(Handle(), kTakeKeyboard, 0, 0);
@@ -238,140 +219,6 @@ void CDeskWindow::TakeKeyboard()
     // Activating the desk may lift it over its own toolbar.
     if (m_toolBar.Handle())
         SetWindowPos(m_toolBar.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-// Into a bitmap of the update box: the frame, the marks over the selection, the dimming
-// outside it, then the border, handles and size label; then onto the window at once.
-void CDeskWindow::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Handle(), &paint);
-    const RECT clip = paint.rcPaint;
-    const int width = clip.right - clip.left, height = clip.bottom - clip.top;
-    if (width > 0 && height > 0) {
-        const CMemoryDC buffer(dc);
-        CBitmapOwner pixels(CreateCompatibleBitmap(dc, width, height));
-        CSelectObject chosen(buffer, pixels.get());
-        {
-            const CMemoryDC source(dc);
-            CSelectObject frame(source, m_hFrame);
-            BitBlt(buffer, 0, 0, width, height, source, clip.left, clip.top, SRCCOPY);
-        }
-        const POINT shift{clip.left, clip.top};
-        RECT inside;
-        if (m_picture.Bitmap() && IntersectRect(&inside, &Selection(), &clip)) {
-            const CSavedDC state(buffer);
-            IntersectClipRect(buffer, inside.left - shift.x, inside.top - shift.y, inside.right - shift.x,
-                              inside.bottom - shift.y);
-            m_controller.PaintMarks(buffer, inside, shift);
-            m_controller.PaintLive(buffer, inside, shift);
-        }
-        {
-            const CSavedDC state(buffer);
-            SetViewportOrgEx(buffer, -shift.x, -shift.y, nullptr);
-            PaintDimming(buffer, clip);
-            PaintDecor(buffer);
-        }
-        BitBlt(dc, clip.left, clip.top, width, height, buffer, 0, 0, SRCCOPY);
-    }
-    EndPaint(Handle(), &paint);
-}
-
-void CDeskWindow::PaintDimming(HDC dc, const RECT& clip) const
-{
-    const RECT& s = Selection();
-    const RECT outside[] = {
-        {0, 0, m_frameSize.cx, s.top},
-        {0, s.bottom, m_frameSize.cx, m_frameSize.cy},
-        {0, s.top, s.left, s.bottom},
-        {s.right, s.top, m_frameSize.cx, s.bottom},
-    };
-    const CMemoryDC source(dc);
-    CSelectObject black(source, m_hDimmer.get());
-    const BLENDFUNCTION blend{AC_SRC_OVER, 0, kDimAlpha, 0};
-    for (const RECT& strip : outside) {
-        RECT part;
-        if (IntersectRect(&part, &strip, &clip))
-            AlphaBlend(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, source, 0, 0, 1, 1,
-                       blend);
-    }
-}
-
-void CDeskWindow::PaintDecor(HDC dc) const
-{
-    const RECT& s = Selection();
-    RECT border = s;
-    InflateRect(&border, 1, 1);
-    const CBrushOwner accent(CreateSolidBrush(kAccent));
-    FrameRect(dc, &border, accent.get());
-    if (!IsFixed()) {
-        POINT centres[8];
-        m_selection.HandleCentres(centres);
-        const int size = HandleSize(), half = size / 2;
-        for (const POINT& centre : centres) {
-            RECT handle{centre.x - half, centre.y - half, centre.x - half + size, centre.y - half + size};
-            FillRect(dc, &handle, accent.get());
-            FrameRect(dc, &handle, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        }
-    }
-    const RECT label = LabelRect(s);
-    FillSolid(dc, label, kLabelBackground);
-    const std::wstring text = LabelText(s);
-    const CDpiScale dpi = CDpiScale::OfWindow(Handle());
-    CSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kLabelText);
-    TextOutW(dc, label.left + dpi.Scale(kLabelPaddingX), label.top + dpi.Scale(kLabelPaddingY), text.c_str(),
-             static_cast<int>(text.size()));
-}
-
-int CDeskWindow::HandleSize() const
-{
-    return CDpiScale::OfWindow(Handle()).Scale(kHandleSize) | 1;
-}
-
-std::wstring CDeskWindow::LabelText(const RECT& selection) const
-{
-    return std::to_wstring(selection.right - selection.left) + L" \u00D7 " +
-           std::to_wstring(selection.bottom - selection.top);
-}
-
-// Above the selection's top-left corner, or inside it when the frame ends above.
-RECT CDeskWindow::LabelRect(const RECT& selection) const
-{
-    const std::wstring text = LabelText(selection);
-    const CDpiScale dpi = CDpiScale::OfWindow(Handle());
-    SIZE extent{};
-    {
-        const CWindowDC dc(Handle());
-        CSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    }
-    const int width = extent.cx + 2 * dpi.Scale(kLabelPaddingX), height = extent.cy + 2 * dpi.Scale(kLabelPaddingY);
-    const int gap = dpi.Scale(kLabelGap);
-    RECT label{selection.left, selection.top - gap - height, selection.left + width, selection.top - gap};
-    if (label.top < 0)
-        OffsetRect(&label, gap, gap + height + gap);
-    if (label.right > m_frameSize.cx)
-        OffsetRect(&label, m_frameSize.cx - label.right, 0);
-    return label;
-}
-
-void CDeskWindow::InvalidateDecor(const RECT& selection)
-{
-    const int reach = HandleSize() / 2 + 2;
-    RECT outer = selection, inner = selection;
-    InflateRect(&outer, reach, reach);
-    InflateRect(&inner, -reach, -reach);
-    const RECT strips[] = {
-        {outer.left, outer.top, outer.right, inner.top},
-        {outer.left, inner.bottom, outer.right, outer.bottom},
-        {outer.left, outer.top, inner.left, outer.bottom},
-        {inner.right, outer.top, outer.right, outer.bottom},
-        LabelRect(selection),
-    };
-    for (const RECT& strip : strips)
-        InvalidateRect(Handle(), &strip, FALSE);
 }
 
 void CDeskWindow::SelectionChanged(const RECT& before)

@@ -38,7 +38,7 @@ protected:
 
 private:
     void OnPaint();
-    void PaintDimming(HDC dc, const RECT& clip) const;
+    void DimOutside(DWORD* pixels, const RECT& clip) const;
     void PaintDecor(HDC dc) const;
     void OnKeyDown(WPARAM key);
     void OnButtonDown(POINT point, bool doubleClick);
@@ -89,7 +89,6 @@ private:
     CDeskSurface m_surface{*this, [this] { OnEdited(); }};
     CAnnotationController m_controller{m_picture, m_surface};
     CDeskToolBar m_toolBar{m_tools};
-    CBitmapOwner m_hDimmer;
     DWORD m_dwShownAt = 0;
     bool m_bDone = false;
     DeskResult m_result;

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Fails when a source file includes from a folder its layer may not use, and prints
 # each offending line. The layers point only down:
-#   app -> capture -> settings, document, editors -> imageio, ui -> util
-# where the capture desk marks up on the document's pieces (text box, toolbars, Save As),
-# and the document builds on the annotations (annotate), which use imageio and util only. A folder may always use itself, the resource
+#   app -> capture -> settings, document -> imageio, ui -> util, and app -> editors
+# (capture's desk marks up with the document's pieces: text box, toolbars, Save As), where
+# the document builds on the annotations (annotate), which use imageio and util only. A folder may always use itself, the resource
 # ids (res) and the scoped owners (scoped); the engine (snapcore) uses nothing else of
 # the program's.
 set -euo pipefail

@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 allowed_for() {
     case "$1" in
         app) echo "capture settings document editors annotate imageio ui util" ;;
-        capture) echo "settings imageio ui util" ;;
+        capture) echo "settings document annotate imageio ui util" ;;
         document) echo "annotate imageio ui util" ;;
         settings|editors) echo "imageio ui util" ;;
         annotate) echo "imageio util" ;;

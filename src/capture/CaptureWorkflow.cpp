@@ -61,7 +61,7 @@ void CCaptureWorkflow::Run(int mode)
     if (mode == kLastRegionCall && !g_settings.m_bHasLastRegion)
         return;
     // Checked before the window goes: nothing would bring it back.
-    if (!g_captureEngine.IsLoaded()) {
+    if (!g_captureEngine.IsLoaded() || mode == kMarkupCall) {
         AppMessageBox(window, IDS_ENGINE_MISSING, MB_ICONEXCLAMATION);
         return;
     }
@@ -166,7 +166,8 @@ bool CCaptureWorkflow::IsStaleRequest(const MSG& msg) const
 {
     const UINT command = LOWORD(msg.wParam);
     const bool captureCommand =
-        (command >= ID_CAPTURE_FULLSCREEN && command <= ID_CAPTURE_OBJECT) || command == ID_CAPTURE_LAST_REGION;
+        (command >= ID_CAPTURE_FULLSCREEN && command <= ID_CAPTURE_OBJECT) || command == ID_CAPTURE_LAST_REGION ||
+        command == ID_CAPTURE_MARKUP;
     const bool request = msg.message == WM_HOTKEY || (msg.message == WM_COMMAND && captureCommand);
     // Unsigned differences: right across the wrap of the tick count.
     return request && msg.hwnd == m_host.CaptureWindow() && msg.time - m_dwStart < m_dwEnd - m_dwStart;

@@ -23,6 +23,9 @@ public:
     static constexpr int kConfiguredMode = -1;
     // The rectangle of the last region capture again, at once.
     static constexpr int kLastRegionCall = -3;
+    // A part of the screen chosen on the frozen screen and marked up there, in the
+    // capture desk, before it goes anywhere.
+    static constexpr int kMarkupCall = -4;
     // However long the stored delay, the window is back within this time.
     static constexpr DWORD kLongestCapturePause = 10000;
 

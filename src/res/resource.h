@@ -275,4 +275,11 @@
 /* A name from the command line or a drop that the code page cannot hold (%s its form there) */
 #define IDS_UNUSABLE_FILE_NAME      3600
 
+/* Capture and mark up: the command, its hotkey's refusal, its options on the 更多 page */
+#define ID_CAPTURE_MARKUP           32841
+#define IDS_HOTKEY_MARKUP_FAILED    4100
+#define IDC_DESK_FOR_ALL_CAPTURES   1100
+#define IDC_MARKUP_HOTKEY_ON        1101
+#define IDC_MARKUP_HOTKEY           1102
+
 #endif

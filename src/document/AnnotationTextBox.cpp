@@ -35,20 +35,18 @@ bool CAnnotationTextBox::IsTextBox(HWND window)
     return GetClassNameA(GetParent(window), name, sizeof(name)) && lstrcmpA(name, kImageViewClass) == 0;
 }
 
-bool CAnnotationTextBox::Open(HWND view, POINT where, float zoom, const AnnotationStyle& style,
-                              const std::wstring& text, int index)
+bool CAnnotationTextBox::Open(POINT client, float zoom, const AnnotationStyle& style, const std::wstring& text)
 {
     m_style = style;
-    m_nIndex = index;
     m_hWnd = CreateWindowExW(0, L"EDIT", text.c_str(),
                              WS_CHILD | WS_BORDER | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL, 0, 0, 0, 0,
-                             view, nullptr, GetModuleHandleW(nullptr), nullptr);
+                             m_view.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!m_hWnd)
         return false;
     SetPropW(m_hWnd, kEditProcProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)));
     SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextBoxProc));
     m_fZoom = 0;
-    Place(where, zoom);
+    Place(client, zoom);
     ShowWindow(m_hWnd, SW_SHOWNA);
     SetFocus(m_hWnd);
     SendMessageW(m_hWnd, EM_SETSEL, text.size(), text.size());
@@ -81,17 +79,17 @@ void CAnnotationTextBox::MakeFont(float zoom)
     m_nLineHeight = metrics.tmHeight;
 }
 
-void CAnnotationTextBox::Place(POINT where, float zoom)
+void CAnnotationTextBox::Place(POINT client, float zoom)
 {
     if (!m_hWnd)
         return;
     if (zoom != m_fZoom)
         MakeFont(zoom);
-    RECT client{};
-    GetClientRect(GetParent(m_hWnd), &client);
+    RECT area{};
+    GetClientRect(m_view.Handle(), &area);
     RECT box{};
     GetWindowRect(m_hWnd, &box);
-    SetWindowPos(m_hWnd, nullptr, where.x, where.y, std::max<LONG>(client.right - where.x, 40), box.bottom - box.top,
+    SetWindowPos(m_hWnd, nullptr, client.x, client.y, std::max<LONG>(area.right - client.x, 40), box.bottom - box.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     FitLines();
     InvalidateRect(m_hWnd, nullptr, TRUE);
@@ -134,10 +132,9 @@ std::wstring CAnnotationTextBox::Close()
     HWND box = m_hWnd;
     m_hWnd = nullptr;
     const bool hadFocus = GetFocus() == box;
-    HWND view = GetParent(box);
     DestroyWindow(box);
     if (hadFocus)
-        SetFocus(view);
+        SetFocus(m_view.Handle());
     m_hFont.reset();
     // The edit control breaks lines with CR LF; a mark keeps LF alone.
     std::wstring lines;

@@ -8,7 +8,10 @@
 #include "document/ViewArithmetic.h"
 #include "document/ZoomTable.h"
 #include "res/resource.h"
+#include "ui/DpiScale.h"
 #include "ui/UpdateUI.h"
+#include "util/AppMessageBox.h"
+#include "util/SystemReason.h"
 
 namespace {
 constexpr int kZoomPopup = 2;  // in the image popup
@@ -38,9 +41,11 @@ POINT PointOf(LPARAM lParam)
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
-bool ShiftDown()
+// The modifier keys held as the message being handled came.
+unsigned KeysHeld()
 {
-    return (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    const auto held = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
+    return (held(VK_SHIFT) ? kShiftKey : 0u) | (held(VK_CONTROL) ? kControlKey : 0u) | (held(VK_MENU) ? kAltKey : 0u);
 }
 }
 
@@ -180,7 +185,7 @@ LRESULT CImageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return OnCommand(LOWORD(wParam)) ? 0 : 1;
     case WM_CTLCOLOREDIT:
-        return reinterpret_cast<LRESULT>(m_annotations.TextBoxColours(reinterpret_cast<HDC>(wParam)));
+        return reinterpret_cast<LRESULT>(m_textBox.PaintColours(reinterpret_cast<HDC>(wParam)));
     case WM_KILLFOCUS:
         m_annotations.OnFocusLost();
         break;
@@ -198,7 +203,7 @@ LRESULT CImageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             return TRUE;
         break;
     case WM_KEYDOWN:
-        if (m_annotations.OnKeyDown(wParam) || OnKeyDown(wParam))
+        if (m_annotations.OnKeyDown(wParam, KeysHeld()) || OnKeyDown(wParam))
             return 0;
         break;
     case WM_KEYUP:
@@ -276,6 +281,16 @@ void CImageView::MarksChangedIn(const RECT& client)
     CMarksCache::Shared().Forget(this, client);
 }
 
+int CImageView::ScreenPixels(int pixelsAt96Dpi) const
+{
+    return CDpiScale::OfWindow(Handle()).Scale(pixelsAt96Dpi);
+}
+
+void CImageView::ReportFailure(UINT messageId, DWORD error)
+{
+    AppMessageBox(Handle(), messageId, MB_ICONHAND | MB_OK, SystemReason(error).c_str());
+}
+
 void CImageView::PictureEdited()
 {
     const SIZE size = m_document.ImageSize(), content = m_scroll.Content();
@@ -288,7 +303,7 @@ void CImageView::PictureEdited()
 // The text being typed counts as a change from the first key on.
 void CImageView::OnTextChanged()
 {
-    m_annotations.TextChanged();
+    m_textBox.FitLines();
     OnDocumentEdited();
 }
 
@@ -331,7 +346,7 @@ void CImageView::OnLButtonDown(LPARAM lParam, bool doubleClick)
     const POINT point = PointOf(lParam);
     if (m_annotations.HandlesMouse()) {
         SetFocus(Handle());
-        m_annotations.OnButtonDown(point, ShiftDown(), doubleClick);
+        m_annotations.OnButtonDown(point, KeysHeld(), doubleClick);
         return;
     }
     m_bDragging = 1;
@@ -345,7 +360,7 @@ void CImageView::OnMouseMove(LPARAM lParam)
 {
     const POINT point = PointOf(lParam);
     if (m_annotations.IsDragging()) {
-        m_annotations.OnMouseMove(point, ShiftDown());
+        m_annotations.OnMouseMove(point, KeysHeld());
         return;
     }
     if (!m_bDragging)
@@ -359,7 +374,7 @@ void CImageView::OnMouseMove(LPARAM lParam)
 void CImageView::OnLButtonUp(LPARAM lParam)
 {
     if (m_annotations.IsDragging()) {
-        m_annotations.OnButtonUp(PointOf(lParam), ShiftDown());
+        m_annotations.OnButtonUp(PointOf(lParam), KeysHeld());
         return;
     }
     m_bDragging = 0;

@@ -1,5 +1,6 @@
 #pragma once
-#include "document/AnnotationController.h"
+#include "annotate/AnnotationController.h"
+#include "document/AnnotationTextBox.h"
 #include "document/HandCursors.h"
 #include "document/ImageDocument.h"
 #include "document/ScrollPosition.h"
@@ -66,9 +67,14 @@ private:
     void PictureEdited() override;
     void MarksChanged() override;
     void MarksChangedIn(const RECT& client) override;
+    void Invalidate(const RECT* client) override { InvalidateRect(Handle(), client, FALSE); }
+    void CaptureMouse() override { SetCapture(Handle()); }
+    void ReleaseMouse() override { ReleaseCapture(); }
+    int ScreenPixels(int pixelsAt96Dpi) const override;
+    IAnnotationTextBox& TextBox() override { return m_textBox; }
+    void ReportFailure(UINT messageId, DWORD error) override;
     // ScrollWindowEx by (dx, dy), and the same for the marks cache and the text box.
     void ScrollClient(int dx, int dy);
-    HWND Window() const override { return Handle(); }
     void OnSize(int width, int height);
     bool OnSetCursor(LPARAM lParam);
     bool OnKeyDown(WPARAM key);
@@ -86,6 +92,7 @@ private:
     SIZE ClientSize() const;
 
     CImageDocument& m_document;
+    CAnnotationTextBox m_textBox{*this};
     CAnnotationController m_annotations{m_document.Picture(), *this};
     CScrollPosition m_scroll;
     int m_nWheelAccum = 0;

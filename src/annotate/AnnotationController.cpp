@@ -1,13 +1,11 @@
-#include "document/AnnotationController.h"
+#include "annotate/AnnotationController.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "annotate/AnnotationLayout.h"
+#include "annotate/AnnotationOverlayPainter.h"
 #include "res/resource.h"
-#include "ui/DpiScale.h"
-#include "util/AppMessageBox.h"
-#include "util/SystemReason.h"
 
 namespace {
 // Screen pixels at 96 DPI, at every zoom:
@@ -38,35 +36,11 @@ bool IsStroke(AnnotationKind kind)
 
 // The tool each letter key chooses, in the order of AnnotationTool.
 const char kToolKeys[] = "HVALREPITNXMC";
-
-bool KeyDown(int key)
-{
-    return (GetKeyState(key) & 0x8000) != 0;
 }
 
-void FrameDashed(HDC dc, const RECT& box)
+float CAnnotationController::HitTolerance() const
 {
-    CBrushOwner white(CreateSolidBrush(RGB(255, 255, 255)));
-    FrameRect(dc, &box, white.get());
-    CHandleOwner<HPEN, GdiObjectDeleter> dash(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
-    CSelectObject pen(dc, dash.get());
-    CSelectObject brush(dc, GetStockObject(NULL_BRUSH));
-    SetBkMode(dc, TRANSPARENT);
-    Rectangle(dc, box.left, box.top, box.right, box.bottom);
-}
-
-void DrawHandle(HDC dc, POINT at, int size)
-{
-    const int half = size / 2;
-    CSelectObject pen(dc, GetStockObject(BLACK_PEN));
-    CSelectObject brush(dc, GetStockObject(WHITE_BRUSH));
-    Rectangle(dc, at.x - half, at.y - half, at.x + half + 1, at.y + half + 1);
-}
-}
-
-int CAnnotationController::ScreenPixels(int pixels) const
-{
-    return CDpiScale::OfWindow(m_surface.Window()).Scale(pixels);
+    return static_cast<float>(m_surface.ScreenPixels(kHitReach)) / m_surface.Mapping().zoom;
 }
 
 AnnotationTool CAnnotationController::Tool() const
@@ -93,8 +67,9 @@ POINT CAnnotationController::ToClient(ImagePoint point) const
                  static_cast<LONG>(std::lround(point.y * m.zoom - static_cast<float>(m.offset.y)))};
 }
 
-void CAnnotationController::OnButtonDown(POINT client, bool shift, bool doubleClick)
+void CAnnotationController::OnButtonDown(POINT client, unsigned keys, bool doubleClick)
 {
+    const bool shift = (keys & kShiftKey) != 0;
     FinishText();
     const ImagePoint at = ToImage(client);
     m_dragStart = m_dragNow = at;
@@ -106,7 +81,7 @@ void CAnnotationController::OnButtonDown(POINT client, bool shift, bool doubleCl
         BeginSelectDrag(client, at, shift, doubleClick);
         break;
     case AnnotationTool::kText: {
-        const int hit = HitTestAnnotations(m_picture.Objects(), at, ScreenPixels(kHitReach) / m_surface.Mapping().zoom);
+        const int hit = HitTestAnnotations(m_picture.Objects(), at, HitTolerance());
         const bool onText = hit >= 0 && m_picture.Objects()[static_cast<size_t>(hit)].kind == AnnotationKind::kText;
         PlaceText(onText ? m_picture.Objects()[static_cast<size_t>(hit)].points[0] : at, onText ? hit : -1);
         return;
@@ -144,7 +119,7 @@ void CAnnotationController::OnButtonDown(POINT client, bool shift, bool doubleCl
         break;
     }
     if (m_drag != Drag::kNone)
-        SetCapture(m_surface.Window());
+        m_surface.CaptureMouse();
 }
 
 void CAnnotationController::BeginSelectDrag(POINT client, ImagePoint at, bool shift, bool doubleClick)
@@ -155,7 +130,7 @@ void CAnnotationController::BeginSelectDrag(POINT client, ImagePoint at, bool sh
         m_drag = Drag::kResizing;
         return;
     }
-    const int hit = HitTestAnnotations(m_picture.Objects(), at, ScreenPixels(kHitReach) / m_surface.Mapping().zoom);
+    const int hit = HitTestAnnotations(m_picture.Objects(), at, HitTolerance());
     if (hit < 0) {
         if (!shift)
             m_selection.clear();
@@ -188,8 +163,9 @@ void CAnnotationController::BeginSelectDrag(POINT client, ImagePoint at, bool sh
     Redraw();
 }
 
-void CAnnotationController::OnMouseMove(POINT client, bool shift)
+void CAnnotationController::OnMouseMove(POINT client, unsigned keys)
 {
+    const bool shift = (keys & kShiftKey) != 0;
     if (m_drag == Drag::kNone)
         return;
     ImagePoint at = ToImage(client);
@@ -228,20 +204,20 @@ void CAnnotationController::OnMouseMove(POINT client, bool shift)
     }
 }
 
-void CAnnotationController::OnButtonUp(POINT client, bool shift)
+void CAnnotationController::OnButtonUp(POINT client, unsigned keys)
 {
     if (m_drag == Drag::kNone)
         return;
-    OnMouseMove(client, shift);
+    OnMouseMove(client, keys);
     // Where the moved or resized marks are now, taken while the drag still says so.
     const std::vector<Annotation> shown = ShownObjects();
     const Drag drag = m_drag;
     m_drag = Drag::kNone;
-    ReleaseCapture();
+    m_surface.ReleaseMouse();
     switch (drag) {
     case Drag::kDrawing: {
         const POINT from = ToClient(m_draft.points.front()), to = ToClient(m_draft.points.back());
-        const int least = ScreenPixels(kLeastDragPixels);
+        const int least = m_surface.ScreenPixels(kLeastDragPixels);
         if (IsStroke(m_draft.kind) || std::abs(to.x - from.x) >= least || std::abs(to.y - from.y) >= least)
             Commit(CAnnotationEdit::Insert(m_picture.Objects().size(), m_draft));
         else
@@ -265,7 +241,7 @@ void CAnnotationController::OnButtonUp(POINT client, bool shift)
         break;
     }
     case Drag::kBand: {
-        if (!shift)
+        if (!(keys & kShiftKey))
             m_selection.clear();
         for (size_t index : AnnotationsInside(m_picture.Objects(), BoxBetween(m_dragStart, m_dragNow))) {
             if (std::find(m_selection.begin(), m_selection.end(), index) == m_selection.end())
@@ -277,7 +253,7 @@ void CAnnotationController::OnButtonUp(POINT client, bool shift)
     }
     case Drag::kCropping: {
         const POINT from = ToClient(m_dragStart), to = ToClient(m_dragNow);
-        const int least = ScreenPixels(kLeastDragPixels);
+        const int least = m_surface.ScreenPixels(kLeastDragPixels);
         m_bHasCropFrame = std::abs(to.x - from.x) >= least && std::abs(to.y - from.y) >= least;
         RedrawOverlay();
         break;
@@ -295,6 +271,20 @@ void CAnnotationController::OnCaptureLost()
     m_drag = Drag::kNone;
     m_bHasCropFrame = false;
     Redraw();
+}
+
+bool CAnnotationController::EndWorkInProgress()
+{
+    if (m_drag != Drag::kNone) {
+        OnCaptureLost();
+        m_surface.ReleaseMouse();
+        return true;
+    }
+    if (!m_bHasCropFrame)
+        return false;
+    m_bHasCropFrame = false;
+    RedrawOverlay();
+    return true;
 }
 
 std::vector<Annotation> CAnnotationController::ShownObjects() const
@@ -319,7 +309,7 @@ int CAnnotationController::HandleAt(POINT client) const
     const std::vector<ImagePoint> handles = AnnotationHandles(m_picture.Objects()[m_selection[0]]);
     for (size_t i = 0; i < handles.size(); ++i) {
         const POINT at = ToClient(handles[i]);
-        const int reach = ScreenPixels(kHandleSize) / 2 + ScreenPixels(1);
+        const int reach = m_surface.ScreenPixels(kHandleSize) / 2 + m_surface.ScreenPixels(1);
         if (std::abs(at.x - client.x) <= reach && std::abs(at.y - client.y) <= reach)
             return static_cast<int>(i);
     }
@@ -331,20 +321,22 @@ void CAnnotationController::PlaceText(ImagePoint at, int index)
     const std::wstring text = index >= 0 ? m_picture.Objects()[static_cast<size_t>(index)].text : std::wstring();
     const AnnotationStyle style = index >= 0 ? m_picture.Objects()[static_cast<size_t>(index)].style
                                              : m_pTools->StyleFor(AnnotationKind::kText);
-    if (m_textBox.Open(m_surface.Window(), ToClient(at), m_surface.Mapping().zoom, style, text, index)) {
-        m_textBox.SetOrigin(at);
+    m_nTextIndex = index;
+    m_textOrigin = at;
+    m_textStyle = style;
+    if (m_surface.TextBox().Open(ToClient(at), m_surface.Mapping().zoom, style, text))
         Redraw();
-    }
 }
 
 void CAnnotationController::FinishText()
 {
-    if (!m_textBox.IsOpen())
+    IAnnotationTextBox& box = m_surface.TextBox();
+    if (!box.IsOpen())
         return;
-    const int index = m_textBox.Index();
-    const ImagePoint origin = m_textBox.Origin();
-    const AnnotationStyle style = m_textBox.Style();
-    const std::wstring text = m_textBox.Close();
+    const int index = m_nTextIndex;
+    const ImagePoint origin = m_textOrigin;
+    const AnnotationStyle style = m_textStyle;
+    const std::wstring text = box.Close();
     Annotation object;
     object.kind = AnnotationKind::kText;
     object.style = style;
@@ -367,26 +359,23 @@ void CAnnotationController::FinishText()
 
 void CAnnotationController::ViewMoved()
 {
-    if (m_textBox.IsOpen())
-        m_textBox.Place(ToClient(m_textBox.Origin()), m_surface.Mapping().zoom);
+    IAnnotationTextBox& box = m_surface.TextBox();
+    if (box.IsOpen())
+        box.Place(ToClient(m_textOrigin), m_surface.Mapping().zoom);
 }
 
-bool CAnnotationController::OnKeyDown(WPARAM key)
+bool CAnnotationController::OnKeyDown(WPARAM key, unsigned keys)
 {
-    if (m_textBox.IsOpen() || !m_pTools)
+    if (m_surface.TextBox().IsOpen() || !m_pTools)
         return false;
-    const bool control = KeyDown(VK_CONTROL), shift = KeyDown(VK_SHIFT);
+    const bool control = (keys & kControlKey) != 0, shift = (keys & kShiftKey) != 0;
     switch (key) {
     case VK_SPACE:
         m_bSpaceHeld = true;
         return true;
     case VK_ESCAPE:
-        if (m_bHasCropFrame) {
-            m_bHasCropFrame = false;
-            RedrawOverlay();
-        } else if (m_drag == Drag::kNone) {
+        if (!EndWorkInProgress())
             m_pTools->SetTool(AnnotationTool::kHand);
-        }
         return true;
     case VK_RETURN:
         if (!m_bHasCropFrame)
@@ -409,14 +398,10 @@ bool CAnnotationController::OnKeyDown(WPARAM key)
     }
     }
     if (control && key == 'A') {
-        m_pTools->SetTool(AnnotationTool::kSelect);
-        m_selection.clear();
-        for (size_t i = 0; i < m_picture.Objects().size(); ++i)
-            m_selection.push_back(i);
-        RedrawOverlay();
+        SelectAll();
         return true;
     }
-    if (control || KeyDown(VK_MENU))
+    if (control || (keys & kAltKey))
         return false;
     for (int tool = 0; tool < kAnnotationToolCount; ++tool) {
         if (key == static_cast<WPARAM>(kToolKeys[tool])) {
@@ -442,7 +427,7 @@ HCURSOR CAnnotationController::Cursor(POINT client) const
         if (HandleAt(client) >= 0)
             return LoadCursor(nullptr, IDC_SIZENWSE);
         const bool over =
-            HitTestAnnotations(m_picture.Objects(), ToImage(client), ScreenPixels(kHitReach) / m_surface.Mapping().zoom) >= 0;
+            HitTestAnnotations(m_picture.Objects(), ToImage(client), HitTolerance()) >= 0;
         return LoadCursor(nullptr, over ? IDC_SIZEALL : IDC_ARROW);
     }
     case AnnotationTool::kText:
@@ -476,7 +461,7 @@ std::vector<Annotation> CAnnotationController::StillObjects() const
     std::vector<Annotation> still;
     const std::vector<Annotation>& objects = m_picture.Objects();
     for (size_t i = 0; i < objects.size(); ++i) {
-        if (!IsLive(i) && !(m_textBox.IsOpen() && static_cast<int>(i) == m_textBox.Index()))
+        if (!IsLive(i) && !(m_surface.TextBox().IsOpen() && static_cast<int>(i) == m_nTextIndex))
             still.push_back(objects[i]);
     }
     return still;
@@ -504,38 +489,24 @@ void CAnnotationController::PaintMarks(HDC dc, const RECT& clip, POINT shift) co
 void CAnnotationController::PaintLive(HDC dc, const RECT& clip, POINT shift) const
 {
     const std::vector<Annotation> shown = ShownObjects();
-    std::vector<Annotation> live;
-    for (size_t index : m_selection) {
-        if (IsLive(index) && index < shown.size())
-            live.push_back(shown[index]);
-    }
-    if (!live.empty() || m_drag == Drag::kDrawing)
-        PaintAnnotations(dc, DeviceMapping(shift), MarksClip(clip, shift), m_picture.Bitmap(), live,
-                         m_drag == Drag::kDrawing ? &m_draft : nullptr);
-
-    auto toDevice = [&](ImagePoint p) {
-        POINT at = ToClient(p);
-        at.x -= shift.x;
-        at.y -= shift.y;
-        return at;
-    };
-    auto frame = [&](const ImageRect& box, int grow) {
-        const POINT a = toDevice({box.left, box.top}), b = toDevice({box.right, box.bottom});
-        FrameDashed(dc, RECT{a.x - grow, a.y - grow, b.x + grow + 1, b.y + grow + 1});
-    };
+    AnnotationOverlay overlay;
     for (size_t index : m_selection) {
         if (index >= shown.size())
             continue;
-        frame(AnnotationBox(shown[index]), 3);
-        if (m_selection.size() == 1) {
-            for (const ImagePoint& handle : AnnotationHandles(shown[index]))
-                DrawHandle(dc, toDevice(handle), ScreenPixels(kHandleSize));
-        }
+        if (IsLive(index))
+            overlay.live.push_back(shown[index]);
+        overlay.selected.push_back(AnnotationBox(shown[index]));
+        if (m_selection.size() == 1)
+            overlay.handles = AnnotationHandles(shown[index]);
     }
+    if (m_drag == Drag::kDrawing)
+        overlay.draft = &m_draft;
     if (m_drag == Drag::kBand)
-        frame(BoxBetween(m_dragStart, m_dragNow), 0);
+        overlay.band = BoxBetween(m_dragStart, m_dragNow);
     if (m_drag == Drag::kCropping || m_bHasCropFrame)
-        frame(m_cropFrame, 0);
+        overlay.cropFrame = m_cropFrame;
+    PaintAnnotationOverlay(dc, DeviceMapping(shift), MarksClip(clip, shift), m_picture.Bitmap(), overlay,
+                           m_surface.ScreenPixels(kHandleSize));
 }
 
 void CAnnotationController::ToolChanged()
@@ -588,6 +559,15 @@ void CAnnotationController::MoveSelection(float dx, float dy)
     Commit(std::move(edit));
 }
 
+void CAnnotationController::SelectAll()
+{
+    m_pTools->SetTool(AnnotationTool::kSelect);
+    m_selection.clear();
+    for (size_t i = 0; i < m_picture.Objects().size(); ++i)
+        m_selection.push_back(i);
+    RedrawOverlay();
+}
+
 void CAnnotationController::DeleteSelection()
 {
     if (m_selection.empty())
@@ -607,7 +587,7 @@ void CAnnotationController::CropToFrame()
         // A frame that holds no pixel crops nothing; anything else the user must learn.
         const DWORD error = GetLastError();
         if (error != ERROR_EMPTY)
-            AppMessageBox(m_surface.Window(), IDS_CROP_FAILED, MB_ICONHAND | MB_OK, SystemReason(error).c_str());
+            m_surface.ReportFailure(IDS_CROP_FAILED, error);
     }
     Redraw();
 }
@@ -641,7 +621,7 @@ void CAnnotationController::Redo()
 void CAnnotationController::Redraw() const
 {
     m_surface.MarksChanged();
-    InvalidateRect(m_surface.Window(), nullptr, FALSE);
+    m_surface.Invalidate(nullptr);
 }
 
 void CAnnotationController::RedrawChange() const
@@ -652,12 +632,12 @@ void CAnnotationController::RedrawChange() const
         return;
     }
     m_surface.MarksChangedIn(MapImageRectToDevice(m_surface.Mapping(), ink));
-    InvalidateRect(m_surface.Window(), nullptr, FALSE);
+    m_surface.Invalidate(nullptr);
 }
 
 void CAnnotationController::RedrawOverlay() const
 {
-    InvalidateRect(m_surface.Window(), nullptr, FALSE);
+    m_surface.Invalidate(nullptr);
 }
 
 ImageRect CAnnotationController::SelectionBox() const
@@ -687,7 +667,7 @@ void CAnnotationController::RedrawArea(const ImageRect& box, float width) const
 {
     const float reach = width * 4 + 2;
     const POINT a = ToClient({box.left - reach, box.top - reach}), b = ToClient({box.right + reach, box.bottom + reach});
-    const int handle = ScreenPixels(kHandleSize);
+    const int handle = m_surface.ScreenPixels(kHandleSize);
     const RECT area{a.x - handle, a.y - handle, b.x + handle, b.y + handle};
-    InvalidateRect(m_surface.Window(), &area, FALSE);
+    m_surface.Invalidate(&area);
 }

@@ -1,0 +1,633 @@
+#include "capture/desk/DeskWindow.h"
+
+#include "capture/CaptureNames.h"
+#include "document/DocumentMessages.h"
+#include "document/ImageFileDialogs.h"
+#include "imageio/ImageFormats.h"
+#include "imageio/TopDownDib.h"
+#include "res/resource.h"
+#include "ui/DpiScale.h"
+
+namespace {
+const char kDeskClass[] = "LumigrabCaptureDesk";
+constexpr UINT kTakeKeyboard = WM_APP + 120;
+constexpr UINT_PTR kKeyboardTimer = 1;
+constexpr DWORD kKeyboardMs = 1000;
+// Lengths at 96 DPI:
+constexpr int kHandleSize = 7;
+constexpr int kLabelGap = 3;
+constexpr int kLabelPaddingX = 6;
+constexpr int kLabelPaddingY = 3;
+constexpr BYTE kDimAlpha = 128;  // outside the selection the screen shows at half its brightness
+const COLORREF kAccent = RGB(0, 160, 255);
+const COLORREF kLabelBackground = RGB(32, 32, 32);
+const COLORREF kLabelText = RGB(255, 255, 255);
+
+struct ToolKey {
+    char key;
+    AnnotationTool tool;
+};
+const ToolKey kToolKeys[] = {
+    {'R', AnnotationTool::kRectangle}, {'E', AnnotationTool::kEllipse}, {'A', AnnotationTool::kArrow},
+    {'L', AnnotationTool::kLine},      {'P', AnnotationTool::kPen},     {'I', AnnotationTool::kHighlighter},
+    {'T', AnnotationTool::kText},      {'N', AnnotationTool::kStep},    {'X', AnnotationTool::kRedact},
+    {'M', AnnotationTool::kMosaic},
+};
+
+void RegisterDeskClass()
+{
+    WNDCLASSEXA existing{};
+    if (GetClassInfoExA(GetModuleHandleA(nullptr), kDeskClass, &existing))
+        return;
+    WNDCLASSEXA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kDeskClass;
+    CWindow::RegisterClass(wc);
+}
+
+POINT PointOf(LPARAM lParam)
+{
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+bool KeyDown(int key)
+{
+    return (GetKeyState(key) & 0x8000) != 0;
+}
+
+SIZE BitmapSize(HBITMAP bitmap)
+{
+    BITMAP info{};
+    GetObject(bitmap, sizeof(info), &info);
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+// The pixels of part of the frame, as a bitmap of their own.
+CBitmapOwner CopyFramePart(HBITMAP frame, const RECT& part)
+{
+    DWORD* pixels = nullptr;
+    CBitmapOwner copy = CreateTopDownDib(part.right - part.left, part.bottom - part.top, pixels);
+    if (!copy)
+        return copy;
+    const CMemoryDC target(nullptr), source(nullptr);
+    CSelectObject into(target, copy.get()), from(source, frame);
+    BitBlt(target, 0, 0, part.right - part.left, part.bottom - part.top, source, part.left, part.top, SRCCOPY);
+    GdiFlush();
+    return copy;
+}
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
+{
+    const CBrushOwner brush(CreateSolidBrush(colour));
+    FillRect(dc, &rect, brush.get());
+}
+}  // namespace
+
+CDeskWindow::CDeskWindow(HBITMAP frame, POINT frameOrigin, const RECT& selection, CAnnotationTools& tools,
+                         const CSettings& settings)
+    : m_hFrame(frame),
+      m_ptFrameOrigin(frameOrigin),
+      m_frameSize(BitmapSize(frame)),
+      m_tools(tools),
+      m_settings(settings),
+      m_previousTool(tools.Tool()),
+      m_selection(RECT{selection.left - frameOrigin.x, selection.top - frameOrigin.y,
+                       selection.right - frameOrigin.x, selection.bottom - frameOrigin.y},
+                  RECT{0, 0, m_frameSize.cx, m_frameSize.cy})
+{
+    // The desk starts with no tool, so that a drag inside the selection moves it.
+    m_tools.SetTool(AnnotationTool::kHand);
+    m_controller.SetTools(&m_tools);
+    DWORD* pixel = nullptr;
+    m_hDimmer = CreateTopDownDib(1, 1, pixel);
+    if (pixel)
+        *pixel = 0;
+}
+
+CDeskWindow::~CDeskWindow()
+{
+    DestroyWindow();
+    m_tools.SetTool(m_previousTool);
+}
+
+bool CDeskWindow::Show()
+{
+    RegisterDeskClass();
+    if (!Create(kDeskClass, "", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, m_ptFrameOrigin.x, m_ptFrameOrigin.y,
+                m_frameSize.cx, m_frameSize.cy, nullptr, nullptr))
+        return false;
+    ShowWindow(Handle(), SW_SHOW);
+    UpdateWindow(Handle());
+    m_dwShownAt = GetTickCount();
+    PostMessageA(Handle(), kTakeKeyboard, 0, 0);
+    SetTimer(Handle(), kKeyboardTimer, 100, nullptr);
+    return true;
+}
+
+DeskResult CDeskWindow::Run()
+{
+    // Every message of the thread is dispatched meanwhile, so the caller's windows keep
+    // painting; a quit request ends the desk and is passed on.
+    MSG message;
+    while (!m_bDone) {
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0)
+                PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    DestroyWindow();
+    return std::move(m_result);
+}
+
+size_t CDeskWindow::PictureBytes() const
+{
+    if (!m_picture.Bitmap())
+        return 0;
+    BITMAP info{};
+    GetObject(m_picture.Bitmap(), sizeof(info), &info);
+    return static_cast<size_t>(info.bmWidthBytes) * static_cast<size_t>(info.bmHeight);
+}
+
+LRESULT CDeskWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the paint covers every pixel
+    case WM_KEYDOWN:
+        OnKeyDown(wParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        OnButtonDown(PointOf(lParam), msg == WM_LBUTTONDBLCLK);
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(PointOf(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        OnButtonUp(PointOf(lParam));
+        return 0;
+    case WM_RBUTTONUP:  // on release, so that the release reaches no window below
+        OnRightButtonUp();
+        return 0;
+    case WM_CAPTURECHANGED:
+        m_selection.EndDrag();
+        m_controller.OnCaptureLost();
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && OnSetCursor())
+            return TRUE;
+        break;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == EN_CHANGE)
+            m_surface.Box().FitLines();
+        else
+            OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_CTLCOLOREDIT:
+        return reinterpret_cast<LRESULT>(m_surface.Box().PaintColours(reinterpret_cast<HDC>(wParam)));
+    case WM_APP_FINISH_TEXT:
+        m_controller.FinishText();
+        return 0;
+    case WM_KILLFOCUS:
+        m_controller.OnFocusLost();
+        break;
+    case kTakeKeyboard:
+        TakeKeyboard();
+        return 0;
+    case WM_TIMER:
+        if (wParam == kKeyboardTimer) {
+            if (GetTickCount() - m_dwShownAt < kKeyboardMs)
+                TakeKeyboard();
+            else
+                KillTimer(Handle(), kKeyboardTimer);
+        }
+        return 0;
+    case WM_CLOSE:
+        Finish(DeskAction::kCancelled);
+        return 0;
+    }
+    return DefaultProc(msg, wParam, lParam);
+}
+
+// Asked from the desk's own messages and again for a moment, as the capture overlay does:
+// under Wine the X focus request carries the time of the thread's last message, and the
+// notification area's window may take the focus back after the desk took it.
+void CDeskWindow::TakeKeyboard()
+{
+    // A text box being typed in keeps the keys.
+    if (m_surface.Box().IsOpen() && GetForegroundWindow() == Handle())
+        return;
+    SetForegroundWindow(Handle());
+    SetActiveWindow(Handle());
+    SetFocus(nullptr);
+    SetFocus(Handle());
+}
+
+// Into a bitmap of the update box: the frame, the marks over the selection, the dimming
+// outside it, then the border, handles and size label; then onto the window at once.
+void CDeskWindow::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Handle(), &paint);
+    const RECT clip = paint.rcPaint;
+    const int width = clip.right - clip.left, height = clip.bottom - clip.top;
+    if (width > 0 && height > 0) {
+        const CMemoryDC buffer(dc);
+        CBitmapOwner pixels(CreateCompatibleBitmap(dc, width, height));
+        CSelectObject chosen(buffer, pixels.get());
+        {
+            const CMemoryDC source(dc);
+            CSelectObject frame(source, m_hFrame);
+            BitBlt(buffer, 0, 0, width, height, source, clip.left, clip.top, SRCCOPY);
+        }
+        const POINT shift{clip.left, clip.top};
+        RECT inside;
+        if (m_picture.Bitmap() && IntersectRect(&inside, &Selection(), &clip)) {
+            const CSavedDC state(buffer);
+            IntersectClipRect(buffer, inside.left - shift.x, inside.top - shift.y, inside.right - shift.x,
+                              inside.bottom - shift.y);
+            m_controller.PaintMarks(buffer, inside, shift);
+            m_controller.PaintLive(buffer, inside, shift);
+        }
+        {
+            const CSavedDC state(buffer);
+            SetViewportOrgEx(buffer, -shift.x, -shift.y, nullptr);
+            PaintDimming(buffer, clip);
+            PaintDecor(buffer);
+        }
+        BitBlt(dc, clip.left, clip.top, width, height, buffer, 0, 0, SRCCOPY);
+    }
+    EndPaint(Handle(), &paint);
+}
+
+void CDeskWindow::PaintDimming(HDC dc, const RECT& clip) const
+{
+    const RECT& s = Selection();
+    const RECT outside[] = {
+        {0, 0, m_frameSize.cx, s.top},
+        {0, s.bottom, m_frameSize.cx, m_frameSize.cy},
+        {0, s.top, s.left, s.bottom},
+        {s.right, s.top, m_frameSize.cx, s.bottom},
+    };
+    const CMemoryDC source(dc);
+    CSelectObject black(source, m_hDimmer.get());
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, kDimAlpha, 0};
+    for (const RECT& strip : outside) {
+        RECT part;
+        if (IntersectRect(&part, &strip, &clip))
+            AlphaBlend(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, source, 0, 0, 1, 1,
+                       blend);
+    }
+}
+
+void CDeskWindow::PaintDecor(HDC dc) const
+{
+    const RECT& s = Selection();
+    RECT border = s;
+    InflateRect(&border, 1, 1);
+    const CBrushOwner accent(CreateSolidBrush(kAccent));
+    FrameRect(dc, &border, accent.get());
+    if (!IsFixed()) {
+        POINT centres[8];
+        m_selection.HandleCentres(centres);
+        const int size = HandleSize(), half = size / 2;
+        for (const POINT& centre : centres) {
+            RECT handle{centre.x - half, centre.y - half, centre.x - half + size, centre.y - half + size};
+            FillRect(dc, &handle, accent.get());
+            FrameRect(dc, &handle, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        }
+    }
+    const RECT label = LabelRect(s);
+    FillSolid(dc, label, kLabelBackground);
+    const std::wstring text = LabelText(s);
+    const CDpiScale dpi = CDpiScale::OfWindow(Handle());
+    CSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kLabelText);
+    TextOutW(dc, label.left + dpi.Scale(kLabelPaddingX), label.top + dpi.Scale(kLabelPaddingY), text.c_str(),
+             static_cast<int>(text.size()));
+}
+
+int CDeskWindow::HandleSize() const
+{
+    return CDpiScale::OfWindow(Handle()).Scale(kHandleSize) | 1;
+}
+
+std::wstring CDeskWindow::LabelText(const RECT& selection) const
+{
+    return std::to_wstring(selection.right - selection.left) + L" \u00D7 " +
+           std::to_wstring(selection.bottom - selection.top);
+}
+
+// Above the selection's top-left corner, or inside it when the frame ends above.
+RECT CDeskWindow::LabelRect(const RECT& selection) const
+{
+    const std::wstring text = LabelText(selection);
+    const CDpiScale dpi = CDpiScale::OfWindow(Handle());
+    SIZE extent{};
+    {
+        const CWindowDC dc(Handle());
+        CSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    }
+    const int width = extent.cx + 2 * dpi.Scale(kLabelPaddingX), height = extent.cy + 2 * dpi.Scale(kLabelPaddingY);
+    const int gap = dpi.Scale(kLabelGap);
+    RECT label{selection.left, selection.top - gap - height, selection.left + width, selection.top - gap};
+    if (label.top < 0)
+        OffsetRect(&label, gap, gap + height + gap);
+    if (label.right > m_frameSize.cx)
+        OffsetRect(&label, m_frameSize.cx - label.right, 0);
+    return label;
+}
+
+void CDeskWindow::InvalidateDecor(const RECT& selection)
+{
+    const int reach = HandleSize() / 2 + 2;
+    RECT outer = selection, inner = selection;
+    InflateRect(&outer, reach, reach);
+    InflateRect(&inner, -reach, -reach);
+    const RECT strips[] = {
+        {outer.left, outer.top, outer.right, inner.top},
+        {outer.left, inner.bottom, outer.right, outer.bottom},
+        {outer.left, outer.top, inner.left, outer.bottom},
+        {inner.right, outer.top, outer.right, outer.bottom},
+        LabelRect(selection),
+    };
+    for (const RECT& strip : strips)
+        InvalidateRect(Handle(), &strip, FALSE);
+}
+
+void CDeskWindow::SelectionChanged(const RECT& before)
+{
+    const RECT& after = Selection();
+    // The dimming changes where exactly one of the two rectangles lies.
+    const CRegionOwner change(CreateRectRgnIndirect(&before)), now(CreateRectRgnIndirect(&after));
+    CombineRgn(change.get(), change.get(), now.get(), RGN_XOR);
+    InvalidateRgn(Handle(), change.get(), FALSE);
+    InvalidateDecor(before);
+    InvalidateDecor(after);
+}
+
+unsigned CDeskWindow::HeldKeys()
+{
+    return (KeyDown(VK_SHIFT) ? kShiftKey : 0u) | (KeyDown(VK_CONTROL) ? kControlKey : 0u) |
+           (KeyDown(VK_MENU) ? kAltKey : 0u);
+}
+
+bool CDeskWindow::IsWorkInProgress()
+{
+    return m_controller.IsDragging() || m_selection.IsDragging() || m_surface.Box().IsOpen();
+}
+
+bool CDeskWindow::IsDrawingTool() const
+{
+    const AnnotationTool tool = m_tools.Tool();
+    return tool != AnnotationTool::kHand && tool != AnnotationTool::kSelect && tool != AnnotationTool::kCrop;
+}
+
+void CDeskWindow::OnKeyDown(WPARAM key)
+{
+    const bool control = KeyDown(VK_CONTROL);
+    switch (key) {
+    case VK_RETURN:
+        Finish(DeskAction::kCopy);
+        return;
+    case VK_ESCAPE:
+        if (!EndWorkInProgress())
+            Finish(DeskAction::kCancelled);
+        return;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: {
+        if (IsFixed() || m_selection.IsDragging())
+            return;
+        const int step = KeyDown(VK_SHIFT) ? 10 : 1;
+        const RECT before = Selection();
+        if (m_selection.Nudge(key == VK_LEFT ? -step : key == VK_RIGHT ? step : 0,
+                              key == VK_UP ? -step : key == VK_DOWN ? step : 0))
+            SelectionChanged(before);
+        return;
+    }
+    }
+    if (control) {
+        if (key == 'C')
+            Finish(DeskAction::kCopy);
+        else if (key == 'Z')
+            OnCommand(ID_ANNOTATE_UNDO);
+        else if (key == 'Y')
+            OnCommand(ID_ANNOTATE_REDO);
+        return;
+    }
+    if (KeyDown(VK_MENU))
+        return;
+    for (const ToolKey& toolKey : kToolKeys)
+        if (key == static_cast<WPARAM>(toolKey.key))
+            ChooseTool(toolKey.tool);
+}
+
+void CDeskWindow::OnCommand(UINT id)
+{
+    if (id >= ID_TOOL_ARROW && id <= ID_TOOL_MOSAIC) {
+        ChooseTool(static_cast<AnnotationTool>(id - ID_TOOL_HAND));
+        return;
+    }
+    switch (id) {
+    case ID_ANNOTATE_UNDO:
+        m_controller.Undo();
+        break;
+    case ID_ANNOTATE_REDO:
+        m_controller.Redo();
+        break;
+    case ID_DESK_PIN:
+        Finish(DeskAction::kPin);
+        break;
+    case ID_DESK_SAVE:
+        Save();
+        break;
+    case ID_DESK_OPEN_DOCUMENT:
+        Finish(DeskAction::kOpenAsDocument);
+        break;
+    case ID_DESK_COPY:
+        Finish(DeskAction::kCopy);
+        break;
+    case ID_DESK_CANCEL:
+        Finish(DeskAction::kCancelled);
+        break;
+    }
+}
+
+void CDeskWindow::ChooseTool(AnnotationTool tool)
+{
+    m_tools.SetTool(tool);
+    m_controller.ToolChanged();
+}
+
+void CDeskWindow::OnEdited()
+{
+    // The handles go with the first mark.
+    InvalidateDecor(Selection());
+}
+
+bool CDeskWindow::EndWorkInProgress()
+{
+    if (m_selection.IsDragging()) {
+        m_selection.EndDrag();
+        ReleaseCapture();
+        return true;
+    }
+    if (m_controller.EndWorkInProgress())
+        return true;
+    if (!m_surface.Box().IsOpen())
+        return false;
+    m_controller.FinishText();
+    return true;
+}
+
+void CDeskWindow::OnButtonDown(POINT point, bool doubleClick)
+{
+    const bool inside = PtInRect(&Selection(), point) != FALSE;
+    if (doubleClick && inside) {
+        Finish(DeskAction::kCopy);
+        return;
+    }
+    // A text being typed ends with a press anywhere, before the press counts.
+    m_controller.FinishText();
+    if (!IsFixed()) {
+        const DeskGrip grip = m_selection.GripAt(point, HandleSize() / 2 + 1);
+        if (grip != DeskGrip::kNone && (grip != DeskGrip::kInside || !IsDrawingTool())) {
+            m_selection.BeginDrag(grip, point);
+            SetCapture(Handle());
+            return;
+        }
+    }
+    if (inside && IsDrawingTool()) {
+        PreparePicture();
+        m_controller.OnButtonDown(point, HeldKeys(), false);
+    }
+}
+
+void CDeskWindow::OnMouseMove(POINT point)
+{
+    if (m_selection.IsDragging()) {
+        const RECT before = Selection();
+        if (m_selection.DragTo(point))
+            SelectionChanged(before);
+    } else if (m_controller.IsDragging()) {
+        m_controller.OnMouseMove(point, HeldKeys());
+    }
+}
+
+void CDeskWindow::OnButtonUp(POINT point)
+{
+    if (m_selection.IsDragging()) {
+        m_selection.EndDrag();
+        ReleaseCapture();
+    } else if (m_controller.IsDragging()) {
+        m_controller.OnButtonUp(point, HeldKeys());
+    }
+}
+
+void CDeskWindow::OnRightButtonUp()
+{
+    if (!IsWorkInProgress())
+        Finish(DeskAction::kCancelled);
+}
+
+bool CDeskWindow::OnSetCursor()
+{
+    POINT point{};
+    GetCursorPos(&point);
+    ScreenToClient(Handle(), &point);
+    const bool inside = PtInRect(&Selection(), point) != FALSE;
+    const DeskGrip grip = IsFixed() ? DeskGrip::kNone : m_selection.GripAt(point, HandleSize() / 2 + 1);
+    if (inside && IsDrawingTool() && (grip == DeskGrip::kInside || grip == DeskGrip::kNone)) {
+        if (HCURSOR cursor = m_controller.Cursor(point)) {
+            SetCursor(cursor);
+            return true;
+        }
+    }
+    const char* shape = IDC_ARROW;
+    switch (grip) {
+    case DeskGrip::kLeft:
+    case DeskGrip::kRight: shape = IDC_SIZEWE; break;
+    case DeskGrip::kTop:
+    case DeskGrip::kBottom: shape = IDC_SIZENS; break;
+    case DeskGrip::kTopLeft:
+    case DeskGrip::kBottomRight: shape = IDC_SIZENWSE; break;
+    case DeskGrip::kTopRight:
+    case DeskGrip::kBottomLeft: shape = IDC_SIZENESW; break;
+    case DeskGrip::kInside: shape = IDC_SIZEALL; break;
+    case DeskGrip::kNone: break;
+    }
+    SetCursor(LoadCursorA(nullptr, shape));
+    return true;
+}
+
+void CDeskWindow::PreparePicture()
+{
+    const RECT& rect = Selection();
+    if (m_picture.Bitmap() && EqualRect(&rect, &m_rcPicture))
+        return;
+    m_picture.Reset(CopyFramePart(m_hFrame, rect).release());
+    m_rcPicture = rect;
+    m_surface.SetPictureOrigin(POINT{rect.left, rect.top});
+}
+
+DeskResult CDeskWindow::TakeResult(DeskAction action)
+{
+    DeskResult result;
+    result.action = action;
+    if (action == DeskAction::kCancelled)
+        return result;
+    m_controller.FinishText();
+    const RECT& rect = Selection();
+    result.rcSelection = rect;
+    OffsetRect(&result.rcSelection, m_ptFrameOrigin.x, m_ptFrameOrigin.y);
+    result.picture = CopyFramePart(m_hFrame, rect);
+    if (m_picture.Bitmap() && EqualRect(&rect, &m_rcPicture))
+        result.marks = m_picture.Objects();
+    return result;
+}
+
+// Save As proposes the auto-save folder and name; a cancelled dialog, or a write that
+// failed (shown by the dialog's code), returns to the desk.
+void CDeskWindow::Save()
+{
+    EndWorkInProgress();
+    CaptureName proposed = "";
+    SYSTEMTIME now{};
+    GetSystemTime(&now);
+    if (!MakeAutoSavePath(now, 1, proposed, m_settings))
+        proposed[0] = '\0';
+    char name[MAX_PATH] = {};
+    lstrcpynA(name, proposed, MAX_PATH);
+    DeskResult result = TakeResult(DeskAction::kSaved);
+    const CBitmapOwner flattened = FlattenDeskResult(result);
+    HBITMAP picture = flattened.get();
+    if (!SaveImageAs([picture](int format, const char* path) { return picture && SaveImageFile(picture, format, path); },
+                     name))
+        return;
+    result.savedPath = name;
+    m_result = std::move(result);
+    m_bDone = true;
+}
+
+void CDeskWindow::Finish(DeskAction action)
+{
+    if (m_bDone)
+        return;
+    if (GetCapture() == Handle())
+        ReleaseCapture();
+    m_result = TakeResult(action);
+    m_bDone = true;
+}

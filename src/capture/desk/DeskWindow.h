@@ -1,0 +1,91 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "annotate/AnnotatedImage.h"
+#include "capture/desk/CaptureDesk.h"
+#include "capture/desk/DeskSelection.h"
+#include "capture/desk/DeskSurface.h"
+#include "annotate/AnnotationController.h"
+#include "ui/Window.h"
+
+// The frozen frame shown again where it was taken, topmost over the virtual screen, with
+// everything outside the selection dimmed by drawing (the frame is the only full-size
+// copy). The selection can be resized and moved until the first mark is drawn; then the
+// annotation controller draws over a picture of the selection's pixels. Show it, then Run
+// until the user leaves.
+class CDeskWindow : public CWindow {
+public:
+    // frame is the caller's and must outlive the desk; selection in screen coordinates.
+    CDeskWindow(HBITMAP frame, POINT frameOrigin, const RECT& selection, CAnnotationTools& tools,
+                const CSettings& settings);
+    ~CDeskWindow() override;
+
+    // Shows the desk drawn and takes the keyboard; false when the window cannot be made.
+    bool Show();
+    // Runs the desk's messages until the user leaves, and hands back what was chosen.
+    DeskResult Run();
+
+    // The selection in the window's (and the frame's) pixels.
+    const RECT& Selection() const { return m_selection.Rect(); }
+    // The bytes of pixels the desk holds besides the caller's frame.
+    size_t PictureBytes() const;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnPaint();
+    void PaintDimming(HDC dc, const RECT& clip) const;
+    void PaintDecor(HDC dc) const;
+    void OnKeyDown(WPARAM key);
+    void OnButtonDown(POINT point, bool doubleClick);
+    void OnMouseMove(POINT point);
+    void OnButtonUp(POINT point);
+    void OnRightButtonUp();
+    bool OnSetCursor();
+    void OnCommand(UINT id);
+    void OnEdited();
+    void ChooseTool(AnnotationTool tool);
+    void TakeKeyboard();
+    // Ends a drag of a mark or of the selection, or the text being typed; false when
+    // nothing was in progress.
+    bool EndWorkInProgress();
+    bool IsWorkInProgress();
+    // The modifier keys held now, as the controller takes them.
+    static unsigned HeldKeys();
+    bool IsDrawingTool() const;
+    // The selection can change until the first mark is drawn.
+    bool IsFixed() const { return m_picture.CanUndo() || m_picture.CanRedo(); }
+    void SelectionChanged(const RECT& before);
+    // The picture of the selection's pixels that the controller marks up, made anew for
+    // a selection that changed.
+    void PreparePicture();
+    // What the desk hands back for action: nothing for a cancel.
+    DeskResult TakeResult(DeskAction action);
+    void Save();
+    void Finish(DeskAction action);
+
+    int HandleSize() const;
+    RECT LabelRect(const RECT& selection) const;
+    std::wstring LabelText(const RECT& selection) const;
+    // Whatever the selection draws besides the pixels: border, handles and size label.
+    void InvalidateDecor(const RECT& selection);
+
+    HBITMAP m_hFrame;
+    POINT m_ptFrameOrigin;
+    SIZE m_frameSize{};
+    CAnnotationTools& m_tools;
+    const CSettings& m_settings;
+    AnnotationTool m_previousTool;
+    CDeskSelection m_selection;
+    CAnnotatedImage m_picture;
+    RECT m_rcPicture{};
+    CDeskSurface m_surface{*this, [this] { OnEdited(); }};
+    CAnnotationController m_controller{m_picture, m_surface};
+    CBitmapOwner m_hDimmer;
+    DWORD m_dwShownAt = 0;
+    bool m_bDone = false;
+    DeskResult m_result;
+};

@@ -1,0 +1,187 @@
+// The capture desk worked with real input over a frame of known pixels shown at the
+// screen's top-left: marks, the ways out, adjusting the selection and saving.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include "DialogAnswerer.h"
+#include "PixelReader.h"
+#include "KeyInput.h"
+#include "RealClick.h"
+#include "TempFolder.h"
+#include "annotate/AnnotationTools.h"
+#include "capture/desk/CaptureDesk.h"
+#include "gui/FileDialogInput.h"
+#include "gui/FrameFixture.h"
+#include "imageio/ImageFormats.h"
+#include "res/resource.h"
+
+namespace {
+const RECT kChosen{100, 80, 420, 300};
+
+HWND Desk()
+{
+    return FindWindowA("LumigrabCaptureDesk", nullptr);
+}
+
+// The desk is up and takes the keys.
+bool DeskHasKeyboard()
+{
+    HWND desk = Desk();
+    return desk && IsWindowVisible(desk) && GetFocus() == desk;
+}
+
+// Whether every pixel of picture is the pattern's at place.
+::testing::AssertionResult ShowsPattern(HBITMAP picture, const RECT& place)
+{
+    BITMAP info{};
+    if (!picture || !GetObject(picture, sizeof(info), &info))
+        return ::testing::AssertionFailure() << "no picture";
+    if (info.bmWidth != place.right - place.left || info.bmHeight != place.bottom - place.top)
+        return ::testing::AssertionFailure() << "picture of " << info.bmWidth << " x " << info.bmHeight;
+    for (int y = 0; y < info.bmHeight; ++y)
+        for (int x = 0; x < info.bmWidth; ++x)
+            if (BitmapPixel(picture, x, y) != PatternColor(place.left + x, place.top + y))
+                return ::testing::AssertionFailure() << "differs at " << x << ", " << y;
+    return ::testing::AssertionSuccess();
+}
+
+class CaptureDesk : public ::testing::Test {
+protected:
+    // Runs the desk over the pattern with the selection, acting once the desk has the
+    // keyboard; a desk still up at the deadline is closed, which cancels it.
+    DeskResult Run(const std::function<void()>& act, const RECT& selection = kChosen)
+    {
+        CTimedSteps steps({{DeskHasKeyboard, act}}, 10000, [] { PostMessageA(Desk(), WM_CLOSE, 0, 0); });
+        DeskResult result = RunCaptureDesk(m_frame.get(), POINT{0, 0}, selection, m_tools, m_settings);
+        EXPECT_TRUE(steps.Finished());
+        EXPECT_FALSE(IsWindow(Desk()));
+        return result;
+    }
+
+    CBitmapOwner m_frame = MakePatternBitmap(640, 480);
+    CAnnotationTools m_tools;
+    CSettings m_settings;
+};
+
+TEST_F(CaptureDesk, MarksDrawnWithKeysAndDragsAreCopiedOverTheExactPixels)
+{
+    const DeskResult result = Run([] {
+        PressKeys({'R'});
+        DragOnScreen({{150, 130}, {250, 200}});
+        PressKeys({'A'});
+        DragOnScreen({{150, 250}, {300, 250}});
+        // The selection is fixed once marked.
+        PressKeys({VK_RIGHT});
+        PressKeys({VK_RETURN});
+    });
+    EXPECT_EQ(DeskAction::kCopy, result.action);
+    EXPECT_TRUE(EqualRect(&kChosen, &result.rcSelection));
+    EXPECT_TRUE(ShowsPattern(result.picture.get(), kChosen));
+    ASSERT_EQ(2u, result.marks.size());
+    EXPECT_EQ(AnnotationKind::kRectangle, result.marks[0].kind);
+    EXPECT_EQ(AnnotationKind::kArrow, result.marks[1].kind);
+    EXPECT_EQ(50, result.marks[0].points[0].x);
+    EXPECT_EQ(50, result.marks[0].points[0].y);
+    EXPECT_EQ(150, result.marks[0].points[1].x);
+    EXPECT_EQ(120, result.marks[0].points[1].y);
+
+    const CBitmapOwner flattened = FlattenDeskResult(result);
+    const COLORREF ink = m_tools.Style().colour;
+    EXPECT_EQ(ink, BitmapPixel(flattened.get(), 100, 50));   // the rectangle's top edge
+    EXPECT_EQ(ink, BitmapPixel(flattened.get(), 100, 170));  // the arrow's shaft
+    EXPECT_EQ(PatternColor(110, 90), BitmapPixel(flattened.get(), 10, 10));
+}
+
+TEST_F(CaptureDesk, EscEndsTheDrawingFirstThenCancelsTheCapture)
+{
+    const DeskResult kept = Run([] {
+        PressKeys({'R'});
+        MouseAtScreen({150, 130}, MOUSEEVENTF_LEFTDOWN);
+        MouseAtScreen({250, 200});
+        PressKeys({VK_ESCAPE});
+        MouseAtScreen({250, 200}, MOUSEEVENTF_LEFTUP);
+        PressKeys({VK_RETURN});
+    });
+    EXPECT_EQ(DeskAction::kCopy, kept.action);
+    EXPECT_TRUE(kept.marks.empty());
+
+    const DeskResult cancelled = Run([] {
+        PressKeys({'R'});
+        DragOnScreen({{150, 130}, {250, 200}});
+        PressKeys({VK_ESCAPE});
+    });
+    EXPECT_EQ(DeskAction::kCancelled, cancelled.action);
+    EXPECT_FALSE(cancelled.picture);
+    EXPECT_TRUE(cancelled.marks.empty());
+
+    const DeskResult rightClicked = Run([] { ClickAtScreen({200, 200}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); });
+    EXPECT_EQ(DeskAction::kCancelled, rightClicked.action);
+}
+
+TEST_F(CaptureDesk, DoubleClickInsideCopies)
+{
+    const DeskResult result = Run([] {
+        ClickAtScreen({200, 200});
+        ClickAtScreen({200, 200});
+    });
+    EXPECT_EQ(DeskAction::kCopy, result.action);
+    EXPECT_TRUE(EqualRect(&kChosen, &result.rcSelection));
+}
+
+TEST_F(CaptureDesk, HandlesEdgesInsideAndArrowsAdjustTheSelection)
+{
+    const DeskResult result = Run([] {
+        DragOnScreen({{420, 300}, {450, 330}});  // the bottom-right handle
+        DragOnScreen({{100, 200}, {90, 200}});   // the left edge, away from its handle
+        DragOnScreen({{200, 200}, {220, 190}});  // inside: moves
+        PressKeys({VK_RIGHT});
+        PressKeys({VK_SHIFT, VK_DOWN});
+        PressKeys({VK_RETURN});
+    });
+    const RECT adjusted{90 + 20 + 1, 80 - 10 + 10, 450 + 20 + 1, 330 - 10 + 10};
+    EXPECT_TRUE(EqualRect(&adjusted, &result.rcSelection))
+        << result.rcSelection.left << ", " << result.rcSelection.top << ", " << result.rcSelection.right << ", "
+        << result.rcSelection.bottom;
+    EXPECT_TRUE(ShowsPattern(result.picture.get(), adjusted));
+}
+
+TEST_F(CaptureDesk, SaveProposesTheAutoSaveNameAndACancelledDialogReturnsToTheDesk)
+{
+    CTempFolder folder;
+    m_settings.m_strSaveFolder = folder.Path();
+    m_settings.m_strNamePrefix = "desk";
+    m_settings.m_nSaveType = FindImageFormat("png");
+    std::string proposed;
+    CDialogAnswerer answers({
+        [&](HWND dialog) {
+            char shown[MAX_PATH] = {};
+            SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(shown));
+            proposed = std::string(shown) + "\\" + NameBox(dialog);
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        },
+        [&](HWND dialog) {
+            TypeName(folder.PathOf("marked.png"));
+            PressEnterOrCancel(dialog);
+        },
+    });
+    const COLORREF ink = m_tools.Style().colour;
+    // The commands wait for the mark on the screen: posted, they would overtake the input.
+    const auto saveCommand = [] { PostMessageA(Desk(), WM_COMMAND, ID_DESK_SAVE, 0); };
+    CTimedSteps save({{[ink] { return Desk() && CPixelReader().At(200, 130) == ink; }, saveCommand},
+                      {[&answers] { return answers.StepsTaken() == 1 && !FindWindowA("#32770", nullptr); }, saveCommand}},
+                     10000);
+    const DeskResult result = Run([] {
+        PressKeys({'R'});
+        DragOnScreen({{150, 130}, {250, 200}});
+    });
+    EXPECT_EQ(0u, proposed.find(folder.Path() + "\\desk")) << proposed;
+    EXPECT_EQ(".png", proposed.substr(proposed.size() - 4));
+    ASSERT_EQ(DeskAction::kSaved, result.action);
+    EXPECT_EQ(folder.PathOf("marked.png"), result.savedPath);
+    const CBitmapOwner written(ReadImageFile(result.savedPath.c_str(), FindImageFormat("png")));
+    EXPECT_EQ(ink, BitmapPixel(written.get(), 100, 50));
+    EXPECT_EQ(PatternColor(110, 90), BitmapPixel(written.get(), 10, 10));
+}
+}  // namespace

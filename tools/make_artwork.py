@@ -9,7 +9,9 @@ writes into OUTPUT_FOLDER:
   toolbar_mask.bmp      1-bit mask: white = transparent, black = opaque
   annotate.bmp, annotate_disabled.bmp, annotate_mask.bmp
                         the same three strips of the annotation toolbar
-  toolbar24*.bmp, toolbar32*.bmp, annotate24*.bmp, annotate32*.bmp
+  desk.bmp, desk_disabled.bmp, desk_mask.bmp
+                        the same three strips of the capture desk's toolbar
+  toolbar24*.bmp, toolbar32*.bmp, annotate24*.bmp, annotate32*.bmp, desk24*.bmp, desk32*.bmp
                         the same strips for 144 and 192 DPI: 24 x 22 and 32 x 30 pictures
   hand_closed.cur, hand_open.cur
                         monochrome cursors, each with a 16, 24 and 32 pixel image
@@ -255,12 +257,22 @@ def picture_at(colours, size):
     return colours
 
 
+def folder_pictures(folder):
+    """The picture files of a folder in the order of their names."""
+    names = sorted(n for n in os.listdir(folder) if n.endswith(".txt") and n != "palette.txt")
+    return [os.path.join(folder, n) for n in names]
+
+
 def toolbar_strips(folder, palette_path, name, size=16):
     """The three strips of the pictures in folder: name.bmp, name_disabled.bmp, name_mask.bmp,
     with the size after name for the enlarged pictures."""
+    return picture_strips(folder_pictures(folder), palette_path, name, size)
+
+
+def picture_strips(paths, palette_path, name, size):
+    """The three strips of the pictures in paths, in that order."""
     palette, _, _ = read_pixel_source(palette_path)
-    names = sorted(n for n in os.listdir(folder) if n.endswith(".txt") and n != "palette.txt")
-    pictures = [Picture(os.path.join(folder, n), palette) for n in names]
+    pictures = [Picture(path, palette) for path in paths]
     for p in pictures:
         if p.size != TOOLBAR_IMAGE:
             fail(p.path, 0, "a toolbar image is %dx%d pixels" % TOOLBAR_IMAGE)
@@ -281,6 +293,14 @@ def toolbar_strips(folder, palette_path, name, size=16):
         name + "_disabled.bmp": bmp_file(width, height, 24, rgb_rows(disabled_colour)),
         name + "_mask.bmp": bmp_file(width, height, 1, mask, MONO_PALETTE),
     }
+
+
+def desk_strips(art, palette_path, size):
+    """The capture desk's toolbar: its own pictures, with the main toolbar's floppy disk
+    in fourth place for 保存."""
+    paths = folder_pictures(os.path.join(art, "desk"))
+    paths.insert(3, os.path.join(art, "toolbar", "02-save.txt"))
+    return picture_strips(paths, palette_path, "desk", size)
 
 
 # ---------------------------------------------------------------- icon drawings
@@ -454,6 +474,7 @@ def main():
     for size in (16, 24, 32):
         files.update(toolbar_strips(os.path.join(art, "toolbar"), palette, "toolbar", size))
         files.update(toolbar_strips(os.path.join(art, "annotate"), palette, "annotate", size))
+        files.update(desk_strips(art, palette, size))
     for name in ("hand_closed", "hand_open"):
         picture = Picture(os.path.join(art, "cursors", name + ".txt"))
         hotspot, size = picture.hotspot, picture.size

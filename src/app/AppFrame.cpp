@@ -10,6 +10,7 @@
 #include "app/HelpFile.h"
 #include "capture/CaptureEngine.h"
 #include "document/AnnotationTextBox.h"
+#include "document/ToolBarTips.h"
 #include "editors/EditorsDialog.h"
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
@@ -213,7 +214,7 @@ LRESULT CAppFrame::OnNotify(NMHDR* header, LPARAM lParam)
         return 0;
     case TTN_GETDISPINFOA:
     case TTN_GETDISPINFOW:
-        if (m_bars.FillToolTip(header))
+        if (FillToolBarTip(header))
             return 0;
         break;
     case TBN_DROPDOWN:

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "annotate/AnnotationTools.h"
-#include "app/AnnotationToolBar.h"
+#include "document/AnnotationToolBar.h"
 #include "app/AnnotationToolsFile.h"
 
 class CDocumentTabs;

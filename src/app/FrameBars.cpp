@@ -4,6 +4,7 @@
 
 #include "app/Application.h"
 #include "app/MainToolBar.h"
+#include "document/ToolBarTips.h"
 #include "res/resource.h"
 #include "ui/MenuBar.h"
 #include "ui/UpdateUI.h"
@@ -207,27 +208,6 @@ void CFrameBars::Place(RECT& area, bool resizeBars)
             SendMessageA(m_statusBar.Handle(), WM_SIZE, 0, 0);
         area.bottom -= WindowHeight(m_statusBar.Handle());
     }
-}
-
-bool CFrameBars::FillToolTip(NMHDR* header) const
-{
-    const UINT id = static_cast<UINT>(header->idFrom);
-    if (id == 0)
-        return false;
-    char label[80];
-    LoadCommandLabel(id, label, sizeof(label));
-    if (header->code == TTN_GETDISPINFOA) {
-        auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
-        lstrcpynA(info->szText, label, sizeof(info->szText));
-        info->lpszText = info->szText;
-        info->hinst = nullptr;
-    } else {
-        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
-        MultiByteToWideChar(CP_ACP, 0, label, -1, info->szText, sizeof(info->szText) / sizeof(info->szText[0]));
-        info->lpszText = info->szText;
-        info->hinst = nullptr;
-    }
-    return true;
 }
 
 void CFrameBars::DropDownEditors(const NMTOOLBARA& notify, HMENU editors)

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/ToolBarImages.h"
+#include "document/ToolBarImages.h"
 #include "ui/DpiScale.h"
 #include "ui/GuiFont.h"
 #include "ui/StatusBar.h"
@@ -43,8 +43,6 @@ public:
     void ToggleToolBar();
     void ToggleStatusBar();
 
-    // A toolbar tooltip's text: the label part of the command's string.
-    bool FillToolTip(NMHDR* header) const;
     // The editors' menu below the 编辑 button, its left edge at the button's.
     void DropDownEditors(const NMTOOLBARA& notify, HMENU editors);
     // WM_MENUSELECT: the help line of a command, or the status texts back.

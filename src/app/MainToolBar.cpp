@@ -3,13 +3,11 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
-#include <cstring>
-
 #include "app/Application.h"
-#include "app/ToolBarImages.h"
+#include "document/ToolBarImages.h"
+#include "document/ToolBarTips.h"
 #include "res/resource.h"
 #include "ui/DpiScale.h"
-#include "util/FastString.h"
 
 namespace {
 TBBUTTON Button(int image, UINT command, BYTE style = BTNS_BUTTON)
@@ -81,42 +79,6 @@ void AdaptButtonsToControls()
             if (button.idCommand == ID_EDITORS)
                 button.fsStyle = BTNS_DROPDOWN;
 }
-}
-
-void LoadCommandLabel(UINT id, char* label, int size)
-{
-    Vorn::CFastString<64> text;
-    text.LoadString(id);
-    const char* lineFeed = strchr(text.GetString(), '\n');
-    lstrcpynA(label, lineFeed ? lineFeed + 1 : " ", size);
-}
-
-void QuietToolTips(HWND toolBar, bool quiet)
-{
-    HWND tips = reinterpret_cast<HWND>(SendMessageA(toolBar, TB_GETTOOLTIPS, 0, 0));
-    if (quiet) {
-        // A move off every tool also stops a tip that is still waiting for its delay.
-        MSG away{toolBar, WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1), 0, {}};
-        SendMessageA(tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&away));
-    }
-    SendMessageA(tips, TTM_ACTIVATE, !quiet, 0);
-}
-
-void ShowToolBarPictures(HWND toolBar, const CToolBarImages& images, const TBBUTTON* buttons, int count,
-                         const CDpiScale& dpi)
-{
-    SendMessageA(toolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Normal()));
-    SendMessageA(toolBar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Disabled()));
-    for (int index = 0; index < count; ++index) {
-        if (!(buttons[index].fsStyle & BTNS_SEP))
-            continue;
-        TBBUTTONINFOA gap{};
-        gap.cbSize = sizeof gap;
-        gap.dwMask = TBIF_BYINDEX | TBIF_SIZE;
-        gap.cx = static_cast<WORD>(dpi.Scale(static_cast<int>(buttons[index].iBitmap)));
-        SendMessageA(toolBar, TB_SETBUTTONINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&gap));
-    }
-    SendMessageA(toolBar, TB_AUTOSIZE, 0, 0);
 }
 
 HWND CreateMainToolBar(HWND parent)

@@ -275,6 +275,25 @@
 /* A name from the command line or a drop that the code page cannot hold (%s its form there) */
 #define IDS_UNUSABLE_FILE_NAME      3600
 
+/* The capture desk's toolbar: its strips, title and tooltips */
+#define IDB_DESK_DISABLED           180
+#define IDB_DESK_MASK               181
+#define IDB_DESK                    182
+#define IDB_DESK_DISABLED_24        183
+#define IDB_DESK_MASK_24            184
+#define IDB_DESK_24                 185
+#define IDB_DESK_DISABLED_32        186
+#define IDB_DESK_MASK_32            187
+#define IDB_DESK_32                 188
+#define IDS_DESK_TOOLBAR            4020
+#define IDS_DESK_TIP_UNDO           4021
+#define IDS_DESK_TIP_REDO           4022
+#define IDS_DESK_TIP_PIN            4023
+#define IDS_DESK_TIP_SAVE           4024
+#define IDS_DESK_TIP_OPEN_DOCUMENT  4025
+#define IDS_DESK_TIP_COPY           4026
+#define IDS_DESK_TIP_CANCEL         4027
+
 /* The capture desk */
 #define ID_DESK_PIN                 33100
 #define ID_DESK_SAVE                33101

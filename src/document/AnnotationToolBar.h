@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/ToolBarImages.h"
+#include "document/ToolBarImages.h"
 #include "ui/DpiScale.h"
 #include "ui/GuiFont.h"
 #include "ui/MenuImageSource.h"

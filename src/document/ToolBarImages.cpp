@@ -1,6 +1,5 @@
-#include "app/ToolBarImages.h"
+#include "document/ToolBarImages.h"
 
-#include "app/Application.h"
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
 
@@ -27,7 +26,7 @@ namespace {
 HBITMAP LoadStrip(UINT id)
 {
     return static_cast<HBITMAP>(
-        LoadImageA(g_app.Instance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 // 24-bit lists: the pictures are drawn from a fixed palette, but pictures added later
@@ -68,4 +67,21 @@ void CToolBarImages::Destroy()
 CToolBarImages::~CToolBarImages()
 {
     Destroy();
+}
+
+void ShowToolBarPictures(HWND toolBar, const CToolBarImages& images, const TBBUTTON* buttons, int count,
+                         const CDpiScale& dpi)
+{
+    SendMessageA(toolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Normal()));
+    SendMessageA(toolBar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Disabled()));
+    for (int index = 0; index < count; ++index) {
+        if (!(buttons[index].fsStyle & BTNS_SEP))
+            continue;
+        TBBUTTONINFOA gap{};
+        gap.cbSize = sizeof gap;
+        gap.dwMask = TBIF_BYINDEX | TBIF_SIZE;
+        gap.cx = static_cast<WORD>(dpi.Scale(static_cast<int>(buttons[index].iBitmap)));
+        SendMessageA(toolBar, TB_SETBUTTONINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&gap));
+    }
+    SendMessageA(toolBar, TB_AUTOSIZE, 0, 0);
 }

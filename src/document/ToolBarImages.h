@@ -49,3 +49,9 @@ private:
     HIMAGELIST m_hDisabled = nullptr;
     SIZE m_size{kImageWidth, kImageHeight};
 };
+
+// Puts the lists on a toolbar made of the count buttons, sizes its buttons to their
+// pictures and its separators to their 96-DPI widths (iBitmap) at the DPI, and fits
+// the bar to them. At start and again when the DPI changes.
+void ShowToolBarPictures(HWND toolBar, const CToolBarImages& images, const TBBUTTON* buttons, int count,
+                         const CDpiScale& dpi);

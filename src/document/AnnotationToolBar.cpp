@@ -1,4 +1,4 @@
-#include "app/AnnotationToolBar.h"
+#include "document/AnnotationToolBar.h"
 
 #include "annotate/DefaultFontFace.h"
 
@@ -8,8 +8,7 @@
 #include <cwchar>
 
 #include "annotate/AnnotationTools.h"
-#include "app/Application.h"
-#include "app/MainToolBar.h"
+#include "document/ToolBarTips.h"
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
 #include "util/FastString.h"
@@ -126,7 +125,7 @@ HWND CAnnotationToolBar::Create(HWND owner)
     m_hWnd = CreateWindowExA(0, TOOLBARCLASSNAMEA, title.GetString(),
                              WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | CCS_NODIVIDER | CCS_NORESIZE |
                                  CCS_NOPARENTALIGN | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT,
-                             0, 0, 0, 0, owner, nullptr, g_app.Instance(), nullptr);
+                             0, 0, 0, 0, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!m_hWnd)
         return nullptr;
 
@@ -185,7 +184,7 @@ void CAnnotationToolBar::CreateWidthList()
                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, 0, 0,
                                    kWidthListWidth, 300, m_hWnd,
                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_ANNOTATE_WIDTH)),
-                                   g_app.Instance(), nullptr);
+                                   GetModuleHandleA(nullptr), nullptr);
     if (!m_hWidthList)
         return;
     for (int width = 1; width <= kMaxWidth; ++width) {

@@ -1,0 +1,150 @@
+// The capture desk's toolbar over a plain owner window, clicked as a user clicks it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "MessagePump.h"
+#include "RealClick.h"
+#include "annotate/AnnotationTools.h"
+#include "capture/desk/DeskToolBar.h"
+#include "res/resource.h"
+
+namespace {
+
+// The desk's stand-in: a window that keeps the commands it is sent.
+std::vector<UINT> g_commands;
+
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND)
+        g_commands.push_back(LOWORD(wParam));
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND MakeOwner()
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = OwnerProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "DeskToolBarTestOwner";
+    RegisterClassA(&wc);
+    return CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+}
+
+// The toolbar in the bar that has the command, or null.
+HWND BarWith(HWND deskBar, UINT command)
+{
+    for (HWND bar = FindWindowExA(deskBar, nullptr, TOOLBARCLASSNAMEA, nullptr); bar;
+         bar = FindWindowExA(deskBar, bar, TOOLBARCLASSNAMEA, nullptr))
+        if (SendMessageA(bar, TB_COMMANDTOINDEX, command, 0) >= 0)
+            return bar;
+    return nullptr;
+}
+
+RECT ScreenRect()
+{
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+bool Inside(const RECT& inner, const RECT& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+class DeskToolBarTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_commands.clear();
+        m_owner = MakeOwner();
+        ASSERT_NE(nullptr, m_owner);
+        ASSERT_TRUE(m_bar.Create(m_owner));
+    }
+    void TearDown() override
+    {
+        m_bar.DestroyWindow();
+        DestroyWindow(m_owner);
+    }
+
+    // A real click on the button of command, once the screen shows it there.
+    bool Click(UINT command)
+    {
+        HWND bar = BarWith(m_bar.Handle(), command);
+        RECT button{};
+        if (!bar || !SendMessageA(bar, TB_GETRECT, command, reinterpret_cast<LPARAM>(&button)))
+            return false;
+        POINT centre = CentreOf(button);
+        ClientToScreen(bar, &centre);
+        if (!PumpUntil([&] { return WindowFromPoint(centre) == bar; }))
+            return false;
+        ClickAtScreen(centre);
+        return true;
+    }
+
+    // True when the owner hears the command of a clicked button, and only it.
+    bool ClickSends(UINT command)
+    {
+        const size_t heard = g_commands.size();
+        return Click(command) && PumpUntil([&] { return g_commands.size() > heard; }, 3000) &&
+               g_commands.size() == heard + 1 && g_commands.back() == command;
+    }
+
+    RECT BarRect() const
+    {
+        RECT rect{};
+        GetWindowRect(m_bar.Handle(), &rect);
+        return rect;
+    }
+
+    CAnnotationTools m_tools;
+    CDeskToolBar m_bar{m_tools};
+    HWND m_owner = nullptr;
+};
+
+TEST_F(DeskToolBarTest, ClickedButtonsSendTheirCommandsAndGreyedOnesSendNothing)
+{
+    const RECT screen = ScreenRect();
+    const RECT selection{screen.right - 300, 100, screen.right - 100, 200};
+    m_bar.PlaceBeside(selection, RECT{});
+    m_bar.Update(true, false);
+    const RECT placed = BarRect();
+    EXPECT_TRUE(placed.top >= selection.bottom && placed.right >= selection.right &&
+                placed.right <= selection.right + 16 && Inside(placed, screen))
+        << "below, right-aligned";
+
+    for (UINT command : {static_cast<UINT>(ID_TOOL_RECTANGLE), static_cast<UINT>(ID_TOOL_MOSAIC),
+                         static_cast<UINT>(ID_ANNOTATE_UNDO), static_cast<UINT>(ID_DESK_PIN),
+                         static_cast<UINT>(ID_DESK_SAVE), static_cast<UINT>(ID_DESK_OPEN_DOCUMENT),
+                         static_cast<UINT>(ID_DESK_COPY), static_cast<UINT>(ID_DESK_CANCEL)})
+        EXPECT_TRUE(ClickSends(command)) << command;
+
+    HWND actions = BarWith(m_bar.Handle(), ID_ANNOTATE_REDO);
+    EXPECT_FALSE(SendMessageA(actions, TB_ISBUTTONENABLED, ID_ANNOTATE_REDO, 0));
+    EXPECT_TRUE(Click(ID_ANNOTATE_REDO));
+    EXPECT_TRUE(ClickSends(ID_DESK_COPY)) << "nothing to redo, then the copy alone";
+    m_bar.Update(false, true);
+    EXPECT_FALSE(SendMessageA(actions, TB_ISBUTTONENABLED, ID_ANNOTATE_UNDO, 0));
+    EXPECT_TRUE(ClickSends(ID_ANNOTATE_REDO));
+}
+
+TEST_F(DeskToolBarTest, TheBarStaysWhollyOnTheScreenBesideSelectionsAtItsEdges)
+{
+    const RECT screen = ScreenRect();
+    const RECT atBottom{screen.right - 300, screen.bottom - 150, screen.right, screen.bottom};
+    m_bar.PlaceBeside(atBottom, RECT{});
+    RECT placed = BarRect();
+    EXPECT_TRUE(Inside(placed, screen));
+    EXPECT_LE(placed.bottom, atBottom.top) << "above a selection that touches the bottom edge";
+
+    m_bar.PlaceBeside(screen, RECT{0, screen.bottom - 50, screen.right / 2, screen.bottom});
+    placed = BarRect();
+    EXPECT_TRUE(Inside(placed, screen));
+    EXPECT_GE(placed.left, screen.right / 2) << "beside the marks, not over them";
+}
+
+}

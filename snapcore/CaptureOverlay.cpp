@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "FrozenScreen.h"
@@ -43,6 +44,7 @@ CCaptureOverlay::CCaptureOverlay(SelectionMode mode, const CFrozenScreen& screen
       m_magnifier(magnifier),
       m_rcScreen(screen.Bounds()),
       m_picker(m_rcScreen),
+      m_dragDistance{GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG)},
       m_backBuffer(CreateCanvas(m_screenDC, SIZE{Width(m_rcScreen), Height(m_rcScreen)})),
       m_backDC(m_screenDC),
       m_backSelection(m_backDC, m_backBuffer.get()),
@@ -200,11 +202,9 @@ void CCaptureOverlay::OnLeftButtonDown(POINT point)
 {
     MovePointer(point);
     m_bLeftPressed = true;
-    if (m_mode == SelectionMode::Region && !m_bSelecting) {
-        m_ptAnchor = point;
-        m_bSelecting = true;
+    if (SelectsRegions() && !m_bAnchored) {
         SetCapture(m_hWnd);
-        Refresh();
+        Anchor();
     }
 }
 
@@ -216,12 +216,9 @@ void CCaptureOverlay::OnLeftButtonUp(POINT point)
     m_bLeftPressed = false;
     if (GetCapture() == m_hWnd)
         ReleaseCapture();
-    const RECT candidate = Candidate();
-    if (!IsRectEmpty(&candidate)) {
-        Finish(&candidate);
-    } else if (m_mode == SelectionMode::Region) {
-        // A click without a drag selects nothing; the next press starts afresh.
-        m_bSelecting = false;
+    if (!Take() && m_bAnchored) {
+        // A click or a drag along one edge selects nothing; the next press starts afresh.
+        m_bAnchored = m_bSelecting = false;
         Refresh();
     }
 }
@@ -276,20 +273,35 @@ void CCaptureOverlay::OnMouseWheel(int delta)
         Refresh();
 }
 
-// Enter takes what a click would take. In region mode, with no selection yet, it sets
-// the first corner where the pointer is, so that a region can be chosen with the
-// arrow keys alone.
+// Enter works as the button: where regions are selected, the first sets a corner where
+// the pointer is and the second takes what a release would, so that a region can be
+// chosen with the arrow keys alone; elsewhere it takes what a click would.
 void CCaptureOverlay::OnEnter()
 {
-    if (m_mode == SelectionMode::Region && !m_bSelecting) {
-        m_ptAnchor = m_ptPointer;
-        m_bSelecting = true;
-        Refresh();
-        return;
-    }
+    if (SelectsRegions() && !m_bAnchored)
+        Anchor();
+    else
+        Take();
+}
+
+// In region mode the selection starts at the corner; in any-part mode only once the
+// pointer has gone beyond the drag distance, and until then a release takes the object.
+void CCaptureOverlay::Anchor()
+{
+    m_ptAnchor = m_ptPointer;
+    m_bAnchored = true;
+    m_bSelecting = m_mode == SelectionMode::Region;
+    Refresh();
+}
+
+// Finishes with what a release would take now; false when that is nothing.
+bool CCaptureOverlay::Take()
+{
     const RECT candidate = Candidate();
-    if (!IsRectEmpty(&candidate))
-        Finish(&candidate);
+    if (IsRectEmpty(&candidate))
+        return false;
+    Finish(&candidate);
+    return true;
 }
 
 void CCaptureOverlay::MovePointer(POINT point)
@@ -299,6 +311,7 @@ void CCaptureOverlay::MovePointer(POINT point)
     if (point.x == m_ptPointer.x && point.y == m_ptPointer.y)
         return;
     m_ptPointer = point;
+    m_bSelecting = m_bSelecting || (m_bAnchored && BeyondDragDistance());
     Refresh();
 }
 
@@ -319,6 +332,17 @@ POINT CCaptureOverlay::ScreenPoint(LPARAM lParam) const
     return POINT{GET_X_LPARAM(lParam) + m_rcScreen.left, GET_Y_LPARAM(lParam) + m_rcScreen.top};
 }
 
+bool CCaptureOverlay::SelectsRegions() const
+{
+    return m_mode == SelectionMode::Region || m_mode == SelectionMode::AnyPart;
+}
+
+bool CCaptureOverlay::BeyondDragDistance() const
+{
+    return std::abs(m_ptPointer.x - m_ptAnchor.x) > m_dragDistance.cx
+        || std::abs(m_ptPointer.y - m_ptAnchor.y) > m_dragDistance.cy;
+}
+
 RECT CCaptureOverlay::Selection() const
 {
     return m_bSelecting ? m_screen.Layout().Selection(m_ptAnchor, m_ptPointer) : RECT{};
@@ -337,13 +361,16 @@ SIZE CCaptureOverlay::MagnifierSide() const
 RECT CCaptureOverlay::Candidate() const
 {
     RECT rect{};
+    if (m_bSelecting)
+        return Selection();
     switch (m_mode) {
     case SelectionMode::Region:
-        return Selection();
+        return rect;
     case SelectionMode::Window:
         m_picker.TopLevelAt(m_ptPointer, &rect);
         return rect;
     case SelectionMode::Object:
+    case SelectionMode::AnyPart:
         m_picker.ObjectAt(m_ptPointer, &rect);
         return rect;
     }
@@ -354,7 +381,7 @@ OverlayScene CCaptureOverlay::BuildScene() const
 {
     OverlayScene scene{};
     const RECT candidate = Candidate();
-    (m_mode == SelectionMode::Region ? scene.rcSelection : scene.rcHighlight) = candidate;
+    (m_bSelecting ? scene.rcSelection : scene.rcHighlight) = candidate;
     const CScreenLayout& layout = m_screen.Layout();
     if (m_magnifier.IsAvailable()) {
         scene.rcMagnifier = m_magnifier.PlaceFor(m_ptPointer, MagnifierSide(), layout.MonitorAt(m_ptPointer));

@@ -13,7 +13,9 @@ namespace snapcore {
 class CFrozenScreen;
 class CMagnifier;
 
-enum class SelectionMode { Window = 1, Region = 2, Object = 3 };
+// AnyPart highlights objects as Object does, takes one on a click and selects a region
+// on a drag.
+enum class SelectionMode { Window = 1, Region = 2, Object = 3, AnyPart = 4 };
 
 // The topmost window over the whole virtual screen, painted with the frozen screen, in
 // which the user picks a window, a region or an object with the mouse or the keyboard.
@@ -37,10 +39,14 @@ private:
     void OnKeyDown(WPARAM key);
     void OnMouseWheel(int delta);
     void OnEnter();
+    void Anchor();
+    bool Take();
 
     void MovePointer(POINT point);
     void MovePointerBy(int dx, int dy);
     POINT ScreenPoint(LPARAM lParam) const;
+    bool SelectsRegions() const;
+    bool BeyondDragDistance() const;
     RECT Selection() const;
     SIZE MagnifierSide() const;
     RECT Candidate() const;
@@ -53,6 +59,7 @@ private:
     CMagnifier& m_magnifier;
     const RECT m_rcScreen;
     const CWindowPicker m_picker;
+    const SIZE m_dragDistance; // how far a press may move and still be a click
 
     CScreenDC m_screenDC;
     CBitmapOwner m_backBuffer;
@@ -63,8 +70,9 @@ private:
     HWND m_hWnd = nullptr;
     OverlayScene m_scene{};
     POINT m_ptPointer{};
-    POINT m_ptAnchor{};          // where the region selection began
-    bool m_bSelecting = false;   // a region selection is under way
+    POINT m_ptAnchor{};          // where the button went down, or Enter set a corner
+    bool m_bAnchored = false;    // m_ptAnchor holds
+    bool m_bSelecting = false;   // a region selection is under way from m_ptAnchor
     bool m_bLeftPressed = false; // the left button went down on the overlay
     int m_nWheelRest = 0;        // wheel movement short of one notch
     DWORD m_dwShownAt = 0;

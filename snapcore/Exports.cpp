@@ -1,5 +1,4 @@
-// The library's three entry points. Their undecorated export names come from
-// snapcore.def.
+// The library's entry points. Their undecorated export names come from snapcore.def.
 #include "snapcore.h"
 
 #include <new>
@@ -18,6 +17,12 @@ bool IsSelectionMode(int mode)
     using snapcore::SelectionMode;
     return mode == static_cast<int>(SelectionMode::Window) || mode == static_cast<int>(SelectionMode::Region)
         || mode == static_cast<int>(SelectionMode::Object);
+}
+
+// The mode only the frozen-screen selection offers.
+bool IsAnyPartMode(int mode)
+{
+    return mode == static_cast<int>(snapcore::SelectionMode::AnyPart);
 }
 
 // A caller that passes no options gets the plain grab.
@@ -41,6 +46,18 @@ extern "C" HBITMAP __stdcall DoCaptureModal(int mode, CaptureOptions* options, A
     if (!IsSelectionMode(mode))
         return nullptr;
     return snapcore::CaptureInteractively(static_cast<snapcore::SelectionMode>(mode), OptionsOrDefaults(options), aux);
+}
+
+extern "C" HBITMAP __stdcall SelectOnFrozenScreen(int mode, CaptureOptions* options, AuxWindowOptions* aux,
+                                                  RECT* chosen)
+{
+    if (!chosen)
+        return nullptr;
+    *chosen = RECT{};
+    if (!IsSelectionMode(mode) && !IsAnyPartMode(mode))
+        return nullptr;
+    return snapcore::SelectInteractively(static_cast<snapcore::SelectionMode>(mode), OptionsOrDefaults(options), aux,
+                                         chosen);
 }
 
 // A new manager each call; the caller ends it with Release. Null when memory is short,

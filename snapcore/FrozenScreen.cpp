@@ -29,7 +29,7 @@ CFrozenScreen::CFrozenScreen(const CaptureOptions& options)
       m_pPixels(PixelsOf(m_image.get())),
       m_dc(m_screenDC),
       m_dimmedDC(m_screenDC),
-      m_imageSelection(m_dc, m_image.get()),
+      m_imageSelection(std::in_place, m_dc, m_image.get()),
       m_dimmedSelection(m_dimmedDC, m_dimmed.get()),
       m_layout(CScreenLayout::OfSystem(m_rcBounds))
 {
@@ -74,6 +74,18 @@ HBITMAP CFrozenScreen::Copy(const RECT& rect) const
         m_pointer->Draw(dc, POINT{rect.left, rect.top});
     SetBitmapDimensionEx(copy.get(), rect.left, rect.top, nullptr);
     return copy.release();
+}
+
+HBITMAP CFrozenScreen::TakeImage()
+{
+    if (!IsValid())
+        return nullptr;
+    if (m_pointer)
+        m_pointer->Draw(m_dc, POINT{m_rcBounds.left, m_rcBounds.top});
+    GdiFlush();
+    m_pPixels = nullptr;
+    m_imageSelection.reset();
+    return m_image.release();
 }
 
 } // namespace snapcore

@@ -33,6 +33,10 @@ public:
     // must lie within Bounds()), with the pointer where it was if the caller asked for
     // it; null when rect is empty.
     HBITMAP Copy(const RECT& rect) const;
+    // Hands the caller the image itself, the whole of Bounds(), with the pointer drawn
+    // in where it was if the caller asked for it; the screen is no longer valid after.
+    // Null when it was not valid.
+    HBITMAP TakeImage();
 
 private:
     void MakeDimmedCopy();
@@ -45,7 +49,7 @@ private:
     uint32_t* m_pPixels;
     CMemoryDC m_dc;
     CMemoryDC m_dimmedDC;
-    CSelectObject m_imageSelection;
+    std::optional<CSelectObject> m_imageSelection; // ends when the image is handed over
     CSelectObject m_dimmedSelection;
     // Asking the system on every pointer move is slow, and monitors do not come and go
     // in the middle of a capture.

@@ -9,6 +9,7 @@ namespace {
 constexpr int kModeFullScreen = 0;
 constexpr int kModeWindow = 1;
 constexpr int kModeObject = 3;
+static_assert(CCaptureEngine::kModeAnyPart == kModeObject + 1, "the engine's modes run on from object");
 
 CaptureOptions EngineFlags(const GeneralOptions& settings)
 {
@@ -37,16 +38,24 @@ CCaptureEngine::~CCaptureEngine() { Unload(); }
 
 bool CCaptureEngine::Load()
 {
-    Unload();
     char path[MAX_PATH];
-    if (!MakeModuleFilePath("snapcore.dll", path))
+    if (!MakeModuleFilePath("snapcore.dll", path)) {
+        Unload();
         return false;
+    }
+    return Load(path);
+}
+
+bool CCaptureEngine::Load(const char* path)
+{
+    Unload();
     m_hModule.reset(LoadLibraryA(path));
     if (!m_hModule)
         return false;
     m_pCaptureFullScreen = Resolve<CaptureFullScreenProc>(m_hModule.get(), "CaptureFullScreen");
     m_pDoCaptureModal = Resolve<DoCaptureModalProc>(m_hModule.get(), "DoCaptureModal");
     m_pCreateSkinManager = Resolve<CreateSkinManagerProc>(m_hModule.get(), "CreateSkinManager");
+    m_pSelectOnFrozenScreen = Resolve<SelectOnFrozenScreenProc>(m_hModule.get(), "SelectOnFrozenScreen");
     if (m_pCaptureFullScreen && m_pDoCaptureModal && m_pCreateSkinManager)
         return true;
     Unload();
@@ -58,6 +67,7 @@ void CCaptureEngine::Unload()
     m_pCaptureFullScreen = nullptr;
     m_pDoCaptureModal = nullptr;
     m_pCreateSkinManager = nullptr;
+    m_pSelectOnFrozenScreen = nullptr;
     m_hModule.reset();
 }
 
@@ -76,17 +86,40 @@ HBITMAP CCaptureEngine::CaptureFullScreen(const GeneralOptions& settings)
     return m_pCaptureFullScreen(&options);
 }
 
+template <typename Call>
+HBITMAP CCaptureEngine::WithMagnifier(const CSettings& settings, Call call)
+{
+    CaptureOptions options = EngineFlags(settings);
+    const AuxWindowOptions handed = settings;
+    AuxWindowOptions aux = handed;
+    HBITMAP bitmap = call(&options, &aux);
+    KeepChangedValue(handed.m_nMagnification, aux.m_nMagnification, g_settings.m_nMagnification);
+    KeepChangedValue(handed.m_nSkin, aux.m_nSkin, g_settings.m_nSkin);
+    return bitmap;
+}
+
 HBITMAP CCaptureEngine::CaptureModal(int mode, const CSettings& settings)
 {
     if (!m_pDoCaptureModal)
         return nullptr;
-    CaptureOptions options = EngineFlags(settings);
-    const AuxWindowOptions handed = settings;
-    AuxWindowOptions aux = handed;
-    HBITMAP bitmap = m_pDoCaptureModal(ResolveMode(mode, settings.m_nModalMode), &options, &aux);
-    KeepChangedValue(handed.m_nMagnification, aux.m_nMagnification, g_settings.m_nMagnification);
-    KeepChangedValue(handed.m_nSkin, aux.m_nSkin, g_settings.m_nSkin);
-    return bitmap;
+    mode = ResolveMode(mode, settings.m_nModalMode);
+    return WithMagnifier(settings, [&](CaptureOptions* options, AuxWindowOptions* aux) {
+        return m_pDoCaptureModal(mode, options, aux);
+    });
+}
+
+CBitmapOwner CCaptureEngine::SelectOnFrozenScreen(int mode, const CSettings& settings, RECT* chosen)
+{
+    if (!m_pSelectOnFrozenScreen)
+        return nullptr;
+    if (mode != kModeAnyPart) {
+        mode = ResolveMode(mode, settings.m_nModalMode);
+        if (mode == kModeFullScreen)
+            mode = kModeWindow;
+    }
+    return CBitmapOwner(WithMagnifier(settings, [&](CaptureOptions* options, AuxWindowOptions* aux) {
+        return m_pSelectOnFrozenScreen(mode, options, aux, chosen);
+    }));
 }
 
 ISkinManager* CCaptureEngine::CreateSkinManager()

@@ -13,9 +13,16 @@ public:
     CCaptureEngine(const CCaptureEngine&) = delete;
     CCaptureEngine& operator=(const CCaptureEngine&) = delete;
 
+    // The mode that only SelectOnFrozenScreen offers: a click takes the window or
+    // control under the pointer, a drag a region.
+    static constexpr int kModeAnyPart = 4;
+
     // Loads snapcore.dll from the executable's folder; false when the path cannot
-    // be made, the library does not load or one of its entry points is missing.
+    // be made, the library does not load or one of its three first entry points is
+    // missing. SelectOnFrozenScreen is optional: an older engine still loads.
     bool Load();
+    // The same for the library at path.
+    bool Load(const char* path);
     void Unload();
     bool IsLoaded() const { return m_hModule != nullptr; }
 
@@ -27,6 +34,13 @@ public:
     // Magnifier values the user changed in the engine are kept in g_settings.
     HBITMAP CaptureModal(int mode, const CSettings& settings = g_settings);
     ISkinManager* CreateSkinManager();
+    // The whole frozen screen (its dimension: the top-left's screen position) and in
+    // chosen the part the user chose, in screen coordinates; null when cancelled, when
+    // the engine is not loaded or lacks the call. mode: 1 window, 2 region, 3 object,
+    // kModeAnyPart; -1 takes m_nModalMode, and a full-screen or unknown one means window.
+    // Magnifier values are kept as CaptureModal keeps them.
+    CBitmapOwner SelectOnFrozenScreen(int mode, const CSettings& settings, RECT* chosen);
+    bool CanSelectOnFrozenScreen() const { return m_pSelectOnFrozenScreen != nullptr; }
 
     // The mode actually passed for a requested one: -1 means the configured mode,
     // and anything the engine does not know (a damaged settings file) means window.
@@ -36,11 +50,18 @@ private:
     using CaptureFullScreenProc = HBITMAP(__stdcall*)(CaptureOptions*);
     using DoCaptureModalProc = HBITMAP(__stdcall*)(int, CaptureOptions*, AuxWindowOptions*);
     using CreateSkinManagerProc = ISkinManager*(__stdcall*)();
+    using SelectOnFrozenScreenProc = HBITMAP(__stdcall*)(int, CaptureOptions*, AuxWindowOptions*, RECT*);
+
+    // Calls the engine with the capture flags and magnifier values of settings, and
+    // keeps the magnifier values the user changed.
+    template <typename Call>
+    HBITMAP WithMagnifier(const CSettings& settings, Call call);
 
     CModuleOwner m_hModule;
     CaptureFullScreenProc m_pCaptureFullScreen = nullptr;
     DoCaptureModalProc m_pDoCaptureModal = nullptr;
     CreateSkinManagerProc m_pCreateSkinManager = nullptr;
+    SelectOnFrozenScreenProc m_pSelectOnFrozenScreen = nullptr;
 };
 
 extern CCaptureEngine g_captureEngine;

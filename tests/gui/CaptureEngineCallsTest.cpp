@@ -4,15 +4,18 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "PixelReader.h"
 #include "RealClick.h"
+#include "TempFolder.h"
 #include "capture/CaptureEngine.h"
 #include "gui/PrintScreenResponder.h"
 #include "gui/SnapcoreCaptureDriver.h"
 #include "gui/SnapcoreScreenKit.h"
 #include "settings/Settings.h"
+#include "util/ModulePath.h"
 
 namespace {
 
@@ -47,6 +50,15 @@ protected:
         // The windows the overlay covered are shown again before the next grab.
         EXPECT_TRUE(PumpUntil(ScreenShowsThreadWindows));
         return bitmap;
+    }
+
+    CBitmapOwner SelectOnFrozenScreen(int mode, RECT* chosen, std::initializer_list<Step> script)
+    {
+        CCaptureDriver driver(script);
+        CBitmapOwner frame = g_captureEngine.SelectOnFrozenScreen(mode, g_settings, chosen);
+        EXPECT_TRUE(driver.Finish());
+        EXPECT_TRUE(PumpUntil(ScreenShowsThreadWindows));
+        return frame;
     }
 
     CSettings m_saved;
@@ -116,6 +128,52 @@ TEST_F(CaptureEngineCalls, ConfiguredModeOutOfRangeCapturesTheWindowUnderThePoin
     EXPECT_EQ(CCaptureEngine::ResolveMode(2), 2);
 }
 
+// A full-screen mode, configured or asked for, means window here: the frozen screen
+// always needs a part chosen on it.
+TEST_F(CaptureEngineCalls, SelectingOnTheFrozenScreenPassesTheModeAndKeepsMagnifierValues)
+{
+    const CPatternWindow window;
+    ASSERT_TRUE(g_captureEngine.CanSelectOnFrozenScreen());
+    g_settings.m_nModalMode = 0;
+    RECT chosen{};
+    CBitmapOwner frame = SelectOnFrozenScreen(-1, &chosen, {Input::MoveTo(CentreOf(kPatternPlace)), Input::Wheel(2), Input::Key(VK_RETURN)});
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(EqualRect(&chosen, &kPatternPlace));
+    EXPECT_EQ(CScreenImage(frame.get()).At(kPatternPlace.left, kPatternPlace.top), kQuadrantColours[0]);
+    EXPECT_EQ(g_settings.m_nMagnification, 4);
+    EXPECT_EQ(g_settings.m_bModified, 1);
+
+    const POINT from{kPatternPlace.left + 5, kPatternPlace.top + 5}, to{kPatternPlace.left + 60, kPatternPlace.top + 50};
+    frame = SelectOnFrozenScreen(CCaptureEngine::kModeAnyPart, &chosen, {Input::Drag(from, to)});
+    ASSERT_NE(frame, nullptr);
+    const RECT dragged{from.x, from.y, to.x, to.y};
+    EXPECT_TRUE(EqualRect(&chosen, &dragged)) << "a drag in any-part mode is a region, not the window";
+}
+
+// An engine from before the frozen-screen call: the names of its exports are those of
+// this one with that call's renamed away.
+TEST_F(CaptureEngineCalls, AnEngineWithoutTheFrozenScreenCallStillLoadsAndThatCallGivesNothing)
+{
+    char path[MAX_PATH];
+    ASSERT_TRUE(MakeModuleFilePath("snapcore.dll", path));
+    std::string library = ReadFileBytes(path);
+    const std::string name("SelectOnFrozenScreen\0", 21);
+    for (size_t at = library.find(name); at != std::string::npos; at = library.find(name, at))
+        library[at + name.size() - 2] = 'X';
+    const CTempFolder folder;
+    const std::string older = folder.PathOf("oldcore.dll");
+    WriteFileBytes(older, library);
+
+    ASSERT_TRUE(g_captureEngine.Load(older.c_str()));
+    EXPECT_FALSE(g_captureEngine.CanSelectOnFrozenScreen());
+    RECT chosen{};
+    EXPECT_EQ(g_captureEngine.SelectOnFrozenScreen(2, g_settings, &chosen), nullptr);
+    HBITMAP screen = g_captureEngine.CaptureFullScreen();
+    EXPECT_NE(screen, nullptr) << "the other calls work";
+    DeleteObject(screen);
+    g_captureEngine.Unload();
+}
+
 TEST_F(CaptureEngineCalls, WithoutTheEngineEveryCallGivesNothing)
 {
     ISkinManager* skins = g_captureEngine.CreateSkinManager();
@@ -125,6 +183,9 @@ TEST_F(CaptureEngineCalls, WithoutTheEngineEveryCallGivesNothing)
     EXPECT_EQ(g_captureEngine.CaptureFullScreen(), nullptr);
     EXPECT_EQ(g_captureEngine.CaptureModal(1), nullptr);
     EXPECT_EQ(g_captureEngine.CreateSkinManager(), nullptr);
+    RECT chosen{};
+    EXPECT_FALSE(g_captureEngine.CanSelectOnFrozenScreen());
+    EXPECT_EQ(g_captureEngine.SelectOnFrozenScreen(2, g_settings, &chosen), nullptr);
 }
 
 }  // namespace

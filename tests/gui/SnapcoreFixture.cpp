@@ -11,9 +11,11 @@ void SnapcoreFixture::SetUp()
     m_pfnCaptureFullScreen = Resolve<CaptureFullScreenFn>(m_hEngine, "CaptureFullScreen");
     m_pfnDoCaptureModal = Resolve<DoCaptureModalFn>(m_hEngine, "DoCaptureModal");
     m_pfnCreateSkinManager = Resolve<CreateSkinManagerFn>(m_hEngine, "CreateSkinManager");
+    m_pfnSelectOnFrozenScreen = Resolve<SelectOnFrozenScreenFn>(m_hEngine, "SelectOnFrozenScreen");
     ASSERT_NE(m_pfnCaptureFullScreen, nullptr);
     ASSERT_NE(m_pfnDoCaptureModal, nullptr);
     ASSERT_NE(m_pfnCreateSkinManager, nullptr);
+    ASSERT_NE(m_pfnSelectOnFrozenScreen, nullptr);
 }
 
 void SnapcoreFixture::TearDown()

@@ -4,7 +4,7 @@
 #include "gui/SnapcoreScreenKit.h"
 
 // Loads the real snapcore.dll from the test program's folder, the way the program
-// does, and resolves its three entry points.
+// does, and resolves its entry points.
 class SnapcoreFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -14,4 +14,5 @@ protected:
     CaptureFullScreenFn m_pfnCaptureFullScreen = nullptr;
     DoCaptureModalFn m_pfnDoCaptureModal = nullptr;
     CreateSkinManagerFn m_pfnCreateSkinManager = nullptr;
+    SelectOnFrozenScreenFn m_pfnSelectOnFrozenScreen = nullptr;
 };

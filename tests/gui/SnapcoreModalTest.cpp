@@ -38,23 +38,6 @@ RECT WindowRect(HWND window)
     return rect;
 }
 
-// A plain window of the system's own classes, destroyed with its children.
-class CWindow {
-public:
-    CWindow(const char* windowClass, DWORD style, const RECT& place, HWND parent = nullptr, DWORD exStyle = 0)
-        : m_hWnd(CreateWindowExA(exStyle, windowClass, "", style, place.left, place.top, place.right - place.left,
-                                 place.bottom - place.top, parent, nullptr, GetModuleHandleA(nullptr), nullptr))
-    {
-    }
-    ~CWindow() { DestroyWindow(m_hWnd); }
-    CWindow(const CWindow&) = delete;
-    CWindow& operator=(const CWindow&) = delete;
-    HWND Handle() const { return m_hWnd; }
-
-private:
-    HWND m_hWnd;
-};
-
 class SnapcoreModal : public SnapcoreFixture {
 protected:
     // DoCaptureModal in the given mode while script plays the user.
@@ -232,7 +215,7 @@ TEST_F(SnapcoreModal, ADragOrTheKeysIntoTheScreensCornerReachItsLastColumnAndRow
 TEST_F(SnapcoreModal, WindowModeTakesTheTopmostWindowUnderThePointerClippedToTheScreen)
 {
     // A plain window that reaches off the screen's left edge, partly behind the pattern.
-    const CWindow behind("STATIC", WS_POPUP | WS_VISIBLE, RECT{-60, 100, 500, 500});
+    const CSystemWindow behind("STATIC", WS_POPUP | WS_VISIBLE, RECT{-60, 100, 500, 500});
     const CPatternWindow pattern;
     AuxWindowOptions aux{2, 0};
 
@@ -256,13 +239,13 @@ TEST_F(SnapcoreModal, WindowModeTakesTheTopmostWindowUnderThePointerClippedToThe
 
 TEST_F(SnapcoreModal, ObjectModeTakesTheDeepestVisibleChildUnderThePointer)
 {
-    const CWindow frame("STATIC", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, RECT{560, 200, 1000, 520}, nullptr,
+    const CSystemWindow frame("STATIC", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, RECT{560, 200, 1000, 520}, nullptr,
                         WS_EX_TOPMOST);
     // The group box comes first, so it lies above the panel in z-order, and surrounds it.
-    const CWindow group("BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, RECT{10, 10, 350, 250}, frame.Handle());
-    const CWindow panel("STATIC", WS_CHILD | WS_VISIBLE | SS_GRAYRECT, RECT{20, 20, 320, 220}, frame.Handle());
-    const CWindow button("BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, RECT{30, 40, 130, 70}, panel.Handle());
-    const CWindow hidden("STATIC", WS_CHILD, RECT{40, 45, 60, 65}, panel.Handle());
+    const CSystemWindow group("BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, RECT{10, 10, 350, 250}, frame.Handle());
+    const CSystemWindow panel("STATIC", WS_CHILD | WS_VISIBLE | SS_GRAYRECT, RECT{20, 20, 320, 220}, frame.Handle());
+    const CSystemWindow button("BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, RECT{30, 40, 130, 70}, panel.Handle());
+    const CSystemWindow hidden("STATIC", WS_CHILD, RECT{40, 45, 60, 65}, panel.Handle());
     SetForegroundWindow(frame.Handle());
     ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == frame.Handle() && ScreenShowsThreadWindows(); }));
     AuxWindowOptions aux{2, 0};

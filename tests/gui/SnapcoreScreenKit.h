@@ -15,6 +15,7 @@
 using CaptureFullScreenFn = decltype(&CaptureFullScreen);
 using DoCaptureModalFn = decltype(&DoCaptureModal);
 using CreateSkinManagerFn = decltype(&CreateSkinManager);
+using SelectOnFrozenScreenFn = decltype(&SelectOnFrozenScreen);
 
 template <typename Proc>
 Proc Resolve(HMODULE module, const char* name)
@@ -44,6 +45,23 @@ public:
 class CSolidWindow : public CQuartersWindow {
 public:
     CSolidWindow(const RECT& place, COLORREF colour) : CQuartersWindow(place, {colour, colour, colour, colour}) {}
+};
+
+// A plain window of the system's own classes, destroyed with its children.
+class CSystemWindow {
+public:
+    CSystemWindow(const char* windowClass, DWORD style, const RECT& place, HWND parent = nullptr, DWORD exStyle = 0)
+        : m_hWnd(CreateWindowExA(exStyle, windowClass, "", style, place.left, place.top, place.right - place.left,
+                                 place.bottom - place.top, parent, nullptr, GetModuleHandleA(nullptr), nullptr))
+    {
+    }
+    ~CSystemWindow() { DestroyWindow(m_hWnd); }
+    CSystemWindow(const CSystemWindow&) = delete;
+    CSystemWindow& operator=(const CSystemWindow&) = delete;
+    HWND Handle() const { return m_hWnd; }
+
+private:
+    HWND m_hWnd;
 };
 
 // A solid black square cursor with its hot spot in the middle, so that where it lands

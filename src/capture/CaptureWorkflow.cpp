@@ -256,8 +256,11 @@ void CCaptureWorkflow::AcceptFromDesk(DeskResult result)
         MakeUnsavedCaptureName(name, m_settings);
         m_host.AdoptCapture(std::move(result.picture), name, false, std::move(result.marks));
     }
-    if (m_settings.m_bShowAfterCapture)
+    if (m_settings.m_bShowAfterCapture) {
         m_keyboard.Show(m_host.CaptureWindow());
+        // No new document repaints the window's bars and empty space that the hide lost.
+        RedrawWindow(m_host.CaptureWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
 }
 
 void CCaptureWorkflow::Accept(CBitmapOwner bitmap, int mode)

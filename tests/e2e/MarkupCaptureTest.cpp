@@ -1,0 +1,303 @@
+// Capture and mark up with the real program, its engine and the desk, as a user works
+// them: the command or the hotkey, a drag over a window of known pixels, tool keys and
+// drags for the marks, and then where the picture went.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "KeyInput.h"
+#include "PixelReader.h"
+#include "QuartersWindow.h"
+#include "RealClick.h"
+#include "e2e/ProgramUnderTest.h"
+#include "res/resource.h"
+#include "scoped/ScopedHandles.h"
+
+namespace {
+
+// Clear of the program's window, which comes back while the quarters still show.
+const RECT kPlace = {1000, 800, 1240, 980};
+const COLORREF kQuarters[4] = {RGB(200, 30, 30), RGB(30, 160, 40), RGB(40, 50, 210), RGB(230, 200, 20)};
+const RECT kRegion = {1010, 810, 1230, 970};
+// The marks, in screen coordinates: a rectangle and an arrow ending at its head.
+const RECT kMarkedBox = {1030, 830, 1090, 870};
+const POINT kArrowFrom = {1120, 950}, kArrowTo = {1200, 860};
+constexpr COLORREF kMarkColour = RGB(255, 0, 0);
+
+COLORREF QuarterAt(int x, int y)
+{
+    const bool right = x >= (kPlace.left + kPlace.right) / 2;
+    const bool bottom = y >= (kPlace.top + kPlace.bottom) / 2;
+    return kQuarters[(bottom ? 2 : 0) + (right ? 1 : 0)];
+}
+
+HWND Overlay() { return FindWindowA("SnapcoreCaptureOverlay", nullptr); }
+HWND Desk() { return FindWindowA("LumigrabCaptureDesk", nullptr); }
+bool Shown(HWND window) { return window && IsWindowVisible(window); }
+
+double DistanceToSegment(double x, double y, POINT a, POINT b)
+{
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double t = std::fmax(0, std::fmin(1, ((x - a.x) * dx + (y - a.y) * dy) / (dx * dx + dy * dy)));
+    return std::hypot(x - (a.x + t * dx), y - (a.y + t * dy));
+}
+
+// How far a screen point lies from the marks drawn: their lines and the arrow's head.
+double DistanceToMarks(int x, int y)
+{
+    const RECT& b = kMarkedBox;
+    const POINT corners[5] = {{b.left, b.top}, {b.right, b.top}, {b.right, b.bottom}, {b.left, b.bottom}, {b.left, b.top}};
+    double nearest = std::hypot(x - kArrowTo.x, y - kArrowTo.y) - 16;
+    for (int i = 0; i < 4; ++i)
+        nearest = std::fmin(nearest, DistanceToSegment(x, y, corners[i], corners[i + 1]));
+    return std::fmin(nearest, DistanceToSegment(x, y, kArrowFrom, kArrowTo));
+}
+
+// What a picture of the screen at region shows wrongly: a wrong size, a pixel away from
+// the marks that is not the quarters' (with marks) or not the quarters' alone (without),
+// or a mark that is missing where it was drawn. Empty when it is right.
+std::string PictureFaults(HBITMAP picture, const RECT& region, bool withMarks)
+{
+    BITMAP info{};
+    if (!picture || !GetObjectA(picture, sizeof info, &info))
+        return "no picture";
+    if (info.bmWidth != region.right - region.left || info.bmHeight != region.bottom - region.top)
+        return "a picture of " + std::to_string(info.bmWidth) + " x " + std::to_string(info.bmHeight);
+    const CPixelReader pixels(picture);
+    const auto at = [&](int x, int y) { return pixels.At(x - region.left, y - region.top); };
+    for (int y = region.top; y < region.bottom; y += 3)
+        for (int x = region.left; x < region.right; x += 3)
+            if ((!withMarks || DistanceToMarks(x, y) > 4) && at(x, y) != QuarterAt(x, y))
+                return "differs from the screen at " + std::to_string(x) + ", " + std::to_string(y);
+    if (!withMarks)
+        return "";
+    const POINT onMarks[] = {{(kMarkedBox.left + kMarkedBox.right) / 2, kMarkedBox.top},
+                             {kMarkedBox.left, (kMarkedBox.top + kMarkedBox.bottom) / 2},
+                             {(kArrowFrom.x + kArrowTo.x) / 2, (kArrowFrom.y + kArrowTo.y) / 2}};
+    for (const POINT& point : onMarks)
+        if (at(point.x, point.y) != kMarkColour)
+            return "no mark at " + std::to_string(point.x) + ", " + std::to_string(point.y);
+    return "";
+}
+
+// The picture on the clipboard once it has changed from sequence, or null.
+CBitmapOwner ClipboardPictureAfter(DWORD sequence)
+{
+    CBitmapOwner bitmap;
+    if (!PumpUntil([&] { return GetClipboardSequenceNumber() != sequence && IsClipboardFormatAvailable(CF_DIB); },
+                   10000) ||
+        !OpenClipboard(nullptr))
+        return bitmap;
+    if (HGLOBAL data = GetClipboardData(CF_DIB)) {
+        const auto* dib = static_cast<const BITMAPINFO*>(GlobalLock(data));
+        const BYTE* bits = reinterpret_cast<const BYTE*>(dib) + dib->bmiHeader.biSize +
+                           (dib->bmiHeader.biCompression == BI_BITFIELDS ? 3 * sizeof(DWORD) : 0);
+        bitmap.reset(CreateDIBitmap(CScreenDC(), &dib->bmiHeader, CBM_INIT, bits, dib, DIB_RGB_COLORS));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return bitmap;
+}
+
+class MarkupCaptureTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_quarters.Shown());
+        Start();
+    }
+
+    void Start()
+    {
+        ASSERT_TRUE(m_program.Start());
+        m_frame = m_program.MainFrame();
+        ASSERT_NE(m_frame, nullptr);
+        m_tabs = FindWindowExA(m_frame, nullptr, WC_TABCONTROLA, nullptr);
+    }
+
+    void TearDown() override
+    {
+        if (m_frame && m_program.IsRunning()) {
+            EXPECT_TRUE(m_program.CloseLettingCapturesGo(m_frame));
+        }
+    }
+
+    int TabCount() const { return static_cast<int>(SendMessageA(m_tabs, TCM_GETITEMCOUNT, 0, 0)); }
+
+    // Starts a capture to mark up and drags from..to on the frozen screen; true once the
+    // desk shows the selection with the keyboard.
+    bool Select(const std::function<void()>& trigger, const RECT& region = kRegion)
+    {
+        trigger();
+        if (!PumpUntil([] { return Shown(Overlay()) && GetForegroundWindow() == Overlay(); }, 10000))
+            return false;
+        DragOnScreen({{region.left, region.top}, {region.right, region.bottom}});
+        return PumpUntil([] { return Shown(Desk()) && GetForegroundWindow() == Desk(); }, 10000);
+    }
+    bool SelectByCommand() { return Select([&] { CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_MARKUP); }); }
+
+    static void DrawMarks()
+    {
+        PressKeys({'R'});
+        DragOnScreen({{kMarkedBox.left, kMarkedBox.top}, {kMarkedBox.right, kMarkedBox.bottom}});
+        PressKeys({'A'});
+        DragOnScreen({kArrowFrom, kArrowTo});
+    }
+
+    // Where the program keeps the last region, written at once.
+    RECT KeptRegion() const
+    {
+        char text[64] = "";
+        GetPrivateProfileStringA("Options", "LastRegion", "", text, sizeof text, m_program.PathOf("lumigrab.ini").c_str());
+        RECT kept{};
+        sscanf(text, "%ld,%ld,%ld,%ld", &kept.left, &kept.top, &kept.right, &kept.bottom);
+        return kept;
+    }
+
+    CQuartersWindow m_quarters{kPlace, kQuarters};
+    CProgramUnderTest m_program;
+    HWND m_frame = nullptr;
+    HWND m_tabs = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MarkupCaptureTest, TheCommandADragMarksAndEnterPutTheRegionWithItsMarksOnTheClipboard)
+{
+    const DWORD sequence = GetClipboardSequenceNumber();
+    ASSERT_TRUE(SelectByCommand());
+    DrawMarks();
+    PressKeys({VK_RETURN});
+    const CBitmapOwner copied = ClipboardPictureAfter(sequence);
+    EXPECT_EQ("", PictureFaults(copied.get(), kRegion, true));
+    EXPECT_TRUE(PumpUntil([] { return Desk() == nullptr; }, 5000));
+
+    const RECT kept = KeptRegion();
+    EXPECT_TRUE(EqualRect(&kept, &kRegion)) << "counted as a capture of that region";
+    EXPECT_EQ(0, TabCount()) << "no document";
+    // The window is back whole, its empty space painted, though no document came to paint it.
+    HWND client = FindWindowExA(m_frame, nullptr, "MDIClient", nullptr);
+    POINT inClient{20, 20};
+    ClientToScreen(client, &inClient);
+    EXPECT_TRUE(PumpUntil([&] { return CPixelReader().At(inClient) == GetSysColor(COLOR_APPWORKSPACE); }, 5000));
+}
+
+TEST_F(MarkupCaptureTest, EscEndsTheDrawingFirstAndThenTheCaptureLeavingNothing)
+{
+    DWORD sequence = GetClipboardSequenceNumber();
+    ASSERT_TRUE(SelectByCommand());
+    PressKeys({'R'});
+    const POINT from{kMarkedBox.left, kMarkedBox.top}, to{kMarkedBox.right, kMarkedBox.bottom};
+    MouseAtScreen(from);
+    MouseAtScreen(from, MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 8; ++step) {
+        Sleep(15);
+        MouseAtScreen(POINT{from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8});
+    }
+    const POINT onEdge{(from.x + to.x) / 2, from.y};
+    EXPECT_TRUE(PumpUntil([&] { return CPixelReader().At(onEdge) == kMarkColour; })) << "the rectangle is being drawn";
+    PressKeys({VK_ESCAPE});
+    MouseAtScreen(to, MOUSEEVENTF_LEFTUP);
+    // Still on the desk: Enter copies the region without the rectangle that was let go.
+    PressKeys({VK_RETURN});
+    const CBitmapOwner copied = ClipboardPictureAfter(sequence);
+    EXPECT_EQ("", PictureFaults(copied.get(), kRegion, false));
+    ASSERT_TRUE(PumpUntil([] { return Desk() == nullptr; }, 5000));
+
+    sequence = GetClipboardSequenceNumber();
+    ASSERT_TRUE(SelectByCommand());
+    DrawMarks();
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(PumpUntil([] { return Desk() == nullptr; }, 5000));
+    EXPECT_EQ(sequence, GetClipboardSequenceNumber());
+    EXPECT_EQ(0, TabCount());
+    for (HWND window : m_program.TopLevelWindows())
+        EXPECT_EQ(m_frame, window) << "only the program's own window is left";
+}
+
+TEST_F(MarkupCaptureTest, APinLandsOnTheSelectionAndADocumentKeepsItsMarksEditable)
+{
+    ASSERT_TRUE(SelectByCommand());
+    DrawMarks();
+    PostMessageA(Desk(), WM_COMMAND, ID_DESK_PIN, 0);
+    HWND pin = m_program.WaitForWindow("LumigrabPin", 10000);
+    ASSERT_NE(nullptr, pin);
+    RECT place{};
+    GetWindowRect(pin, &place);
+    // The pin's frame is 2 pixels wide around the picture.
+    EXPECT_EQ(kRegion.left, place.left + 2);
+    EXPECT_EQ(kRegion.top, place.top + 2);
+    EXPECT_EQ(kRegion.right, place.right - 2);
+    EXPECT_EQ(kRegion.bottom, place.bottom - 2);
+    const POINT onBox{(kMarkedBox.left + kMarkedBox.right) / 2, kMarkedBox.top};
+    EXPECT_TRUE(PumpUntil([&] { return CPixelReader().At(onBox) == kMarkColour; }, 5000)) << "the marks pinned too";
+    PostMessageA(pin, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(pin); }, 5000));
+
+    ASSERT_TRUE(SelectByCommand());
+    DrawMarks();
+    PostMessageA(Desk(), WM_COMMAND, ID_DESK_OPEN_DOCUMENT, 0);
+    ASSERT_TRUE(PumpUntil([&] { return TabCount() == 1 && IsWindowVisible(m_frame); }, 10000));
+    HWND view = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        HWND client = FindWindowExA(m_frame, nullptr, "MDIClient", nullptr);
+        return (view = GetWindow(GetWindow(client, GW_CHILD), GW_CHILD)) != nullptr;
+    }));
+    const auto onView = [&](int x, int y) {
+        POINT point{x - kRegion.left, y - kRegion.top};
+        ClientToScreen(view, &point);
+        return point;
+    };
+    SetForegroundWindow(m_frame);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == m_frame; }));
+    ClickAtScreen(onView(kRegion.left + 5, kRegion.bottom - 5));
+    // The select tool takes the rectangle by its left edge and moves it 20 pixels right.
+    PressKeys({'V'});
+    const POINT edge = onView(kMarkedBox.left, (kMarkedBox.top + kMarkedBox.bottom) / 2);
+    DragOnScreen({edge, POINT{edge.x + 20, edge.y}});
+    const DWORD sequence = GetClipboardSequenceNumber();
+    PressKeys({VK_CONTROL, 'C'});
+    const CBitmapOwner copied = ClipboardPictureAfter(sequence);
+    ASSERT_NE(nullptr, copied.get());
+    const int middle = (kMarkedBox.top + kMarkedBox.bottom) / 2 - kRegion.top;
+    EXPECT_EQ(kMarkColour, BitmapPixel(copied.get(), kMarkedBox.left + 20 - kRegion.left, middle)) << "moved here";
+    EXPECT_EQ(QuarterAt(kMarkedBox.left, kMarkedBox.top), BitmapPixel(copied.get(), kMarkedBox.left - kRegion.left, middle))
+        << "and gone from there";
+}
+
+TEST_F(MarkupCaptureTest, AHandleDraggedBeforeMarkingGivesTheAdjustedRectangle)
+{
+    const DWORD sequence = GetClipboardSequenceNumber();
+    ASSERT_TRUE(SelectByCommand());
+    const RECT adjusted{kRegion.left, kRegion.top, kRegion.right - 30, kRegion.bottom - 20};
+    DragOnScreen({{kRegion.right, kRegion.bottom}, {adjusted.right, adjusted.bottom}});
+    PressKeys({VK_RETURN});
+    EXPECT_EQ("", PictureFaults(ClipboardPictureAfter(sequence).get(), adjusted, false));
+    const RECT kept = KeptRegion();
+    EXPECT_TRUE(EqualRect(&kept, &adjusted));
+}
+
+TEST_F(MarkupCaptureTest, TheHotkeyIsOffByDefaultAndCapturesOnceTurnedOn)
+{
+    // Free for any program while it is off.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F7));
+    UnregisterHotKey(nullptr, 1);
+    ASSERT_TRUE(m_program.CloseLettingCapturesGo(m_frame));
+    const std::string ini = m_program.PathOf("lumigrab.ini");
+    for (const auto& [key, value] : {std::pair<const char*, const char*>{"MarkupHotkey", "1"}, {"MarkupKey", "118"},
+                                     {"MarkupModifiers", "2"}})
+        ASSERT_TRUE(WritePrivateProfileStringA("Options", key, value, ini.c_str()));
+    Start();
+
+    const DWORD sequence = GetClipboardSequenceNumber();
+    ASSERT_TRUE(Select([] { PressKeys({VK_CONTROL, VK_F7}); }));
+    PressKeys({VK_RETURN});
+    EXPECT_EQ("", PictureFaults(ClipboardPictureAfter(sequence).get(), kRegion, false));
+}

@@ -165,9 +165,9 @@ void CAnnotationController::BeginSelectDrag(POINT client, ImagePoint at, bool sh
 
 void CAnnotationController::OnMouseMove(POINT client, unsigned keys)
 {
-    const bool shift = (keys & kShiftKey) != 0;
     if (m_drag == Drag::kNone)
         return;
+    const bool shift = (keys & kShiftKey) != 0;
     ImagePoint at = ToImage(client);
     const ImageRect before = m_drag == Drag::kDrawing ? AnnotationBox(m_draft) : BoxBetween(m_dragStart, m_dragNow);
     switch (m_drag) {
@@ -209,8 +209,14 @@ void CAnnotationController::OnButtonUp(POINT client, unsigned keys)
     if (m_drag == Drag::kNone)
         return;
     OnMouseMove(client, keys);
-    // Where the moved or resized marks are now, taken while the drag still says so.
-    const std::vector<Annotation> shown = ShownObjects();
+    // The moved or resized marks where they are now, taken while the drag still says so.
+    CAnnotationEdit moved;
+    if (m_drag == Drag::kMoving || m_drag == Drag::kResizing) {
+        for (size_t index : m_selection) {
+            if (index < m_picture.Objects().size())
+                moved.Append(CAnnotationEdit::Replace(index, m_picture.Objects()[index], ShownObject(index)));
+        }
+    }
     const Drag drag = m_drag;
     m_drag = Drag::kNone;
     m_surface.ReleaseMouse();
@@ -226,13 +232,8 @@ void CAnnotationController::OnButtonUp(POINT client, unsigned keys)
     }
     case Drag::kMoving:
     case Drag::kResizing: {
-        CAnnotationEdit edit;
-        for (size_t index : m_selection) {
-            if (index < shown.size())
-                edit.Append(CAnnotationEdit::Replace(index, m_picture.Objects()[index], shown[index]));
-        }
         if (m_dragNow.x != m_dragStart.x || m_dragNow.y != m_dragStart.y) {
-            Commit(std::move(edit));
+            Commit(std::move(moved));
         } else {
             if (drag == Drag::kMoving && m_nPressedAmongSelected >= 0)
                 m_selection.assign(1, static_cast<size_t>(m_nPressedAmongSelected));
@@ -287,19 +288,14 @@ bool CAnnotationController::EndWorkInProgress()
     return true;
 }
 
-std::vector<Annotation> CAnnotationController::ShownObjects() const
+Annotation CAnnotationController::ShownObject(size_t index) const
 {
-    std::vector<Annotation> shown = m_picture.Objects();
-    if (m_drag != Drag::kMoving && m_drag != Drag::kResizing)
-        return shown;
-    for (size_t index : m_selection) {
-        if (index >= shown.size())
-            continue;
-        shown[index] = m_drag == Drag::kMoving
-                           ? MovedAnnotation(shown[index], m_dragNow.x - m_dragStart.x, m_dragNow.y - m_dragStart.y)
-                           : ResizedAnnotation(shown[index], m_nHandle, m_dragNow);
+    const Annotation& object = m_picture.Objects()[index];
+    switch (m_drag) {
+    case Drag::kMoving: return MovedAnnotation(object, m_dragNow.x - m_dragStart.x, m_dragNow.y - m_dragStart.y);
+    case Drag::kResizing: return ResizedAnnotation(object, m_nHandle, m_dragNow);
+    default: return object;
     }
-    return shown;
 }
 
 int CAnnotationController::HandleAt(POINT client) const
@@ -333,16 +329,14 @@ void CAnnotationController::FinishText()
     IAnnotationTextBox& box = m_surface.TextBox();
     if (!box.IsOpen())
         return;
-    const int index = m_nTextIndex;
-    const ImagePoint origin = m_textOrigin;
-    const AnnotationStyle style = m_textStyle;
     const std::wstring text = box.Close();
+    const int index = m_nTextIndex;
     Annotation object;
     object.kind = AnnotationKind::kText;
-    object.style = style;
+    object.style = m_textStyle;
     object.text = text;
-    const ImagePoint size = MeasureAnnotationText(text, style);
-    object.points = {origin, ImagePoint{origin.x + size.x, origin.y + size.y}};
+    const ImagePoint size = MeasureAnnotationText(text, m_textStyle);
+    object.points = {m_textOrigin, ImagePoint{m_textOrigin.x + size.x, m_textOrigin.y + size.y}};
     if (index < 0) {
         // An empty box keeps nothing, but the typing's change is over all the same.
         Commit(text.empty() ? CAnnotationEdit() : CAnnotationEdit::Insert(m_picture.Objects().size(), std::move(object)));
@@ -488,16 +482,16 @@ void CAnnotationController::PaintMarks(HDC dc, const RECT& clip, POINT shift) co
 
 void CAnnotationController::PaintLive(HDC dc, const RECT& clip, POINT shift) const
 {
-    const std::vector<Annotation> shown = ShownObjects();
     AnnotationOverlay overlay;
     for (size_t index : m_selection) {
-        if (index >= shown.size())
+        if (index >= m_picture.Objects().size())
             continue;
-        if (IsLive(index))
-            overlay.live.push_back(shown[index]);
-        overlay.selected.push_back(AnnotationBox(shown[index]));
+        const Annotation shown = ShownObject(index);
+        if (m_drag == Drag::kMoving || m_drag == Drag::kResizing)
+            overlay.live.push_back(shown);
+        overlay.selected.push_back(AnnotationBox(shown));
         if (m_selection.size() == 1)
-            overlay.handles = AnnotationHandles(shown[index]);
+            overlay.handles = AnnotationHandles(shown);
     }
     if (m_drag == Drag::kDrawing)
         overlay.draft = &m_draft;
@@ -642,11 +636,10 @@ void CAnnotationController::RedrawOverlay() const
 
 ImageRect CAnnotationController::SelectionBox() const
 {
-    const std::vector<Annotation> shown = ShownObjects();
     ImageRect box{1e9f, 1e9f, -1e9f, -1e9f};
     for (size_t index : m_selection) {
-        if (index < shown.size())
-            box = Union(box, AnnotationBox(shown[index]));
+        if (index < m_picture.Objects().size())
+            box = Union(box, AnnotationBox(ShownObject(index)));
     }
     return box;
 }

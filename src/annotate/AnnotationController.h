@@ -105,8 +105,9 @@ private:
     void BeginSelectDrag(POINT client, ImagePoint at, bool shift, bool doubleClick);
     void PlaceText(ImagePoint at, int index);
     int HandleAt(POINT client) const;
-    // The marks as they show now: with the ones being moved or resized in their new place.
-    std::vector<Annotation> ShownObjects() const;
+    // A selected mark as it shows now: in its new place while the selection is being
+    // moved or resized.
+    Annotation ShownObject(size_t index) const;
     // The marks that stay put: all but the one in the text box and those being dragged.
     std::vector<Annotation> StillObjects() const;
     bool IsLive(size_t index) const;

@@ -4,13 +4,18 @@
 //   (budget: at most 1.3);
 //   one mouse move over the interactive overlay against one full repaint of it
 //   (budget: under 10%), measured through real messages to the overlay window from a
-//   timer inside the capture's own message loop.
+//   timer inside the capture's own message loop;
+//   the pixels SelectOnFrozenScreen keeps alive while the overlay is up and once it has
+//   returned, against the size of one frame of the virtual screen (budget: one frame
+//   after the return), counted over the live DIB sections of the process.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
+#include "LiveGdiObjects.h"
 #include "snapcore.h"
 
 namespace {
@@ -152,6 +157,50 @@ void ReportOverlay(decltype(&DoCaptureModal) doCaptureModal, int mode, bool drag
            g_costs.move * 1000, g_costs.repaint * 1000, 100 * g_costs.move / g_costs.repaint);
 }
 
+// The DIB bytes alive, sampled inside the overlay before a region is dragged on it.
+std::optional<size_t> g_overlayBytes;
+
+void CALLBACK SampleAndSelect(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    const HWND overlay = FindOverlay();
+    if (!overlay)
+        return;
+    KillTimer(nullptr, timer);
+    g_overlayBytes = LiveDibSectionBytes();
+    const POINT from{100, 100}, to{300, 200};
+    Deliver(overlay, WM_MOUSEMOVE, 0, from);
+    Deliver(overlay, WM_LBUTTONDOWN, MK_LBUTTON, from);
+    Deliver(overlay, WM_MOUSEMOVE, MK_LBUTTON, to);
+    Deliver(overlay, WM_LBUTTONUP, 0, to);
+}
+
+void ReportFrozenFrameMemory(decltype(&SelectOnFrozenScreen) selectOnFrozenScreen)
+{
+    const char* what = "SelectOnFrozenScreen memory";
+    const std::optional<size_t> before = LiveDibSectionBytes();
+    if (!selectOnFrozenScreen || !before) {
+        printf("%-34s not measured: %s\n", what,
+               selectOnFrozenScreen ? "the process's GDI handle table cannot be read here" : "the engine lacks the call");
+        return;
+    }
+    const RECT screen = VirtualScreen();
+    const double frame = 4.0 * (screen.right - screen.left) * (screen.bottom - screen.top);
+    g_overlayBytes.reset();
+    SetTimer(nullptr, 0, 50, SampleAndSelect);
+    CaptureOptions options{};
+    AuxWindowOptions aux{4, 0};
+    RECT chosen{};
+    const HBITMAP handed = selectOnFrozenScreen(2, &options, &aux, &chosen);
+    const std::optional<size_t> after = LiveDibSectionBytes();
+    DeleteObject(handed);
+    if (!handed || !g_overlayBytes || !after) {
+        printf("%-34s not measured: no selection was made\n", what);
+        return;
+    }
+    printf("%-34s overlay up %5.2f frames, returned %5.2f frames (budget: 1 frame of %.1f MB)\n", what,
+           (*g_overlayBytes - *before) / frame, (*after - *before) / frame, frame / (1024 * 1024));
+}
+
 } // namespace
 
 int main()
@@ -184,6 +233,8 @@ int main()
 
     ReportOverlay(doCaptureModal, 2, true, "region mode, dragging a selection");
     ReportOverlay(doCaptureModal, 1, false, "window mode, hovering");
+    ReportFrozenFrameMemory(reinterpret_cast<decltype(&SelectOnFrozenScreen)>(
+        reinterpret_cast<void*>(GetProcAddress(engine, "SelectOnFrozenScreen"))));
     FreeLibrary(engine);
     return 0;
 }

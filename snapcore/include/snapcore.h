@@ -36,7 +36,9 @@ extern "C" ISkinManager* __stdcall CreateSkinManager();
 //   mode     1 window, 2 region, 3 object, as DoCaptureModal; 4 any part: the window
 //            or control under the pointer is highlighted as in object mode, a click
 //            (press and release within the system's drag distance) takes it, and a
-//            drag selects a region as in region mode. Other modes give null at once.
+//            drag selects a region as in region mode; Enter works as the button,
+//            once to press where the pointer is and once to let go, with the arrow
+//            keys moving the pointer in between. Other modes give null at once.
 //   options  as for DoCaptureModal (null: no PrintScreen key, no pointer). With the
 //            pointer asked for, it is drawn into the returned picture where it was
 //            when the screen froze; the overlay never shows it.

@@ -275,6 +275,13 @@
 /* A name from the command line or a drop that the code page cannot hold (%s its form there) */
 #define IDS_UNUSABLE_FILE_NAME      3600
 
+/* The capture desk */
+#define ID_DESK_PIN                 33100
+#define ID_DESK_SAVE                33101
+#define ID_DESK_OPEN_DOCUMENT       33102
+#define ID_DESK_COPY                33103
+#define ID_DESK_CANCEL              33104
+
 /* The capture desk's toolbar: its strips, title and tooltips */
 #define IDB_DESK_DISABLED           180
 #define IDB_DESK_MASK               181
@@ -293,13 +300,6 @@
 #define IDS_DESK_TIP_OPEN_DOCUMENT  4025
 #define IDS_DESK_TIP_COPY           4026
 #define IDS_DESK_TIP_CANCEL         4027
-
-/* The capture desk */
-#define ID_DESK_PIN                 33100
-#define ID_DESK_SAVE                33101
-#define ID_DESK_OPEN_DOCUMENT       33102
-#define ID_DESK_COPY                33103
-#define ID_DESK_CANCEL              33104
 
 /* Capture and mark up: the command, its hotkey's refusal, its options on the 更多 page */
 #define ID_CAPTURE_MARKUP           32841

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include "DialogAnswerer.h"
@@ -47,13 +48,30 @@ bool DeskHasKeyboard()
     return ::testing::AssertionSuccess();
 }
 
+// The middle of the button of command on the desk's toolbar, on the screen.
+POINT ToolBarButton(int command)
+{
+    HWND bar = FindWindowA("LumigrabDeskToolBar", nullptr);
+    for (HWND strip = FindWindowExA(bar, nullptr, TOOLBARCLASSNAMEA, nullptr); strip;
+         strip = FindWindowExA(bar, strip, TOOLBARCLASSNAMEA, nullptr)) {
+        RECT button{};
+        if (SendMessageA(strip, TB_GETRECT, static_cast<WPARAM>(command), reinterpret_cast<LPARAM>(&button))) {
+            POINT middle = CentreOf(button);
+            ClientToScreen(strip, &middle);
+            return middle;
+        }
+    }
+    return POINT{-1, -1};
+}
+
 class CaptureDesk : public ::testing::Test {
 protected:
     // Runs the desk over the pattern with the selection, acting once the desk has the
     // keyboard; a desk still up at the deadline is closed, which cancels it.
-    DeskResult Run(const std::function<void()>& act, const RECT& selection = kChosen)
+    DeskResult Run(const std::function<void()>& act, const RECT& selection = kChosen,
+                   const std::function<bool()>& ready = DeskHasKeyboard)
     {
-        CTimedSteps steps({{DeskHasKeyboard, act}}, 10000, [] { PostMessageA(Desk(), WM_CLOSE, 0, 0); });
+        CTimedSteps steps({{ready, act}}, 10000, [] { PostMessageA(Desk(), WM_CLOSE, 0, 0); });
         DeskResult result = RunCaptureDesk(m_frame.get(), POINT{0, 0}, selection, m_tools, m_settings);
         EXPECT_TRUE(steps.Finished());
         EXPECT_FALSE(IsWindow(Desk()));
@@ -120,12 +138,18 @@ TEST_F(CaptureDesk, EscEndsTheDrawingFirstThenCancelsTheCapture)
     EXPECT_EQ(DeskAction::kCancelled, rightClicked.action);
 }
 
-TEST_F(CaptureDesk, DoubleClickInsideCopies)
+TEST_F(CaptureDesk, ShowsTheFrameDimmedOutsideTheSelectionAndCopiesOnADoubleClickInside)
 {
-    const DeskResult result = Run([] {
+    COLORREF outside = 0, inside = 0;
+    const DeskResult result = Run([&] {
+        outside = CPixelReader().At(50, 400);
+        inside = CPixelReader().At(200, 200);
         ClickAtScreen({200, 200});
         ClickAtScreen({200, 200});
     });
+    const COLORREF frame = PatternColor(50, 400);
+    EXPECT_EQ(RGB(GetRValue(frame) / 2, GetGValue(frame) / 2, GetBValue(frame) / 2), outside);
+    EXPECT_EQ(PatternColor(200, 200), inside);
     EXPECT_EQ(DeskAction::kCopy, result.action);
     EXPECT_TRUE(EqualRect(&kChosen, &result.rcSelection));
 }
@@ -183,5 +207,21 @@ TEST_F(CaptureDesk, SaveProposesTheAutoSaveNameAndACancelledDialogReturnsToTheDe
     const CBitmapOwner written(ReadImageFile(result.savedPath.c_str(), FindImageFormat("png")));
     EXPECT_EQ(ink, BitmapPixel(written.get(), 100, 50));
     EXPECT_EQ(PatternColor(110, 90), BitmapPixel(written.get(), 10, 10));
+}
+TEST_F(CaptureDesk, ItsToolbarStaysAboveItAndTakesClicks)
+{
+    // Past the moment in which the desk asks for the keyboard, which lifts it.
+    const DWORD start = GetTickCount();
+    const auto settled = [start] { return DeskHasKeyboard() && GetTickCount() - start > 1500 && ScreenShowsThreadWindows(); };
+    const DeskResult result = Run(
+        [] {
+            ClickAtScreen(ToolBarButton(ID_TOOL_ELLIPSE));
+            DragOnScreen({{150, 130}, {250, 200}});
+            ClickAtScreen(ToolBarButton(ID_DESK_COPY));
+        },
+        kChosen, settled);
+    EXPECT_EQ(DeskAction::kCopy, result.action);
+    ASSERT_EQ(1u, result.marks.size());
+    EXPECT_EQ(AnnotationKind::kEllipse, result.marks[0].kind);
 }
 }  // namespace

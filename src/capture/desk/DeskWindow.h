@@ -7,6 +7,7 @@
 #include "capture/desk/CaptureDesk.h"
 #include "capture/desk/DeskSelection.h"
 #include "capture/desk/DeskSurface.h"
+#include "capture/desk/DeskToolBar.h"
 #include "annotate/AnnotationController.h"
 #include "ui/Window.h"
 
@@ -37,7 +38,7 @@ protected:
 
 private:
     void OnPaint();
-    void PaintDimming(HDC dc, const RECT& clip) const;
+    void DimOutside(DWORD* pixels, const RECT& clip) const;
     void PaintDecor(HDC dc) const;
     void OnKeyDown(WPARAM key);
     void OnButtonDown(POINT point, bool doubleClick);
@@ -47,6 +48,9 @@ private:
     bool OnSetCursor();
     void OnCommand(UINT id);
     void OnEdited();
+    // The toolbar beside the selection, clear of the marks, and showing the tools' state.
+    void PlaceToolBar();
+    void UpdateToolBar();
     void ChooseTool(AnnotationTool tool);
     void TakeKeyboard();
     // Ends a drag of a mark or of the selection, or the text being typed; false when
@@ -84,7 +88,7 @@ private:
     RECT m_rcPicture{};
     CDeskSurface m_surface{*this, [this] { OnEdited(); }};
     CAnnotationController m_controller{m_picture, m_surface};
-    CBitmapOwner m_hDimmer;
+    CDeskToolBar m_toolBar{m_tools};
     DWORD m_dwShownAt = 0;
     bool m_bDone = false;
     DeskResult m_result;

@@ -4,7 +4,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
+
+#include "Gbk.h"
 
 #include "MessagePump.h"
 #include "RealClick.h"
@@ -43,6 +46,20 @@ HWND BarWith(HWND deskBar, UINT command)
         if (SendMessageA(bar, TB_COMMANDTOINDEX, command, 0) >= 0)
             return bar;
     return nullptr;
+}
+
+// What the tooltip of a toolbar's button says.
+std::string TipText(HWND toolBar, UINT command)
+{
+    char text[80] = {};
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = toolBar;
+    tool.uId = command;
+    tool.lpszText = text;
+    SendMessageA(reinterpret_cast<HWND>(SendMessageA(toolBar, TB_GETTOOLTIPS, 0, 0)), TTM_GETTEXTA, sizeof text,
+                 reinterpret_cast<LPARAM>(&tool));
+    return text;
 }
 
 RECT ScreenRect()
@@ -113,8 +130,8 @@ TEST_F(DeskToolBarTest, ClickedButtonsSendTheirCommandsAndGreyedOnesSendNothing)
     m_bar.PlaceBeside(selection, RECT{});
     m_bar.Update(true, false);
     const RECT placed = BarRect();
-    EXPECT_TRUE(placed.top >= selection.bottom && placed.right >= selection.right &&
-                placed.right <= selection.right + 16 && Inside(placed, screen))
+    EXPECT_TRUE(placed.top >= selection.bottom && placed.right <= selection.right &&
+                placed.right >= selection.right - 16 && Inside(placed, screen))
         << "below, right-aligned";
 
     for (UINT command : {static_cast<UINT>(ID_TOOL_RECTANGLE), static_cast<UINT>(ID_TOOL_MOSAIC),
@@ -124,12 +141,43 @@ TEST_F(DeskToolBarTest, ClickedButtonsSendTheirCommandsAndGreyedOnesSendNothing)
         EXPECT_TRUE(ClickSends(command)) << command;
 
     HWND actions = BarWith(m_bar.Handle(), ID_ANNOTATE_REDO);
+    EXPECT_EQ(ToGbk("复制 (Enter)"), TipText(actions, ID_DESK_COPY));
+    EXPECT_EQ(ToGbk("矩形 (R)"), TipText(BarWith(m_bar.Handle(), ID_TOOL_RECTANGLE), ID_TOOL_RECTANGLE));
     EXPECT_FALSE(SendMessageA(actions, TB_ISBUTTONENABLED, ID_ANNOTATE_REDO, 0));
     EXPECT_TRUE(Click(ID_ANNOTATE_REDO));
     EXPECT_TRUE(ClickSends(ID_DESK_COPY)) << "nothing to redo, then the copy alone";
     m_bar.Update(false, true);
     EXPECT_FALSE(SendMessageA(actions, TB_ISBUTTONENABLED, ID_ANNOTATE_UNDO, 0));
     EXPECT_TRUE(ClickSends(ID_ANNOTATE_REDO));
+}
+
+TEST_F(DeskToolBarTest, TheLookIsSetOnTheToolsInsideAndTheKeysGoBackToTheDesk)
+{
+    const RECT screen = ScreenRect();
+    m_bar.PlaceBeside(RECT{screen.right - 300, 100, screen.right - 100, 200}, RECT{});
+    SetForegroundWindow(m_owner);
+    HWND list = FindWindowExA(BarWith(m_bar.Handle(), ID_TOOL_ARROW), nullptr, WC_COMBOBOXA, nullptr);
+    ASSERT_NE(nullptr, list);
+    RECT field{};
+    GetClientRect(list, &field);
+    POINT centre = CentreOf(field);
+    ClientToScreen(list, &centre);
+    ASSERT_TRUE(PumpUntil([&] { return WindowFromPoint(centre) == list; }));
+    ClickAtScreen(centre);
+    ASSERT_TRUE(PumpUntil([&] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(list, &info));
+    RECT item{};
+    SendMessageA(info.hwndList, LB_GETITEMRECT, 6, reinterpret_cast<LPARAM>(&item));
+    POINT width7 = CentreOf(item);
+    ClientToScreen(info.hwndList, &width7);
+    ASSERT_TRUE(PumpUntil([&] { return WindowFromPoint(width7) == info.hwndList; }));
+    ClickAtScreen(width7);
+    EXPECT_TRUE(PumpUntil([&] { return m_tools.Style().width == 7 && !SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0); }));
+    PumpPending();
+    EXPECT_EQ(m_owner, GetFocus());
+    EXPECT_TRUE(g_commands.empty()) << "the desk hears nothing of the look";
 }
 
 TEST_F(DeskToolBarTest, TheBarStaysWhollyOnTheScreenBesideSelectionsAtItsEdges)

@@ -10,8 +10,10 @@
 
 namespace {
 const char kDeskToolBarClass[] = "LumigrabDeskToolBar";
-constexpr int kPadding = 2;      // around the bars, at 96 DPI
-constexpr int kSelectionGap = 6;  // between the selection and the bar, clear of its handles
+// At 96 DPI: inside the popup around its bars, and kept free outside it, off the
+// selection's handles and the monitor's edges.
+constexpr int kPadding = 2;
+constexpr int kMargin = 5;
 
 const ToolBarStrips kDeskStrips = {
     {IDB_DESK, IDB_DESK_24, IDB_DESK_32},
@@ -95,6 +97,14 @@ CDpiScale DpiOfMonitor(const RECT& monitorRect)
     return CDpiScale::OfWindow(nullptr);
 }
 
+// The bar is never the active window, and a toolbar's tips show only over an active one.
+void TipEvenWhenInactive(HWND toolBar)
+{
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(toolBar, TB_GETTOOLTIPS, 0, 0));
+    if (tips)
+        SetWindowLongPtrA(tips, GWL_STYLE, GetWindowLongPtrA(tips, GWL_STYLE) | TTS_ALWAYSTIP);
+}
+
 SIZE IdealSize(HWND toolBar)
 {
     SIZE size{};
@@ -122,6 +132,8 @@ bool CDeskToolBar::Create(HWND desk)
         return false;
     for (UINT tool : kHiddenTools)
         SendMessageA(m_drawing.Handle(), TB_HIDEBUTTON, tool, MAKELPARAM(TRUE, 0));
+    TipEvenWhenInactive(m_drawing.Handle());
+    TipEvenWhenInactive(m_hActions);
     Update(false, false);
     return true;
 }
@@ -152,10 +164,17 @@ void CDeskToolBar::LayOut(const CDpiScale& dpi, int maxWidth)
     m_actionTipFont.SetDpi(dpi);
 
     const SIZE drawing = IdealSize(m_drawing.Handle());
-    const SIZE actions = IdealSize(m_hActions);
+    SIZE actions = IdealSize(m_hActions);
     const int padding = dpi.Scale(kPadding);
     const int border = 2 * GetSystemMetrics(SM_CXBORDER);
     const bool oneRow = drawing.cx + actions.cx + 2 * padding + border <= maxWidth;
+    // The gap that parts the ways out from the tools has nothing to part on a row of their own.
+    TBBUTTONINFOA leadingGap{};
+    leadingGap.cbSize = sizeof leadingGap;
+    leadingGap.dwMask = TBIF_BYINDEX | TBIF_STATE;
+    leadingGap.fsState = oneRow ? 0 : TBSTATE_HIDDEN;
+    SendMessageA(m_hActions, TB_SETBUTTONINFOA, 0, reinterpret_cast<LPARAM>(&leadingGap));
+    actions = IdealSize(m_hActions);
     const int width = oneRow ? drawing.cx + actions.cx : std::max(drawing.cx, actions.cx);
     const int height = oneRow ? std::max(drawing.cy, actions.cy) : drawing.cy + actions.cy;
     SetWindowPos(m_drawing.Handle(), nullptr, padding, padding + (oneRow ? (height - drawing.cy) / 2 : 0), drawing.cx,
@@ -180,10 +199,11 @@ void CDeskToolBar::PlaceBeside(const RECT& selection, const RECT& markedUp)
     const int maxWidth = monitor.right - monitor.left;
     if (dpi.Dpi() != m_nDpi || maxWidth != m_nMaxWidth)
         LayOut(dpi, maxWidth);
-    RECT around = selection;
-    InflateRect(&around, dpi.Scale(kSelectionGap), dpi.Scale(kSelectionGap));
-    const POINT place = PlaceDeskToolBar(around, m_size, monitors, markedUp);
-    SetWindowPos(Handle(), HWND_TOPMOST, place.x, place.y, m_size.cx, m_size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    const int margin = dpi.Scale(kMargin);
+    const SIZE withMargin{m_size.cx + 2 * margin, m_size.cy + 2 * margin};
+    const POINT place = PlaceDeskToolBar(selection, withMargin, monitors, markedUp);
+    SetWindowPos(Handle(), HWND_TOPMOST, place.x + margin, place.y + margin, m_size.cx, m_size.cy,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void CDeskToolBar::Update(bool canUndo, bool canRedo)
@@ -198,7 +218,9 @@ void CDeskToolBar::Update(bool canUndo, bool canRedo)
 void CDeskToolBar::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     if (m_drawing.OnCommand(wParam, lParam)) {
-        m_drawing.Update();
+        // The width list gives the focus to the bar when it closes; the keys belong to the desk.
+        if (HIWORD(wParam) == CBN_CLOSEUP)
+            SetFocus(GetWindow(Handle(), GW_OWNER));
         return;
     }
     if (HIWORD(wParam) == 0 && LOWORD(wParam) != 0)
@@ -221,7 +243,9 @@ LRESULT CDeskToolBar::OnNotify(NMHDR* header)
         FillToolBarTip(header);
         return 0;
     case TBN_DROPDOWN:
+        // A choice from the menu goes to the tools; the bar shows it (the list shows its own).
         m_drawing.OnDropDown(*reinterpret_cast<const NMTOOLBARA*>(header));
+        m_drawing.Update();
         return TBDDRET_DEFAULT;
     }
     return 0;
@@ -237,10 +261,6 @@ LRESULT CDeskToolBar::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
-    case WM_SETFOCUS:
-        // The keys belong to the desk: the width list gives the focus back here when it closes.
-        SetFocus(GetWindow(Handle(), GW_OWNER));
-        return 0;
     case WM_DPICHANGED:
         return 0;  // laid out for its monitor when placed
     }

@@ -151,6 +151,18 @@ protected:
         DragOnScreen({kArrowFrom, kArrowTo});
     }
 
+    // Clicks an action's button on the desk's toolbar.
+    void ClickDeskAction(int command) const
+    {
+        HWND bar = FindWindowA("LumigrabDeskToolBar", nullptr);
+        HWND actions = nullptr;
+        for (HWND child = GetWindow(bar, GW_CHILD); child && !actions; child = GetWindow(child, GW_HWNDNEXT))
+            if (SendMessageA(child, TB_COMMANDTOINDEX, static_cast<WPARAM>(command), 0) >= 0)
+                actions = child;
+        ASSERT_NE(nullptr, actions) << "no button for " << command;
+        ClickInWindow(actions, m_program.ToolBarButtonRect(actions, command));
+    }
+
     // Where the program keeps the last region, written at once.
     RECT KeptRegion() const
     {
@@ -226,7 +238,7 @@ TEST_F(MarkupCaptureTest, APinLandsOnTheSelectionAndADocumentKeepsItsMarksEditab
 {
     ASSERT_TRUE(SelectByCommand());
     DrawMarks();
-    PostMessageA(Desk(), WM_COMMAND, ID_DESK_PIN, 0);
+    ClickDeskAction(ID_DESK_PIN);
     HWND pin = m_program.WaitForWindow("LumigrabPin", 10000);
     ASSERT_NE(nullptr, pin);
     RECT place{};
@@ -243,7 +255,7 @@ TEST_F(MarkupCaptureTest, APinLandsOnTheSelectionAndADocumentKeepsItsMarksEditab
 
     ASSERT_TRUE(SelectByCommand());
     DrawMarks();
-    PostMessageA(Desk(), WM_COMMAND, ID_DESK_OPEN_DOCUMENT, 0);
+    ClickDeskAction(ID_DESK_OPEN_DOCUMENT);
     ASSERT_TRUE(PumpUntil([&] { return TabCount() == 1 && IsWindowVisible(m_frame); }, 10000));
     HWND view = nullptr;
     ASSERT_TRUE(PumpUntil([&] {
@@ -284,7 +296,8 @@ TEST_F(MarkupCaptureTest, AHandleDraggedBeforeMarkingGivesTheAdjustedRectangle)
     EXPECT_TRUE(EqualRect(&kept, &adjusted));
 }
 
-TEST_F(MarkupCaptureTest, TheHotkeyIsOffByDefaultAndCapturesOnceTurnedOn)
+// Off by default, the two are tested as they are at their defaults by every other capture test.
+TEST_F(MarkupCaptureTest, TheHotkeyAndTheToolbarForEveryCaptureWorkOnceTurnedOn)
 {
     // Free for any program while it is off.
     ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F7));
@@ -292,12 +305,19 @@ TEST_F(MarkupCaptureTest, TheHotkeyIsOffByDefaultAndCapturesOnceTurnedOn)
     ASSERT_TRUE(m_program.CloseLettingCapturesGo(m_frame));
     const std::string ini = m_program.PathOf("lumigrab.ini");
     for (const auto& [key, value] : {std::pair<const char*, const char*>{"MarkupHotkey", "1"}, {"MarkupKey", "118"},
-                                     {"MarkupModifiers", "2"}})
+                                     {"MarkupModifiers", "2"}, {"ToolbarForAllCaptures", "1"}})
         ASSERT_TRUE(WritePrivateProfileStringA("Options", key, value, ini.c_str()));
     Start();
 
-    const DWORD sequence = GetClipboardSequenceNumber();
+    DWORD sequence = GetClipboardSequenceNumber();
     ASSERT_TRUE(Select([] { PressKeys({VK_CONTROL, VK_F7}); }));
     PressKeys({VK_RETURN});
     EXPECT_EQ("", PictureFaults(ClipboardPictureAfter(sequence).get(), kRegion, false));
+    ASSERT_TRUE(PumpUntil([] { return Desk() == nullptr; }, 5000));
+
+    sequence = GetClipboardSequenceNumber();
+    ASSERT_TRUE(Select([&] { CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_REGION); }));
+    PressKeys({VK_RETURN});
+    EXPECT_EQ("", PictureFaults(ClipboardPictureAfter(sequence).get(), kRegion, false)) << "the region ended on the desk";
+    EXPECT_EQ(0, TabCount());
 }

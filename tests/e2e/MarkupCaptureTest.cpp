@@ -6,13 +6,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <utility>
 
 #include "KeyInput.h"
+#include "MarkedRegion.h"
 #include "PixelReader.h"
 #include "QuartersWindow.h"
 #include "RealClick.h"
@@ -21,90 +21,11 @@
 #include "scoped/ScopedHandles.h"
 
 namespace {
-
-// Clear of the program's window, which comes back while the quarters still show.
-const RECT kPlace = {1000, 800, 1240, 980};
-const COLORREF kQuarters[4] = {RGB(200, 30, 30), RGB(30, 160, 40), RGB(40, 50, 210), RGB(230, 200, 20)};
-const RECT kRegion = {1010, 810, 1230, 970};
-// The marks, in screen coordinates: a rectangle and an arrow ending at its head.
-const RECT kMarkedBox = {1030, 830, 1090, 870};
-const POINT kArrowFrom = {1120, 950}, kArrowTo = {1200, 860};
-constexpr COLORREF kMarkColour = RGB(255, 0, 0);
-
-COLORREF QuarterAt(int x, int y)
-{
-    const bool right = x >= (kPlace.left + kPlace.right) / 2;
-    const bool bottom = y >= (kPlace.top + kPlace.bottom) / 2;
-    return kQuarters[(bottom ? 2 : 0) + (right ? 1 : 0)];
-}
+using namespace MarkedRegion;
 
 HWND Overlay() { return FindWindowA("SnapcoreCaptureOverlay", nullptr); }
 HWND Desk() { return FindWindowA("LumigrabCaptureDesk", nullptr); }
 bool Shown(HWND window) { return window && IsWindowVisible(window); }
-
-double DistanceToSegment(double x, double y, POINT a, POINT b)
-{
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double t = std::fmax(0, std::fmin(1, ((x - a.x) * dx + (y - a.y) * dy) / (dx * dx + dy * dy)));
-    return std::hypot(x - (a.x + t * dx), y - (a.y + t * dy));
-}
-
-// How far a screen point lies from the marks drawn: their lines and the arrow's head.
-double DistanceToMarks(int x, int y)
-{
-    const RECT& b = kMarkedBox;
-    const POINT corners[5] = {{b.left, b.top}, {b.right, b.top}, {b.right, b.bottom}, {b.left, b.bottom}, {b.left, b.top}};
-    double nearest = std::hypot(x - kArrowTo.x, y - kArrowTo.y) - 16;
-    for (int i = 0; i < 4; ++i)
-        nearest = std::fmin(nearest, DistanceToSegment(x, y, corners[i], corners[i + 1]));
-    return std::fmin(nearest, DistanceToSegment(x, y, kArrowFrom, kArrowTo));
-}
-
-// What a picture of the screen at region shows wrongly: a wrong size, a pixel away from
-// the marks that is not the quarters' (with marks) or not the quarters' alone (without),
-// or a mark that is missing where it was drawn. Empty when it is right.
-std::string PictureFaults(HBITMAP picture, const RECT& region, bool withMarks)
-{
-    BITMAP info{};
-    if (!picture || !GetObjectA(picture, sizeof info, &info))
-        return "no picture";
-    if (info.bmWidth != region.right - region.left || info.bmHeight != region.bottom - region.top)
-        return "a picture of " + std::to_string(info.bmWidth) + " x " + std::to_string(info.bmHeight);
-    const CPixelReader pixels(picture);
-    const auto at = [&](int x, int y) { return pixels.At(x - region.left, y - region.top); };
-    for (int y = region.top; y < region.bottom; y += 3)
-        for (int x = region.left; x < region.right; x += 3)
-            if ((!withMarks || DistanceToMarks(x, y) > 4) && at(x, y) != QuarterAt(x, y))
-                return "differs from the screen at " + std::to_string(x) + ", " + std::to_string(y);
-    if (!withMarks)
-        return "";
-    const POINT onMarks[] = {{(kMarkedBox.left + kMarkedBox.right) / 2, kMarkedBox.top},
-                             {kMarkedBox.left, (kMarkedBox.top + kMarkedBox.bottom) / 2},
-                             {(kArrowFrom.x + kArrowTo.x) / 2, (kArrowFrom.y + kArrowTo.y) / 2}};
-    for (const POINT& point : onMarks)
-        if (at(point.x, point.y) != kMarkColour)
-            return "no mark at " + std::to_string(point.x) + ", " + std::to_string(point.y);
-    return "";
-}
-
-// The picture on the clipboard once it has changed from sequence, or null.
-CBitmapOwner ClipboardPictureAfter(DWORD sequence)
-{
-    CBitmapOwner bitmap;
-    if (!PumpUntil([&] { return GetClipboardSequenceNumber() != sequence && IsClipboardFormatAvailable(CF_DIB); },
-                   10000) ||
-        !OpenClipboard(nullptr))
-        return bitmap;
-    if (HGLOBAL data = GetClipboardData(CF_DIB)) {
-        const auto* dib = static_cast<const BITMAPINFO*>(GlobalLock(data));
-        const BYTE* bits = reinterpret_cast<const BYTE*>(dib) + dib->bmiHeader.biSize +
-                           (dib->bmiHeader.biCompression == BI_BITFIELDS ? 3 * sizeof(DWORD) : 0);
-        bitmap.reset(CreateDIBitmap(CScreenDC(), &dib->bmiHeader, CBM_INIT, bits, dib, DIB_RGB_COLORS));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return bitmap;
-}
 
 class MarkupCaptureTest : public ::testing::Test {
 protected:
@@ -146,7 +67,7 @@ protected:
     static void DrawMarks()
     {
         PressKeys({'R'});
-        DragOnScreen({{kMarkedBox.left, kMarkedBox.top}, {kMarkedBox.right, kMarkedBox.bottom}});
+        DragOnScreen({{kBox.left, kBox.top}, {kBox.right, kBox.bottom}});
         PressKeys({'A'});
         DragOnScreen({kArrowFrom, kArrowTo});
     }
@@ -206,7 +127,7 @@ TEST_F(MarkupCaptureTest, EscEndsTheDrawingFirstAndThenTheCaptureLeavingNothing)
     DWORD sequence = GetClipboardSequenceNumber();
     ASSERT_TRUE(SelectByCommand());
     PressKeys({'R'});
-    const POINT from{kMarkedBox.left, kMarkedBox.top}, to{kMarkedBox.right, kMarkedBox.bottom};
+    const POINT from{kBox.left, kBox.top}, to{kBox.right, kBox.bottom};
     MouseAtScreen(from);
     MouseAtScreen(from, MOUSEEVENTF_LEFTDOWN);
     for (int step = 1; step <= 8; ++step) {
@@ -248,7 +169,7 @@ TEST_F(MarkupCaptureTest, APinLandsOnTheSelectionAndADocumentKeepsItsMarksEditab
     EXPECT_EQ(kRegion.top, place.top + 2);
     EXPECT_EQ(kRegion.right, place.right - 2);
     EXPECT_EQ(kRegion.bottom, place.bottom - 2);
-    const POINT onBox{(kMarkedBox.left + kMarkedBox.right) / 2, kMarkedBox.top};
+    const POINT onBox{(kBox.left + kBox.right) / 2, kBox.top};
     EXPECT_TRUE(PumpUntil([&] { return CPixelReader().At(onBox) == kMarkColour; }, 5000)) << "the marks pinned too";
     PostMessageA(pin, WM_CLOSE, 0, 0);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(pin); }, 5000));
@@ -272,15 +193,15 @@ TEST_F(MarkupCaptureTest, APinLandsOnTheSelectionAndADocumentKeepsItsMarksEditab
     ClickAtScreen(onView(kRegion.left + 5, kRegion.bottom - 5));
     // The select tool takes the rectangle by its left edge and moves it 20 pixels right.
     PressKeys({'V'});
-    const POINT edge = onView(kMarkedBox.left, (kMarkedBox.top + kMarkedBox.bottom) / 2);
+    const POINT edge = onView(kBox.left, (kBox.top + kBox.bottom) / 2);
     DragOnScreen({edge, POINT{edge.x + 20, edge.y}});
     const DWORD sequence = GetClipboardSequenceNumber();
     PressKeys({VK_CONTROL, 'C'});
     const CBitmapOwner copied = ClipboardPictureAfter(sequence);
     ASSERT_NE(nullptr, copied.get());
-    const int middle = (kMarkedBox.top + kMarkedBox.bottom) / 2 - kRegion.top;
-    EXPECT_EQ(kMarkColour, BitmapPixel(copied.get(), kMarkedBox.left + 20 - kRegion.left, middle)) << "moved here";
-    EXPECT_EQ(QuarterAt(kMarkedBox.left, kMarkedBox.top), BitmapPixel(copied.get(), kMarkedBox.left - kRegion.left, middle))
+    const int middle = (kBox.top + kBox.bottom) / 2 - kRegion.top;
+    EXPECT_EQ(kMarkColour, BitmapPixel(copied.get(), kBox.left + 20 - kRegion.left, middle)) << "moved here";
+    EXPECT_EQ(QuarterAt(kBox.left, kBox.top), BitmapPixel(copied.get(), kBox.left - kRegion.left, middle))
         << "and gone from there";
 }
 

@@ -143,7 +143,9 @@ TEST_F(AppFrameTest, StatusPanesKeepTheirWidthsWhenTheFrameNarrows)
 }
 
 // The last region's and capture-and-mark-up's pictures came after the others, so their
-// buttons show pictures 13 and 14.
+// buttons show pictures 13 and 14. Every label is four characters at most: the buttons
+// are as wide as the widest, and five would push the last one off a 1280-pixel screen
+// at 144 DPI.
 TEST_F(AppFrameTest, ToolBarHoldsTheNineteenButtonsWithLabels)
 {
     HWND toolBar = m_frame->ToolBar();
@@ -165,7 +167,7 @@ TEST_F(AppFrameTest, ToolBarHoldsTheNineteenButtonsWithLabels)
     }
     for (const auto& [id, expected] : {std::pair<UINT, const char*>{ID_CAPTURE_REGION, "区域捕捉"},
                                        {ID_CAPTURE_LAST_REGION, "上次区域"},
-                                       {ID_CAPTURE_MARKUP, "截图并标注"},
+                                       {ID_CAPTURE_MARKUP, "截图标注"},
                                        {ID_CAPTURE_INCLUDE_CURSOR, "包含光标"},
                                        {ID_VIEW_OPTIONS, "设置"}}) {
         char label[64] = {};

@@ -45,6 +45,7 @@ CCaptureOverlay::CCaptureOverlay(SelectionMode mode, const CFrozenScreen& screen
       m_rcScreen(screen.Bounds()),
       m_picker(m_rcScreen),
       m_dragDistance{GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG)},
+      m_dimmed(screen),
       m_backBuffer(CreateCanvas(m_screenDC, SIZE{Width(m_rcScreen), Height(m_rcScreen)})),
       m_backDC(m_screenDC),
       m_backSelection(m_backDC, m_backBuffer.get()),
@@ -70,7 +71,7 @@ CCaptureOverlay::~CCaptureOverlay()
 
 bool CCaptureOverlay::Run(RECT* chosen)
 {
-    if (!m_backSelection.Succeeded())
+    if (!m_backSelection.Succeeded() || !m_dimmed.IsValid())
         return false;
     m_hWnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kWindowClass, "", WS_POPUP, m_rcScreen.left,
                              m_rcScreen.top, Width(m_rcScreen), Height(m_rcScreen), nullptr, nullptr, ThisModule(),
@@ -173,7 +174,7 @@ void CCaptureOverlay::OnPaint()
     if (!dc)
         return;
     SelectClipRgn(m_backDC, update.get());
-    PaintScene(m_backDC, m_scene, m_screen, m_magnifier);
+    PaintScene(m_backDC, m_scene, m_screen, m_dimmed, m_magnifier);
     SelectClipRgn(m_backDC, nullptr);
     // The paint DC is clipped to the update region too, so only changed pixels go out.
     const RECT& r = paint.rcPaint;

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "DimmedScreen.h"
 #include "OverlayScene.h"
 #include "WindowPicker.h"
 
@@ -60,6 +61,7 @@ private:
     const RECT m_rcScreen;
     const CWindowPicker m_picker;
     const SIZE m_dragDistance; // how far a press may move and still be a click
+    const CDimmedScreen m_dimmed;
 
     CScreenDC m_screenDC;
     CBitmapOwner m_backBuffer;

@@ -25,28 +25,14 @@ CaptureOptions WithoutPointer(CaptureOptions options)
 CFrozenScreen::CFrozenScreen(const CaptureOptions& options)
     : m_rcBounds(VirtualScreenRect()),
       m_image(CaptureVirtualScreen(WithoutPointer(options))),
-      m_dimmed(CreateCanvas(m_screenDC, SIZE{Width(m_rcBounds), Height(m_rcBounds)}, &m_pDimmedPixels)),
       m_pPixels(PixelsOf(m_image.get())),
       m_dc(m_screenDC),
-      m_dimmedDC(m_screenDC),
       m_imageSelection(std::in_place, m_dc, m_image.get()),
-      m_dimmedSelection(m_dimmedDC, m_dimmed.get()),
       m_layout(CScreenLayout::OfSystem(m_rcBounds))
 {
     if (options.m_bIncludeCursor)
         m_pointer.emplace();
-    if (IsValid())
-        MakeDimmedCopy();
-}
-
-// Half brightness: light enough to recognise what lies outside the selection, dark
-// enough that the selection stands out.
-void CFrozenScreen::MakeDimmedCopy()
-{
-    GdiFlush();
-    const size_t count = static_cast<size_t>(Width(m_rcBounds)) * Height(m_rcBounds);
-    for (size_t i = 0; i < count; ++i)
-        m_pDimmedPixels[i] = (m_pPixels[i] >> 1) & 0x7F7F7F;
+    GdiFlush(); // the pixels are read directly from here on
 }
 
 COLORREF CFrozenScreen::PixelAt(POINT point) const

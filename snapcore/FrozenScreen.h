@@ -14,19 +14,19 @@
 
 namespace snapcore {
 
-// The virtual screen as it was when an interactive capture began: its image, a dimmed
-// copy of it for the area outside a selection, its monitors and, when the caller asks
-// for it, the mouse pointer. Both images stay selected into memory DCs so that painting
-// only has to blit. Coordinates are screen coordinates.
+// The virtual screen as it was when an interactive capture began: its image, its
+// monitors and, when the caller asks for it, the mouse pointer. The image stays selected
+// into a memory DC so that painting only has to blit. Coordinates are screen coordinates.
 class CFrozenScreen : CNonCopyable {
 public:
     explicit CFrozenScreen(const CaptureOptions& options);
 
-    bool IsValid() const { return m_pPixels && m_pDimmedPixels; }
+    bool IsValid() const { return m_pPixels != nullptr; }
     RECT Bounds() const { return m_rcBounds; }
-    // Pixel (0, 0) of both DCs is the top-left corner of Bounds().
+    // Pixel (0, 0) of the DC is the top-left corner of Bounds().
     HDC DC() const { return m_dc; }
-    HDC DimmedDC() const { return m_dimmedDC; }
+    // The image's pixels, 0x00RRGGBB, that of (x, y) at y * width + x from that corner.
+    const uint32_t* Pixels() const { return m_pPixels; }
     COLORREF PixelAt(POINT point) const;
     const CScreenLayout& Layout() const { return m_layout; }
     // A new caller-owned 32-bit bitmap of the part of the image inside rect (which
@@ -39,18 +39,12 @@ public:
     HBITMAP TakeImage();
 
 private:
-    void MakeDimmedCopy();
-
     RECT m_rcBounds;
     CScreenDC m_screenDC;
-    uint32_t* m_pDimmedPixels = nullptr; // filled in by m_dimmed's creation, so declared before it
     CBitmapOwner m_image;
-    CBitmapOwner m_dimmed;
     uint32_t* m_pPixels;
     CMemoryDC m_dc;
-    CMemoryDC m_dimmedDC;
     std::optional<CSelectObject> m_imageSelection; // ends when the image is handed over
-    CSelectObject m_dimmedSelection;
     // Asking the system on every pointer move is slow, and monitors do not come and go
     // in the middle of a capture.
     const CScreenLayout m_layout;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "DimmedScreen.h"
 #include "DrawScale.h"
 #include "FrozenScreen.h"
 #include "GdiDrawing.h"
@@ -87,14 +88,15 @@ bool Intersects(const RECT& a, const RECT& b)
 
 } // namespace
 
-void PaintScene(HDC dc, const OverlayScene& scene, const CFrozenScreen& screen, CMagnifier& magnifier)
+void PaintScene(HDC dc, const OverlayScene& scene, const CFrozenScreen& screen, const CDimmedScreen& dimmed,
+                CMagnifier& magnifier)
 {
     RECT box;
     if (GetClipBox(dc, &box) <= NULLREGION)
         return;
     const RECT bounds = screen.Bounds();
     const bool selecting = !IsRectEmpty(&scene.rcSelection);
-    CopyFrozen(dc, box, selecting ? screen.DimmedDC() : screen.DC(), bounds);
+    CopyFrozen(dc, box, selecting ? dimmed.DC() : screen.DC(), bounds);
     if (selecting) {
         RECT inside;
         if (IntersectRect(&inside, &scene.rcSelection, &box))

@@ -5,6 +5,7 @@
 
 namespace snapcore {
 
+class CDimmedScreen;
 class CFrozenScreen;
 class CMagnifier;
 class CScreenLayout;
@@ -24,7 +25,8 @@ struct OverlayScene {
 
 // Draws scene into dc, whose logical coordinates are screen coordinates, within its
 // clip region.
-void PaintScene(HDC dc, const OverlayScene& scene, const CFrozenScreen& screen, CMagnifier& magnifier);
+void PaintScene(HDC dc, const OverlayScene& scene, const CFrozenScreen& screen, const CDimmedScreen& dimmed,
+                CMagnifier& magnifier);
 
 // Adds to area (screen coordinates) every pixel that PaintScene draws differently for
 // after than for before, so that a pointer move repaints only what it changed.

@@ -136,14 +136,15 @@ TEST_F(CaptureEngineCalls, SelectingOnTheFrozenScreenPassesTheModeAndKeepsMagnif
     ASSERT_TRUE(g_captureEngine.CanSelectOnFrozenScreen());
     g_settings.m_nModalMode = 0;
     RECT chosen{};
-    CBitmapOwner frame = SelectOnFrozenScreen(-1, &chosen, {Input::MoveTo(CentreOf(kPatternPlace)), Input::Wheel(2), Input::Key(VK_RETURN)});
+    CBitmapOwner frame = SelectOnFrozenScreen(
+        -1, &chosen, {Input::MoveTo(CentreOf(kPatternPlace)), Input::Wheel(2), Input::Key(VK_RETURN)});
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(EqualRect(&chosen, &kPatternPlace));
     EXPECT_EQ(CScreenImage(frame.get()).At(kPatternPlace.left, kPatternPlace.top), kQuadrantColours[0]);
     EXPECT_EQ(g_settings.m_nMagnification, 4);
     EXPECT_EQ(g_settings.m_bModified, 1);
 
-    const POINT from{kPatternPlace.left + 5, kPatternPlace.top + 5}, to{kPatternPlace.left + 60, kPatternPlace.top + 50};
+    const POINT from{kPatternPlace.left + 5, kPatternPlace.top + 5}, to{from.x + 55, from.y + 45};
     frame = SelectOnFrozenScreen(CCaptureEngine::kModeAnyPart, &chosen, {Input::Drag(from, to)});
     ASSERT_NE(frame, nullptr);
     const RECT dragged{from.x, from.y, to.x, to.y};

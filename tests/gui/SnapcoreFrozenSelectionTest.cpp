@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 
 #include "LiveGdiObjects.h"
@@ -25,6 +26,12 @@ RECT WindowRect(HWND window)
     return rect;
 }
 
+// A rectangle as gtest can compare and print it.
+std::array<LONG, 4> Corners(const RECT& r)
+{
+    return {r.left, r.top, r.right, r.bottom};
+}
+
 class SnapcoreFrozenSelection : public SnapcoreFixture {
 protected:
     CBitmapOwner Select(int mode, std::initializer_list<Step> script, RECT* chosen, CaptureOptions options = {})
@@ -37,12 +44,12 @@ protected:
         return frame;
     }
 
-    // What a script made of the given steps chooses in mode, or an empty rectangle.
-    RECT Chosen(int mode, std::initializer_list<Step> script)
+    // What a script made of the given steps chooses in mode; all zero for nothing.
+    std::array<LONG, 4> Chosen(int mode, std::initializer_list<Step> script)
     {
         RECT chosen{};
         Select(mode, script, &chosen);
-        return chosen;
+        return Corners(chosen);
     }
 
     CScreenImage Screenshot() const
@@ -52,14 +59,6 @@ protected:
         return CScreenImage(bitmap.get());
     }
 };
-
-void ExpectRect(const RECT& actual, const RECT& expected, const char* what)
-{
-    EXPECT_TRUE(EqualRect(&actual, &expected)) << what << ": " << actual.left << "," << actual.top << "-"
-                                               << actual.right << "," << actual.bottom << " instead of "
-                                               << expected.left << "," << expected.top << "-" << expected.right
-                                               << "," << expected.bottom;
-}
 
 // The pointer asked for is drawn in where it was: the frame is the screen as frozen,
 // not what the overlay showed.
@@ -71,12 +70,12 @@ TEST_F(SnapcoreFrozenSelection, TheFrameIsTheWholeFrozenScreenWithThePointerAndC
     ASSERT_TRUE(ShowPointerAt(block.Handle(), pointer));
     const CScreenImage before = Screenshot();
     ASSERT_FALSE(before.IsEmpty());
-    const RECT region{kPatternPlace.left + 10, kPatternPlace.top + 7, kPatternPlace.right - 9, kPatternPlace.bottom - 3};
+    const POINT from{kPatternPlace.left + 10, kPatternPlace.top + 7};
+    const POINT to{kPatternPlace.right - 9, kPatternPlace.bottom - 3};
     RECT chosen{};
-    const CBitmapOwner frame = Select(kModeRegion, {Input::Drag(POINT{region.left, region.top}, POINT{region.right, region.bottom})},
-                                      &chosen, CaptureOptions{0, 1});
+    const CBitmapOwner frame = Select(kModeRegion, {Input::Drag(from, to)}, &chosen, CaptureOptions{0, 1});
     ASSERT_NE(frame, nullptr);
-    ExpectRect(chosen, region, "the dragged region");
+    EXPECT_EQ(Corners(chosen), Corners(RECT{from.x, from.y, to.x, to.y}));
 
     DIBSECTION section{};
     ASSERT_EQ(GetObjectA(frame.get(), sizeof(section), &section), static_cast<int>(sizeof(section)));
@@ -117,23 +116,28 @@ TEST_F(SnapcoreFrozenSelection, AnyPartHighlightsTheObjectUnderThePointerTakesIt
 
     // A drag along one edge selects nothing and the overlay goes on; a press that moves
     // no further than the drag distance is a click.
+    const POINT buttonCorner{buttonPlace.left, buttonPlace.top};
     COLORREF seen = CLR_INVALID;
-    ExpectRect(Chosen(kModeAnyPart, {Input::MoveTo(onButton),
-                                     WaitUntil([&] { return (seen = CPixelReader().At(POINT{buttonPlace.left, buttonPlace.top})) == kHighlight; }),
-                                     Input::Drag(POINT{onFrame.x - 100, onFrame.y}, onFrame), Input::MoveTo(onButton),
-                                     Input::LeftButton(true), Input::MoveTo(wobble), Input::LeftButton(false)}),
-               buttonPlace, "a click on a control inside a panel");
+    EXPECT_EQ(Chosen(kModeAnyPart, {Input::MoveTo(onButton),
+                                    WaitUntil([&] { return (seen = CPixelReader().At(buttonCorner)) == kHighlight; }),
+                                    Input::Drag(POINT{onFrame.x - 100, onFrame.y}, onFrame), Input::MoveTo(onButton),
+                                    Input::LeftButton(true), Input::MoveTo(wobble), Input::LeftButton(false)}),
+              Corners(buttonPlace))
+        << "a click on a control inside a panel";
     EXPECT_EQ(seen, kHighlight) << "the control under the pointer is highlighted";
 
-    ExpectRect(Chosen(kModeAnyPart, {Input::Drag(onButton, onFrame)}), RECT{onButton.x, onButton.y, onFrame.x, onFrame.y},
-               "a drag from the control");
+    EXPECT_EQ(Chosen(kModeAnyPart, {Input::Drag(onButton, onFrame)}),
+              Corners(RECT{onButton.x, onButton.y, onFrame.x, onFrame.y}))
+        << "a drag from the control";
     // The keyboard alone: Enter is the button.
-    ExpectRect(Chosen(kModeAnyPart, {Input::MoveTo(onFrame), Input::Key(VK_RETURN), Input::Key(VK_RETURN)}), framePlace,
-               "Enter twice on the window where it has no child");
-    ExpectRect(Chosen(kModeAnyPart, {Input::MoveTo(onButton), Input::Key(VK_RETURN), Input::Key(VK_RIGHT, drag.cx + 7),
-                                     Input::Key(VK_DOWN, 3), Input::Key(VK_RETURN)}),
-               RECT{onButton.x, onButton.y, onButton.x + drag.cx + 7, onButton.y + 3}, "Enter, the arrows and Enter");
-    ExpectRect(Chosen(kModeObject, {Input::Click(onButton)}), buttonPlace, "object mode takes the same control");
+    EXPECT_EQ(Chosen(kModeAnyPart, {Input::MoveTo(onFrame), Input::Key(VK_RETURN), Input::Key(VK_RETURN)}),
+              Corners(framePlace))
+        << "Enter twice on the window where it has no child";
+    EXPECT_EQ(Chosen(kModeAnyPart, {Input::MoveTo(onButton), Input::Key(VK_RETURN), Input::Key(VK_RIGHT, drag.cx + 7),
+                                    Input::Key(VK_DOWN, 3), Input::Key(VK_RETURN)}),
+              Corners(RECT{onButton.x, onButton.y, onButton.x + drag.cx + 7, onButton.y + 3}))
+        << "Enter, the arrows and Enter";
+    EXPECT_EQ(Chosen(kModeObject, {Input::Click(onButton)}), Corners(buttonPlace)) << "as object mode takes it";
 }
 
 // Once the call has returned, the frame is the one picture the engine made that is
@@ -141,7 +145,7 @@ TEST_F(SnapcoreFrozenSelection, AnyPartHighlightsTheObjectUnderThePointerTakesIt
 TEST_F(SnapcoreFrozenSelection, EscapeAndRefusedCallsGiveNullAndOnlyTheFrameOutlivesTheCall)
 {
     const CPatternWindow window;
-    const POINT from{kPatternPlace.left + 10, kPatternPlace.top + 10}, to{kPatternPlace.left + 50, kPatternPlace.top + 40};
+    const POINT from{kPatternPlace.left + 10, kPatternPlace.top + 10}, to{from.x + 40, from.y + 30};
     RECT chosen{};
     Select(kModeRegion, {Input::Drag(from, to)}, &chosen); // the system's first-use caches
     const size_t live = LiveGdiObjects();

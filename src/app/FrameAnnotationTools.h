@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "annotate/AnnotationTools.h"
-#include "document/AnnotationToolBar.h"
 #include "app/AnnotationToolsFile.h"
+#include "document/AnnotationToolBar.h"
 
 class CDocumentTabs;
 class CFrameBars;

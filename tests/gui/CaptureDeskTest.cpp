@@ -9,6 +9,8 @@
 #include "DialogAnswerer.h"
 #include "PixelReader.h"
 #include "KeyInput.h"
+#include "LiveGdiObjects.h"
+#include "LiveUserObjects.h"
 #include "RealClick.h"
 #include "TempFolder.h"
 #include "annotate/AnnotationTools.h"
@@ -72,13 +74,14 @@ protected:
                    const std::function<bool()>& ready = DeskHasKeyboard)
     {
         CTimedSteps steps({{ready, act}}, 10000, [] { PostMessageA(Desk(), WM_CLOSE, 0, 0); });
-        DeskResult result = RunCaptureDesk(m_frame.get(), POINT{0, 0}, selection, m_tools, m_settings);
+        DeskResult result = RunCaptureDesk(m_frame.get(), m_origin, selection, m_tools, m_settings);
         EXPECT_TRUE(steps.Finished());
         EXPECT_FALSE(IsWindow(Desk()));
         return result;
     }
 
     CBitmapOwner m_frame = MakePatternBitmap(640, 480);
+    POINT m_origin{0, 0};  // of the frame on the screen
     CAnnotationTools m_tools;
     CSettings m_settings;
 };
@@ -125,6 +128,24 @@ TEST_F(CaptureDesk, EscEndsTheDrawingFirstThenCancelsTheCapture)
     EXPECT_EQ(DeskAction::kCopy, kept.action);
     EXPECT_TRUE(kept.marks.empty());
 
+    // In a text box, Esc ends the typing and keeps the text.
+    const DeskResult typed = Run([] {
+        PressKeys({'T'});
+        ClickAtScreen({150, 130});
+        TypeText("ab");
+        PressKeys({VK_ESCAPE});
+        PressKeys({VK_RETURN});
+    });
+    EXPECT_EQ(DeskAction::kCopy, typed.action);
+    ASSERT_EQ(1u, typed.marks.size());
+    EXPECT_EQ(L"ab", typed.marks[0].text);
+
+    const DeskResult rightClicked = Run([] { ClickAtScreen({200, 200}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); });
+    EXPECT_EQ(DeskAction::kCancelled, rightClicked.action);
+
+    // Once the desks before have made what lasts (the input method's window, the
+    // pointer shapes), a desk leaves nothing behind.
+    const size_t gdiBefore = LiveGdiObjects(), userBefore = LiveUserObjects();
     const DeskResult cancelled = Run([] {
         PressKeys({'R'});
         DragOnScreen({{150, 130}, {250, 200}});
@@ -133,9 +154,8 @@ TEST_F(CaptureDesk, EscEndsTheDrawingFirstThenCancelsTheCapture)
     EXPECT_EQ(DeskAction::kCancelled, cancelled.action);
     EXPECT_FALSE(cancelled.picture);
     EXPECT_TRUE(cancelled.marks.empty());
-
-    const DeskResult rightClicked = Run([] { ClickAtScreen({200, 200}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); });
-    EXPECT_EQ(DeskAction::kCancelled, rightClicked.action);
+    EXPECT_EQ(gdiBefore, LiveGdiObjects());
+    EXPECT_EQ(userBefore, LiveUserObjects());
 }
 
 TEST_F(CaptureDesk, ShowsTheFrameDimmedOutsideTheSelectionAndCopiesOnADoubleClickInside)
@@ -156,6 +176,8 @@ TEST_F(CaptureDesk, ShowsTheFrameDimmedOutsideTheSelectionAndCopiesOnADoubleClic
 
 TEST_F(CaptureDesk, HandlesEdgesInsideAndArrowsAdjustTheSelection)
 {
+    // A frame that does not start at the screen's top-left, as on a monitor left of the primary.
+    m_origin = POINT{30, 20};
     const DeskResult result = Run([] {
         DragOnScreen({{420, 300}, {450, 330}});  // the bottom-right handle
         DragOnScreen({{100, 200}, {90, 200}});   // the left edge, away from its handle
@@ -168,7 +190,9 @@ TEST_F(CaptureDesk, HandlesEdgesInsideAndArrowsAdjustTheSelection)
     EXPECT_TRUE(EqualRect(&adjusted, &result.rcSelection))
         << result.rcSelection.left << ", " << result.rcSelection.top << ", " << result.rcSelection.right << ", "
         << result.rcSelection.bottom;
-    EXPECT_TRUE(ShowsPattern(result.picture.get(), adjusted));
+    RECT inFrame = adjusted;
+    OffsetRect(&inFrame, -m_origin.x, -m_origin.y);
+    EXPECT_TRUE(ShowsPattern(result.picture.get(), inFrame));
 }
 
 TEST_F(CaptureDesk, SaveProposesTheAutoSaveNameAndACancelledDialogReturnsToTheDesk)

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "DialogAnswerer.h"
 #include "Gbk.h"
-
 #include "MessagePump.h"
 #include "RealClick.h"
 #include "annotate/AnnotationTools.h"
@@ -67,6 +67,23 @@ RECT ScreenRect()
     return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+// A real click at a point of the screen once the window shows there.
+bool ClickOn(HWND window, POINT screen)
+{
+    if (!PumpUntil([&] { return WindowFromPoint(screen) == window; }))
+        return false;
+    ClickAtScreen(screen);
+    return true;
+}
+
+// A real click in the middle of a rectangle of a window's client area.
+bool ClickOn(HWND window, const RECT& client)
+{
+    POINT centre = CentreOf(client);
+    ClientToScreen(window, &centre);
+    return ClickOn(window, centre);
+}
+
 bool Inside(const RECT& inner, const RECT& outer)
 {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
@@ -88,19 +105,12 @@ protected:
         DestroyWindow(m_owner);
     }
 
-    // A real click on the button of command, once the screen shows it there.
+    // A real click on the button of command.
     bool Click(UINT command)
     {
         HWND bar = BarWith(m_bar.Handle(), command);
         RECT button{};
-        if (!bar || !SendMessageA(bar, TB_GETRECT, command, reinterpret_cast<LPARAM>(&button)))
-            return false;
-        POINT centre = CentreOf(button);
-        ClientToScreen(bar, &centre);
-        if (!PumpUntil([&] { return WindowFromPoint(centre) == bar; }))
-            return false;
-        ClickAtScreen(centre);
-        return true;
+        return bar && SendMessageA(bar, TB_GETRECT, command, reinterpret_cast<LPARAM>(&button)) && ClickOn(bar, button);
     }
 
     // True when the owner hears the command of a clicked button, and only it.
@@ -134,10 +144,9 @@ TEST_F(DeskToolBarTest, ClickedButtonsSendTheirCommandsAndGreyedOnesSendNothing)
                 placed.right >= selection.right - 16 && Inside(placed, screen))
         << "below, right-aligned";
 
-    for (UINT command : {static_cast<UINT>(ID_TOOL_RECTANGLE), static_cast<UINT>(ID_TOOL_MOSAIC),
-                         static_cast<UINT>(ID_ANNOTATE_UNDO), static_cast<UINT>(ID_DESK_PIN),
-                         static_cast<UINT>(ID_DESK_SAVE), static_cast<UINT>(ID_DESK_OPEN_DOCUMENT),
-                         static_cast<UINT>(ID_DESK_COPY), static_cast<UINT>(ID_DESK_CANCEL)})
+    const UINT sent[] = {ID_TOOL_RECTANGLE, ID_TOOL_MOSAIC, ID_ANNOTATE_UNDO, ID_DESK_PIN,
+                         ID_DESK_SAVE, ID_DESK_OPEN_DOCUMENT, ID_DESK_COPY, ID_DESK_CANCEL};
+    for (UINT command : sent)
         EXPECT_TRUE(ClickSends(command)) << command;
 
     HWND actions = BarWith(m_bar.Handle(), ID_ANNOTATE_REDO);
@@ -160,23 +169,23 @@ TEST_F(DeskToolBarTest, TheLookIsSetOnTheToolsInsideAndTheKeysGoBackToTheDesk)
     ASSERT_NE(nullptr, list);
     RECT field{};
     GetClientRect(list, &field);
-    POINT centre = CentreOf(field);
-    ClientToScreen(list, &centre);
-    ASSERT_TRUE(PumpUntil([&] { return WindowFromPoint(centre) == list; }));
-    ClickAtScreen(centre);
+    ASSERT_TRUE(ClickOn(list, field));
     ASSERT_TRUE(PumpUntil([&] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     ASSERT_TRUE(GetComboBoxInfo(list, &info));
-    RECT item{};
-    SendMessageA(info.hwndList, LB_GETITEMRECT, 6, reinterpret_cast<LPARAM>(&item));
-    POINT width7 = CentreOf(item);
-    ClientToScreen(info.hwndList, &width7);
-    ASSERT_TRUE(PumpUntil([&] { return WindowFromPoint(width7) == info.hwndList; }));
-    ClickAtScreen(width7);
+    RECT width7{};
+    SendMessageA(info.hwndList, LB_GETITEMRECT, 6, reinterpret_cast<LPARAM>(&width7));
+    ASSERT_TRUE(ClickOn(info.hwndList, width7));
     EXPECT_TRUE(PumpUntil([&] { return m_tools.Style().width == 7 && !SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0); }));
     PumpPending();
     EXPECT_EQ(m_owner, GetFocus());
+
+    CDialogAnswerer cancel({[](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }});
+    EXPECT_TRUE(Click(ID_ANNOTATE_FONT));
+    EXPECT_TRUE(PumpUntil([&] { return cancel.StepsTaken() == 1; }));
+    PumpPending();
+    EXPECT_EQ(m_owner, GetFocus()) << "after the font dialog";
     EXPECT_TRUE(g_commands.empty()) << "the desk hears nothing of the look";
 }
 

@@ -1,11 +1,11 @@
 #include "capture/desk/DeskToolBar.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "capture/desk/DeskToolBarPlacement.h"
 #include "document/ToolBarTips.h"
 #include "res/resource.h"
-#include "scoped/ScopedHandles.h"
 #include "util/FastString.h"
 
 namespace {
@@ -22,7 +22,7 @@ const ToolBarStrips kDeskStrips = {
 };
 
 // The action bar's buttons; picture -1 is a gap of 8 pixels at 96 DPI. 长截图 and 识别文字
-// go in the first gap, after the edits and before the ways out.
+// belong in the gap after the edits, before the ways out.
 struct Action {
     int picture;
     UINT command;
@@ -196,10 +196,10 @@ void CDeskToolBar::PlaceBeside(const RECT& selection, const RECT& markedUp)
         monitors.push_back(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
     const RECT monitor = MonitorShowingMost(selection, monitors);
     const CDpiScale dpi = DpiOfMonitor(monitor);
-    const int maxWidth = monitor.right - monitor.left;
+    const int margin = dpi.Scale(kMargin);
+    const int maxWidth = monitor.right - monitor.left - 2 * margin;
     if (dpi.Dpi() != m_nDpi || maxWidth != m_nMaxWidth)
         LayOut(dpi, maxWidth);
-    const int margin = dpi.Scale(kMargin);
     const SIZE withMargin{m_size.cx + 2 * margin, m_size.cy + 2 * margin};
     const POINT place = PlaceDeskToolBar(selection, withMargin, monitors, markedUp);
     SetWindowPos(Handle(), HWND_TOPMOST, place.x + margin, place.y + margin, m_size.cx, m_size.cy,
@@ -215,12 +215,19 @@ void CDeskToolBar::Update(bool canUndo, bool canRedo)
     SendMessageA(m_hActions, TB_ENABLEBUTTON, ID_ANNOTATE_REDO, MAKELPARAM(canRedo, 0));
 }
 
+// The bar's dialogs and its width list leave the focus with the bar, which has no keys of
+// its own: they are the desk's.
+void CDeskToolBar::GiveKeysToDesk()
+{
+    SetFocus(GetWindow(Handle(), GW_OWNER));
+}
+
 void CDeskToolBar::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     if (m_drawing.OnCommand(wParam, lParam)) {
-        // The width list gives the focus to the bar when it closes; the keys belong to the desk.
-        if (HIWORD(wParam) == CBN_CLOSEUP)
-            SetFocus(GetWindow(Handle(), GW_OWNER));
+        // After a dialog, or the width list that closed, and not while the list is open.
+        if (HIWORD(wParam) == 0 || HIWORD(wParam) == CBN_CLOSEUP)
+            GiveKeysToDesk();
         return;
     }
     if (HIWORD(wParam) == 0 && LOWORD(wParam) != 0)
@@ -246,6 +253,7 @@ LRESULT CDeskToolBar::OnNotify(NMHDR* header)
         // A choice from the menu goes to the tools; the bar shows it (the list shows its own).
         m_drawing.OnDropDown(*reinterpret_cast<const NMTOOLBARA*>(header));
         m_drawing.Update();
+        GiveKeysToDesk();
         return TBDDRET_DEFAULT;
     }
     return 0;

@@ -40,6 +40,7 @@ private:
     // The pictures, fonts and sizes for a DPI, and the bars laid out in one row or, when that
     // is wider than maxWidth, in two.
     void LayOut(const CDpiScale& dpi, int maxWidth);
+    void GiveKeysToDesk();
     void OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(NMHDR* header);
 

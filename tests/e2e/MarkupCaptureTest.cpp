@@ -54,10 +54,17 @@ protected:
 
     // Starts a capture to mark up and drags from..to on the frozen screen; true once the
     // desk shows the selection with the keyboard.
+    // A request that arrives while the last capture is still ending is dropped as one
+    // that waited for it, so the user asks again, as a user would.
     bool Select(const std::function<void()>& trigger, const RECT& region = kRegion)
     {
-        trigger();
-        if (!PumpUntil([] { return Shown(Overlay()) && GetForegroundWindow() == Overlay(); }, 10000))
+        const auto overlayUp = [] { return Shown(Overlay()) && GetForegroundWindow() == Overlay(); };
+        bool up = false;
+        for (int attempt = 0; attempt < 3 && !up; ++attempt) {
+            trigger();
+            up = PumpUntil(overlayUp, 4000);
+        }
+        if (!up)
             return false;
         DragOnScreen({{region.left, region.top}, {region.right, region.bottom}});
         return PumpUntil([] { return Shown(Desk()) && GetForegroundWindow() == Desk(); }, 10000);

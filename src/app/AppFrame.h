@@ -89,6 +89,6 @@ private:
     CFileOpener m_files{m_documents};
     CPinBoard m_pins{m_documents};
     CTrayAndHotkeys m_trayAndHotkeys{m_menuBar};
-    CFrameCapture m_capture{*this, m_documents, m_pins, m_trayAndHotkeys.Icon()};
+    CFrameCapture m_capture{*this, m_documents, m_pins, m_trayAndHotkeys.Icon(), m_annotation.Tools()};
     CHandedFilesReceiver m_handedFiles{m_files, m_capture.Workflow()};
 };

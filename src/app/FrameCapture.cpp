@@ -21,8 +21,9 @@ const UINT kCountdownCommands[] = {ID_CAPTURE_DELAY_NONE, ID_CAPTURE_DELAY_3, ID
 const int32_t kCountdownSeconds[] = {0, 3, 5, 10};
 }  // namespace
 
-CFrameCapture::CFrameCapture(const CWindow& frame, CDocumentTabs& documents, CPinBoard& pins, CTrayIcon& trayIcon)
-    : m_frame(frame), m_documents(documents), m_pins(pins), m_trayIcon(trayIcon)
+CFrameCapture::CFrameCapture(const CWindow& frame, CDocumentTabs& documents, CPinBoard& pins, CTrayIcon& trayIcon,
+                             CAnnotationTools& tools)
+    : m_frame(frame), m_documents(documents), m_pins(pins), m_trayIcon(trayIcon), m_tools(tools)
 {
 }
 
@@ -46,6 +47,9 @@ bool CFrameCapture::OnCommand(UINT command)
         return true;
     case ID_CAPTURE_LAST_REGION:
         m_workflow.Run(CCaptureWorkflow::kLastRegionCall);
+        return true;
+    case ID_CAPTURE_MARKUP:
+        m_workflow.Run(CCaptureWorkflow::kMarkupCall);
         return true;
     case ID_CAPTURE_INCLUDE_CURSOR:
         ToggleIncludeCursor();
@@ -99,9 +103,9 @@ bool CFrameCapture::CanBeRecalled() const
     return m_trayIcon.IsAdded();
 }
 
-bool CFrameCapture::AdoptCapture(CBitmapOwner bitmap, const char* name, bool saved)
+bool CFrameCapture::AdoptCapture(CBitmapOwner bitmap, const char* name, bool saved, std::vector<Annotation> marks)
 {
-    return m_documents.CreateImageDocument(std::move(bitmap), name, saved);
+    return m_documents.CreateImageDocument(std::move(bitmap), name, saved, std::move(marks));
 }
 
 bool CFrameCapture::CopyCapture(HBITMAP bitmap)

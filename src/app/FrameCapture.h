@@ -14,7 +14,8 @@ class CWindow;
 // steps need of the frame (its documents, pins and tray icon).
 class CFrameCapture : private ICaptureHost {
 public:
-    CFrameCapture(const CWindow& frame, CDocumentTabs& documents, CPinBoard& pins, CTrayIcon& trayIcon);
+    CFrameCapture(const CWindow& frame, CDocumentTabs& documents, CPinBoard& pins, CTrayIcon& trayIcon,
+                  CAnnotationTools& tools);
     CFrameCapture(const CFrameCapture&) = delete;
     CFrameCapture& operator=(const CFrameCapture&) = delete;
 
@@ -33,7 +34,8 @@ private:
 
     HWND CaptureWindow() const override;
     bool CanBeRecalled() const override;
-    bool AdoptCapture(CBitmapOwner bitmap, const char* name, bool saved) override;
+    bool AdoptCapture(CBitmapOwner bitmap, const char* name, bool saved, std::vector<Annotation> marks) override;
+    CAnnotationTools& AnnotationTools() override { return m_tools; }
     void ShowCountdown(int secondsLeft) override;
     bool CopyCapture(HBITMAP bitmap) override;
     void AnnounceCapture(const char* savedPath, bool copied) override;
@@ -47,5 +49,6 @@ private:
     CDocumentTabs& m_documents;
     CPinBoard& m_pins;
     CTrayIcon& m_trayIcon;
+    CAnnotationTools& m_tools;
     CCaptureWorkflow m_workflow{*this};
 };

@@ -38,6 +38,7 @@ TBBUTTON g_buttons[] = {
     Button(4, ID_CAPTURE_REGION),
     Button(5, ID_CAPTURE_OBJECT),
     Button(13, ID_CAPTURE_LAST_REGION),
+    Button(14, ID_CAPTURE_MARKUP),
     Separator(),
     Button(6, ID_CAPTURE_INCLUDE_CURSOR),
     Separator(),

@@ -47,6 +47,8 @@ void CTrayAndHotkeys::OnHotKey(WPARAM id)
         m_pCapture->Run(CCaptureWorkflow::kConfiguredMode);
     else if (id == CSettings::kLastRegionHotkeyId)
         SendMessageA(m_hWndFrame, WM_COMMAND, MAKEWPARAM(ID_CAPTURE_LAST_REGION, 0), 0);
+    else if (id == CSettings::kMarkupHotkeyId)
+        m_pCapture->Run(CCaptureWorkflow::kMarkupCall);
 }
 
 void CTrayAndHotkeys::OnEnable(bool enabled)

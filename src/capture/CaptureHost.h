@@ -1,7 +1,12 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
+#include "annotate/Annotation.h"
 #include "scoped/ScopedHandles.h"
+
+class CAnnotationTools;
 
 // What the capture steps need of the window that starts them.
 class ICaptureHost {
@@ -12,8 +17,13 @@ public:
     // Whether the user can bring a hidden window back by himself (a tray icon).
     virtual bool CanBeRecalled() const = 0;
     // Turns a captured bitmap into a document; name is a full path or an unsaved
-    // capture's title, saved says the file holds it. False when it could not.
-    virtual bool AdoptCapture(CBitmapOwner bitmap, const char* name, bool saved) = 0;
+    // capture's title, saved says the file holds it; marks stay editable over the
+    // picture. False when it could not.
+    virtual bool AdoptCapture(CBitmapOwner bitmap, const char* name, bool saved,
+                              std::vector<Annotation> marks = {}) = 0;
+    // The tools the window's documents draw with, which a capture marked up before it
+    // goes anywhere draws with too.
+    virtual CAnnotationTools& AnnotationTools() = 0;
     // The seconds left before a delayed capture, each time they change; 0 when the
     // countdown has ended, by reaching zero or by being cancelled.
     virtual void ShowCountdown(int secondsLeft) = 0;

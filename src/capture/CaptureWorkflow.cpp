@@ -14,6 +14,7 @@
 #include "settings/Settings.h"
 #include "ui/UpdateUI.h"
 #include "util/AppMessageBox.h"
+#include "util/SystemReason.h"
 
 namespace {
 constexpr int kModeRegion = 2;
@@ -61,7 +62,7 @@ void CCaptureWorkflow::Run(int mode)
     if (mode == kLastRegionCall && !g_settings.m_bHasLastRegion)
         return;
     // Checked before the window goes: nothing would bring it back.
-    if (!g_captureEngine.IsLoaded()) {
+    if (!g_captureEngine.IsLoaded() || (mode == kMarkupCall && !g_captureEngine.CanSelectOnFrozenScreen())) {
         AppMessageBox(window, IDS_ENGINE_MISSING, MB_ICONEXCLAMATION);
         return;
     }
@@ -121,8 +122,11 @@ void CCaptureWorkflow::Capture(int mode)
     // The pinned images are never part of the picture.
     Hide(m_host.HidePins());
     bool offScreen = false;
-    // Where the picture lies on the screen is found as for the engine's own modes.
-    Accept(Take(mode, offScreen), mode == kFullScreenCall ? 0 : mode == kLastRegionCall ? kModeRegion : mode);
+    const int deskMode = DeskMode(mode);
+    if (deskMode != 0)
+        CaptureOnDesk(deskMode);
+    else  // Where the picture lies on the screen is found as for the engine's own modes.
+        Accept(Take(mode, offScreen), mode == kFullScreenCall ? 0 : mode == kLastRegionCall ? kModeRegion : mode);
     m_host.ShowPins();
     Finish();
     if (offScreen)
@@ -166,7 +170,8 @@ bool CCaptureWorkflow::IsStaleRequest(const MSG& msg) const
 {
     const UINT command = LOWORD(msg.wParam);
     const bool captureCommand =
-        (command >= ID_CAPTURE_FULLSCREEN && command <= ID_CAPTURE_OBJECT) || command == ID_CAPTURE_LAST_REGION;
+        (command >= ID_CAPTURE_FULLSCREEN && command <= ID_CAPTURE_OBJECT) || command == ID_CAPTURE_LAST_REGION ||
+        command == ID_CAPTURE_MARKUP;
     const bool request = msg.message == WM_HOTKEY || (msg.message == WM_COMMAND && captureCommand);
     // Unsigned differences: right across the wrap of the tick count.
     return request && msg.hwnd == m_host.CaptureWindow() && msg.time - m_dwStart < m_dwEnd - m_dwStart;
@@ -182,16 +187,87 @@ void CCaptureWorkflow::Hide(bool pinsHidden)
     WaitAnswering(std::min<DWORD>(m_settings.m_nCaptureDelay, m_dwLongestPause));
 }
 
-void CCaptureWorkflow::Accept(CBitmapOwner bitmap, int mode)
+// An engine without the frozen-screen call still takes window, region and object
+// captures the usual way; only the command that has no other way is refused.
+int CCaptureWorkflow::DeskMode(int mode) const
 {
-    if (!bitmap)
+    if (mode == kMarkupCall)
+        return CCaptureEngine::kModeAnyPart;
+    if (!m_settings.m_bDeskForAllCaptures || mode == kFullScreenCall || mode == kLastRegionCall ||
+        !g_captureEngine.CanSelectOnFrozenScreen())
+        return 0;
+    const int resolved = CCaptureEngine::ResolveMode(mode, m_settings.m_nModalMode);
+    return resolved >= 1 && resolved <= 3 ? resolved : 0;
+}
+
+void CCaptureWorkflow::CaptureOnDesk(int deskMode)
+{
+    RECT chosen{};
+    CBitmapOwner frame = g_captureEngine.SelectOnFrozenScreen(deskMode, m_settings, &chosen);
+    if (!frame)
         return;
+    SIZE origin{};
+    GetBitmapDimensionEx(frame.get(), &origin);
+    DeskResult result = RunCaptureDesk(frame.get(), POINT{origin.cx, origin.cy}, chosen, m_host.AnnotationTools(),
+                                       m_settings);
+    // One frozen screen at a time: it goes before the picture goes anywhere.
+    frame.reset();
+    if (result.action != DeskAction::kCancelled)
+        AcceptFromDesk(std::move(result));
+}
+
+void CCaptureWorkflow::CountCapture()
+{
     if (m_settings.m_bShowAfterCapture)
         m_keyboard.Prepare(m_host.CaptureWindow());
     ++g_nCaptureCount;
     // Without a sound device this fails, which changes nothing else.
     if (m_settings.m_bPlaySound)
         PlaySoundA(MAKEINTRESOURCEA(IDR_SHUTTER), GetModuleHandleA(nullptr), SND_RESOURCE | SND_SYNC);
+}
+
+// The desk's ways out are the user's choice of where the picture goes, so the options
+// for after a capture (auto-save, copy, pin, no document) are not added to them. A
+// copy or pin that fails leaves the picture as a document with its marks: the one
+// place it is not lost.
+void CCaptureWorkflow::AcceptFromDesk(DeskResult result)
+{
+    CountCapture();
+    // The picture carries its place as the engine's captures do, which is what keeps
+    // the region for taking it again.
+    const RECT& place = result.rcSelection;
+    SetBitmapDimensionEx(result.picture.get(), place.left, place.top, nullptr);
+    m_settings.m_rcLastRegion = KeepLastRegion(result.picture.get());
+    m_settings.m_bHasLastRegion = 1;
+
+    bool delivered = result.action == DeskAction::kSaved;
+    if (result.action == DeskAction::kCopy || result.action == DeskAction::kPin) {
+        const CBitmapOwner flattened = FlattenDeskResult(result);
+        if (!flattened)
+            AppMessageBox(m_host.CaptureWindow(), IDS_DESK_FLATTEN_FAILED, MB_ICONEXCLAMATION,
+                          SystemReason(GetLastError()).c_str());
+        else if (result.action == DeskAction::kCopy)
+            delivered = m_host.CopyCapture(flattened.get());
+        else
+            delivered = m_host.PinCapture(flattened.get(), POINT{place.left, place.top});
+    }
+    if (!delivered) {
+        CaptureName name;
+        MakeUnsavedCaptureName(name, m_settings);
+        m_host.AdoptCapture(std::move(result.picture), name, false, std::move(result.marks));
+    }
+    if (m_settings.m_bShowAfterCapture) {
+        m_keyboard.Show(m_host.CaptureWindow());
+        // No new document repaints the window's bars and empty space that the hide lost.
+        RedrawWindow(m_host.CaptureWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
+
+void CCaptureWorkflow::Accept(CBitmapOwner bitmap, int mode)
+{
+    if (!bitmap)
+        return;
+    CountCapture();
 
     CaptureName name;
     const bool saved = m_settings.m_bAutoSave && AutoSaveCapture(bitmap.get(), m_settings, name);

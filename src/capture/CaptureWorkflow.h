@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "capture/CountdownWindow.h"
+#include "capture/desk/CaptureDesk.h"
 #include "scoped/ScopedHandles.h"
 #include "settings/Settings.h"
 #include "ui/KeyboardHandOver.h"
@@ -13,7 +14,9 @@ class ICaptureHost;
 // auto-saved and copied if asked for and opened as a document (or, when the options
 // want none, only told about by the host); then the window comes back. With a
 // countdown chosen, the window steps aside at once and the capture waits for zero. A
-// region capture's rectangle is kept for taking the same region again.
+// region capture's rectangle is kept for taking the same region again. A capture to
+// mark up, and with the option every interactive one, is chosen on the frozen screen
+// and ends in the capture desk, whose way out (copy, pin, open) is then carried out.
 class CCaptureWorkflow {
 public:
     // The engine's full-screen call; the other modes are the interactive capture's
@@ -23,6 +26,9 @@ public:
     static constexpr int kConfiguredMode = -1;
     // The rectangle of the last region capture again, at once.
     static constexpr int kLastRegionCall = -3;
+    // A part of the screen chosen on the frozen screen and marked up there, in the
+    // capture desk, before it goes anywhere.
+    static constexpr int kMarkupCall = -4;
     // However long the stored delay, the window is back within this time.
     static constexpr DWORD kLongestCapturePause = 10000;
 
@@ -48,6 +54,11 @@ private:
     void EndCountdown();
     void OnCountdownZero();
     void Capture(int mode);
+    // The engine's mode in which the capture goes through the desk; 0: the usual way.
+    int DeskMode(int mode) const;
+    void CaptureOnDesk(int deskMode);
+    // What every picture taken goes through first: it is counted and heard.
+    void CountCapture();
     // Brings a window back that the user could not, and lets the next capture start.
     void Finish();
     // pinsHidden: the pinned images went, and the screen needs the pause to repaint.
@@ -55,6 +66,8 @@ private:
     CBitmapOwner Take(int mode, bool& offScreen);
     // mode: the engine's (0 full screen ...) for finding where the picture lies.
     void Accept(CBitmapOwner bitmap, int mode);
+    // Carries out the way the user left the desk by; the picture is one he kept.
+    void AcceptFromDesk(DeskResult result);
 
     ICaptureHost& m_host;
     bool m_bRunning = false;

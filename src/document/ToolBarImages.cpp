@@ -7,6 +7,7 @@ const UINT CToolBarImages::kCommands[kMainImageCount] = {
     ID_FILE_OPEN,       ID_FILE_SAVE,        ID_CAPTURE_FULLSCREEN, ID_CAPTURE_WINDOW, ID_CAPTURE_REGION,
     ID_CAPTURE_OBJECT,  ID_CAPTURE_INCLUDE_CURSOR, ID_ZOOM_IN,     ID_ZOOM_OUT,       ID_EDITORS,
     ID_ZOOM_FIT,        ID_ZOOM_ACTUAL,      ID_VIEW_OPTIONS,       ID_CAPTURE_LAST_REGION,
+    ID_CAPTURE_MARKUP,
 };
 
 const ToolBarStrips CToolBarImages::kMainStrips = {

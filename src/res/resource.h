@@ -301,4 +301,12 @@
 #define IDS_DESK_TIP_COPY           4026
 #define IDS_DESK_TIP_CANCEL         4027
 
+/* Capture and mark up: the command, its hotkey's refusal, its options on the 更多 page */
+#define ID_CAPTURE_MARKUP           32841
+#define IDS_HOTKEY_MARKUP_FAILED    4100
+#define IDS_DESK_FLATTEN_FAILED     4101
+#define IDC_DESK_FOR_ALL_CAPTURES   1100
+#define IDC_MARKUP_HOTKEY_ON        1101
+#define IDC_MARKUP_HOTKEY           1102
+
 #endif

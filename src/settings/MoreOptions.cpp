@@ -14,6 +14,10 @@ const char kLastRegionHotkey[] = "LastRegionHotkey";
 const char kLastRegionKey[] = "LastRegionKey";
 const char kLastRegionModifiers[] = "LastRegionModifiers";
 const char kLastRegion[] = "LastRegion";
+const char kDeskForAllCaptures[] = "ToolbarForAllCaptures";
+const char kMarkupHotkey[] = "MarkupHotkey";
+const char kMarkupKey[] = "MarkupKey";
+const char kMarkupModifiers[] = "MarkupModifiers";
 
 // The value of key; false when it is missing, or too long for the buffer: one that
 // fills it may have been cut, and a cut value would read as another.
@@ -57,6 +61,21 @@ void ReadFlag(const char* iniPath, const char* key, int32_t& flag)
         flag = static_cast<int32_t>(value);
 }
 
+// The hotkey control knows the low byte of a key and four modifier bits; a hotkey with
+// only half of what it needs is no hotkey, and keeps the keys it came with.
+void ReadHotkey(const char* iniPath, const char* const (&keys)[3], int32_t& enabled, uint16_t& key, uint16_t& modifiers)
+{
+    ReadFlag(iniPath, keys[0], enabled);
+    long readKey = 0;
+    long readModifiers = 0;
+    if (ReadNumber(iniPath, keys[1], 1, 0xFF, readKey) && ReadNumber(iniPath, keys[2], 0, 0xF, readModifiers)) {
+        key = static_cast<uint16_t>(readKey);
+        modifiers = static_cast<uint16_t>(readModifiers);
+    } else {
+        enabled = 0;
+    }
+}
+
 bool ReadRegion(const char* iniPath, RECT& region)
 {
     char text[64] = {};
@@ -90,17 +109,11 @@ void LoadMoreOptions(MoreOptions& options, const char* iniPath)
     ReadFlag(iniPath, kCopyAfterCapture, options.m_bCopyAfterCapture);
     ReadFlag(iniPath, kNoDocumentAfterCapture, options.m_bNoDocumentAfterCapture);
     ReadFlag(iniPath, kPinAfterCapture, options.m_bPinAfterCapture);
-    ReadFlag(iniPath, kLastRegionHotkey, options.m_bLastRegionHotkey);
-    // The hotkey control knows the low byte of a key and four modifier bits; a hotkey
-    // with only half of what it needs is no hotkey.
-    long key = 0;
-    long modifiers = 0;
-    if (ReadNumber(iniPath, kLastRegionKey, 1, 0xFF, key) && ReadNumber(iniPath, kLastRegionModifiers, 0, 0xF, modifiers)) {
-        options.m_wLastRegionKey = static_cast<uint16_t>(key);
-        options.m_wLastRegionMods = static_cast<uint16_t>(modifiers);
-    } else {
-        options.m_bLastRegionHotkey = 0;
-    }
+    ReadFlag(iniPath, kDeskForAllCaptures, options.m_bDeskForAllCaptures);
+    ReadHotkey(iniPath, {kLastRegionHotkey, kLastRegionKey, kLastRegionModifiers}, options.m_bLastRegionHotkey,
+               options.m_wLastRegionKey, options.m_wLastRegionMods);
+    ReadHotkey(iniPath, {kMarkupHotkey, kMarkupKey, kMarkupModifiers}, options.m_bMarkupHotkey, options.m_wMarkupKey,
+               options.m_wMarkupMods);
     options.m_bHasLastRegion = ReadRegion(iniPath, options.m_rcLastRegion) ? 1 : 0;
 }
 
@@ -117,5 +130,9 @@ bool SaveMoreOptions(const MoreOptions& options, const char* iniPath)
            WriteNumber(iniPath, kLastRegionHotkey, options.m_bLastRegionHotkey) &&
            WriteNumber(iniPath, kLastRegionKey, options.m_wLastRegionKey) &&
            WriteNumber(iniPath, kLastRegionModifiers, options.m_wLastRegionMods) &&
+           WriteNumber(iniPath, kDeskForAllCaptures, options.m_bDeskForAllCaptures) &&
+           WriteNumber(iniPath, kMarkupHotkey, options.m_bMarkupHotkey) &&
+           WriteNumber(iniPath, kMarkupKey, options.m_wMarkupKey) &&
+           WriteNumber(iniPath, kMarkupModifiers, options.m_wMarkupMods) &&
            WritePrivateProfileStringA(kSection, kLastRegion, region, iniPath) != FALSE;
 }

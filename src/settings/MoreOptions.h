@@ -12,9 +12,15 @@ struct MoreOptions {
     int32_t m_bCopyAfterCapture = 0;
     int32_t m_bNoDocumentAfterCapture = 0;  // counts only with auto-save or copying on
     int32_t m_bPinAfterCapture = 0;
+    // Window, region and object captures end in the capture desk, as capture-and-mark-up does.
+    int32_t m_bDeskForAllCaptures = 0;
     int32_t m_bLastRegionHotkey = 0;
     uint16_t m_wLastRegionKey = 0;
     uint16_t m_wLastRegionMods = 0;  // hotkey-control form (1 Shift, 2 Ctrl, 4 Alt, 8 extended)
+    // Capture-and-mark-up's hotkey comes with its keys, Ctrl+F7, and waits to be turned on.
+    int32_t m_bMarkupHotkey = 0;
+    uint16_t m_wMarkupKey = VK_F7;
+    uint16_t m_wMarkupMods = 2;
     int32_t m_bHasLastRegion = 0;
     RECT m_rcLastRegion{};  // the last region capture, in virtual-screen pixels
 };

@@ -53,10 +53,13 @@ void CMorePage::Load()
     ShowFlag(IDC_COPY_AFTER_CAPTURE, m_options.m_bCopyAfterCapture);
     ShowFlag(IDC_NO_DOCUMENT, m_options.m_bNoDocumentAfterCapture);
     ShowFlag(IDC_PIN_AFTER_CAPTURE, m_options.m_bPinAfterCapture);
+    ShowFlag(IDC_DESK_FOR_ALL_CAPTURES, m_options.m_bDeskForAllCaptures);
     ShowFlag(IDC_LAST_REGION_HOTKEY_ON, m_options.m_bLastRegionHotkey);
     SetHotkey(IDC_LAST_REGION_HOTKEY, m_options.m_wLastRegionKey, m_options.m_wLastRegionMods);
+    ShowFlag(IDC_MARKUP_HOTKEY_ON, m_options.m_bMarkupHotkey);
+    SetHotkey(IDC_MARKUP_HOTKEY, m_options.m_wMarkupKey, m_options.m_wMarkupMods);
     EnableNoDocument();
-    EnableHotkey();
+    EnableHotkeys();
 }
 
 bool CMorePage::OnCommand(WORD id, WORD, HWND)
@@ -66,7 +69,8 @@ bool CMorePage::OnCommand(WORD id, WORD, HWND)
         EnableNoDocument();
         return true;
     case IDC_LAST_REGION_HOTKEY_ON:
-        EnableHotkey();
+    case IDC_MARKUP_HOTKEY_ON:
+        EnableHotkeys();
         return true;
     }
     return false;
@@ -85,24 +89,23 @@ bool CMorePage::OnKillActive()
     const int countdown = GetSelection(IDC_COUNTDOWN);
     if (countdown < 0)
         return Refuse(IDC_COUNTDOWN);
-    uint16_t key = 0;
-    uint16_t modifiers = 0;
-    GetHotkey(IDC_LAST_REGION_HOTKEY, key, modifiers);
-    const int32_t hotkeyOn = GetCheck(IDC_LAST_REGION_HOTKEY_ON);
-    // Unlike the two specified hotkeys this one starts without keys: only an enabled
-    // one needs them.
-    if (hotkeyOn && key == 0) {
-        AppMessageBox(Handle(), IDS_HOTKEY_REQUIRED, MB_OK | MB_ICONINFORMATION);
-        SetFocus(Item(IDC_LAST_REGION_HOTKEY));
+    const PageHotkey lastRegion = ReadHotkey(IDC_LAST_REGION_HOTKEY_ON, IDC_LAST_REGION_HOTKEY);
+    if (!lastRegion.complete)
         return false;
-    }
+    const PageHotkey markup = ReadHotkey(IDC_MARKUP_HOTKEY_ON, IDC_MARKUP_HOTKEY);
+    if (!markup.complete)
+        return false;
     m_options.m_nCountdownSeconds = kCountdownChoices[countdown];
     m_options.m_bCopyAfterCapture = GetCheck(IDC_COPY_AFTER_CAPTURE);
     m_options.m_bNoDocumentAfterCapture = GetCheck(IDC_NO_DOCUMENT);
     m_options.m_bPinAfterCapture = GetCheck(IDC_PIN_AFTER_CAPTURE);
-    m_options.m_bLastRegionHotkey = hotkeyOn;
-    m_options.m_wLastRegionKey = key;
-    m_options.m_wLastRegionMods = modifiers;
+    m_options.m_bDeskForAllCaptures = GetCheck(IDC_DESK_FOR_ALL_CAPTURES);
+    m_options.m_bLastRegionHotkey = lastRegion.enabled;
+    m_options.m_wLastRegionKey = lastRegion.key;
+    m_options.m_wLastRegionMods = lastRegion.modifiers;
+    m_options.m_bMarkupHotkey = markup.enabled;
+    m_options.m_wMarkupKey = markup.key;
+    m_options.m_wMarkupMods = markup.modifiers;
     m_bStartWithWindows = GetCheck(IDC_START_WITH_WINDOWS) == BST_CHECKED;
     return true;
 }
@@ -112,7 +115,23 @@ void CMorePage::EnableNoDocument()
     EnableItem(IDC_NO_DOCUMENT, m_saveState.m_bAutoSave || GetCheck(IDC_COPY_AFTER_CAPTURE) == BST_CHECKED);
 }
 
-void CMorePage::EnableHotkey()
+void CMorePage::EnableHotkeys()
 {
     EnableItem(IDC_LAST_REGION_HOTKEY, GetCheck(IDC_LAST_REGION_HOTKEY_ON) == BST_CHECKED);
+    EnableItem(IDC_MARKUP_HOTKEY, GetCheck(IDC_MARKUP_HOTKEY_ON) == BST_CHECKED);
+}
+
+// Unlike the two specified hotkeys these may be cleared: only an enabled one needs keys,
+// and one without them is refused where the user can type them.
+CMorePage::PageHotkey CMorePage::ReadHotkey(int checkId, int hotkeyId)
+{
+    PageHotkey hotkey;
+    GetHotkey(hotkeyId, hotkey.key, hotkey.modifiers);
+    hotkey.enabled = GetCheck(checkId);
+    if (hotkey.enabled && hotkey.key == 0) {
+        AppMessageBox(Handle(), IDS_HOTKEY_REQUIRED, MB_OK | MB_ICONINFORMATION);
+        SetFocus(Item(hotkeyId));
+        hotkey.complete = false;
+    }
+    return hotkey;
 }

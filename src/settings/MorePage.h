@@ -4,9 +4,10 @@
 #include "ui/PropertyPage.h"
 
 // The fifth page of the Options sheet, 更多: what the program adds to the specified
-// options (the countdown before a capture, what happens after one, the hotkey that
-// captures the last region again). Its values go to lumigrab.ini, except whether the
-// program starts with Windows, which is the registry's.
+// options (the countdown before a capture, what happens after one, whether the
+// interactive captures end in the capture desk, the hotkeys that capture the last
+// region again and capture to mark up). Its values go to lumigrab.ini, except whether
+// the program starts with Windows, which is the registry's.
 class CMorePage : public CPropertyPage {
 public:
     // saveState is the sheet's working copy of the 保存 page's group: it holds what that
@@ -25,7 +26,14 @@ private:
 
     // "No document" means something only when the capture is kept some other way.
     void EnableNoDocument();
-    void EnableHotkey();
+    void EnableHotkeys();
+    struct PageHotkey {
+        int32_t enabled = 0;
+        uint16_t key = 0;
+        uint16_t modifiers = 0;
+        bool complete = true;  // false: enabled without keys, and refused
+    };
+    PageHotkey ReadHotkey(int checkId, int hotkeyId);
 
     MoreOptions& m_options;
     const SaveOptions& m_saveState;

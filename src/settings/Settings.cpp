@@ -164,6 +164,8 @@ CSettings::Hotkey CSettings::GetHotkey(int id) const
         return {m_bFullScreenHotkey, m_wFullScreenKey, m_wFullScreenMods};
     if (id == kLastRegionHotkeyId)
         return {m_bLastRegionHotkey, m_wLastRegionKey, m_wLastRegionMods};
+    if (id == kMarkupHotkeyId)
+        return {m_bMarkupHotkey, m_wMarkupKey, m_wMarkupMods};
     return {m_bModalHotkey, m_wModalKey, m_wModalMods};
 }
 
@@ -172,6 +174,7 @@ void CSettings::RegisterHotkeys(HWND frame) const
     RegisterHotkey(frame, kFullScreenHotkeyId);
     RegisterHotkey(frame, kModalHotkeyId);
     RegisterHotkey(frame, kLastRegionHotkeyId);
+    RegisterHotkey(frame, kMarkupHotkeyId);
 }
 
 void CSettings::RestoreHotkeys(HWND frame) const
@@ -179,6 +182,7 @@ void CSettings::RestoreHotkeys(HWND frame) const
     RegisterHotkey(frame, kFullScreenHotkeyId, false);
     RegisterHotkey(frame, kModalHotkeyId, false);
     RegisterHotkey(frame, kLastRegionHotkeyId, false);
+    RegisterHotkey(frame, kMarkupHotkeyId, false);
 }
 
 void CSettings::UnregisterHotkeys(HWND frame) const
@@ -186,6 +190,7 @@ void CSettings::UnregisterHotkeys(HWND frame) const
     UnregisterHotkey(frame, kFullScreenHotkeyId);
     UnregisterHotkey(frame, kModalHotkeyId);
     UnregisterHotkey(frame, kLastRegionHotkeyId);
+    UnregisterHotkey(frame, kMarkupHotkeyId);
 }
 
 void CSettings::UpdateHotkey(HWND frame, int id, const CSettings& before) const
@@ -207,6 +212,7 @@ void CSettings::RegisterHotkey(HWND frame, int id, bool reportRefusal) const
         return;
     const UINT message = id == kFullScreenHotkeyId  ? IDS_HOTKEY_FULLSCREEN_FAILED
                        : id == kLastRegionHotkeyId ? IDS_HOTKEY_LAST_REGION_FAILED
+                       : id == kMarkupHotkeyId     ? IDS_HOTKEY_MARKUP_FAILED
                                                    : IDS_HOTKEY_MODAL_FAILED;
     AppMessageBox(frame, message, MB_OK | MB_ICONEXCLAMATION);
 }

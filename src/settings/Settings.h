@@ -40,7 +40,7 @@ struct HotkeyOptions {
 };
 
 // The raw blocks go to the file exactly as they lie in memory.
-static_assert(sizeof(MoreOptions) == 44, "MoreOptions has no padding, so it compares as bytes");
+static_assert(sizeof(MoreOptions) == 56, "MoreOptions has no padding, so it compares as bytes");
 static_assert(sizeof(GeneralOptions) == 24, "GeneralOptions is stored as 24 bytes");
 static_assert(sizeof(HotkeyOptions) == 20, "HotkeyOptions is stored as 20 bytes");
 static_assert(sizeof(AuxWindowOptions) == 8, "AuxWindowOptions is stored as 8 bytes");
@@ -78,6 +78,7 @@ public:
     static constexpr int kFullScreenHotkeyId = 100;
     static constexpr int kModalHotkeyId = 101;
     static constexpr int kLastRegionHotkeyId = 102;  // the 更多 page's, for ID_CAPTURE_LAST_REGION
+    static constexpr int kMarkupHotkeyId = 103;      // the 更多 page's, for ID_CAPTURE_MARKUP
     void RegisterHotkeys(HWND frame) const;
     void UnregisterHotkeys(HWND frame) const;
     // Registers them again after UnregisterHotkeys without a word: each refusal was

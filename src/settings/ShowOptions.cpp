@@ -29,6 +29,7 @@ void CSettings::ShowOptions(const std::function<ISkinManager*()>& createSkinMana
     UpdateHotkey(g_hMainFrame, kFullScreenHotkeyId, before);
     UpdateHotkey(g_hMainFrame, kModalHotkeyId, before);
     UpdateHotkey(g_hMainFrame, kLastRegionHotkeyId, before);
+    UpdateHotkey(g_hMainFrame, kMarkupHotkeyId, before);
     g_updateUI.CheckCommand(ID_CAPTURE_INCLUDE_CURSOR, m_bIncludeCursor != 0);
     // Written now as well as at exit: a crash or a killed process keeps what the
     // user chose.

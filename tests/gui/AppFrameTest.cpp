@@ -142,19 +142,22 @@ TEST_F(AppFrameTest, StatusPanesKeepTheirWidthsWhenTheFrameNarrows)
     EXPECT_GT(edges[2], client.right - 40);
 }
 
-// The last region's picture came after the others, so its button shows picture 13.
-TEST_F(AppFrameTest, ToolBarHoldsTheEighteenButtonsWithLabels)
+// The last region's and capture-and-mark-up's pictures came after the others, so their
+// buttons show pictures 13 and 14. Every label is four characters at most: the buttons
+// are as wide as the widest, and five would push the last one off a 1280-pixel screen
+// at 144 DPI.
+TEST_F(AppFrameTest, ToolBarHoldsTheNineteenButtonsWithLabels)
 {
     HWND toolBar = m_frame->ToolBar();
-    ASSERT_EQ(18, SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
-    const std::pair<int, int> buttons[18] = {
+    ASSERT_EQ(19, SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
+    const std::pair<int, int> buttons[19] = {
         {ID_FILE_OPEN, 0},      {ID_FILE_SAVE, 1},      {0, 0},
         {ID_CAPTURE_FULLSCREEN, 2}, {ID_CAPTURE_WINDOW, 3}, {ID_CAPTURE_REGION, 4},
-        {ID_CAPTURE_OBJECT, 5}, {ID_CAPTURE_LAST_REGION, 13}, {0, 0},
+        {ID_CAPTURE_OBJECT, 5}, {ID_CAPTURE_LAST_REGION, 13}, {ID_CAPTURE_MARKUP, 14}, {0, 0},
         {ID_CAPTURE_INCLUDE_CURSOR, 6}, {0, 0},  {ID_ZOOM_IN, 7},
         {ID_ZOOM_OUT, 8},       {ID_EDITORS, 9},        {ID_ZOOM_FIT, 10},
         {ID_ZOOM_ACTUAL, 11},   {0, 0},                 {ID_VIEW_OPTIONS, 12}};
-    for (int i = 0; i < 18; ++i) {
+    for (int i = 0; i < 19; ++i) {
         TBBUTTON button{};
         SendMessageA(toolBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
         EXPECT_EQ(buttons[i].first, button.idCommand) << "button " << i;
@@ -164,6 +167,7 @@ TEST_F(AppFrameTest, ToolBarHoldsTheEighteenButtonsWithLabels)
     }
     for (const auto& [id, expected] : {std::pair<UINT, const char*>{ID_CAPTURE_REGION, "区域捕捉"},
                                        {ID_CAPTURE_LAST_REGION, "上次区域"},
+                                       {ID_CAPTURE_MARKUP, "截图标注"},
                                        {ID_CAPTURE_INCLUDE_CURSOR, "包含光标"},
                                        {ID_VIEW_OPTIONS, "设置"}}) {
         char label[64] = {};

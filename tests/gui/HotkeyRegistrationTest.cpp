@@ -90,20 +90,32 @@ TEST_F(HotkeyRegistration, UpdateMovesOnlyTheHotkeyThatChanged)
 
 }  // namespace
 
-TEST_F(HotkeyRegistration, TheLastRegionHotkeyIsOffByDefaultAndOtherwiseHeldAndRestoredLikeTheOthers)
+TEST_F(HotkeyRegistration, TheAddedHotkeysAreOffByDefaultAndOtherwiseHeldAndRestoredLikeTheOthers)
 {
     m_settings.m_wLastRegionKey = 'L';
     m_settings.m_wLastRegionMods = HOTKEYF_CONTROL | HOTKEYF_ALT;
-    m_settings.RegisterHotkeys(m_frame);
-    EXPECT_TRUE(m_other.CanTake(MOD_CONTROL | MOD_ALT, 'L')) << "off by default";
-    m_settings.UnregisterHotkeys(m_frame);
+    struct Added {
+        int32_t& enabled;
+        UINT modifiers;
+        UINT key;
+    };
+    // Capture-and-mark-up's keys are there from the start, Ctrl+F7.
+    const Added added[] = {{m_settings.m_bLastRegionHotkey, MOD_CONTROL | MOD_ALT, 'L'},
+                           {m_settings.m_bMarkupHotkey, MOD_CONTROL, VK_F7}};
+    for (const Added& hotkey : added) {
+        SCOPED_TRACE(hotkey.key);
+        m_settings.RegisterHotkeys(m_frame);
+        EXPECT_TRUE(m_other.CanTake(hotkey.modifiers, hotkey.key)) << "off by default";
+        m_settings.UnregisterHotkeys(m_frame);
 
-    m_settings.m_bLastRegionHotkey = 1;
-    m_settings.RegisterHotkeys(m_frame);
-    EXPECT_FALSE(m_other.CanTake(MOD_CONTROL | MOD_ALT, 'L'));
-    m_settings.UnregisterHotkeys(m_frame);
-    EXPECT_TRUE(m_other.CanTake(MOD_CONTROL | MOD_ALT, 'L'));
-    m_settings.RestoreHotkeys(m_frame);
-    EXPECT_FALSE(m_other.CanTake(MOD_CONTROL | MOD_ALT, 'L'));
-    m_settings.UnregisterHotkeys(m_frame);
+        hotkey.enabled = 1;
+        m_settings.RegisterHotkeys(m_frame);
+        EXPECT_FALSE(m_other.CanTake(hotkey.modifiers, hotkey.key));
+        m_settings.UnregisterHotkeys(m_frame);
+        EXPECT_TRUE(m_other.CanTake(hotkey.modifiers, hotkey.key));
+        m_settings.RestoreHotkeys(m_frame);
+        EXPECT_FALSE(m_other.CanTake(hotkey.modifiers, hotkey.key));
+        m_settings.UnregisterHotkeys(m_frame);
+        hotkey.enabled = 0;
+    }
 }

@@ -92,18 +92,27 @@ TEST_F(MorePage, NoDocumentFollowsTheSavePagesAutoSaveAndCopyingAndOkKeepsWhatWa
     EXPECT_EQ(5u, GetPrivateProfileIntA("Options", "Countdown", 0, ini)) << "OK wrote the added options";
 }
 
-TEST_F(MorePage, ARefusedHotkeyIsReportedWithItsOwnMessage)
+TEST_F(MorePage, EachRefusedHotkeyIsReportedWithItsOwnMessage)
 {
     // Held by another window, the keys cannot be typed here: they come stored.
     ASSERT_TRUE(RegisterHotKey(m_other, 1, MOD_CONTROL, VK_F9));
+    ASSERT_TRUE(RegisterHotKey(m_other, 2, MOD_CONTROL, VK_F7));
     g_settings.m_wLastRegionKey = VK_F9;
     g_settings.m_wLastRegionMods = HOTKEYF_CONTROL;
     RunOptions({[&](HWND sheet) { ClickTab(sheet, kMore); },
                 [&](HWND sheet) { ClickWindow(PageItem(sheet, IDC_LAST_REGION_HOTKEY_ON)); },
+                [&](HWND sheet) {
+                    EXPECT_FALSE(Enabled(sheet, IDC_MARKUP_HOTKEY)) << "off by default";
+                    ClickWindow(PageItem(sheet, IDC_MARKUP_HOTKEY_ON));
+                },
                 [&](HWND sheet) { PressOk(sheet); }});
     UnregisterHotKey(m_other, 1);
-    EXPECT_EQ((std::vector<std::string>{ToGbk("无法注册上次区域热键！")}), m_driver.Messages());
+    UnregisterHotKey(m_other, 2);
+    EXPECT_EQ((std::vector<std::string>{ToGbk("无法注册上次区域热键！"), ToGbk("无法注册截图并标注热键！")}),
+              m_driver.Messages());
     EXPECT_EQ(1, g_settings.m_bLastRegionHotkey) << "the keys stay stored and are tried at the next start";
+    EXPECT_EQ(1, g_settings.m_bMarkupHotkey);
+    EXPECT_EQ(VK_F7, g_settings.m_wMarkupKey);
 }
 
 TEST_F(MorePage, RestoreDefaultsResetsThePageButKeepsTheLastRegion)

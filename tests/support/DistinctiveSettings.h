@@ -42,6 +42,10 @@ inline MoreOptions DistinctiveMoreOptions()
     options.m_bLastRegionHotkey = 1;
     options.m_wLastRegionKey = VK_F9;
     options.m_wLastRegionMods = 6;
+    options.m_bDeskForAllCaptures = 1;
+    options.m_bMarkupHotkey = 1;
+    options.m_wMarkupKey = 'M';
+    options.m_wMarkupMods = 5;
     options.m_bHasLastRegion = 1;
     options.m_rcLastRegion = {-1280, -20, 300, 700};
     return options;

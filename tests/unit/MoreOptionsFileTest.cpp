@@ -70,7 +70,8 @@ TEST_F(MoreOptionsFile, EachDamagedValueIsItsDefaultAndTheOthersStay)
         {"NoDocumentAfterCapture", "-1"}, {"PinAfterCapture", "yes"}, {"LastRegionHotkey", "1 1"},
         {"LastRegionKey", "0"},     {"LastRegionKey", "256"},    {"LastRegionModifiers", "16"},
         {"LastRegion", "1,2,3"},    {"LastRegion", "5,5,5,10"},  {"LastRegion", "10,10,0,0"},
-        {"LastRegion", "1,2,3,4,5"}, {"LastRegion", "a,b,c,d"},
+        {"LastRegion", "1,2,3,4,5"}, {"LastRegion", "a,b,c,d"}, {"ToolbarForAllCaptures", "on"},
+        {"MarkupKey", "-1"},        {"MarkupModifiers", "x"},
         // Too long for any good value: cut, they would read as 5 and as 0,0,10,5.
         {"Countdown", std::string(30, '0') + "53"}, {"LastRegion", "0,0,10," + std::string(56, '0') + "53"},
         {"LastRegion", "0,0,4294967297,5"},
@@ -92,7 +93,14 @@ TEST_F(MoreOptionsFile, EachDamagedValueIsItsDefaultAndTheOthersStay)
             expected.m_bPinAfterCapture = 0;
         else if (key == "LastRegion")
             expected.m_bHasLastRegion = 0;
-        else {
+        else if (key == "ToolbarForAllCaptures")
+            expected.m_bDeskForAllCaptures = 0;
+        else if (key.compare(0, 6, "Markup") == 0) {
+            // Capture-and-mark-up's hotkey falls back to its own keys, Ctrl+F7, and off.
+            expected.m_bMarkupHotkey = 0;
+            expected.m_wMarkupKey = VK_F7;
+            expected.m_wMarkupMods = 2;
+        } else {
             // A hotkey without its key or modifiers is off, and has no keys at all.
             expected.m_bLastRegionHotkey = 0;
             if (key != "LastRegionHotkey") {
@@ -108,5 +116,9 @@ TEST_F(MoreOptionsFile, EachDamagedValueIsItsDefaultAndTheOthersStay)
         EXPECT_EQ(expected.m_wLastRegionKey, read.m_wLastRegionKey);
         EXPECT_EQ(expected.m_wLastRegionMods, read.m_wLastRegionMods);
         EXPECT_EQ(expected.m_bHasLastRegion, read.m_bHasLastRegion);
+        EXPECT_EQ(expected.m_bDeskForAllCaptures, read.m_bDeskForAllCaptures);
+        EXPECT_EQ(expected.m_bMarkupHotkey, read.m_bMarkupHotkey);
+        EXPECT_EQ(expected.m_wMarkupKey, read.m_wMarkupKey);
+        EXPECT_EQ(expected.m_wMarkupMods, read.m_wMarkupMods);
     }
 }

@@ -299,6 +299,7 @@ const MenuEntry capturePopup = Popup("捕捉(&C)", {
     Item("区域(&R)", ID_CAPTURE_REGION),
     Item("对象(&O)", ID_CAPTURE_OBJECT),
     Item("上次区域(&L)", ID_CAPTURE_LAST_REGION),
+    Item("截图并标注(&S)", ID_CAPTURE_MARKUP),
     separator,
     Item("包含光标(&C)", ID_CAPTURE_INCLUDE_CURSOR),
     Popup("延时(&D)", {
@@ -414,6 +415,7 @@ TEST_F(ResourceTest, TrayMenuIsTheFirstPopup)
             Item("区域捕捉(&R)", ID_CAPTURE_REGION),
             Item("对象捕捉(&O)", ID_CAPTURE_OBJECT),
             Item("上次区域(&L)", ID_CAPTURE_LAST_REGION),
+            Item("截图并标注(&K)", ID_CAPTURE_MARKUP),
             separator,
             Item("包含光标(&C)", ID_CAPTURE_INCLUDE_CURSOR),
             Item("取消延时(&D)", ID_TRAY_CANCEL_DELAY),
@@ -460,6 +462,7 @@ TEST_F(ResourceTest, EveryCommandHasHelpTextAndLabel)
         {ID_CAPTURE_REGION, "区域捕捉"},
         {ID_CAPTURE_OBJECT, "对象捕捉"},
         {ID_CAPTURE_LAST_REGION, "上次区域"},
+        {ID_CAPTURE_MARKUP, "截图标注"},
         {ID_CAPTURE_INCLUDE_CURSOR, "包含光标"},
         {ID_ZOOM_IN, "放大"},
         {ID_ZOOM_OUT, "缩小"},

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Capture and mark up with the keys and the mouse of a Linux desktop: X events typed and
+# dragged into the display with xdotool. Over the probe's window of known pixels, the
+# menu's keys (Alt+C, S: 捕捉 → 截图并标注), a drag for the region, R and a drag, A and a
+# drag, then Enter; the probe then finds the region with its marks on the clipboard. The
+# menu rather than the hotkey: under Wine a hotkey's Ctrl let go while the window hides
+# reaches another window, and the program may take the next key for Ctrl+key.
+#   Usage: check-markup-x-keys.sh PROGRAM_EXE SNAPCORE_DLL PROBE_EXE   (in a test session)
+set -uo pipefail
+source "$(dirname "$0")/x-key-session.sh"
+cp "$1" "$2" "$work/"
+probe=$3
+read -r rl rt rr rb bl bt br bb al at ar ab < <(bash "$runner" "$probe" place | tr -d '\r')
+
+# Up to 15 s, asking without a pause.
+wait_until() {
+  local deadline=$((SECONDS + 15))
+  until "$@"; do [ $SECONDS -lt $deadline ] || return 1; done
+}
+# A drag in eight steps, paced as a hand moves.
+drag() {
+  local steps=(mousemove "$1" "$2" mousedown 1)
+  for i in 1 2 3 4 5 6 7 8; do
+    steps+=(sleep 0.015 mousemove $(( $1 + ($3 - $1) * i / 8 )) $(( $2 + ($4 - $2) * i / 8 )))
+  done
+  xdotool "${steps[@]}" mouseup 1
+}
+
+bash "$runner" "$probe" check >"$work/probe.out" 2>&1 &
+checker=$!
+found_probe() { xdotool search --onlyvisible --name '^markup-probe$' >/dev/null 2>&1; }
+wait_until found_probe || { echo "FAIL: the window of known pixels did not show"; exit 1; }
+
+bash "$runner" "$work/$(basename "$1")" &
+program=$!
+frame=""
+found_frame() { frame=$(xdotool search --onlyvisible --name '^Lumigrab' 2>/dev/null | head -1); [ -n "$frame" ]; }
+has_keyboard() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$frame" ]; }
+failed=0
+if ! wait_until found_frame || ! wait_until has_keyboard; then
+  echo "FAIL: the program's window did not appear with the keyboard"
+  failed=1
+else
+  xdotool key alt+c s
+  # The overlay, then the desk, each takes the keyboard when it shows.
+  if ! bash "$runner" "$probe" overlay; then
+    echo "FAIL: the menu froze no screen"
+    failed=1
+  else
+    drag "$rl" "$rt" "$rr" "$rb"
+    if ! bash "$runner" "$probe" desk; then
+      echo "FAIL: the drag gave no desk"
+      failed=1
+    else
+      xdotool key r
+      drag "$bl" "$bt" "$br" "$bb"
+      xdotool key a
+      drag "$al" "$at" "$ar" "$ab"
+      xdotool key Return
+    fi
+  fi
+fi
+wait "$checker"
+checked=$?
+cat "$work/probe.out"
+[ $checked -eq 0 ] || failed=1
+kill "$program" 2>/dev/null
+bash "$runner" "$(dirname "$probe")/tool_key_probe.exe" end >/dev/null 2>&1
+wait "$program" 2>/dev/null
+exit $failed

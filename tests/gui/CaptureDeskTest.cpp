@@ -309,7 +309,7 @@ TEST_F(CaptureDesk, InsideTheSelectionTheToolbarKeepsClearOfTheLatestMarkAndOfTh
         Run(
             [latest] {
                 PressKeys({'R'});
-                DragOnScreen({{50, 50}, {300, 200}});
+                DragOnScreen({{20, 20}, {300, 200}});
                 DragOnScreen({{latest.left, latest.top}, {latest.right, latest.bottom}});
             },
             screen);

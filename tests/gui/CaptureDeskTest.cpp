@@ -28,6 +28,18 @@ HWND Desk()
     return FindWindowA("LumigrabCaptureDesk", nullptr);
 }
 
+HWND DeskBar()
+{
+    return FindWindowA("LumigrabDeskToolBar", nullptr);
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
 // The desk is up and takes the keys.
 bool DeskHasKeyboard()
 {
@@ -53,7 +65,7 @@ bool DeskHasKeyboard()
 // The middle of the button of command on the desk's toolbar, on the screen.
 POINT ToolBarButton(int command)
 {
-    HWND bar = FindWindowA("LumigrabDeskToolBar", nullptr);
+    HWND bar = DeskBar();
     for (HWND strip = FindWindowExA(bar, nullptr, TOOLBARCLASSNAMEA, nullptr); strip;
          strip = FindWindowExA(bar, strip, TOOLBARCLASSNAMEA, nullptr)) {
         RECT button{};
@@ -247,5 +259,76 @@ TEST_F(CaptureDesk, ItsToolbarStaysAboveItAndTakesClicks)
     EXPECT_EQ(DeskAction::kCopy, result.action);
     ASSERT_EQ(1u, result.marks.size());
     EXPECT_EQ(AnnotationKind::kEllipse, result.marks[0].kind);
+}
+
+TEST_F(CaptureDesk, PreparedBeforeTheCaptureItShowsNothingUntilRun)
+{
+    const HWND foreground = GetForegroundWindow();
+    CCaptureDesk desk(m_tools, m_settings);
+    ASSERT_TRUE(desk.Prepare());
+    ASSERT_TRUE(Desk() && DeskBar());
+    EXPECT_FALSE(IsWindowVisible(Desk()));
+    EXPECT_FALSE(IsWindowVisible(DeskBar()));
+    EXPECT_EQ(foreground, GetForegroundWindow());
+
+    CTimedSteps steps({{DeskHasKeyboard, [] { PressKeys({VK_RETURN}); }}}, 10000,
+                      [] { PostMessageA(Desk(), WM_CLOSE, 0, 0); });
+    const DeskResult result = desk.Run(m_frame.get(), m_origin, kChosen);
+    EXPECT_EQ(DeskAction::kCopy, result.action);
+    EXPECT_TRUE(ShowsPattern(result.picture.get(), kChosen));
+}
+
+// A selection of the whole screen leaves the toolbar only its corners.
+TEST_F(CaptureDesk, InsideTheSelectionTheToolbarKeepsClearOfTheLatestMarkAndOfTheSizeLabel)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    const RECT screen{0, 0, width, height};
+    m_frame = MakePatternBitmap(width, height);
+    const COLORREF ink = m_tools.Style().colour;
+    // Once the mark whose top edge runs through edge shows: what the bar covers and how many
+    // rows of the size label's background show left of the label's text; then Enter.
+    RECT bar{};
+    int labelRows = 0;
+    const auto whenDrawn = [&](POINT edge) {
+        return CTimedSteps::Step{[ink, edge] { return Desk() && CPixelReader().At(edge) == ink; },
+                                 [&] {
+                                     bar = WindowRect(DeskBar());
+                                     const CPixelReader shown;
+                                     labelRows = 0;
+                                     for (int y = 0; y < height; ++y)
+                                         labelRows += shown.At(6, y) == RGB(32, 32, 32);
+                                     PressKeys({VK_RETURN});
+                                 }};
+    };
+
+    // Marks spread over the selection: the bar leaves the corner of the latest one.
+    const RECT latest{width - 300, height - 100, width - 30, height - 30};
+    RECT common{};
+    {
+        CTimedSteps check({whenDrawn(POINT{latest.left + 100, latest.top})}, 10000);
+        Run(
+            [latest] {
+                PressKeys({'R'});
+                DragOnScreen({{20, 20}, {300, 200}});
+                DragOnScreen({{latest.left, latest.top}, {latest.right, latest.bottom}});
+            },
+            screen);
+    }
+    EXPECT_FALSE(IntersectRect(&common, &bar, &latest)) << bar.left << ", " << bar.top;
+
+    // A mark that leaves only the top-left corner half free: the bar takes it, and the size
+    // label, inside that corner too since the screen ends above, shows below the bar.
+    {
+        CTimedSteps check({whenDrawn(POINT{width - 100, 20})}, 10000);
+        Run(
+            [=] {
+                const RECT shownBar = WindowRect(DeskBar());
+                PressKeys({'R'});
+                DragOnScreen({{(shownBar.right - shownBar.left) / 2, 20}, {width - 3, height - 3}});
+            },
+            screen);
+    }
+    EXPECT_LE(bar.top, 10);
+    EXPECT_GE(labelRows, 10);
 }
 }  // namespace

@@ -3,13 +3,31 @@
 #include "annotate/AnnotationPainter.h"
 #include "capture/desk/DeskWindow.h"
 
+CCaptureDesk::CCaptureDesk(CAnnotationTools& tools, const CSettings& settings)
+    : m_window(std::make_unique<CDeskWindow>(tools, settings))
+{
+}
+
+CCaptureDesk::~CCaptureDesk() = default;
+
+bool CCaptureDesk::Prepare()
+{
+    return m_window->Prepare();
+}
+
+DeskResult CCaptureDesk::Run(HBITMAP frame, POINT frameOrigin, const RECT& selection)
+{
+    if (m_bRun || !m_window->Show(frame, frameOrigin, selection))
+        return DeskResult();
+    m_bRun = true;
+    return m_window->Run();
+}
+
 DeskResult RunCaptureDesk(HBITMAP frame, POINT frameOrigin, const RECT& selection, CAnnotationTools& tools,
                           const CSettings& settings)
 {
-    CDeskWindow desk(frame, frameOrigin, selection, tools, settings);
-    if (!desk.Show())
-        return DeskResult();
-    return desk.Run();
+    CCaptureDesk desk(tools, settings);
+    return desk.Run(frame, frameOrigin, selection);
 }
 
 CBitmapOwner FlattenDeskResult(const DeskResult& result)

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,11 +20,41 @@ struct DeskResult {
     std::string savedPath;          // kSaved: the file written
 };
 
-// Shows the frozen frame (frameOrigin: its top-left on the screen) over the virtual screen
-// with the selection (screen coordinates) and its toolbar, and returns when the user
-// leaves. Saving happens inside, so that a cancelled Save As returns to the desk; copying,
-// pinning and opening as a document are the caller's, from the result. tools: the shared
-// annotation tools of the frame. Nothing is kept when cancelled.
+class CDeskWindow;
+
+// The frozen frame shown again over the virtual screen with the selection and its toolbar,
+// until the user leaves. Saving happens inside, so that a cancelled Save As returns to the
+// desk; copying, pinning and opening as a document are the caller's, from the result.
+// tools: the shared annotation tools of the frame. Nothing is kept when cancelled.
+//
+// In two steps, so that the user waits only for what depends on the capture:
+//     CCaptureDesk desk(tools, settings);
+//     desk.Prepare();                         // before the capture's overlay
+//     ... the user selects on the frozen screen ...
+//     DeskResult result = desk.Run(frame, origin, selection);
+// Prepare makes the desk's windows hidden: they take no focus, show in no taskbar and are
+// in no grab of the screen. Run shows the frame drawn, the toolbar beside the selection,
+// and returns when the user leaves; it prepares first when that was not done. One Run per
+// desk; a desk never run just goes.
+class CCaptureDesk {
+public:
+    CCaptureDesk(CAnnotationTools& tools, const CSettings& settings);
+    ~CCaptureDesk();
+    CCaptureDesk(const CCaptureDesk&) = delete;
+    CCaptureDesk& operator=(const CCaptureDesk&) = delete;
+
+    // False when the desk cannot be made.
+    bool Prepare();
+    // frame: the caller's, whose top-left shows at frameOrigin on the screen; selection in
+    // screen coordinates. A desk that cannot be made is a cancel.
+    DeskResult Run(HBITMAP frame, POINT frameOrigin, const RECT& selection);
+
+private:
+    std::unique_ptr<CDeskWindow> m_window;
+    bool m_bRun = false;
+};
+
+// A desk prepared and run at once.
 DeskResult RunCaptureDesk(HBITMAP frame, POINT frameOrigin, const RECT& selection, CAnnotationTools& tools,
                           const CSettings& settings);
 

@@ -186,20 +186,38 @@ void CDeskToolBar::LayOut(const CDpiScale& dpi, int maxWidth)
     m_size = SIZE{width + 2 * padding + border, height + 2 * padding + 2 * GetSystemMetrics(SM_CYBORDER)};
 }
 
-void CDeskToolBar::PlaceBeside(const RECT& selection, const RECT& markedUp)
+std::vector<RECT> CDeskToolBar::Monitors()
 {
-    if (!Handle())
-        return;
     std::vector<RECT> monitors;
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
     if (monitors.empty())
         monitors.push_back(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    return monitors;
+}
+
+int CDeskToolBar::LayOutFor(const RECT& selection, const std::vector<RECT>& monitors)
+{
     const RECT monitor = MonitorShowingMost(selection, monitors);
     const CDpiScale dpi = DpiOfMonitor(monitor);
     const int margin = dpi.Scale(kMargin);
     const int maxWidth = monitor.right - monitor.left - 2 * margin;
     if (dpi.Dpi() != m_nDpi || maxWidth != m_nMaxWidth)
         LayOut(dpi, maxWidth);
+    return margin;
+}
+
+void CDeskToolBar::PrepareFor(const RECT& selection)
+{
+    if (Handle())
+        LayOutFor(selection, Monitors());
+}
+
+void CDeskToolBar::PlaceBeside(const RECT& selection, const RECT& markedUp)
+{
+    if (!Handle())
+        return;
+    const std::vector<RECT> monitors = Monitors();
+    const int margin = LayOutFor(selection, monitors);
     const SIZE withMargin{m_size.cx + 2 * margin, m_size.cy + 2 * margin};
     const POINT place = PlaceDeskToolBar(selection, withMargin, monitors, markedUp);
     SetWindowPos(Handle(), HWND_TOPMOST, place.x + margin, place.y + margin, m_size.cx, m_size.cy,

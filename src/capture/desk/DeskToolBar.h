@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 #include "document/AnnotationToolBar.h"
 #include "document/ToolBarImages.h"
 #include "ui/DpiScale.h"
@@ -26,6 +28,9 @@ public:
 
     // Makes the bar, hidden until placed; false when a window could not be made.
     bool Create(HWND desk);
+    // Lays the bar out, hidden, for the monitor that shows most of selection (screen
+    // coordinates), so that placing it beside a selection on that monitor only moves it.
+    void PrepareFor(const RECT& selection);
     // Shows it beside the selection (screen coordinates), wholly on the monitor that shows most
     // of it and at that monitor's DPI; markedUp: the part being marked up, to keep clear of.
     void PlaceBeside(const RECT& selection, const RECT& markedUp);
@@ -40,6 +45,9 @@ private:
     // The pictures, fonts and sizes for a DPI, and the bars laid out in one row or, when that
     // is wider than maxWidth, in two.
     void LayOut(const CDpiScale& dpi, int maxWidth);
+    // Lays out for the monitor that shows most of selection, when not yet; its margin.
+    int LayOutFor(const RECT& selection, const std::vector<RECT>& monitors);
+    static std::vector<RECT> Monitors();
     void GiveKeysToDesk();
     void OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(NMHDR* header);

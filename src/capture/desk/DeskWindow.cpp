@@ -71,38 +71,57 @@ CBitmapOwner CopyFramePart(HBITMAP frame, const RECT& part)
 
 }  // namespace
 
-CDeskWindow::CDeskWindow(HBITMAP frame, POINT frameOrigin, const RECT& selection, CAnnotationTools& tools,
-                         const CSettings& settings)
-    : m_hFrame(frame),
-      m_ptFrameOrigin(frameOrigin),
-      m_frameSize(BitmapSize(frame)),
-      m_tools(tools),
-      m_settings(settings),
-      m_previousTool(tools.Tool()),
-      m_selection(RECT{selection.left - frameOrigin.x, selection.top - frameOrigin.y,
-                       selection.right - frameOrigin.x, selection.bottom - frameOrigin.y},
-                  RECT{0, 0, m_frameSize.cx, m_frameSize.cy})
+CDeskWindow::CDeskWindow(CAnnotationTools& tools, const CSettings& settings)
+    : m_tools(tools), m_settings(settings), m_previousTool(tools.Tool())
 {
-    // The desk starts with no tool, so that a drag inside the selection moves it.
-    m_tools.SetTool(AnnotationTool::kHand);
     m_controller.SetTools(&m_tools);
 }
 
 CDeskWindow::~CDeskWindow()
 {
     DestroyWindow();
-    m_tools.SetTool(m_previousTool);
+    if (m_bShown)
+        m_tools.SetTool(m_previousTool);
 }
 
-bool CDeskWindow::Show()
+bool CDeskWindow::Prepare()
 {
+    if (Handle())
+        return true;
     RegisterDeskClass();
-    if (!Create(kDeskClass, "", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, m_ptFrameOrigin.x, m_ptFrameOrigin.y,
-                m_frameSize.cx, m_frameSize.cy, nullptr, nullptr))
+    // Over the virtual screen already, so that showing it is rarely also a move.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    if (!Create(kDeskClass, "", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, left, top,
+                GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr))
         return false;
-    ShowWindow(Handle(), SW_SHOW);
+    // The desk works without its bar, by keys.
+    if (!m_toolBar.Create(Handle()))
+        m_toolBar.DestroyWindow();
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    m_toolBar.PrepareFor(RECT{pointer.x, pointer.y, pointer.x + 1, pointer.y + 1});
+    return true;
+}
+
+bool CDeskWindow::Show(HBITMAP frame, POINT frameOrigin, const RECT& selection)
+{
+    if (!Prepare())
+        return false;
+    m_hFrame = frame;
+    m_ptFrameOrigin = frameOrigin;
+    m_frameSize = BitmapSize(frame);
+    m_selection = CDeskSelection(RECT{selection.left - frameOrigin.x, selection.top - frameOrigin.y,
+                                      selection.right - frameOrigin.x, selection.bottom - frameOrigin.y},
+                                 RECT{0, 0, m_frameSize.cx, m_frameSize.cy});
+    // The desk starts with no tool, so that a drag inside the selection moves it.
+    m_previousTool = m_tools.Tool();
+    m_tools.SetTool(AnnotationTool::kHand);
+    m_bShown = true;
+    SetWindowPos(Handle(), HWND_TOPMOST, frameOrigin.x, frameOrigin.y, m_frameSize.cx, m_frameSize.cy,
+                 SWP_SHOWWINDOW);
     UpdateWindow(Handle());
-    if (m_toolBar.Create(Handle())) {
+    if (m_toolBar.Handle()) {
+        UpdateToolBar();
         PlaceToolBar();
         RedrawWindow(m_toolBar.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
@@ -341,13 +360,19 @@ void CDeskWindow::PlaceToolBar()
 {
     RECT selection = Selection(), markedUp{};
     OffsetRect(&selection, m_ptFrameOrigin.x, m_ptFrameOrigin.y);
-    for (const Annotation& mark : m_picture.Objects()) {
-        const RECT ink = AnnotationInkBounds(mark);
-        UnionRect(&markedUp, &markedUp, &ink);
-    }
-    if (!IsRectEmpty(&markedUp))
+    // The latest mark is where the user works; all marks together, spread over the
+    // selection, would leave no corner clear.
+    if (!m_picture.Objects().empty()) {
+        markedUp = AnnotationInkBounds(m_picture.Objects().back());
         OffsetRect(&markedUp, m_rcPicture.left + m_ptFrameOrigin.x, m_rcPicture.top + m_ptFrameOrigin.y);
+    }
+    const RECT labelBefore = LabelRect(Selection());
     m_toolBar.PlaceBeside(selection, markedUp);
+    const RECT labelAfter = LabelRect(Selection());
+    if (!EqualRect(&labelBefore, &labelAfter)) {
+        InvalidateRect(Handle(), &labelBefore, FALSE);
+        InvalidateRect(Handle(), &labelAfter, FALSE);
+    }
 }
 
 void CDeskWindow::UpdateToolBar()

@@ -14,17 +14,21 @@
 // The frozen frame shown again where it was taken, topmost over the virtual screen, with
 // everything outside the selection dimmed by drawing (the frame is the only full-size
 // copy). The selection can be resized and moved until the first mark is drawn; then the
-// annotation controller draws over a picture of the selection's pixels. Show it, then Run
-// until the user leaves.
+// annotation controller draws over a picture of the selection's pixels. Prepare it (its
+// windows made, hidden) before the capture, Show it with the frame, then Run until the
+// user leaves.
 class CDeskWindow : public CWindow {
 public:
-    // frame is the caller's and must outlive the desk; selection in screen coordinates.
-    CDeskWindow(HBITMAP frame, POINT frameOrigin, const RECT& selection, CAnnotationTools& tools,
-                const CSettings& settings);
+    CDeskWindow(CAnnotationTools& tools, const CSettings& settings);
     ~CDeskWindow() override;
 
-    // Shows the desk drawn and takes the keyboard; false when the window cannot be made.
-    bool Show();
+    // Makes the desk and its toolbar hidden, the toolbar laid out for the monitor under the
+    // pointer; false when the desk cannot be made.
+    bool Prepare();
+    // Shows the frame (frameOrigin: its top-left on the screen) with the selection (screen
+    // coordinates) drawn, and takes the keyboard; prepares first when that was not done.
+    // false when the window cannot be made. frame is the caller's and must outlive the desk.
+    bool Show(HBITMAP frame, POINT frameOrigin, const RECT& selection);
     // Runs the desk's messages until the user leaves, and hands back what was chosen.
     DeskResult Run();
 
@@ -77,13 +81,14 @@ private:
     // Whatever the selection draws besides the pixels: border, handles and size label.
     void InvalidateDecor(const RECT& selection);
 
-    HBITMAP m_hFrame;
-    POINT m_ptFrameOrigin;
+    HBITMAP m_hFrame = nullptr;
+    POINT m_ptFrameOrigin{};
     SIZE m_frameSize{};
     CAnnotationTools& m_tools;
     const CSettings& m_settings;
     AnnotationTool m_previousTool;
-    CDeskSelection m_selection;
+    bool m_bShown = false;
+    CDeskSelection m_selection{RECT{}, RECT{}};
     CAnnotatedImage m_picture;
     RECT m_rcPicture{};
     CDeskSurface m_surface{*this, [this] { OnEdited(); }};

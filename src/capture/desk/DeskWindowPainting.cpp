@@ -127,7 +127,8 @@ std::wstring CDeskWindow::LabelText(const RECT& selection) const
            std::to_wstring(selection.bottom - selection.top);
 }
 
-// Above the selection's top-left corner, or inside it when the frame ends above.
+// Above the selection's top-left corner, or inside it when the frame ends above, and then
+// below the toolbar when that sits in the corner.
 RECT CDeskWindow::LabelRect(const RECT& selection) const
 {
     const std::wstring text = LabelText(selection);
@@ -141,8 +142,15 @@ RECT CDeskWindow::LabelRect(const RECT& selection) const
     const int width = extent.cx + 2 * dpi.Scale(kLabelPaddingX), height = extent.cy + 2 * dpi.Scale(kLabelPaddingY);
     const int gap = dpi.Scale(kLabelGap);
     RECT label{selection.left, selection.top - gap - height, selection.left + width, selection.top - gap};
-    if (label.top < 0)
+    if (label.top < 0) {
         OffsetRect(&label, gap, gap + height + gap);
+        RECT bar{}, covered{};
+        if (m_toolBar.Handle() && IsWindowVisible(m_toolBar.Handle()) && GetWindowRect(m_toolBar.Handle(), &bar)) {
+            OffsetRect(&bar, -m_ptFrameOrigin.x, -m_ptFrameOrigin.y);
+            if (IntersectRect(&covered, &bar, &label))
+                OffsetRect(&label, 0, bar.bottom + gap - label.top);
+        }
+    }
     if (label.right > m_frameSize.cx)
         OffsetRect(&label, m_frameSize.cx - label.right, 0);
     return label;

@@ -94,7 +94,7 @@ for file in $settings; do cmp -s "$saved/$file" "$folder/$file" || fail "install
 quiet_uninstall=$(reg_value "$entry" QuietUninstallString)
 uninstaller=${quiet_uninstall#\"}
 "$wine_run" "${uninstaller%\" /S}" /S >/dev/null 2>&1
-for _ in $(seq 100); do [ -e "$folder/uninstall.exe" ] || break; sleep 0.2; done
+for _ in $(seq 300); do [ -e "$folder/uninstall.exe" ] || break; sleep 0.2; done
 left=$(cd "$folder" 2>/dev/null && ls | sort | tr '\n' ' ')
 [ "$left" = "$settings " ] || fail "the uninstall left '$left' in the program folder"
 for file in $settings; do cmp -s "$saved/$file" "$folder/$file" || fail "the uninstall changed $file"; done

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Capture and mark up with the keys and the mouse of a Linux desktop: X events typed and
 # dragged into the display with xdotool. Over the probe's window of known pixels, the
-# menu's keys (Alt+C, S: 捕捉 → 截图并标注), a drag for the region, R and a drag, A and a
-# drag, then Enter; the probe then finds the region with its marks on the clipboard. The
-# menu rather than the hotkey: under Wine a hotkey's Ctrl let go while the window hides
-# reaches another window, and the program may take the next key for Ctrl+key.
+# hotkey (Ctrl+F7, turned on in lumigrab.ini), a drag for the region, R and a drag, A and a
+# drag, then Enter; the probe then finds the region with its marks on the clipboard. Under
+# Wine the hotkey's Ctrl may be let go while another window has the keyboard, so the next
+# key must not pass for Ctrl plus that key.
 #   Usage: check-markup-x-keys.sh PROGRAM_EXE SNAPCORE_DLL PROBE_EXE   (in a test session)
 set -uo pipefail
 source "$(dirname "$0")/x-key-session.sh"
 cp "$1" "$2" "$work/"
+printf '[Options]\r\nMarkupHotkey=1\r\nMarkupKey=118\r\nMarkupModifiers=2\r\n' > "$work/lumigrab.ini"
 probe=$3
 read -r rl rt rr rb bl bt br bb al at ar ab < <(bash "$runner" "$probe" place | tr -d '\r')
 
@@ -41,10 +42,10 @@ if ! wait_until found_frame || ! wait_until has_keyboard; then
   echo "FAIL: the program's window did not appear with the keyboard"
   failed=1
 else
-  xdotool key alt+c s
+  xdotool key ctrl+F7
   # The overlay, then the desk, each takes the keyboard when it shows.
   if ! bash "$runner" "$probe" overlay; then
-    echo "FAIL: the menu froze no screen"
+    echo "FAIL: the hotkey froze no screen"
     failed=1
   else
     drag "$rl" "$rt" "$rr" "$rb"

@@ -202,14 +202,25 @@ int CCaptureWorkflow::DeskMode(int mode) const
 
 void CCaptureWorkflow::CaptureOnDesk(int deskMode)
 {
+    // Made, hidden, while nobody waits for it: once the selection ends, only what it
+    // brings is left to do before the desk shows.
+    CCaptureDesk desk(m_host.AnnotationTools(), m_settings);
+    desk.Prepare();
     RECT chosen{};
     CBitmapOwner frame = g_captureEngine.SelectOnFrozenScreen(deskMode, m_settings, &chosen);
     if (!frame)
         return;
     SIZE origin{};
     GetBitmapDimensionEx(frame.get(), &origin);
-    DeskResult result = RunCaptureDesk(frame.get(), POINT{origin.cx, origin.cy}, chosen, m_host.AnnotationTools(),
-                                       m_settings);
+    DeskResult result = desk.Run(frame.get(), POINT{origin.cx, origin.cy}, chosen);
+    if (result.action == DeskAction::kNotShown) {
+        // The selection still becomes a capture, the usual way.
+        bool offScreen = false;
+        CBitmapOwner part(CutLastRegion(frame.get(), chosen, offScreen));
+        frame.reset();
+        Accept(std::move(part), kModeRegion);
+        return;
+    }
     // One frozen screen at a time: it goes before the picture goes anywhere.
     frame.reset();
     if (result.action != DeskAction::kCancelled)

@@ -17,9 +17,14 @@ bool CCaptureDesk::Prepare()
 
 DeskResult CCaptureDesk::Run(HBITMAP frame, POINT frameOrigin, const RECT& selection)
 {
-    if (m_bRun || !m_window->Show(frame, frameOrigin, selection))
+    if (m_bRun)
         return DeskResult();
     m_bRun = true;
+    if (!m_window->Show(frame, frameOrigin, selection)) {
+        DeskResult notShown;
+        notShown.action = DeskAction::kNotShown;
+        return notShown;
+    }
     return m_window->Run();
 }
 

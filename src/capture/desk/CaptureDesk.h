@@ -10,7 +10,9 @@
 #include "scoped/ScopedHandles.h"
 #include "settings/Settings.h"
 
-enum class DeskAction { kCancelled, kCopy, kPin, kSaved, kOpenAsDocument };
+// kNotShown: the desk could not be made or shown; the caller still has the frame and
+// the selection, and nothing was chosen.
+enum class DeskAction { kCancelled, kCopy, kPin, kSaved, kOpenAsDocument, kNotShown };
 
 struct DeskResult {
     DeskAction action = DeskAction::kCancelled;
@@ -46,7 +48,7 @@ public:
     // False when the desk cannot be made.
     bool Prepare();
     // frame: the caller's, whose top-left shows at frameOrigin on the screen; selection in
-    // screen coordinates. A desk that cannot be made is a cancel.
+    // screen coordinates. A desk that cannot be made or shown answers kNotShown.
     DeskResult Run(HBITMAP frame, POINT frameOrigin, const RECT& selection);
 
 private:

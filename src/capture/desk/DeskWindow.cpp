@@ -7,6 +7,7 @@
 #include "imageio/ImageFormats.h"
 #include "imageio/TopDownDib.h"
 #include "res/resource.h"
+#include "ui/ModifierKeys.h"
 
 namespace {
 const char kDeskClass[] = "LumigrabCaptureDesk";
@@ -235,6 +236,7 @@ void CDeskWindow::TakeKeyboard()
     SetActiveWindow(Handle());
     SetFocus(nullptr);
     SetFocus(Handle());
+    ForgetModifiersLetGoElsewhere();
     // Activating the desk may lift it over its own toolbar.
     if (m_toolBar.Handle())
         SetWindowPos(m_toolBar.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

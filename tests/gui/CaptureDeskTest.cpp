@@ -172,15 +172,21 @@ TEST_F(CaptureDesk, EscEndsTheDrawingFirstThenCancelsTheCapture)
 
 TEST_F(CaptureDesk, ShowsTheFrameDimmedOutsideTheSelectionAndCopiesOnADoubleClickInside)
 {
-    COLORREF outside = 0, inside = 0;
+    // Above, left of, right of and below the selection, the last far down in the frame.
+    const POINT outsidePoints[] = {{50, 40}, {50, 200}, {600, 200}, {50, 400}, {600, 470}};
+    COLORREF outside[5] = {}, inside = 0;
     const DeskResult result = Run([&] {
-        outside = CPixelReader().At(50, 400);
-        inside = CPixelReader().At(200, 200);
+        const CPixelReader shown;
+        for (int i = 0; i < 5; ++i)
+            outside[i] = shown.At(outsidePoints[i]);
+        inside = shown.At(200, 200);
         ClickAtScreen({200, 200});
         ClickAtScreen({200, 200});
     });
-    const COLORREF frame = PatternColor(50, 400);
-    EXPECT_EQ(RGB(GetRValue(frame) / 2, GetGValue(frame) / 2, GetBValue(frame) / 2), outside);
+    for (int i = 0; i < 5; ++i) {
+        const COLORREF frame = PatternColor(outsidePoints[i].x, outsidePoints[i].y);
+        EXPECT_EQ(RGB(GetRValue(frame) / 2, GetGValue(frame) / 2, GetBValue(frame) / 2), outside[i]) << i;
+    }
     EXPECT_EQ(PatternColor(200, 200), inside);
     EXPECT_EQ(DeskAction::kCopy, result.action);
     EXPECT_TRUE(EqualRect(&kChosen, &result.rcSelection));

@@ -48,11 +48,16 @@ bool KeyDown(int key)
     return (GetKeyState(key) & 0x8000) != 0;
 }
 
-SIZE BitmapSize(HBITMAP bitmap)
+// The pixels of a DIB section of 32 bits a pixel, taken to be in the program's layout, to be
+// read in place (GDI does not tell which way up the rows go); null for a bitmap of any other
+// kind.
+const DWORD* LayoutPixels(HBITMAP bitmap, SIZE& size)
 {
-    BITMAP info{};
-    GetObject(bitmap, sizeof(info), &info);
-    return SIZE{info.bmWidth, info.bmHeight};
+    DIBSECTION dib{};
+    if (GetObject(bitmap, sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBitsPixel != 32)
+        return nullptr;
+    size = SIZE{dib.dsBm.bmWidth, dib.dsBm.bmHeight};
+    return static_cast<const DWORD*>(dib.dsBm.bmBits);
 }
 
 // The pixels of part of the frame, as a bitmap of their own.
@@ -105,11 +110,11 @@ bool CDeskWindow::Prepare()
 
 bool CDeskWindow::Show(HBITMAP frame, POINT frameOrigin, const RECT& selection)
 {
-    if (!Prepare())
+    m_pFramePixels = LayoutPixels(frame, m_frameSize);
+    if (!m_pFramePixels || !Prepare())
         return false;
     m_hFrame = frame;
     m_ptFrameOrigin = frameOrigin;
-    m_frameSize = BitmapSize(frame);
     m_selection = CDeskSelection(RECT{selection.left - frameOrigin.x, selection.top - frameOrigin.y,
                                       selection.right - frameOrigin.x, selection.bottom - frameOrigin.y},
                                  RECT{0, 0, m_frameSize.cx, m_frameSize.cy});

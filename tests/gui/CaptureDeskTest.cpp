@@ -30,7 +30,7 @@ HWND Desk()
 
 HWND DeskBar()
 {
-    return FindWindowA("LumigrabDeskToolBar", nullptr);
+    return FindWindowExA(Desk(), nullptr, "LumigrabDeskToolBar", nullptr);
 }
 
 RECT WindowRect(HWND window)
@@ -265,6 +265,38 @@ TEST_F(CaptureDesk, ItsToolbarStaysAboveItAndTakesClicks)
     EXPECT_EQ(DeskAction::kCopy, result.action);
     ASSERT_EQ(1u, result.marks.size());
     EXPECT_EQ(AnnotationKind::kEllipse, result.marks[0].kind);
+}
+
+// The width list drops down over the topmost desk: its pixels show, its item takes the click,
+// and the keys go back to the desk.
+TEST_F(CaptureDesk, ItsWidthListDropsDownAboveIt)
+{
+    HWND list = nullptr;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    POINT item{};
+    const auto listShows = [&] {
+        if (!SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) || !GetComboBoxInfo(list, &info))
+            return false;
+        RECT width7{};
+        SendMessageA(info.hwndList, LB_GETITEMRECT, 6, reinterpret_cast<LPARAM>(&width7));
+        item = POINT{width7.right - 3, (width7.top + width7.bottom) / 2};  // right of its text
+        ClientToScreen(info.hwndList, &item);
+        return CPixelReader().At(item) == GetSysColor(COLOR_WINDOW);
+    };
+    CTimedSteps steps({{listShows, [&] { ClickAtScreen(item); }},
+                       {[&] { return m_tools.Style().width == 7 && GetFocus() == Desk(); },
+                        [] { PressKeys({VK_RETURN}); }}},
+                      10000);
+    const DeskResult result = Run(
+        [&] {
+            list = FindWindowExA(FindWindowExA(DeskBar(), nullptr, TOOLBARCLASSNAMEA, nullptr), nullptr, WC_COMBOBOXA,
+                                 nullptr);
+            RECT field = WindowRect(list);
+            ClickAtScreen(CentreOf(field));
+        });
+    EXPECT_TRUE(steps.Finished());
+    EXPECT_EQ(DeskAction::kCopy, result.action);
 }
 
 TEST_F(CaptureDesk, PreparedBeforeTheCaptureItShowsNothingUntilRun)

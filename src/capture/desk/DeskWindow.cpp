@@ -96,7 +96,7 @@ bool CDeskWindow::Prepare()
     RegisterDeskClass();
     // Over the virtual screen already, so that showing it is rarely also a move.
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    if (!Create(kDeskClass, "", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, left, top,
+    if (!Create(kDeskClass, "", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, left, top,
                 GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr))
         return false;
     // The desk works without its bar, by keys.
@@ -122,14 +122,13 @@ bool CDeskWindow::Show(HBITMAP frame, POINT frameOrigin, const RECT& selection)
     m_previousTool = m_tools.Tool();
     m_tools.SetTool(AnnotationTool::kHand);
     m_bShown = true;
-    SetWindowPos(Handle(), HWND_TOPMOST, frameOrigin.x, frameOrigin.y, m_frameSize.cx, m_frameSize.cy,
-                 SWP_SHOWWINDOW);
-    UpdateWindow(Handle());
     if (m_toolBar.Handle()) {
         UpdateToolBar();
         PlaceToolBar();
-        RedrawWindow(m_toolBar.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
+    SetWindowPos(Handle(), HWND_TOPMOST, frameOrigin.x, frameOrigin.y, m_frameSize.cx, m_frameSize.cy,
+                 SWP_SHOWWINDOW);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     m_dwShownAt = GetTickCount();
     PostMessageA(Handle(), kTakeKeyboard, 0, 0);
     SetTimer(Handle(), kKeyboardTimer, 100, nullptr);
@@ -193,7 +192,8 @@ LRESULT CDeskWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         m_controller.OnCaptureLost();
         return 0;
     case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT && OnSetCursor())
+        // Over the toolbar, its own shapes.
+        if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT && OnSetCursor())
             return TRUE;
         break;
     case WM_COMMAND:
@@ -240,9 +240,6 @@ void CDeskWindow::TakeKeyboard()
     SetActiveWindow(Handle());
     SetFocus(nullptr);
     SetFocus(Handle());
-    // Activating the desk may lift it over its own toolbar.
-    if (m_toolBar.Handle())
-        SetWindowPos(m_toolBar.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CDeskWindow::SelectionChanged(const RECT& before)

@@ -8,7 +8,8 @@
 //   desk (budget: under 0.10);
 // - the pixels held with a mark drawn: the caller's frozen frame, which the desk shows
 //   and dims without copying, plus the picture of the selection the marks go on
-//   (budget: under two frames; the paint's buffer of the update box is let go at once).
+//   (budget: under two frames; the paint's buffers, a band of dimmed rows and the marked
+//   part of the selection, are let go at once).
 // The cases run in turns, round after round; budgets are judged on the minima.
 #include <windows.h>
 

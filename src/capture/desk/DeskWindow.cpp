@@ -113,6 +113,7 @@ bool CDeskWindow::Show(HBITMAP frame, POINT frameOrigin, const RECT& selection)
     m_pFramePixels = LayoutPixels(frame, m_frameSize);
     if (!m_pFramePixels || !Prepare())
         return false;
+    GdiFlush();  // what GDI drew into the frame is there to read
     m_hFrame = frame;
     m_ptFrameOrigin = frameOrigin;
     m_selection = CDeskSelection(RECT{selection.left - frameOrigin.x, selection.top - frameOrigin.y,
@@ -233,8 +234,9 @@ LRESULT CDeskWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 // notification area's window may take the focus back after the desk took it.
 void CDeskWindow::TakeKeyboard()
 {
-    // A text box being typed in keeps the keys.
-    if (m_surface.Box().IsOpen() && GetForegroundWindow() == Handle())
+    // A text box being typed in keeps the keys, and so does a dialog over the desk (Save As
+    // opened in the moment after showing).
+    if ((m_surface.Box().IsOpen() && GetForegroundWindow() == Handle()) || !IsWindowEnabled(Handle()))
         return;
     SetForegroundWindow(Handle());
     SetActiveWindow(Handle());

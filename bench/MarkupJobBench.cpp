@@ -92,7 +92,7 @@ bool InForeground(HWND window) { return window && GetForegroundWindow() == windo
 // Whether the desk's toolbar shows the tool chosen.
 bool ToolChosen(DWORD process, int command)
 {
-    HWND bar = FindProcessWindow(process, "LumigrabDeskToolBar");
+    HWND bar = FindWindowExA(FindProcessWindow(process, "LumigrabCaptureDesk"), nullptr, "LumigrabDeskToolBar", nullptr);
     for (HWND child = GetWindow(bar, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if (SendMessageA(child, TB_COMMANDTOINDEX, static_cast<WPARAM>(command), 0) >= 0)
             return SendMessageA(child, TB_ISBUTTONCHECKED, static_cast<WPARAM>(command), 0) != 0;

@@ -82,7 +82,7 @@ protected:
     // Clicks an action's button on the desk's toolbar.
     void ClickDeskAction(int command) const
     {
-        HWND bar = FindWindowA("LumigrabDeskToolBar", nullptr);
+        HWND bar = FindWindowExA(Desk(), nullptr, "LumigrabDeskToolBar", nullptr);
         HWND actions = nullptr;
         for (HWND child = GetWindow(bar, GW_CHILD); child && !actions; child = GetWindow(child, GW_HWNDNEXT))
             if (SendMessageA(child, TB_COMMANDTOINDEX, static_cast<WPARAM>(command), 0) >= 0)

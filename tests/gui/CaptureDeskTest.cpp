@@ -30,7 +30,7 @@ HWND Desk()
 
 HWND DeskBar()
 {
-    return FindWindowA("LumigrabDeskToolBar", nullptr);
+    return FindWindowExA(Desk(), nullptr, "LumigrabDeskToolBar", nullptr);
 }
 
 RECT WindowRect(HWND window)
@@ -172,15 +172,21 @@ TEST_F(CaptureDesk, EscEndsTheDrawingFirstThenCancelsTheCapture)
 
 TEST_F(CaptureDesk, ShowsTheFrameDimmedOutsideTheSelectionAndCopiesOnADoubleClickInside)
 {
-    COLORREF outside = 0, inside = 0;
+    // Above, left of, right of and below the selection, the last far down in the frame.
+    const POINT outsidePoints[] = {{50, 40}, {50, 200}, {600, 200}, {50, 400}, {600, 470}};
+    COLORREF outside[5] = {}, inside = 0;
     const DeskResult result = Run([&] {
-        outside = CPixelReader().At(50, 400);
-        inside = CPixelReader().At(200, 200);
+        const CPixelReader shown;
+        for (int i = 0; i < 5; ++i)
+            outside[i] = shown.At(outsidePoints[i]);
+        inside = shown.At(200, 200);
         ClickAtScreen({200, 200});
         ClickAtScreen({200, 200});
     });
-    const COLORREF frame = PatternColor(50, 400);
-    EXPECT_EQ(RGB(GetRValue(frame) / 2, GetGValue(frame) / 2, GetBValue(frame) / 2), outside);
+    for (int i = 0; i < 5; ++i) {
+        const COLORREF frame = PatternColor(outsidePoints[i].x, outsidePoints[i].y);
+        EXPECT_EQ(RGB(GetRValue(frame) / 2, GetGValue(frame) / 2, GetBValue(frame) / 2), outside[i]) << i;
+    }
     EXPECT_EQ(PatternColor(200, 200), inside);
     EXPECT_EQ(DeskAction::kCopy, result.action);
     EXPECT_TRUE(EqualRect(&kChosen, &result.rcSelection));
@@ -259,6 +265,38 @@ TEST_F(CaptureDesk, ItsToolbarStaysAboveItAndTakesClicks)
     EXPECT_EQ(DeskAction::kCopy, result.action);
     ASSERT_EQ(1u, result.marks.size());
     EXPECT_EQ(AnnotationKind::kEllipse, result.marks[0].kind);
+}
+
+// The width list drops down over the topmost desk: its pixels show, its item takes the click,
+// and the keys go back to the desk.
+TEST_F(CaptureDesk, ItsWidthListDropsDownAboveIt)
+{
+    HWND list = nullptr;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    POINT item{};
+    const auto listShows = [&] {
+        if (!SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) || !GetComboBoxInfo(list, &info))
+            return false;
+        RECT width7{};
+        SendMessageA(info.hwndList, LB_GETITEMRECT, 6, reinterpret_cast<LPARAM>(&width7));
+        item = POINT{width7.right - 3, (width7.top + width7.bottom) / 2};  // right of its text
+        ClientToScreen(info.hwndList, &item);
+        return CPixelReader().At(item) == GetSysColor(COLOR_WINDOW);
+    };
+    CTimedSteps steps({{listShows, [&] { ClickAtScreen(item); }},
+                       {[&] { return m_tools.Style().width == 7 && GetFocus() == Desk(); },
+                        [] { PressKeys({VK_RETURN}); }}},
+                      10000);
+    const DeskResult result = Run(
+        [&] {
+            list = FindWindowExA(FindWindowExA(DeskBar(), nullptr, TOOLBARCLASSNAMEA, nullptr), nullptr, WC_COMBOBOXA,
+                                 nullptr);
+            RECT field = WindowRect(list);
+            ClickAtScreen(CentreOf(field));
+        });
+    EXPECT_TRUE(steps.Finished());
+    EXPECT_EQ(DeskAction::kCopy, result.action);
 }
 
 TEST_F(CaptureDesk, PreparedBeforeTheCaptureItShowsNothingUntilRun)

@@ -47,8 +47,9 @@ public:
 
     // False when the desk cannot be made.
     bool Prepare();
-    // frame: the caller's, whose top-left shows at frameOrigin on the screen; selection in
-    // screen coordinates. A desk that cannot be made or shown answers kNotShown.
+    // frame: the caller's, whose top-left shows at frameOrigin on the screen, a top-down DIB
+    // section of 32 bits a pixel as the engine hands it; selection in screen coordinates. A
+    // desk that cannot be made or shown answers kNotShown.
     DeskResult Run(HBITMAP frame, POINT frameOrigin, const RECT& selection);
 
 private:

@@ -125,8 +125,8 @@ bool CDeskToolBar::Create(HWND desk)
     RegisterDeskToolBarClass();
     Vorn::CFastString<64> title;
     title.LoadString(IDS_DESK_TOOLBAR);
-    if (!CWindow::Create(kDeskToolBarClass, title.GetString(), WS_POPUP | WS_BORDER | WS_CLIPCHILDREN,
-                         WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, 0, 0, 0, 0, desk, nullptr))
+    if (!CWindow::Create(kDeskToolBarClass, title.GetString(), WS_CHILD | WS_BORDER | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                         0, 0, 0, 0, 0, desk, nullptr))
         return false;
     if (!m_drawing.Create(Handle()) || !CreateActionBar())
         return false;
@@ -220,8 +220,9 @@ void CDeskToolBar::PlaceBeside(const RECT& selection, const RECT& markedUp)
     const int margin = LayOutFor(selection, monitors);
     const SIZE withMargin{m_size.cx + 2 * margin, m_size.cy + 2 * margin};
     const POINT place = PlaceDeskToolBar(selection, withMargin, monitors, markedUp);
-    SetWindowPos(Handle(), HWND_TOPMOST, place.x + margin, place.y + margin, m_size.cx, m_size.cy,
-                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    POINT onDesk{place.x + margin, place.y + margin};
+    ScreenToClient(GetParent(Handle()), &onDesk);
+    SetWindowPos(Handle(), HWND_TOP, onDesk.x, onDesk.y, m_size.cx, m_size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void CDeskToolBar::Update(bool canUndo, bool canRedo)
@@ -237,7 +238,7 @@ void CDeskToolBar::Update(bool canUndo, bool canRedo)
 // its own: they are the desk's.
 void CDeskToolBar::GiveKeysToDesk()
 {
-    SetFocus(GetWindow(Handle(), GW_OWNER));
+    SetFocus(GetParent(Handle()));
 }
 
 void CDeskToolBar::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -249,7 +250,7 @@ void CDeskToolBar::OnCommand(WPARAM wParam, LPARAM lParam)
         return;
     }
     if (HIWORD(wParam) == 0 && LOWORD(wParam) != 0)
-        PostMessageA(GetWindow(Handle(), GW_OWNER), WM_COMMAND, MAKEWPARAM(LOWORD(wParam), 0), 0);
+        PostMessageA(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(LOWORD(wParam), 0), 0);
 }
 
 LRESULT CDeskToolBar::OnNotify(NMHDR* header)

@@ -12,10 +12,11 @@
 
 class CAnnotationTools;
 
-// The capture desk's toolbar: a popup owned by the desk window, topmost with it, that never
-// takes the activation from it. One row (two on a monitor too narrow for one) holds the
-// drawing tools and the look of the next mark (the editor's annotation toolbar, over the same
-// tools), then 撤销, 重做 and the ways out: 贴到屏幕, 保存, 打开为文档, 复制, 取消.
+// The capture desk's toolbar: a child of the desk window, shown and drawn with it (a window
+// of its own costs the desk's showing the mapping of one more window), that never takes the
+// activation. One row (two on a monitor too narrow for one) holds the drawing tools and the
+// look of the next mark (the editor's annotation toolbar, over the same tools), then 撤销,
+// 重做 and the ways out: 贴到屏幕, 保存, 打开为文档, 复制, 取消.
 // Commands go to the desk as posted WM_COMMANDs, so that the desk may take the bar down in
 // answer: the tool ids (ID_TOOL_* as the editor's toolbar sends them), ID_ANNOTATE_UNDO/REDO,
 // and the actions ID_DESK_PIN, ID_DESK_SAVE, ID_DESK_OPEN_DOCUMENT, ID_DESK_COPY,
@@ -26,7 +27,7 @@ public:
     explicit CDeskToolBar(CAnnotationTools& tools);
     ~CDeskToolBar() override;
 
-    // Makes the bar, hidden until placed; false when a window could not be made.
+    // Makes the bar in the desk, hidden until placed; false when a window could not be made.
     bool Create(HWND desk);
     // Lays the bar out, hidden, for the monitor that shows most of selection (screen
     // coordinates), so that placing it beside a selection on that monitor only moves it.

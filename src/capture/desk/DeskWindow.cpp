@@ -49,11 +49,16 @@ bool KeyDown(int key)
     return (GetKeyState(key) & 0x8000) != 0;
 }
 
-SIZE BitmapSize(HBITMAP bitmap)
+// The pixels of a DIB section of 32 bits a pixel, taken to be in the program's layout, to be
+// read in place (GDI does not tell which way up the rows go); null for a bitmap of any other
+// kind.
+const DWORD* LayoutPixels(HBITMAP bitmap, SIZE& size)
 {
-    BITMAP info{};
-    GetObject(bitmap, sizeof(info), &info);
-    return SIZE{info.bmWidth, info.bmHeight};
+    DIBSECTION dib{};
+    if (GetObject(bitmap, sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBitsPixel != 32)
+        return nullptr;
+    size = SIZE{dib.dsBm.bmWidth, dib.dsBm.bmHeight};
+    return static_cast<const DWORD*>(dib.dsBm.bmBits);
 }
 
 // The pixels of part of the frame, as a bitmap of their own.
@@ -92,7 +97,7 @@ bool CDeskWindow::Prepare()
     RegisterDeskClass();
     // Over the virtual screen already, so that showing it is rarely also a move.
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    if (!Create(kDeskClass, "", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, left, top,
+    if (!Create(kDeskClass, "", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, left, top,
                 GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr))
         return false;
     // The desk works without its bar, by keys.
@@ -106,11 +111,12 @@ bool CDeskWindow::Prepare()
 
 bool CDeskWindow::Show(HBITMAP frame, POINT frameOrigin, const RECT& selection)
 {
-    if (!Prepare())
+    m_pFramePixels = LayoutPixels(frame, m_frameSize);
+    if (!m_pFramePixels || !Prepare())
         return false;
+    GdiFlush();  // what GDI drew into the frame is there to read
     m_hFrame = frame;
     m_ptFrameOrigin = frameOrigin;
-    m_frameSize = BitmapSize(frame);
     m_selection = CDeskSelection(RECT{selection.left - frameOrigin.x, selection.top - frameOrigin.y,
                                       selection.right - frameOrigin.x, selection.bottom - frameOrigin.y},
                                  RECT{0, 0, m_frameSize.cx, m_frameSize.cy});
@@ -118,14 +124,13 @@ bool CDeskWindow::Show(HBITMAP frame, POINT frameOrigin, const RECT& selection)
     m_previousTool = m_tools.Tool();
     m_tools.SetTool(AnnotationTool::kHand);
     m_bShown = true;
-    SetWindowPos(Handle(), HWND_TOPMOST, frameOrigin.x, frameOrigin.y, m_frameSize.cx, m_frameSize.cy,
-                 SWP_SHOWWINDOW);
-    UpdateWindow(Handle());
     if (m_toolBar.Handle()) {
         UpdateToolBar();
         PlaceToolBar();
-        RedrawWindow(m_toolBar.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
+    SetWindowPos(Handle(), HWND_TOPMOST, frameOrigin.x, frameOrigin.y, m_frameSize.cx, m_frameSize.cy,
+                 SWP_SHOWWINDOW);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     m_dwShownAt = GetTickCount();
     PostMessageA(Handle(), kTakeKeyboard, 0, 0);
     SetTimer(Handle(), kKeyboardTimer, 100, nullptr);
@@ -189,7 +194,8 @@ LRESULT CDeskWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         m_controller.OnCaptureLost();
         return 0;
     case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT && OnSetCursor())
+        // Over the toolbar, its own shapes.
+        if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT && OnSetCursor())
             return TRUE;
         break;
     case WM_COMMAND:
@@ -229,17 +235,15 @@ LRESULT CDeskWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 // notification area's window may take the focus back after the desk took it.
 void CDeskWindow::TakeKeyboard()
 {
-    // A text box being typed in keeps the keys.
-    if (m_surface.Box().IsOpen() && GetForegroundWindow() == Handle())
+    // A text box being typed in keeps the keys, and so does a dialog over the desk (Save As
+    // opened in the moment after showing).
+    if ((m_surface.Box().IsOpen() && GetForegroundWindow() == Handle()) || !IsWindowEnabled(Handle()))
         return;
     SetForegroundWindow(Handle());
     SetActiveWindow(Handle());
     SetFocus(nullptr);
     SetFocus(Handle());
     ForgetModifiersLetGoElsewhere();
-    // Activating the desk may lift it over its own toolbar.
-    if (m_toolBar.Handle())
-        SetWindowPos(m_toolBar.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CDeskWindow::SelectionChanged(const RECT& before)

@@ -27,7 +27,9 @@ public:
     bool Prepare();
     // Shows the frame (frameOrigin: its top-left on the screen) with the selection (screen
     // coordinates) drawn, and takes the keyboard; prepares first when that was not done.
-    // false when the window cannot be made. frame is the caller's and must outlive the desk.
+    // false when the window cannot be made. frame is the caller's and must outlive the desk;
+    // it is read in place, so it is a top-down DIB section of 32 bits a pixel (false for a
+    // bitmap that is not a DIB section of 32 bits).
     bool Show(HBITMAP frame, POINT frameOrigin, const RECT& selection);
     // Runs the desk's messages until the user leaves, and hands back what was chosen.
     DeskResult Run();
@@ -42,7 +44,9 @@ protected:
 
 private:
     void OnPaint();
-    void DimOutside(DWORD* pixels, const RECT& clip) const;
+    void PaintSelection(HDC dc, const RECT& part) const;
+    void PaintDimmed(HDC dc, const RECT& clip) const;
+    void PaintDimmedPart(HDC dc, const RECT& part) const;
     void PaintDecor(HDC dc) const;
     void OnKeyDown(WPARAM key);
     void OnButtonDown(POINT point, bool doubleClick);
@@ -82,6 +86,7 @@ private:
     void InvalidateDecor(const RECT& selection);
 
     HBITMAP m_hFrame = nullptr;
+    const DWORD* m_pFramePixels = nullptr;  // the frame's, read in place
     POINT m_ptFrameOrigin{};
     SIZE m_frameSize{};
     CAnnotationTools& m_tools;

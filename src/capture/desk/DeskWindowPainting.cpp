@@ -1,6 +1,7 @@
 #include "capture/desk/DeskWindow.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "imageio/TopDownDib.h"
 #include "ui/DpiScale.h"
@@ -22,69 +23,86 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
 }
 }  // namespace
 
-// Into a bitmap of the update box: the frame, dimmed outside the selection, the marks
-// over the selection, then the border, handles and size label; then onto the window at once.
-// A box well inside the selection (the usual one while a mark is drawn) has neither
-// dimming nor decor, and its bitmap need not be a DIB section, which costs more to make.
+// The update box goes to the window in parts, with no copy of the frame the size of the
+// box: the selection's pixels straight from the frame (through a bitmap of their own only
+// when marks go over them), the dimmed parts through a band of rows at a time, then the
+// border, handles and size label over both. A box well inside the selection (the usual one
+// while a mark is drawn) has neither dimming nor decor.
 void CDeskWindow::OnPaint()
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(Handle(), &paint);
     const RECT clip = paint.rcPaint;
-    const int width = clip.right - clip.left, height = clip.bottom - clip.top;
-    RECT inner = Selection(), common{};
+    RECT inner = Selection(), inside{};
     InflateRect(&inner, -(HandleSize() / 2 + 2), -(HandleSize() / 2 + 2));
-    const bool onlyInside = IntersectRect(&common, &inner, &clip) && EqualRect(&common, &clip);
-    DWORD* pixels = nullptr;
-    const CBitmapOwner bitmap = width <= 0 || height <= 0 ? CBitmapOwner()
-                                : onlyInside          ? CBitmapOwner(CreateCompatibleBitmap(dc, width, height))
-                                                      : CreateTopDownDib(width, height, pixels);
-    if (bitmap) {
-        const CMemoryDC buffer(dc);
-        CSelectObject chosen(buffer, bitmap.get());
-        {
-            const CMemoryDC source(dc);
-            CSelectObject frame(source, m_hFrame);
-            BitBlt(buffer, 0, 0, width, height, source, clip.left, clip.top, SRCCOPY);
-        }
-        if (pixels) {
-            GdiFlush();
-            DimOutside(pixels, clip);
-        }
-        const POINT shift{clip.left, clip.top};
-        RECT inside;
-        if (m_picture.Bitmap() && IntersectRect(&inside, &Selection(), &clip)) {
-            const CSavedDC state(buffer);
-            IntersectClipRect(buffer, inside.left - shift.x, inside.top - shift.y, inside.right - shift.x,
-                              inside.bottom - shift.y);
-            m_controller.PaintMarks(buffer, inside, shift);
-            m_controller.PaintLive(buffer, inside, shift);
-        }
-        if (!onlyInside) {
-            const CSavedDC state(buffer);
-            SetViewportOrgEx(buffer, -shift.x, -shift.y, nullptr);
-            PaintDecor(buffer);
-        }
-        BitBlt(dc, clip.left, clip.top, width, height, buffer, 0, 0, SRCCOPY);
+    if (IntersectRect(&inside, &Selection(), &clip))
+        PaintSelection(dc, inside);
+    RECT common{};
+    if (!IntersectRect(&common, &inner, &clip) || !EqualRect(&common, &clip)) {
+        PaintDimmed(dc, clip);
+        PaintDecor(dc);
     }
     EndPaint(Handle(), &paint);
 }
 
-// Halves every channel outside the selection, in place in the pixels of the box clip:
-// far cheaper than blending, and no dimmed copy of the frame is kept.
-void CDeskWindow::DimOutside(DWORD* pixels, const RECT& clip) const
+void CDeskWindow::PaintSelection(HDC dc, const RECT& part) const
+{
+    const int width = part.right - part.left, height = part.bottom - part.top;
+    const CMemoryDC source(dc);
+    CSelectObject frame(source, m_hFrame);
+    if (!m_picture.Bitmap()) {
+        BitBlt(dc, part.left, part.top, width, height, source, part.left, part.top, SRCCOPY);
+        return;
+    }
+    // Marks are drawn over the pixels off the screen, so that a mark being dragged never
+    // shows the pixels under it for a moment.
+    const CBitmapOwner bitmap(CreateCompatibleBitmap(dc, width, height));
+    if (!bitmap)
+        return;
+    const CMemoryDC buffer(dc);
+    CSelectObject chosen(buffer, bitmap.get());
+    BitBlt(buffer, 0, 0, width, height, source, part.left, part.top, SRCCOPY);
+    const POINT shift{part.left, part.top};
+    m_controller.PaintMarks(buffer, part, shift);
+    m_controller.PaintLive(buffer, part, shift);
+    BitBlt(dc, part.left, part.top, width, height, buffer, 0, 0, SRCCOPY);
+}
+
+// The parts of clip outside the selection: above, below, left and right of it.
+void CDeskWindow::PaintDimmed(HDC dc, const RECT& clip) const
 {
     const RECT& s = Selection();
-    const LONG width = clip.right - clip.left;
-    for (LONG y = clip.top; y < clip.bottom; ++y) {
-        DWORD* row = pixels + static_cast<size_t>(y - clip.top) * static_cast<size_t>(width);
-        const bool besideOnly = y >= s.top && y < s.bottom;
-        // Rows that cross the selection keep the part inside it.
-        const LONG keepFrom = besideOnly ? std::max(s.left, clip.left) : clip.right;
-        const LONG keepTo = besideOnly ? std::min(s.right, clip.right) : clip.right;
-        for (LONG x = clip.left; x < clip.right; ++x)
-            if (x < keepFrom || x >= keepTo)
-                row[x - clip.left] = (row[x - clip.left] >> 1) & 0x7F7F7F;
+    const LONG middleTop = std::max(clip.top, s.top), middleBottom = std::min(clip.bottom, s.bottom);
+    const RECT parts[] = {
+        {clip.left, clip.top, clip.right, std::min(clip.bottom, s.top)},
+        {clip.left, std::max(clip.top, s.bottom), clip.right, clip.bottom},
+        {clip.left, middleTop, std::min(clip.right, s.left), middleBottom},
+        {std::max(clip.left, s.right), middleTop, clip.right, middleBottom},
+    };
+    for (const RECT& part : parts)
+        if (part.right > part.left && part.bottom > part.top)
+            PaintDimmedPart(dc, part);
+}
+
+// Every channel halved: far cheaper than blending, and exact. Done a band of rows at a
+// time from the frame's own pixels into a buffer the size of the band.
+void CDeskWindow::PaintDimmedPart(HDC dc, const RECT& part) const
+{
+    constexpr LONG kBandPixels = 1 << 16;
+    const LONG width = part.right - part.left;
+    const LONG rows = std::max(1L, std::min(part.bottom - part.top, kBandPixels / width));
+    const std::unique_ptr<DWORD[]> band(new DWORD[static_cast<size_t>(width) * static_cast<size_t>(rows)]);
+    for (LONG top = part.top; top < part.bottom; top += rows) {
+        const LONG count = std::min(rows, part.bottom - top);
+        for (LONG y = 0; y < count; ++y) {
+            const DWORD* from = m_pFramePixels + static_cast<size_t>(top + y) * static_cast<size_t>(m_frameSize.cx) +
+                                part.left;
+            DWORD* to = band.get() + static_cast<size_t>(y) * static_cast<size_t>(width);
+            for (LONG x = 0; x < width; ++x)
+                to[x] = (from[x] >> 1) & 0x7F7F7F;
+        }
+        const BITMAPINFO info = TopDownDibInfo(width, count);
+        SetDIBitsToDevice(dc, part.left, top, width, count, 0, 0, 0, count, band.get(), &info, DIB_RGB_COLORS);
     }
 }
 

@@ -369,4 +369,20 @@ TEST_F(CaptureDesk, InsideTheSelectionTheToolbarKeepsClearOfTheLatestMarkAndOfTh
     EXPECT_LE(bar.top, 10);
     EXPECT_GE(labelRows, 10);
 }
+// Touching the screen's bottom, the selection has its toolbar above it, where the size
+// label goes too: the label moves inside the selection rather than under the bar.
+TEST_F(CaptureDesk, ASelectionOnTheBottomEdgeKeepsItsSizeLabelInSight)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    m_frame = MakePatternBitmap(width, height);
+    const RECT selection{100, height - 200, 500, height};
+    const auto labelShows = [=] {
+        const CPixelReader shown;
+        int rows = 0;
+        for (int y = 0; y < height; ++y)
+            rows += shown.At(selection.left + 8, y) == RGB(32, 32, 32);
+        return DeskHasKeyboard() && rows >= 10;
+    };
+    EXPECT_EQ(DeskAction::kCopy, Run([] { PressKeys({VK_RETURN}); }, selection, labelShows).action);
+}
 }  // namespace

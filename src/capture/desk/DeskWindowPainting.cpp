@@ -159,16 +159,20 @@ RECT CDeskWindow::LabelRect(const RECT& selection) const
     }
     const int width = extent.cx + 2 * dpi.Scale(kLabelPaddingX), height = extent.cy + 2 * dpi.Scale(kLabelPaddingY);
     const int gap = dpi.Scale(kLabelGap);
+    RECT bar{};
+    if (m_toolBar.Handle() && IsWindowVisible(m_toolBar.Handle()) && GetWindowRect(m_toolBar.Handle(), &bar))
+        OffsetRect(&bar, -m_ptFrameOrigin.x, -m_ptFrameOrigin.y);
+    const auto covered = [&bar](const RECT& label) {
+        RECT common{};
+        return IntersectRect(&common, &bar, &label) != FALSE;
+    };
+    // Above the selection's top-left corner; inside it where the frame ends above or the
+    // toolbar lies there; below the toolbar when that lies inside too.
     RECT label{selection.left, selection.top - gap - height, selection.left + width, selection.top - gap};
-    if (label.top < 0) {
+    if (label.top < 0 || covered(label))
         OffsetRect(&label, gap, gap + height + gap);
-        RECT bar{}, covered{};
-        if (m_toolBar.Handle() && IsWindowVisible(m_toolBar.Handle()) && GetWindowRect(m_toolBar.Handle(), &bar)) {
-            OffsetRect(&bar, -m_ptFrameOrigin.x, -m_ptFrameOrigin.y);
-            if (IntersectRect(&covered, &bar, &label))
-                OffsetRect(&label, 0, bar.bottom + gap - label.top);
-        }
-    }
+    if (covered(label))
+        OffsetRect(&label, 0, bar.bottom + gap - label.top);
     if (label.right > m_frameSize.cx)
         OffsetRect(&label, m_frameSize.cx - label.right, 0);
     return label;

@@ -18,26 +18,14 @@ keys=(l a r l a r l)
 tools=(33003 33002 33004 33003 33002 33004 33003)
 
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
-# Up to 15 s, asking without a pause: the key must follow the window's return at once.
-wait_until() {
-  local deadline=$((SECONDS + 15))
-  until "$@"; do [ $SECONDS -lt $deadline ] || return 1; done
-}
 hidden() { ! viewable "$1"; }
 
-bash "$runner" "$work/$(basename "$1")" &
-program=$!
-frame=""
-found_frame() { frame=$(xdotool search --onlyvisible --name '^Lumigrab' 2>/dev/null | head -1); [ -n "$frame" ]; }
-# The hotkey is pressed once the started program has the keyboard, as a user's would be.
-has_keyboard() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$frame" ]; }
-if ! wait_until found_frame || ! wait_until has_keyboard; then
+if ! start_program "$(basename "$1")"; then
   echo "FAIL: the program's window did not appear with the keyboard"
   wait "$program"
   exit 1
 fi
 
-failures=0
 for i in "${!keys[@]}"; do
   xdotool key ctrl+F8
   if ! wait_until hidden "$frame" || ! wait_until viewable "$frame"; then

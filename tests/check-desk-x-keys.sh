@@ -6,15 +6,8 @@
 # selection stays put, and Enter must copy.
 #   Usage: check-desk-x-keys.sh PROBE_EXE   (in a test session)
 set -uo pipefail
-probe=$1
 source "$(dirname "$0")/x-key-session.sh"
-cp "$probe" "$work/probe.exe"
-failures=0
-
-wait_for() {
-  for _ in $(seq 200); do [ -f "$work/$1" ] && return 0; sleep 0.1; done
-  return 1
-}
+cp "$1" "$work/probe.exe"
 
 # The X server gives the keys to the desk: the focused X window covers the whole display.
 screen=$(xdotool getdisplaygeometry | tr ' ' x)
@@ -25,36 +18,8 @@ desk_has_x_focus() {
   done
   return 1
 }
-
-# One desk: the hotkey once the probe is up, then the steps (xdotool arguments, one
-# command each) once the desk has the keyboard; the probe's answer must be the expected one.
-check() {
-  local expected=$1
-  shift
-  rm -f "$work"/*.txt
-  bash "$runner" "$work/probe.exe" &
-  local probe_run=$!
-  if wait_for frame-up.txt; then
-    xdotool mousemove 600 500 key ctrl+shift+F9
-    if wait_for desk-up.txt && desk_has_x_focus; then
-      local step
-      for step in "$@"; do
-        # shellcheck disable=SC2086
-        xdotool $step
-        sleep 0.05
-      done
-    fi
-  fi
-  wait "$probe_run"
-  local result
-  result=$(cat "$work/desk-result.txt" 2>/dev/null || echo "no answer")
-  if [ "$result" = "$expected" ]; then
-    echo "ok: $*: $result"
-  else
-    echo "FAIL: $*: expected '$expected', got '$result'"
-    failures=$((failures + 1))
-  fi
-}
+desk_up() { wait_for desk-up.txt && desk_has_x_focus; }
+check() { check_probe "$1" desk_up desk-result.txt "${@:2}"; }
 
 check cancelled "key Escape"
 check "copy 102 110 302 260 marks 0" "key Right" "key Right" "key shift+Down" "key Return"

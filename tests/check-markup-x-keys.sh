@@ -13,11 +13,6 @@ printf '[Options]\r\nMarkupHotkey=1\r\nMarkupKey=118\r\nMarkupModifiers=2\r\n' >
 probe=$3
 read -r rl rt rr rb bl bt br bb al at ar ab < <(bash "$runner" "$probe" place | tr -d '\r')
 
-# Up to 15 s, asking without a pause.
-wait_until() {
-  local deadline=$((SECONDS + 15))
-  until "$@"; do [ $SECONDS -lt $deadline ] || return 1; done
-}
 # A drag in eight steps, paced as a hand moves.
 drag() {
   local steps=(mousemove "$1" "$2" mousedown 1)
@@ -32,13 +27,8 @@ checker=$!
 found_probe() { xdotool search --onlyvisible --name '^markup-probe$' >/dev/null 2>&1; }
 wait_until found_probe || { echo "FAIL: the window of known pixels did not show"; exit 1; }
 
-bash "$runner" "$work/$(basename "$1")" &
-program=$!
-frame=""
-found_frame() { frame=$(xdotool search --onlyvisible --name '^Lumigrab' 2>/dev/null | head -1); [ -n "$frame" ]; }
-has_keyboard() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$frame" ]; }
 failed=0
-if ! wait_until found_frame || ! wait_until has_keyboard; then
+if ! start_program "$(basename "$1")"; then
   echo "FAIL: the program's window did not appear with the keyboard"
   failed=1
 else

@@ -126,8 +126,9 @@ TEST(ScrollStitcher, AnAnimatedSpotRefusesTheGrabAndTheNextGrabContinues)
         animated[(kHeader + 15) * kWidth + x] ^= 0x00FFFFFF;
     EXPECT_EQ(StitchStep::kNoMatch, stitcher.Add(animated.data(), 30).step);
     EXPECT_EQ(kept, stitcher.RowCount());
-    // Too far for the minimum overlap is refused the same way.
-    EXPECT_EQ(StitchStep::kNoMatch, stitcher.Add(page.Grab(30 + kMoving).data(), kMoving).step);
+    // So is a step that leaves fewer rows in common than the minimum.
+    const int tooFar = kMoving - CScrollStitcher::kMinOverlapRows + 1;
+    EXPECT_EQ(StitchStep::kNoMatch, stitcher.Add(page.Grab(30 + tooFar).data(), tooFar).step);
     for (int top = 45; top < page.LastTop(); top += 50)
         ASSERT_EQ(StitchStep::kAppended, stitcher.Add(page.Grab(top).data(), 0).step);
     ASSERT_EQ(StitchStep::kAppended, stitcher.Add(page.Grab(page.LastTop()).data(), 0).step);

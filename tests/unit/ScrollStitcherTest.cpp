@@ -78,19 +78,25 @@ private:
     int m_rows;
 };
 
+StitchAnswer Scroll(CScrollStitcher& stitcher, const CScrolledPage& page, int top, int scrolledRows)
+{
+    std::vector<uint32_t> grab = page.Grab(top);
+    return stitcher.Add(grab, scrolledRows);
+}
+
 // Scrolls from the top to the end in steps, telling the stitcher the step when told is set.
 void ScrollToTheEnd(CScrollStitcher& stitcher, const CScrolledPage& page, int step, bool told)
 {
-    ASSERT_EQ(StitchStep::kAppended, stitcher.Add(page.Grab(0).data(), 0).step);
+    ASSERT_EQ(StitchStep::kAppended, Scroll(stitcher, page, 0, 0).step);
     for (int top = 0; top < page.LastTop();) {
         const int next = std::min(top + step, page.LastTop());
         const int before = stitcher.RowCount();
-        const StitchAnswer answer = stitcher.Add(page.Grab(next).data(), told ? step : 0);
+        const StitchAnswer answer = Scroll(stitcher, page, next, told ? step : 0);
         ASSERT_EQ(StitchStep::kAppended, answer.step) << "at " << next;
         ASSERT_EQ(before + answer.rows, stitcher.RowCount());
         top = next;
     }
-    EXPECT_EQ(StitchStep::kNoMovement, stitcher.Add(page.Grab(page.LastTop()).data(), told ? step : 0).step);
+    EXPECT_EQ(StitchStep::kNoMovement, Scroll(stitcher, page, page.LastTop(), told ? step : 0).step);
 }
 
 }  // namespace
@@ -118,20 +124,20 @@ TEST(ScrollStitcher, AnAnimatedSpotRefusesTheGrabAndTheNextGrabContinues)
 {
     const CScrolledPage page(600);
     CScrollStitcher stitcher(kWidth, kHeight);
-    stitcher.Add(page.Grab(0).data(), 0);
-    ASSERT_EQ(StitchStep::kAppended, stitcher.Add(page.Grab(30).data(), 30).step);
+    Scroll(stitcher, page, 0, 0);
+    ASSERT_EQ(StitchStep::kAppended, Scroll(stitcher, page, 30, 30).step);
     const int kept = stitcher.RowCount();
     std::vector<uint32_t> animated = page.Grab(60);
     for (int x = 20; x < 23; ++x)
         animated[(kHeader + 15) * kWidth + x] ^= 0x00FFFFFF;
-    EXPECT_EQ(StitchStep::kNoMatch, stitcher.Add(animated.data(), 30).step);
+    EXPECT_EQ(StitchStep::kNoMatch, stitcher.Add(animated, 30).step);
     EXPECT_EQ(kept, stitcher.RowCount());
     // So is a step that leaves fewer rows in common than the minimum.
     const int tooFar = kMoving - CScrollStitcher::kMinOverlapRows + 1;
-    EXPECT_EQ(StitchStep::kNoMatch, stitcher.Add(page.Grab(30 + tooFar).data(), tooFar).step);
+    EXPECT_EQ(StitchStep::kNoMatch, Scroll(stitcher, page, 30 + tooFar, tooFar).step);
     for (int top = 45; top < page.LastTop(); top += 50)
-        ASSERT_EQ(StitchStep::kAppended, stitcher.Add(page.Grab(top).data(), 0).step);
-    ASSERT_EQ(StitchStep::kAppended, stitcher.Add(page.Grab(page.LastTop()).data(), 0).step);
+        ASSERT_EQ(StitchStep::kAppended, Scroll(stitcher, page, top, 0).step);
+    ASSERT_EQ(StitchStep::kAppended, Scroll(stitcher, page, page.LastTop(), 0).step);
     page.ExpectStitched(stitcher.Take(), page.Rows());
 }
 
@@ -139,18 +145,18 @@ TEST(ScrollStitcher, ScrollingBackNeitherRepeatsNorDropsRows)
 {
     const CScrolledPage page(500);
     CScrollStitcher stitcher(kWidth, kHeight);
-    stitcher.Add(page.Grab(0).data(), 0);
-    stitcher.Add(page.Grab(50).data(), 50);
-    stitcher.Add(page.Grab(100).data(), 50);
+    Scroll(stitcher, page, 0, 0);
+    Scroll(stitcher, page, 50, 50);
+    Scroll(stitcher, page, 100, 50);
     const int kept = stitcher.RowCount();
-    EXPECT_EQ(StitchStep::kScrolledBack, stitcher.Add(page.Grab(40).data(), 0).step);
-    const StitchAnswer caughtUp = stitcher.Add(page.Grab(80).data(), 40);
+    EXPECT_EQ(StitchStep::kScrolledBack, Scroll(stitcher, page, 40, 0).step);
+    const StitchAnswer caughtUp = Scroll(stitcher, page, 80, 40);
     EXPECT_EQ(StitchStep::kAppended, caughtUp.step);
     EXPECT_EQ(0, caughtUp.rows);
     EXPECT_EQ(kept, stitcher.RowCount());
     for (int top = 130; top < page.LastTop(); top += 45)
-        stitcher.Add(page.Grab(top).data(), 45);
-    stitcher.Add(page.Grab(page.LastTop()).data(), 0);
+        Scroll(stitcher, page, top, 45);
+    Scroll(stitcher, page, page.LastTop(), 0);
     page.ExpectStitched(stitcher.Take(), page.Rows());
 }
 
@@ -159,13 +165,13 @@ TEST(ScrollStitcher, ThePictureStopsAtTheRowLimitKeepingWhatFitted)
     const CScrolledPage page(1000);
     const int limit = 300;
     CScrollStitcher stitcher(kWidth, kHeight, limit);
-    stitcher.Add(page.Grab(0).data(), 0);
+    Scroll(stitcher, page, 0, 0);
     StitchAnswer answer{};
     for (int top = 40; answer.step != StitchStep::kLimitReached; top += 40) {
         ASSERT_LT(top, page.LastTop());
-        answer = stitcher.Add(page.Grab(top).data(), 40);
+        answer = Scroll(stitcher, page, top, 40);
     }
-    EXPECT_EQ(StitchStep::kLimitReached, stitcher.Add(page.Grab(page.LastTop()).data(), 40).step);
+    EXPECT_EQ(StitchStep::kLimitReached, Scroll(stitcher, page, page.LastTop(), 40).step);
     const StitchedPicture picture = stitcher.Take();
     ASSERT_EQ(limit, picture.height);
     // What fitted is the top of the page, and the footer still closes the picture.

@@ -21,20 +21,23 @@ CScrollStitcher::CScrollStitcher(int width, int height, int maxRows)
 {
 }
 
-StitchAnswer CScrollStitcher::Add(const uint32_t* grab, int scrolledRows)
+StitchAnswer CScrollStitcher::Add(std::vector<uint32_t>& grabbed, int scrolledRows)
 {
     if (m_limitReached)
         return {StitchStep::kLimitReached, 0};
     if (!m_hasReference) {
-        MakeReference(grab);
+        std::swap(m_reference, grabbed);
+        grabbed.resize(m_reference.size());
         m_hasReference = true;
+        m_referenceHashed = false;
         return {StitchStep::kAppended, 0};
     }
-    if (!m_fixedPartsKnown && !FindFixedParts(grab))
-        return {StitchStep::kNoMovement, 0};
-    if (!m_fixedPartsKnown)
-        HashRows(m_reference.data(), m_referenceHashes);  // now over the columns that move only
-    HashRows(grab, m_grabHashes);
+    const uint32_t* const grab = grabbed.data();
+    if (!m_fixedPartsKnown) {
+        if (!FindFixedParts(grab))
+            return {StitchStep::kNoMovement, 0};
+        m_referenceHashed = false;  // hashes are over the columns that move only
+    }
     const Offset offset = FindOffset(grab, scrolledRows);
     if (!offset.found) {
         if (!m_fixedPartsKnown)
@@ -58,7 +61,7 @@ StitchAnswer CScrollStitcher::Add(const uint32_t* grab, int scrolledRows)
         m_behind = 0;
         appended += Append(grab, m_height - m_footer - fresh, fresh);
     }
-    m_reference.assign(grab, grab + m_reference.size());
+    std::swap(m_reference, grabbed);
     std::swap(m_referenceHashes, m_grabHashes);
     if (m_limitReached)
         return {StitchStep::kLimitReached, appended};
@@ -100,19 +103,21 @@ bool CScrollStitcher::FindFixedParts(const uint32_t* grab)
 
 void CScrollStitcher::HashRows(const uint32_t* grab, std::vector<uint64_t>& hashes) const
 {
+    constexpr uint64_t kPrime = 0x100000001B3u;
+    const int columns = m_width - m_left - m_right, quads = columns / 4;
     hashes.resize(m_height);
     for (int y = 0; y < m_height; ++y) {
-        const uint32_t* pixel = grab + static_cast<size_t>(y) * m_width + m_left;
-        const uint32_t* const end = grab + static_cast<size_t>(y + 1) * m_width - m_right;
-        // Two independent lanes, so that the multiplications do not wait on each other.
-        uint64_t even = 0x9E3779B97F4A7C15u, odd = 0xC2B2AE3D27D4EB4Fu;
-        for (; pixel + 1 < end; pixel += 2) {
-            even = (even ^ pixel[0]) * 0x100000001B3u;
-            odd = (odd ^ pixel[1]) * 0x100000001B3u;
+        const uint32_t* const row = grab + static_cast<size_t>(y) * m_width + m_left;
+        // Four independent lanes of two pixels each, so that the multiplications overlap.
+        uint64_t lanes[4] = {0x9E3779B97F4A7C15u, 0xC2B2AE3D27D4EB4Fu, 0x165667B19E3779F9u, 0x27D4EB2F165667C5u};
+        for (int q = 0; q < quads; ++q) {
+            const uint32_t* const p = row + 4 * q;
+            lanes[q & 3] = (lanes[q & 3] ^ (uint64_t(p[0]) << 32 | p[1])) * kPrime;
+            lanes[(q + 2) & 3] = (lanes[(q + 2) & 3] ^ (uint64_t(p[2]) << 32 | p[3])) * kPrime;
         }
-        if (pixel < end)
-            even = (even ^ *pixel) * 0x100000001B3u;
-        hashes[y] = even ^ (odd * 0xFF51AFD7ED558CCDu);
+        for (int x = 4 * quads; x < columns; ++x)
+            lanes[0] = (lanes[0] ^ row[x]) * kPrime;
+        hashes[y] = lanes[0] ^ lanes[1] * 0xFF51AFD7ED558CCDu ^ lanes[2] * 0xC4CEB9FE1A85EC53u ^ lanes[3];
     }
 }
 
@@ -136,9 +141,19 @@ bool CScrollStitcher::Overlaps(const uint32_t* grab, int offset, bool exactly) c
 // The distance the driver scrolled decides. Without it, the smallest offset forward: any
 // offset that fits keeps every row of both grabs, in order; the smallest checks the most
 // rows and, where rows repeat, adds the fewest copies of them.
-CScrollStitcher::Offset CScrollStitcher::FindOffset(const uint32_t* grab, int scrolledRows) const
+// The distance scrolled, when it fits exactly, is the answer at once: no other offset can
+// come nearer to it, and checking it costs less than hashing the grab.
+CScrollStitcher::Offset CScrollStitcher::FindOffset(const uint32_t* grab, int scrolledRows)
 {
     const int moving = m_height - m_header - m_footer, farthest = moving - kMinOverlapRows;
+    if (scrolledRows > 0 && scrolledRows <= farthest && Overlaps(grab, scrolledRows, true)) {
+        m_referenceHashed = false;  // the grab, which becomes the reference, was not hashed
+        return {true, scrolledRows};
+    }
+    if (!m_referenceHashed)
+        HashRows(m_reference.data(), m_referenceHashes);
+    HashRows(grab, m_grabHashes);
+    m_referenceHashed = true;  // once the grab is the reference
     std::vector<std::pair<int, int>> candidates;  // (cost, offset)
     for (int offset = -farthest; offset <= farthest; ++offset)
         if (Overlaps(grab, offset, false)) {
@@ -162,12 +177,6 @@ int CScrollStitcher::Append(const uint32_t* grab, int firstRow, int count)
     const uint32_t* first = grab + static_cast<size_t>(firstRow) * m_width;
     m_rows.insert(m_rows.end(), first, first + static_cast<size_t>(count) * m_width);
     return count;
-}
-
-void CScrollStitcher::MakeReference(const uint32_t* grab)
-{
-    m_reference.assign(grab, grab + static_cast<size_t>(m_width) * m_height);
-    HashRows(grab, m_referenceHashes);
 }
 
 StitchedPicture CScrollStitcher::Take()

@@ -34,8 +34,10 @@ public:
     // Grabs are width x height pixels; the picture stays within maxRows and the size limit for pictures.
     CScrollStitcher(int width, int height, int maxRows = kLongshotMaxRows);
 
-    // scrolledRows: how far the driver scrolled since the last grab, 0 when unknown.
-    StitchAnswer Add(const uint32_t* grab, int scrolledRows);
+    // grab holds width * height pixels; scrolledRows is how far the driver scrolled since the
+    // last grab, 0 when unknown. A grab that is taken becomes the reference without a copy:
+    // grab comes back holding the previous reference's buffer, to grab into next.
+    StitchAnswer Add(std::vector<uint32_t>& grab, int scrolledRows);
 
     int RowLimit() const { return m_rowLimit; }
     // The rows kept so far (header and content, the footer comes at Take), for a preview
@@ -54,15 +56,15 @@ private:
 
     bool FindFixedParts(const uint32_t* grab);
     void HashRows(const uint32_t* grab, std::vector<uint64_t>& hashes) const;
-    Offset FindOffset(const uint32_t* grab, int scrolledRows) const;
+    Offset FindOffset(const uint32_t* grab, int scrolledRows);
     bool Overlaps(const uint32_t* grab, int offset, bool exactly) const;
     int Append(const uint32_t* grab, int firstRow, int count);
-    void MakeReference(const uint32_t* grab);
     const uint32_t* ReferenceRow(int y) const { return m_reference.data() + static_cast<size_t>(y) * m_width; }
 
     const int m_width, m_height, m_rowLimit;
     std::vector<uint32_t> m_reference, m_rows;
     std::vector<uint64_t> m_referenceHashes, m_grabHashes;
+    bool m_referenceHashed = false;
     bool m_hasReference = false, m_fixedPartsKnown = false, m_limitReached = false;
     int m_header = 0, m_footer = 0, m_left = 0, m_right = 0;
     int m_behind = 0;  // rows kept below the reference's moving part after a scroll back

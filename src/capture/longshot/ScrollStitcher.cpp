@@ -52,9 +52,9 @@ StitchAnswer CScrollStitcher::Add(std::vector<uint32_t>& grabbed, int scrolledRo
         m_fixedPartsKnown = true;
         appended = Append(m_reference.data(), 0, m_height - m_footer);
     }
-    if (offset.rows < 0) {
-        m_behind -= offset.rows;
-    } else if (offset.rows <= m_behind) {
+    // Scrolled back, the grab becomes the reference and adds nothing: every row it shows is
+    // kept already. Going down again first walks over those rows, then adds what is new.
+    if (offset.rows <= m_behind) {
         m_behind -= offset.rows;
     } else {
         const int fresh = offset.rows - m_behind;
@@ -141,12 +141,12 @@ bool CScrollStitcher::Overlaps(const uint32_t* grab, int offset, bool exactly) c
 // The distance the driver scrolled decides. Without it, the smallest offset forward: any
 // offset that fits keeps every row of both grabs, in order; the smallest checks the most
 // rows and, where rows repeat, adds the fewest copies of them.
-// The distance scrolled, when it fits exactly, is the answer at once: no other offset can
-// come nearer to it, and checking it costs less than hashing the grab.
 CScrollStitcher::Offset CScrollStitcher::FindOffset(const uint32_t* grab, int scrolledRows)
 {
     const int moving = m_height - m_header - m_footer, farthest = moving - kMinOverlapRows;
-    if (scrolledRows > 0 && scrolledRows <= farthest && Overlaps(grab, scrolledRows, true)) {
+    // The distance scrolled, when it fits exactly, is the answer at once: no other offset
+    // comes nearer to it, and checking it costs less than hashing the grab.
+    if (scrolledRows != 0 && std::abs(scrolledRows) <= farthest && Overlaps(grab, scrolledRows, true)) {
         m_referenceHashed = false;  // the grab, which becomes the reference, was not hashed
         return {true, scrolledRows};
     }
@@ -157,7 +157,7 @@ CScrollStitcher::Offset CScrollStitcher::FindOffset(const uint32_t* grab, int sc
     std::vector<std::pair<int, int>> candidates;  // (cost, offset)
     for (int offset = -farthest; offset <= farthest; ++offset)
         if (Overlaps(grab, offset, false)) {
-            const int cost = scrolledRows > 0 ? std::abs(offset - scrolledRows) : offset >= 0 ? offset : moving - offset;
+            const int cost = scrolledRows != 0 ? std::abs(offset - scrolledRows) : offset >= 0 ? offset : moving - offset;
             candidates.emplace_back(cost, offset);
         }
     std::sort(candidates.begin(), candidates.end());

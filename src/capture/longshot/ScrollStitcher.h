@@ -9,8 +9,8 @@
 constexpr int kLongshotMaxRows = 30000;
 
 enum class StitchStep {
-    kAppended,      // the content moved down; rows says how many new rows were added (0 for the first grab)
-    kScrolledBack,  // the content moved up: nothing added, later steps first catch up on rows already kept
+    kAppended,      // the view moved down the page; rows says how many new rows were added (0 for the first grab)
+    kScrolledBack,  // the view moved back up: nothing added; going down again first walks over kept rows
     kNoMovement,    // the moving part is as it was: the end of the page
     kNoMatch,       // no exact overlap (too far, or something animates): the grab is dropped
     kLimitReached,  // the picture is as tall as allowed; what fitted was added
@@ -35,7 +35,7 @@ public:
     CScrollStitcher(int width, int height, int maxRows = kLongshotMaxRows);
 
     // grab holds width * height pixels; scrolledRows is how far the driver scrolled since the
-    // last grab, 0 when unknown. A grab that is taken becomes the reference without a copy:
+    // last grab (negative when back up), 0 when unknown. A grab that is taken becomes the reference without a copy:
     // grab comes back holding the previous reference's buffer, to grab into next.
     StitchAnswer Add(std::vector<uint32_t>& grab, int scrolledRows);
 

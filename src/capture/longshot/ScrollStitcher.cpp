@@ -104,20 +104,22 @@ bool CScrollStitcher::FindFixedParts(const uint32_t* grab)
 void CScrollStitcher::HashRows(const uint32_t* grab, std::vector<uint64_t>& hashes) const
 {
     constexpr uint64_t kPrime = 0x100000001B3u;
-    const int columns = m_width - m_left - m_right, quads = columns / 4;
+    const int columns = m_width - m_left - m_right, eights = columns / 8;
+    auto pair = [](const uint32_t* p) { return uint64_t(p[0]) << 32 | p[1]; };
     hashes.resize(m_height);
     for (int y = 0; y < m_height; ++y) {
         const uint32_t* const row = grab + static_cast<size_t>(y) * m_width + m_left;
         // Four independent lanes of two pixels each, so that the multiplications overlap.
-        uint64_t lanes[4] = {0x9E3779B97F4A7C15u, 0xC2B2AE3D27D4EB4Fu, 0x165667B19E3779F9u, 0x27D4EB2F165667C5u};
-        for (int q = 0; q < quads; ++q) {
-            const uint32_t* const p = row + 4 * q;
-            lanes[q & 3] = (lanes[q & 3] ^ (uint64_t(p[0]) << 32 | p[1])) * kPrime;
-            lanes[(q + 2) & 3] = (lanes[(q + 2) & 3] ^ (uint64_t(p[2]) << 32 | p[3])) * kPrime;
+        uint64_t a = 0x9E3779B97F4A7C15u, b = 0xC2B2AE3D27D4EB4Fu, c = 0x165667B19E3779F9u, d = 0x27D4EB2F165667C5u;
+        for (const uint32_t* p = row; p < row + 8 * eights; p += 8) {
+            a = (a ^ pair(p)) * kPrime;
+            b = (b ^ pair(p + 2)) * kPrime;
+            c = (c ^ pair(p + 4)) * kPrime;
+            d = (d ^ pair(p + 6)) * kPrime;
         }
-        for (int x = 4 * quads; x < columns; ++x)
-            lanes[0] = (lanes[0] ^ row[x]) * kPrime;
-        hashes[y] = lanes[0] ^ lanes[1] * 0xFF51AFD7ED558CCDu ^ lanes[2] * 0xC4CEB9FE1A85EC53u ^ lanes[3];
+        for (int x = 8 * eights; x < columns; ++x)
+            a = (a ^ row[x]) * kPrime;
+        hashes[y] = a ^ b * 0xFF51AFD7ED558CCDu ^ c * 0xC4CEB9FE1A85EC53u ^ d;
     }
 }
 

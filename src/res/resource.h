@@ -309,4 +309,24 @@
 #define IDC_MARKUP_HOTKEY_ON        1101
 #define IDC_MARKUP_HOTKEY           1102
 
+/* The long screenshot: the command, the desk's button, the preview's buttons and texts */
+#define ID_CAPTURE_LONGSHOT         32842
+#define ID_DESK_LONGSHOT            33110
+#define ID_LONGSHOT_DONE            33120
+#define ID_LONGSHOT_CANCEL          33121
+#define ID_LONGSHOT_AUTO            33122
+#define IDS_DESK_TIP_LONGSHOT       4028
+#define IDS_LONGSHOT_HEIGHT         4200
+#define IDS_LONGSHOT_HINT           4201
+#define IDS_LONGSHOT_PAGE_END       4202
+#define IDS_LONGSHOT_NO_MATCH       4203
+#define IDS_LONGSHOT_ENDED_NO_MATCH 4204
+#define IDS_LONGSHOT_LIMIT          4205
+#define IDS_LONGSHOT_FAILED         4206
+#define IDS_LONGSHOT_DONE           4207
+#define IDS_LONGSHOT_CANCEL         4208
+#define IDS_LONGSHOT_AUTO           4209
+#define IDS_LONGSHOT_TOO_SMALL      4210
+#define IDS_LONGSHOT_PREVIEW        4211
+
 #endif

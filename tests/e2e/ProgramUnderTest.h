@@ -36,6 +36,7 @@ public:
     CProgramUnderTest& operator=(const CProgramUnderTest&) = delete;
 
     std::string PathOf(const char* fileName) const;
+    std::vector<std::string> FileNames() const { return m_folder.FileNames(); }
 
     // arguments follow the quoted program path on its command line as they are.
     bool Start(const std::string& arguments = "");

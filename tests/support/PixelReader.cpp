@@ -50,6 +50,29 @@ std::vector<DWORD> ScreenPixels(const RECT& place)
     return shown;
 }
 
+std::vector<DWORD> BitmapPixels(HBITMAP bitmap, SIZE& size)
+{
+    BITMAP shape{};
+    if (!bitmap || !GetObjectA(bitmap, sizeof shape, &shape))
+        return {};
+    size = SIZE{shape.bmWidth, shape.bmHeight};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> pixels(static_cast<size_t>(size.cx) * size.cy);
+    const HDC screen = GetDC(nullptr);
+    const int rows = GetDIBits(screen, bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (rows != size.cy)
+        return {};
+    for (DWORD& pixel : pixels)
+        pixel &= 0xFFFFFF;  // what the unused byte holds is the bitmap's own business
+    return pixels;
+}
+
 bool ScreenShowsThreadWindows()
 {
     bool same = true;

@@ -36,6 +36,8 @@ inline COLORREF BitmapPixel(HBITMAP bitmap, int x, int y)
 
 // A rectangle of the screen as it is shown, row by row, one 0x00RRGGBB value a pixel.
 std::vector<DWORD> ScreenPixels(const RECT& place);
+// The same of a whole bitmap, whose size goes to size; empty when it cannot be read.
+std::vector<DWORD> BitmapPixels(HBITMAP bitmap, SIZE& size);
 
 // Whether the screen shows what each visible top-level window of this thread holds, at
 // its middle where nothing lies above it. When a window that covered them goes, the X

@@ -12,19 +12,9 @@
 #include "MarkedRegion.h"
 #include "MessagePump.h"
 #include "QuartersWindow.h"
+#include "ThreadWindows.h"
 
 using namespace MarkedRegion;
-
-namespace {
-bool HasKeyboard(const char* className)
-{
-    HWND window = FindWindowA(className, nullptr);
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return window && GetForegroundWindow() == window &&
-           GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus == window;
-}
-}  // namespace
 
 int main(int argc, char** argv)
 {

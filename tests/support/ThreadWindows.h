@@ -38,3 +38,14 @@ inline std::string WindowText(HWND window)
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, nullptr);
     return text;
 }
+
+// Whether the top-level window of the class, of this process or another, is in the
+// foreground with the keyboard focus on itself.
+inline bool HasKeyboard(const char* className)
+{
+    HWND window = FindWindowA(className, nullptr);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return window && GetForegroundWindow() == window &&
+           GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus == window;
+}

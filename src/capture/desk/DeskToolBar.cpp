@@ -81,22 +81,6 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM monitors)
     return TRUE;
 }
 
-// The DPI a monitor shows windows at, where Windows tells it per monitor (8.1 on);
-// else the screen's.
-CDpiScale DpiOfMonitor(const RECT& monitorRect)
-{
-    using GetDpiForMonitorCall = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const HMODULE shcore = LoadLibraryA("shcore.dll");
-    static const auto getDpiForMonitor = reinterpret_cast<GetDpiForMonitorCall>(
-        shcore ? reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")) : nullptr);
-    UINT dpiX = 0, dpiY = 0;
-    const int kEffectiveDpi = 0;
-    if (getDpiForMonitor &&
-        SUCCEEDED(getDpiForMonitor(MonitorFromRect(&monitorRect, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &dpiX, &dpiY)))
-        return CDpiScale(static_cast<int>(dpiY));
-    return CDpiScale::OfWindow(nullptr);
-}
-
 // The bar is never the active window, and a toolbar's tips show only over an active one.
 void TipEvenWhenInactive(HWND toolBar)
 {
@@ -198,7 +182,7 @@ std::vector<RECT> CDeskToolBar::Monitors()
 int CDeskToolBar::LayOutFor(const RECT& selection, const std::vector<RECT>& monitors)
 {
     const RECT monitor = MonitorShowingMost(selection, monitors);
-    const CDpiScale dpi = DpiOfMonitor(monitor);
+    const CDpiScale dpi = CDpiScale::OfMonitor(MonitorFromRect(&monitor, MONITOR_DEFAULTTONEAREST));
     const int margin = dpi.Scale(kMargin);
     const int maxWidth = monitor.right - monitor.left - 2 * margin;
     if (dpi.Dpi() != m_nDpi || maxWidth != m_nMaxWidth)

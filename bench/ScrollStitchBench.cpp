@@ -61,13 +61,13 @@ void CompareWithGrab(HDC screen, const char* from, int width, int height)
     CScrollStitcher stitcher(width, height);
     std::vector<uint32_t> grab(size_t(width) * height);
     GrabAt(grab, page, width, 0);
-    stitcher.Add(grab, 0);
+    stitcher.Add(grab.data(), 0);
     for (int round = 0; round < kRounds; ++round) {
         GrabAt(grab, page, width, (round + 1) * kStep);
         // Every other step as after a wheel turned by hand, with the distance unknown.
         const int told = round % 2 ? kStep : 0;
         StitchAnswer answer{};
-        TimeOnce(round % 2 ? steps : hashedSteps, [&] { answer = stitcher.Add(grab, told); });
+        TimeOnce(round % 2 ? steps : hashedSteps, [&] { answer = stitcher.Add(grab.data(), told); });
         if (answer.step != StitchStep::kAppended)
             std::printf("a step was not found\n");
         TimeOnce(round % 2 ? grabs : hashedGrabs, [&] {
@@ -90,12 +90,14 @@ void StitchTallPage(int width, int height, int pageRows)
     const double start = Seconds();
     for (int top = 0; top <= pageRows - height; top += kStep) {
         GrabAt(grab, page, width, top);
-        stitcher.Add(grab, top ? kStep : 0);
+        stitcher.Add(grab.data(), top ? kStep : 0);
     }
-    const StitchedPicture picture = stitcher.Take();
+    const int stitchedRows = stitcher.PictureHeight();
+    std::vector<uint32_t> picture(size_t(width) * stitchedRows);
+    stitcher.TakeInto(picture.data());
     const double ms = (Seconds() - start) * 1000.0;
-    const bool exact = picture.height == pageRows - (pageRows - height) % kStep &&
-                       std::memcmp(picture.pixels.data(), page.data(), picture.pixels.size() * 4) == 0;
+    const bool exact = stitchedRows == pageRows - (pageRows - height) % kStep &&
+                       std::memcmp(picture.data(), page.data(), picture.size() * 4) == 0;
     std::printf("stitching a %d-row page %d wide, %d rows a step: %.1f ms%s\n", pageRows, width, kStep, ms,
                 exact ? "" : " (NOT EXACT)");
 }

@@ -16,6 +16,19 @@ CDpiScale CDpiScale::OfWindow(HWND window)
     return CDpiScale(GetDeviceCaps(screen, LOGPIXELSY));
 }
 
+CDpiScale CDpiScale::OfMonitor(HMONITOR monitor)
+{
+    using GetDpiForMonitorCall = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const HMODULE shcore = LoadLibraryA("shcore.dll");
+    static const auto getDpiForMonitor = reinterpret_cast<GetDpiForMonitorCall>(
+        shcore ? reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")) : nullptr);
+    UINT dpiX = 0, dpiY = 0;
+    const int kEffectiveDpi = 0;
+    if (monitor && getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &dpiX, &dpiY)))
+        return CDpiScale(static_cast<int>(dpiY));
+    return OfWindow(nullptr);
+}
+
 int CDpiScale::ScaleFromScreen(int pixels) const
 {
     CScreenDC screen;

@@ -12,6 +12,9 @@ public:
     // The DPI of the window's monitor where Windows tells it per window (10, version
     // 1607 on), else the screen's; a null window gives the screen's.
     static CDpiScale OfWindow(HWND window);
+    // The DPI a monitor shows windows at, where Windows tells it per monitor (8.1 on);
+    // else the screen's.
+    static CDpiScale OfMonitor(HMONITOR monitor);
 
     int Dpi() const { return m_dpi; }
     // A length laid out for 96 DPI, at this DPI.

@@ -44,16 +44,19 @@ std::vector<uint32_t> Grab(int top)
 }
 
 // Header + the first pageRows rows of the page + footer; the sidebar beside the page is not compared.
-void ExpectPage(const StitchedPicture& picture, int pageRows)
+void ExpectPage(CScrollStitcher& stitcher, int pageRows)
 {
-    ASSERT_EQ(kWidth, picture.width);
-    ASSERT_EQ(kHeader + pageRows + kFooter, picture.height);
+    ASSERT_EQ(kWidth, stitcher.Width());
+    const int height = stitcher.PictureHeight();
+    ASSERT_EQ(kHeader + pageRows + kFooter, height);
+    std::vector<uint32_t> picture(size_t(kWidth) * height);
+    stitcher.TakeInto(picture.data());
     const std::vector<uint32_t> fixed = Grab(0);
     int wrong = 0;
-    for (int y = 0; y < picture.height; ++y)
+    for (int y = 0; y < height; ++y)
         for (int x = 0; x < kWidth; ++x) {
-            const int pageRow = y - kHeader, bottom = y - picture.height + kHeight;
-            const uint32_t pixel = picture.pixels[size_t(y) * kWidth + x];
+            const int pageRow = y - kHeader, bottom = y - height + kHeight;
+            const uint32_t pixel = picture[size_t(y) * kWidth + x];
             if (pageRow < 0 || pageRow >= pageRows)
                 wrong += pixel != fixed[(pageRow < 0 ? y : bottom) * kWidth + x];
             else
@@ -64,8 +67,7 @@ void ExpectPage(const StitchedPicture& picture, int pageRows)
 
 StitchAnswer Scroll(CScrollStitcher& stitcher, int top, int scrolledRows)
 {
-    std::vector<uint32_t> grab = Grab(top);
-    return stitcher.Add(grab, scrolledRows);
+    return stitcher.Add(Grab(top).data(), scrolledRows);
 }
 
 // Scrolls from the top to the end of a page in steps, telling the stitcher each step when told.
@@ -91,7 +93,7 @@ TEST(ScrollStitcher, StepsThatDoNotDivideTheHeightGiveHeaderPageAndFooterExactly
         CScrollStitcher stitcher(kWidth, kHeight);
         Scroll(stitcher, 0, 0);
         ScrollToTheEnd(stitcher, 2000, 0, step, true);
-        ExpectPage(stitcher.Take(), 2000);
+        ExpectPage(stitcher, 2000);
         EXPECT_EQ(0, stitcher.RowCount());
     }
 }
@@ -105,12 +107,12 @@ TEST(ScrollStitcher, AnAnimatedSpotOrTooLongAStepIsRefusedAndTheNextGrabContinue
     std::vector<uint32_t> animated = Grab(60);
     for (int x = 20; x < 23; ++x)
         animated[(kHeader + 15) * kWidth + x] ^= 0x00FFFFFF;
-    EXPECT_EQ(StitchStep::kNoMatch, stitcher.Add(animated, 30).step);
+    EXPECT_EQ(StitchStep::kNoMatch, stitcher.Add(animated.data(), 30).step);
     const int tooFar = kMoving - CScrollStitcher::kMinOverlapRows + 1;
     EXPECT_EQ(StitchStep::kNoMatch, Scroll(stitcher, 30 + tooFar, tooFar).step);
     EXPECT_EQ(kept, stitcher.RowCount());
     ScrollToTheEnd(stitcher, 500, 30, 50, false);
-    ExpectPage(stitcher.Take(), 500);
+    ExpectPage(stitcher, 500);
 }
 
 TEST(ScrollStitcher, ScrollingBackNeitherRepeatsNorDropsRows)
@@ -125,7 +127,7 @@ TEST(ScrollStitcher, ScrollingBackNeitherRepeatsNorDropsRows)
     EXPECT_EQ(0, caughtUp.rows);
     EXPECT_EQ(kept, stitcher.RowCount());
     ScrollToTheEnd(stitcher, 500, 80, 45, true);
-    ExpectPage(stitcher.Take(), 500);
+    ExpectPage(stitcher, 500);
 }
 
 TEST(ScrollStitcher, ThePictureStopsAtTheRowLimitKeepingWhatFittedAndTheFooter)
@@ -139,7 +141,7 @@ TEST(ScrollStitcher, ThePictureStopsAtTheRowLimitKeepingWhatFittedAndTheFooter)
         answer = Scroll(stitcher, top, 40);
     }
     EXPECT_EQ(StitchStep::kLimitReached, Scroll(stitcher, 900, 40).step);
-    ExpectPage(stitcher.Take(), limit - kHeader - kFooter);
+    ExpectPage(stitcher, limit - kHeader - kFooter);
 
     EXPECT_EQ(kLongshotMaxRows, CScrollStitcher(1920, 1080).RowLimit());
     EXPECT_EQ(5461, CScrollStitcher(16384, 1080).RowLimit());  // the size limit for pictures comes first

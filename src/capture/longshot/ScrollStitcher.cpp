@@ -21,31 +21,30 @@ CScrollStitcher::CScrollStitcher(int width, int height, int maxRows)
 {
 }
 
-StitchAnswer CScrollStitcher::Add(std::vector<uint32_t>& grabbed, int scrolledRows)
+StitchAnswer CScrollStitcher::Add(const uint32_t* grab, int scrolledRows)
 {
     if (m_limitReached)
-        return {StitchStep::kLimitReached, 0};
+        return {StitchStep::kLimitReached, 0, 0};
+    const size_t pixels = static_cast<size_t>(m_width) * m_height;
     if (!m_hasReference) {
-        std::swap(m_reference, grabbed);
-        grabbed.resize(m_reference.size());
+        m_reference.assign(grab, grab + pixels);
         m_hasReference = true;
         m_referenceHashed = false;
-        return {StitchStep::kAppended, 0};
+        return {StitchStep::kAppended, 0, 0};
     }
-    const uint32_t* const grab = grabbed.data();
     if (!m_fixedPartsKnown) {
         if (!FindFixedParts(grab))
-            return {StitchStep::kNoMovement, 0};
+            return {StitchStep::kNoMovement, 0, 0};
         m_referenceHashed = false;  // hashes are over the columns that move only
     }
     const Offset offset = FindOffset(grab, scrolledRows);
     if (!offset.found) {
         if (!m_fixedPartsKnown)
             m_header = m_footer = m_left = m_right = 0;
-        return {StitchStep::kNoMatch, 0};
+        return {StitchStep::kNoMatch, 0, 0};
     }
     if (offset.rows == 0)
-        return {StitchStep::kNoMovement, 0};
+        return {StitchStep::kNoMovement, 0, 0};
 
     int appended = 0;
     if (!m_fixedPartsKnown) {
@@ -61,11 +60,11 @@ StitchAnswer CScrollStitcher::Add(std::vector<uint32_t>& grabbed, int scrolledRo
         m_behind = 0;
         appended += Append(grab, m_height - m_footer - fresh, fresh);
     }
-    std::swap(m_reference, grabbed);
+    m_reference.assign(grab, grab + pixels);
     std::swap(m_referenceHashes, m_grabHashes);
     if (m_limitReached)
-        return {StitchStep::kLimitReached, appended};
-    return {offset.rows < 0 ? StitchStep::kScrolledBack : StitchStep::kAppended, appended};
+        return {StitchStep::kLimitReached, appended, offset.rows};
+    return {offset.rows < 0 ? StitchStep::kScrolledBack : StitchStep::kAppended, appended, offset.rows};
 }
 
 // The header and footer are the whole rows that are equal in both grabs at the top and
@@ -171,31 +170,48 @@ CScrollStitcher::Offset CScrollStitcher::FindOffset(const uint32_t* grab, int sc
 
 int CScrollStitcher::Append(const uint32_t* grab, int firstRow, int count)
 {
-    const int room = m_rowLimit - m_footer - RowCount();
+    const int room = m_rowLimit - m_footer - m_rowCount;
     if (count > room) {
         count = std::max(room, 0);
         m_limitReached = true;
     }
-    const uint32_t* first = grab + static_cast<size_t>(firstRow) * m_width;
-    m_rows.insert(m_rows.end(), first, first + static_cast<size_t>(count) * m_width);
+    const size_t rowPixels = m_width;
+    for (int i = 0; i < count; ++i, ++m_rowCount) {
+        if (m_rowCount % kChunkRows == 0) {
+            m_chunks.emplace_back();
+            m_chunks.back().reserve(rowPixels * kChunkRows);
+        }
+        const uint32_t* row = grab + (firstRow + i) * rowPixels;
+        m_chunks.back().insert(m_chunks.back().end(), row, row + rowPixels);
+    }
     return count;
 }
 
-StitchedPicture CScrollStitcher::Take()
+int CScrollStitcher::PictureHeight() const
 {
-    if (m_hasReference) {
-        if (!m_fixedPartsKnown)
-            Append(m_reference.data(), 0, m_height);  // a single grab is all header
-        else
-            m_rows.insert(m_rows.end(), ReferenceRow(m_height - m_footer), ReferenceRow(m_height - 1) + m_width);
+    if (!m_hasReference)
+        return m_rowCount;
+    return m_rowCount + (m_fixedPartsKnown ? m_footer : std::min(m_height, m_rowLimit));
+}
+
+void CScrollStitcher::TakeInto(uint32_t* pixels)
+{
+    if (m_hasReference && !m_fixedPartsKnown)
+        Append(m_reference.data(), 0, m_height);  // a single grab is all header
+    for (std::vector<uint32_t>& chunk : m_chunks) {
+        pixels = std::copy(chunk.begin(), chunk.end(), pixels);
+        std::vector<uint32_t>().swap(chunk);
     }
-    StitchedPicture picture;
-    picture.width = m_width;
-    picture.height = RowCount();
-    picture.pixels = std::move(m_rows);
-    m_rows.clear();
+    if (m_hasReference && m_fixedPartsKnown)
+        std::copy(ReferenceRow(m_height - m_footer), ReferenceRow(m_height), pixels);
+    Reset();
+}
+
+void CScrollStitcher::Reset()
+{
+    m_chunks.clear();
+    m_rowCount = 0;
     m_reference.clear();
-    m_hasReference = m_fixedPartsKnown = m_limitReached = false;
+    m_hasReference = m_fixedPartsKnown = m_limitReached = m_referenceHashed = false;
     m_header = m_footer = m_left = m_right = m_behind = 0;
-    return picture;
 }

@@ -18,13 +18,8 @@ enum class StitchStep {
 
 struct StitchAnswer {
     StitchStep step;
-    int rows;
-};
-
-struct StitchedPicture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;  // top-down, width * height
+    int rows;   // rows added to the picture
+    int moved;  // how far the content moved up the screen (negative: down); 0 when not found
 };
 
 class CScrollStitcher {
@@ -34,19 +29,28 @@ public:
     // Grabs are width x height pixels; the picture stays within maxRows and the size limit for pictures.
     CScrollStitcher(int width, int height, int maxRows = kLongshotMaxRows);
 
-    // grab holds width * height pixels; scrolledRows is how far the driver scrolled since the
-    // last grab (negative when back up), 0 when unknown. A grab that is taken becomes the reference without a copy:
-    // grab comes back holding the previous reference's buffer, to grab into next.
-    StitchAnswer Add(std::vector<uint32_t>& grab, int scrolledRows);
+    // grab holds width * height pixels, top-down; scrolledRows is how far the driver scrolled
+    // since the last grab (negative when back up), 0 when unknown. A grab that is taken is
+    // copied: the caller grabs into the same buffer again.
+    StitchAnswer Add(const uint32_t* grab, int scrolledRows);
 
+    int Width() const { return m_width; }
     int RowLimit() const { return m_rowLimit; }
-    // The rows kept so far (header and content, the footer comes at Take), for a preview
-    // that draws what was added since it last looked. Valid until the next Add.
-    int RowCount() const { return static_cast<int>(m_rows.size() / m_width); }
-    const uint32_t* Row(int y) const { return m_rows.data() + static_cast<size_t>(y) * m_width; }
+    // The rows of a grab that scroll: all of them until two grabs showed which stay put.
+    int MovingRows() const { return m_height - m_header - m_footer; }
+    // The rows kept so far (header and content, the footer comes when taken), for a preview
+    // that draws what was added since it last looked. Kept rows never change or move.
+    int RowCount() const { return m_rowCount; }
+    const uint32_t* Row(int y) const
+    {
+        return m_chunks[y / kChunkRows].data() + static_cast<size_t>(y % kChunkRows) * m_width;
+    }
 
-    // Hands the picture over (with the footer) and leaves the stitcher empty.
-    StitchedPicture Take();
+    // The height of the picture when taken now: the rows kept and the footer.
+    int PictureHeight() const;
+    // Writes the picture (Width() x PictureHeight(), top-down) to pixels and leaves the
+    // stitcher empty; the rows go as they are written, so the two are never held twice.
+    void TakeInto(uint32_t* pixels);
 
 private:
     struct Offset {
@@ -60,9 +64,15 @@ private:
     bool Overlaps(const uint32_t* grab, int offset, bool exactly) const;
     int Append(const uint32_t* grab, int firstRow, int count);
     const uint32_t* ReferenceRow(int y) const { return m_reference.data() + static_cast<size_t>(y) * m_width; }
+    void Reset();
+
+    // Kept rows lie in chunks, so that growing never copies them or holds them twice.
+    static constexpr int kChunkRows = 256;
 
     const int m_width, m_height, m_rowLimit;
-    std::vector<uint32_t> m_reference, m_rows;
+    std::vector<uint32_t> m_reference;
+    std::vector<std::vector<uint32_t>> m_chunks;
+    int m_rowCount = 0;
     std::vector<uint64_t> m_referenceHashes, m_grabHashes;
     bool m_referenceHashed = false;
     bool m_hasReference = false, m_fixedPartsKnown = false, m_limitReached = false;

@@ -177,7 +177,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     Register("TallPageView", ViewProc);
     const int barWidth = g_page.scrollBar ? GetSystemMetrics(SM_CXVSCROLL) : 0;
     const int width = g_page.width + barWidth, height = kHeaderRows + g_page.viewHeight + kFooterRows;
-    HWND page = CreateWindowExA(0, "TallPageWindow", "tall-page", WS_POPUP | WS_CLIPCHILDREN, g_page.left, g_page.top,
+    // Topmost, as a page the user brought to the front over the program that captures it.
+    HWND page = CreateWindowExA(WS_EX_TOPMOST, "TallPageWindow", "tall-page", WS_POPUP | WS_CLIPCHILDREN, g_page.left, g_page.top,
                                 width, height, nullptr, nullptr, instance, nullptr);
     g_page.view = CreateWindowExA(0, "TallPageView", nullptr, WS_CHILD | WS_VISIBLE | (g_page.scrollBar ? WS_VSCROLL : 0),
                                   0, kHeaderRows, width, g_page.viewHeight, page, nullptr, instance, nullptr);

@@ -44,7 +44,8 @@ std::vector<uint32_t> Page()
     std::vector<uint32_t> page(static_cast<size_t>(kWidth) * kPageHeight);
     for (int y = 0; y < kPageHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
-            page[static_cast<size_t>(y) * kWidth + x] = x < 4 ? static_cast<uint32_t>(y * 4 + x) : BandColour(y / kBand);
+            page[static_cast<size_t>(y) * kWidth + x] =
+                x < 4 ? static_cast<uint32_t>(y * 4 + x) : BandColour(y / kBand);
     return page;
 }
 
@@ -190,7 +191,8 @@ TEST_F(LongshotPreviewTest, ShowsTheNewestRowsOfAStitchedPageAndItsHeight)
         bands = BandsShown(m_preview.Handle());
         return !bands.empty() && bands.back() == lastBand;
     }));
-    EXPECT_TRUE(bands.front() > 0 && BandRun(bands.front(), lastBand) == bands) << "the newest, in order, at the bottom";
+    EXPECT_TRUE(bands.front() > 0 && BandRun(bands.front(), lastBand) == bands)
+        << "the newest, in order, at the bottom";
     EXPECT_EQ(ToGbk("2950 像素"), TextOf(Child(m_preview.Handle(), "Static", 0)));
 }
 

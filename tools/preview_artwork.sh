@@ -11,9 +11,11 @@ trap 'rm -rf "$work"' EXIT
 python3 "$root/tools/make_artwork.py" "$root/src/res/art" "$work"
 cd "$work"
 
-toolbar_labels=(open save fullscreen window region object cursor zoom-in zoom-out editor fit actual-size options)
+toolbar_labels=(open save fullscreen window region object cursor zoom-in zoom-out editor fit actual-size options
+                last-region markup longshot)
 annotate_labels=(hand select arrow line rectangle ellipse pen highlighter text step redact mosaic crop
                  no-fill fill half-fill font block)
+desk_labels=(undo redo pin save open-document copy cancel longshot)
 enlarge=(-filter point -resize 800%)
 
 # Normal and disabled images over a button face through the mask, as the toolbar
@@ -38,6 +40,7 @@ preview_strip() {
 }
 preview_strip toolbar "${toolbar_labels[@]}"
 preview_strip annotate "${annotate_labels[@]}"
+preview_strip desk "${desk_labels[@]}"
 
 # Icons at 16, 32 and 48 pixels (frames 0-2), enlarged 4x over a checkerboard.
 tiles=()
@@ -59,5 +62,5 @@ for cur in hand_open hand_closed; do
 done
 convert "${tiles[@]}" -bordercolor white -border 6 +append icons.png
 
-convert toolbar-cells.png annotate-cells.png icons.png -background white -gravity west -append "$out"
+convert toolbar-cells.png annotate-cells.png desk-cells.png icons.png -background white -gravity west -append "$out"
 echo "wrote $out"

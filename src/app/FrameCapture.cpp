@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <commctrl.h>
+
 #include "app/AppMessages.h"
 #include "app/DocumentTabs.h"
 #include "app/PinBoard.h"
@@ -50,6 +52,9 @@ bool CFrameCapture::OnCommand(UINT command)
         return true;
     case ID_CAPTURE_MARKUP:
         m_workflow.Run(CCaptureWorkflow::kMarkupCall);
+        return true;
+    case ID_CAPTURE_LONGSHOT:
+        m_workflow.Run(CCaptureWorkflow::kLongshotCall);
         return true;
     case ID_CAPTURE_INCLUDE_CURSOR:
         ToggleIncludeCursor();
@@ -148,6 +153,14 @@ void CFrameCapture::AnnounceCountdownRefused()
     Vorn::CFastString<128> text;
     text.LoadString(IDS_COUNTDOWN_REFUSED);
     m_trayIcon.ShowBalloon(text.GetString());
+}
+
+// The first pane, where menu help shows too: the next help replaces it.
+void CFrameCapture::ShowCaptureStatus(const char* text)
+{
+    const HWND statusBar = GetDlgItem(m_frame.Handle(), ID_VIEW_STATUS_BAR);
+    if (statusBar)
+        SendMessageA(statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
 }
 
 bool CFrameCapture::PinCapture(HBITMAP bitmap, POINT origin)

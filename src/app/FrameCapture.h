@@ -40,6 +40,7 @@ private:
     bool CopyCapture(HBITMAP bitmap) override;
     void AnnounceCapture(const char* savedPath, bool copied) override;
     void AnnounceCountdownRefused() override;
+    void ShowCaptureStatus(const char* text) override;
     bool PinCapture(HBITMAP bitmap, POINT origin) override;
     bool HidePins() override;
     void ShowPins() override;

@@ -39,6 +39,7 @@ TBBUTTON g_buttons[] = {
     Button(5, ID_CAPTURE_OBJECT),
     Button(13, ID_CAPTURE_LAST_REGION),
     Button(14, ID_CAPTURE_MARKUP),
+    Button(15, ID_CAPTURE_LONGSHOT),
     Separator(),
     Button(6, ID_CAPTURE_INCLUDE_CURSOR),
     Separator(),

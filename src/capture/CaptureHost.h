@@ -33,6 +33,8 @@ public:
     // Tells the user where a capture that opens no document went: the file it was
     // saved as (null when none) and whether it is on the clipboard.
     virtual void AnnounceCapture(const char* savedPath, bool copied) = 0;
+    // Tells the user, on the window's status line, how a capture ended.
+    virtual void ShowCaptureStatus(const char* text) = 0;
     // Tells the user that a countdown ended without a capture because a modal window
     // was open at zero.
     virtual void AnnounceCountdownRefused() = 0;

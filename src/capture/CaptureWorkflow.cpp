@@ -3,17 +3,21 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "capture/AutoSave.h"
 #include "capture/CaptureEngine.h"
 #include "capture/CaptureHost.h"
 #include "capture/CaptureOrigin.h"
 #include "capture/LastRegion.h"
+#include "capture/longshot/LongshotSession.h"
+#include "capture/longshot/ScrollStitcher.h"
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
 #include "settings/Settings.h"
 #include "ui/UpdateUI.h"
 #include "util/AppMessageBox.h"
+#include "util/FastString.h"
 #include "util/SystemReason.h"
 
 namespace {
@@ -62,7 +66,8 @@ void CCaptureWorkflow::Run(int mode)
     if (mode == kLastRegionCall && !g_settings.m_bHasLastRegion)
         return;
     // Checked before the window goes: nothing would bring it back.
-    if (!g_captureEngine.IsLoaded() || (mode == kMarkupCall && !g_captureEngine.CanSelectOnFrozenScreen())) {
+    const bool frozenOnly = mode == kMarkupCall || mode == kLongshotCall;
+    if (!g_captureEngine.IsLoaded() || (frozenOnly && !g_captureEngine.CanSelectOnFrozenScreen())) {
         AppMessageBox(window, IDS_ENGINE_MISSING, MB_ICONEXCLAMATION);
         return;
     }
@@ -123,7 +128,9 @@ void CCaptureWorkflow::Capture(int mode)
     Hide(m_host.HidePins());
     bool offScreen = false;
     const int deskMode = DeskMode(mode);
-    if (deskMode != 0)
+    if (mode == kLongshotCall)
+        CaptureLongshot();
+    else if (deskMode != 0)
         CaptureOnDesk(deskMode);
     else  // Where the picture lies on the screen is found as for the engine's own modes.
         Accept(Take(mode, offScreen), mode == kFullScreenCall ? 0 : mode == kLastRegionCall ? kModeRegion : mode);
@@ -171,7 +178,7 @@ bool CCaptureWorkflow::IsStaleRequest(const MSG& msg) const
     const UINT command = LOWORD(msg.wParam);
     const bool captureCommand =
         (command >= ID_CAPTURE_FULLSCREEN && command <= ID_CAPTURE_OBJECT) || command == ID_CAPTURE_LAST_REGION ||
-        command == ID_CAPTURE_MARKUP;
+        command == ID_CAPTURE_MARKUP || command == ID_CAPTURE_LONGSHOT;
     const bool request = msg.message == WM_HOTKEY || (msg.message == WM_COMMAND && captureCommand);
     // Unsigned differences: right across the wrap of the tick count.
     return request && msg.hwnd == m_host.CaptureWindow() && msg.time - m_dwStart < m_dwEnd - m_dwStart;
@@ -223,8 +230,78 @@ void CCaptureWorkflow::CaptureOnDesk(int deskMode)
     }
     // One frozen screen at a time: it goes before the picture goes anywhere.
     frame.reset();
-    if (result.action != DeskAction::kCancelled)
+    if (result.action == DeskAction::kLongshot) {
+        CBitmapOwner tall = TakeLongshot(result.rcSelection);
+        if (tall)
+            ReturnToDesk(std::move(tall), result.rcSelection);
+    } else if (result.action != DeskAction::kCancelled) {
         AcceptFromDesk(std::move(result));
+    }
+}
+
+void CCaptureWorkflow::CaptureLongshot()
+{
+    RECT chosen{};
+    CBitmapOwner frame = g_captureEngine.SelectOnFrozenScreen(CCaptureEngine::kModeAnyPart, m_settings, &chosen);
+    if (!frame)
+        return;
+    // What is scrolled is the live screen.
+    frame.reset();
+    CBitmapOwner tall = TakeLongshot(chosen);
+    if (!tall)
+        return;
+    CountCapture();
+    CaptureName name;
+    MakeUnsavedCaptureName(name, m_settings);
+    m_host.AdoptCapture(std::move(tall), name, false);
+    ShowWindowAgain();
+}
+
+CBitmapOwner CCaptureWorkflow::TakeLongshot(const RECT& selection)
+{
+    // A step needs rows to match and rows to move.
+    constexpr int kLeastRows = 3 * CScrollStitcher::kMinOverlapRows;
+    HWND window = m_host.CaptureWindow();
+    char rows[16];
+    if (selection.bottom - selection.top < kLeastRows) {
+        std::snprintf(rows, sizeof rows, "%d", kLeastRows);
+        AppMessageBox(window, IDS_LONGSHOT_TOO_SMALL, MB_ICONEXCLAMATION, rows);
+        return nullptr;
+    }
+    LongshotResult result = RunLongshot(selection, m_settings);
+    if (result.end == LongshotEnd::kFailed)
+        AppMessageBox(window, IDS_LONGSHOT_FAILED, MB_ICONEXCLAMATION, SystemReason(result.error).c_str());
+    if (!result.picture)
+        return nullptr;
+    BITMAP info{};
+    GetObjectA(result.picture.get(), sizeof info, &info);
+    if (result.end == LongshotEnd::kLimit) {
+        std::snprintf(rows, sizeof rows, "%d", static_cast<int>(info.bmHeight));
+        AppMessageBox(window, IDS_LONGSHOT_LIMIT, MB_ICONINFORMATION, rows);
+    } else if (result.end == LongshotEnd::kPageEnd || result.end == LongshotEnd::kNoMatch) {
+        Vorn::CFastString<256> format;
+        format.LoadString(result.end == LongshotEnd::kPageEnd ? IDS_LONGSHOT_PAGE_END : IDS_LONGSHOT_ENDED_NO_MATCH);
+        char text[256];
+        std::snprintf(text, sizeof text, format.GetString(), static_cast<int>(info.bmHeight));
+        m_host.ShowCaptureStatus(text);
+    }
+    return std::move(result.picture);
+}
+
+void CCaptureWorkflow::ReturnToDesk(CBitmapOwner picture, const RECT& selection)
+{
+    CCaptureDesk desk(m_host.AnnotationTools(), m_settings);
+    desk.Prepare();
+    DeskResult result = desk.RunPicture(picture.get(), selection);
+    if (result.action == DeskAction::kNotShown) {
+        CountCapture();
+        CaptureName name;
+        MakeUnsavedCaptureName(name, m_settings);
+        m_host.AdoptCapture(std::move(picture), name, false);
+        ShowWindowAgain();
+    } else if (result.action != DeskAction::kCancelled) {
+        AcceptFromDesk(std::move(result), false);
+    }
 }
 
 void CCaptureWorkflow::CountCapture()
@@ -241,15 +318,17 @@ void CCaptureWorkflow::CountCapture()
 // for after a capture (auto-save, copy, pin, no document) are not added to them. A
 // copy or pin that fails leaves the picture as a document with its marks: the one
 // place it is not lost.
-void CCaptureWorkflow::AcceptFromDesk(DeskResult result)
+void CCaptureWorkflow::AcceptFromDesk(DeskResult result, bool keepRegion)
 {
     CountCapture();
     // The picture carries its place as the engine's captures do, which is what keeps
     // the region for taking it again.
     const RECT& place = result.rcSelection;
     SetBitmapDimensionEx(result.picture.get(), place.left, place.top, nullptr);
-    m_settings.m_rcLastRegion = KeepLastRegion(result.picture.get());
-    m_settings.m_bHasLastRegion = 1;
+    if (keepRegion) {
+        m_settings.m_rcLastRegion = KeepLastRegion(result.picture.get());
+        m_settings.m_bHasLastRegion = 1;
+    }
 
     bool delivered = result.action == DeskAction::kSaved;
     if (result.action == DeskAction::kCopy || result.action == DeskAction::kPin) {
@@ -267,11 +346,17 @@ void CCaptureWorkflow::AcceptFromDesk(DeskResult result)
         MakeUnsavedCaptureName(name, m_settings);
         m_host.AdoptCapture(std::move(result.picture), name, false, std::move(result.marks));
     }
-    if (m_settings.m_bShowAfterCapture) {
-        m_keyboard.Show(m_host.CaptureWindow());
-        // No new document repaints the window's bars and empty space that the hide lost.
-        RedrawWindow(m_host.CaptureWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    }
+    ShowWindowAgain();
+}
+
+// After the windows of the desk or the long screenshot, nothing repaints by itself the
+// bars and the empty space that the hide lost.
+void CCaptureWorkflow::ShowWindowAgain()
+{
+    if (!m_settings.m_bShowAfterCapture)
+        return;
+    m_keyboard.Show(m_host.CaptureWindow());
+    RedrawWindow(m_host.CaptureWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CCaptureWorkflow::Accept(CBitmapOwner bitmap, int mode)

@@ -29,6 +29,9 @@ public:
     // A part of the screen chosen on the frozen screen and marked up there, in the
     // capture desk, before it goes anywhere.
     static constexpr int kMarkupCall = -4;
+    // A part of the screen chosen on the frozen screen, then scrolled and stitched into
+    // one tall picture.
+    static constexpr int kLongshotCall = -5;
     // However long the stored delay, the window is back within this time.
     static constexpr DWORD kLongestCapturePause = 10000;
 
@@ -57,6 +60,10 @@ private:
     // The engine's mode in which the capture goes through the desk; 0: the usual way.
     int DeskMode(int mode) const;
     void CaptureOnDesk(int deskMode);
+    void CaptureLongshot();
+    // The long screenshot of a part of the screen; null when there is none to keep (the
+    // user was told why where it was not his choice).
+    CBitmapOwner TakeLongshot(const RECT& selection);
     // What every picture taken goes through first: it is counted and heard.
     void CountCapture();
     // Brings a window back that the user could not, and lets the next capture start.
@@ -67,7 +74,11 @@ private:
     // mode: the engine's (0 full screen ...) for finding where the picture lies.
     void Accept(CBitmapOwner bitmap, int mode);
     // Carries out the way the user left the desk by; the picture is one he kept.
-    void AcceptFromDesk(DeskResult result);
+    // keepRegion: the picture is the selection's, whose place is kept as the last region.
+    void AcceptFromDesk(DeskResult result, bool keepRegion = true);
+    // The tall picture goes back to the desk it was asked from.
+    void ReturnToDesk(CBitmapOwner picture, const RECT& selection);
+    void ShowWindowAgain();
 
     ICaptureHost& m_host;
     bool m_bRunning = false;

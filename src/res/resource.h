@@ -328,5 +328,6 @@
 #define IDS_LONGSHOT_AUTO           4209
 #define IDS_LONGSHOT_TOO_SMALL      4210
 #define IDS_LONGSHOT_PREVIEW        4211
+#define IDS_LONGSHOT_SCROLL_BACK    4212
 
 #endif

@@ -18,6 +18,8 @@ const char kDeskForAllCaptures[] = "ToolbarForAllCaptures";
 const char kMarkupHotkey[] = "MarkupHotkey";
 const char kMarkupKey[] = "MarkupKey";
 const char kMarkupModifiers[] = "MarkupModifiers";
+const char kLongshotMaxRows[] = "LongshotMaxRows";
+constexpr long kLongshotRowsLow = 100, kLongshotRowsHigh = 30000;
 
 // The value of key; false when it is missing, or too long for the buffer: one that
 // fills it may have been cut, and a cut value would read as another.
@@ -114,6 +116,9 @@ void LoadMoreOptions(MoreOptions& options, const char* iniPath)
                options.m_wLastRegionKey, options.m_wLastRegionMods);
     ReadHotkey(iniPath, {kMarkupHotkey, kMarkupKey, kMarkupModifiers}, options.m_bMarkupHotkey, options.m_wMarkupKey,
                options.m_wMarkupMods);
+    long longshotRows = 0;
+    if (ReadNumber(iniPath, kLongshotMaxRows, kLongshotRowsLow, kLongshotRowsHigh, longshotRows))
+        options.m_nLongshotMaxRows = static_cast<int32_t>(longshotRows);
     options.m_bHasLastRegion = ReadRegion(iniPath, options.m_rcLastRegion) ? 1 : 0;
 }
 
@@ -134,5 +139,6 @@ bool SaveMoreOptions(const MoreOptions& options, const char* iniPath)
            WriteNumber(iniPath, kMarkupHotkey, options.m_bMarkupHotkey) &&
            WriteNumber(iniPath, kMarkupKey, options.m_wMarkupKey) &&
            WriteNumber(iniPath, kMarkupModifiers, options.m_wMarkupMods) &&
+           WriteNumber(iniPath, kLongshotMaxRows, options.m_nLongshotMaxRows) &&
            WritePrivateProfileStringA(kSection, kLastRegion, region, iniPath) != FALSE;
 }

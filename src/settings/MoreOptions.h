@@ -21,6 +21,8 @@ struct MoreOptions {
     int32_t m_bMarkupHotkey = 0;
     uint16_t m_wMarkupKey = VK_F7;
     uint16_t m_wMarkupMods = 2;
+    // The long screenshot stops at this height; the size limit for pictures may stop it sooner.
+    int32_t m_nLongshotMaxRows = 30000;
     int32_t m_bHasLastRegion = 0;
     RECT m_rcLastRegion{};  // the last region capture, in virtual-screen pixels
 };

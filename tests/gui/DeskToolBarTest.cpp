@@ -139,7 +139,7 @@ TEST_F(DeskToolBarTest, ClickedButtonsSendTheirCommandsAndGreyedOnesSendNothing)
     const RECT screen = ScreenRect();
     const RECT selection{screen.right - 300, 100, screen.right - 100, 200};
     m_bar.PlaceBeside(selection, RECT{});
-    m_bar.Update(true, false);
+    m_bar.Update(true, false, true);
     const RECT placed = BarRect();
     EXPECT_TRUE(placed.top >= selection.bottom && placed.right <= selection.right &&
                 placed.right >= selection.right - 16 && Inside(placed, screen))
@@ -156,7 +156,7 @@ TEST_F(DeskToolBarTest, ClickedButtonsSendTheirCommandsAndGreyedOnesSendNothing)
     EXPECT_FALSE(SendMessageA(actions, TB_ISBUTTONENABLED, ID_ANNOTATE_REDO, 0));
     EXPECT_TRUE(Click(ID_ANNOTATE_REDO));
     EXPECT_TRUE(ClickSends(ID_DESK_COPY)) << "nothing to redo, then the copy alone";
-    m_bar.Update(false, true);
+    m_bar.Update(false, true, true);
     EXPECT_FALSE(SendMessageA(actions, TB_ISBUTTONENABLED, ID_ANNOTATE_UNDO, 0));
     EXPECT_TRUE(ClickSends(ID_ANNOTATE_REDO));
 }

@@ -46,6 +46,7 @@ inline MoreOptions DistinctiveMoreOptions()
     options.m_bMarkupHotkey = 1;
     options.m_wMarkupKey = 'M';
     options.m_wMarkupMods = 5;
+    options.m_nLongshotMaxRows = 4321;
     options.m_bHasLastRegion = 1;
     options.m_rcLastRegion = {-1280, -20, 300, 700};
     return options;

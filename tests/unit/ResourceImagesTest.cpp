@@ -87,11 +87,11 @@ void ExpectMaskedStrip(UINT normalId, UINT disabledId, UINT maskId, int count, S
 // Drawn for 96, 144 and 192 DPI.
 const SIZE kPictureSizes[] = {{16, 15}, {24, 22}, {32, 30}};
 
-TEST_F(ResourceTest, ToolbarStripsHoldFifteenMaskedImagesInEachSize)
+TEST_F(ResourceTest, ToolbarStripsHoldSixteenMaskedImagesInEachSize)
 {
-    ExpectMaskedStrip(IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, IDB_TOOLBAR_MASK, 15, kPictureSizes[0]);
-    ExpectMaskedStrip(IDB_TOOLBAR_24, IDB_TOOLBAR_DISABLED_24, IDB_TOOLBAR_MASK_24, 15, kPictureSizes[1]);
-    ExpectMaskedStrip(IDB_TOOLBAR_32, IDB_TOOLBAR_DISABLED_32, IDB_TOOLBAR_MASK_32, 15, kPictureSizes[2]);
+    ExpectMaskedStrip(IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, IDB_TOOLBAR_MASK, 16, kPictureSizes[0]);
+    ExpectMaskedStrip(IDB_TOOLBAR_24, IDB_TOOLBAR_DISABLED_24, IDB_TOOLBAR_MASK_24, 16, kPictureSizes[1]);
+    ExpectMaskedStrip(IDB_TOOLBAR_32, IDB_TOOLBAR_DISABLED_32, IDB_TOOLBAR_MASK_32, 16, kPictureSizes[2]);
 }
 
 // The 13 tools, the three fills, the font and the mosaic block.
@@ -100,6 +100,14 @@ TEST_F(ResourceTest, AnnotationStripsHoldEighteenMaskedImagesInEachSize)
     ExpectMaskedStrip(IDB_ANNOTATE, IDB_ANNOTATE_DISABLED, IDB_ANNOTATE_MASK, 18, kPictureSizes[0]);
     ExpectMaskedStrip(IDB_ANNOTATE_24, IDB_ANNOTATE_DISABLED_24, IDB_ANNOTATE_MASK_24, 18, kPictureSizes[1]);
     ExpectMaskedStrip(IDB_ANNOTATE_32, IDB_ANNOTATE_DISABLED_32, IDB_ANNOTATE_MASK_32, 18, kPictureSizes[2]);
+}
+
+// The edits, 长截图, the four ways out and the floppy disk of 保存.
+TEST_F(ResourceTest, DeskStripsHoldEightMaskedImagesInEachSize)
+{
+    ExpectMaskedStrip(IDB_DESK, IDB_DESK_DISABLED, IDB_DESK_MASK, 8, kPictureSizes[0]);
+    ExpectMaskedStrip(IDB_DESK_24, IDB_DESK_DISABLED_24, IDB_DESK_MASK_24, 8, kPictureSizes[1]);
+    ExpectMaskedStrip(IDB_DESK_32, IDB_DESK_DISABLED_32, IDB_DESK_MASK_32, 8, kPictureSizes[2]);
 }
 
 // Width and height from the bitmap header of every image in an icon or cursor group.

@@ -20,7 +20,20 @@ DeskResult CCaptureDesk::Run(HBITMAP frame, POINT frameOrigin, const RECT& selec
     if (m_bRun)
         return DeskResult();
     m_bRun = true;
-    if (!m_window->Show(frame, frameOrigin, selection)) {
+    return RunShown(m_window->Show(frame, frameOrigin, selection));
+}
+
+DeskResult CCaptureDesk::RunPicture(HBITMAP picture, const RECT& place)
+{
+    if (m_bRun)
+        return DeskResult();
+    m_bRun = true;
+    return RunShown(m_window->ShowPicture(picture, place));
+}
+
+DeskResult CCaptureDesk::RunShown(bool shown)
+{
+    if (!shown) {
         DeskResult notShown;
         notShown.action = DeskAction::kNotShown;
         return notShown;

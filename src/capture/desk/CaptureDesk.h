@@ -11,8 +11,9 @@
 #include "settings/Settings.h"
 
 // kNotShown: the desk could not be made or shown; the caller still has the frame and
-// the selection, and nothing was chosen.
-enum class DeskAction { kCancelled, kCopy, kPin, kSaved, kOpenAsDocument, kNotShown };
+// the selection, and nothing was chosen. kLongshot: the user asked for a long screenshot of
+// the selection (rcSelection), before marking anything; nothing else is handed back.
+enum class DeskAction { kCancelled, kCopy, kPin, kSaved, kOpenAsDocument, kNotShown, kLongshot };
 
 struct DeskResult {
     DeskAction action = DeskAction::kCancelled;
@@ -51,8 +52,18 @@ public:
     // section of 32 bits a pixel as the engine hands it; selection in screen coordinates. A
     // desk that cannot be made or shown answers kNotShown.
     DeskResult Run(HBITMAP frame, POINT frameOrigin, const RECT& selection);
+    // The same for a picture taken elsewhere (a long screenshot, of any height), shown at 100%
+    // where it was taken: place (screen coordinates) gives its top-left, on the monitor that
+    // shows most of place. A picture taller than that monitor scrolls with the wheel. The
+    // picture is the caller's, as the frame is for Run, and stays fixed (no kLongshot); the
+    // result's picture is a copy of all of it, the marks in its coordinates, and rcSelection
+    // where it showed on the screen at the end.
+    DeskResult RunPicture(HBITMAP picture, const RECT& place);
 
 private:
+    // Runs the desk once shown; kNotShown when it could not be.
+    DeskResult RunShown(bool shown);
+
     std::unique_ptr<CDeskWindow> m_window;
     bool m_bRun = false;
 };

@@ -22,7 +22,7 @@ const ToolBarStrips kDeskStrips = {
 };
 
 // The action bar's buttons; picture -1 is a gap of 8 pixels at 96 DPI. 长截图 and 识别文字
-// belong in the gap after the edits, before the ways out.
+// stand between the edits and the ways out.
 struct Action {
     int picture;
     UINT command;
@@ -33,6 +33,8 @@ constexpr Action kActions[] = {
     {0, ID_ANNOTATE_UNDO, IDS_DESK_TIP_UNDO},
     {1, ID_ANNOTATE_REDO, IDS_DESK_TIP_REDO},
     {-1, 0, 0},
+    {7, ID_DESK_LONGSHOT, IDS_DESK_TIP_LONGSHOT},
+    {-1, 0, 0},
     {2, ID_DESK_PIN, IDS_DESK_TIP_PIN},
     {3, ID_DESK_SAVE, IDS_DESK_TIP_SAVE},
     {4, ID_DESK_OPEN_DOCUMENT, IDS_DESK_TIP_OPEN_DOCUMENT},
@@ -41,7 +43,7 @@ constexpr Action kActions[] = {
     {6, ID_DESK_CANCEL, IDS_DESK_TIP_CANCEL},
 };
 constexpr int kActionCount = sizeof kActions / sizeof kActions[0];
-constexpr int kActionPictures = 7;
+constexpr int kActionPictures = 8;
 
 // The editor's tools that have no place on the desk: the selection is moved by its handles,
 // and cut by the selection itself.
@@ -118,7 +120,7 @@ bool CDeskToolBar::Create(HWND desk)
         SendMessageA(m_drawing.Handle(), TB_HIDEBUTTON, tool, MAKELPARAM(TRUE, 0));
     TipEvenWhenInactive(m_drawing.Handle());
     TipEvenWhenInactive(m_hActions);
-    Update(false, false);
+    Update(false, false, false);
     return true;
 }
 
@@ -209,13 +211,14 @@ void CDeskToolBar::PlaceBeside(const RECT& selection, const RECT& markedUp)
     SetWindowPos(Handle(), HWND_TOP, onDesk.x, onDesk.y, m_size.cx, m_size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-void CDeskToolBar::Update(bool canUndo, bool canRedo)
+void CDeskToolBar::Update(bool canUndo, bool canRedo, bool canLongshot)
 {
     m_drawing.Update();
     if (!m_hActions)
         return;
     SendMessageA(m_hActions, TB_ENABLEBUTTON, ID_ANNOTATE_UNDO, MAKELPARAM(canUndo, 0));
     SendMessageA(m_hActions, TB_ENABLEBUTTON, ID_ANNOTATE_REDO, MAKELPARAM(canRedo, 0));
+    SendMessageA(m_hActions, TB_ENABLEBUTTON, ID_DESK_LONGSHOT, MAKELPARAM(canLongshot, 0));
 }
 
 // The bar's dialogs and its width list leave the focus with the bar, which has no keys of

@@ -16,10 +16,10 @@ class CAnnotationTools;
 // of its own costs the desk's showing the mapping of one more window), that never takes the
 // activation. One row (two on a monitor too narrow for one) holds the drawing tools and the
 // look of the next mark (the editor's annotation toolbar, over the same tools), then 撤销,
-// 重做 and the ways out: 贴到屏幕, 保存, 打开为文档, 复制, 取消.
+// 重做, 长截图 and the ways out: 贴到屏幕, 保存, 打开为文档, 复制, 取消.
 // Commands go to the desk as posted WM_COMMANDs, so that the desk may take the bar down in
 // answer: the tool ids (ID_TOOL_* as the editor's toolbar sends them), ID_ANNOTATE_UNDO/REDO,
-// and the actions ID_DESK_PIN, ID_DESK_SAVE, ID_DESK_OPEN_DOCUMENT, ID_DESK_COPY,
+// ID_DESK_LONGSHOT and the actions ID_DESK_PIN, ID_DESK_SAVE, ID_DESK_OPEN_DOCUMENT, ID_DESK_COPY,
 // ID_DESK_CANCEL. The look commands (colour, width, fill, font, mosaic block) are handled
 // inside, on the tools, which keep them in lumigrab.ini through their observer.
 class CDeskToolBar : public CWindow {
@@ -35,8 +35,8 @@ public:
     // Shows it beside the selection (screen coordinates), wholly on the monitor that shows most
     // of it and at that monitor's DPI; markedUp: the part being marked up, to keep clear of.
     void PlaceBeside(const RECT& selection, const RECT& markedUp);
-    // Shows the tools' state and whether undo and redo can go.
-    void Update(bool canUndo, bool canRedo);
+    // Shows the tools' state and whether undo, redo and the long screenshot can go.
+    void Update(bool canUndo, bool canRedo, bool canLongshot);
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

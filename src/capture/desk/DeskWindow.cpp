@@ -109,17 +109,28 @@ bool CDeskWindow::Prepare()
     return true;
 }
 
-bool CDeskWindow::Show(HBITMAP frame, POINT frameOrigin, const RECT& selection)
+bool CDeskWindow::UseFrame(HBITMAP frame)
 {
     m_pFramePixels = LayoutPixels(frame, m_frameSize);
-    if (!m_pFramePixels || !Prepare())
+    return m_pFramePixels && Prepare();
+}
+
+bool CDeskWindow::Show(HBITMAP frame, POINT frameOrigin, const RECT& selection)
+{
+    if (!UseFrame(frame))
         return false;
+    m_ptDeskOrigin = frameOrigin;
+    m_deskSize = m_frameSize;
+    RECT inDesk = selection;
+    OffsetRect(&inDesk, -frameOrigin.x, -frameOrigin.y);
+    return ShowDesk(frame, inDesk, RECT{0, 0, m_frameSize.cx, m_frameSize.cy});
+}
+
+bool CDeskWindow::ShowDesk(HBITMAP frame, const RECT& selection, const RECT& bounds)
+{
     GdiFlush();  // what GDI drew into the frame is there to read
     m_hFrame = frame;
-    m_ptFrameOrigin = frameOrigin;
-    m_selection = CDeskSelection(RECT{selection.left - frameOrigin.x, selection.top - frameOrigin.y,
-                                      selection.right - frameOrigin.x, selection.bottom - frameOrigin.y},
-                                 RECT{0, 0, m_frameSize.cx, m_frameSize.cy});
+    m_selection = CDeskSelection(selection, bounds);
     // The desk starts with no tool, so that a drag inside the selection moves it.
     m_previousTool = m_tools.Tool();
     m_tools.SetTool(AnnotationTool::kHand);
@@ -128,7 +139,7 @@ bool CDeskWindow::Show(HBITMAP frame, POINT frameOrigin, const RECT& selection)
         UpdateToolBar();
         PlaceToolBar();
     }
-    SetWindowPos(Handle(), HWND_TOPMOST, frameOrigin.x, frameOrigin.y, m_frameSize.cx, m_frameSize.cy,
+    SetWindowPos(Handle(), HWND_TOPMOST, m_ptDeskOrigin.x, m_ptDeskOrigin.y, m_deskSize.cx, m_deskSize.cy,
                  SWP_SHOWWINDOW);
     RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     m_dwShownAt = GetTickCount();
@@ -185,6 +196,9 @@ LRESULT CDeskWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_LBUTTONUP:
         OnButtonUp(PointOf(lParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
     case WM_RBUTTONUP:  // on release, so that the release reaches no window below
         OnRightButtonUp();
@@ -344,6 +358,11 @@ void CDeskWindow::OnCommand(UINT id)
     case ID_DESK_CANCEL:
         Finish(DeskAction::kCancelled);
         break;
+    case ID_DESK_LONGSHOT:
+        // Posted by the bar: a mark may have come first.
+        if (!IsFixed())
+            Finish(DeskAction::kLongshot);
+        break;
     }
 }
 
@@ -364,13 +383,16 @@ void CDeskWindow::OnEdited()
 
 void CDeskWindow::PlaceToolBar()
 {
-    RECT selection = Selection(), markedUp{};
-    OffsetRect(&selection, m_ptFrameOrigin.x, m_ptFrameOrigin.y);
+    // Beside the part of a tall picture that shows.
+    const RECT desk{0, 0, m_deskSize.cx, m_deskSize.cy};
+    RECT selection{}, markedUp{};
+    IntersectRect(&selection, &Selection(), &desk);
+    OffsetRect(&selection, m_ptDeskOrigin.x, m_ptDeskOrigin.y);
     // The latest mark is where the user works; all marks together, spread over the
     // selection, would leave no corner clear.
     if (!m_picture.Objects().empty()) {
         markedUp = AnnotationInkBounds(m_picture.Objects().back());
-        OffsetRect(&markedUp, m_rcPicture.left + m_ptFrameOrigin.x, m_rcPicture.top + m_ptFrameOrigin.y);
+        OffsetRect(&markedUp, m_rcPicture.left + m_ptDeskOrigin.x, m_rcPicture.top + m_ptDeskOrigin.y);
     }
     const RECT labelBefore = LabelRect(Selection());
     m_toolBar.PlaceBeside(selection, markedUp);
@@ -383,7 +405,7 @@ void CDeskWindow::PlaceToolBar()
 
 void CDeskWindow::UpdateToolBar()
 {
-    m_toolBar.Update(m_picture.CanUndo(), m_picture.CanRedo());
+    m_toolBar.Update(m_picture.CanUndo(), m_picture.CanRedo(), !IsFixed());
 }
 
 bool CDeskWindow::EndWorkInProgress()
@@ -486,7 +508,7 @@ void CDeskWindow::PreparePicture()
     const RECT& rect = Selection();
     if (m_picture.Bitmap() && EqualRect(&rect, &m_rcPicture))
         return;
-    m_picture.Reset(CopyFramePart(m_hFrame, rect).release());
+    m_picture.Reset(CopyFramePart(m_hFrame, InFrame(rect)).release());
     m_rcPicture = rect;
     m_surface.SetPictureOrigin(POINT{rect.left, rect.top});
 }
@@ -500,8 +522,10 @@ DeskResult CDeskWindow::TakeResult(DeskAction action)
     m_controller.FinishText();
     const RECT& rect = Selection();
     result.rcSelection = rect;
-    OffsetRect(&result.rcSelection, m_ptFrameOrigin.x, m_ptFrameOrigin.y);
-    result.picture = CopyFramePart(m_hFrame, rect);
+    OffsetRect(&result.rcSelection, m_ptDeskOrigin.x, m_ptDeskOrigin.y);
+    if (action == DeskAction::kLongshot)
+        return result;
+    result.picture = CopyFramePart(m_hFrame, InFrame(rect));
     if (m_picture.Bitmap() && EqualRect(&rect, &m_rcPicture))
         result.marks = m_picture.Objects();
     return result;

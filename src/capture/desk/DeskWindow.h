@@ -16,7 +16,8 @@
 // copy). The selection can be resized and moved until the first mark is drawn; then the
 // annotation controller draws over a picture of the selection's pixels. Prepare it (its
 // windows made, hidden) before the capture, Show it with the frame, then Run until the
-// user leaves.
+// user leaves. Shown with a picture instead, it covers one monitor and the picture is the
+// fixed selection, scrolled with the wheel when taller than the monitor.
 class CDeskWindow : public CWindow {
 public:
     CDeskWindow(CAnnotationTools& tools, const CSettings& settings);
@@ -31,10 +32,14 @@ public:
     // it is read in place, so it is a top-down DIB section of 32 bits a pixel (false for a
     // bitmap that is not a DIB section of 32 bits).
     bool Show(HBITMAP frame, POINT frameOrigin, const RECT& selection);
+    // Shows a picture taken elsewhere at 100% from place's top-left (screen coordinates), on
+    // the monitor that shows most of place, kept on it where it fits; the rest of the monitor
+    // darkened. The same kind of bitmap as Show's frame, also the caller's.
+    bool ShowPicture(HBITMAP picture, const RECT& place);
     // Runs the desk's messages until the user leaves, and hands back what was chosen.
     DeskResult Run();
 
-    // The selection in the window's (and the frame's) pixels.
+    // The selection in the window's pixels (the frame's too, unless a picture scrolls).
     const RECT& Selection() const { return m_selection.Rect(); }
     // The bytes of pixels the desk holds besides the caller's frame.
     size_t PictureBytes() const;
@@ -54,6 +59,16 @@ private:
     void OnButtonUp(POINT point);
     void OnRightButtonUp();
     bool OnSetCursor();
+    void OnMouseWheel(int delta);
+    // Scrolls a picture taller than the desk by rows (down when positive), within its ends.
+    void ScrollPicture(int rows);
+    // Reads the frame's size and makes the windows; false for a bitmap that is not a DIB
+    // section of 32 bits, or a desk that cannot be made.
+    bool UseFrame(HBITMAP frame);
+    // Shows the frame with the selection (both in the window's pixels, placed already).
+    bool ShowDesk(HBITMAP frame, const RECT& selection, const RECT& bounds);
+    // A rectangle of the window's pixels in the frame's.
+    RECT InFrame(const RECT& client) const;
     void OnCommand(UINT id);
     void OnEdited();
     // The toolbar beside the selection, clear of the marks, and showing the tools' state.
@@ -68,8 +83,8 @@ private:
     // The modifier keys held now, as the controller takes them.
     static unsigned HeldKeys();
     bool IsDrawingTool() const;
-    // The selection can change until the first mark is drawn.
-    bool IsFixed() const { return m_picture.CanUndo() || m_picture.CanRedo(); }
+    // The selection of a frame can change until the first mark is drawn; a picture's never.
+    bool IsFixed() const { return m_bPicture || m_picture.CanUndo() || m_picture.CanRedo(); }
     void SelectionChanged(const RECT& before);
     // The picture of the selection's pixels that the controller marks up, made anew for
     // a selection that changed.
@@ -87,8 +102,13 @@ private:
 
     HBITMAP m_hFrame = nullptr;
     const DWORD* m_pFramePixels = nullptr;  // the frame's, read in place
-    POINT m_ptFrameOrigin{};
     SIZE m_frameSize{};
+    POINT m_ptDeskOrigin{};  // the window's top-left on the screen
+    SIZE m_deskSize{};
+    POINT m_ptFrameShift{};  // where the frame's top-left shows in the window
+    bool m_bPicture = false;
+    int m_nScroll = 0;  // rows of a tall picture above the window's top
+    int m_nScrollMax = 0;
     CAnnotationTools& m_tools;
     const CSettings& m_settings;
     AnnotationTool m_previousTool;

@@ -15,6 +15,7 @@ constexpr int kLabelPaddingY = 3;
 const COLORREF kAccent = RGB(0, 160, 255);
 const COLORREF kLabelBackground = RGB(32, 32, 32);
 const COLORREF kLabelText = RGB(255, 255, 255);
+const COLORREF kAroundPicture = RGB(64, 64, 64);
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
 {
@@ -50,8 +51,9 @@ void CDeskWindow::PaintSelection(HDC dc, const RECT& part) const
     const int width = part.right - part.left, height = part.bottom - part.top;
     const CMemoryDC source(dc);
     CSelectObject frame(source, m_hFrame);
+    const POINT from{part.left - m_ptFrameShift.x, part.top - m_ptFrameShift.y};
     if (!m_picture.Bitmap()) {
-        BitBlt(dc, part.left, part.top, width, height, source, part.left, part.top, SRCCOPY);
+        BitBlt(dc, part.left, part.top, width, height, source, from.x, from.y, SRCCOPY);
         return;
     }
     // Marks are drawn over the pixels off the screen, so that a mark being dragged never
@@ -61,7 +63,7 @@ void CDeskWindow::PaintSelection(HDC dc, const RECT& part) const
         return;
     const CMemoryDC buffer(dc);
     CSelectObject chosen(buffer, bitmap.get());
-    BitBlt(buffer, 0, 0, width, height, source, part.left, part.top, SRCCOPY);
+    BitBlt(buffer, 0, 0, width, height, source, from.x, from.y, SRCCOPY);
     const POINT shift{part.left, part.top};
     m_controller.PaintMarks(buffer, part, shift);
     m_controller.PaintLive(buffer, part, shift);
@@ -88,6 +90,11 @@ void CDeskWindow::PaintDimmed(HDC dc, const RECT& clip) const
 // time from the frame's own pixels into a buffer the size of the band.
 void CDeskWindow::PaintDimmedPart(HDC dc, const RECT& part) const
 {
+    // A picture from elsewhere has nothing of the screen around it to show.
+    if (m_bPicture) {
+        FillSolid(dc, part, kAroundPicture);
+        return;
+    }
     constexpr LONG kBandPixels = 1 << 16;
     const LONG width = part.right - part.left;
     const LONG rows = std::max(1L, std::min(part.bottom - part.top, kBandPixels / width));
@@ -161,7 +168,7 @@ RECT CDeskWindow::LabelRect(const RECT& selection) const
     const int gap = dpi.Scale(kLabelGap);
     RECT bar{};
     if (m_toolBar.Handle() && IsWindowVisible(m_toolBar.Handle()) && GetWindowRect(m_toolBar.Handle(), &bar))
-        OffsetRect(&bar, -m_ptFrameOrigin.x, -m_ptFrameOrigin.y);
+        OffsetRect(&bar, -m_ptDeskOrigin.x, -m_ptDeskOrigin.y);
     const auto covered = [&bar](const RECT& label) {
         RECT common{};
         return IntersectRect(&common, &bar, &label) != FALSE;
@@ -173,8 +180,8 @@ RECT CDeskWindow::LabelRect(const RECT& selection) const
         OffsetRect(&label, gap, gap + height + gap);
     if (covered(label))
         OffsetRect(&label, 0, bar.bottom + gap - label.top);
-    if (label.right > m_frameSize.cx)
-        OffsetRect(&label, m_frameSize.cx - label.right, 0);
+    if (label.right > m_deskSize.cx)
+        OffsetRect(&label, m_deskSize.cx - label.right, 0);
     return label;
 }
 

@@ -36,6 +36,8 @@ public:
 
     int Width() const { return m_width; }
     int RowLimit() const { return m_rowLimit; }
+    // The rows of a grab that scroll: all of them until two grabs showed which stay put.
+    int MovingRows() const { return m_height - m_header - m_footer; }
     // The rows kept so far (header and content, the footer comes when taken), for a preview
     // that draws what was added since it last looked. Kept rows never change or move.
     int RowCount() const { return m_rowCount; }

@@ -134,7 +134,8 @@ TEST_F(CaptureDeskPicture, ATallPictureScrollsWithTheWheelAndTakesMarksInItsOwnP
     const RECT drawn[] = {{50, 200 + scrolled[0], 200, 400 + scrolled[0]}, {50, 500 + scrolled[1], 150, 600 + scrolled[1]}};
     for (int i = 0; i < 2; ++i) {
         const Annotation& mark = result.marks[i];
-        const RECT got{mark.points[0].x, mark.points[0].y, mark.points[1].x, mark.points[1].y};
+        const RECT got{static_cast<LONG>(mark.points[0].x), static_cast<LONG>(mark.points[0].y),
+                       static_cast<LONG>(mark.points[1].x), static_cast<LONG>(mark.points[1].y)};
         EXPECT_TRUE(EqualRect(&drawn[i], &got)) << i << ": " << got.left << ", " << got.top << ", " << got.right
                                                 << ", " << got.bottom;
     }

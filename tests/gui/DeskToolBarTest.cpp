@@ -145,7 +145,7 @@ TEST_F(DeskToolBarTest, ClickedButtonsSendTheirCommandsAndGreyedOnesSendNothing)
                 placed.right >= selection.right - 16 && Inside(placed, screen))
         << "below, right-aligned";
 
-    const UINT sent[] = {ID_TOOL_RECTANGLE, ID_TOOL_MOSAIC, ID_ANNOTATE_UNDO, ID_DESK_PIN,
+    const UINT sent[] = {ID_TOOL_RECTANGLE, ID_TOOL_MOSAIC, ID_ANNOTATE_UNDO, ID_DESK_LONGSHOT, ID_DESK_PIN,
                          ID_DESK_SAVE, ID_DESK_OPEN_DOCUMENT, ID_DESK_COPY, ID_DESK_CANCEL};
     for (UINT command : sent)
         EXPECT_TRUE(ClickSends(command)) << command;
@@ -183,10 +183,10 @@ TEST_F(DeskToolBarTest, TheBarStaysWhollyOnTheScreenBesideSelectionsAtItsEdges)
     EXPECT_TRUE(Inside(placed, screen));
     EXPECT_LE(placed.bottom, atBottom.top) << "above a selection that touches the bottom edge";
 
-    m_bar.PlaceBeside(screen, RECT{0, screen.bottom - 50, screen.right / 2, screen.bottom});
+    m_bar.PlaceBeside(screen, RECT{0, screen.bottom - 50, screen.right / 3, screen.bottom});
     placed = BarRect();
     EXPECT_TRUE(Inside(placed, screen));
-    EXPECT_GE(placed.left, screen.right / 2) << "beside the marks, not over them";
+    EXPECT_GE(placed.left, screen.right / 3) << "beside the marks, not over them";
 }
 
 }

@@ -16,7 +16,8 @@ TBBUTTON Button(int image, UINT command, BYTE style = BTNS_BUTTON)
     button.iBitmap = image;
     button.idCommand = static_cast<int>(command);
     button.fsState = TBSTATE_ENABLED;
-    button.fsStyle = style;
+    // Each button as wide as its own label: the bar keeps to the window at 150% too.
+    button.fsStyle = style | BTNS_AUTOSIZE;
     button.iString = image;  // labels are added in picture order
     return button;
 }
@@ -78,7 +79,7 @@ void AdaptButtonsToControls()
     if (CommonControlsVersion() < MAKELONG(80, 5))
         for (TBBUTTON& button : g_buttons)
             if (button.idCommand == ID_EDITORS)
-                button.fsStyle = BTNS_DROPDOWN;
+                button.fsStyle = BTNS_DROPDOWN | BTNS_AUTOSIZE;
 }
 }
 

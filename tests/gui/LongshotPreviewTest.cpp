@@ -11,6 +11,7 @@
 #include "KeyInput.h"
 #include "LiveGdiObjects.h"
 #include "MessagePump.h"
+#include "CommandRecorder.h"
 #include "PixelReader.h"
 #include "RealClick.h"
 #include "capture/longshot/LongshotPreview.h"
@@ -49,25 +50,6 @@ std::vector<uint32_t> Page()
     return page;
 }
 
-std::vector<UINT> g_commands;
-
-LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED)
-        g_commands.push_back(LOWORD(wParam));
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND MakeOwner()
-{
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = OwnerProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "LongshotPreviewTestOwner";
-    RegisterClassA(&wc);
-    return CreateWindowExA(0, wc.lpszClassName, nullptr, WS_POPUP | WS_VISIBLE, kSelection.left, kSelection.top,
-                           kWidth, kGrabHeight, nullptr, nullptr, wc.hInstance, nullptr);
-}
 
 HWND Child(HWND parent, const char* className, int index)
 {
@@ -120,8 +102,8 @@ class LongshotPreviewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_commands.clear();
-        m_owner = MakeOwner();
+        m_owner = MakeCommandRecorder(
+            RECT{kSelection.left, kSelection.top, kSelection.left + kWidth, kSelection.top + kGrabHeight});
         ASSERT_NE(nullptr, m_owner);
         SetForegroundWindow(m_owner);
         ASSERT_TRUE(m_preview.Create(m_owner, kSelection));
@@ -136,9 +118,9 @@ protected:
     // True when the owner hears command, and only it, after what the user did.
     bool Hears(UINT command)
     {
-        const size_t heard = g_commands.size();
-        return PumpUntil([&] { return g_commands.size() > heard; }, 3000) && g_commands.size() == heard + 1 &&
-               g_commands.back() == command;
+        const size_t heard = RecordedCommands().size();
+        return PumpUntil([&] { return RecordedCommands().size() > heard; }, 3000) &&
+               RecordedCommands().size() == heard + 1 && RecordedCommands().back() == command;
     }
 
     bool Click(HWND window)

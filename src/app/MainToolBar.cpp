@@ -16,7 +16,8 @@ TBBUTTON Button(int image, UINT command, BYTE style = BTNS_BUTTON)
     button.iBitmap = image;
     button.idCommand = static_cast<int>(command);
     button.fsState = TBSTATE_ENABLED;
-    button.fsStyle = style;
+    // Each button as wide as its own label: the bar keeps to the window at 150% too.
+    button.fsStyle = style | BTNS_AUTOSIZE;
     button.iString = image;  // labels are added in picture order
     return button;
 }
@@ -39,6 +40,7 @@ TBBUTTON g_buttons[] = {
     Button(5, ID_CAPTURE_OBJECT),
     Button(13, ID_CAPTURE_LAST_REGION),
     Button(14, ID_CAPTURE_MARKUP),
+    Button(15, ID_CAPTURE_LONGSHOT),
     Separator(),
     Button(6, ID_CAPTURE_INCLUDE_CURSOR),
     Separator(),
@@ -77,7 +79,7 @@ void AdaptButtonsToControls()
     if (CommonControlsVersion() < MAKELONG(80, 5))
         for (TBBUTTON& button : g_buttons)
             if (button.idCommand == ID_EDITORS)
-                button.fsStyle = BTNS_DROPDOWN;
+                button.fsStyle = BTNS_DROPDOWN | BTNS_AUTOSIZE;
 }
 }
 

@@ -254,8 +254,7 @@ void CCaptureWorkflow::CaptureLongshot()
     CaptureName name;
     MakeUnsavedCaptureName(name, m_settings);
     m_host.AdoptCapture(std::move(tall), name, false);
-    if (m_settings.m_bShowAfterCapture)
-        m_keyboard.Show(m_host.CaptureWindow());
+    ShowWindowAgain();
 }
 
 CBitmapOwner CCaptureWorkflow::TakeLongshot(const RECT& selection)
@@ -299,6 +298,7 @@ void CCaptureWorkflow::ReturnToDesk(CBitmapOwner picture, const RECT& selection)
         CaptureName name;
         MakeUnsavedCaptureName(name, m_settings);
         m_host.AdoptCapture(std::move(picture), name, false);
+        ShowWindowAgain();
     } else if (result.action != DeskAction::kCancelled) {
         AcceptFromDesk(std::move(result), false);
     }
@@ -346,11 +346,17 @@ void CCaptureWorkflow::AcceptFromDesk(DeskResult result, bool keepRegion)
         MakeUnsavedCaptureName(name, m_settings);
         m_host.AdoptCapture(std::move(result.picture), name, false, std::move(result.marks));
     }
-    if (m_settings.m_bShowAfterCapture) {
-        m_keyboard.Show(m_host.CaptureWindow());
-        // No new document repaints the window's bars and empty space that the hide lost.
-        RedrawWindow(m_host.CaptureWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    }
+    ShowWindowAgain();
+}
+
+// After the windows of the desk or the long screenshot, nothing repaints by itself the
+// bars and the empty space that the hide lost.
+void CCaptureWorkflow::ShowWindowAgain()
+{
+    if (!m_settings.m_bShowAfterCapture)
+        return;
+    m_keyboard.Show(m_host.CaptureWindow());
+    RedrawWindow(m_host.CaptureWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CCaptureWorkflow::Accept(CBitmapOwner bitmap, int mode)

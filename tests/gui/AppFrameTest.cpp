@@ -146,18 +146,18 @@ TEST_F(AppFrameTest, StatusPanesKeepTheirWidthsWhenTheFrameNarrows)
 // buttons show pictures 13 and 14. Every label is four characters at most: the buttons
 // are as wide as the widest, and five would push the last one off a 1280-pixel screen
 // at 144 DPI.
-TEST_F(AppFrameTest, ToolBarHoldsTheNineteenButtonsWithLabels)
+TEST_F(AppFrameTest, ToolBarHoldsTheTwentyButtonsWithLabels)
 {
     HWND toolBar = m_frame->ToolBar();
-    ASSERT_EQ(19, SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
-    const std::pair<int, int> buttons[19] = {
+    ASSERT_EQ(20, SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
+    const std::pair<int, int> buttons[20] = {
         {ID_FILE_OPEN, 0},      {ID_FILE_SAVE, 1},      {0, 0},
         {ID_CAPTURE_FULLSCREEN, 2}, {ID_CAPTURE_WINDOW, 3}, {ID_CAPTURE_REGION, 4},
-        {ID_CAPTURE_OBJECT, 5}, {ID_CAPTURE_LAST_REGION, 13}, {ID_CAPTURE_MARKUP, 14}, {0, 0},
-        {ID_CAPTURE_INCLUDE_CURSOR, 6}, {0, 0},  {ID_ZOOM_IN, 7},
+        {ID_CAPTURE_OBJECT, 5}, {ID_CAPTURE_LAST_REGION, 13}, {ID_CAPTURE_MARKUP, 14},
+        {ID_CAPTURE_LONGSHOT, 15},  {0, 0}, {ID_CAPTURE_INCLUDE_CURSOR, 6}, {0, 0},  {ID_ZOOM_IN, 7},
         {ID_ZOOM_OUT, 8},       {ID_EDITORS, 9},        {ID_ZOOM_FIT, 10},
         {ID_ZOOM_ACTUAL, 11},   {0, 0},                 {ID_VIEW_OPTIONS, 12}};
-    for (int i = 0; i < 19; ++i) {
+    for (int i = 0; i < 20; ++i) {
         TBBUTTON button{};
         SendMessageA(toolBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
         EXPECT_EQ(buttons[i].first, button.idCommand) << "button " << i;
@@ -168,6 +168,7 @@ TEST_F(AppFrameTest, ToolBarHoldsTheNineteenButtonsWithLabels)
     for (const auto& [id, expected] : {std::pair<UINT, const char*>{ID_CAPTURE_REGION, "区域捕捉"},
                                        {ID_CAPTURE_LAST_REGION, "上次区域"},
                                        {ID_CAPTURE_MARKUP, "截图标注"},
+                                       {ID_CAPTURE_LONGSHOT, "长截图"},
                                        {ID_CAPTURE_INCLUDE_CURSOR, "包含光标"},
                                        {ID_VIEW_OPTIONS, "设置"}}) {
         char label[64] = {};

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "DeskWindows.h"
 #include "DialogAnswerer.h"
 #include "PixelReader.h"
 #include "KeyInput.h"
@@ -23,28 +24,11 @@
 namespace {
 const RECT kChosen{100, 80, 420, 300};
 
-HWND Desk()
-{
-    return FindWindowA("LumigrabCaptureDesk", nullptr);
-}
-
-HWND DeskBar()
-{
-    return FindWindowExA(Desk(), nullptr, "LumigrabDeskToolBar", nullptr);
-}
-
 RECT WindowRect(HWND window)
 {
     RECT rect{};
     GetWindowRect(window, &rect);
     return rect;
-}
-
-// The desk is up and takes the keys.
-bool DeskHasKeyboard()
-{
-    HWND desk = Desk();
-    return desk && IsWindowVisible(desk) && GetFocus() == desk;
 }
 
 // Whether every pixel of picture is the pattern's at place.
@@ -60,22 +44,6 @@ bool DeskHasKeyboard()
             if (BitmapPixel(picture, x, y) != PatternColor(place.left + x, place.top + y))
                 return ::testing::AssertionFailure() << "differs at " << x << ", " << y;
     return ::testing::AssertionSuccess();
-}
-
-// The middle of the button of command on the desk's toolbar, on the screen.
-POINT ToolBarButton(int command)
-{
-    HWND bar = DeskBar();
-    for (HWND strip = FindWindowExA(bar, nullptr, TOOLBARCLASSNAMEA, nullptr); strip;
-         strip = FindWindowExA(bar, strip, TOOLBARCLASSNAMEA, nullptr)) {
-        RECT button{};
-        if (SendMessageA(strip, TB_GETRECT, static_cast<WPARAM>(command), reinterpret_cast<LPARAM>(&button))) {
-            POINT middle = CentreOf(button);
-            ClientToScreen(strip, &middle);
-            return middle;
-        }
-    }
-    return POINT{-1, -1};
 }
 
 class CaptureDesk : public ::testing::Test {
@@ -250,21 +218,53 @@ TEST_F(CaptureDesk, SaveProposesTheAutoSaveNameAndACancelledDialogReturnsToTheDe
     EXPECT_EQ(ink, BitmapPixel(written.get(), 100, 50));
     EXPECT_EQ(PatternColor(110, 90), BitmapPixel(written.get(), 10, 10));
 }
+// Past the moment in which the desk asks for the keyboard, which lifts it.
+std::function<bool()> DeskSettled()
+{
+    const DWORD start = GetTickCount();
+    return [start] { return DeskHasKeyboard() && GetTickCount() - start > 1500 && ScreenShowsThreadWindows(); };
+}
+
 TEST_F(CaptureDesk, ItsToolbarStaysAboveItAndTakesClicks)
 {
-    // Past the moment in which the desk asks for the keyboard, which lifts it.
-    const DWORD start = GetTickCount();
-    const auto settled = [start] { return DeskHasKeyboard() && GetTickCount() - start > 1500 && ScreenShowsThreadWindows(); };
     const DeskResult result = Run(
         [] {
-            ClickAtScreen(ToolBarButton(ID_TOOL_ELLIPSE));
+            ClickAtScreen(DeskBarButton(ID_TOOL_ELLIPSE));
             DragOnScreen({{150, 130}, {250, 200}});
-            ClickAtScreen(ToolBarButton(ID_DESK_COPY));
+            ClickAtScreen(DeskBarButton(ID_DESK_COPY));
         },
-        kChosen, settled);
+        kChosen, DeskSettled());
     EXPECT_EQ(DeskAction::kCopy, result.action);
     ASSERT_EQ(1u, result.marks.size());
     EXPECT_EQ(AnnotationKind::kEllipse, result.marks[0].kind);
+}
+
+TEST_F(CaptureDesk, LongshotHandsBackTheSelectionAloneAndGreysOnceMarked)
+{
+    const DeskResult asked = Run([] { ClickAtScreen(DeskBarButton(ID_DESK_LONGSHOT)); }, kChosen, DeskSettled());
+    EXPECT_EQ(DeskAction::kLongshot, asked.action);
+    EXPECT_TRUE(EqualRect(&kChosen, &asked.rcSelection));
+    EXPECT_FALSE(asked.picture);
+
+    // Once the mark shows, the button is grey and its click leaves the desk to Enter.
+    const COLORREF ink = m_tools.Style().colour;
+    bool greyed = false;
+    CTimedSteps afterMark({{[ink] { return Desk() && CPixelReader().At(200, 130) == ink; },
+                            [&greyed] {
+                                greyed = !DeskBarButtonEnabled(ID_DESK_LONGSHOT);
+                                ClickAtScreen(DeskBarButton(ID_DESK_LONGSHOT));
+                                PressKeys({VK_RETURN});
+                            }}},
+                          10000);
+    const DeskResult marked = Run(
+        [] {
+            PressKeys({'R'});
+            DragOnScreen({{150, 130}, {250, 200}});
+        },
+        kChosen, DeskSettled());
+    EXPECT_TRUE(greyed);
+    EXPECT_EQ(DeskAction::kCopy, marked.action);
+    EXPECT_EQ(1u, marked.marks.size());
 }
 
 // The width list drops down over the topmost desk: its pixels show, its item takes the click,

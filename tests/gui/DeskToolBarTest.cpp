@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandRecorder.h"
 #include "DialogAnswerer.h"
 #include "Gbk.h"
 #include "MessagePump.h"
@@ -17,27 +18,6 @@
 
 namespace {
 
-// The desk's stand-in: a window that keeps the commands it is sent.
-std::vector<UINT> g_commands;
-
-LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_COMMAND)
-        g_commands.push_back(LOWORD(wParam));
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND MakeOwner()
-{
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = OwnerProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "DeskToolBarTestOwner";
-    RegisterClassA(&wc);
-    return CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, wc.hInstance,
-                           nullptr);
-}
 
 // The toolbar in the bar that has the command, or null.
 HWND BarWith(HWND deskBar, UINT command)
@@ -95,8 +75,8 @@ class DeskToolBarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_commands.clear();
-        m_owner = MakeOwner();
+        m_owner = MakeCommandRecorder(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+                                      WS_EX_TOPMOST, WS_CLIPCHILDREN);
         ASSERT_NE(nullptr, m_owner);
         ASSERT_TRUE(m_bar.Create(m_owner));
     }
@@ -117,9 +97,9 @@ protected:
     // True when the owner hears the command of a clicked button, and only it.
     bool ClickSends(UINT command)
     {
-        const size_t heard = g_commands.size();
-        return Click(command) && PumpUntil([&] { return g_commands.size() > heard; }, 3000) &&
-               g_commands.size() == heard + 1 && g_commands.back() == command;
+        const size_t heard = RecordedCommands().size();
+        return Click(command) && PumpUntil([&] { return RecordedCommands().size() > heard; }, 3000) &&
+               RecordedCommands().size() == heard + 1 && RecordedCommands().back() == command;
     }
 
     RECT BarRect() const
@@ -145,7 +125,7 @@ TEST_F(DeskToolBarTest, ClickedButtonsSendTheirCommandsAndGreyedOnesSendNothing)
                 placed.right >= selection.right - 16 && Inside(placed, screen))
         << "below, right-aligned";
 
-    const UINT sent[] = {ID_TOOL_RECTANGLE, ID_TOOL_MOSAIC, ID_ANNOTATE_UNDO, ID_DESK_PIN,
+    const UINT sent[] = {ID_TOOL_RECTANGLE, ID_TOOL_MOSAIC, ID_ANNOTATE_UNDO, ID_DESK_LONGSHOT, ID_DESK_PIN,
                          ID_DESK_SAVE, ID_DESK_OPEN_DOCUMENT, ID_DESK_COPY, ID_DESK_CANCEL};
     for (UINT command : sent)
         EXPECT_TRUE(ClickSends(command)) << command;
@@ -171,7 +151,7 @@ TEST_F(DeskToolBarTest, ItsDialogsGiveTheKeysBackToTheDeskWhichHearsNothingOfThe
     EXPECT_TRUE(PumpUntil([&] { return cancel.StepsTaken() == 1; }));
     PumpPending();
     EXPECT_EQ(m_owner, GetFocus()) << "after the font dialog";
-    EXPECT_TRUE(g_commands.empty()) << "the desk hears nothing of the look";
+    EXPECT_TRUE(RecordedCommands().empty()) << "the desk hears nothing of the look";
 }
 
 TEST_F(DeskToolBarTest, TheBarStaysWhollyOnTheScreenBesideSelectionsAtItsEdges)
@@ -183,10 +163,10 @@ TEST_F(DeskToolBarTest, TheBarStaysWhollyOnTheScreenBesideSelectionsAtItsEdges)
     EXPECT_TRUE(Inside(placed, screen));
     EXPECT_LE(placed.bottom, atBottom.top) << "above a selection that touches the bottom edge";
 
-    m_bar.PlaceBeside(screen, RECT{0, screen.bottom - 50, screen.right / 2, screen.bottom});
+    m_bar.PlaceBeside(screen, RECT{0, screen.bottom - 50, screen.right / 3, screen.bottom});
     placed = BarRect();
     EXPECT_TRUE(Inside(placed, screen));
-    EXPECT_GE(placed.left, screen.right / 2) << "beside the marks, not over them";
+    EXPECT_GE(placed.left, screen.right / 3) << "beside the marks, not over them";
 }
 
 }

@@ -19,7 +19,8 @@ const std::vector<PreviewMonitor> kMonitors{kPrimary, kSecondary};
 
 ::testing::AssertionResult Inside(const RECT& inner, const RECT& outer)
 {
-    if (inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom)
+    if (inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+        inner.bottom <= outer.bottom)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "(" << inner.left << "," << inner.top << ")-(" << inner.right << ","
                                          << inner.bottom << ") leaves (" << outer.left << "," << outer.top << ")-("

@@ -300,6 +300,7 @@ const MenuEntry capturePopup = Popup("捕捉(&C)", {
     Item("对象(&O)", ID_CAPTURE_OBJECT),
     Item("上次区域(&L)", ID_CAPTURE_LAST_REGION),
     Item("截图并标注(&S)", ID_CAPTURE_MARKUP),
+    Item("长截图(&G)", ID_CAPTURE_LONGSHOT),
     separator,
     Item("包含光标(&C)", ID_CAPTURE_INCLUDE_CURSOR),
     Popup("延时(&D)", {
@@ -463,6 +464,7 @@ TEST_F(ResourceTest, EveryCommandHasHelpTextAndLabel)
         {ID_CAPTURE_OBJECT, "对象捕捉"},
         {ID_CAPTURE_LAST_REGION, "上次区域"},
         {ID_CAPTURE_MARKUP, "截图标注"},
+        {ID_CAPTURE_LONGSHOT, "长截图"},
         {ID_CAPTURE_INCLUDE_CURSOR, "包含光标"},
         {ID_ZOOM_IN, "放大"},
         {ID_ZOOM_OUT, "缩小"},

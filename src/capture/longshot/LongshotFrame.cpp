@@ -32,7 +32,7 @@ bool CLongshotFrame::Create(const RECT& selection)
 {
     RegisterFrameClass();
     m_selection = selection;
-    m_border = CDpiScale::OfWindow(nullptr).Scale(3);
+    m_border = CDpiScale::OfMonitor(MonitorFromRect(&selection, MONITOR_DEFAULTTONEAREST)).Scale(3);
     const RECT outer{selection.left - m_border, selection.top - m_border, selection.right + m_border,
                      selection.bottom + m_border};
     if (!CWindow::Create(kFrameClass, "", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, outer.left, outer.top,

@@ -175,15 +175,22 @@ void CLongshotPreview::LayOut(int dpi)
     place(GetDlgItem(Handle(), ID_LONGSHOT_CANCEL), padding + width - buttonWidth, y, buttonWidth, buttonHeight);
 
     m_kept = CreateTopDownDib(width, m_picture.bottom - m_picture.top, m_pKept);
-    m_nSourceWidth = 0;
+    if (m_pKept)
+        Empty();
+}
+
+void CLongshotPreview::Empty()
+{
+    const int width = m_picture.right - m_picture.left, height = m_picture.bottom - m_picture.top;
+    std::fill(m_pKept, m_pKept + static_cast<size_t>(width) * height, kEmptyPicture);
 }
 
 void CLongshotPreview::Restart(int sourceWidth)
 {
-    const int width = m_picture.right - m_picture.left, height = m_picture.bottom - m_picture.top;
-    std::fill(m_pKept, m_pKept + static_cast<size_t>(width) * height, kEmptyPicture);
+    Empty();
     m_nSourceWidth = sourceWidth;
-    m_nScaledWidth = std::min(width, sourceWidth);  // a narrow selection is shown as it is, not blown up
+    // A narrow selection is shown as it is, not blown up.
+    m_nScaledWidth = std::min(static_cast<int>(m_picture.right - m_picture.left), sourceWidth);
     m_nScaledRows = 0;
     m_columnStarts.resize(m_nScaledWidth + 1);
     for (int x = 0; x <= m_nScaledWidth; ++x)
@@ -265,7 +272,7 @@ void CLongshotPreview::SetAutoScroll(bool on)
 }
 
 // Posted, so that the owner may take the preview down in answer.
-void CLongshotPreview::SendCommand(UINT command)
+void CLongshotPreview::PostToOwner(UINT command)
 {
     PostMessageA(m_hOwner, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
 }
@@ -301,16 +308,16 @@ LRESULT CLongshotPreview::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam))
-            SendCommand(LOWORD(wParam));
+            PostToOwner(LOWORD(wParam));
         return 0;
     case WM_KEYDOWN:
         if (wParam == VK_RETURN || wParam == VK_ESCAPE)
-            SendCommand(wParam == VK_RETURN ? ID_LONGSHOT_DONE : ID_LONGSHOT_CANCEL);
+            PostToOwner(wParam == VK_RETURN ? ID_LONGSHOT_DONE : ID_LONGSHOT_CANCEL);
         return 0;
     case WM_LBUTTONDBLCLK: {
         const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (PtInRect(&m_picture, at))
-            SendCommand(ID_LONGSHOT_DONE);
+            PostToOwner(ID_LONGSHOT_DONE);
         return 0;
     }
     case WM_MOUSEACTIVATE:

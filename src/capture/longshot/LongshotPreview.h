@@ -38,11 +38,13 @@ protected:
 private:
     bool CreateControls();
     void LayOut(int dpi);
+    // Grey, as before the first rows.
+    void Empty();
     // Starts the picture again, for a stitcher of another width or one that began anew.
     void Restart(int sourceWidth);
-    // Scaled row row of the picture, written to the kept bitmap's row at.
+    // Works out row row of the scaled picture into row at of the kept bitmap.
     void DrawScaledRow(const CScrollStitcher& stitcher, int row, int at);
-    void SendCommand(UINT command);
+    void PostToOwner(UINT command);
     void OnPaint();
     LRESULT OnColorStatic(HDC dc, HWND control);
 

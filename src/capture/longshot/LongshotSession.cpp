@@ -93,6 +93,8 @@ LongshotResult CLongshotSession::Run()
     }
     // Without a preview (no room beside the selection) the keys and the page's end still work.
     m_bPreview = m_preview.Create(m_frame.Handle(), m_selection);
+    if (m_bPreview)
+        m_preview.SetAutoScroll(m_bAutomatic);
     // Without the watch the wheel still works; only clicks reach the window beneath.
     m_mouse.Start(m_selection, m_frame.Handle());
     EnterPhase(Phase::kFirstGrab);

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -28,8 +27,7 @@
 namespace {
 using namespace TallPicture;
 
-// The tall page's client area: header, view and footer, clear of the program's window
-// and with room beside it for the preview.
+// The tall page's client area: header, view and footer, with room beside it for the preview.
 constexpr int kLeft = 40, kTop = 60, kWidth = 360, kViewRows = 600;
 constexpr int kPageRows = 5200;
 const RECT kPage = {kLeft, kTop, kLeft + kWidth, kTop + kHeaderRows + kViewRows + kFooterRows};
@@ -39,7 +37,7 @@ HWND Session() { return FindWindowA("LumigrabLongshotFrame", nullptr); }
 HWND Preview() { return FindWindowA("LumigrabLongshotPreview", nullptr); }
 bool Shown(HWND window) { return window && IsWindowVisible(window); }
 
-// The height the preview shows ("N 像素"), -1 while it shows none.
+// The height the preview shows in one of its controls ("N 像素"), -1 while it shows none.
 int PreviewHeight()
 {
     const std::string unit = ToGbk(" 像素");
@@ -49,21 +47,18 @@ int PreviewHeight()
         if (text.size() > unit.size() && text.compare(text.size() - unit.size(), unit.size(), unit) == 0)
             std::sscanf(text.c_str(), "%d", &height);
     };
-    if (HWND preview = Preview()) {
-        read(preview);
-        for (HWND child = GetWindow(preview, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            read(child);
-    }
+    for (HWND child = GetWindow(Preview(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        read(child);
     return height;
 }
 
-// tall_page.exe started with the arguments at the page's place, ended when the object goes.
+// tall_page.exe in a mode (--scrollbar or --wheel-only) at the page's place, ended when the object goes.
 class CTallPage {
 public:
-    explicit CTallPage(const std::string& mode, int rows = kPageRows)
+    explicit CTallPage(const std::string& mode)
     {
         const std::string exe = BesideTestProgram("tall_page.exe");
-        std::string line = "\"" + exe + "\" " + mode + " --rows " + std::to_string(rows) + " --size " +
+        std::string line = "\"" + exe + "\" " + mode + " --rows " + std::to_string(kPageRows) + " --size " +
                            std::to_string(kWidth) + " " + std::to_string(kViewRows) + " --at " +
                            std::to_string(kLeft) + " " + std::to_string(kTop);
         STARTUPINFOA startup{};
@@ -138,7 +133,7 @@ protected:
         m_frame = m_program.MainFrame();
         ASSERT_NE(m_frame, nullptr);
         m_tabs = FindWindowExA(m_frame, nullptr, WC_TABCONTROLA, nullptr);
-        // Away from the page, which the screen might otherwise not show over it.
+        // Out of the page's way: with the window over it, the display at times showed neither.
         SetWindowPos(m_frame, nullptr, 600, 740, 640, 260, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "KeyInput.h"
+#include "MessagePump.h"
 #include "PixelReader.h"
 #include "ThreadWindows.h"
 #include "TimedSteps.h"
@@ -84,6 +85,17 @@ bool PreviewSays(UINT message)
     return false;
 }
 
+// The page's first and last rows are on the screen.
+bool PageShows()
+{
+    const std::vector<DWORD> shown = ScreenPixels(kPlace);
+    auto pixel = [](COLORREF colour) {
+        return DWORD(GetRValue(colour)) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+    };
+    return !shown.empty() && (shown.front() & 0xFFFFFF) == pixel(RowColour(0)) &&
+           (shown.back() & 0xFFFFFF) == pixel(RowColour(kPlace.bottom - kPlace.top - 1));
+}
+
 int Height(const CBitmapOwner& picture)
 {
     BITMAP info{};
@@ -94,6 +106,7 @@ int Height(const CBitmapOwner& picture)
 TEST(LongshotSession, APageThatDoesNotMoveEndsAtItsEndWithTheSelectionAsItShows)
 {
     CStillPage page(false);
+    ASSERT_TRUE(PumpUntil(PageShows));
     const std::vector<DWORD> shown = ScreenPixels(kPlace);
     CTimedSteps cancelLate({}, 10000, [] { PressKeys({VK_ESCAPE}); });
     const LongshotResult result = RunLongshot(kPlace, CSettings());

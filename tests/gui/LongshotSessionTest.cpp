@@ -1,6 +1,6 @@
 // The long screenshot's session against a page of this thread that cannot scroll: it ends
-// at the page's end by itself, and a spot that never stops changing stops the taking with
-// the reason shown, after which Enter keeps what was taken.
+// at the page's end by itself, a spot that never stops changing stops the taking with the
+// reason shown, after which Enter keeps what was taken, and a double-click ends it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,6 +8,7 @@
 #include "KeyInput.h"
 #include "MessagePump.h"
 #include "PixelReader.h"
+#include "RealClick.h"
 #include "ThreadWindows.h"
 #include "TimedSteps.h"
 #include "capture/longshot/LongshotSession.h"
@@ -70,12 +71,17 @@ private:
     HWND m_window;
 };
 
+HWND Preview()
+{
+    return FindThreadWindow([](HWND window) { return WindowClass(window) == "LumigrabLongshotPreview"; });
+}
+
 // The preview's line that says why the taking stopped.
 bool PreviewSays(UINT message)
 {
     Vorn::CFastString<256> expected;
     expected.LoadString(message);
-    HWND preview = FindThreadWindow([](HWND window) { return WindowClass(window) == "LumigrabLongshotPreview"; });
+    HWND preview = Preview();
     for (HWND child = preview ? GetWindow(preview, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
         char text[256] = {};
         GetWindowTextA(child, text, sizeof text);
@@ -131,4 +137,32 @@ TEST(LongshotSession, ASpotThatNeverSettlesStopsTheTakingAndEnterKeepsWhatWasTak
     EXPECT_TRUE(said) << "the preview did not say why the taking stopped";
     EXPECT_EQ(LongshotEnd::kNoMatch, result.end);
     EXPECT_EQ(kPlace.bottom - kPlace.top, Height(result.picture));
+}
+
+// The clicks never reach the page: it would change under the grabs.
+TEST(LongshotSession, ADoubleClickInsideTheSelectionEndsAndThePageGetsNoClick)
+{
+    CStillPage page(true);
+    static bool pageClicked = false;
+    HWND pageWindow = FindThreadWindow([](HWND window) { return WindowClass(window) == "LongshotStillPage"; });
+    const WNDPROC pageProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(pageWindow, GWLP_WNDPROC));
+    static WNDPROC s_pageProc = pageProc;
+    SetWindowLongPtrA(pageWindow, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(+[](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+                          pageClicked |= message == WM_LBUTTONDOWN || message == WM_LBUTTONUP;
+                          return CallWindowProcA(s_pageProc, window, message, wParam, lParam);
+                      }));
+    const POINT inside{kPlace.left + 250, kPlace.top + 180};
+    CTimedSteps doubleClick(
+        {{[] { return Preview() != nullptr; },
+          [&] {
+              ClickAtScreen(inside);
+              ClickAtScreen(inside);
+          }}},
+        10000, [] { PressKeys({VK_ESCAPE}); });
+    const LongshotResult result = RunLongshot(kPlace, CSettings());
+    EXPECT_EQ(LongshotEnd::kFinished, result.end);
+    EXPECT_EQ(kPlace.bottom - kPlace.top, Height(result.picture));
+    PumpPending();
+    EXPECT_FALSE(pageClicked);
 }

@@ -302,6 +302,9 @@ void CLongshotSession::End(LongshotEnd end)
 {
     m_end = end;
     m_bDone = true;
+    // Ended before the screen first settled: the selection as it shows now is the picture.
+    if (end != LongshotEnd::kCancelled && m_stitcher.PictureHeight() == 0 && m_grab.Grab())
+        m_stitcher.Add(m_grab.Pixels(), 0);
 }
 
 LongshotResult CLongshotSession::TakeResult()

@@ -17,12 +17,15 @@ constexpr UINT kTickMs = 15;
 // Grabs equal in a row before the screen counts as settled: a window scrolling smoothly
 // shows each of its frames for a tick or two.
 constexpr int kSettledTicks = 3;
-// After a scroll the screen may take this long to show anything new; nothing by then is
-// the end of the page.
-constexpr DWORD kNoMovementMs = 800;
+// After a wheel turn the screen may take this long to show anything new; nothing by then
+// is the end of the page. A scroll bar that moved says the content will: it gets longer.
+constexpr DWORD kNoMovementMs = 2000;
+constexpr DWORD kScrollBarMovedMs = 5000;
 // A screen that never settles (something in the selection animates) is taken as it is
-// after this long, and stitched only where it fits exactly.
+// after this long, and stitched only where it fits exactly; a window still painting (a
+// slow one, or a busy machine) is waited for longer.
 constexpr DWORD kSettleLimitMs = 1500;
+constexpr DWORD kPaintingLimitMs = 5000;
 
 // One long screenshot from its first grab to its end, driven by the frame's timer.
 class CLongshotSession {
@@ -171,8 +174,9 @@ void CLongshotSession::OnTick()
     const uint64_t fingerprint = m_grab.Fingerprint();
     m_settledTicks = fingerprint == m_lastFingerprint ? m_settledTicks + 1 : 0;
     m_lastFingerprint = fingerprint;
-    const bool settled = m_settledTicks >= kSettledTicks && !m_scroller.IsPainting();
-    if (settled || GetTickCount() - m_dwPhaseStart >= kSettleLimitMs)
+    const bool painting = m_scroller.IsPainting(), settled = m_settledTicks >= kSettledTicks && !painting;
+    const DWORD waited = GetTickCount() - m_dwPhaseStart;
+    if (settled || waited >= (painting ? kPaintingLimitMs : kSettleLimitMs))
         OnSettled(settled);
 }
 
@@ -192,7 +196,7 @@ void CLongshotSession::OnSettled(bool settled)
     case Phase::kScrolled:
         if (moved)
             Stitch(true);
-        else if (settled && GetTickCount() - m_dwPhaseStart >= kNoMovementMs)
+        else if (settled && GetTickCount() - m_dwPhaseStart >= (m_scroller.BarMoved() ? kScrollBarMovedMs : kNoMovementMs))
             End(LongshotEnd::kPageEnd);
         break;
     case Phase::kReturned:

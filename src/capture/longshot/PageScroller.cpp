@@ -57,6 +57,7 @@ bool CPageScroller::CanGoDown() const
 // the wheel's are posted as the system posts them, to the window at the point.
 int CPageScroller::Scroll(int steps)
 {
+    m_bBarMoved = false;
     if (steps == 0)
         return 0;
     SCROLLINFO before;
@@ -75,6 +76,7 @@ int CPageScroller::Scroll(int steps)
     // The bar's page is its window's height in the bar's units: the units moved give the pixels.
     SCROLLINFO after;
     RECT client{};
+    m_bBarMoved = knownBefore && ScrollBarInfo(after) && after.nPos != before.nPos;
     if (knownBefore && ScrollBarInfo(after) && GetClientRect(m_scrollBar, &client))
         return static_cast<int>(std::lround(double(after.nPos - before.nPos) * client.bottom / after.nPage));
     return static_cast<int>(std::lround(m_pixelsPerStep * steps));

@@ -15,6 +15,8 @@ public:
     // steps > 0 scrolls down the page, < 0 back up. Answers how far the content should have
     // moved up the screen, in pixels: 0 when that is not known (yet).
     int Scroll(int steps);
+    // True when the last Scroll moved the scroll bar: the content is bound to move.
+    bool BarMoved() const { return m_bBarMoved; }
     // What the last Scroll's steps turned out to move the content by (the stitcher's
     // answer), to learn a step's size.
     void Moved(int steps, int pixels);
@@ -33,4 +35,5 @@ private:
     HWND m_target = nullptr;     // the window at the point
     HWND m_scrollBar = nullptr;  // it or the first parent with a vertical scroll bar
     double m_pixelsPerStep = 0;  // learnt; 0 while unknown
+    bool m_bBarMoved = false;
 };

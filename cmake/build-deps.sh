@@ -112,8 +112,9 @@ fi
 # The engine as a static library, only the LSTM recogniser (the shipped language data
 # are LSTM models), without training tools, OpenMP, libarchive, curl, tiff or the
 # debugging viewer. -march=native would tie the generic code to the build machine's
-# CPU; the AVX paths are chosen at run time. GCC assumes 32-byte stack alignment for
-# AVX spills, which Windows does not give, so aligned vector moves become unaligned.
+# CPU; the AVX paths are chosen at run time. Should GCC spill an AVX register, it would
+# assume a 32-byte aligned stack, which Windows does not give: aligned vector moves are
+# assembled as unaligned ones.
 # The debugging fonts would be read from TIFF data that this Leptonica cannot read.
 if [ ! -f "$out/.tesseract.done" ]; then
   cmake_install tesseract "$(unpack_source tesseract tesseract)" \

@@ -212,6 +212,7 @@ TEST_F(OcrEngineLoad, StopsWhenTheMonitorCancelsAndReadsAgainAfterwards)
     Recognise();
     ASSERT_EQ(0, s_engine.Recognize(s_api, nullptr)) << "the engine stays usable after a cancel";
     char* text = s_engine.GetUTF8Text(s_api);
+    ASSERT_NE(text, nullptr);
     EXPECT_EQ("Hello 2026", Lines(text).at(0));
     s_engine.DeleteText(text);
 }

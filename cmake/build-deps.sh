@@ -2,7 +2,10 @@
 # Builds the static libraries the program and its tests link, from Debian's own
 # sources, with the MinGW toolchain of one architecture:
 #   libjpeg-turbo (IJG API 6b, SIMD), zlib and libpng (all three with -fexceptions),
-#   and GoogleTest.
+#   GoogleTest, and the text-recognition engine: Tesseract with Leptonica inside one
+#   DLL (bin/lumiocr.dll) that exports Tesseract's C API, with its language data
+#   (shared by both architectures in OUTDIR/../tessdata) and the licences of both
+#   (OUTDIR/../licences).
 # Usage: build-deps.sh ARCH OUTDIR        ARCH is i686 or x86_64
 # Each library is built once; a stamp file marks a finished install.
 set -euo pipefail
@@ -11,14 +14,17 @@ arch=$1
 out=$(realpath -m "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 toolchain=$here/toolchain-$arch.cmake
+toolprefix=$arch-w64-mingw32-
+usprefix=$([ "$arch" = i686 ] && echo _ || true)  # i686 C symbols carry a leading underscore
 src=$(dirname "$out")/src
 mkdir -p "$out" "$src"
 
 jobs=$(nproc)
 
-# Unpacks a Debian source package, with Debian's patches applied, into $src/NAME once
-# and prints the tree's path. A security update whose files the mirror lacks falls
-# back to the release's version of the same package.
+# Unpacks a Debian source package, with Debian's patches and then ours from
+# patches/NAME applied, into $src/NAME once and prints the tree's path. A security
+# update whose files the mirror lacks falls back to the release's version of the same
+# package.
 unpack_source() {
   local package=$1 name=$2 dsc tree
   dsc=$(ls "$src/${package}"_*.dsc 2>/dev/null | head -n 1 || true)
@@ -31,6 +37,9 @@ unpack_source() {
   if [ ! -d "$tree" ]; then
     rm -rf "$tree.tmp"
     dpkg-source --no-check -x "$dsc" "$tree.tmp" >/dev/null
+    for patch in "$here/patches/$name"/*.patch; do
+      if [ -f "$patch" ]; then patch -s -p1 -d "$tree.tmp" < "$patch"; fi
+    done
     mv "$tree.tmp" "$tree"
   fi
   echo "$tree"
@@ -85,4 +94,74 @@ fi
 
 if [ ! -f "$out/.googletest.done" ]; then
   cmake_install googletest /usr/src/googletest -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=OFF
+fi
+
+# Leptonica only ever gets pixels in memory from the engine, so every image format
+# (and the libraries of this directory that would be found for them) stays out; the
+# engine's own line images then travel as BMP. A DLL of a windowed program has no
+# console for its messages.
+if [ ! -f "$out/.leptonica.done" ]; then
+  cmake_install leptonica "$(unpack_source leptonlib leptonica)" -DCMAKE_C_FLAGS="-DNO_CONSOLE_IO" \
+    -DSW_BUILD=OFF -DBUILD_SHARED_LIBS=OFF -DBUILD_PROG=OFF \
+    -DCMAKE_DISABLE_FIND_PACKAGE_GIF=ON -DCMAKE_DISABLE_FIND_PACKAGE_JPEG=ON \
+    -DCMAKE_DISABLE_FIND_PACKAGE_PNG=ON -DCMAKE_DISABLE_FIND_PACKAGE_TIFF=ON \
+    -DCMAKE_DISABLE_FIND_PACKAGE_ZLIB=ON -DCMAKE_DISABLE_FIND_PACKAGE_PkgConfig=ON
+  rm -f "$out/.tesseract.done"  # the engine's DLL holds this Leptonica
+fi
+
+# The engine as a static library, only the LSTM recogniser (the shipped language data
+# are LSTM models), without training tools, OpenMP, libarchive, curl, tiff or the
+# debugging viewer. -march=native would tie the generic code to the build machine's
+# CPU; the AVX paths are chosen at run time. Should GCC spill an AVX register, it would
+# assume a 32-byte aligned stack, which Windows does not give: aligned vector moves are
+# assembled as unaligned ones.
+# The debugging fonts would be read from TIFF data that this Leptonica cannot read.
+if [ ! -f "$out/.tesseract.done" ]; then
+  cmake_install tesseract "$(unpack_source tesseract tesseract)" \
+    -DSW_BUILD=OFF -DBUILD_SHARED_LIBS=OFF -DBUILD_TRAINING_TOOLS=OFF -DBUILD_TESTS=OFF \
+    -DOPENMP_BUILD=OFF -DDISABLE_ARCHIVE=ON -DDISABLE_CURL=ON -DENABLE_OPENCL=OFF \
+    -DGRAPHICS_DISABLED=ON -DDISABLED_LEGACY_ENGINE=ON -DINSTALL_CONFIGS=OFF \
+    -DCOMPILER_SUPPORTS_MARCH_NATIVE=OFF -DCMAKE_DISABLE_FIND_PACKAGE_TIFF=ON \
+    -DCMAKE_DISABLE_FIND_PACKAGE_PkgConfig=ON -DLeptonica_DIR="$out/lib/cmake/leptonica" \
+    -DCMAKE_CXX_FLAGS="-Wa,-muse-unaligned-vector-move -DTESSERACT_DISABLE_DEBUG_FONTS"
+  # One DLL, loaded when the program first recognises text, so that the program runs
+  # without it: it exports the C API only and needs nothing but system DLLs.
+  lib=$(ls "$out"/lib/libtesseract*.a | head -n 1)
+  exports=$(${toolprefix}nm -g --defined-only "$lib" | awk '$2 == "T" { print $3 }' |
+            sed 's/^_//' | grep -E '^Tess' | sort -u)
+  { echo "LIBRARY lumiocr.dll"; echo "EXPORTS"; echo "$exports" | sed 's/^/  /'; } > "$out/lib/lumiocr.def"
+  mkdir -p "$out/bin"
+  ${toolprefix}g++-posix -shared -s -o "$out/bin/lumiocr.dll" "$out/lib/lumiocr.def" \
+    $(echo "$exports" | sed "s/^/-Wl,-u,${usprefix}/") \
+    "$lib" "$(ls "$out"/lib/libleptonica*.a | head -n 1)" \
+    -static -static-libgcc -static-libstdc++
+  touch "$out/.tesseract.done"
+  echo "== linked lumiocr.dll for $arch"
+fi
+
+# The language data (Debian's fast LSTM models for Simplified Chinese and English) and
+# the licences to ship with the engine, shared by both architectures.
+shared=$(dirname "$out")
+if [ ! -f "$shared/.tessdata.done" ]; then
+  rm -rf "$shared/tessdata" "$shared/licences" "$src/tessdata-debs"
+  mkdir -p "$shared/tessdata" "$shared/licences" "$src/tessdata-debs"
+  for package in tesseract-ocr-chi-sim tesseract-ocr-eng; do
+    deb=$(ls "$src/${package}"_*.deb 2>/dev/null | head -n 1 || true)
+    if [ -z "$deb" ]; then
+      (cd "$src" && apt-get download -qq "$package" >/dev/null 2>&1)
+      deb=$(ls "$src/${package}"_*.deb | head -n 1)
+    fi
+    dpkg-deb -x "$deb" "$src/tessdata-debs"
+    cp "$src/tessdata-debs/usr/share/doc/$package/copyright" "$shared/licences/$package.copyright"
+  done
+  cp "$src"/tessdata-debs/usr/share/tesseract-ocr/*/tessdata/*.traineddata "$shared/tessdata/"
+  rm -rf "$src/tessdata-debs"
+  tree=$(unpack_source tesseract tesseract)
+  cp "$tree/LICENSE" "$shared/licences/tesseract-LICENSE.txt"
+  cp "$tree/debian/copyright" "$shared/licences/tesseract.copyright"
+  tree=$(unpack_source leptonlib leptonica)
+  cp "$tree/leptonica-license.txt" "$shared/licences/leptonica-license.txt"
+  cp "$tree/debian/copyright" "$shared/licences/leptonica.copyright"
+  touch "$shared/.tessdata.done"
+  echo "== unpacked the language data and licences"
 fi

@@ -17,7 +17,9 @@ fail() { echo "$*"; failed=1; }
 [ "$(head -c 4 "$chm")" = ITSF ] || fail "help.chm does not start with the ITSF signature"
 # The header's language id, little-endian at offset 20: 0x804, Chinese (PRC).
 [ "$(od -An -tx1 -j20 -N4 "$chm" | tr -d ' ')" = 04080000 ] || fail "help.chm is not marked as Chinese (PRC)"
-cmake -E tar tf "$zip" | grep -qx 'Lumigrab/help.chm' || fail "$zip does not hold Lumigrab/help.chm"
+# Listed first: grep -q leaving a pipe early would fail the listing under pipefail.
+zipped=$(cmake -E tar tf "$zip")
+grep -qx 'Lumigrab/help.chm' <<<"$zipped" || fail "$zip does not hold Lumigrab/help.chm"
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The x86_64 installer in the test session's prefix: a silent install (files, shortcuts,
-# start with Windows, the uninstall entry), the installed program started, a silent
-# install over it while it runs and again over the user's settings files, and the silent
-# uninstall, which leaves only those files.
+# The x86_64 installer in the test session's prefix: a silent install (every file of the
+# zip's folder, shortcuts, start with Windows, the uninstall entry), the installed program
+# started, a silent install over it while it runs and again over the user's settings
+# files, and the silent uninstall, which leaves only those files.
 # Usage: check-installer.sh SETUP_EXE VERSION   (LUMIGRAB_TEST_STATE names the session)
 set -uo pipefail
 setup=$(realpath "$1")
@@ -43,7 +43,11 @@ install_silently() {
 }
 
 install_silently "fresh"
-for file in lumigrab.exe snapcore.dll help.chm; do
+shipped=$(cd "$dist" && find . -type f | sed 's|^\./||' | sort)
+for file in lumigrab.exe lumiocr.dll tessdata/chi_sim.traineddata licences/tesseract-LICENSE.txt; do
+  grep -qxF "$file" <<<"$shipped" || fail "the zip's folder lacks $file"
+done
+for file in $shipped; do
   cmp -s "$dist/$file" "$folder/$file" || fail "$file is not installed as the zip has it"
 done
 [ -f "$folder/uninstall.exe" ] || fail "no uninstall.exe"

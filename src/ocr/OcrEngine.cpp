@@ -200,10 +200,8 @@ EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, int width, int h
     api.SetSourceResolution(api.handle, static_cast<int>(std::lround(96 * input.scale)));
     const int recognised = api.Recognize(api.handle, monitor);
     api.MonitorDelete(monitor);
-    if (state.cancelled)
-        return EOcrOutcome::Cancelled;
     if (recognised != 0)
-        return EOcrOutcome::Failed;
+        return state.cancelled ? EOcrOutcome::Cancelled : EOcrOutcome::Failed;
 
     TessResultIterator* line = api.GetIterator(api.handle);
     if (!line)

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
-#include <memory>
 
 #include "MessagePump.h"
 #include "ScreenText.h"

@@ -3,19 +3,20 @@
 # each offending line. The layers point only down:
 #   app -> capture -> settings, document -> imageio, ui -> util, and app -> editors
 # (capture's desk marks up with the document's pieces: text box, toolbars, Save As), where
-# the document builds on the annotations (annotate), which use imageio and util only. A folder may always use itself, the resource
-# ids (res) and the scoped owners (scoped); the engine (snapcore) uses nothing else of
-# the program's.
+# the document builds on the annotations (annotate), which use imageio and util only; text
+# recognition (ocr) uses imageio and util only and serves document, capture and app. A folder
+# may always use itself, the resource ids (res) and the scoped owners (scoped); the engine
+# (snapcore) uses nothing else of the program's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 allowed_for() {
     case "$1" in
-        app) echo "capture settings document editors annotate imageio ui util" ;;
-        capture) echo "settings document annotate imageio ui util" ;;
-        document) echo "annotate imageio ui util" ;;
+        app) echo "capture settings document editors annotate ocr imageio ui util" ;;
+        capture) echo "settings document annotate ocr imageio ui util" ;;
+        document) echo "annotate ocr imageio ui util" ;;
         settings|editors) echo "imageio ui util" ;;
-        annotate) echo "imageio util" ;;
+        annotate|ocr) echo "imageio util" ;;
         imageio|ui) echo "util" ;;
         *) echo "" ;;
     esac

@@ -1,0 +1,230 @@
+#include "ocr/OcrEngine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <type_traits>
+
+#include "ocr/OcrText.h"
+#include "util/ModulePath.h"
+
+namespace {
+
+struct TessBaseAPI;
+struct TessResultIterator;
+struct TessPageIterator;
+struct ETEXT_DESC;
+
+constexpr int kTextLine = 2;  // the engine's RIL_TEXTLINE
+const char* const kLanguages = "chi_sim+eng";
+
+std::wstring FromUtf8(const char* text)
+{
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    if (length <= 1)
+        return std::wstring();
+    std::wstring wide(length, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, &wide[0], length);
+    wide.resize(length - 1);
+    return wide;
+}
+
+bool FileExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+class CLock : CNonCopyable {
+public:
+    explicit CLock(CRITICAL_SECTION& lock) : m_lock(lock) { EnterCriticalSection(&m_lock); }
+    ~CLock() { LeaveCriticalSection(&m_lock); }
+
+private:
+    CRITICAL_SECTION& m_lock;
+};
+
+}  // namespace
+
+// The engine's C interface, resolved by name: the program links no import library so
+// that it starts without the DLL.
+struct COcrEngine::SApi {
+    TessBaseAPI* (*Create)();
+    void (*Delete)(TessBaseAPI*);
+    int (*Init3)(TessBaseAPI*, const char* dataPath, const char* language);
+    void (*SetPageSegMode)(TessBaseAPI*, int mode);
+    void (*SetImage)(TessBaseAPI*, const unsigned char*, int width, int height, int bytesPerPixel, int stride);
+    void (*SetSourceResolution)(TessBaseAPI*, int ppi);
+    int (*Recognize)(TessBaseAPI*, ETEXT_DESC* monitor);
+    void (*DeleteText)(const char*);
+    TessResultIterator* (*GetIterator)(TessBaseAPI*);
+    void (*IteratorDelete)(TessResultIterator*);
+    int (*IteratorNext)(TessResultIterator*, int level);
+    char* (*IteratorText)(const TessResultIterator*, int level);
+    const TessPageIterator* (*PageIterator)(const TessResultIterator*);
+    int (*BoundingBox)(const TessPageIterator*, int level, int* left, int* top, int* right, int* bottom);
+    ETEXT_DESC* (*MonitorCreate)();
+    void (*MonitorDelete)(ETEXT_DESC*);
+    void (*MonitorSetCancelFunc)(ETEXT_DESC*, bool (*)(void* cancelThis, int words));
+    void (*MonitorSetCancelThis)(ETEXT_DESC*, void* cancelThis);
+    int (*MonitorGetProgress)(ETEXT_DESC*);
+    TessBaseAPI* handle = nullptr;
+
+    bool Resolve(HMODULE dll)
+    {
+        bool all = true;
+        const auto resolve = [&](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                reinterpret_cast<void*>(GetProcAddress(dll, name)));
+            all = all && function != nullptr;
+        };
+        resolve(Create, "TessBaseAPICreate");
+        resolve(Delete, "TessBaseAPIDelete");
+        resolve(Init3, "TessBaseAPIInit3");
+        resolve(SetPageSegMode, "TessBaseAPISetPageSegMode");
+        resolve(SetImage, "TessBaseAPISetImage");
+        resolve(SetSourceResolution, "TessBaseAPISetSourceResolution");
+        resolve(Recognize, "TessBaseAPIRecognize");
+        resolve(DeleteText, "TessDeleteText");
+        resolve(GetIterator, "TessBaseAPIGetIterator");
+        resolve(IteratorDelete, "TessResultIteratorDelete");
+        resolve(IteratorNext, "TessResultIteratorNext");
+        resolve(IteratorText, "TessResultIteratorGetUTF8Text");
+        resolve(PageIterator, "TessResultIteratorGetPageIterator");
+        resolve(BoundingBox, "TessPageIteratorBoundingBox");
+        resolve(MonitorCreate, "TessMonitorCreate");
+        resolve(MonitorDelete, "TessMonitorDelete");
+        resolve(MonitorSetCancelFunc, "TessMonitorSetCancelFunc");
+        resolve(MonitorSetCancelThis, "TessMonitorSetCancelThis");
+        resolve(MonitorGetProgress, "TessMonitorGetProgress");
+        return all;
+    }
+};
+
+COcrEngine::COcrEngine(std::string folder) : m_folder(std::move(folder))
+{
+    InitializeCriticalSection(&m_lock);
+    char programFolder[MAX_PATH];
+    if (m_folder.empty() && MakeModuleFilePath("", programFolder))
+        m_folder = programFolder;
+}
+
+COcrEngine::~COcrEngine()
+{
+    if (m_api) {
+        if (m_api->handle)
+            m_api->Delete(m_api->handle);
+        delete m_api;
+    }
+    DeleteCriticalSection(&m_lock);
+}
+
+SOcrLoadResult COcrEngine::Load()
+{
+    const CLock lock(m_lock);
+    if (!m_loadTried) {
+        m_loadTried = true;
+        m_load = LoadLocked();
+    }
+    return m_load;
+}
+
+SOcrLoadResult COcrEngine::LoadLocked()
+{
+    const std::string dllPath = m_folder + "lumiocr.dll", dataPath = m_folder + "tessdata";
+    for (const std::string& file :
+         {dllPath, dataPath + "\\chi_sim.traineddata", dataPath + "\\eng.traineddata"}) {
+        if (!FileExists(file))
+            return {EOcrLoad::MissingFile, file, ERROR_FILE_NOT_FOUND};
+    }
+    // Whatever the engine's DLL itself needs is looked for beside it.
+    m_dll.reset(LoadLibraryExA(dllPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+    if (!m_dll)
+        return {EOcrLoad::UnusableFile, dllPath, GetLastError()};
+    auto api = std::make_unique<SApi>();
+    if (!api->Resolve(m_dll.get()))
+        return {EOcrLoad::UnusableFile, dllPath, ERROR_PROC_NOT_FOUND};
+    api->handle = api->Create();
+    const int initResult = api->Init3(api->handle, dataPath.c_str(), kLanguages);
+    if (initResult != 0) {
+        api->Delete(api->handle);
+        return {EOcrLoad::UnusableFile, dataPath, static_cast<DWORD>(initResult)};
+    }
+    m_api = api.release();
+    return {};
+}
+
+EOcrOutcome COcrEngine::Recognise(const DWORD* pixels, int width, int height, EOcrPageMode pageMode, bool prepare,
+                                  const CancelQuery& cancel, const ProgressReport& progress,
+                                  std::vector<SOcrLine>& lines)
+{
+    lines.clear();
+    if (Load().state != EOcrLoad::Ready)
+        return EOcrOutcome::NotLoaded;
+    if (width <= 0 || height <= 0)
+        return EOcrOutcome::Done;
+    const SOcrInput input = prepare ? PrepareScreenText(pixels, width, height, pageMode)
+                                    : PrepareAsIs(pixels, width, height, pageMode);
+    const CLock lock(m_lock);
+    return RecogniseLocked(input, width, height, cancel, progress, lines);
+}
+
+EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, int width, int height, const CancelQuery& cancel,
+                                        const ProgressReport& progress, std::vector<SOcrLine>& lines)
+{
+    struct SMonitorState {
+        const SApi& api;
+        ETEXT_DESC* monitor;
+        const CancelQuery& cancel;
+        const ProgressReport& progress;
+        int lastPercent;
+        bool cancelled;
+    };
+    const SApi& api = *m_api;
+    ETEXT_DESC* monitor = api.MonitorCreate();
+    SMonitorState state{api, monitor, cancel, progress, -1, false};
+    // The engine asks whether to stop between words: the moment to pass on its progress too.
+    api.MonitorSetCancelThis(monitor, &state);
+    api.MonitorSetCancelFunc(monitor, [](void* cancelThis, int) {
+        auto& s = *static_cast<SMonitorState*>(cancelThis);
+        const int percent = s.api.MonitorGetProgress(s.monitor);
+        if (s.progress && percent != s.lastPercent)
+            s.progress(percent);
+        s.lastPercent = percent;
+        s.cancelled = s.cancelled || (s.cancel && s.cancel());
+        return s.cancelled;
+    });
+    api.SetPageSegMode(api.handle, static_cast<int>(input.pageMode));
+    api.SetImage(api.handle, input.grey.data(), input.width, input.height, 1, input.width);
+    // Screen pixels are at 96 per inch before scaling; saying so spares the engine its guess.
+    api.SetSourceResolution(api.handle, static_cast<int>(std::lround(96 * input.scale)));
+    const int recognised = api.Recognize(api.handle, monitor);
+    api.MonitorDelete(monitor);
+    if (recognised != 0)
+        return state.cancelled ? EOcrOutcome::Cancelled : EOcrOutcome::Failed;
+
+    TessResultIterator* line = api.GetIterator(api.handle);
+    if (!line)
+        return EOcrOutcome::Done;
+    const auto toSource = [&](int scaled, int limit, bool up) {
+        const double source = (scaled - input.margin) / input.scale;
+        return std::clamp(static_cast<int>(up ? std::ceil(source) : std::floor(source)), 0, limit);
+    };
+    do {
+        int left, top, right, bottom;
+        char* text = api.IteratorText(line, kTextLine);
+        if (text && api.BoundingBox(api.PageIterator(line), kTextLine, &left, &top, &right, &bottom)) {
+            SOcrLine recognisedLine{TidyOcrLine(FromUtf8(text)),
+                                    {toSource(left, width, false), toSource(top, height, false),
+                                     toSource(right, width, true), toSource(bottom, height, true)}};
+            if (!recognisedLine.text.empty())
+                lines.push_back(std::move(recognisedLine));
+        }
+        if (text)
+            api.DeleteText(text);
+    } while (api.IteratorNext(line, kTextLine));
+    api.IteratorDelete(line);
+    if (progress && state.lastPercent != 100)
+        progress(100);
+    return EOcrOutcome::Done;
+}

@@ -1,0 +1,56 @@
+#include "ScreenText.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "scoped/ScopedHandles.h"
+
+SScreenText DrawScreenText(const std::vector<std::wstring>& lines, int pixelHeight, COLORREF ink,
+                           COLORREF background)
+{
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    metrics.lfMessageFont.lfHeight = -pixelHeight;
+    metrics.lfMessageFont.lfQuality = ANTIALIASED_QUALITY;
+    const CFontOwner font(CreateFontIndirectW(&metrics.lfMessageFont));
+    const CMemoryDC measure(nullptr);
+    const CSelectObject measureFont(measure, font.get());
+
+    SScreenText text;
+    const int margin = pixelHeight;
+    int y = margin, widest = 0;
+    for (const std::wstring& line : lines) {
+        SIZE size;
+        GetTextExtentPoint32W(measure, line.c_str(), static_cast<int>(line.size()), &size);
+        text.lines.push_back({margin, y, margin + size.cx, y + size.cy});
+        widest = std::max(widest, static_cast<int>(size.cx));
+        y += size.cy * 3 / 2;
+    }
+    text.width = widest + 2 * margin;
+    text.height = y + margin;
+
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = text.width;
+    info.bmiHeader.biHeight = -text.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const CBitmapOwner bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const CMemoryDC dc(nullptr);
+    const CSelectObject selectedBitmap(dc, bitmap.get()), selectedFont(dc, font.get());
+    const CBrushOwner brush(CreateSolidBrush(background));
+    const RECT all = {0, 0, text.width, text.height};
+    FillRect(dc, &all, brush.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ink);
+    for (size_t i = 0; i < lines.size(); ++i)
+        TextOutW(dc, text.lines[i].left, text.lines[i].top, lines[i].c_str(), static_cast<int>(lines[i].size()));
+    GdiFlush();
+    text.pixels.resize(static_cast<size_t>(text.width) * text.height);
+    std::memcpy(text.pixels.data(), bits, text.pixels.size() * sizeof(DWORD));
+    for (DWORD& pixel : text.pixels)
+        pixel &= 0xFFFFFF;
+    return text;
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Text as a screen shows it: lines drawn by GDI, antialiased, in the system's message
+// font at a given pixel height, into a picture of the program's layout (0x00RRGGBB,
+// top-down), with each line's place on it.
+struct SScreenText {
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels;
+    std::vector<RECT> lines;
+};
+
+SScreenText DrawScreenText(const std::vector<std::wstring>& lines, int pixelHeight, COLORREF ink,
+                           COLORREF background);

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+
+#include "MessagePump.h"
+#include "ScreenText.h"
+#include "TempFolder.h"
+#include "ocr/OcrEngine.h"
+#include "ocr/OcrWorker.h"
+#include "util/ModulePath.h"
+
+namespace {
+
+const std::wstring kSettings = L"设置 Settings 123";
+
+size_t EditDistance(const std::wstring& a, const std::wstring& b)
+{
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    std::string utf8(text.size() * 3 + 1, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0],
+                                    static_cast<int>(utf8.size()), nullptr, nullptr));
+    return utf8;
+}
+
+std::wstring Joined(const std::vector<SOcrLine>& lines)
+{
+    std::wstring text;
+    for (const SOcrLine& line : lines)
+        text += (text.empty() ? L"" : L"\n") + line.text;
+    return text;
+}
+
+TEST(OcrEngineFiles, NamesTheFirstMissingFileAndReadsNothingWithoutIt)
+{
+    const CTempFolder folder;
+    const std::string base = folder.Path() + "\\";
+    EXPECT_EQ(base + "lumiocr.dll", COcrEngine(base).Load().file);
+
+    char dll[MAX_PATH];
+    ASSERT_TRUE(MakeModuleFilePath("lumiocr.dll", dll));
+    ASSERT_TRUE(CopyFileA(dll, folder.PathOf("lumiocr.dll").c_str(), TRUE));
+    EXPECT_EQ(base + "tessdata\\chi_sim.traineddata", COcrEngine(base).Load().file);
+    ASSERT_TRUE(CreateDirectoryA(folder.PathOf("tessdata").c_str(), nullptr));
+    WriteFileBytes(folder.PathOf("tessdata\\chi_sim.traineddata"), "");
+    COcrEngine engine(base);
+    const SOcrLoadResult missing = engine.Load();
+    EXPECT_EQ(EOcrLoad::MissingFile, missing.state);
+    EXPECT_EQ(base + "tessdata\\eng.traineddata", missing.file);
+    const DWORD pixel = 0xFFFFFF;
+    std::vector<SOcrLine> lines(1);
+    EXPECT_EQ(EOcrOutcome::NotLoaded, engine.Recognise(&pixel, 1, 1, EOcrPageMode::Choose, true, {}, {}, lines));
+    EXPECT_TRUE(lines.empty());
+
+    WriteFileBytes(folder.PathOf("tessdata\\eng.traineddata"), "");
+    const SOcrLoadResult unusable = COcrEngine(base).Load();
+    EXPECT_EQ(EOcrLoad::UnusableFile, unusable.state) << "empty language data";
+    EXPECT_EQ(base + "tessdata", unusable.file);
+}
+
+// The engine and its data are loaded once for all the reading tests, as in the program.
+class OcrReading : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_engine = new COcrEngine();
+        ASSERT_EQ(EOcrLoad::Ready, s_engine->Load().state) << s_engine->Load().file;
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_engine;
+        s_engine = nullptr;
+    }
+    static COcrEngine* s_engine;
+};
+COcrEngine* OcrReading::s_engine;
+
+TEST_F(OcrReading, ReadsSmallLightOnDarkScreenTextExactlyWhereThePlainEngineDoesNoBetter)
+{
+    const SScreenText screen = DrawScreenText({kSettings}, 14, RGB(0xDC, 0xDC, 0xDC), RGB(0x1E, 0x1E, 0x1E));
+    std::vector<SOcrLine> prepared, plain;
+    int lastPercent = -1;
+    ASSERT_EQ(EOcrOutcome::Done,
+              s_engine->Recognise(screen.pixels.data(), screen.width, screen.height, EOcrPageMode::Choose, true,
+                                  {}, [&](int percent) { lastPercent = percent; }, prepared));
+    EXPECT_EQ(100, lastPercent);
+    ASSERT_EQ(1u, prepared.size()) << Utf8(Joined(prepared));
+    EXPECT_TRUE(prepared[0].text == kSettings) << Utf8(prepared[0].text);
+    const RECT& drawn = screen.lines[0];
+    const RECT& box = prepared[0].box;
+    EXPECT_TRUE(std::abs(box.left - drawn.left) <= 3 && std::abs(box.right - drawn.right) <= 3 &&
+                box.top >= drawn.top - 3 && box.bottom <= drawn.bottom + 3)
+        << "boxed at " << box.left << ',' << box.top << '-' << box.right << ',' << box.bottom << ", drawn at "
+        << drawn.left << ',' << drawn.top << '-' << drawn.right << ',' << drawn.bottom;
+
+    ASSERT_EQ(EOcrOutcome::Done, s_engine->Recognise(screen.pixels.data(), screen.width, screen.height,
+                                                     EOcrPageMode::Choose, false, {}, {}, plain));
+    const size_t preparedErrors = EditDistance(Joined(prepared), kSettings);
+    const size_t plainErrors = EditDistance(Joined(plain), kSettings);
+    std::cout << "14 px light on dark, wrong characters: prepared " << preparedErrors << ", plain engine "
+              << plainErrors << " of " << kSettings.size() << '\n';
+    EXPECT_LE(preparedErrors, plainErrors);
+}
+
+// Receives the worker's messages on the test's thread, as a document window would.
+class CWorkerEvents {
+public:
+    static constexpr UINT kMessage = WM_APP + 7;
+    CWorkerEvents()
+    {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            auto* self = reinterpret_cast<CWorkerEvents*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+            if (message != kMessage || !self)
+                return DefWindowProcA(window, message, wParam, lParam);
+            if (wParam == COcrWorker::Finished)
+                ++self->finished;
+            else
+                self->progress.push_back(static_cast<int>(lParam));
+            return 0;
+        };
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "OcrWorkerEvents";
+        RegisterClassA(&windowClass);
+        window.reset(CreateWindowA("OcrWorkerEvents", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr));
+        SetWindowLongPtrA(window.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    CWindowOwner window;
+    int finished = 0;
+    std::vector<int> progress;
+};
+
+TEST_F(OcrReading, WorkerReportsProgressAndTextIsCancelledAndMayGoWhileReading)
+{
+    const SScreenText screen =
+        DrawScreenText({kSettings, L"使用 Windows 10 系统", L"文件(F) 编辑(E) 帮助(H)"}, 14, RGB(0, 0, 0),
+                       RGB(0xFF, 0xFF, 0xFF));
+    CWorkerEvents events;
+    {
+        COcrWorker worker(*s_engine, events.window.get(), CWorkerEvents::kMessage);
+        ASSERT_TRUE(worker.Start(screen.pixels.data(), screen.width, screen.height, EOcrPageMode::Choose));
+        EXPECT_FALSE(worker.Start(screen.pixels.data(), screen.width, screen.height, EOcrPageMode::Choose))
+            << "one reading at a time";
+        ASSERT_TRUE(PumpUntil([&] { return events.finished == 1; }, 60000));
+        const SOcrResult read = worker.TakeResult();
+        EXPECT_EQ(EOcrOutcome::Done, read.outcome);
+        EXPECT_TRUE(read.text == kSettings + L"\r\n使用 Windows 10 系统\r\n文件(F) 编辑(E) 帮助(H)")
+            << Utf8(read.text);
+        EXPECT_FALSE(events.progress.empty());
+        EXPECT_TRUE(std::is_sorted(events.progress.begin(), events.progress.end()));
+
+        ASSERT_TRUE(worker.Start(screen.pixels.data(), screen.width, screen.height, EOcrPageMode::Choose));
+        worker.Cancel();
+        ASSERT_TRUE(PumpUntil([&] { return events.finished == 2; }, 60000));
+        const SOcrResult cancelled = worker.TakeResult();
+        EXPECT_EQ(EOcrOutcome::Cancelled, cancelled.outcome);
+        EXPECT_TRUE(cancelled.lines.empty());
+
+        ASSERT_TRUE(worker.Start(screen.pixels.data(), screen.width, screen.height, EOcrPageMode::Choose));
+    }
+    PumpPending();
+    EXPECT_EQ(3, events.finished) << "the reading a destroyed worker ran still ended";
+}
+
+}  // namespace

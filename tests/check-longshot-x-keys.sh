@@ -12,15 +12,6 @@ probe=$3
 read -r -a page_arguments < <(bash "$runner" "$probe" page | tr -d '\r')
 read -r left top right bottom < <(bash "$runner" "$probe" place | tr -d '\r')
 
-# A drag in eight steps, paced as a hand moves.
-drag() {
-  local steps=(mousemove "$1" "$2" mousedown 1)
-  for i in 1 2 3 4 5 6 7 8; do
-    steps+=(sleep 0.015 mousemove $(( $1 + ($3 - $1) * i / 8 )) $(( $2 + ($4 - $2) * i / 8 )))
-  done
-  xdotool "${steps[@]}" mouseup 1
-}
-
 bash "$runner" "$4" "${page_arguments[@]}" &
 page=$!
 found_page() { xdotool search --onlyvisible --name '^tall-page$' >/dev/null 2>&1; }

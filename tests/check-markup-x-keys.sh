@@ -13,15 +13,6 @@ printf '[Options]\r\nMarkupHotkey=1\r\nMarkupKey=118\r\nMarkupModifiers=2\r\n' >
 probe=$3
 read -r rl rt rr rb bl bt br bb al at ar ab < <(bash "$runner" "$probe" place | tr -d '\r')
 
-# A drag in eight steps, paced as a hand moves.
-drag() {
-  local steps=(mousemove "$1" "$2" mousedown 1)
-  for i in 1 2 3 4 5 6 7 8; do
-    steps+=(sleep 0.015 mousemove $(( $1 + ($3 - $1) * i / 8 )) $(( $2 + ($4 - $2) * i / 8 )))
-  done
-  xdotool "${steps[@]}" mouseup 1
-}
-
 bash "$runner" "$probe" check >"$work/probe.out" 2>&1 &
 checker=$!
 found_probe() { xdotool search --onlyvisible --name '^markup-probe$' >/dev/null 2>&1; }

@@ -64,3 +64,12 @@ check_probe() {
     failures=$((failures + 1))
   fi
 }
+
+# A drag in eight steps, paced as a hand moves.
+drag() {
+  local steps=(mousemove "$1" "$2" mousedown 1)
+  for i in 1 2 3 4 5 6 7 8; do
+    steps+=(sleep 0.015 mousemove $(( $1 + ($3 - $1) * i / 8 )) $(( $2 + ($4 - $2) * i / 8 )))
+  done
+  xdotool "${steps[@]}" mouseup 1
+}

@@ -129,14 +129,21 @@ SOcrLoadResult COcrEngine::Load()
     return m_load;
 }
 
+std::string COcrEngine::MissingFile() const
+{
+    for (const char* file : {"lumiocr.dll", "tessdata\\chi_sim.traineddata", "tessdata\\eng.traineddata"}) {
+        if (!FileExists(m_folder + file))
+            return m_folder + file;
+    }
+    return std::string();
+}
+
 SOcrLoadResult COcrEngine::LoadLocked()
 {
     const std::string dllPath = m_folder + "lumiocr.dll", dataPath = m_folder + "tessdata";
-    for (const std::string& file :
-         {dllPath, dataPath + "\\chi_sim.traineddata", dataPath + "\\eng.traineddata"}) {
-        if (!FileExists(file))
-            return {EOcrLoad::MissingFile, file, ERROR_FILE_NOT_FOUND};
-    }
+    const std::string missing = MissingFile();
+    if (!missing.empty())
+        return {EOcrLoad::MissingFile, missing, ERROR_FILE_NOT_FOUND};
     // Whatever the engine's DLL itself needs is looked for beside it.
     m_dll.reset(LoadLibraryExA(dllPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     if (!m_dll)

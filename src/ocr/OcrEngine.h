@@ -43,6 +43,9 @@ public:
     // Loads the engine and Chinese and English data the first time; later calls give the
     // first answer again.
     SOcrLoadResult Load();
+    // The first of the engine's files that is not there, or empty: a quick look on disk,
+    // for the command to refuse at once rather than after a reading has started.
+    std::string MissingFile() const;
 
     // Reads the picture (0x00RRGGBB, top-down), prepared for screen text or as it is,
     // into lines in the picture's coordinates; lines is empty unless the outcome is Done.

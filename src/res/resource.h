@@ -330,4 +330,28 @@
 #define IDS_LONGSHOT_PREVIEW        4211
 #define IDS_LONGSHOT_SCROLL_BACK    4212
 
+/* Reading text: the command, the desk's button, the result window's controls and texts */
+#define ID_IMAGE_READ_TEXT          32843
+#define ID_DESK_READ_TEXT           33111
+#define IDS_DESK_TIP_READ_TEXT      4029
+#define IDC_OCR_PICTURE             1110
+#define IDC_OCR_TEXT                1111
+#define IDC_OCR_STATUS              1112
+#define IDC_OCR_PROGRESS            1113
+#define IDC_OCR_COPY_ALL            1114
+#define IDC_OCR_CLOSE               1115
+#define IDS_OCR_TITLE               4300
+#define IDS_OCR_COPY_ALL            4301
+#define IDS_OCR_CANCEL              4302
+#define IDS_OCR_CLOSE               4303
+#define IDS_OCR_LOADING             4304
+#define IDS_OCR_READING             4305
+#define IDS_OCR_DONE                4306
+#define IDS_OCR_NO_TEXT             4307
+#define IDS_OCR_FAILED              4308
+#define IDS_OCR_MISSING_FILE        4309
+#define IDS_OCR_UNUSABLE_FILE       4310
+#define IDS_OCR_COPIED              4311
+#define IDS_OCR_AREA_TOO_SMALL      4312
+
 #endif

@@ -370,6 +370,7 @@ TEST_F(ResourceTest, ImageDocumentMenuHasZoomLevelsAndWindowList)
             separator,
             Item("复制(&C)\tCtrl+C", ID_EDIT_COPY),
             Item("贴到屏幕(&P)", ID_IMAGE_PIN),
+            Item("识别文字(&T)\tCtrl+T", ID_IMAGE_READ_TEXT),
         }),
         Popup("标注(&A)", {
             Item("撤销(&U)\tCtrl+Z", ID_ANNOTATE_UNDO),
@@ -501,7 +502,7 @@ TEST_F(ResourceTest, EveryCommandHasHelpTextAndLabel)
     }
 }
 
-TEST_F(ResourceTest, AcceleratorsAreTheTwelveVirtualKeys)
+TEST_F(ResourceTest, AcceleratorsAreTheThirteenVirtualKeys)
 {
     HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     ASSERT_NE(nullptr, table);
@@ -518,6 +519,7 @@ TEST_F(ResourceTest, AcceleratorsAreTheTwelveVirtualKeys)
         Key(plain | FCONTROL, 'S', ID_FILE_SAVE),
         Key(plain | FCONTROL, 'W', ID_FILE_CLOSE),
         Key(plain | FCONTROL, 'C', ID_EDIT_COPY),
+        Key(plain | FCONTROL, 'T', ID_IMAGE_READ_TEXT),
         Key(plain | FCONTROL, 'Z', ID_ANNOTATE_UNDO),
         Key(plain | FCONTROL, 'Y', ID_ANNOTATE_REDO),
         Key(plain | FCONTROL | FSHIFT, 'Z', ID_ANNOTATE_REDO),

@@ -296,8 +296,8 @@ def picture_strips(paths, palette_path, name, size):
 
 
 def desk_strips(art, palette_path, size):
-    """The capture desk's toolbar: its own pictures, with the main toolbar's floppy disk
-    in fourth place for 保存 and its tall page last for 长截图."""
+    """The capture desk's toolbar: its own pictures (识别文字's last of them), with the main
+    toolbar's floppy disk in fourth place for 保存 and its tall page last for 长截图."""
     paths = folder_pictures(os.path.join(art, "desk"))
     paths.insert(3, os.path.join(art, "toolbar", "02-save.txt"))
     paths.append(os.path.join(art, "toolbar", "16-longshot.txt"))

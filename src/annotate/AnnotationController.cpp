@@ -503,6 +503,16 @@ void CAnnotationController::PaintLive(HDC dc, const RECT& clip, POINT shift) con
                            m_surface.ScreenPixels(kHandleSize));
 }
 
+bool CAnnotationController::MarkedArea(RECT& pixels) const
+{
+    const bool band = m_drag == Drag::kBand;
+    if (!band && m_drag != Drag::kCropping && !m_bHasCropFrame)
+        return false;
+    const SIZE size = m_picture.Size();
+    pixels = PixelBox(band ? BoxBetween(m_dragStart, m_dragNow) : m_cropFrame, size.cx, size.cy);
+    return true;
+}
+
 void CAnnotationController::ToolChanged()
 {
     FinishText();

@@ -80,6 +80,9 @@ public:
     void PaintLive(HDC dc, const RECT& clip, POINT shift) const;
     // True when there is anything to draw over the image.
     bool HasOverlay() const;
+    // The area the user marks on the picture, in its pixels: the crop frame, or the
+    // selection's rubber band while it is dragged; false when neither shows.
+    bool MarkedArea(RECT& pixels) const;
 
     // The tool changed: a text being typed is kept, the crop frame goes, and with any
     // tool but the selection the selection too.

@@ -312,6 +312,9 @@ LRESULT CAppFrame::OnCommand(WPARAM wParam, LPARAM lParam)
     case ID_IMAGE_PIN:
         m_pins.PinDocument(ActiveDocument(), Handle());
         return 0;
+    case ID_IMAGE_READ_TEXT:
+        m_textReader.ReadDocument(ActiveDocument(), Handle());
+        return 0;
     case ID_APP_EXIT:
         PostMessageA(Handle(), WM_CLOSE, 0, 0);
         return 0;
@@ -380,6 +383,11 @@ bool CAppFrame::PreTranslateMessage(MSG* msg)
 {
     if (m_capture.Workflow().IsStaleRequest(*msg))
         return true;
+    // A window of its own beside the frame with controls to tab between (the text read
+    // from a picture) has the dialog keys, and none of the frame's.
+    const HWND root = msg->hwnd ? GetAncestor(msg->hwnd, GA_ROOT) : nullptr;
+    if (root && root != Handle() && (GetWindowLongPtrA(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT))
+        return IsDialogMessageA(root, msg) != FALSE;
     // Keys typed into a document's text box are the box's, Ctrl+C and Ctrl+Z too.
     if (m_hAccel && !CAnnotationTextBox::IsTextBox(msg->hwnd) && !CPinWindow::IsPin(msg->hwnd)
         && TranslateAcceleratorA(Handle(), m_hAccel, msg))

@@ -6,6 +6,7 @@
 #include "app/FrameBars.h"
 #include "app/HandedFilesReceiver.h"
 #include "app/PinBoard.h"
+#include "app/TextReader.h"
 #include "app/FrameAnnotationTools.h"
 #include "app/FrameCapture.h"
 #include "app/TrayAndHotkeys.h"
@@ -88,7 +89,8 @@ private:
     CDocumentTabs m_documents{*this, m_menuBar, m_editorLauncher};
     CFileOpener m_files{m_documents};
     CPinBoard m_pins{m_documents};
+    CTextReader m_textReader{m_documents};
     CTrayAndHotkeys m_trayAndHotkeys{m_menuBar};
-    CFrameCapture m_capture{*this, m_documents, m_pins, m_trayAndHotkeys.Icon(), m_annotation.Tools()};
+    CFrameCapture m_capture{*this, m_documents, m_pins, m_textReader, m_trayAndHotkeys.Icon(), m_annotation.Tools()};
     CHandedFilesReceiver m_handedFiles{m_files, m_capture.Workflow()};
 };

@@ -8,6 +8,7 @@
 #include "app/AppMessages.h"
 #include "app/DocumentTabs.h"
 #include "app/PinBoard.h"
+#include "app/TextReader.h"
 #include "app/TrayIcon.h"
 #include "document/ImageClipboard.h"
 #include "res/resource.h"
@@ -23,9 +24,10 @@ const UINT kCountdownCommands[] = {ID_CAPTURE_DELAY_NONE, ID_CAPTURE_DELAY_3, ID
 const int32_t kCountdownSeconds[] = {0, 3, 5, 10};
 }  // namespace
 
-CFrameCapture::CFrameCapture(const CWindow& frame, CDocumentTabs& documents, CPinBoard& pins, CTrayIcon& trayIcon,
-                             CAnnotationTools& tools)
-    : m_frame(frame), m_documents(documents), m_pins(pins), m_trayIcon(trayIcon), m_tools(tools)
+CFrameCapture::CFrameCapture(const CWindow& frame, CDocumentTabs& documents, CPinBoard& pins,
+                             CTextReader& textReader, CTrayIcon& trayIcon, CAnnotationTools& tools)
+    : m_frame(frame), m_documents(documents), m_pins(pins), m_textReader(textReader), m_trayIcon(trayIcon),
+      m_tools(tools)
 {
 }
 
@@ -179,6 +181,11 @@ bool CFrameCapture::HidePins()
 void CFrameCapture::ShowPins()
 {
     m_pins.ShowAll();
+}
+
+void CFrameCapture::ReadText(HBITMAP picture, const RECT& place)
+{
+    m_textReader.Read(picture, place, m_frame.Handle());
 }
 
 // Files a later start handed over while the frame was away open now.

@@ -7,6 +7,7 @@
 
 class CDocumentTabs;
 class CPinBoard;
+class CTextReader;
 class CTrayIcon;
 class CWindow;
 
@@ -14,8 +15,8 @@ class CWindow;
 // steps need of the frame (its documents, pins and tray icon).
 class CFrameCapture : private ICaptureHost {
 public:
-    CFrameCapture(const CWindow& frame, CDocumentTabs& documents, CPinBoard& pins, CTrayIcon& trayIcon,
-                  CAnnotationTools& tools);
+    CFrameCapture(const CWindow& frame, CDocumentTabs& documents, CPinBoard& pins, CTextReader& textReader,
+                  CTrayIcon& trayIcon, CAnnotationTools& tools);
     CFrameCapture(const CFrameCapture&) = delete;
     CFrameCapture& operator=(const CFrameCapture&) = delete;
 
@@ -44,11 +45,13 @@ private:
     bool PinCapture(HBITMAP bitmap, POINT origin) override;
     bool HidePins() override;
     void ShowPins() override;
+    void ReadText(HBITMAP picture, const RECT& place) override;
     void OnCaptureEnded() override;
 
     const CWindow& m_frame;
     CDocumentTabs& m_documents;
     CPinBoard& m_pins;
+    CTextReader& m_textReader;
     CTrayIcon& m_trayIcon;
     CAnnotationTools& m_tools;
     CCaptureWorkflow m_workflow{*this};

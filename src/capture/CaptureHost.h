@@ -44,6 +44,9 @@ public:
     // The pinned images leave the screen while it is taken; false when none were shown.
     virtual bool HidePins() = 0;
     virtual void ShowPins() = 0;
+    // Reads the text in a picture (still the caller's) that showed at place on the screen,
+    // and tells the user when it cannot.
+    virtual void ReadText(HBITMAP picture, const RECT& place) = 0;
     // A capture, or a countdown to one, has ended, with or without a picture.
     virtual void OnCaptureEnded() = 0;
 

@@ -234,6 +234,8 @@ void CCaptureWorkflow::CaptureOnDesk(int deskMode)
         CBitmapOwner tall = TakeLongshot(result.rcSelection);
         if (tall)
             ReturnToDesk(std::move(tall), result.rcSelection);
+    } else if (result.action == DeskAction::kReadText) {
+        ReadTextFromDesk(std::move(result));
     } else if (result.action != DeskAction::kCancelled) {
         AcceptFromDesk(std::move(result));
     }
@@ -299,6 +301,8 @@ void CCaptureWorkflow::ReturnToDesk(CBitmapOwner picture, const RECT& selection)
         MakeUnsavedCaptureName(name, m_settings);
         m_host.AdoptCapture(std::move(picture), name, false);
         ShowWindowAgain();
+    } else if (result.action == DeskAction::kReadText) {
+        ReadTextFromDesk(std::move(result));
     } else if (result.action != DeskAction::kCancelled) {
         AcceptFromDesk(std::move(result), false);
     }
@@ -347,6 +351,22 @@ void CCaptureWorkflow::AcceptFromDesk(DeskResult result, bool keepRegion)
         m_host.AdoptCapture(std::move(result.picture), name, false, std::move(result.marks));
     }
     ShowWindowAgain();
+}
+
+// Reading the text keeps no capture: the picture is read as the user sees it, marks and
+// all. Without the marks drawn in, it is kept as a document instead, marks and all.
+void CCaptureWorkflow::ReadTextFromDesk(DeskResult result)
+{
+    const CBitmapOwner flattened = FlattenDeskResult(result);
+    if (!flattened) {
+        AppMessageBox(m_host.CaptureWindow(), IDS_DESK_FLATTEN_FAILED, MB_ICONEXCLAMATION,
+                      SystemReason(GetLastError()).c_str());
+        result.action = DeskAction::kOpenAsDocument;
+        AcceptFromDesk(std::move(result), false);
+        return;
+    }
+    ShowWindowAgain();
+    m_host.ReadText(flattened.get(), result.rcSelection);
 }
 
 // After the windows of the desk or the long screenshot, nothing repaints by itself the

@@ -78,6 +78,7 @@ private:
     void AcceptFromDesk(DeskResult result, bool keepRegion = true);
     // The tall picture goes back to the desk it was asked from.
     void ReturnToDesk(CBitmapOwner picture, const RECT& selection);
+    void ReadTextFromDesk(DeskResult result);
     void ShowWindowAgain();
 
     ICaptureHost& m_host;

@@ -42,6 +42,8 @@ public:
     void UpdateCommandUI();
     void SetUpdateUI(CUpdateUI* updateUI) { m_pUpdateUI = updateUI; }
 
+    // The area of the picture marked by the crop frame or the rubber band, in its pixels.
+    bool MarkedArea(RECT& pixels) const { return m_annotations.MarkedArea(pixels); }
     const CImageDocument& Document() const { return m_document; }
     CImageDocument& Document() { return m_document; }
     float Zoom() const { return m_fZoom; }

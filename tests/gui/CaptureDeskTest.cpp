@@ -239,6 +239,21 @@ TEST_F(CaptureDesk, ItsToolbarStaysAboveItAndTakesClicks)
     EXPECT_EQ(AnnotationKind::kEllipse, result.marks[0].kind);
 }
 
+TEST_F(CaptureDesk, ReadTextHandsBackTheSelectionWithItsMarks)
+{
+    const DeskResult result = Run(
+        [] {
+            ClickAtScreen(DeskBarButton(ID_TOOL_RECTANGLE));
+            DragOnScreen({{150, 130}, {250, 200}});
+            ClickAtScreen(DeskBarButton(ID_DESK_READ_TEXT));
+        },
+        kChosen, DeskSettled());
+    EXPECT_EQ(DeskAction::kReadText, result.action);
+    EXPECT_TRUE(EqualRect(&kChosen, &result.rcSelection));
+    EXPECT_TRUE(result.picture);
+    EXPECT_EQ(1u, result.marks.size());
+}
+
 TEST_F(CaptureDesk, LongshotHandsBackTheSelectionAloneAndGreysOnceMarked)
 {
     const DeskResult asked = Run([] { ClickAtScreen(DeskBarButton(ID_DESK_LONGSHOT)); }, kChosen, DeskSettled());

@@ -13,7 +13,8 @@
 // kNotShown: the desk could not be made or shown; the caller still has the frame and
 // the selection, and nothing was chosen. kLongshot: the user asked for a long screenshot of
 // the selection (rcSelection), before marking anything; nothing else is handed back.
-enum class DeskAction { kCancelled, kCopy, kPin, kSaved, kOpenAsDocument, kNotShown, kLongshot };
+// kReadText: the user asked for the text in the selection, marks and all.
+enum class DeskAction { kCancelled, kCopy, kPin, kSaved, kOpenAsDocument, kNotShown, kLongshot, kReadText };
 
 struct DeskResult {
     DeskAction action = DeskAction::kCancelled;

@@ -33,7 +33,8 @@ constexpr Action kActions[] = {
     {0, ID_ANNOTATE_UNDO, IDS_DESK_TIP_UNDO},
     {1, ID_ANNOTATE_REDO, IDS_DESK_TIP_REDO},
     {-1, 0, 0},
-    {7, ID_DESK_LONGSHOT, IDS_DESK_TIP_LONGSHOT},
+    {8, ID_DESK_LONGSHOT, IDS_DESK_TIP_LONGSHOT},
+    {7, ID_DESK_READ_TEXT, IDS_DESK_TIP_READ_TEXT},
     {-1, 0, 0},
     {2, ID_DESK_PIN, IDS_DESK_TIP_PIN},
     {3, ID_DESK_SAVE, IDS_DESK_TIP_SAVE},
@@ -43,7 +44,7 @@ constexpr Action kActions[] = {
     {6, ID_DESK_CANCEL, IDS_DESK_TIP_CANCEL},
 };
 constexpr int kActionCount = sizeof kActions / sizeof kActions[0];
-constexpr int kActionPictures = 8;
+constexpr int kActionPictures = 9;
 
 // The editor's tools that have no place on the desk: the selection is moved by its handles,
 // and cut by the selection itself.

@@ -4,6 +4,7 @@
 #include "capture/CaptureNames.h"
 #include "document/DocumentMessages.h"
 #include "document/ImageFileDialogs.h"
+#include "imageio/BitmapPart.h"
 #include "imageio/ImageFormats.h"
 #include "imageio/TopDownDib.h"
 #include "res/resource.h"
@@ -59,20 +60,6 @@ const DWORD* LayoutPixels(HBITMAP bitmap, SIZE& size)
         return nullptr;
     size = SIZE{dib.dsBm.bmWidth, dib.dsBm.bmHeight};
     return static_cast<const DWORD*>(dib.dsBm.bmBits);
-}
-
-// The pixels of part of the frame, as a bitmap of their own.
-CBitmapOwner CopyFramePart(HBITMAP frame, const RECT& part)
-{
-    DWORD* pixels = nullptr;
-    CBitmapOwner copy = CreateTopDownDib(part.right - part.left, part.bottom - part.top, pixels);
-    if (!copy)
-        return copy;
-    const CMemoryDC target(nullptr), source(nullptr);
-    CSelectObject into(target, copy.get()), from(source, frame);
-    BitBlt(target, 0, 0, part.right - part.left, part.bottom - part.top, source, part.left, part.top, SRCCOPY);
-    GdiFlush();
-    return copy;
 }
 
 }  // namespace
@@ -358,6 +345,9 @@ void CDeskWindow::OnCommand(UINT id)
     case ID_DESK_CANCEL:
         Finish(DeskAction::kCancelled);
         break;
+    case ID_DESK_READ_TEXT:
+        Finish(DeskAction::kReadText);
+        break;
     case ID_DESK_LONGSHOT:
         // Posted by the bar: a mark may have come first.
         if (!IsFixed())
@@ -508,7 +498,7 @@ void CDeskWindow::PreparePicture()
     const RECT& rect = Selection();
     if (m_picture.Bitmap() && EqualRect(&rect, &m_rcPicture))
         return;
-    m_picture.Reset(CopyFramePart(m_hFrame, InFrame(rect)).release());
+    m_picture.Reset(CopyBitmapPart(m_hFrame, InFrame(rect)).release());
     m_rcPicture = rect;
     m_surface.SetPictureOrigin(POINT{rect.left, rect.top});
 }
@@ -525,7 +515,7 @@ DeskResult CDeskWindow::TakeResult(DeskAction action)
     OffsetRect(&result.rcSelection, m_ptDeskOrigin.x, m_ptDeskOrigin.y);
     if (action == DeskAction::kLongshot)
         return result;
-    result.picture = CopyFramePart(m_hFrame, InFrame(rect));
+    result.picture = CopyBitmapPart(m_hFrame, InFrame(rect));
     if (m_picture.Bitmap() && EqualRect(&rect, &m_rcPicture))
         result.marks = m_picture.Objects();
     return result;

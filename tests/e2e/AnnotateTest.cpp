@@ -92,25 +92,6 @@ Pixels PixelsOfBitmap(HBITMAP bitmap)
     return pixels;
 }
 
-HWND FindChildOfClass(HWND parent, const char* className)
-{
-    struct Search {
-        const char* name;
-        HWND found;
-    } search{className, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (WindowClass(child) != s->name)
-                return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 class AnnotateTest : public ::testing::Test {
 protected:
     void SetUp() override { OpenInProgram(m_program.PathOf("picture.bmp"), true); }

@@ -79,18 +79,6 @@ protected:
         DragOnScreen({kArrowFrom, kArrowTo});
     }
 
-    // Clicks an action's button on the desk's toolbar.
-    void ClickDeskAction(int command) const
-    {
-        HWND bar = FindWindowExA(Desk(), nullptr, "LumigrabDeskToolBar", nullptr);
-        HWND actions = nullptr;
-        for (HWND child = GetWindow(bar, GW_CHILD); child && !actions; child = GetWindow(child, GW_HWNDNEXT))
-            if (SendMessageA(child, TB_COMMANDTOINDEX, static_cast<WPARAM>(command), 0) >= 0)
-                actions = child;
-        ASSERT_NE(nullptr, actions) << "no button for " << command;
-        ClickInWindow(actions, m_program.ToolBarButtonRect(actions, command));
-    }
-
     // Where the program keeps the last region, written at once.
     RECT KeptRegion() const
     {
@@ -166,7 +154,7 @@ TEST_F(MarkupCaptureTest, APinLandsOnTheSelectionAndADocumentKeepsItsMarksEditab
 {
     ASSERT_TRUE(SelectByCommand());
     DrawMarks();
-    ClickDeskAction(ID_DESK_PIN);
+    m_program.ClickDeskAction(ID_DESK_PIN);
     HWND pin = m_program.WaitForWindow("LumigrabPin", 10000);
     ASSERT_NE(nullptr, pin);
     RECT place{};
@@ -183,7 +171,7 @@ TEST_F(MarkupCaptureTest, APinLandsOnTheSelectionAndADocumentKeepsItsMarksEditab
 
     ASSERT_TRUE(SelectByCommand());
     DrawMarks();
-    ClickDeskAction(ID_DESK_OPEN_DOCUMENT);
+    m_program.ClickDeskAction(ID_DESK_OPEN_DOCUMENT);
     ASSERT_TRUE(PumpUntil([&] { return TabCount() == 1 && IsWindowVisible(m_frame); }, 10000));
     HWND view = nullptr;
     ASSERT_TRUE(PumpUntil([&] {

@@ -7,6 +7,9 @@
 
 #include <cstring>
 
+#include <gtest/gtest.h>
+
+#include "RealClick.h"
 #include "imageio/ImageFormats.h"
 #include "util/ModulePath.h"
 
@@ -54,6 +57,25 @@ CProgramUnderTest::~CProgramUnderTest()
         CloseHandle(m_process.hThread);
         CloseHandle(m_process.hProcess);
     }
+}
+
+void CProgramUnderTest::ClickDeskAction(int command) const
+{
+    HWND bar = FindWindowExA(FindWindowA("LumigrabCaptureDesk", nullptr), nullptr, "LumigrabDeskToolBar", nullptr);
+    HWND actions = nullptr;
+    for (HWND child = GetWindow(bar, GW_CHILD); child && !actions; child = GetWindow(child, GW_HWNDNEXT))
+        if (SendMessageA(child, TB_COMMANDTOINDEX, static_cast<WPARAM>(command), 0) >= 0)
+            actions = child;
+    ASSERT_NE(nullptr, actions) << "no button for " << command;
+    ClickInWindow(actions, ToolBarButtonRect(actions, command));
+}
+
+bool CProgramUnderTest::AddTextEngine() const
+{
+    bool copied = CreateDirectoryA(PathOf("tessdata").c_str(), nullptr) != FALSE;
+    for (const char* file : {"lumiocr.dll", "tessdata\\chi_sim.traineddata", "tessdata\\eng.traineddata"})
+        copied = copied && CopyFileA(BesideTestProgram(file).c_str(), PathOf(file).c_str(), FALSE);
+    return copied;
 }
 
 std::string CProgramUnderTest::PathOf(const char* fileName) const { return m_folder.PathOf(fileName); }

@@ -35,6 +35,8 @@ public:
     CProgramUnderTest(const CProgramUnderTest&) = delete;
     CProgramUnderTest& operator=(const CProgramUnderTest&) = delete;
 
+    // Puts the text-recognition engine and its language data beside the program.
+    bool AddTextEngine() const;
     std::string PathOf(const char* fileName) const;
     std::vector<std::string> FileNames() const { return m_folder.FileNames(); }
 
@@ -62,6 +64,8 @@ public:
     static bool PressButton(HWND dialog, int buttonId, DWORD timeoutMs = 5000);
 
     static void PostCommand(HWND window, int commandId);
+    // Clicks an action's button on the capture desk's toolbar, as a user does.
+    void ClickDeskAction(int command) const;
 
     // Drops the files on a window of the program as the shell does: a posted
     // WM_DROPFILES whose block of names lies in the program's own memory. Wine passes

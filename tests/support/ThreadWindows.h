@@ -28,6 +28,26 @@ inline std::string WindowClass(HWND window)
     return name;
 }
 
+// The first window of the class among parent's children and theirs, of any process.
+inline HWND FindChildOfClass(HWND parent, const char* className)
+{
+    struct Search {
+        const char* name;
+        HWND found;
+    } search{className, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM data) {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (WindowClass(child) != s->name)
+                return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // The text of a window of this process or another.
 inline std::string WindowText(HWND window)
 {

@@ -76,8 +76,9 @@ protected:
 
     void TearDown() override
     {
-        if (m_program.IsRunning())
+        if (m_program.IsRunning()) {
             EXPECT_TRUE(m_program.CloseLettingCapturesGo(m_frame));
+        }
     }
 
     POINT ViewPoint(int x, int y) const

@@ -60,7 +60,7 @@ protected:
         return result;
     }
 
-    CBitmapOwner m_frame = MakePatternBitmap(640, 480);
+    CBitmapOwner m_frame = MakePatternBitmap(800, 480);
     POINT m_origin{0, 0};  // of the frame on the screen
     CAnnotationTools m_tools;
     CSettings m_settings;

@@ -4,8 +4,8 @@
 #   libjpeg-turbo (IJG API 6b, SIMD), zlib and libpng (all three with -fexceptions),
 #   GoogleTest, and the text-recognition engine: Tesseract with Leptonica inside one
 #   DLL (bin/lumiocr.dll) that exports Tesseract's C API, with its language data
-#   (shared by both architectures in OUTDIR/../tessdata) and the licences of both
-#   (OUTDIR/../licences).
+#   (shared by both architectures in OUTDIR/../tessdata); the licences of all of them
+#   go to OUTDIR/../licences.
 # Usage: build-deps.sh ARCH OUTDIR        ARCH is i686 or x86_64
 # Each library is built once; a stamp file marks a finished install.
 set -euo pipefail
@@ -165,3 +165,24 @@ if [ ! -f "$shared/.tessdata.done" ]; then
   touch "$shared/.tessdata.done"
   echo "== unpacked the language data and licences"
 fi
+
+# The notices of the image libraries that the program links in, from the sources they
+# are built from. A cheap step of its own, not part of a library's build: it fills in
+# whatever is missing, also beside libraries built before it existed.
+ship_notice() {  # PACKAGE NAME FILE-IN-TREE SHIPPED-NAME
+  local package=$1 name=$2 file=$3 target=$shared/licences/$4 tree
+  if [ ! -s "$target" ]; then
+    tree=$(unpack_source "$package" "$name")
+    mkdir -p "$shared/licences"
+    cp "$tree/$file" "$target.tmp"
+    mv "$target.tmp" "$target"
+    echo "== added the licence $4"
+  fi
+}
+ship_notice libjpeg-turbo libjpeg-turbo LICENSE.md libjpeg-turbo-LICENSE.txt
+ship_notice libjpeg-turbo libjpeg-turbo README.ijg libjpeg-turbo-README-ijg.txt
+ship_notice libjpeg-turbo libjpeg-turbo debian/copyright libjpeg-turbo.copyright
+ship_notice libpng1.6 libpng LICENSE libpng-LICENSE.txt
+ship_notice libpng1.6 libpng debian/copyright libpng.copyright
+ship_notice zlib zlib LICENSE zlib-LICENSE.txt
+ship_notice zlib zlib debian/copyright zlib.copyright

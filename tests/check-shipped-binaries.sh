@@ -13,7 +13,9 @@ binaries='lumigrab.exe snapcore.dll lumiocr.dll'
 shipped="$binaries help.chm tessdata/chi_sim.traineddata tessdata/eng.traineddata
   licences/tesseract-LICENSE.txt licences/tesseract.copyright licences/tesseract-ocr-chi-sim.copyright
   licences/tesseract-ocr-eng.copyright licences/leptonica-license.txt licences/leptonica.copyright
-  licences/mingw-w64.copyright"
+  licences/mingw-w64.copyright licences/libjpeg-turbo-LICENSE.txt licences/libjpeg-turbo-README-ijg.txt
+  licences/libjpeg-turbo.copyright licences/libpng-LICENSE.txt licences/libpng.copyright
+  licences/zlib-LICENSE.txt licences/zlib.copyright"
 
 zipped=$(cmake -E tar tf "$zip") || { echo "cannot read $zip"; exit 1; }
 for file in $shipped; do

@@ -108,7 +108,7 @@ protected:
     HWND m_view = nullptr;
 };
 
-TEST_F(ReadTextTest, CtrlTReadsTheWholePictureAndTheCropFrameItsArea)
+TEST_F(ReadTextTest, CtrlTReadsThePictureAndTheMenuTheCropFramesArea)
 {
     HWND reading = ReadByKeys();
     ASSERT_NE(nullptr, reading);
@@ -117,13 +117,17 @@ TEST_F(ReadTextTest, CtrlTReadsTheWholePictureAndTheCropFrameItsArea)
     PostMessageA(reading, WM_CLOSE, 0, 0);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(reading); }, 10000));
 
-    // The crop tool's frame around the second line alone: that line is read.
+    // The crop tool's frame around the second line alone: that line is read, asked for
+    // from the picture's right-button menu.
     SetForegroundWindow(m_frame);
     ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == m_frame; }, 5000));
     PressKeys({'C'});
     const RECT& line = m_text.lines[1];
     DragOnScreen({ViewPoint(line.left - 6, line.top - 5), ViewPoint(line.right + 6, line.bottom + 5)});
-    reading = ReadByKeys();
+    ClickAtScreen(ViewPoint(line.left, line.top), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    ASSERT_TRUE(PumpUntil([] { return FindWindowA("#32768", nullptr) != nullptr; }, 5000));
+    PressKeys({'T'});
+    reading = m_program.WaitForWindow(kReadingClass, 10000);
     ASSERT_NE(nullptr, reading);
     ASSERT_TRUE(TextArrives(reading));
     EXPECT_EQ(Utf8(kLines[1]), Utf8(EditText(reading)));

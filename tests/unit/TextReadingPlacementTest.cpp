@@ -80,6 +80,10 @@ TEST(TextReadingPlacement, PictureAtMostHalfTheWorkAreaNeverEnlargedWindowWithin
     EXPECT_EQ(1040, window.bottom);
     EXPECT_LT(window.right - window.left, 400 + kBesidePicture.cx) << "scaled to the height";
 
+    const STextReadingMonitor small{{0, 0, 640, 440}, 144};
+    window = PlaceTextReadingWindow({100, 100, 300, 300}, {400, 400}, kFrame, small);
+    EXPECT_TRUE(Inside(window, small.workArea)) << "clamped";
+
     const RECT mostlyLeft{-300, 100, 100, 300};
     window = PlaceTextReadingWindow(mostlyLeft, {400, 200}, kFrame, kSecondary);
     EXPECT_TRUE(Inside(window, kSecondary.workArea));

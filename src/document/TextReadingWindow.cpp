@@ -109,6 +109,8 @@ DWORD CopyTextToClipboard(const std::wstring& text, HWND owner)
         return GetLastError();
     if (const CGlobalLock<wchar_t> lock(block.get()); lock.Get())
         std::memcpy(lock.Get(), text.c_str(), bytes);
+    else
+        return GetLastError();
     if (!OpenClipboard(owner))
         return GetLastError();
     EmptyClipboard();
@@ -143,20 +145,18 @@ LRESULT CALLBACK TextBoxProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, 
 
 HWND OpenTextReadingWindow(COcrEngine& engine, HWND owner, HBITMAP picture, const RECT& beside)
 {
-    auto* window = new CTextReadingWindow(engine);
+    auto window = std::make_unique<CTextReadingWindow>(engine);
     if (!window->Create(owner, picture, beside))
         return nullptr;
-    return window->Handle();
+    return window.release()->Handle();
 }
 
 bool CTextReadingWindow::Create(HWND owner, HBITMAP picture, const RECT& beside)
 {
     DWORD* pixels = nullptr;
     CBitmapOwner copy = CopyPicture(picture, m_pictureSize, pixels);
-    if (!copy) {
-        delete this;
+    if (!copy)
         return false;
-    }
     const HMONITOR monitor = MonitorFromRect(&beside, MONITOR_DEFAULTTONEAREST);
     MONITORINFO info{};
     info.cbSize = sizeof info;
@@ -171,16 +171,15 @@ bool CTextReadingWindow::Create(HWND owner, HBITMAP picture, const RECT& beside)
     InitCommonControlsEx(&controls);
     RegisterWindowClass();
     if (!CWindow::Create(kClassName, LoadText(IDS_OCR_TITLE).c_str(), kStyle, kExStyle, at.left, at.top,
-                         at.right - at.left, at.bottom - at.top, owner, nullptr)) {
-        delete this;
+                         at.right - at.left, at.bottom - at.top, owner, nullptr))
         return false;
-    }
     if (!CreateControls(std::move(copy))) {
         const DWORD error = GetLastError();
         DestroyWindow();
         SetLastError(error);
         return false;
     }
+    m_bFreesItself = true;
     ApplyDpi(m_dpi.Dpi());
     StartReading(pixels);
     ShowWindow(Handle(), SW_SHOW);

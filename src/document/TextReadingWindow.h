@@ -10,8 +10,6 @@
 #include "ui/DpiScale.h"
 #include "ui/Window.h"
 
-class COcrEngine;
-
 // Opens a top-level window owned by owner (the main frame) that reads a copy of picture
 // (any HBITMAP the caller keeps) with engine on a worker thread and shows the text; it is
 // placed beside `beside` (screen rectangle where the picture or selection shows) on that
@@ -26,12 +24,17 @@ class CTextReadingWindow : public CWindow {
 public:
     explicit CTextReadingWindow(COcrEngine& engine) : m_engine(engine) {}
 
-    // Makes and shows the window; on failure the window, if made, is gone with its object.
+    // Makes and shows the window, which from then on deletes this object when it goes; on
+    // failure the window, if made, is gone and the object the caller's.
     bool Create(HWND owner, HBITMAP picture, const RECT& beside);
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void OnFinalMessage() override { delete this; }
+    void OnFinalMessage() override
+    {
+        if (m_bFreesItself)
+            delete this;
+    }
 
 private:
     bool CreateControls(CBitmapOwner copy);
@@ -57,6 +60,7 @@ private:
     CFontOwner m_font;
     SIZE m_pictureSize{};
     size_t m_nLines = 0;
+    bool m_bFreesItself = false;
     bool m_bReading = false;
     bool m_bClosing = false;
     bool m_bError = false;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Gbk.h"
@@ -187,6 +188,26 @@ TEST_F(TextReadingWindow, ShowsTheTextSelectsAnOutlinedLineAndCopies)
     PressKeys({VK_CONTROL, 'C'});
     EXPECT_TRUE(PumpUntil([&] { return ClipboardText() == kLines[1]; }, 5000, window)) << ToGbk(ClipboardText());
 
+    // Another program holding the clipboard: the status says why nothing was copied.
+    {
+        const CKernelHandleOwner held(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+            release(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        std::thread holder([&] {
+            OpenClipboard(nullptr);
+            SetEvent(held.get());
+            WaitForSingleObject(release.get(), 10000);
+            CloseClipboard();
+        });
+        WaitForSingleObject(held.get(), 10000);
+        ClickWindow(GetDlgItem(window, IDC_OCR_COPY_ALL));
+        const std::string failed = LoadedText(IDS_OCR_COPY_FAILED);
+        const std::string prefix = failed.substr(0, failed.find('%'));
+        EXPECT_TRUE(PumpUntil([&] { return Status(window).compare(0, prefix.size(), prefix) == 0; }, 5000, window))
+            << Status(window);
+        EXPECT_GT(Status(window).size(), prefix.size() + 2) << "and the reason";
+        SetEvent(release.get());
+        holder.join();
+    }
     EmptyTheClipboard();
     ClickWindow(GetDlgItem(window, IDC_OCR_COPY_ALL));
     EXPECT_TRUE(PumpUntil([&] { return ClipboardText() == L"xyz" + expected; }, 5000, window));

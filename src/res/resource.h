@@ -353,6 +353,7 @@
 #define IDS_OCR_UNUSABLE_FILE       4310
 #define IDS_OCR_COPIED              4311
 #define IDS_OCR_AREA_TOO_SMALL      4312
+#define IDS_OCR_COPY_FAILED         4313
 #define IDS_OCR_NOT_STARTED         4330
 
 #endif

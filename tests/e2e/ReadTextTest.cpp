@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "KeyInput.h"
+#include "PictureWindow.h"
 #include "RealClick.h"
 #include "ScreenText.h"
 #include "e2e/ProgramUnderTest.h"
@@ -69,7 +70,7 @@ protected:
         SetForegroundWindow(m_frame);
         ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == m_frame; }, 5000));
         // A click gives the view the keyboard; with the hand it moves nothing.
-        ClickAtScreen(ViewPoint(m_text.width / 2, m_text.height / 2));
+        ClickAtScreen(ViewPoint(m_text.width / 2, 4));
     }
 
     virtual std::vector<std::wstring> Lines() const { return kLines; }
@@ -95,11 +96,13 @@ protected:
         return m_program.WaitForWindow(kReadingClass, 10000);
     }
 
-    // The reading has ended with text in the box; false at the deadline.
-    static bool TextArrives(HWND window, DWORD timeoutMs = 60000)
+    // The reading has ended with text in the box; false, with what the window says, at the deadline.
+    static testing::AssertionResult TextArrives(HWND window, DWORD timeoutMs = 60000)
     {
-        return PumpUntil([window] { return !EditText(window).empty() || !IsWindow(window); }, timeoutMs) &&
-               IsWindow(window);
+        if (PumpUntil([window] { return !EditText(window).empty() || !IsWindow(window); }, timeoutMs) &&
+            IsWindow(window))
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "no text; the status says " << WindowText(GetDlgItem(window, IDC_OCR_STATUS));
     }
 
     CProgramUnderTest m_program;
@@ -135,13 +138,14 @@ TEST_F(ReadTextTest, CtrlTReadsThePictureAndTheMenuTheCropFramesArea)
 
 TEST_F(ReadTextTest, TheDeskReadsItsSelection)
 {
-    // The document shows the text at 100%: the desk's selection takes its first line.
+    // The capture takes the screen without the program's windows: the text shows in one of ours.
+    const CPictureWindow shown(POINT{300, 420}, m_text.width, m_text.height, m_text.pixels);
+    ASSERT_TRUE(shown.Shown());
     const RECT& line = m_text.lines[0];
-    const POINT from = ViewPoint(line.left - 6, line.top - 5), to = ViewPoint(line.right + 6, line.bottom + 5);
     CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_MARKUP);
     ASSERT_TRUE(PumpUntil([] { return GetForegroundWindow() == FindWindowA("SnapcoreCaptureOverlay", nullptr); },
                           10000));
-    DragOnScreen({from, to});
+    DragOnScreen({shown.ScreenPoint(line.left - 6, line.top - 5), shown.ScreenPoint(line.right + 6, line.bottom + 5)});
     ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(FindWindowA("LumigrabCaptureDesk", nullptr)); }, 10000));
     m_program.ClickDeskAction(ID_DESK_READ_TEXT);
     HWND reading = m_program.WaitForWindow(kReadingClass, 10000);

@@ -26,6 +26,6 @@ struct STextReadingLayout {
 
 // The window for a picture of pictureSize shown at `beside`: the picture at most half the
 // work area wide and never enlarged, with the text at its right; frame is what the window's border and caption add to its client size.
-// It goes at the right of `beside`, else at its left, else below, else over its right part,
-// and always within the work area.
+// It goes at the right of `beside`, else at its left, else below, else beside it on the
+// roomier side with the picture smaller, else over its right part; always within the work area.
 RECT PlaceTextReadingWindow(const RECT& beside, SIZE pictureSize, SIZE frame, const STextReadingMonitor& monitor);

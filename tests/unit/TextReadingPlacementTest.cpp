@@ -51,6 +51,11 @@ TEST(TextReadingPlacement, RightElseLeftElseBelowElseOverItsRightPart)
     EXPECT_GE(window.top, wide.bottom);
     EXPECT_EQ(wide.left, window.left);
 
+    const RECT tallAtRight{700, 300, 1850, 1000};
+    window = Placed(tallAtRight, {1150, 700});
+    EXPECT_EQ(tallAtRight.left - 6, window.right) << "at the left, the picture smaller";
+    EXPECT_EQ(0, window.left);
+
     const RECT whole{0, 0, 1920, 1040};
     window = Placed(whole);
     EXPECT_EQ(whole.right, window.right) << "over the right part";

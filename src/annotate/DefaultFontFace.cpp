@@ -2,20 +2,13 @@
 
 #include <windows.h>
 
-#include <cstddef>
 
 #include "scoped/ScopedHandles.h"
+#include "util/SystemFonts.h"
 
 std::wstring DefaultFontFace()
 {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        // Systems before Vista know the record without its last field.
-        metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-            GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof metrics.lfMessageFont, &metrics.lfMessageFont);
-    }
+    const NONCLIENTMETRICSW metrics = SystemFontMetrics();
     const CFontOwner font(CreateFontIndirectW(&metrics.lfMessageFont));
     const CMemoryDC dc(nullptr);
     const CSelectObject select(dc, font.get());

@@ -11,6 +11,7 @@
 #include "imageio/TopDownDib.h"
 #include "res/resource.h"
 #include "util/FastString.h"
+#include "util/SystemFonts.h"
 #include "util/SystemReason.h"
 
 namespace {
@@ -66,14 +67,7 @@ std::string Formatted(UINT id, Args... args)
 // The message font of the system at the window's DPI, for the Chinese and English text.
 CFontOwner MessageFont(const CDpiScale& dpi)
 {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        // Systems before Vista know the record without its last field.
-        metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-            GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof metrics.lfMessageFont, &metrics.lfMessageFont);
-    }
+    NONCLIENTMETRICSW metrics = SystemFontMetrics();
     metrics.lfMessageFont.lfHeight = dpi.ScaleFromScreen(metrics.lfMessageFont.lfHeight);
     metrics.lfMessageFont.lfWidth = 0;
     return CFontOwner(CreateFontIndirectW(&metrics.lfMessageFont));

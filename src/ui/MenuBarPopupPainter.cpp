@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "ui/MenuAccessKey.h"
+#include "util/SystemFonts.h"
 
 namespace {
 const int kImagePadding = 3;   // around the image, each side
@@ -69,18 +70,11 @@ void CMenuBarPopupPainter::SetImages(HIMAGELIST normal, HIMAGELIST disabled, con
 
 void CMenuBarPopupPainter::UpdateMetrics()
 {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        // Systems before Vista know the record without its last field.
-        metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-        if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-            GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof metrics.lfMenuFont, &metrics.lfMenuFont);
-    }
+    NONCLIENTMETRICSW metrics = SystemFontMetrics();
     metrics.lfMenuFont.lfHeight = m_dpi.ScaleFromScreen(metrics.lfMenuFont.lfHeight);
-    m_font.reset(CreateFontIndirectA(&metrics.lfMenuFont));
+    m_font.reset(CreateFontIndirectW(&metrics.lfMenuFont));
     metrics.lfMenuFont.lfWeight = FW_BOLD;
-    m_boldFont.reset(CreateFontIndirectA(&metrics.lfMenuFont));
+    m_boldFont.reset(CreateFontIndirectW(&metrics.lfMenuFont));
 
     BOOL flag = FALSE;
     m_bFlatMenus = SystemParametersInfoA(SPI_GETFLATMENU, 0, &flag, 0) && flag;

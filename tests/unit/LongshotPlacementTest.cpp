@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "RectInside.h"
 #include "capture/longshot/LongshotPlacement.h"
 
 namespace {
@@ -16,16 +17,6 @@ constexpr SIZE kLeast{140, 180};
 const PreviewMonitor kPrimary{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 96};
 const PreviewMonitor kSecondary{{-2560, -300, 0, 1140}, {-2500, -300, 0, 1140}, 144};
 const std::vector<PreviewMonitor> kMonitors{kPrimary, kSecondary};
-
-::testing::AssertionResult Inside(const RECT& inner, const RECT& outer)
-{
-    if (inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-        inner.bottom <= outer.bottom)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "(" << inner.left << "," << inner.top << ")-(" << inner.right << ","
-                                         << inner.bottom << ") leaves (" << outer.left << "," << outer.top << ")-("
-                                         << outer.right << "," << outer.bottom << ")";
-}
 
 bool Overlap(const RECT& a, const RECT& b)
 {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "RectInside.h"
 #include "document/TextReadingPlacement.h"
 
 namespace {
@@ -13,16 +14,6 @@ const STextReadingMonitor kPrimary{{0, 0, 1920, 1040}, 96};
 const STextReadingMonitor kSecondary{{-2500, -300, 0, 1140}, 144};
 // Everything but the picture, at 96 DPI: padding, gap, text and bar.
 constexpr SIZE kBesidePicture{kFrame.cx + 382, kFrame.cy + 56};
-
-::testing::AssertionResult Inside(const RECT& inner, const RECT& outer)
-{
-    if (inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-        inner.bottom <= outer.bottom)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "(" << inner.left << "," << inner.top << ")-(" << inner.right << ","
-                                         << inner.bottom << ") leaves (" << outer.left << "," << outer.top << ")-("
-                                         << outer.right << "," << outer.bottom << ")";
-}
 
 RECT Placed(const RECT& beside, SIZE picture = {400, 200})
 {

@@ -1,16 +1,12 @@
 #include "ocr/OcrText.h"
 
-namespace {
-
-bool IsCjk(wchar_t c)
+bool IsCjkCharacter(wchar_t c)
 {
     return (c >= 0x2E80 && c <= 0x9FFF) ||  // radicals, CJK punctuation, kana, ideographs
            (c >= 0xF900 && c <= 0xFAFF) ||  // compatibility ideographs
            (c >= 0xFE30 && c <= 0xFE4F) ||  // vertical forms of CJK punctuation
            (c >= 0xFF00 && c <= 0xFFEF);    // full-width forms
 }
-
-}  // namespace
 
 std::wstring TidyOcrLine(const std::wstring& line)
 {
@@ -24,7 +20,7 @@ std::wstring TidyOcrLine(const std::wstring& line)
         size_t next = i;
         while (next < line.size() && line[next] == L' ')
             ++next;
-        const bool betweenCjk = !tidy.empty() && IsCjk(tidy.back()) && next < line.size() && IsCjk(line[next]);
+        const bool betweenCjk = !tidy.empty() && IsCjkCharacter(tidy.back()) && next < line.size() && IsCjkCharacter(line[next]);
         if (!betweenCjk)
             tidy.append(line, i, next - i);
         i = next;

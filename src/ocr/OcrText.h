@@ -6,6 +6,9 @@
 // two Chinese characters; a Chinese writer puts none, while English words keep theirs,
 // also where they meet Chinese ("使用 Windows 10 系统").
 
+// Whether c is written without spaces around it: CJK characters and full-width punctuation.
+bool IsCjkCharacter(wchar_t c);
+
 // The line without spaces between two CJK characters (full-width punctuation counts as
 // CJK) and without trailing spaces or line breaks; other spaces stay as recognised.
 std::wstring TidyOcrLine(const std::wstring& line);

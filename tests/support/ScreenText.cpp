@@ -5,15 +5,39 @@
 
 #include "scoped/ScopedHandles.h"
 
-SScreenText DrawScreenText(const std::vector<std::wstring>& lines, int pixelHeight, COLORREF ink,
-                           COLORREF background)
+namespace {
+
+CFontOwner ScreenFont(int pixelHeight, const wchar_t* face)
 {
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    metrics.lfMessageFont.lfHeight = -pixelHeight;
-    metrics.lfMessageFont.lfQuality = ANTIALIASED_QUALITY;
-    const CFontOwner font(CreateFontIndirectW(&metrics.lfMessageFont));
+    LOGFONTW& font = metrics.lfMessageFont;
+    if (face) {
+        font.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    }
+    font.lfHeight = -pixelHeight;
+    font.lfQuality = ANTIALIASED_QUALITY;
+    return CFontOwner(CreateFontIndirectW(&font));
+}
+
+}  // namespace
+
+std::wstring ScreenTextFace(const wchar_t* face)
+{
+    const CFontOwner font = ScreenFont(16, face);
+    const CMemoryDC dc(nullptr);
+    const CSelectObject selected(dc, font.get());
+    wchar_t drawn[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, drawn);
+    return drawn;
+}
+
+SScreenText DrawScreenText(const std::vector<std::wstring>& lines, int pixelHeight, COLORREF ink,
+                           COLORREF background, const wchar_t* face)
+{
+    const CFontOwner font = ScreenFont(pixelHeight, face);
     const CMemoryDC measure(nullptr);
     const CSelectObject measureFont(measure, font.get());
 

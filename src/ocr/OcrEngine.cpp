@@ -35,16 +35,31 @@ bool FileExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-class CLock : CNonCopyable {
+}  // namespace
+
+// Holds the engine's mutex; the wait for it gives up when cancel says so.
+class COcrEngine::CLock : CNonCopyable {
 public:
-    explicit CLock(CRITICAL_SECTION& lock) : m_lock(lock) { EnterCriticalSection(&m_lock); }
-    ~CLock() { LeaveCriticalSection(&m_lock); }
+    explicit CLock(HANDLE mutex, const CancelQuery& cancel = {}) : m_mutex(mutex)
+    {
+        constexpr DWORD kCancelPollMs = 50;
+        while (!m_held) {
+            m_held = WaitForSingleObject(m_mutex, cancel ? kCancelPollMs : INFINITE) != WAIT_TIMEOUT;
+            if (!m_held && cancel())
+                return;
+        }
+    }
+    ~CLock()
+    {
+        if (m_held)
+            ReleaseMutex(m_mutex);
+    }
+    bool Held() const { return m_held; }
 
 private:
-    CRITICAL_SECTION& m_lock;
+    HANDLE m_mutex;
+    bool m_held = false;
 };
-
-}  // namespace
 
 // The engine's C interface, resolved by name: the program links no import library so
 // that it starts without the DLL.
@@ -101,9 +116,8 @@ struct COcrEngine::SApi {
     }
 };
 
-COcrEngine::COcrEngine(std::string folder) : m_folder(std::move(folder))
+COcrEngine::COcrEngine(std::string folder) : m_folder(std::move(folder)), m_lock(CreateMutexA(nullptr, FALSE, nullptr))
 {
-    InitializeCriticalSection(&m_lock);
     char programFolder[MAX_PATH];
     if (m_folder.empty() && MakeModuleFilePath("", programFolder))
         m_folder = programFolder;
@@ -116,15 +130,17 @@ COcrEngine::~COcrEngine()
             m_api->Delete(m_api->handle);
         delete m_api;
     }
-    DeleteCriticalSection(&m_lock);
 }
 
 SOcrLoadResult COcrEngine::Load()
 {
-    const CLock lock(m_lock);
+    // Once tried, the answer never changes: no need to wait for a reading that holds the lock.
+    if (InterlockedCompareExchange(&m_loadTried, 0, 0))
+        return m_load;
+    const CLock lock(m_lock.get());
     if (!m_loadTried) {
-        m_loadTried = true;
         m_load = LoadLocked();
+        InterlockedExchange(&m_loadTried, 1);
     }
     return m_load;
 }
@@ -172,7 +188,9 @@ EOcrOutcome COcrEngine::Recognise(const DWORD* pixels, int width, int height, EO
         return EOcrOutcome::Done;
     const SOcrInput input = prepare ? PrepareScreenText(pixels, width, height, pageMode)
                                     : PrepareAsIs(pixels, width, height, pageMode);
-    const CLock lock(m_lock);
+    const CLock lock(m_lock.get(), cancel);
+    if (!lock.Held())
+        return EOcrOutcome::Cancelled;
     return RecogniseLocked(input, width, height, cancel, progress, lines);
 }
 

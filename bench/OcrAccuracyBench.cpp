@@ -44,6 +44,7 @@ const std::vector<std::wstring> kEnglish = {
 };
 const int kSizes[] = {12, 14, 16, 20, 24};
 enum ELanguage { kZh, kEn };
+const COLORREF kDesktop = RGB(0x3A, 0x6E, 0xA5);
 enum EMethod { kPipeline, kPlain };
 
 struct SFace {
@@ -149,32 +150,7 @@ SScore Read(COcrEngine& engine, const SScreenText& picture, bool prepare, const 
     return score;
 }
 
-// Draws each block of lines onto the desktop at its place, on its window's background.
-struct SBlock {
-    int x, y, width, height, pixels;
-    SColours colours;
-    std::vector<std::wstring> lines;
-};
-
-std::vector<DWORD> DrawDesktop(int width, int height, const std::vector<SBlock>& blocks)
-{
-    std::vector<DWORD> desktop(static_cast<size_t>(width) * height, 0x3A6EA5);
-    for (const SBlock& block : blocks) {
-        const DWORD fill = (GetRValue(block.colours.background) << 16) | (GetGValue(block.colours.background) << 8) |
-                           GetBValue(block.colours.background);
-        for (int y = block.y; y < std::min(height, block.y + block.height); ++y)
-            std::fill_n(&desktop[static_cast<size_t>(y) * width + block.x], std::min(block.width, width - block.x),
-                        fill);
-        const SScreenText text =
-            DrawScreenText(block.lines, block.pixels, block.colours.ink, block.colours.background);
-        for (int y = 0; y < std::min(text.height, std::min(block.height, height - block.y)); ++y)
-            std::memcpy(&desktop[static_cast<size_t>(block.y + y) * width + block.x], &text.pixels[y * text.width],
-                        std::min({text.width, block.width, width - block.x}) * sizeof(DWORD));
-    }
-    return desktop;
-}
-
-std::vector<SBlock> DesktopBlocks()
+std::vector<SScreenPanel> DesktopPanels()
 {
     const SColours titleBar = {RGB(0xFF, 0xFF, 0xFF), RGB(0x2B, 0x57, 0x9A)};
     const SColours window = {RGB(0, 0, 0), RGB(0xFF, 0xFF, 0xFF)};
@@ -182,30 +158,30 @@ std::vector<SBlock> DesktopBlocks()
     const SColours darkChat = {RGB(0xDC, 0xDC, 0xDC), RGB(0x1E, 0x1E, 0x1E)};
     const SColours taskBar = {RGB(0xFF, 0xFF, 0xFF), RGB(0x20, 0x20, 0x20)};
     return {
-        {40, 40, 860, 44, 14, titleBar, {L"报告.docx - 文档编辑器"}},
-        {40, 84, 860, 40, 12, panel, {L"文件(F) 编辑(E) 查看(V) 插入(I) 格式(O) 工具(T) 帮助(H)"}},
-        {40, 124, 860, 420, 14, window,
+        {{40, 40, 900, 84}, 14, titleBar.ink, titleBar.background, {L"报告.docx - 文档编辑器"}},
+        {{40, 84, 900, 124}, 12, panel.ink, panel.background, {L"文件(F) 编辑(E) 查看(V) 插入(I) 格式(O) 工具(T) 帮助(H)"}},
+        {{40, 124, 900, 544}, 14, window.ink, window.background,
          {L"第三季度工作总结", L"本季度共完成项目 12 个，比上季度增长 25%。", L"The release 2.14.3 shipped on 2026-09-30.",
           L"主要问题：网络连接不稳定，部分用户反馈上传失败。", L"下一步计划：优化安装包大小（目前 48.6 MB）。",
           L"Meeting notes are in the shared folder.", L"负责人：王五，联系电话 138 0013 8000",
           L"附件：截图 3 张，日志 1 份", L"Total cost: $12,480.50 (budget $15,000)", L"请在周五前回复。"}},
-        {960, 40, 920, 44, 14, titleBar, {L"聊天 - 项目组 (5)"}},
-        {960, 84, 920, 470, 16, darkChat,
+        {{960, 40, 1880, 84}, 14, titleBar.ink, titleBar.background, {L"聊天 - 项目组 (5)"}},
+        {{960, 84, 1880, 554}, 16, darkChat.ink, darkChat.background,
          {L"张三 09:12 早上好，今天的构建通过了吗？", L"Alice 09:15 Yes, all 1,024 tests passed.",
           L"李四 09:20 好的，我下午把版本 1.4.2 发出去", L"Bob 09:31 Please check the installer on Windows 7.",
           L"张三 09:40 收到，我来测试 32 位系统", L"Alice 10:02 Build 5120 is on the server now.",
           L"李四 10:05 谢谢！晚上见", L"Bob 10:11 See you at 18:30.", L"王五 10:12 我也来"}},
-        {40, 600, 860, 330, 20, panel,
+        {{40, 600, 900, 930}, 20, panel.ink, panel.background,
          {L"Connection failed", L"Check your settings and try again.", L"连接失败，请检查设置后重试。",
           L"Error code: 0x80072EE7", L"确定    取消    帮助"}},
-        {960, 600, 920, 360, 12, window,
+        {{960, 600, 1880, 960}, 12, window.ink, window.background,
          {L"名称            修改日期            大小", L"截图 2026-12-08.png    2026/12/8 14:05    1,284 KB",
           L"报告.docx    2026/12/7 18:30    56 KB", L"setup-1.4.2.exe    2026/12/1 09:00    48.6 MB",
           L"readme.txt    2026/11/30 11:11    3 KB", L"会议记录.txt    2026/11/28 16:45    12 KB",
           L"notes.md    2026/11/20 08:15    7 KB", L"备份.zip    2026/11/02 22:40    512 MB",
           L"共 8 个项目，已选择 1 个"}},
-        {40, 960, 860, 40, 12, {RGB(0xFF, 0xFF, 0xFF), RGB(0x3A, 0x6E, 0xA5)}, {L"回收站   此电脑   网络   下载"}},
-        {0, 1040, 1920, 40, 14, taskBar, {L"开始   文档编辑器   聊天   文件管理器        14:05 2026/12/8"}},
+        {{40, 960, 900, 1000}, 12, RGB(0xFF, 0xFF, 0xFF), kDesktop, {L"回收站   此电脑   网络   下载"}},
+        {{0, 1040, 1920, 1080}, 14, taskBar.ink, taskBar.background, {L"开始   文档编辑器   聊天   文件管理器        14:05 2026/12/8"}},
     };
 }
 
@@ -278,18 +254,18 @@ int main(int argc, char** argv)
                     byPolarity[false][kPlain][size].Rate());
 
     const int width = 1920, height = 1080;
-    const std::vector<SBlock> blocks = DesktopBlocks();
-    const std::vector<DWORD> desktop = DrawDesktop(width, height, blocks);
+    const std::vector<SScreenPanel> panels = DesktopPanels();
+    const SScreenText desktop = DrawScreenPanels(width, height, kDesktop, panels);
     std::vector<std::wstring> reference;
-    for (const SBlock& block : blocks)
-        reference.insert(reference.end(), block.lines.begin(), block.lines.end());
+    for (const SScreenPanel& panel : panels)
+        reference.insert(reference.end(), panel.lines.begin(), panel.lines.end());
     CSamples pipeline, plain;
     SScore desktopScores[2];
-    for (int pair = 0; pair < 3; ++pair) {
+    for (int pair = 0; pair < 5; ++pair) {
         for (const EMethod method : {kPipeline, kPlain}) {
             std::vector<SOcrLine> lines;
             TimeOnce(method == kPipeline ? pipeline : plain, [&] {
-                engine.Recognise(desktop.data(), width, height, EOcrPageMode::Choose, method == kPipeline, {}, {},
+                engine.Recognise(desktop.pixels.data(), width, height, EOcrPageMode::Choose, method == kPipeline, {}, {},
                                  lines);
             });
             if (pair > 0)

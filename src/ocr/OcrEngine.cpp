@@ -186,16 +186,44 @@ EOcrOutcome COcrEngine::Recognise(const DWORD* pixels, int width, int height, EO
         return EOcrOutcome::NotLoaded;
     if (width <= 0 || height <= 0)
         return EOcrOutcome::Done;
-    const SOcrInput input = prepare ? PrepareScreenText(pixels, width, height, pageMode)
-                                    : PrepareAsIs(pixels, width, height, pageMode);
+    const bool byRegion = prepare && pageMode == EOcrPageMode::Choose;
+    if (!byRegion) {
+        const SOcrInput input = prepare ? PrepareScreenText(pixels, width, height, pageMode)
+                                        : PrepareAsIs(pixels, width, height, pageMode);
+        const CLock lock(m_lock.get(), cancel);
+        if (!lock.Held())
+            return EOcrOutcome::Cancelled;
+        return RecogniseLocked(input, width, height, {0, 0}, cancel, progress, lines);
+    }
+    const std::vector<SScreenRegion> regions = SplitScreenRegions(pixels, width, height);
     const CLock lock(m_lock.get(), cancel);
     if (!lock.Held())
         return EOcrOutcome::Cancelled;
-    return RecogniseLocked(input, width, height, cancel, progress, lines);
+    for (size_t i = 0; i < regions.size(); ++i) {
+        const SScreenRegion& region = regions[i];
+        const int regionWidth = region.rect.right - region.rect.left;
+        const int regionHeight = region.rect.bottom - region.rect.top;
+        const size_t count = regions.size();
+        const ProgressReport regionProgress = [&](int percent) {
+            if (progress)
+                progress(static_cast<int>((i * 100 + percent) / count));
+        };
+        const EOcrOutcome outcome =
+            RecogniseLocked(PrepareScreenText(region.pixels.data(), regionWidth, regionHeight, pageMode), regionWidth,
+                            regionHeight, {region.rect.left, region.rect.top}, cancel, regionProgress, lines);
+        if (outcome != EOcrOutcome::Done) {
+            lines.clear();
+            return outcome;
+        }
+    }
+    if (regions.empty() && progress)
+        progress(100);
+    return EOcrOutcome::Done;
 }
 
-EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, int width, int height, const CancelQuery& cancel,
-                                        const ProgressReport& progress, std::vector<SOcrLine>& lines)
+EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, int width, int height, POINT origin,
+                                        const CancelQuery& cancel, const ProgressReport& progress,
+                                        std::vector<SOcrLine>& lines)
 {
     struct SMonitorState {
         const SApi& api;
@@ -231,17 +259,17 @@ EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, int width, int h
     TessResultIterator* line = api.GetIterator(api.handle);
     if (!line)
         return EOcrOutcome::Done;
-    const auto toSource = [&](int scaled, int limit, bool up) {
+    const auto toSource = [&](int scaled, int limit, bool up, LONG offset) {
         const double source = (scaled - input.margin) / input.scale;
-        return std::clamp(static_cast<int>(up ? std::ceil(source) : std::floor(source)), 0, limit);
+        return offset + std::clamp(static_cast<int>(up ? std::ceil(source) : std::floor(source)), 0, limit);
     };
     do {
         int left, top, right, bottom;
         char* text = api.IteratorText(line, kTextLine);
         if (text && api.BoundingBox(api.PageIterator(line), kTextLine, &left, &top, &right, &bottom)) {
             SOcrLine recognisedLine{TidyOcrLine(FromUtf8(text)),
-                                    {toSource(left, width, false), toSource(top, height, false),
-                                     toSource(right, width, true), toSource(bottom, height, true)}};
+                                    {toSource(left, width, false, origin.x), toSource(top, height, false, origin.y),
+                                     toSource(right, width, true, origin.x), toSource(bottom, height, true, origin.y)}};
             if (!recognisedLine.text.empty())
                 lines.push_back(std::move(recognisedLine));
         }

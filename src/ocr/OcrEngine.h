@@ -49,6 +49,8 @@ public:
 
     // Reads the picture (0x00RRGGBB, top-down), prepared for screen text or as it is,
     // into lines in the picture's coordinates; lines is empty unless the outcome is Done.
+    // Prepared with the page mode to be chosen, each region of its own background (window,
+    // panel) is read on its own.
     // cancel is asked and progress told (0-100) on the calling thread, often, also while
     // waiting for another thread's reading to end.
     EOcrOutcome Recognise(const DWORD* pixels, int width, int height, EOcrPageMode pageMode, bool prepare,
@@ -58,8 +60,10 @@ private:
     struct SApi;
     class CLock;
     SOcrLoadResult LoadLocked();
-    EOcrOutcome RecogniseLocked(const SOcrInput& input, int width, int height, const CancelQuery& cancel,
-                                const ProgressReport& progress, std::vector<SOcrLine>& lines);
+    // Adds the lines read in input, a picture of width x height at origin in the caller's.
+    EOcrOutcome RecogniseLocked(const SOcrInput& input, int width, int height, POINT origin,
+                                const CancelQuery& cancel, const ProgressReport& progress,
+                                std::vector<SOcrLine>& lines);
 
     std::string m_folder;
     CKernelHandleOwner m_lock;  // a mutex, waited for in slices so that waiting can be cancelled

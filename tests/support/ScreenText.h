@@ -17,3 +17,14 @@ SScreenText DrawScreenText(const std::vector<std::wstring>& lines, int pixelHeig
                            COLORREF background, const wchar_t* face = nullptr);
 // The face GDI actually draws with when face is asked for (nullptr: the message font).
 std::wstring ScreenTextFace(const wchar_t* face = nullptr);
+
+// A desktop-like picture: panels (windows, title bars, task bars) of flat colour on a
+// desktop of another, each with its lines of text in the message font; lines holds where
+// each panel's text was drawn, in order.
+struct SScreenPanel {
+    RECT place;
+    int pixelHeight;
+    COLORREF ink, background;
+    std::vector<std::wstring> lines;
+};
+SScreenText DrawScreenPanels(int width, int height, COLORREF desktop, const std::vector<SScreenPanel>& panels);

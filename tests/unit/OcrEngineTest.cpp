@@ -145,6 +145,23 @@ TEST_F(OcrReading, PlainEngineReadsEachLineInItsBoxAndReadsAgainAfterACancel)
     }
 }
 
+TEST_F(OcrReading, ReadsEachWindowOfAScreenInItsOwnColours)
+{
+    const std::vector<std::wstring> dialog = {kSettings}, chat = {L"文件(F) 编辑(E) 帮助(H)"};
+    const SScreenText screen =
+        DrawScreenPanels(800, 600, RGB(0x3A, 0x6E, 0xA5),
+                         {{{40, 40, 400, 300}, 14, RGB(0, 0, 0), RGB(0xFF, 0xFF, 0xFF), dialog},
+                          {{420, 200, 780, 560}, 14, RGB(0xDC, 0xDC, 0xDC), RGB(0x1E, 0x1E, 0x1E), chat}});
+    std::vector<SOcrLine> lines;
+    ASSERT_EQ(EOcrOutcome::Done, s_engine->Recognise(screen.pixels.data(), screen.width, screen.height,
+                                                     EOcrPageMode::Choose, true, {}, {}, lines));
+    ASSERT_EQ(2u, lines.size()) << Utf8(Joined(lines));
+    EXPECT_TRUE(lines[0].text == dialog[0]) << Utf8(lines[0].text);
+    EXPECT_TRUE(lines[1].text == chat[0]) << Utf8(lines[1].text);
+    EXPECT_TRUE(BoxedAsDrawn(lines[0].box, screen.lines[0], 3));
+    EXPECT_TRUE(BoxedAsDrawn(lines[1].box, screen.lines[1], 3));
+}
+
 // Receives the worker's messages on the test's thread, as a document window would.
 class CWorkerEvents {
 public:

@@ -16,7 +16,25 @@ struct TessPageIterator;
 struct ETEXT_DESC;
 
 constexpr int kTextLine = 2;  // the engine's RIL_TEXTLINE
+constexpr int kSingleLine = 7;  // the engine's PSM_SINGLE_LINE
+// Both languages at once read every word with the English model too, which wins on some
+// Chinese words and turns them into Latin letters; the Chinese model alone knows Latin
+// letters and digits, but the English one reads English better. Prepared screen text is
+// read in Chinese, and the lines mostly in Latin letters again in English.
 const char* const kLanguages = "chi_sim+eng";
+const char* const kChinese = "chi_sim";
+const char* const kEnglish = "eng";
+constexpr int kRereadPadding = 4;
+
+bool MostlyLatin(const std::wstring& text)
+{
+    int ideographs = 0, letters = 0;
+    for (const wchar_t c : text) {
+        ideographs += (c >= 0x3400 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF);
+        letters += (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+    }
+    return letters > 4 * ideographs;
+}
 
 std::wstring FromUtf8(const char* text)
 {
@@ -70,6 +88,8 @@ struct COcrEngine::SApi {
     void (*SetPageSegMode)(TessBaseAPI*, int mode);
     void (*SetImage)(TessBaseAPI*, const unsigned char*, int width, int height, int bytesPerPixel, int stride);
     void (*SetSourceResolution)(TessBaseAPI*, int ppi);
+    void (*SetRectangle)(TessBaseAPI*, int left, int top, int width, int height);
+    char* (*GetUTF8Text)(TessBaseAPI*);
     int (*Recognize)(TessBaseAPI*, ETEXT_DESC* monitor);
     void (*DeleteText)(const char*);
     TessResultIterator* (*GetIterator)(TessBaseAPI*);
@@ -83,7 +103,16 @@ struct COcrEngine::SApi {
     void (*MonitorSetCancelFunc)(ETEXT_DESC*, bool (*)(void* cancelThis, int words));
     void (*MonitorSetCancelThis)(ETEXT_DESC*, void* cancelThis);
     int (*MonitorGetProgress)(ETEXT_DESC*);
-    TessBaseAPI* handle = nullptr;
+    TessBaseAPI* handle = nullptr;  // both languages, as the plain engine reads
+    TessBaseAPI* chinese = nullptr;
+    TessBaseAPI* english = nullptr;
+
+    ~SApi()
+    {
+        for (TessBaseAPI* api : {handle, chinese, english})
+            if (api)
+                Delete(api);
+    }
 
     bool Resolve(HMODULE dll)
     {
@@ -99,6 +128,8 @@ struct COcrEngine::SApi {
         resolve(SetPageSegMode, "TessBaseAPISetPageSegMode");
         resolve(SetImage, "TessBaseAPISetImage");
         resolve(SetSourceResolution, "TessBaseAPISetSourceResolution");
+        resolve(SetRectangle, "TessBaseAPISetRectangle");
+        resolve(GetUTF8Text, "TessBaseAPIGetUTF8Text");
         resolve(Recognize, "TessBaseAPIRecognize");
         resolve(DeleteText, "TessDeleteText");
         resolve(GetIterator, "TessBaseAPIGetIterator");
@@ -125,11 +156,7 @@ COcrEngine::COcrEngine(std::string folder) : m_folder(std::move(folder)), m_lock
 
 COcrEngine::~COcrEngine()
 {
-    if (m_api) {
-        if (m_api->handle)
-            m_api->Delete(m_api->handle);
-        delete m_api;
-    }
+    delete m_api;
 }
 
 SOcrLoadResult COcrEngine::Load()
@@ -167,11 +194,12 @@ SOcrLoadResult COcrEngine::LoadLocked()
     auto api = std::make_unique<SApi>();
     if (!api->Resolve(m_dll.get()))
         return {EOcrLoad::UnusableFile, dllPath, ERROR_PROC_NOT_FOUND};
-    api->handle = api->Create();
-    const int initResult = api->Init3(api->handle, dataPath.c_str(), kLanguages);
-    if (initResult != 0) {
-        api->Delete(api->handle);
-        return {EOcrLoad::UnusableFile, dataPath, static_cast<DWORD>(initResult)};
+    for (const auto& [handle, languages] : {std::pair{&api->handle, kLanguages}, std::pair{&api->chinese, kChinese},
+                                            std::pair{&api->english, kEnglish}}) {
+        *handle = api->Create();
+        const int initResult = api->Init3(*handle, dataPath.c_str(), languages);
+        if (initResult != 0)
+            return {EOcrLoad::UnusableFile, dataPath, static_cast<DWORD>(initResult)};
     }
     m_api = api.release();
     return {};
@@ -193,7 +221,7 @@ EOcrOutcome COcrEngine::Recognise(const DWORD* pixels, int width, int height, EO
         const CLock lock(m_lock.get(), cancel);
         if (!lock.Held())
             return EOcrOutcome::Cancelled;
-        return RecogniseLocked(input, width, height, {0, 0}, cancel, progress, lines);
+        return RecogniseLocked(input, prepare, width, height, {0, 0}, cancel, progress, lines);
     }
     const std::vector<SScreenRegion> regions = SplitScreenRegions(pixels, width, height);
     const CLock lock(m_lock.get(), cancel);
@@ -209,8 +237,9 @@ EOcrOutcome COcrEngine::Recognise(const DWORD* pixels, int width, int height, EO
                 progress(static_cast<int>((i * 100 + percent) / count));
         };
         const EOcrOutcome outcome =
-            RecogniseLocked(PrepareScreenText(region.pixels.data(), regionWidth, regionHeight, pageMode), regionWidth,
-                            regionHeight, {region.rect.left, region.rect.top}, cancel, regionProgress, lines);
+            RecogniseLocked(PrepareScreenText(region.pixels.data(), regionWidth, regionHeight, pageMode), true,
+                            regionWidth, regionHeight, {region.rect.left, region.rect.top}, cancel, regionProgress,
+                            lines);
         if (outcome != EOcrOutcome::Done) {
             lines.clear();
             return outcome;
@@ -221,7 +250,7 @@ EOcrOutcome COcrEngine::Recognise(const DWORD* pixels, int width, int height, EO
     return EOcrOutcome::Done;
 }
 
-EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, int width, int height, POINT origin,
+EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, bool prepared, int width, int height, POINT origin,
                                         const CancelQuery& cancel, const ProgressReport& progress,
                                         std::vector<SOcrLine>& lines)
 {
@@ -234,11 +263,11 @@ EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, int width, int h
         bool cancelled;
     };
     const SApi& api = *m_api;
+    const ProgressReport noProgress;
     ETEXT_DESC* monitor = api.MonitorCreate();
     SMonitorState state{api, monitor, cancel, progress, -1, false};
     // The engine asks whether to stop between words: the moment to pass on its progress too.
-    api.MonitorSetCancelThis(monitor, &state);
-    api.MonitorSetCancelFunc(monitor, [](void* cancelThis, int) {
+    const auto askBetweenWords = [](void* cancelThis, int) {
         auto& s = *static_cast<SMonitorState*>(cancelThis);
         const int percent = s.api.MonitorGetProgress(s.monitor);
         if (s.progress && percent != s.lastPercent)
@@ -246,23 +275,55 @@ EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, int width, int h
         s.lastPercent = percent;
         s.cancelled = s.cancelled || (s.cancel && s.cancel());
         return s.cancelled;
-    });
-    api.SetPageSegMode(api.handle, static_cast<int>(input.pageMode));
-    api.SetImage(api.handle, input.grey.data(), input.width, input.height, 1, input.width);
+    };
+    api.MonitorSetCancelThis(monitor, &state);
+    api.MonitorSetCancelFunc(monitor, askBetweenWords);
     // Screen pixels are at 96 per inch before scaling; saying so spares the engine its guess.
-    api.SetSourceResolution(api.handle, static_cast<int>(std::lround(96 * input.scale)));
-    const int recognised = api.Recognize(api.handle, monitor);
+    const int resolution = static_cast<int>(std::lround(96 * input.scale));
+    TessBaseAPI* const reader = prepared ? api.chinese : api.handle;
+    api.SetPageSegMode(reader, static_cast<int>(input.pageMode));
+    api.SetImage(reader, input.grey.data(), input.width, input.height, 1, input.width);
+    api.SetSourceResolution(reader, resolution);
+    const int recognised = api.Recognize(reader, monitor);
     api.MonitorDelete(monitor);
     if (recognised != 0)
         return state.cancelled ? EOcrOutcome::Cancelled : EOcrOutcome::Failed;
 
-    TessResultIterator* line = api.GetIterator(api.handle);
+    TessResultIterator* line = api.GetIterator(reader);
     if (!line)
         return EOcrOutcome::Done;
+    // A line read again must not move the progress back: only cancel is asked then.
+    ETEXT_DESC* rereadMonitor = api.MonitorCreate();
+    SMonitorState rereadState{api, rereadMonitor, cancel, noProgress, -1, false};
+    api.MonitorSetCancelThis(rereadMonitor, &rereadState);
+    api.MonitorSetCancelFunc(rereadMonitor, askBetweenWords);
+    bool rereadImageSet = false;
+    const auto readAgain = [&](int left, int top, int right, int bottom, std::wstring& text) {
+        if (!rereadImageSet) {
+            api.SetImage(api.english, input.grey.data(), input.width, input.height, 1, input.width);
+            api.SetPageSegMode(api.english, kSingleLine);
+            api.SetSourceResolution(api.english, resolution);
+            rereadImageSet = true;
+        }
+        left = std::max(0, left - kRereadPadding);
+        top = std::max(0, top - kRereadPadding);
+        right = std::min(input.width, right + kRereadPadding);
+        bottom = std::min(input.height, bottom + kRereadPadding);
+        api.SetRectangle(api.english, left, top, right - left, bottom - top);
+        if (api.Recognize(api.english, rereadMonitor) != 0)
+            return false;
+        char* again = api.GetUTF8Text(api.english);
+        if (again) {
+            text = TidyOcrLine(FromUtf8(again));
+            api.DeleteText(again);
+        }
+        return true;
+    };
     const auto toSource = [&](int scaled, int limit, bool up, LONG offset) {
         const double source = (scaled - input.margin) / input.scale;
         return offset + std::clamp(static_cast<int>(up ? std::ceil(source) : std::floor(source)), 0, limit);
     };
+    bool cancelled = false;
     do {
         int left, top, right, bottom;
         char* text = api.IteratorText(line, kTextLine);
@@ -270,13 +331,18 @@ EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, int width, int h
             SOcrLine recognisedLine{TidyOcrLine(FromUtf8(text)),
                                     {toSource(left, width, false, origin.x), toSource(top, height, false, origin.y),
                                      toSource(right, width, true, origin.x), toSource(bottom, height, true, origin.y)}};
+            if (prepared && MostlyLatin(recognisedLine.text))
+                cancelled = !readAgain(left, top, right, bottom, recognisedLine.text);
             if (!recognisedLine.text.empty())
                 lines.push_back(std::move(recognisedLine));
         }
         if (text)
             api.DeleteText(text);
-    } while (api.IteratorNext(line, kTextLine));
+    } while (!cancelled && api.IteratorNext(line, kTextLine));
     api.IteratorDelete(line);
+    api.MonitorDelete(rereadMonitor);
+    if (cancelled)
+        return EOcrOutcome::Cancelled;
     if (progress && state.lastPercent != 100)
         progress(100);
     return EOcrOutcome::Done;

@@ -60,8 +60,9 @@ private:
     struct SApi;
     class CLock;
     SOcrLoadResult LoadLocked();
-    // Adds the lines read in input, a picture of width x height at origin in the caller's.
-    EOcrOutcome RecogniseLocked(const SOcrInput& input, int width, int height, POINT origin,
+    // Adds the lines read in input, a picture of width x height at origin in the caller's,
+    // prepared for screen text or not.
+    EOcrOutcome RecogniseLocked(const SOcrInput& input, bool prepared, int width, int height, POINT origin,
                                 const CancelQuery& cancel, const ProgressReport& progress,
                                 std::vector<SOcrLine>& lines);
 

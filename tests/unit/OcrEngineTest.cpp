@@ -147,7 +147,7 @@ TEST_F(OcrReading, PlainEngineReadsEachLineInItsBoxAndReadsAgainAfterACancel)
 
 TEST_F(OcrReading, ReadsEachWindowOfAScreenInItsOwnColours)
 {
-    const std::vector<std::wstring> dialog = {kSettings}, chat = {L"文件(F) 编辑(E) 帮助(H)"};
+    const std::vector<std::wstring> dialog = {kSettings}, chat = {L"使用 Windows 10 系统"};
     const SScreenText screen =
         DrawScreenPanels(800, 600, RGB(0x3A, 0x6E, 0xA5),
                          {{{40, 40, 400, 300}, 14, RGB(0, 0, 0), RGB(0xFF, 0xFF, 0xFF), dialog},
@@ -160,6 +160,30 @@ TEST_F(OcrReading, ReadsEachWindowOfAScreenInItsOwnColours)
     EXPECT_TRUE(lines[1].text == chat[0]) << Utf8(lines[1].text);
     EXPECT_TRUE(BoxedAsDrawn(lines[0].box, screen.lines[0], 3));
     EXPECT_TRUE(BoxedAsDrawn(lines[1].box, screen.lines[1], 3));
+}
+
+std::string LatinLetters(const std::wstring& text)
+{
+    std::string letters;
+    for (const wchar_t c : text)
+        if ((c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'))
+            letters += static_cast<char>(c);
+    return letters;
+}
+
+TEST_F(OcrReading, ReadsChineseCharactersAsChineseBesideLatinLetters)
+{
+    const std::vector<std::wstring> drawn = {L"文件(F) 编辑(E) 查看(V) 图像(I) 帮助(H)", L"张三：今天下午三点开会",
+                                             L"使用 Windows 10 系统，版本 1.4.2 (64 位)",
+                                             L"文件大小：3.5 MB，共 128 页，2026年12月8日"};
+    const SScreenText screen =
+        DrawScreenText(drawn, 16, RGB(0xDC, 0xDC, 0xDC), RGB(0x1E, 0x1E, 0x1E), L"WenQuanYi Micro Hei Mono");
+    std::vector<SOcrLine> lines;
+    ASSERT_EQ(EOcrOutcome::Done, s_engine->Recognise(screen.pixels.data(), screen.width, screen.height,
+                                                     EOcrPageMode::Choose, true, {}, {}, lines));
+    ASSERT_EQ(drawn.size(), lines.size()) << Utf8(Joined(lines));
+    for (size_t i = 0; i < drawn.size(); ++i)
+        EXPECT_EQ(LatinLetters(drawn[i]), LatinLetters(lines[i].text)) << Utf8(lines[i].text);
 }
 
 // Receives the worker's messages on the test's thread, as a document window would.

@@ -16,6 +16,7 @@ struct TessPageIterator;
 struct ETEXT_DESC;
 
 constexpr int kTextLine = 2;  // the engine's RIL_TEXTLINE
+constexpr int kSymbol = 4;    // the engine's RIL_SYMBOL
 constexpr int kSingleLine = 7;  // the engine's PSM_SINGLE_LINE
 // Both languages at once read every word with the English model too, which wins on some
 // Chinese words and turns them into Latin letters; the Chinese model alone knows Latin
@@ -30,7 +31,7 @@ bool MostlyLatin(const std::wstring& text)
 {
     int ideographs = 0, letters = 0;
     for (const wchar_t c : text) {
-        ideographs += (c >= 0x3400 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF);
+        ideographs += IsIdeograph(c);
         letters += (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
     }
     return letters > 4 * ideographs;
@@ -98,6 +99,7 @@ struct COcrEngine::SApi {
     char* (*IteratorText)(const TessResultIterator*, int level);
     const TessPageIterator* (*PageIterator)(const TessResultIterator*);
     int (*BoundingBox)(const TessPageIterator*, int level, int* left, int* top, int* right, int* bottom);
+    int (*IsAtBeginningOf)(const TessPageIterator*, int level);
     ETEXT_DESC* (*MonitorCreate)();
     void (*MonitorDelete)(ETEXT_DESC*);
     void (*MonitorSetCancelFunc)(ETEXT_DESC*, bool (*)(void* cancelThis, int words));
@@ -138,6 +140,7 @@ struct COcrEngine::SApi {
         resolve(IteratorText, "TessResultIteratorGetUTF8Text");
         resolve(PageIterator, "TessResultIteratorGetPageIterator");
         resolve(BoundingBox, "TessPageIteratorBoundingBox");
+        resolve(IsAtBeginningOf, "TessPageIteratorIsAtBeginningOf");
         resolve(MonitorCreate, "TessMonitorCreate");
         resolve(MonitorDelete, "TessMonitorDelete");
         resolve(MonitorSetCancelFunc, "TessMonitorSetCancelFunc");
@@ -323,22 +326,42 @@ EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, bool prepared, i
         const double source = (scaled - input.margin) / input.scale;
         return offset + std::clamp(static_cast<int>(up ? std::ceil(source) : std::floor(source)), 0, limit);
     };
-    bool cancelled = false;
-    do {
-        int left, top, right, bottom;
-        char* text = api.IteratorText(line, kTextLine);
-        if (text && api.BoundingBox(api.PageIterator(line), kTextLine, &left, &top, &right, &bottom)) {
-            SOcrLine recognisedLine{TidyOcrLine(FromUtf8(text)),
-                                    {toSource(left, width, false, origin.x), toSource(top, height, false, origin.y),
-                                     toSource(right, width, true, origin.x), toSource(bottom, height, true, origin.y)}};
-            if (prepared && MostlyLatin(recognisedLine.text))
-                cancelled = !readAgain(left, top, right, bottom, recognisedLine.text);
-            if (!recognisedLine.text.empty())
-                lines.push_back(std::move(recognisedLine));
-        }
+    const auto textAt = [&](int level) {
+        char* text = api.IteratorText(line, level);
+        const std::wstring wide = text ? FromUtf8(text) : std::wstring();
         if (text)
             api.DeleteText(text);
-    } while (!cancelled && api.IteratorNext(line, kTextLine));
+        return wide;
+    };
+    bool cancelled = false, more = true;
+    while (more && !cancelled) {
+        int left, top, right, bottom;
+        const bool boxed = api.BoundingBox(api.PageIterator(line), kTextLine, &left, &top, &right, &bottom);
+        std::wstring text = textAt(kTextLine);
+        if (prepared) {
+            // The line's characters with their boxes, up to the next line.
+            std::vector<SOcrSymbol> symbols;
+            do {
+                SOcrSymbol symbol{textAt(kSymbol), {}};
+                RECT& box = symbol.box;
+                if (api.BoundingBox(api.PageIterator(line), kSymbol, reinterpret_cast<int*>(&box.left),
+                                    reinterpret_cast<int*>(&box.top), reinterpret_cast<int*>(&box.right),
+                                    reinterpret_cast<int*>(&box.bottom)))
+                    symbols.push_back(std::move(symbol));
+                more = api.IteratorNext(line, kSymbol);
+            } while (more && !api.IsAtBeginningOf(api.PageIterator(line), kTextLine));
+            text = WidenPunctuation(text, symbols);
+        } else {
+            more = api.IteratorNext(line, kTextLine);
+        }
+        SOcrLine recognisedLine{TidyOcrLine(text),
+                                {toSource(left, width, false, origin.x), toSource(top, height, false, origin.y),
+                                 toSource(right, width, true, origin.x), toSource(bottom, height, true, origin.y)}};
+        if (prepared && MostlyLatin(recognisedLine.text))
+            cancelled = !readAgain(left, top, right, bottom, recognisedLine.text);
+        if (boxed && !recognisedLine.text.empty())
+            lines.push_back(std::move(recognisedLine));
+    }
     api.IteratorDelete(line);
     api.MonitorDelete(rereadMonitor);
     if (cancelled)

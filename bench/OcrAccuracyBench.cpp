@@ -246,8 +246,8 @@ int main(int argc, char** argv)
         if (en.errors > enPlain.errors)
             missed.push_back("English " + at + " worse than the plain engine");
     }
-    std::printf("\nBy polarity, both languages (%%): | size | dark on light: pipeline | plain | light on dark: "
-                "pipeline | plain |\n");
+    std::printf("\nBy polarity, both languages (%%):\n\n| size | dark on light: pipeline | plain | light on dark: "
+                "pipeline | plain |\n|---:|---:|---:|---:|---:|\n");
     for (const int size : kSizes)
         std::printf("| %d px | %.2f | %.2f | %.2f | %.2f |\n", size, byPolarity[true][kPipeline][size].Rate(),
                     byPolarity[true][kPlain][size].Rate(), byPolarity[false][kPipeline][size].Rate(),

@@ -222,9 +222,12 @@ EOcrOutcome COcrEngine::Recognise(const DWORD* pixels, int width, int height, EO
         const SOcrInput input = prepare ? PrepareScreenText(pixels, width, height, pageMode)
                                         : PrepareAsIs(pixels, width, height, pageMode);
         const CLock lock(m_lock.get(), cancel);
-        if (!lock.Held())
-            return EOcrOutcome::Cancelled;
-        return RecogniseLocked(input, prepare, width, height, {0, 0}, cancel, progress, lines);
+        const EOcrOutcome outcome = lock.Held()
+                                        ? RecogniseLocked(input, prepare, width, height, {0, 0}, cancel, progress, lines)
+                                        : EOcrOutcome::Cancelled;
+        if (outcome != EOcrOutcome::Done)
+            lines.clear();
+        return outcome;
     }
     const std::vector<SScreenRegion> regions = SplitScreenRegions(pixels, width, height);
     const CLock lock(m_lock.get(), cancel);
@@ -301,17 +304,17 @@ EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, bool prepared, i
     api.MonitorSetCancelThis(rereadMonitor, &rereadState);
     api.MonitorSetCancelFunc(rereadMonitor, askBetweenWords);
     bool rereadImageSet = false;
-    const auto readAgain = [&](int left, int top, int right, int bottom, std::wstring& text) {
+    const auto readAgain = [&](const RECT& box, std::wstring& text) {
         if (!rereadImageSet) {
             api.SetImage(api.english, input.grey.data(), input.width, input.height, 1, input.width);
             api.SetPageSegMode(api.english, kSingleLine);
             api.SetSourceResolution(api.english, resolution);
             rereadImageSet = true;
         }
-        left = std::max(0, left - kRereadPadding);
-        top = std::max(0, top - kRereadPadding);
-        right = std::min(input.width, right + kRereadPadding);
-        bottom = std::min(input.height, bottom + kRereadPadding);
+        const int left = std::max(0, static_cast<int>(box.left) - kRereadPadding);
+        const int top = std::max(0, static_cast<int>(box.top) - kRereadPadding);
+        const int right = std::min(input.width, static_cast<int>(box.right) + kRereadPadding);
+        const int bottom = std::min(input.height, static_cast<int>(box.bottom) + kRereadPadding);
         api.SetRectangle(api.english, left, top, right - left, bottom - top);
         if (api.Recognize(api.english, rereadMonitor) != 0)
             return false;
@@ -333,20 +336,24 @@ EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, bool prepared, i
             api.DeleteText(text);
         return wide;
     };
+    const auto boxAt = [&](int level, RECT& box) {
+        int left, top, right, bottom;
+        if (!api.BoundingBox(api.PageIterator(line), level, &left, &top, &right, &bottom))
+            return false;
+        box = {left, top, right, bottom};
+        return true;
+    };
     bool cancelled = false, more = true;
     while (more && !cancelled) {
-        int left, top, right, bottom;
-        const bool boxed = api.BoundingBox(api.PageIterator(line), kTextLine, &left, &top, &right, &bottom);
+        RECT box = {};
+        const bool boxed = boxAt(kTextLine, box);
         std::wstring text = textAt(kTextLine);
         if (prepared) {
             // The line's characters with their boxes, up to the next line.
             std::vector<SOcrSymbol> symbols;
             do {
                 SOcrSymbol symbol{textAt(kSymbol), {}};
-                RECT& box = symbol.box;
-                if (api.BoundingBox(api.PageIterator(line), kSymbol, reinterpret_cast<int*>(&box.left),
-                                    reinterpret_cast<int*>(&box.top), reinterpret_cast<int*>(&box.right),
-                                    reinterpret_cast<int*>(&box.bottom)))
+                if (boxAt(kSymbol, symbol.box))
                     symbols.push_back(std::move(symbol));
                 more = api.IteratorNext(line, kSymbol);
             } while (more && !api.IsAtBeginningOf(api.PageIterator(line), kTextLine));
@@ -354,12 +361,15 @@ EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, bool prepared, i
         } else {
             more = api.IteratorNext(line, kTextLine);
         }
+        if (!boxed)
+            continue;
         SOcrLine recognisedLine{TidyOcrLine(text),
-                                {toSource(left, width, false, origin.x), toSource(top, height, false, origin.y),
-                                 toSource(right, width, true, origin.x), toSource(bottom, height, true, origin.y)}};
+                                {toSource(box.left, width, false, origin.x), toSource(box.top, height, false, origin.y),
+                                 toSource(box.right, width, true, origin.x),
+                                 toSource(box.bottom, height, true, origin.y)}};
         if (prepared && MostlyLatin(recognisedLine.text))
-            cancelled = !readAgain(left, top, right, bottom, recognisedLine.text);
-        if (boxed && !recognisedLine.text.empty())
+            cancelled = !readAgain(box, recognisedLine.text);
+        if (!recognisedLine.text.empty())
             lines.push_back(std::move(recognisedLine));
     }
     api.IteratorDelete(line);

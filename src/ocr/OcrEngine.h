@@ -41,7 +41,7 @@ public:
     ~COcrEngine();
 
     // Loads the engine and Chinese and English data the first time; later calls give the
-    // first answer again.
+    // first answer again at once, also while a reading runs.
     SOcrLoadResult Load();
     // The first of the engine's files that is not there, or empty: a quick look on disk,
     // for the command to refuse at once rather than after a reading has started.
@@ -49,19 +49,26 @@ public:
 
     // Reads the picture (0x00RRGGBB, top-down), prepared for screen text or as it is,
     // into lines in the picture's coordinates; lines is empty unless the outcome is Done.
-    // cancel is asked and progress told (0-100) on the calling thread, often.
+    // Prepared with the page mode to be chosen, each region of its own background (window,
+    // panel) is read on its own.
+    // cancel is asked and progress told (0-100) on the calling thread, often, also while
+    // waiting for another thread's reading to end.
     EOcrOutcome Recognise(const DWORD* pixels, int width, int height, EOcrPageMode pageMode, bool prepare,
                           const CancelQuery& cancel, const ProgressReport& progress, std::vector<SOcrLine>& lines);
 
 private:
     struct SApi;
+    class CLock;
     SOcrLoadResult LoadLocked();
-    EOcrOutcome RecogniseLocked(const SOcrInput& input, int width, int height, const CancelQuery& cancel,
-                                const ProgressReport& progress, std::vector<SOcrLine>& lines);
+    // Adds the lines read in input, a picture of width x height at origin in the caller's,
+    // prepared for screen text or not.
+    EOcrOutcome RecogniseLocked(const SOcrInput& input, bool prepared, int width, int height, POINT origin,
+                                const CancelQuery& cancel, const ProgressReport& progress,
+                                std::vector<SOcrLine>& lines);
 
     std::string m_folder;
-    CRITICAL_SECTION m_lock;
-    bool m_loadTried = false;
+    CKernelHandleOwner m_lock;  // a mutex, waited for in slices so that waiting can be cancelled
+    volatile LONG m_loadTried = 0;
     SOcrLoadResult m_load;
     CModuleOwner m_dll;
     SApi* m_api = nullptr;

@@ -27,6 +27,17 @@ double ChooseOcrScale(int lineHeight);
 // One line, a block, or the engine's own layout analysis for a screen-sized area.
 EOcrPageMode ChooseOcrPageMode(int width, int height, const STextLines& lines);
 
+// A part of a screen on one flat or gently shaded background (a window, a panel, a title
+// bar), with its text and nothing of its neighbours': the pixels of rect, top-down, where
+// whatever lies on another background is painted over with this one.
+struct SScreenRegion {
+    RECT rect;
+    std::vector<DWORD> pixels;
+};
+// The regions of the screen picture that hold text, top to bottom, so that each is read with
+// its own polarity and scale; the whole picture when no background covers enough of it.
+std::vector<SScreenRegion> SplitScreenRegions(const DWORD* pixels, int width, int height);
+
 // An 8-bit grey picture for the engine, with the way back to the source's coordinates:
 // source x = (x - margin) / scale.
 struct SOcrInput {

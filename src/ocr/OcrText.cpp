@@ -1,8 +1,28 @@
 #include "ocr/OcrText.h"
 
+#include <algorithm>
+
 namespace {
 
-bool IsCjk(wchar_t c)
+// A full-width mark's cell, from its left neighbour's ink to its right one's, is about as
+// wide as a Chinese character is high; a Latin mark and a space take little more than half.
+constexpr int kFullCellPercent = 85;
+
+wchar_t FullWidthOf(wchar_t c)
+{
+    switch (c) {
+    case L',': return L'\xFF0C';
+    case L':': return L'\xFF1A';
+    case L';': return L'\xFF1B';
+    case L'?': return L'\xFF1F';
+    case L'!': return L'\xFF01';
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+bool IsCjkCharacter(wchar_t c)
 {
     return (c >= 0x2E80 && c <= 0x9FFF) ||  // radicals, CJK punctuation, kana, ideographs
            (c >= 0xF900 && c <= 0xFAFF) ||  // compatibility ideographs
@@ -10,7 +30,37 @@ bool IsCjk(wchar_t c)
            (c >= 0xFF00 && c <= 0xFFEF);    // full-width forms
 }
 
-}  // namespace
+bool IsIdeograph(wchar_t c)
+{
+    return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF);
+}
+
+std::wstring WidenPunctuation(const std::wstring& line, const std::vector<SOcrSymbol>& symbols)
+{
+    std::vector<LONG> heights;
+    for (const SOcrSymbol& symbol : symbols)
+        if (symbol.text.size() == 1 && IsIdeograph(symbol.text[0]))
+            heights.push_back(symbol.box.bottom - symbol.box.top);
+    if (heights.empty())
+        return line;
+    std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
+    const LONG ideographHeight = heights[heights.size() / 2];
+    std::wstring wide = line;
+    size_t at = 0;
+    for (size_t i = 0; i < symbols.size(); ++i) {
+        const std::wstring& text = symbols[i].text;
+        while (at < wide.size() && wide[at] == L' ')
+            ++at;
+        if (wide.compare(at, text.size(), text) != 0)
+            return line;  // the symbols are not the line's: leave it as read
+        const wchar_t full = text.size() == 1 ? FullWidthOf(text[0]) : 0;
+        if (full && i > 0 && i + 1 < symbols.size() &&
+            (symbols[i + 1].box.left - symbols[i - 1].box.right) * 100 >= kFullCellPercent * ideographHeight)
+            wide[at] = full;
+        at += text.size();
+    }
+    return wide;
+}
 
 std::wstring TidyOcrLine(const std::wstring& line)
 {
@@ -24,7 +74,7 @@ std::wstring TidyOcrLine(const std::wstring& line)
         size_t next = i;
         while (next < line.size() && line[next] == L' ')
             ++next;
-        const bool betweenCjk = !tidy.empty() && IsCjk(tidy.back()) && next < line.size() && IsCjk(line[next]);
+        const bool betweenCjk = !tidy.empty() && IsCjkCharacter(tidy.back()) && next < line.size() && IsCjkCharacter(line[next]);
         if (!betweenCjk)
             tidy.append(line, i, next - i);
         i = next;

@@ -1,10 +1,28 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
 // The recognised text as a person would type it. The engine puts a space between every
 // two Chinese characters; a Chinese writer puts none, while English words keep theirs,
 // also where they meet Chinese ("使用 Windows 10 系统").
+
+// Whether c is written without spaces around it: CJK characters and full-width punctuation.
+bool IsCjkCharacter(wchar_t c);
+// Whether c is a Chinese character proper, not punctuation.
+bool IsIdeograph(wchar_t c);
+
+// One character as the engine read it, and its ink's box.
+struct SOcrSymbol {
+    std::wstring text;
+    RECT box;
+};
+// The line, as the engine gave it, with each Latin punctuation mark (, : ; ? !) that
+// takes a Chinese character's whole cell between its neighbours in its full-width form: the
+// engine reads the shape but not the width. Brackets stay: a menu's "文件(F)" has narrow
+// ones in wide cells. symbols are the line's characters in order.
+std::wstring WidenPunctuation(const std::wstring& line, const std::vector<SOcrSymbol>& symbols);
 
 // The line without spaces between two CJK characters (full-width punctuation counts as
 // CJK) and without trailing spaces or line breaks; other spaces stay as recognised.

@@ -5,15 +5,39 @@
 
 #include "scoped/ScopedHandles.h"
 
-SScreenText DrawScreenText(const std::vector<std::wstring>& lines, int pixelHeight, COLORREF ink,
-                           COLORREF background)
+namespace {
+
+CFontOwner ScreenFont(int pixelHeight, const wchar_t* face)
 {
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    metrics.lfMessageFont.lfHeight = -pixelHeight;
-    metrics.lfMessageFont.lfQuality = ANTIALIASED_QUALITY;
-    const CFontOwner font(CreateFontIndirectW(&metrics.lfMessageFont));
+    LOGFONTW& font = metrics.lfMessageFont;
+    if (face) {
+        font.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    }
+    font.lfHeight = -pixelHeight;
+    font.lfQuality = ANTIALIASED_QUALITY;
+    return CFontOwner(CreateFontIndirectW(&font));
+}
+
+}  // namespace
+
+std::wstring ScreenTextFace(const wchar_t* face)
+{
+    const CFontOwner font = ScreenFont(16, face);
+    const CMemoryDC dc(nullptr);
+    const CSelectObject selected(dc, font.get());
+    wchar_t drawn[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, drawn);
+    return drawn;
+}
+
+SScreenText DrawScreenText(const std::vector<std::wstring>& lines, int pixelHeight, COLORREF ink,
+                           COLORREF background, const wchar_t* face)
+{
+    const CFontOwner font = ScreenFont(pixelHeight, face);
     const CMemoryDC measure(nullptr);
     const CSelectObject measureFont(measure, font.get());
 
@@ -53,4 +77,32 @@ SScreenText DrawScreenText(const std::vector<std::wstring>& lines, int pixelHeig
     for (DWORD& pixel : text.pixels)
         pixel &= 0xFFFFFF;
     return text;
+}
+
+SScreenText DrawScreenPanels(int width, int height, COLORREF desktop, const std::vector<SScreenPanel>& panels)
+{
+    SScreenText screen;
+    screen.width = width;
+    screen.height = height;
+    const auto pixelOf = [](COLORREF colour) {
+        return static_cast<DWORD>(GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour));
+    };
+    screen.pixels.assign(static_cast<size_t>(width) * height, pixelOf(desktop));
+    for (const SScreenPanel& panel : panels) {
+        const RECT place = {std::max(0L, panel.place.left), std::max(0L, panel.place.top),
+                            std::min<LONG>(width, panel.place.right), std::min<LONG>(height, panel.place.bottom)};
+        const SScreenText text = DrawScreenText(panel.lines, panel.pixelHeight, panel.ink, panel.background);
+        for (int y = place.top; y < place.bottom; ++y) {
+            for (int x = place.left; x < place.right; ++x) {
+                const int textX = x - place.left, textY = y - place.top;
+                screen.pixels[static_cast<size_t>(y) * width + x] =
+                    textX < text.width && textY < text.height ? text.pixels[static_cast<size_t>(textY) * text.width + textX]
+                                                              : pixelOf(panel.background);
+            }
+        }
+        for (const RECT& line : text.lines)
+            screen.lines.push_back({line.left + place.left, line.top + place.top, line.right + place.left,
+                                    line.bottom + place.top});
+    }
+    return screen;
 }

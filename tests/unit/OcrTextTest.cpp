@@ -14,4 +14,20 @@ TEST(OcrText, ChineseIsJoinedEnglishKeepsItsSpacesAndLinesStayLines)
     EXPECT_EQ(L"第一行\r\nline two\r\n", JoinOcrLines({L"第 一 行 ", L"line two\n", L" "}));
 }
 
+// Characters 20 high; the mark's neighbours' ink gap is 22 (a whole cell) or 10.
+TEST(OcrText, LatinPunctuationFillingAChineseCharactersCellBecomesFullWidth)
+{
+    const auto around = [](const wchar_t* before, const wchar_t* mark, const wchar_t* after, LONG gap) {
+        return std::vector<SOcrSymbol>{
+            {before, {0, 0, 20, 20}}, {mark, {22, 4, 26, 20}}, {after, {20 + gap, 0, 40 + gap, 20}}};
+    };
+    EXPECT_EQ(L"吗 ？ 此", WidenPunctuation(L"吗 ? 此", around(L"吗", L"?", L"此", 22)));
+    EXPECT_EQ(L"小：3\n", WidenPunctuation(L"小:3\n", around(L"小", L":", L"3", 22)));
+    EXPECT_EQ(L"吗 ? 此", WidenPunctuation(L"吗 ? 此", around(L"吗", L"?", L"此", 10)));
+    EXPECT_EQ(L"件(编", WidenPunctuation(L"件(编", around(L"件", L"(", L"编", 22))) << "menus' brackets are narrow";
+    EXPECT_EQ(L"a , b", WidenPunctuation(L"a , b", around(L"a", L",", L"b", 22))) << "no Chinese character";
+    EXPECT_EQ(L"吗 ? 此", WidenPunctuation(L"吗 ? 此", around(L"吗", L"!", L"此", 22))) << "not this line's";
+    EXPECT_EQ(L"好!", WidenPunctuation(L"好!", {{L"好", {0, 0, 20, 20}}, {L"!", {22, 0, 26, 20}}})) << "at the end";
+}
+
 }  // namespace

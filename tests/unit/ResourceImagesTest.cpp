@@ -102,12 +102,12 @@ TEST_F(ResourceTest, AnnotationStripsHoldEighteenMaskedImagesInEachSize)
     ExpectMaskedStrip(IDB_ANNOTATE_32, IDB_ANNOTATE_DISABLED_32, IDB_ANNOTATE_MASK_32, 18, kPictureSizes[2]);
 }
 
-// The edits, 长截图, the four ways out and the floppy disk of 保存.
-TEST_F(ResourceTest, DeskStripsHoldEightMaskedImagesInEachSize)
+// The edits, 识别文字, 长截图, the four ways out and the floppy disk of 保存.
+TEST_F(ResourceTest, DeskStripsHoldNineMaskedImagesInEachSize)
 {
-    ExpectMaskedStrip(IDB_DESK, IDB_DESK_DISABLED, IDB_DESK_MASK, 8, kPictureSizes[0]);
-    ExpectMaskedStrip(IDB_DESK_24, IDB_DESK_DISABLED_24, IDB_DESK_MASK_24, 8, kPictureSizes[1]);
-    ExpectMaskedStrip(IDB_DESK_32, IDB_DESK_DISABLED_32, IDB_DESK_MASK_32, 8, kPictureSizes[2]);
+    ExpectMaskedStrip(IDB_DESK, IDB_DESK_DISABLED, IDB_DESK_MASK, 9, kPictureSizes[0]);
+    ExpectMaskedStrip(IDB_DESK_24, IDB_DESK_DISABLED_24, IDB_DESK_MASK_24, 9, kPictureSizes[1]);
+    ExpectMaskedStrip(IDB_DESK_32, IDB_DESK_DISABLED_32, IDB_DESK_MASK_32, 9, kPictureSizes[2]);
 }
 
 // Width and height from the bitmap header of every image in an icon or cursor group.

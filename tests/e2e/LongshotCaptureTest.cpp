@@ -146,15 +146,24 @@ protected:
 
     int TabCount() const { return static_cast<int>(SendMessageA(m_tabs, TCM_GETITEMCOUNT, 0, 0)); }
 
-    // Chooses the long screenshot and drags over region on the frozen screen; true once
-    // the session has begun. A request that comes while the last capture is still ending
-    // is dropped, so the user asks again.
-    bool Select(const RECT& region) const
+    // Chooses the long screenshot, from the menu by its keys (Alt+C, G) or as a command,
+    // and drags over region on the frozen screen; true once the session has begun. A
+    // request that comes while the last capture is still ending is dropped, so the user
+    // asks again.
+    bool Select(const RECT& region, bool byMenuKeys = false) const
     {
         const auto overlayUp = [] { return Shown(Overlay()) && GetForegroundWindow() == Overlay(); };
         bool up = false;
         for (int attempt = 0; attempt < 3 && !up; ++attempt) {
-            CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_LONGSHOT);
+            if (byMenuKeys) {
+                SetForegroundWindow(m_frame);
+                PumpUntil([&] { return GetForegroundWindow() == m_frame; });
+                PressKeys({VK_MENU, 'C'});
+                PumpUntil([] { return FindWindowA("#32768", nullptr) != nullptr; });
+                PressKeys({'G'});
+            } else {
+                CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_LONGSHOT);
+            }
             up = PumpUntil(overlayUp, 4000);
         }
         if (!up)
@@ -187,7 +196,7 @@ TEST_F(LongshotCaptureTest, AutomaticScrollingGivesHeaderWholePageAndFooterExact
     {
         const CTallPage page("--scrollbar");
         ASSERT_TRUE(page.Shown());
-        ASSERT_TRUE(Select(kPage));
+        ASSERT_TRUE(Select(kPage, true));
         const std::vector<DWORD> result = Document(1, size);
         EXPECT_EQ("", Differences(result, size, WholePage(0, kWidth, kPageRows), kWidth)) << "by the scroll bar";
     }

@@ -194,8 +194,8 @@ bool CTextReadingWindow::CreateControls(CBitmapOwner copy)
     if (!m_pane.Create(Handle(), IDC_OCR_PICTURE, std::move(copy), [this](int line) { SelectTextLine(line); }))
         return false;
     m_hText = child(L"EDIT", 0,
-                    ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | ES_READONLY | WS_VSCROLL |
-                        WS_HSCROLL | WS_TABSTOP,
+                    ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | ES_READONLY |
+                        WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
                     IDC_OCR_TEXT, WS_EX_CLIENTEDGE);
     m_hStatus = child(L"STATIC", IDS_OCR_LOADING, SS_LEFT | SS_NOPREFIX, IDC_OCR_STATUS);
     m_hProgress = child(PROGRESS_CLASSW, 0, 0, IDC_OCR_PROGRESS);

@@ -213,6 +213,14 @@ TEST_F(TextReadingWindow, ShowsTheTextSelectsAnOutlinedLineAndCopies)
     EXPECT_TRUE(PumpUntil([&] { return ClipboardText() == L"xyz" + expected; }, 5000, window));
     EXPECT_EQ(LoadedText(IDS_OCR_COPIED), Status(window));
 
+    // Enter in the text is a new line, not the window's default button.
+    SetFocus(edit);
+    PressKeys({VK_CONTROL, VK_END});
+    PressKeys({VK_RETURN});
+    TypeText("z");
+    EXPECT_TRUE(PumpUntil([&] { return TextOf(edit) == L"xyz" + expected + L"\r\nz"; }, 5000, window))
+        << ToGbk(TextOf(edit));
+
     ClickWindow(GetDlgItem(window, IDC_OCR_CLOSE));
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 5000, window));
 }

@@ -55,7 +55,9 @@ class ReadTextTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_program.AddTextEngine());
+        if (WithEngine()) {
+            ASSERT_TRUE(m_program.AddTextEngine());
+        }
         const std::string path = m_program.PathOf("text.bmp");
         m_text = DrawScreenText(Lines(), kTextPixels, RGB(0x20, 0x20, 0x20), RGB(0xFF, 0xFF, 0xFF));
         DWORD* pixels = nullptr;
@@ -74,6 +76,7 @@ protected:
     }
 
     virtual std::vector<std::wstring> Lines() const { return kLines; }
+    virtual bool WithEngine() const { return true; }
 
     void TearDown() override
     {
@@ -152,6 +155,23 @@ TEST_F(ReadTextTest, TheDeskReadsItsSelection)
     ASSERT_NE(nullptr, reading);
     ASSERT_TRUE(TextArrives(reading));
     EXPECT_EQ(Utf8(kLines[0]), Utf8(EditText(reading)));
+}
+
+// Without the engine's files the program works on, and the command names the one missing.
+class NoTextEngineTest : public ReadTextTest {
+protected:
+    bool WithEngine() const override { return false; }
+};
+
+TEST_F(NoTextEngineTest, TheCommandNamesTheMissingFileAndOpensNothing)
+{
+    PressKeys({VK_CONTROL, 'T'});
+    HWND box = m_program.WaitForMessageBox(10000);
+    ASSERT_NE(nullptr, box);
+    EXPECT_NE(std::string::npos, MessageBoxText(box).find(m_program.PathOf("lumiocr.dll"))) << MessageBoxText(box);
+    EXPECT_TRUE(CProgramUnderTest::PressButton(box, IDOK));
+    EXPECT_EQ(nullptr, m_program.FindWindow(kReadingClass));
+    EXPECT_TRUE(m_program.IsRunning());
 }
 
 // A picture that takes a while to read, so that the user leaves while it is read.

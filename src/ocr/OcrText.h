@@ -24,8 +24,9 @@ struct SOcrSymbol {
 // ones in wide cells. symbols are the line's characters in order.
 std::wstring WidenPunctuation(const std::wstring& line, const std::vector<SOcrSymbol>& symbols);
 
-// The line without spaces between two CJK characters (full-width punctuation counts as
-// CJK) and without trailing spaces or line breaks; other spaces stay as recognised.
+// The line without spaces between two CJK characters, beside full-width punctuation (a
+// Chinese writer types none there: "大小：3.5", "（48.6 MB）"), and without trailing spaces
+// or line breaks; other spaces stay as recognised.
 std::wstring TidyOcrLine(const std::wstring& line);
 
 // The lines, each tidied, one per text line, joined by CR LF.

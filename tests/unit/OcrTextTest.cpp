@@ -14,6 +14,14 @@ TEST(OcrText, ChineseIsJoinedEnglishKeepsItsSpacesAndLinesStayLines)
     EXPECT_EQ(L"第一行\r\nline two\r\n", JoinOcrLines({L"第 一 行 ", L"line two\n", L" "}));
 }
 
+TEST(OcrText, NoSpaceBesideFullWidthPunctuation)
+{
+    EXPECT_EQ(L"文件大小：3.5 MB，共 128 页", TidyOcrLine(L"文件大小： 3.5 MB ，共 128 页"));
+    EXPECT_EQ(L"目前（48.6 MB）", TidyOcrLine(L"目前 （ 48.6 MB ）"));
+    EXPECT_EQ(L"他说“你好”然后 OK", TidyOcrLine(L"他说 “你好” 然后 OK"));
+    EXPECT_EQ(L"He said “hi” to me, ok", TidyOcrLine(L"He said “hi” to me, ok")) << "English quotes keep spaces";
+}
+
 // Characters 20 high; the mark's neighbours' ink gap is 22 (a whole cell) or 10.
 TEST(OcrText, LatinPunctuationFillingAChineseCharactersCellBecomesFullWidth)
 {

@@ -73,8 +73,10 @@ std::wstring WidenPunctuation(const std::wstring& line, const std::vector<SOcrSy
         if (wide.compare(at, text.size(), text) != 0)
             return line;  // the symbols are not the line's: leave it as read
         const wchar_t full = text.size() == 1 ? FullWidthOf(text[0]) : 0;
-        if (full && i > 0 && i + 1 < symbols.size() &&
-            (symbols[i + 1].box.left - symbols[i - 1].box.right) * 100 >= kFullCellPercent * ideographHeight)
+        const bool afterIdeograph = i > 0 && symbols[i - 1].text.size() == 1 && IsIdeograph(symbols[i - 1].text[0]);
+        if (full && (afterIdeograph || (i > 0 && i + 1 < symbols.size() &&
+                                        (symbols[i + 1].box.left - symbols[i - 1].box.right) * 100 >=
+                                            kFullCellPercent * ideographHeight)))
             wide[at] = full;
         at += text.size();
     }

@@ -83,6 +83,29 @@ std::wstring WidenPunctuation(const std::wstring& line, const std::vector<SOcrSy
     return wide;
 }
 
+std::wstring PairBrackets(const std::wstring& line)
+{
+    static const std::wstring openers = L"({[\x300A", closers = L")}]\x300B";
+    std::wstring paired = line;
+    std::vector<size_t> open;
+    for (size_t at = 0; at < paired.size(); ++at) {
+        if (openers.find(paired[at]) != std::wstring::npos) {
+            open.push_back(at);
+            continue;
+        }
+        const size_t kind = closers.find(paired[at]);
+        if (kind == std::wstring::npos || open.empty())
+            continue;
+        wchar_t& opener = paired[open.back()];
+        open.pop_back();
+        if (openers.find(opener) != kind && (opener == L'(' || paired[at] == L')')) {
+            opener = L'(';
+            paired[at] = L')';
+        }
+    }
+    return paired;
+}
+
 std::wstring TidyOcrLine(const std::wstring& line)
 {
     std::wstring tidy;

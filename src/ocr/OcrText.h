@@ -26,6 +26,10 @@ struct SOcrSymbol {
 // in order.
 std::wstring WidenPunctuation(const std::wstring& line, const std::vector<SOcrSymbol>& symbols);
 
+// The line with each bracket pair of two kinds, one of them round, made round: the engine
+// reads a small "(" as "{" or "《" ("文件{F)"), and round brackets are by far the most common.
+std::wstring PairBrackets(const std::wstring& line);
+
 // The line without spaces between two CJK characters, beside full-width punctuation (a
 // Chinese writer types none there: "大小：3.5", "（48.6 MB）"), and without trailing spaces
 // or line breaks; other spaces stay as recognised.

@@ -22,6 +22,15 @@ TEST(OcrText, NoSpaceBesideFullWidthPunctuation)
     EXPECT_EQ(L"He said “hi” to me, ok", TidyOcrLine(L"He said “hi” to me, ok")) << "English quotes keep spaces";
 }
 
+// Small round brackets are often read as braces or angle quotes; a pair of two kinds with a
+// round one in it is a round pair.
+TEST(OcrText, AMismatchedBracketPairIsRound)
+{
+    EXPECT_EQ(L"文件(F)编辑(E) (64位)", PairBrackets(L"文件{F)编辑(E} 《64位)"));
+    EXPECT_EQ(L"{a} [b] 《书》 {c]", PairBrackets(L"{a} [b] 《书》 {c]")) << "matched, or no round one";
+    EXPECT_EQ(L"(a (b) {c", PairBrackets(L"(a (b) {c")) << "unclosed";
+}
+
 // Characters 20 high; the mark's neighbours' ink gap is 22 (a whole cell) or 10. The engine
 // reads a mark's shape but not its width, and its boxes are loose: after a Chinese character
 // a mark is the full-width one, as Chinese is typed; elsewhere a mark in a whole cell is.

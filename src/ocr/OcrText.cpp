@@ -73,8 +73,11 @@ std::wstring WidenPunctuation(const std::wstring& line, const std::vector<SOcrSy
         if (wide.compare(at, text.size(), text) != 0)
             return line;  // the symbols are not the line's: leave it as read
         const wchar_t full = text.size() == 1 ? FullWidthOf(text[0]) : 0;
-        const bool afterIdeograph = i > 0 && symbols[i - 1].text.size() == 1 && IsIdeograph(symbols[i - 1].text[0]);
-        if (full && (afterIdeograph || (i > 0 && i + 1 < symbols.size() &&
+        const auto ideographAt = [&](size_t k) {
+            return k < symbols.size() && symbols[k].text.size() == 1 && IsIdeograph(symbols[k].text[0]);
+        };
+        const bool besideIdeograph = (i > 0 && ideographAt(i - 1)) || ideographAt(i + 1);
+        if (full && (besideIdeograph || (i > 0 && i + 1 < symbols.size() &&
                                         (symbols[i + 1].box.left - symbols[i - 1].box.right) * 100 >=
                                             kFullCellPercent * ideographHeight)))
             wide[at] = full;

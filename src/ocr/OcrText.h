@@ -19,7 +19,7 @@ struct SOcrSymbol {
     RECT box;
 };
 // The line, as the engine gave it, with each Latin punctuation mark (, : ; ? !) in its
-// full-width form where it follows a Chinese character, as Chinese is typed, or takes a
+// full-width form where it touches a Chinese character, as Chinese is typed, or takes a
 // Chinese character's whole cell between its neighbours: the engine reads the shape but not
 // the width, and its character boxes are too loose to measure a mark's own cell. Brackets
 // stay: a menu's "文件(F)" has narrow ones in wide cells. symbols are the line's characters

@@ -33,8 +33,9 @@ TEST(OcrText, AMismatchedBracketPairIsRound)
 
 // Characters 20 high; the mark's neighbours' ink gap is 22 (a whole cell) or 10. The engine
 // reads a mark's shape but not its width, and its boxes are loose: after a Chinese character
-// a mark is the full-width one, as Chinese is typed; elsewhere a mark in a whole cell is.
-TEST(OcrText, LatinPunctuationAfterAChineseCharacterOrInItsWholeCellBecomesFullWidth)
+// or before one a mark is the full-width one, as Chinese is typed; elsewhere a mark in a
+// whole cell is.
+TEST(OcrText, LatinPunctuationBesideAChineseCharacterOrInItsWholeCellBecomesFullWidth)
 {
     const auto around = [](const wchar_t* before, const wchar_t* mark, const wchar_t* after, LONG gap) {
         return std::vector<SOcrSymbol>{
@@ -48,8 +49,9 @@ TEST(OcrText, LatinPunctuationAfterAChineseCharacterOrInItsWholeCellBecomesFullW
     EXPECT_EQ(L"小：3\n", WidenPunctuation(L"小:3\n", around(L"小", L":", L"3", 10)));
     EXPECT_EQ(L"吗 ？ 此", WidenPunctuation(L"吗 ? 此", around(L"吗", L"?", L"此", 22)));
     EXPECT_EQ(L"好！", WidenPunctuation(L"好!", {{L"好", {0, 0, 20, 20}}, {L"!", {22, 0, 26, 20}}})) << "at the end";
-    EXPECT_EQ(L"B ， 共中", WidenPunctuation(L"B , 共中", withChinese(around(L"B", L",", L"共", 22))));
-    EXPECT_EQ(L"B , 共中", WidenPunctuation(L"B , 共中", withChinese(around(L"B", L",", L"共", 10))));
+    EXPECT_EQ(L"B，共", WidenPunctuation(L"B,共", around(L"B", L",", L"共", 10)));
+    EXPECT_EQ(L"B ， c中", WidenPunctuation(L"B , c中", withChinese(around(L"B", L",", L"c", 22))));
+    EXPECT_EQ(L"B , c中", WidenPunctuation(L"B , c中", withChinese(around(L"B", L",", L"c", 10))));
     EXPECT_EQ(L"0:4中", WidenPunctuation(L"0:4中", withChinese(around(L"0", L":", L"4", 10))));
     EXPECT_EQ(L"件(编", WidenPunctuation(L"件(编", around(L"件", L"(", L"编", 22))) << "menus' brackets are narrow";
     EXPECT_EQ(L"a , b", WidenPunctuation(L"a , b", around(L"a", L",", L"b", 22))) << "no Chinese character";

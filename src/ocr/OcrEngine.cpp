@@ -320,7 +320,7 @@ EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, bool prepared, i
             return false;
         char* again = api.GetUTF8Text(api.english);
         if (again) {
-            text = TidyOcrLine(FromUtf8(again));
+            text = TidyOcrLine(PairBrackets(FromUtf8(again)));
             api.DeleteText(again);
         }
         return true;
@@ -357,7 +357,7 @@ EOcrOutcome COcrEngine::RecogniseLocked(const SOcrInput& input, bool prepared, i
                     symbols.push_back(std::move(symbol));
                 more = api.IteratorNext(line, kSymbol);
             } while (more && !api.IsAtBeginningOf(api.PageIterator(line), kTextLine));
-            text = WidenPunctuation(text, symbols);
+            text = PairBrackets(WidenPunctuation(text, symbols));
         } else {
             more = api.IteratorNext(line, kTextLine);
         }

@@ -18,14 +18,21 @@ struct SOcrSymbol {
     std::wstring text;
     RECT box;
 };
-// The line, as the engine gave it, with each Latin punctuation mark (, : ; ? !) that
-// takes a Chinese character's whole cell between its neighbours in its full-width form: the
-// engine reads the shape but not the width. Brackets stay: a menu's "文件(F)" has narrow
-// ones in wide cells. symbols are the line's characters in order.
+// The line, as the engine gave it, with each Latin punctuation mark (, : ; ? !) in its
+// full-width form where it touches a Chinese character, as Chinese is typed, or takes a
+// Chinese character's whole cell between its neighbours: the engine reads the shape but not
+// the width, and its character boxes are too loose to measure a mark's own cell. Brackets
+// stay: a menu's "文件(F)" has narrow ones in wide cells. symbols are the line's characters
+// in order.
 std::wstring WidenPunctuation(const std::wstring& line, const std::vector<SOcrSymbol>& symbols);
 
-// The line without spaces between two CJK characters (full-width punctuation counts as
-// CJK) and without trailing spaces or line breaks; other spaces stay as recognised.
+// The line with each bracket pair of two kinds, one of them round, made round: the engine
+// reads a small "(" as "{" or "《" ("文件{F)"), and round brackets are by far the most common.
+std::wstring PairBrackets(const std::wstring& line);
+
+// The line without spaces between two CJK characters, beside full-width punctuation (a
+// Chinese writer types none there: "大小：3.5", "（48.6 MB）"), and without trailing spaces
+// or line breaks; other spaces stay as recognised.
 std::wstring TidyOcrLine(const std::wstring& line);
 
 // The lines, each tidied, one per text line, joined by CR LF.

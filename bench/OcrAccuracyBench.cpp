@@ -20,6 +20,7 @@
 
 #include "BenchTools.h"
 #include "ScreenText.h"
+#include "TextCompare.h"
 #include "ocr/OcrEngine.h"
 #include "ocr/OcrText.h"
 
@@ -63,31 +64,6 @@ const SColours kDarkOnLight[] = {{RGB(0, 0, 0), RGB(0xFF, 0xFF, 0xFF)},
 const SColours kLightOnDark[] = {{RGB(0xDC, 0xDC, 0xDC), RGB(0x1E, 0x1E, 0x1E)},
                                  {RGB(0xFF, 0xFF, 0xFF), RGB(0x2B, 0x57, 0x9A)},
                                  {RGB(0xE0, 0xE0, 0xE0), RGB(0x3C, 0x3F, 0x41)}};
-
-std::string Utf8(const std::wstring& text)
-{
-    std::string utf8(text.size() * 3 + 1, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0],
-                                    static_cast<int>(utf8.size()), nullptr, nullptr));
-    return utf8;
-}
-
-size_t EditDistance(const std::wstring& a, const std::wstring& b)
-{
-    std::vector<size_t> row(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (size_t i = 1; i <= a.size(); ++i) {
-        size_t diagonal = row[0];
-        row[0] = i;
-        for (size_t j = 1; j <= b.size(); ++j) {
-            const size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
 
 // The text without the spaces beside a Chinese character, which a reader does not see,
 // and with one space for several (columns are spaced out on screen).

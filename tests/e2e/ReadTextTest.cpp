@@ -13,6 +13,7 @@
 #include "PictureWindow.h"
 #include "RealClick.h"
 #include "ScreenText.h"
+#include "TextCompare.h"
 #include "e2e/ProgramUnderTest.h"
 #include "imageio/ImageFormats.h"
 #include "imageio/TopDownDib.h"
@@ -30,14 +31,6 @@ std::wstring Joined(const std::vector<std::wstring>& lines)
     for (const std::wstring& line : lines)
         text += (text.empty() ? L"" : L"\r\n") + line;
     return text;
-}
-
-std::string Utf8(const std::wstring& text)
-{
-    std::string utf8(text.size() * 3 + 1, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0],
-                                    static_cast<int>(utf8.size()), nullptr, nullptr));
-    return utf8;
 }
 
 // The text box of a reading window, of another process: WM_GETTEXT carries it across.

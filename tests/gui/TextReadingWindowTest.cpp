@@ -15,6 +15,7 @@
 #include "KeyInput.h"
 #include "LiveGdiObjects.h"
 #include "MessagePump.h"
+#include "OcrEngineSuite.h"
 #include "PixelReader.h"
 #include "RealClick.h"
 #include "ScreenText.h"
@@ -136,22 +137,7 @@ std::vector<std::pair<int, int>> OutlinedRows(HWND pane, int& left)
     return rows;
 }
 
-// The engine and its data are loaded once for all the tests, as in the program.
-class TextReadingWindow : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_engine = new COcrEngine();
-        ASSERT_EQ(EOcrLoad::Ready, s_engine->Load().state) << s_engine->Load().file;
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_engine;
-        s_engine = nullptr;
-    }
-    static COcrEngine* s_engine;
-};
-COcrEngine* TextReadingWindow::s_engine;
+using TextReadingWindow = OcrEngineSuite;
 
 TEST_F(TextReadingWindow, ShowsTheTextSelectsAnOutlinedLineAndCopies)
 {

@@ -5,8 +5,10 @@
 #include <iostream>
 
 #include "MessagePump.h"
+#include "OcrEngineSuite.h"
 #include "ScreenText.h"
 #include "TempFolder.h"
+#include "TextCompare.h"
 #include "ocr/OcrEngine.h"
 #include "ocr/OcrWorker.h"
 #include "util/ModulePath.h"
@@ -14,31 +16,6 @@
 namespace {
 
 const std::wstring kSettings = L"设置 Settings 123";
-
-size_t EditDistance(const std::wstring& a, const std::wstring& b)
-{
-    std::vector<size_t> row(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (size_t i = 1; i <= a.size(); ++i) {
-        size_t diagonal = row[0];
-        row[0] = i;
-        for (size_t j = 1; j <= b.size(); ++j) {
-            const size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
-std::string Utf8(const std::wstring& text)
-{
-    std::string utf8(text.size() * 3 + 1, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0],
-                                    static_cast<int>(utf8.size()), nullptr, nullptr));
-    return utf8;
-}
 
 std::wstring Joined(const std::vector<SOcrLine>& lines)
 {
@@ -86,22 +63,7 @@ TEST(OcrEngineFiles, NamesTheFirstMissingFileAndReadsNothingWithoutIt)
     EXPECT_EQ(base + "tessdata", unusable.file);
 }
 
-// The engine and its data are loaded once for all the reading tests, as in the program.
-class OcrReading : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_engine = new COcrEngine();
-        ASSERT_EQ(EOcrLoad::Ready, s_engine->Load().state) << s_engine->Load().file;
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_engine;
-        s_engine = nullptr;
-    }
-    static COcrEngine* s_engine;
-};
-COcrEngine* OcrReading::s_engine;
+using OcrReading = OcrEngineSuite;
 
 TEST_F(OcrReading, ReadsSmallLightOnDarkScreenTextExactlyWhereThePlainEngineDoesNoBetter)
 {

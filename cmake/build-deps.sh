@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the static libraries the program and its tests link, from Debian's own
 # sources, with the MinGW toolchain of one architecture:
-#   libjpeg-turbo (IJG API 6b, SIMD), zlib and libpng (all three with -fexceptions),
+#   libjpeg-turbo (IJG API 6b, SIMD), zlib, libpng and giflib (all four with -fexceptions),
 #   GoogleTest, and the text-recognition engine: Tesseract with Leptonica inside one
 #   DLL (bin/lumiocr.dll) that exports Tesseract's C API, with its language data
 #   (shared by both architectures in OUTDIR/../tessdata); the licences of all of them
@@ -90,6 +90,25 @@ if [ ! -f "$out/.libpng.done" ]; then
   cmake_install libpng "$(unpack_source libpng1.6 libpng)" -DCMAKE_C_FLAGS="-fexceptions" \
     -DZLIB_LIBRARY="$out/lib/libz.a" -DZLIB_INCLUDE_DIR="$out/include" \
     -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_EXECUTABLES=OFF -DPNG_TESTS=OFF
+fi
+
+# giflib's own makefile builds shared libraries and tools too; its static library is
+# only the C files it lists in SOURCES (after Debian's patches, quantize.c among them),
+# so they are compiled directly. -fexceptions for the same reason as libpng: the GIF
+# codec's write and read callbacks throw through its frames.
+if [ ! -f "$out/.giflib.done" ]; then
+  tree=$(unpack_source giflib giflib)
+  rm -rf "$out/build-giflib"
+  mkdir -p "$out/build-giflib" "$out/lib" "$out/include"
+  for file in $(make -s -C "$tree" --no-print-directory --eval 'lumigrab-sources: ; @echo $(SOURCES)' lumigrab-sources); do
+    ${toolprefix}gcc-posix -std=gnu99 -O2 -Wall -fexceptions -c "$tree/$file" -o "$out/build-giflib/${file%.c}.o"
+  done
+  rm -f "$out/lib/libgif.a"
+  ${toolprefix}ar rcs "$out/lib/libgif.a" "$out/build-giflib"/*.o
+  cp "$tree/gif_lib.h" "$out/include/"
+  rm -rf "$out/build-giflib"
+  touch "$out/.giflib.done"
+  echo "== built giflib for $arch"
 fi
 
 if [ ! -f "$out/.googletest.done" ]; then
@@ -186,3 +205,5 @@ ship_notice libpng1.6 libpng LICENSE libpng-LICENSE.txt
 ship_notice libpng1.6 libpng debian/copyright libpng.copyright
 ship_notice zlib zlib LICENSE zlib-LICENSE.txt
 ship_notice zlib zlib debian/copyright zlib.copyright
+ship_notice giflib giflib COPYING giflib-COPYING.txt
+ship_notice giflib giflib debian/copyright giflib.copyright

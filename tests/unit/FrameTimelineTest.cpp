@@ -43,15 +43,17 @@ TEST(FrameTimeline, LateFramesLastUntilTheNextGrabOnTheGrid)
     timeline.Taken(1250, false);
     EXPECT_EQ(1300u, timeline.NextDue()) << "the missed slots are skipped";
     timeline.Taken(1300, false);
-    timeline.Taken(1390, false);
-    EXPECT_EQ(1500u, timeline.NextDue()) << "a slot too close for a GIF delay is skipped too";
-    timeline.Taken(1500, false);
-    timeline.End(1600);
-    const DWORD starts[] = {0, 250, 300, 390, 500};
-    const DWORD durations[] = {250, 50, 90, 110, 100};
-    const int delays[] = {25, 5, 9, 11, 10};
-    ASSERT_EQ(5u, timeline.Frames().size());
-    for (size_t i = 0; i < 5; ++i) {
+    timeline.Taken(1490, false);
+    EXPECT_EQ(1600u, timeline.NextDue()) << "a slot too close for a GIF delay is skipped too";
+    timeline.Taken(1600, false);
+    timeline.Taken(1670, false);
+    EXPECT_EQ(1800u, timeline.NextDue()) << "an early grab stands for the slot it was due at";
+    timeline.End(1800);
+    const DWORD starts[] = {0, 250, 300, 490, 600, 670};
+    const DWORD durations[] = {250, 50, 190, 110, 70, 130};
+    const int delays[] = {25, 5, 19, 11, 7, 13};
+    ASSERT_EQ(6u, timeline.Frames().size());
+    for (size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(starts[i], timeline.Frames()[i].startMs) << i;
         EXPECT_EQ(durations[i], timeline.Frames()[i].durationMs) << i;
         EXPECT_EQ(delays[i], timeline.Frames()[i].delayCs) << i;

@@ -22,7 +22,7 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
 done
 
-# libjpeg-turbo, zlib, libpng, Leptonica and Tesseract are built from Debian's own source
+# libjpeg-turbo, zlib, libpng, giflib, Leptonica and Tesseract are built from Debian's own source
 # packages, so apt needs deb-src entries.
 need_src=0
 if ! grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then

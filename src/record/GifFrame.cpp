@@ -53,7 +53,7 @@ bool MakeGifFrame(const uint32_t* previous, const uint32_t* current, int width, 
     }
     frame.rect = rect;
     frame.palette = ChooseGifPalette(colours, transparent ? kMaxPalette - 1 : kMaxPalette, frame.exact);
-    const CNearestColour nearest(frame.palette);
+    CNearestColour nearest(frame.palette);
     colours.AssignIndices([&nearest](uint32_t colour) { return nearest.IndexOf(colour); });
     frame.transparent = -1;
     if (transparent) {

@@ -2,39 +2,71 @@
 
 #include <algorithm>
 
-CNearestColour::CNearestColour(const std::vector<uint32_t>& palette)
+namespace {
+constexpr int kCubeBits = 5, kCubeSide = 1 << (8 - kCubeBits);
+
+int Channel(uint32_t colour, int channel) { return colour >> (16 - 8 * channel) & 0xFF; }
+
+int SquaredDistance(uint32_t a, uint32_t b)
 {
-    for (size_t i = 0; i < palette.size(); ++i)
-        m_byGreen.push_back({static_cast<int>(palette[i] >> 16 & 0xFF), static_cast<int>(palette[i] >> 8 & 0xFF),
-                             static_cast<int>(palette[i] & 0xFF), static_cast<uint8_t>(i)});
-    std::stable_sort(m_byGreen.begin(), m_byGreen.end(),
-                     [](const SEntry& a, const SEntry& b) { return a.green < b.green; });
+    int sum = 0;
+    for (int c = 0; c < 3; ++c) {
+        const int d = Channel(a, c) - Channel(b, c);
+        sum += d * d;
+    }
+    return sum;
+}
+} // namespace
+
+CNearestColour::CNearestColour(const std::vector<uint32_t>& palette)
+    : m_palette(palette), m_cubes(size_t{1} << (3 * kCubeBits))
+{
 }
 
-uint8_t CNearestColour::IndexOf(uint32_t colour) const
+CNearestColour::SCandidates CNearestColour::FindCandidates(int cube)
 {
-    const int red = colour >> 16 & 0xFF, green = colour >> 8 & 0xFF, blue = colour & 0xFF;
-    const auto start = std::lower_bound(m_byGreen.begin(), m_byGreen.end(), green,
-                                        [](const SEntry& entry, int g) { return entry.green < g; });
-    int best = 1 << 30;
-    uint8_t bestIndex = 0;
-    const auto consider = [&](const SEntry& entry) {
-        const int dr = entry.red - red, dg = entry.green - green, db = entry.blue - blue;
-        const int distance = dr * dr + dg * dg + db * db;
-        if (distance < best || (distance == best && entry.index < bestIndex)) {
-            best = distance;
-            bestIndex = entry.index;
+    int low[3];
+    for (int c = 0; c < 3; ++c)
+        low[c] = (cube >> (kCubeBits * (2 - c)) & ((1 << kCubeBits) - 1)) * kCubeSide;
+    std::vector<int> nearest(m_palette.size()), farthest(m_palette.size());
+    int bound = 1 <<30;
+    for (size_t i = 0; i < m_palette.size(); ++i) {
+        nearest[i] = farthest[i] = 0;
+        for (int c = 0; c < 3; ++c) {
+            const int value = Channel(m_palette[i], c), high = low[c] + kCubeSide - 1;
+            const int outside = value < low[c] ? low[c] - value : value > high ? value - high : 0;
+            const int corner = std::max(value - low[c], high - value);
+            nearest[i] += outside * outside;
+            farthest[i] += corner * corner;
         }
-    };
-    // Ties at the same distance are taken from both sides, so the answer does not depend on
-    // the walk's order.
-    for (auto up = start; up != m_byGreen.end() && (up->green - green) * (up->green - green) <= best; ++up)
-        consider(*up);
-    for (auto down = start; down != m_byGreen.begin();) {
-        --down;
-        if ((green - down->green) * (green - down->green) > best)
-            break;
-        consider(*down);
+        bound = std::min(bound, farthest[i]);
     }
-    return bestIndex;
+    SCandidates found{static_cast<uint32_t>(m_candidates.size()), 0};
+    for (size_t i = 0; i < m_palette.size(); ++i)
+        if (nearest[i] <= bound) {
+            m_candidates.push_back(static_cast<uint8_t>(i));
+            ++found.count;
+        }
+    return found;
+}
+
+uint8_t CNearestColour::IndexOf(uint32_t colour)
+{
+    const int cube = Channel(colour, 0) >> (8 - kCubeBits) << (2 * kCubeBits) |
+                     Channel(colour, 1) >> (8 - kCubeBits) << kCubeBits | Channel(colour, 2) >> (8 - kCubeBits);
+    if (!m_cubes[cube].count)
+        m_cubes[cube] = FindCandidates(cube);
+    const SCandidates& candidates = m_cubes[cube];
+    // Candidates are in palette order, so the first of equals is the lowest index.
+    uint8_t best = m_candidates[candidates.first];
+    int bestDistance = SquaredDistance(m_palette[best], colour);
+    for (uint32_t i = 1; i < candidates.count; ++i) {
+        const uint8_t index = m_candidates[candidates.first + i];
+        const int distance = SquaredDistance(m_palette[index], colour);
+        if (distance < bestDistance) {
+            best = index;
+            bestDistance = distance;
+        }
+    }
+    return best;
 }

@@ -3,17 +3,22 @@
 #include <vector>
 
 // Finds the palette entry nearest to a colour (squared RGB distance; the lowest index among
-// equals). The entries are kept sorted by green, so a search walks outward from the colour's
-// green and stops once green alone is farther than the best match.
+// equals). The colour cube is cut into 32 x 32 x 32 small cubes; for each cube asked about,
+// the entries that can be nearest to some colour inside it are found once (those no farther
+// than the farthest corner of the entry that is closest at its farthest), and every colour
+// of that cube then compares only with those few.
 class CNearestColour {
 public:
     explicit CNearestColour(const std::vector<uint32_t>& palette);
-    uint8_t IndexOf(uint32_t colour) const;
+    uint8_t IndexOf(uint32_t colour);
 
 private:
-    struct SEntry {
-        int red, green, blue;
-        uint8_t index;
+    struct SCandidates {
+        uint32_t first = 0, count = 0;   // in m_candidates; count 0 until asked
     };
-    std::vector<SEntry> m_byGreen;
+    SCandidates FindCandidates(int cube);
+
+    std::vector<uint32_t> m_palette;
+    std::vector<SCandidates> m_cubes;
+    std::vector<uint8_t> m_candidates;
 };

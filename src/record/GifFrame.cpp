@@ -1,5 +1,7 @@
 #include "record/GifFrame.h"
 
+#include <utility>
+
 #include "record/ColourTable.h"
 #include "record/FrameDifference.h"
 #include "record/GifPalette.h"

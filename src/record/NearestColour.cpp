@@ -28,22 +28,23 @@ CNearestColour::SCandidates CNearestColour::FindCandidates(int cube)
     int low[3];
     for (int c = 0; c < 3; ++c)
         low[c] = (cube >> (kCubeBits * (2 - c)) & ((1 << kCubeBits) - 1)) * kCubeSide;
-    std::vector<int> nearest(m_palette.size()), farthest(m_palette.size());
-    int bound = 1 <<30;
-    for (size_t i = 0; i < m_palette.size(); ++i) {
-        nearest[i] = farthest[i] = 0;
+    // Squared distances from an entry to the cube's farthest corner, or to its nearest point.
+    const auto distance = [&low](uint32_t entry, bool farthest) {
+        int sum = 0;
         for (int c = 0; c < 3; ++c) {
-            const int value = Channel(m_palette[i], c), high = low[c] + kCubeSide - 1;
-            const int outside = value < low[c] ? low[c] - value : value > high ? value - high : 0;
-            const int corner = std::max(value - low[c], high - value);
-            nearest[i] += outside * outside;
-            farthest[i] += corner * corner;
+            const int value = Channel(entry, c), high = low[c] + kCubeSide - 1;
+            const int d = farthest ? std::max(value - low[c], high - value)
+                                   : value < low[c] ? low[c] - value : value > high ? value - high : 0;
+            sum += d * d;
         }
-        bound = std::min(bound, farthest[i]);
-    }
+        return sum;
+    };
+    int bound = 1 << 30;
+    for (const uint32_t entry : m_palette)
+        bound = std::min(bound, distance(entry, true));
     SCandidates found{static_cast<uint32_t>(m_candidates.size()), 0};
     for (size_t i = 0; i < m_palette.size(); ++i)
-        if (nearest[i] <= bound) {
+        if (distance(m_palette[i], false) <= bound) {
             m_candidates.push_back(static_cast<uint8_t>(i));
             ++found.count;
         }

@@ -1,13 +1,12 @@
 #include "record/ColourTable.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int kFirstBits = 10;
 }
 
-CColourTable::CColourTable()
-    : m_keys(size_t{1} << kFirstBits), m_counts(m_keys.size()), m_indices(m_keys.size()), m_bits(kFirstBits)
-{
-}
+CColourTable::CColourTable() : m_keys(size_t{1} << kFirstBits), m_indices(m_keys.size()), m_bits(kFirstBits) {}
 
 size_t CColourTable::Find(uint32_t key) const
 {
@@ -18,43 +17,47 @@ size_t CColourTable::Find(uint32_t key) const
     return slot;
 }
 
-void CColourTable::Add(uint32_t pixel, uint32_t pixels)
+void CColourTable::Add(uint32_t pixel)
 {
     const uint32_t key = Key(pixel);
     size_t slot = Find(key);
-    if (!m_keys[slot]) {
-        // Kept at most half full so that probes stay short.
-        if (2 * (m_size + 1) > m_keys.size()) {
-            Grow();
-            slot = Find(key);
-        }
-        m_keys[slot] = key;
-        ++m_size;
+    if (m_keys[slot])
+        return;
+    // Kept at most half full so that probes stay short.
+    if (2 * (m_size + 1) > m_keys.size()) {
+        Grow();
+        slot = Find(key);
     }
-    m_counts[slot] += pixels;
+    m_keys[slot] = key;
+    ++m_size;
 }
 
 void CColourTable::Grow()
 {
-    std::vector<uint32_t> keys(m_keys.size() * 2), counts(keys.size());
+    std::vector<uint32_t> keys(m_keys.size() * 2);
     keys.swap(m_keys);
-    counts.swap(m_counts);
     m_indices.assign(m_keys.size(), 0);
     ++m_bits;
-    for (size_t slot = 0; slot < keys.size(); ++slot)
-        if (keys[slot]) {
-            const size_t to = Find(keys[slot]);
-            m_keys[to] = keys[slot];
-            m_counts[to] = counts[slot];
-        }
+    for (const uint32_t key : keys)
+        if (key)
+            m_keys[Find(key)] = key;
 }
 
-std::vector<SColourCount> CColourTable::Colours() const
+std::vector<uint32_t> CColourTable::SortedColours() const
 {
-    std::vector<SColourCount> colours;
+    std::vector<uint32_t> colours;
     colours.reserve(m_size);
+    for (const uint32_t key : m_keys)
+        if (key)
+            colours.push_back(key & kColourMask);
+    std::sort(colours.begin(), colours.end());
+    return colours;
+}
+
+void CColourTable::AssignIndices(const std::vector<uint32_t>& palette)
+{
     for (size_t slot = 0; slot < m_keys.size(); ++slot)
         if (m_keys[slot])
-            colours.push_back({m_keys[slot] & kColourMask, m_counts[slot]});
-    return colours;
+            m_indices[slot] = static_cast<uint8_t>(
+                std::lower_bound(palette.begin(), palette.end(), m_keys[slot] & kColourMask) - palette.begin());
 }

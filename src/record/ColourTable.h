@@ -2,30 +2,19 @@
 #include <cstdint>
 #include <vector>
 
-struct SColourCount {
-    uint32_t colour; // 0x00RRGGBB
-    uint32_t count;
-};
-
-// The distinct colours of a frame with the number of pixels of each, and later the palette
-// index each one is drawn with. An open-addressing table that grows with the colours found,
-// so screen content with a few hundred colours stays within a few kilobytes.
+// The distinct colours of a frame that has few of them, and the palette index each is drawn
+// with. An open-addressing table that grows with the colours found.
 class CColourTable {
 public:
     CColourTable();
-    // Counts pixels of one colour; the unused top byte is ignored.
-    void Add(uint32_t pixel, uint32_t pixels);
+    // The unused top byte is ignored.
+    void Add(uint32_t pixel);
     size_t Size() const { return m_size; }
-    // Every distinct colour with its count, in no particular order.
-    std::vector<SColourCount> Colours() const;
-    // The index of every colour, from a palette that covers them all.
-    template <typename Choose>
-    void AssignIndices(Choose&& chooseIndex)
-    {
-        for (size_t slot = 0; slot < m_keys.size(); ++slot)
-            if (m_keys[slot])
-                m_indices[slot] = chooseIndex(m_keys[slot] & kColourMask);
-    }
+    // Every distinct colour, ascending, so that a palette made of them does not depend on
+    // where in the frame its colours lie.
+    std::vector<uint32_t> SortedColours() const;
+    // Gives every colour its index in palette, which holds them all.
+    void AssignIndices(const std::vector<uint32_t>& palette);
     // The index assigned to a colour that was added.
     uint8_t IndexOf(uint32_t pixel) const { return m_indices[Find(Key(pixel))]; }
 
@@ -37,7 +26,6 @@ private:
     void Grow();
 
     std::vector<uint32_t> m_keys;
-    std::vector<uint32_t> m_counts;
     std::vector<uint8_t> m_indices;
     size_t m_size = 0;
     int m_bits = 0;

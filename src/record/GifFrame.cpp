@@ -2,38 +2,70 @@
 
 #include <utility>
 
+#include "record/ColourHistogram.h"
 #include "record/ColourTable.h"
 #include "record/FrameDifference.h"
-#include "record/GifPalette.h"
+#include "record/MedianCut.h"
 #include "record/NearestColour.h"
 #include "record/TransparencyChoice.h"
 
 namespace {
 constexpr size_t kMaxPalette = 256;
 
-// The colours of the pixels in rect, leaving out those equal to unchanged's when unchanged is
-// given. Runs of one colour are counted in one step: screens are mostly runs.
-CColourTable CountColours(const uint32_t* unchanged, const uint32_t* current, int width, const RECT& rect)
+// Calls use(pixel) for the pixels of rect in coding order, leaving out those equal to
+// unchanged's when unchanged is given, until use answers false.
+template <typename Use>
+void ForEachStoredPixel(const uint32_t* unchanged, const uint32_t* current, int width, const RECT& rect, Use&& use)
 {
-    CColourTable table;
-    uint32_t runColour = 0, runLength = 0;
+    for (LONG y = rect.top; y < rect.bottom; ++y) {
+        const size_t row = size_t(y) * width;
+        for (LONG x = rect.left; x < rect.right; ++x)
+            if (!(unchanged && unchanged[row + x] == current[row + x]) && !use(current[row + x]))
+                return;
+    }
+}
+
+// The distinct stored colours into table; false as soon as there are more than limit.
+bool CountColours(const uint32_t* unchanged, const uint32_t* current, int width, const RECT& rect, size_t limit,
+                  CColourTable& table)
+{
+    // Screens are mostly runs: one look-up a run.
+    uint32_t last = ~0u;
+    ForEachStoredPixel(unchanged, current, width, rect, [&](uint32_t pixel) {
+        if (pixel != last) {
+            table.Add(pixel);
+            last = pixel;
+        }
+        return table.Size() <= limit;
+    });
+    return table.Size() <= limit;
+}
+
+template <typename Lookup>
+void StoreIndices(const uint32_t* unchanged, const uint32_t* current, int width, SGifFrame& frame, Lookup&& lookup)
+{
+    const RECT& rect = frame.rect;
+    frame.indices.resize(size_t(rect.right - rect.left) * (rect.bottom - rect.top));
+    uint8_t* index = frame.indices.data();
+    uint32_t lastColour = 0;
+    uint8_t lastIndex = 0;
+    bool known = false;
     for (LONG y = rect.top; y < rect.bottom; ++y) {
         const size_t row = size_t(y) * width;
         for (LONG x = rect.left; x < rect.right; ++x) {
             const uint32_t pixel = current[row + x];
-            if (unchanged && unchanged[row + x] == pixel)
+            if (unchanged && unchanged[row + x] == pixel) {
+                *index++ = static_cast<uint8_t>(frame.transparent);
                 continue;
-            if (runLength && pixel != runColour) {
-                table.Add(runColour, runLength);
-                runLength = 0;
             }
-            runColour = pixel;
-            ++runLength;
+            if (!known || pixel != lastColour) {
+                lastColour = pixel;
+                lastIndex = lookup(pixel);
+                known = true;
+            }
+            *index++ = lastIndex;
         }
     }
-    if (runLength)
-        table.Add(runColour, runLength);
-    return table;
 }
 } // namespace
 
@@ -42,44 +74,40 @@ bool MakeGifFrame(const uint32_t* previous, const uint32_t* current, int width, 
     RECT rect;
     if (!FindChangedRect(previous, current, width, height, rect))
         return false;
-    bool transparent = previous && TransparencySaves(previous, current, width, rect);
-    CColourTable colours = CountColours(transparent ? previous : nullptr, current, width, rect);
+    const uint32_t* unchanged = previous && TransparencySaves(previous, current, width, rect) ? previous : nullptr;
+    CColourTable colours;
+    bool exact = CountColours(unchanged, current, width, rect, unchanged ? kMaxPalette - 1 : kMaxPalette, colours);
     // The transparent index takes a palette entry; it is not worth colours that would
     // otherwise have been stored exactly.
-    if (transparent && colours.Size() >= kMaxPalette) {
-        CColourTable all = CountColours(nullptr, current, width, rect);
-        if (all.Size() <= kMaxPalette) {
-            transparent = false;
+    if (!exact && unchanged) {
+        CColourTable all;
+        if (CountColours(nullptr, current, width, rect, kMaxPalette, all)) {
+            unchanged = nullptr;
             colours = std::move(all);
+            exact = true;
         }
     }
     frame.rect = rect;
-    frame.palette = ChooseGifPalette(colours, transparent ? kMaxPalette - 1 : kMaxPalette, frame.exact);
-    CNearestColour nearest(frame.palette);
-    colours.AssignIndices([&nearest](uint32_t colour) { return nearest.IndexOf(colour); });
-    frame.transparent = -1;
-    if (transparent) {
-        frame.transparent = static_cast<int>(frame.palette.size());
+    frame.exact = exact;
+    if (exact) {
+        frame.palette = colours.SortedColours();
+        colours.AssignIndices(frame.palette);
+    } else {
+        CColourHistogram histogram;
+        ForEachStoredPixel(unchanged, current, width, rect, [&histogram](uint32_t pixel) {
+            histogram.Add(pixel);
+            return true;
+        });
+        frame.palette = MedianCutPalette(histogram.Bins(), unchanged ? kMaxPalette - 1 : kMaxPalette);
+    }
+    frame.transparent = unchanged ? static_cast<int>(frame.palette.size()) : -1;
+    if (exact) {
+        StoreIndices(unchanged, current, width, frame, [&colours](uint32_t pixel) { return colours.IndexOf(pixel); });
+    } else {
+        CNearestColour nearest(frame.palette);
+        StoreIndices(unchanged, current, width, frame, [&nearest](uint32_t pixel) { return nearest.IndexOf(pixel); });
+    }
+    if (unchanged)
         frame.palette.push_back(0);
-    }
-    frame.indices.resize(size_t(rect.right - rect.left) * (rect.bottom - rect.top));
-    uint8_t* index = frame.indices.data();
-    uint32_t lastColour = current[size_t(rect.top) * width + rect.left];
-    uint8_t lastIndex = colours.IndexOf(lastColour);
-    for (LONG y = rect.top; y < rect.bottom; ++y) {
-        const size_t row = size_t(y) * width;
-        for (LONG x = rect.left; x < rect.right; ++x) {
-            const uint32_t pixel = current[row + x];
-            if (transparent && previous[row + x] == pixel) {
-                *index++ = static_cast<uint8_t>(frame.transparent);
-                continue;
-            }
-            if (pixel != lastColour) {
-                lastColour = pixel;
-                lastIndex = colours.IndexOf(pixel);
-            }
-            *index++ = lastIndex;
-        }
-    }
     return true;
 }

@@ -9,20 +9,20 @@ struct SBox {
     size_t begin, end;
     uint64_t pixels;
     int longest;    // channel: 0 red, 1 green, 2 blue
-    int extent;     // of that channel; 0 when all colours in the box are one
+    int extent;     // of that channel; 0 when all bins in the box are one
     int top;        // the highest value of that channel
     uint64_t Priority() const { return pixels * static_cast<uint64_t>(extent); }
 };
 
-SBox MakeBox(const std::vector<SColourCount>& colours, size_t begin, size_t end)
+SBox MakeBox(const std::vector<SColourBin>& bins, size_t begin, size_t end)
 {
     SBox box{begin, end, 0, 0, 0, 0};
     int low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
     for (size_t i = begin; i < end; ++i) {
-        box.pixels += colours[i].count;
+        box.pixels += bins[i].pixels;
         for (int c = 0; c < 3; ++c) {
-            low[c] = std::min(low[c], Channel(colours[i].colour, c));
-            high[c] = std::max(high[c], Channel(colours[i].colour, c));
+            low[c] = std::min(low[c], Channel(bins[i].colour, c));
+            high[c] = std::max(high[c], Channel(bins[i].colour, c));
         }
     }
     for (int c = 0; c < 3; ++c)
@@ -34,12 +34,12 @@ SBox MakeBox(const std::vector<SColourCount>& colours, size_t begin, size_t end)
     return box;
 }
 
-uint32_t MeanColour(const std::vector<SColourCount>& colours, const SBox& box)
+uint32_t MeanColour(const std::vector<SColourBin>& bins, const SBox& box)
 {
     uint64_t sums[3] = {};
     for (size_t i = box.begin; i < box.end; ++i)
         for (int c = 0; c < 3; ++c)
-            sums[c] += uint64_t{colours[i].count} * Channel(colours[i].colour, c);
+            sums[c] += bins[i].sums[c];
     uint32_t mean = 0;
     for (int c = 0; c < 3; ++c)
         mean = mean << 8 | static_cast<uint32_t>((sums[c] + box.pixels / 2) / box.pixels);
@@ -48,43 +48,43 @@ uint32_t MeanColour(const std::vector<SColourCount>& colours, const SBox& box)
 
 // Splits the box across its longest side at the value below which half of its pixels lie,
 // short of the top so that each side keeps a colour. A partition, not a sort: photos bring
-// tens of thousands of colours.
-std::pair<SBox, SBox> Cut(std::vector<SColourCount>& colours, const SBox& box)
+// tens of thousands of bins.
+std::pair<SBox, SBox> Cut(std::vector<SColourBin>& bins, const SBox& box)
 {
     uint64_t pixelsAt[256] = {};
     for (size_t i = box.begin; i < box.end; ++i)
-        pixelsAt[Channel(colours[i].colour, box.longest)] += colours[i].count;
+        pixelsAt[Channel(bins[i].colour, box.longest)] += bins[i].pixels;
     int median = 0;
     uint64_t below = pixelsAt[0];
     while (2 * below < box.pixels)
         below += pixelsAt[++median];
     median = std::min(median, box.top - 1);
-    const auto split = std::partition(colours.begin() + box.begin, colours.begin() + box.end,
-                                      [&box, median](const SColourCount& colour) {
+    const auto split = std::partition(bins.begin() + box.begin, bins.begin() + box.end,
+                                      [&box, median](const SColourBin& colour) {
                                           return Channel(colour.colour, box.longest) <= median;
                                       });
-    const size_t middle = static_cast<size_t>(split - colours.begin());
-    return {MakeBox(colours, box.begin, middle), MakeBox(colours, middle, box.end)};
+    const size_t middle = static_cast<size_t>(split - bins.begin());
+    return {MakeBox(bins, box.begin, middle), MakeBox(bins, middle, box.end)};
 }
 } // namespace
 
-std::vector<uint32_t> MedianCutPalette(std::vector<SColourCount> colours, size_t limit)
+std::vector<uint32_t> MedianCutPalette(std::vector<SColourBin> bins, size_t limit)
 {
     std::vector<SBox> boxes;
-    if (!colours.empty())
-        boxes.push_back(MakeBox(colours, 0, colours.size()));
+    if (!bins.empty())
+        boxes.push_back(MakeBox(bins, 0, bins.size()));
     while (!boxes.empty() && boxes.size() < limit) {
         const auto widest = std::max_element(boxes.begin(), boxes.end(), [](const SBox& a, const SBox& b) {
             return a.Priority() < b.Priority();
         });
         if (widest->extent == 0)
             break;
-        const auto halves = Cut(colours, *widest);
+        const auto halves = Cut(bins, *widest);
         *widest = halves.first;
         boxes.push_back(halves.second);
     }
     std::vector<uint32_t> palette;
     for (const SBox& box : boxes)
-        palette.push_back(MeanColour(colours, box));
+        palette.push_back(MeanColour(bins, box));
     return palette;
 }

@@ -4,7 +4,8 @@
 #   app -> capture -> settings, document -> imageio, ui -> util, and app -> editors
 # (capture's desk marks up with the document's pieces: text box, toolbars, Save As), where
 # the document builds on the annotations (annotate), which use imageio and util only; text
-# recognition (ocr) uses imageio and util only and serves document, capture and app. A folder
+# recognition (ocr) uses imageio and util only and serves document, capture and app;
+# recording (record) uses imageio and util only and serves app, capture and document. A folder
 # may always use itself, the resource ids (res) and the scoped owners (scoped); the engine
 # (snapcore) uses nothing else of the program's.
 set -euo pipefail
@@ -12,11 +13,11 @@ cd "$(dirname "$0")/.."
 
 allowed_for() {
     case "$1" in
-        app) echo "capture settings document editors annotate ocr imageio ui util" ;;
-        capture) echo "settings document annotate ocr imageio ui util" ;;
-        document) echo "annotate ocr imageio ui util" ;;
+        app) echo "capture settings document editors annotate ocr record imageio ui util" ;;
+        capture) echo "settings document annotate ocr record imageio ui util" ;;
+        document) echo "annotate ocr record imageio ui util" ;;
         settings|editors) echo "imageio ui util" ;;
-        annotate|ocr) echo "imageio util" ;;
+        annotate|ocr|record) echo "imageio util" ;;
         imageio|ui) echo "util" ;;
         *) echo "" ;;
     esac

@@ -4,7 +4,6 @@
 
 #include "app/DocumentTabs.h"
 #include "capture/CaptureNames.h"
-#include "document/DocumentMessages.h"
 #include "document/ImageFrame.h"
 #include "res/resource.h"
 #include "util/AppMessageBox.h"
@@ -36,9 +35,8 @@ void CPinBoard::PinDocument(HWND window, HWND frame)
     CImageFrame* document = nullptr;
     if (m_documents.FindTab(window, &document) < 0)
         return;
-    SendMessageA(document->View().Handle(), WM_APP_FINISH_TEXT, 0, 0);
     CBitmapOwner flattened;
-    HBITMAP output = document->View().Document().OutputImage(flattened);
+    HBITMAP output = document->OutputImage(flattened);
     if (!output || !PinCentred(output, frame))
         AppMessageBox(frame, IDS_PIN_NO_MEMORY, MB_ICONHAND | MB_OK);
 }

@@ -1,7 +1,6 @@
 #include "app/TextReader.h"
 
 #include "app/DocumentTabs.h"
-#include "document/DocumentMessages.h"
 #include "document/ImageFrame.h"
 #include "document/TextReadingWindow.h"
 #include "imageio/BitmapPart.h"
@@ -21,10 +20,9 @@ void CTextReader::ReadDocument(HWND window, HWND frame)
     CImageFrame* document = nullptr;
     if (m_documents.FindTab(window, &document) < 0)
         return;
-    CImageView& view = document->View();
-    SendMessageA(view.Handle(), WM_APP_FINISH_TEXT, 0, 0);
     CBitmapOwner flattened;
-    HBITMAP output = view.Document().OutputImage(flattened);
+    HBITMAP output = document->OutputImage(flattened);
+    const CImageView& view = document->View();
     if (!output) {
         AppMessageBox(frame, IDS_OCR_NOT_STARTED, MB_ICONEXCLAMATION, SystemReason(GetLastError()).c_str());
         return;

@@ -20,6 +20,12 @@ public:
 
     // Ends the text being typed, so that it counts as the document's change.
     void FinishText() { m_imageView.FinishText(); }
+    // What every output takes, the text being typed included (CImageDocument::OutputImage).
+    HBITMAP OutputImage(CBitmapOwner& flattened)
+    {
+        FinishText();
+        return m_document.OutputImage(flattened);
+    }
     // Whether the document may close: asks to save an image that has changes.
     bool QueryClose();
     // For the close prompt's Yes: true when closing may go on.

@@ -356,4 +356,40 @@
 #define IDS_OCR_COPY_FAILED         4313
 #define IDS_OCR_NOT_STARTED         4330
 
+/* Recording a GIF: the command, the control bar, the playback window and their texts */
+#define ID_CAPTURE_RECORD_GIF       32844
+#define ID_RECORD_PAUSE             33130
+#define ID_RECORD_STOP              33131
+#define ID_RECORD_CANCEL            33132
+#define IDC_RECORD_TIME             1120
+#define IDC_RECORD_RATE             1121
+#define IDC_PLAYBACK_PICTURE        1125
+#define IDC_PLAYBACK_INFO           1126
+#define IDC_PLAYBACK_SAVE           1127
+#define IDC_PLAYBACK_COPY           1128
+#define IDC_PLAYBACK_DISCARD        1129
+#define IDS_RECORD_BAR_TITLE        4400
+#define IDS_RECORD_PAUSE            4401
+#define IDS_RECORD_RESUME           4402
+#define IDS_RECORD_STOP             4403
+#define IDS_RECORD_CANCEL           4404
+#define IDS_RECORD_RATE             4405
+#define IDS_RECORD_PAUSED           4406
+#define IDS_RECORD_FAILED           4407
+#define IDS_RECORD_TIME_LIMIT       4408
+#define IDS_RECORD_SIZE_LIMIT       4409
+#define IDS_RECORD_AUTOSAVE_FAILED  4410
+#define IDS_RECORD_TOO_SMALL        4411
+#define IDS_PLAYBACK_TITLE          4420
+#define IDS_PLAYBACK_SAVE           4421
+#define IDS_PLAYBACK_COPY           4422
+#define IDS_PLAYBACK_DISCARD        4423
+#define IDS_PLAYBACK_INFO           4424
+#define IDS_PLAYBACK_SAVED          4425
+#define IDS_PLAYBACK_COPIED         4426
+#define IDS_PLAYBACK_SAVE_FAILED    4427
+#define IDS_PLAYBACK_COPY_FAILED    4428
+#define IDS_PLAYBACK_OPEN_FAILED    4429
+#define IDS_GIF_FILTER              4430
+
 #endif

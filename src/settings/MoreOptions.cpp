@@ -19,6 +19,7 @@ const char kMarkupHotkey[] = "MarkupHotkey";
 const char kMarkupKey[] = "MarkupKey";
 const char kMarkupModifiers[] = "MarkupModifiers";
 const char kLongshotMaxRows[] = "LongshotMaxRows";
+const char kRecordFramesPerSecond[] = "RecordFramesPerSecond";
 constexpr long kLongshotRowsLow = 100, kLongshotRowsHigh = 30000;
 
 // The value of key; false when it is missing, or too long for the buffer: one that
@@ -101,6 +102,14 @@ bool WriteNumber(const char* iniPath, const char* key, long value)
 }
 }  // namespace
 
+bool IsRecordingRate(int framesPerSecond)
+{
+    for (const int rate : kRecordingRates)
+        if (rate == framesPerSecond)
+            return true;
+    return false;
+}
+
 void LoadMoreOptions(MoreOptions& options, const char* iniPath)
 {
     options = MoreOptions();
@@ -119,6 +128,9 @@ void LoadMoreOptions(MoreOptions& options, const char* iniPath)
     long longshotRows = 0;
     if (ReadNumber(iniPath, kLongshotMaxRows, kLongshotRowsLow, kLongshotRowsHigh, longshotRows))
         options.m_nLongshotMaxRows = static_cast<int32_t>(longshotRows);
+    long rate = 0;
+    if (ReadNumber(iniPath, kRecordFramesPerSecond, 5, 30, rate) && IsRecordingRate(static_cast<int>(rate)))
+        options.m_nRecordFramesPerSecond = static_cast<int32_t>(rate);
     options.m_bHasLastRegion = ReadRegion(iniPath, options.m_rcLastRegion) ? 1 : 0;
 }
 
@@ -140,5 +152,6 @@ bool SaveMoreOptions(const MoreOptions& options, const char* iniPath)
            WriteNumber(iniPath, kMarkupKey, options.m_wMarkupKey) &&
            WriteNumber(iniPath, kMarkupModifiers, options.m_wMarkupMods) &&
            WriteNumber(iniPath, kLongshotMaxRows, options.m_nLongshotMaxRows) &&
+           WriteNumber(iniPath, kRecordFramesPerSecond, options.m_nRecordFramesPerSecond) &&
            WritePrivateProfileStringA(kSection, kLastRegion, region, iniPath) != FALSE;
 }

@@ -23,9 +23,15 @@ struct MoreOptions {
     uint16_t m_wMarkupMods = 2;
     // The long screenshot stops at this height; the size limit for pictures may stop it sooner.
     int32_t m_nLongshotMaxRows = 30000;
+    // Frames a second a GIF recording takes: 5, 10, 15, 20 or 30, chosen on its control bar.
+    int32_t m_nRecordFramesPerSecond = 10;
     int32_t m_bHasLastRegion = 0;
     RECT m_rcLastRegion{};  // the last region capture, in virtual-screen pixels
 };
+
+// The frame rates a GIF recording offers, slowest first.
+constexpr int kRecordingRates[] = {5, 10, 15, 20, 30};
+bool IsRecordingRate(int framesPerSecond);
 
 // Reads the [Options] section of the file; a missing file, or a value missing, damaged
 // or out of range, gives the default.

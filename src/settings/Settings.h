@@ -40,7 +40,7 @@ struct HotkeyOptions {
 };
 
 // The raw blocks go to the file exactly as they lie in memory.
-static_assert(sizeof(MoreOptions) == 60, "MoreOptions has no padding, so it compares as bytes");
+static_assert(sizeof(MoreOptions) == 64, "MoreOptions has no padding, so it compares as bytes");
 static_assert(sizeof(GeneralOptions) == 24, "GeneralOptions is stored as 24 bytes");
 static_assert(sizeof(HotkeyOptions) == 20, "HotkeyOptions is stored as 20 bytes");
 static_assert(sizeof(AuxWindowOptions) == 8, "AuxWindowOptions is stored as 8 bytes");

@@ -47,6 +47,7 @@ inline MoreOptions DistinctiveMoreOptions()
     options.m_wMarkupKey = 'M';
     options.m_wMarkupMods = 5;
     options.m_nLongshotMaxRows = 4321;
+    options.m_nRecordFramesPerSecond = 20;
     options.m_bHasLastRegion = 1;
     options.m_rcLastRegion = {-1280, -20, 300, 700};
     return options;

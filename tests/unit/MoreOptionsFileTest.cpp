@@ -72,7 +72,7 @@ TEST_F(MoreOptionsFile, EachDamagedValueIsItsDefaultAndTheOthersStay)
         {"LastRegion", "1,2,3"},    {"LastRegion", "5,5,5,10"},  {"LastRegion", "10,10,0,0"},
         {"LastRegion", "1,2,3,4,5"}, {"LastRegion", "a,b,c,d"}, {"ToolbarForAllCaptures", "on"},
         {"MarkupKey", "-1"},        {"MarkupModifiers", "x"},   {"LongshotMaxRows", "99"},
-        {"LongshotMaxRows", "30001"},
+        {"LongshotMaxRows", "30001"}, {"RecordFramesPerSecond", "12"}, {"RecordFramesPerSecond", "0"},
         // Too long for any good value: cut, they would read as 5 and as 0,0,10,5.
         {"Countdown", std::string(30, '0') + "53"}, {"LastRegion", "0,0,10," + std::string(56, '0') + "53"},
         {"LastRegion", "0,0,4294967297,5"},
@@ -98,6 +98,8 @@ TEST_F(MoreOptionsFile, EachDamagedValueIsItsDefaultAndTheOthersStay)
             expected.m_bDeskForAllCaptures = 0;
         else if (key == "LongshotMaxRows")
             expected.m_nLongshotMaxRows = 30000;
+        else if (key == "RecordFramesPerSecond")
+            expected.m_nRecordFramesPerSecond = 10;
         else if (key.compare(0, 6, "Markup") == 0) {
             // Capture-and-mark-up's hotkey falls back to its own keys, Ctrl+F7, and off.
             expected.m_bMarkupHotkey = 0;
@@ -123,5 +125,6 @@ TEST_F(MoreOptionsFile, EachDamagedValueIsItsDefaultAndTheOthersStay)
         EXPECT_EQ(expected.m_bMarkupHotkey, read.m_bMarkupHotkey);
         EXPECT_EQ(expected.m_wMarkupKey, read.m_wMarkupKey);
         EXPECT_EQ(expected.m_wMarkupMods, read.m_wMarkupMods);
+        EXPECT_EQ(expected.m_nRecordFramesPerSecond, read.m_nRecordFramesPerSecond);
     }
 }

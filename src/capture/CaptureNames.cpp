@@ -38,7 +38,8 @@ void MakeUnsavedCaptureName(CaptureName& name, const SaveOptions& save)
     Format(name, "%s%d*", save.m_strNamePrefix.c_str(), g_nCaptureCount);
 }
 
-bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const SaveOptions& save)
+bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const SaveOptions& save,
+                      const char* extension)
 {
     const std::string& folder = save.m_strSaveFolder;
     const int type = save.m_nSaveType;
@@ -50,7 +51,8 @@ bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const
         Format(copySuffix, "-%d", copy);
     char fileName[kFileNameSize];
     if (!Format(fileName, "%s%d%d%d%d%d%d%s.%s", save.m_strNamePrefix.c_str(), time.wYear, time.wMonth,
-                time.wDay, time.wHour, time.wMinute, time.wSecond, copySuffix, g_imageFormats[type].extension))
+                time.wDay, time.wHour, time.wMinute, time.wSecond, copySuffix,
+                extension ? extension : g_imageFormats[type].extension))
         return false;
     const char* separator = EndsInBackslash(folder) ? "" : "\\";
     return Format(path, "%s%s%s", folder.c_str(), separator, fileName);

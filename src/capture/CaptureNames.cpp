@@ -43,7 +43,7 @@ bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const
 {
     const std::string& folder = save.m_strSaveFolder;
     const int type = save.m_nSaveType;
-    if (folder.empty() || type < 0 || type >= kImageFormatCount)
+    if (folder.empty() || (!extension && (type < 0 || type >= kImageFormatCount)))
         return false;
 
     char copySuffix[16] = "";
@@ -56,4 +56,28 @@ bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const
         return false;
     const char* separator = EndsInBackslash(folder) ? "" : "\\";
     return Format(path, "%s%s%s", folder.c_str(), separator, fileName);
+}
+
+bool MakeRecordingTempPath(const SaveOptions& save, CaptureName& path)
+{
+    char temporary[MAX_PATH];
+    const DWORD length = GetTempPathA(MAX_PATH, temporary);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    SaveOptions inTemporary = save;
+    inTemporary.m_strSaveFolder = std::string(temporary) + "Lumigrab";
+    if (!CreateDirectoryA(inTemporary.m_strSaveFolder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
+    SYSTEMTIME now{};
+    GetSystemTime(&now);
+    for (int copy = 1; copy <= 9999; ++copy) {
+        if (!MakeAutoSavePath(now, copy, path, inTemporary, "gif")) {
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            return false;
+        }
+        if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+            return true;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return false;
 }

@@ -25,3 +25,8 @@ void MakeUnsavedCaptureName(CaptureName& name, const SaveOptions& save = g_setti
 // the path does not fit.
 bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const SaveOptions& save = g_settings,
                       const char* extension = nullptr);
+
+// A free name for a recording being made, in the folder Lumigrab of the temporary folder
+// (made when missing), named as its auto-saved copy would be now; a file pasted from
+// there carries a name the user knows. False with the reason as the last error.
+bool MakeRecordingTempPath(const SaveOptions& save, CaptureName& path);

@@ -58,6 +58,9 @@ bool CFrameCapture::OnCommand(UINT command)
     case ID_CAPTURE_LONGSHOT:
         m_workflow.Run(CCaptureWorkflow::kLongshotCall);
         return true;
+    case ID_CAPTURE_RECORD_GIF:
+        m_workflow.Run(CCaptureWorkflow::kRecordCall);
+        return true;
     case ID_CAPTURE_INCLUDE_CURSOR:
         ToggleIncludeCursor();
         return true;
@@ -186,6 +189,11 @@ void CFrameCapture::ShowPins()
 void CFrameCapture::ReadText(HBITMAP picture, const RECT& place)
 {
     m_textReader.Read(picture, place, m_frame.Handle());
+}
+
+void CFrameCapture::ShowRecording(const SRecordingFiles& files, const RECT& place)
+{
+    ShowGifPlayback(m_frame.Handle(), files, place);
 }
 
 // Files a later start handed over while the frame was away open now.

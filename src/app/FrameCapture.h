@@ -46,6 +46,7 @@ private:
     bool HidePins() override;
     void ShowPins() override;
     void ReadText(HBITMAP picture, const RECT& place) override;
+    void ShowRecording(const SRecordingFiles& files, const RECT& place) override;
     void OnCaptureEnded() override;
 
     const CWindow& m_frame;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "annotate/Annotation.h"
+#include "document/GifPlaybackWindow.h"
 #include "scoped/ScopedHandles.h"
 
 class CAnnotationTools;
@@ -47,6 +48,9 @@ public:
     // Reads the text in a picture (still the caller's) that showed at place on the screen,
     // and tells the user when it cannot.
     virtual void ReadText(HBITMAP picture, const RECT& place) = 0;
+    // Opens the window that plays a finished recording (see ShowGifPlayback); place is
+    // the recorded part of the screen.
+    virtual void ShowRecording(const SRecordingFiles& files, const RECT& place) = 0;
     // A capture, or a countdown to one, has ended, with or without a picture.
     virtual void OnCaptureEnded() = 0;
 

@@ -1,6 +1,7 @@
 #include "capture/CaptureWorkflow.h"
 
 #include <mmsystem.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -12,6 +13,8 @@
 #include "capture/LastRegion.h"
 #include "capture/longshot/LongshotSession.h"
 #include "capture/longshot/ScrollStitcher.h"
+#include "capture/recording/RecordingSession.h"
+#include "record/GifEncoder.h"
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
 #include "settings/Settings.h"
@@ -22,6 +25,8 @@
 
 namespace {
 constexpr int kModeRegion = 2;
+// A GIF of fewer pixels a side than this is no recording anyone asked for.
+constexpr int kLeastRecordedSide = 8;
 
 // A pause that still answers what other programs send (a later start handing over its
 // files waits only so long for an answer) and paints; posted requests and input wait
@@ -66,7 +71,7 @@ void CCaptureWorkflow::Run(int mode)
     if (mode == kLastRegionCall && !g_settings.m_bHasLastRegion)
         return;
     // Checked before the window goes: nothing would bring it back.
-    const bool frozenOnly = mode == kMarkupCall || mode == kLongshotCall;
+    const bool frozenOnly = mode == kMarkupCall || mode == kLongshotCall || mode == kRecordCall;
     if (!g_captureEngine.IsLoaded() || (frozenOnly && !g_captureEngine.CanSelectOnFrozenScreen())) {
         AppMessageBox(window, IDS_ENGINE_MISSING, MB_ICONEXCLAMATION);
         return;
@@ -130,6 +135,8 @@ void CCaptureWorkflow::Capture(int mode)
     const int deskMode = DeskMode(mode);
     if (mode == kLongshotCall)
         CaptureLongshot();
+    else if (mode == kRecordCall)
+        CaptureRecording();
     else if (deskMode != 0)
         CaptureOnDesk(deskMode);
     else  // Where the picture lies on the screen is found as for the engine's own modes.
@@ -258,6 +265,69 @@ void CCaptureWorkflow::CaptureLongshot()
     MakeUnsavedCaptureName(name, m_settings);
     m_host.AdoptCapture(std::move(tall), name, false);
     ShowWindowAgain();
+}
+
+void CCaptureWorkflow::CaptureRecording()
+{
+    RECT chosen{};
+    CBitmapOwner frame = g_captureEngine.SelectOnFrozenScreen(CCaptureEngine::kModeAnyPart, m_settings, &chosen);
+    if (!frame)
+        return;
+    // What is recorded is the live screen.
+    frame.reset();
+    HWND window = m_host.CaptureWindow();
+    const int width = chosen.right - chosen.left;
+    const int height = chosen.bottom - chosen.top;
+    if (width < kLeastRecordedSide || height < kLeastRecordedSide) {
+        AppMessageBox(window, IDS_RECORD_TOO_SMALL, MB_ICONEXCLAMATION);
+        return;
+    }
+    CaptureName temporary;
+    CGifEncoder encoder(width, height);
+    if (!MakeRecordingTempPath(m_settings, temporary) || !encoder.Start(temporary)) {
+        AppMessageBox(window, IDS_RECORD_FAILED, MB_ICONEXCLAMATION, SystemReason(GetLastError()).c_str());
+        return;
+    }
+    const RecordingResult result = RunRecording(chosen, m_settings, encoder);
+    if (g_settings.m_nRecordFramesPerSecond != m_settings.m_nRecordFramesPerSecond) {
+        g_settings.m_nRecordFramesPerSecond = m_settings.m_nRecordFramesPerSecond;
+        g_settings.m_bModified = 1;
+    }
+    if (result.end == RecordingEnd::kCancelled)
+        return;
+    if (result.end == RecordingEnd::kFailed) {
+        AppMessageBox(window, IDS_RECORD_FAILED, MB_ICONEXCLAMATION, SystemReason(result.error).c_str());
+        return;
+    }
+    if (result.end == RecordingEnd::kTimeLimit || result.end == RecordingEnd::kSizeLimit) {
+        Vorn::CFastString<256> text;
+        text.LoadString(result.end == RecordingEnd::kTimeLimit ? IDS_RECORD_TIME_LIMIT : IDS_RECORD_SIZE_LIMIT);
+        m_host.ShowCaptureStatus(text.GetString());
+    }
+    KeepRecording(temporary, chosen);
+}
+
+void CCaptureWorkflow::KeepRecording(const char* temporary, const RECT& selection)
+{
+    SRecordingFiles files;
+    files.temporary = temporary;
+    CaptureName path;
+    if (m_settings.m_bAutoSave) {
+        if (AutoSaveRecording(temporary, m_settings, path))
+            files.autoSaved = path;
+        else  // The folder is the user's to mend; the recording still shows.
+            AppMessageBox(m_host.CaptureWindow(), IDS_RECORD_AUTOSAVE_FAILED, MB_ICONEXCLAMATION,
+                          (m_settings.m_strSaveFolder + "\n\n" + SystemReason(GetLastError())).c_str());
+    }
+    SYSTEMTIME now{};
+    GetSystemTime(&now);
+    if (!files.autoSaved.empty())
+        files.saveName = files.autoSaved;
+    else if (MakeAutoSavePath(now, 1, path, m_settings, "gif"))
+        files.saveName = path;
+    else  // No save folder: the dialog starts where it last was, with the name alone.
+        files.saveName = PathFindFileNameA(temporary);
+    m_host.ShowRecording(files, selection);
 }
 
 CBitmapOwner CCaptureWorkflow::TakeLongshot(const RECT& selection)

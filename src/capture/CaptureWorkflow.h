@@ -32,6 +32,8 @@ public:
     // A part of the screen chosen on the frozen screen, then scrolled and stitched into
     // one tall picture.
     static constexpr int kLongshotCall = -5;
+    // A part of the screen chosen on the frozen screen, then recorded as an animated GIF.
+    static constexpr int kRecordCall = -6;
     // However long the stored delay, the window is back within this time.
     static constexpr DWORD kLongestCapturePause = 10000;
 
@@ -61,6 +63,10 @@ private:
     int DeskMode(int mode) const;
     void CaptureOnDesk(int deskMode);
     void CaptureLongshot();
+    void CaptureRecording();
+    // What becomes of a finished recording in the file temporary: auto-saved when asked for,
+    // then shown for playing, saving or copying.
+    void KeepRecording(const char* temporary, const RECT& selection);
     // The long screenshot of a part of the screen; null when there is none to keep (the
     // user was told why where it was not his choice).
     CBitmapOwner TakeLongshot(const RECT& selection);

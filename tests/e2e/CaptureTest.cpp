@@ -75,32 +75,6 @@ int FileDifferences(const std::string& path)
     return wrong;
 }
 
-void Put32(std::string& bytes, int32_t value) { bytes.append(reinterpret_cast<const char*>(&value), 4); }
-void Put16(std::string& bytes, uint16_t value) { bytes.append(reinterpret_cast<const char*>(&value), 2); }
-
-// lumigrab.cfg with the default options except the save group and the pause.
-void WriteSettings(const std::string& path, bool autoSave, const std::string& folder, int saveType,
-                   int32_t pauseMs = 300)
-{
-    std::string bytes;
-    for (int32_t general : {0, 0, 1, pauseMs, 1, 1})
-        Put32(bytes, general);
-    const std::string prefix = ToGbk("快照-");
-    Put32(bytes, static_cast<int32_t>(prefix.size()));
-    bytes += prefix;
-    Put32(bytes, autoSave);
-    Put32(bytes, static_cast<int32_t>(folder.size()));
-    bytes += folder;
-    Put32(bytes, saveType);
-    Put32(bytes, 1), Put16(bytes, VK_F8), Put16(bytes, HOTKEYF_CONTROL);
-    Put32(bytes, 1), Put16(bytes, VK_F2), Put16(bytes, 0), Put32(bytes, 1);
-    Put32(bytes, 2), Put32(bytes, 0);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 class CaptureTest : public ::testing::Test {
 protected:
     void Start()
@@ -177,7 +151,7 @@ TEST_F(CaptureTest, AutoSaveWritesTheCapturedPixelsIntoTheSaveFolder)
 {
     const std::string folder = m_program.PathOf("shots");
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    WriteSettings(m_program.PathOf("lumigrab.cfg"), true, folder, 1);
+    WriteCaptureSettings(m_program.PathOf("lumigrab.cfg"), true, folder, 1);
     Start();
     const CQuartersWindow quarters(kPlace, kQuarters);
     ASSERT_TRUE(quarters.Shown());
@@ -216,7 +190,7 @@ TEST_F(CaptureTest, TrayIconMenuOpensAndDoubleClickRestoresTheMinimisedWindow)
 // long, does not keep the running copy from giving one.
 TEST_F(CaptureTest, ALaterStartDuringThePauseHandsItsFileOver)
 {
-    WriteSettings(m_program.PathOf("lumigrab.cfg"), false, "", 0, 2000);
+    WriteCaptureSettings(m_program.PathOf("lumigrab.cfg"), false, "", 0, 2000);
     Start();
     CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_FULLSCREEN);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_frame); }, 5000));
@@ -273,7 +247,7 @@ TEST_F(CaptureTest, ACountdownHotkeyCapturesOnlyAtZeroWithTheCountdownOutOfThePi
 {
     const std::string folder = m_program.PathOf("shots");
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    WriteSettings(m_program.PathOf("lumigrab.cfg"), true, folder, 1);
+    WriteCaptureSettings(m_program.PathOf("lumigrab.cfg"), true, folder, 1);
     ASSERT_TRUE(WritePrivateProfileStringA("Options", "Countdown", "3", m_program.PathOf("lumigrab.ini").c_str()));
     Start();
     const CQuartersWindow quarters(kPlace, kQuarters);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Gbk.h"
 #include "RealClick.h"
 #include "imageio/ImageFormats.h"
 #include "util/ModulePath.h"
@@ -19,6 +20,30 @@ std::string BesideTestProgram(const char* fileName)
 {
     char path[MAX_PATH] = {};
     return MakeModuleFilePath(fileName, path) ? path : "";
+}
+
+namespace {
+void Put32(std::string& bytes, int32_t value) { bytes.append(reinterpret_cast<const char*>(&value), 4); }
+void Put16(std::string& bytes, uint16_t value) { bytes.append(reinterpret_cast<const char*>(&value), 2); }
+}  // namespace
+
+void WriteCaptureSettings(const std::string& path, bool autoSave, const std::string& folder, int saveType,
+                          int32_t pauseMs, bool includeCursor)
+{
+    std::string bytes;
+    for (int32_t general : {0, includeCursor ? 1 : 0, 1, pauseMs, 1, 1})
+        Put32(bytes, general);
+    const std::string prefix = ToGbk("快照-");
+    Put32(bytes, static_cast<int32_t>(prefix.size()));
+    bytes += prefix;
+    Put32(bytes, autoSave);
+    Put32(bytes, static_cast<int32_t>(folder.size()));
+    bytes += folder;
+    Put32(bytes, saveType);
+    Put32(bytes, 1), Put16(bytes, VK_F8), Put16(bytes, HOTKEYF_CONTROL);
+    Put32(bytes, 1), Put16(bytes, VK_F2), Put16(bytes, 0), Put32(bytes, 1);
+    Put32(bytes, 2), Put32(bytes, 0);
+    WriteFileBytes(path, bytes);
 }
 
 bool WriteBlankImage(const std::string& path, int width, int height, int formatCode)

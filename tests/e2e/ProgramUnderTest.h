@@ -14,6 +14,10 @@
 // format code formatCode (0 JPEG, 1 BMP); false when it could not be written.
 bool WriteBlankImage(const std::string& path, int width, int height, int formatCode);
 
+// lumigrab.cfg with the default options except the save group, the pause and the pointer.
+void WriteCaptureSettings(const std::string& path, bool autoSave, const std::string& folder, int saveType,
+                          int32_t pauseMs = 300, bool includeCursor = false);
+
 // A file the build puts beside this test program (lumigrab.exe, snapcore.dll ...).
 std::string BesideTestProgram(const char* fileName);
 

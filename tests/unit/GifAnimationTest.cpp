@@ -3,9 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "CodecTestFiles.h"
 #include "GifTestFiles.h"
 #include "NativeShell.h"
 #include "TempFolder.h"
+#include "document/ImageFileDialogs.h"
 #include "imageio/GifAnimation.h"
 
 namespace {
@@ -75,7 +77,9 @@ TEST(GifAnimation, DrawsEachFrameOverTheOnesBeforeAsItsDisposalSays)
     EXPECT_EQ(Pixels(shown[0]), canvas);
 }
 
-TEST(GifAnimation, ReadsAnInterlacedImageRowByRow)
+// An interlaced animation from another program: its first frame, exactly, both decoded and
+// opened as a picture the way the Open command opens files.
+TEST(GifAnimation, AnotherProgramsInterlacedAnimationOpensAsItsFirstFrame)
 {
     CTempFolder folder;
     const int width = 3, height = 11;
@@ -88,15 +92,21 @@ TEST(GifAnimation, ReadsAnInterlacedImageRowByRow)
             expected.push_back(pixel);
         }
     WriteFileBytes(folder.PathOf("in.ppm"), ppm);
-    ASSERT_EQ(0, RunNativeShell("convert '" + UnixPath(folder.PathOf("in.ppm")) + "' -interlace GIF '" +
-                                UnixPath(folder.PathOf("i.gif")) + "'"));
+    const std::string path = folder.PathOf("i.GIF");
+    ASSERT_EQ(0, RunNativeShell("cd '" + UnixPath(folder.Path()) +
+                                "' && convert in.ppm -negate neg.ppm && convert in.ppm neg.ppm -interlace GIF i.GIF"));
     CGifAnimation animation;
-    ASSERT_TRUE(animation.Open(folder.PathOf("i.gif").c_str()));
+    ASSERT_TRUE(animation.Open(path.c_str()));
     ASSERT_EQ(width, animation.Width());
     ASSERT_EQ(height, animation.Height());
+    EXPECT_EQ(2, animation.FrameCount());
     std::vector<uint32_t> canvas(width * height);
     animation.DrawFrame(0, canvas.data());
     EXPECT_EQ(expected, canvas);
+
+    const CBitmapOwner opened(OpenImagePath(path.c_str()));
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(std::vector<BYTE>(ppm.begin() + 12, ppm.end()), BitmapRgb(opened.get()));
 }
 
 TEST(GifAnimation, RefusesWhatIsNoGifOrTooLarge)

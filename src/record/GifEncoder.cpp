@@ -92,6 +92,9 @@ bool CGifEncoder::Finish(int lastDelayCs)
         WaitForSingleObject(m_thread.get(), INFINITE);
         m_thread.reset();
     }
+    // A failed file goes now: nothing more can be written to it.
+    m_writer.reset();
+    m_file.reset();
     CSectionLock lock(m_lock);
     return m_committed;
 }

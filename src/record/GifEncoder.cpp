@@ -22,6 +22,16 @@ private:
     CRITICAL_SECTION& m_section;
 };
 
+// About what a frame costs in the file: LZW codes a run of one index in a few codes, so the
+// runs, in coding order, and the colour table.
+size_t CodingCost(const SGifFrame& frame)
+{
+    size_t runs = 0;
+    for (size_t i = 0; i < frame.indices.size(); ++i)
+        runs += i == 0 || frame.indices[i] != frame.indices[i - 1];
+    return runs + frame.palette.size();
+}
+
 }  // namespace
 
 CGifEncoder::CGifEncoder(int width, int height, uint64_t queueLimitBytes)
@@ -158,16 +168,16 @@ unsigned __stdcall CGifEncoder::ThreadMain(void* self)
 
 void CGifEncoder::Work()
 {
-    std::vector<uint32_t> previous;
+    // The true pixels of the frame waiting to be written, and of the screen under it.
+    std::vector<uint32_t> shown, under;
     SGifFrame waiting;             // coded, its delay not known yet
-    bool haveWaiting = false;
     int waitingDelayCs = 0;        // frames unchanged from it lengthen it
     SQueued item;
     try {
         while (Take(item)) {
             waitingDelayCs += item.previousDelayCs;
             if (item.pixels.empty()) {
-                if (haveWaiting)
+                if (!shown.empty())
                     m_writer->Add(waiting, waitingDelayCs);
                 m_writer->Finish();
                 m_file->Commit();
@@ -175,16 +185,23 @@ void CGifEncoder::Work()
                 m_committed = true;
                 return;
             }
-            SGifFrame frame;
-            if (!MakeGifFrame(previous.empty() ? nullptr : previous.data(), item.pixels.data(), m_width, m_height,
-                              frame))
+            SGifFrame over;
+            if (!MakeGifFrame(shown.empty() ? nullptr : shown.data(), item.pixels.data(), m_width, m_height, over))
                 continue;
-            if (haveWaiting)
-                m_writer->Add(waiting, waitingDelayCs);
-            waiting = std::move(frame);
-            haveWaiting = true;
+            // Content that moves back and forth (a list scrolling over striped rows, a blinking
+            // highlight) often matches the screen before the waiting frame better than the
+            // waiting frame itself: then that frame restores what it covered.
+            SGifFrame overUnder;
+            const bool restore = !under.empty() &&
+                                 MakeGifFrame(under.data(), item.pixels.data(), m_width, m_height, overUnder) &&
+                                 CodingCost(overUnder) < CodingCost(over);
+            if (!shown.empty())
+                m_writer->Add(waiting, waitingDelayCs, restore);
+            if (!restore)
+                under = std::move(shown);
+            shown = std::move(item.pixels);
+            waiting = std::move(restore ? overUnder : over);
             waitingDelayCs = 0;
-            previous = std::move(item.pixels);
         }
     } catch (const Vorn::CWin32Error& error) {
         Fail(error.GetCode());

@@ -72,9 +72,10 @@ void CGifWriter::Check(int result)
         throw Vorn::CWin32Error(m_writeError != ERROR_SUCCESS ? m_writeError : ERROR_INVALID_DATA);
 }
 
-void CGifWriter::Add(const SGifFrame& frame, int delayCs)
+void CGifWriter::Add(const SGifFrame& frame, int delayCs, bool restoreUnder)
 {
-    GraphicsControlBlock control = {DISPOSE_DO_NOT, false, delayCs, frame.transparent};
+    GraphicsControlBlock control = {restoreUnder ? DISPOSE_PREVIOUS : DISPOSE_DO_NOT, false, delayCs,
+                                    frame.transparent};
     GifByteType extension[4];
     EGifGCBToExtension(&control, extension);
     Check(EGifPutExtension(m_gif, GRAPHICS_EXT_FUNC_CODE, sizeof extension, extension));

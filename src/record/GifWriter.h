@@ -8,7 +8,7 @@
 struct GifFileType;
 
 // Writes an animated GIF into an open file: GIF89a, the screen of the recording, looping
-// forever, then frame by frame, each over the ones before ("leave in place"). Every failure
+// forever, then frame by frame, each over the ones before. Every failure
 // throws Vorn::CWin32Error with the system's reason (ERROR_INVALID_DATA for what giflib
 // refuses itself).
 class CGifWriter {
@@ -18,8 +18,9 @@ public:
     CGifWriter(const CGifWriter&) = delete;
     CGifWriter& operator=(const CGifWriter&) = delete;
 
-    // A frame and how long it shows, in hundredths of a second.
-    void Add(const SGifFrame& frame, int delayCs);
+    // A frame and how long it shows, in hundredths of a second; restoreUnder: after it, what
+    // it covered comes back ("restore previous") instead of the frame staying in place.
+    void Add(const SGifFrame& frame, int delayCs, bool restoreUnder = false);
     // The trailer; nothing may be added after.
     void Finish();
 

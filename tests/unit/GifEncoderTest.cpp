@@ -48,7 +48,8 @@ int LargestChannelDifference(const Frame& a, const Frame& b)
 }  // namespace
 
 // Frames in, the same frames and delays out as a viewer shows them, in an endless loop; a
-// frame equal to the one before only lengthens it.
+// frame equal to the one before only lengthens it, and one that is nearly the frame before
+// last is stored against that.
 TEST(GifEncoder, WritesTheFramesAndDelaysItWasGiven)
 {
     Frame first = Filled(0xFFFFFF);
@@ -56,7 +57,11 @@ TEST(GifEncoder, WritesTheFramesAndDelaysItWasGiven)
     Frame second = first;
     FillRect(second, 10, 5, 30, 25, 0xCC0000);
     second[0] = 0;
-    const Frame third = Ramp();
+    Frame nearlyFirst = first;
+    FillRect(nearlyFirst, 30, 20, 33, 22, 0x00FF00);
+    Frame nearlySecond = second;
+    FillRect(nearlySecond, 0, 28, 2, 30, 0x00FF00);
+    const Frame last = Ramp();
 
     CTempFolder folder;
     const std::string path = folder.PathOf("r.gif");
@@ -66,7 +71,9 @@ TEST(GifEncoder, WritesTheFramesAndDelaysItWasGiven)
         EXPECT_TRUE(encoder.AddFrame(first.data(), 0));
         EXPECT_TRUE(encoder.AddFrame(second.data(), 10));
         EXPECT_TRUE(encoder.AddFrame(second.data(), 7));
-        EXPECT_TRUE(encoder.AddFrame(third.data(), 13));
+        EXPECT_TRUE(encoder.AddFrame(nearlyFirst.data(), 13));
+        EXPECT_TRUE(encoder.AddFrame(nearlySecond.data(), 5));
+        EXPECT_TRUE(encoder.AddFrame(last.data(), 8));
         ASSERT_TRUE(encoder.Finish(35)) << encoder.Error();
     }
     const std::string bytes = ReadFileBytes(path);
@@ -77,17 +84,18 @@ TEST(GifEncoder, WritesTheFramesAndDelaysItWasGiven)
     ASSERT_TRUE(animation.Open(path.c_str()));
     ASSERT_EQ(kWidth, animation.Width());
     ASSERT_EQ(kHeight, animation.Height());
-    ASSERT_EQ(3, animation.FrameCount());
-    EXPECT_EQ(10, animation.DelayCs(0));
-    EXPECT_EQ(20, animation.DelayCs(1));
-    EXPECT_EQ(35, animation.DelayCs(2));
+    ASSERT_EQ(5, animation.FrameCount());
+    const int delays[5] = {10, 20, 5, 8, 35};
+    const Frame* exact[4] = {&first, &second, &nearlyFirst, &nearlySecond};
     Frame canvas(kWidth * kHeight);
-    animation.DrawFrame(0, canvas.data());
-    EXPECT_EQ(first, canvas);
-    animation.DrawFrame(1, canvas.data());
-    EXPECT_EQ(second, canvas);
-    animation.DrawFrame(2, canvas.data());
-    EXPECT_GE(16, LargestChannelDifference(third, canvas)) << "reduced to 256 colours";
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(delays[i], animation.DelayCs(i));
+        animation.DrawFrame(i, canvas.data());
+        if (i < 4) {
+            EXPECT_EQ(*exact[i], canvas) << "frame " << i;
+        }
+    }
+    EXPECT_GE(16, LargestChannelDifference(last, canvas)) << "reduced to 256 colours";
 }
 
 TEST(GifEncoder, LeavesNoFileWithoutFinishAndNeverTouchesAnExistingOne)

@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <new>
 
 #include "imageio/Win32File.h"
 #include "util/Win32Error.h"
@@ -27,28 +28,43 @@ CGifWriter::CGifWriter(HANDLE file, int width, int height) : m_file(file)
     if (!m_gif)
         throw Vorn::CWin32Error(ERROR_NOT_ENOUGH_MEMORY);
     EGifSetGifVersion(m_gif, true);
-    Check(EGifPutScreenDesc(m_gif, width, height, 8, 0, nullptr));
     const GifByteType loopForever[3] = {1, 0, 0};
-    Check(EGifPutExtensionLeader(m_gif, APPLICATION_EXT_FUNC_CODE));
-    Check(EGifPutExtensionBlock(m_gif, 11, "NETSCAPE2.0"));
-    Check(EGifPutExtensionBlock(m_gif, 3, loopForever));
-    Check(EGifPutExtensionTrailer(m_gif));
+    try {
+        Check(EGifPutScreenDesc(m_gif, width, height, 8, 0, nullptr));
+        Check(EGifPutExtensionLeader(m_gif, APPLICATION_EXT_FUNC_CODE));
+        Check(EGifPutExtensionBlock(m_gif, 11, "NETSCAPE2.0"));
+        Check(EGifPutExtensionBlock(m_gif, 3, loopForever));
+        Check(EGifPutExtensionTrailer(m_gif));
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void CGifWriter::Close() noexcept
+{
+    int error = 0;
+    EGifCloseFile(m_gif, &error);
+    m_gif = nullptr;
 }
 
 CGifWriter::~CGifWriter()
 {
     // Unfinished: what is written is thrown away with its file, so the trailer's write may fail.
-    if (m_gif) {
-        int error = 0;
-        EGifCloseFile(m_gif, &error);
-    }
+    if (m_gif)
+        Close();
 }
 
 int CGifWriter::Output(GifFileType* gif, const unsigned char* data, int length)
 {
     CGifWriter& writer = *static_cast<CGifWriter*>(gif->UserData);
-    // giflib hands over a byte or a 255-byte block at a time.
-    writer.m_pending.insert(writer.m_pending.end(), data, data + length);
+    // giflib hands over a byte or a 255-byte block at a time; nothing may be thrown through it.
+    try {
+        writer.m_pending.insert(writer.m_pending.end(), data, data + length);
+    } catch (const std::bad_alloc&) {
+        writer.m_writeError = ERROR_NOT_ENOUGH_MEMORY;
+        return 0;
+    }
     if (writer.m_pending.size() >= kWriteSize && !writer.Flush())
         return 0;
     return length;
@@ -97,9 +113,6 @@ void CGifWriter::Add(const SGifFrame& frame, int delayCs, bool restoreUnder)
 
 void CGifWriter::Finish()
 {
-    int error = 0;
-    // The trailer's write is not checked by giflib.
-    const int result = EGifCloseFile(m_gif, &error);
-    m_gif = nullptr;
-    Check(result == GIF_OK && m_writeError == ERROR_SUCCESS && Flush() ? GIF_OK : GIF_ERROR);
+    Close();  // writes the trailer, whose write giflib does not check
+    Check(m_writeError == ERROR_SUCCESS && Flush() ? GIF_OK : GIF_ERROR);
 }

@@ -27,6 +27,7 @@ public:
 private:
     static int Output(GifFileType* gif, const unsigned char* data, int length);
     bool Flush() noexcept;
+    void Close() noexcept;
     void Check(int result);
 
     static constexpr size_t kWriteSize = 64 * 1024;

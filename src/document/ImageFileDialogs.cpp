@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "annotate/AnnotatedPng.h"
+#include "imageio/GifFile.h"
 #include "res/resource.h"
 #include "scoped/ScopedHandles.h"
 #include "ui/MainFrameHandle.h"
@@ -16,8 +17,9 @@
 #include "util/SystemReason.h"
 
 namespace {
-// The Open dialog starts on "all files", the entry after the formats (indices count from 1).
-constexpr DWORD kAllFilesFilterIndex = kImageFormatCount + 1;
+// The Open dialog starts on "all files", the entry after the formats and GIF (indices count
+// from 1).
+constexpr DWORD kAllFilesFilterIndex = kImageFormatCount + 2;
 // The dialogs take a path of any length the system knows, so that a long one typed by the
 // user comes back whole to be refused here, instead of overflowing the dialog's buffer.
 constexpr DWORD kDialogPathSize = 32768;
@@ -200,6 +202,12 @@ void AppendBarSeparated(FilterString& filter, const char* text)
 void BuildOpenFilter(FilterString& filter)
 {
     AppendFormatFilters(filter);
+    Vorn::CFastString<64> gif;
+    gif.LoadString(IDS_GIF_FILTER);
+    filter.Append(gif.GetString());
+    filter.Append('\0');
+    filter.Append(kGifPatterns);
+    filter.Append('\0');
     Vorn::CFastString<64> all;
     all.LoadString(IDS_OPEN_FILTER_ALL);
     AppendBarSeparated(filter, all.GetString());
@@ -240,8 +248,9 @@ HBITMAP OpenImageFile(char (&pathBuffer)[MAX_PATH + 1], std::vector<Annotation>*
 
 HBITMAP OpenImagePath(const char* path, std::vector<Annotation>* objects)
 {
+    const bool gif = IsGifName(path);
     const int format = ImageFormatOfName(path);
-    if (format < 0) {
+    if (format < 0 && !gif) {
         Vorn::CFastString<64> text;
         Vorn::CFastString<64> caption;
         text.LoadString(IDS_UNSUPPORTED_TYPE);
@@ -251,7 +260,8 @@ HBITMAP OpenImagePath(const char* path, std::vector<Annotation>* objects)
     }
     bool incomplete = false;
     std::string marks;
-    HBITMAP bitmap = ReadImageFile(path, format, &incomplete, objects ? &marks : nullptr);
+    HBITMAP bitmap =
+        gif ? ReadGifFirstFrame(path) : ReadImageFile(path, format, &incomplete, objects ? &marks : nullptr);
     // Marks that do not fit the pixels (another program changed them) are dropped,
     // and the file opens as the picture it shows; marks that fit but cannot be read are
     // lost too, and the user learns that the picture stays flattened.

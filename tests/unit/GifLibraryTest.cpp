@@ -7,45 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "GifTestFiles.h"
+
 namespace {
-
-struct SMemoryGif {
-    std::string bytes;
-    size_t readAt = 0;
-};
-
-int AppendBytes(GifFileType* gif, const GifByteType* data, int length)
-{
-    static_cast<SMemoryGif*>(gif->UserData)->bytes.append(reinterpret_cast<const char*>(data), length);
-    return length;
-}
 
 int TakeBytes(GifFileType* gif, GifByteType* data, int length)
 {
-    SMemoryGif& memory = *static_cast<SMemoryGif*>(gif->UserData);
+    SGifMemory& memory = *static_cast<SGifMemory*>(gif->UserData);
     const int count = static_cast<int>(std::min<size_t>(length, memory.bytes.size() - memory.readAt));
     std::memcpy(data, memory.bytes.data() + memory.readAt, count);
     memory.readAt += count;
     return count;
-}
-
-struct SFrame {
-    int left, top, width, height;
-    int delay;
-    int transparent;
-    std::vector<GifPixelType> indices;
-};
-
-void PutFrame(GifFileType* gif, const SFrame& frame)
-{
-    GraphicsControlBlock control = {DISPOSE_DO_NOT, false, frame.delay, frame.transparent};
-    GifByteType extension[4];
-    const size_t length = EGifGCBToExtension(&control, extension);
-    ASSERT_EQ(GIF_OK, EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension));
-    ASSERT_EQ(GIF_OK, EGifPutImageDesc(gif, frame.left, frame.top, frame.width, frame.height, false, nullptr));
-    std::vector<GifPixelType> indices = frame.indices;  // giflib takes the rows as non-const
-    for (int y = 0; y < frame.height; ++y)
-        ASSERT_EQ(GIF_OK, EGifPutLine(gif, indices.data() + y * frame.width, frame.width));
 }
 
 // The loop count of a NETSCAPE2.0 block among the extensions read before an image; -1 when absent.
@@ -68,14 +40,14 @@ int LoopCount(const SavedImage& image)
 TEST(GifLibrary, WritesAndReadsBackALoopingAnimation)
 {
     const GifColorType colours[4] = {{0, 0, 0}, {255, 0, 0}, {0, 128, 255}, {255, 255, 255}};
-    const SFrame frames[2] = {
+    const SGifTestFrame frames[2] = {
         {0, 0, 4, 3, 10, -1, {0, 1, 2, 3, 3, 2, 1, 0, 1, 1, 2, 2}},
         {1, 1, 2, 2, 25, 3, {2, 3, 3, 1}},
     };
 
-    SMemoryGif memory;
+    SGifMemory memory;
     int error = 0;
-    GifFileType* writer = EGifOpen(&memory, AppendBytes, &error);
+    GifFileType* writer = EGifOpen(&memory, AppendGifBytes, &error);
     ASSERT_NE(nullptr, writer) << GifErrorString(error);
     EGifSetGifVersion(writer, true);
     ColorMapObject* palette = GifMakeMapObject(4, colours);
@@ -86,8 +58,8 @@ TEST(GifLibrary, WritesAndReadsBackALoopingAnimation)
     ASSERT_EQ(GIF_OK, EGifPutExtensionBlock(writer, 11, "NETSCAPE2.0"));
     ASSERT_EQ(GIF_OK, EGifPutExtensionBlock(writer, 3, loopForever));
     ASSERT_EQ(GIF_OK, EGifPutExtensionTrailer(writer));
-    for (const SFrame& frame : frames)
-        PutFrame(writer, frame);
+    for (const SGifTestFrame& frame : frames)
+        PutGifTestFrame(writer, frame);
     ASSERT_EQ(GIF_OK, EGifCloseFile(writer, &error)) << GifErrorString(error);
     ASSERT_EQ("GIF89a", memory.bytes.substr(0, 6));
 
@@ -103,7 +75,7 @@ TEST(GifLibrary, WritesAndReadsBackALoopingAnimation)
     EXPECT_EQ(0, LoopCount(reader->SavedImages[0]));
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
-        const SFrame& frame = frames[i];
+        const SGifTestFrame& frame = frames[i];
         const SavedImage& image = reader->SavedImages[i];
         EXPECT_EQ(frame.left, image.ImageDesc.Left);
         EXPECT_EQ(frame.top, image.ImageDesc.Top);

@@ -2,12 +2,15 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "CodecTestFiles.h"
+#include "TestRandom.h"
 #include "imageio/BmpFile.h"
 #include "imageio/Dib.h"
 #include "imageio/JpegFile.h"
 #include "imageio/PngFile.h"
+#include "record/GifEncoder.h"
 
 // A disk that fills up in the middle of a save. The ctest entry codec_write_limit runs
 // these under a file size limit (ulimit -f) and names it in LUMIGRAB_FILE_SIZE_LIMIT;
@@ -61,4 +64,29 @@ TEST(ImageFileWriteLimit, ASaveThatRunsOutOfSpaceFailsAndLeavesTheEarlierFileAsI
     ASSERT_TRUE(small.Create(20, 20, 24));
     FillTestPattern(small, 1);
     EXPECT_EQ(1, WriteJpegFile(small, folder.PathOf("small.jpg").c_str(), 100)) << "a file below the limit is saved";
+}
+
+TEST(ImageFileWriteLimit, ARecordingThatRunsOutOfSpaceFailsWithTheReasonAndLeavesNoFile)
+{
+    const size_t limit = FileSizeLimit();
+    if (limit == 0)
+        GTEST_SKIP() << "needs the file size limit of the codec_write_limit test";
+
+    const int width = 400, height = 300;
+    std::vector<uint32_t> noise(width * height);
+    CTestRandom random(7);
+    CTempFolder folder;
+    CGifEncoder encoder(width, height);
+    ASSERT_TRUE(encoder.Start(folder.PathOf("full.gif").c_str()));
+    // Noise codes to about a byte a pixel: the limit is passed well before the last frame.
+    bool taken = true;
+    for (size_t written = 0; taken && written < 3 * limit; written += noise.size()) {
+        for (uint32_t& pixel : noise)
+            pixel = random.Next(0x1000000);
+        taken = encoder.AddFrame(noise.data(), 10);
+    }
+    EXPECT_FALSE(encoder.Finish(10));
+    EXPECT_NE(DWORD(ERROR_SUCCESS), encoder.Error());
+    EXPECT_NE(DWORD(ERROR_WRITE_FAULT), encoder.Error());
+    EXPECT_TRUE(folder.FileNames().empty()) << "no temporary file stays behind";
 }

@@ -76,6 +76,7 @@ TEST(ImageFormats, FilterListsNameEveryFormatThenEndInADoubleZero)
     BuildOpenFilter(open);
     const std::string expectedOpen = std::string("JPEG (*.jpg;*.jpeg;*.jpe;*.jfif)\0*.jpg;*.jpeg;*.jpe;*.jfif\0"
                                                  "BMP (*.bmp;*.dib)\0*.bmp;*.dib\0PNG (*.png)\0*.png\0", 107) +
+                                     ToGbk("GIF 动图 (*.gif)") + std::string("\0*.gif\0", 7) +
                                      ToGbk("所有文件 (*.*)") + std::string("\0*.*\0", 5);
     EXPECT_EQ(expectedOpen, std::string(open.GetString(), open.GetLength()));
     EXPECT_EQ('\0', open.GetString()[open.GetLength()]) << "the list ends in two zeros";

@@ -303,10 +303,12 @@ void CGifPlaybackWindow::OnActivate(bool active)
 void CGifPlaybackWindow::OnDestroy()
 {
     KillTimer(Handle(), kFrameTimer);
-    // A paste still to come reads the file from where the drop names it.
+    // A paste still to come reads the file from where the drop names it; and the user may
+    // have chosen the recording's own name to save it under.
     const bool clipboardHoldsIt =
         m_copiedPath == m_files.temporary && GetClipboardSequenceNumber() == m_copiedSequence;
-    if (!clipboardHoldsIt)
+    const bool savedThere = lstrcmpiA(m_savedPath.c_str(), m_files.temporary.c_str()) == 0;
+    if (!clipboardHoldsIt && !savedThere)
         DeleteFileA(m_files.temporary.c_str());
 }
 

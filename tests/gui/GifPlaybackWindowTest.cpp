@@ -116,9 +116,11 @@ bool Exists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Saves through the Save As dialog to target; text receives the message box shown, if any.
+// Saves through the Save As dialog to target; failure receives the message box shown, if any,
+// and an existing target is replaced when the dialog asks.
 void SaveTo(HWND window, const std::string& target, std::string* proposedName, std::string* failure)
 {
+    const bool exists = GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
     std::vector<CDialogAnswerer::Step> steps{[&](HWND dialog) {
         HandleInput(dialog);
         if (proposedName)
@@ -126,6 +128,8 @@ void SaveTo(HWND window, const std::string& target, std::string* proposedName, s
         TypeName(target);
         PressEnterOrCancel(dialog);
     }};
+    if (exists)
+        steps.push_back(CDialogAnswerer::Press(IDYES));
     if (failure)
         steps.push_back(CDialogAnswerer::Press(IDOK, failure));
     CDialogAnswerer answerer(steps);
@@ -193,7 +197,7 @@ TEST_F(GifPlayback, SavesACopyThatLaterCopiesName)
     std::string proposed;
     SaveTo(window, target, &proposed, nullptr);
     EXPECT_EQ(ToGbk("动图 1.gif"), proposed);
-    EXPECT_EQ(ReadFileBytes(files.temporary), ReadFileBytes(target));
+    EXPECT_TRUE(ReadFileBytes(files.temporary) == ReadFileBytes(target)) << "a copy of the recording";
     EXPECT_NE(std::string::npos, StatusOf(window).find("kept.gif"));
 
     Click(window, IDC_PLAYBACK_COPY);
@@ -203,6 +207,15 @@ TEST_F(GifPlayback, SavesACopyThatLaterCopiesName)
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 5000, window));
     EXPECT_FALSE(Exists(files.temporary)) << "the clipboard names the saved copy, not the recording";
     EXPECT_TRUE(Exists(target));
+
+    // Saved under the recording's own name, it stays when the window goes.
+    const SRecordingFiles again = Recording("again.gif");
+    const HWND second = Open(again);
+    ASSERT_TRUE(second);
+    SaveTo(second, again.temporary, nullptr, nullptr);
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(second); }, 5000, second));
+    EXPECT_TRUE(Exists(again.temporary));
 }
 
 TEST_F(GifPlayback, DiscardKeepsTheRecordingOnlyWhileTheClipboardHoldsIt)

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -53,18 +54,22 @@ HWND PlaybackWindow()
     return FindThreadWindow([](HWND window) { return WindowClass(window) == "LumigrabGifPlayback"; });
 }
 
-// Whether the picture, centred in the upper half of the window, shows colour (0x00RRGGBB).
-bool Shows(HWND window, DWORD colour)
+// How many rows of the window's middle column show colour (0x00RRGGBB): the picture's
+// height there while it shows that frame.
+int ShownRows(HWND window, DWORD colour)
 {
     RECT client{};
     GetClientRect(window, &client);
-    POINT top{client.right / 2, 0}, bottom{client.right / 2 + 1, client.bottom / 2};
+    POINT top{client.right / 2, 0}, bottom{client.right / 2 + 1, client.bottom};
     ClientToScreen(window, &top);
     ClientToScreen(window, &bottom);
-    for (DWORD pixel : ScreenPixels(RECT{top.x, top.y, bottom.x, bottom.y}))
-        if (pixel == colour)
-            return true;
-    return false;
+    const std::vector<DWORD> column = ScreenPixels(RECT{top.x, top.y, bottom.x, bottom.y});
+    return static_cast<int>(std::count(column.begin(), column.end(), colour));
+}
+
+bool Shows(HWND window, DWORD colour)
+{
+    return ShownRows(window, colour) > 0;
 }
 
 std::string LoadedText(UINT id)
@@ -179,6 +184,10 @@ TEST_F(GifPlayback, PlaysInALoopBesideTheRecordedPlaceAndSaysWhatItHolds)
     for (int round = 0; round < 2; ++round)
         for (DWORD colour : kColours)
             EXPECT_TRUE(PumpUntil([&] { return Shows(window, colour); }, 3000, window)) << std::hex << colour;
+    // Never enlarged, however large the window.
+    SetWindowPos(window, nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_TRUE(PumpUntil([&] { return ShownRows(window, kColours[2]) == kHeight; }, 3000, window));
+
     const size_t size = ReadFileBytes(files.temporary).size();
     ASSERT_TRUE(size >= 1000 && size < 1000000) << size;
     const std::string bytes = std::to_string(size / 1000) + "," + std::to_string(size % 1000 + 1000).substr(1);
@@ -246,6 +255,26 @@ TEST_F(GifPlayback, DiscardKeepsTheRecordingOnlyWhileTheClipboardHoldsIt)
     }
 }
 
+TEST_F(GifPlayback, ACopyTheClipboardRefusesIsSaidSo)
+{
+    const SRecordingFiles files = Recording("refused.gif");
+    const HWND window = Open(files);
+    ASSERT_TRUE(window);
+    // Another window holds the clipboard open.
+    const HWND holder = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(OpenClipboard(holder));
+    std::string text;
+    CDialogAnswerer answerer({CDialogAnswerer::Press(IDOK, &text)});
+    Click(window, IDC_PLAYBACK_COPY);
+    EXPECT_TRUE(PumpUntil([&] { return answerer.StepsTaken() == 1; }, 5000, window));
+    CloseClipboard();
+    DestroyWindow(holder);
+    const std::string prefix = ToGbk("无法复制动图：");
+    EXPECT_EQ(0u, text.find(prefix)) << text;
+    EXPECT_GT(text.size(), prefix.size()) << "with the reason";
+    EXPECT_EQ("", StatusOf(window));
+}
+
 TEST_F(GifPlayback, ARecordingThatCannotBePlayedIsSaidSoAndRemoved)
 {
     const SRecordingFiles files{m_folder.PathOf("damaged.gif"), m_folder.PathOf("x.gif"), ""};
@@ -274,6 +303,11 @@ TEST(GifPlaybackWriteLimit, ASaveThatRunsOutOfSpaceSaysWhyAndKeepsPlaying)
     ASSERT_TRUE(ShowGifPlayback(nullptr, files, RECT{40, 40, 200, 160}));
     const HWND window = PlaybackWindow();
     ASSERT_TRUE(window);
+    // The recording is larger than the screen: it shows smaller.
+    RECT place{}, work{};
+    GetWindowRect(window, &place);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_LE(place.bottom - place.top, work.bottom - work.top);
 
     const std::string target = folder.PathOf("full.gif");
     std::string failure;

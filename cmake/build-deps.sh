@@ -205,3 +205,5 @@ ship_notice libpng1.6 libpng LICENSE libpng-LICENSE.txt
 ship_notice libpng1.6 libpng debian/copyright libpng.copyright
 ship_notice zlib zlib LICENSE zlib-LICENSE.txt
 ship_notice zlib zlib debian/copyright zlib.copyright
+ship_notice giflib giflib COPYING giflib-COPYING.txt
+ship_notice giflib giflib debian/copyright giflib.copyright

@@ -45,7 +45,8 @@ install_silently() {
 install_silently "fresh"
 shipped=$(cd "$dist" && find . -type f | sed 's|^\./||' | sort)
 for file in lumigrab.exe lumiocr.dll tessdata/chi_sim.traineddata licences/tesseract-LICENSE.txt \
-            licences/libjpeg-turbo-README-ijg.txt licences/libpng-LICENSE.txt licences/zlib-LICENSE.txt; do
+            licences/libjpeg-turbo-README-ijg.txt licences/libpng-LICENSE.txt licences/zlib-LICENSE.txt \
+            licences/giflib-COPYING.txt; do
   grep -qxF "$file" <<<"$shipped" || fail "the zip's folder lacks $file"
 done
 for file in $shipped; do

@@ -15,7 +15,7 @@ shipped="$binaries help.chm tessdata/chi_sim.traineddata tessdata/eng.traineddat
   licences/tesseract-ocr-eng.copyright licences/leptonica-license.txt licences/leptonica.copyright
   licences/mingw-w64.copyright licences/libjpeg-turbo-LICENSE.txt licences/libjpeg-turbo-README-ijg.txt
   licences/libjpeg-turbo.copyright licences/libpng-LICENSE.txt licences/libpng.copyright
-  licences/zlib-LICENSE.txt licences/zlib.copyright"
+  licences/zlib-LICENSE.txt licences/zlib.copyright licences/giflib-COPYING.txt licences/giflib.copyright"
 
 zipped=$(cmake -E tar tf "$zip") || { echo "cannot read $zip"; exit 1; }
 for file in $shipped; do

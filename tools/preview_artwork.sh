@@ -12,7 +12,7 @@ python3 "$root/tools/make_artwork.py" "$root/src/res/art" "$work"
 cd "$work"
 
 toolbar_labels=(open save fullscreen window region object cursor zoom-in zoom-out editor fit actual-size options
-                last-region markup longshot)
+                last-region markup longshot record)
 annotate_labels=(hand select arrow line rectangle ellipse pen highlighter text step redact mosaic crop
                  no-fill fill half-fill font block)
 desk_labels=(undo redo pin save open-document copy cancel longshot)

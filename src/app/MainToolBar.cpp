@@ -41,6 +41,7 @@ TBBUTTON g_buttons[] = {
     Button(13, ID_CAPTURE_LAST_REGION),
     Button(14, ID_CAPTURE_MARKUP),
     Button(15, ID_CAPTURE_LONGSHOT),
+    Button(16, ID_CAPTURE_RECORD_GIF),
     Separator(),
     Button(6, ID_CAPTURE_INCLUDE_CURSOR),
     Separator(),

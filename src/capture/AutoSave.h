@@ -8,3 +8,6 @@
 // receives it. An existing file is never opened for writing. False when nothing was
 // written: no folder, a missing or full folder, or every name taken.
 bool AutoSaveCapture(HBITMAP bitmap, const SaveOptions& save, CaptureName& path);
+
+// The same for a recording's GIF file, copied under the auto-save name with ".gif".
+bool AutoSaveRecording(const char* recording, const SaveOptions& save, CaptureName& path);

@@ -38,11 +38,12 @@ void MakeUnsavedCaptureName(CaptureName& name, const SaveOptions& save)
     Format(name, "%s%d*", save.m_strNamePrefix.c_str(), g_nCaptureCount);
 }
 
-bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const SaveOptions& save)
+bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const SaveOptions& save,
+                      const char* extension)
 {
     const std::string& folder = save.m_strSaveFolder;
     const int type = save.m_nSaveType;
-    if (folder.empty() || type < 0 || type >= kImageFormatCount)
+    if (folder.empty() || (!extension && (type < 0 || type >= kImageFormatCount)))
         return false;
 
     char copySuffix[16] = "";
@@ -50,8 +51,33 @@ bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const
         Format(copySuffix, "-%d", copy);
     char fileName[kFileNameSize];
     if (!Format(fileName, "%s%d%d%d%d%d%d%s.%s", save.m_strNamePrefix.c_str(), time.wYear, time.wMonth,
-                time.wDay, time.wHour, time.wMinute, time.wSecond, copySuffix, g_imageFormats[type].extension))
+                time.wDay, time.wHour, time.wMinute, time.wSecond, copySuffix,
+                extension ? extension : g_imageFormats[type].extension))
         return false;
     const char* separator = EndsInBackslash(folder) ? "" : "\\";
     return Format(path, "%s%s%s", folder.c_str(), separator, fileName);
+}
+
+bool MakeRecordingTempPath(const SaveOptions& save, CaptureName& path)
+{
+    char temporary[MAX_PATH];
+    const DWORD length = GetTempPathA(MAX_PATH, temporary);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    SaveOptions inTemporary = save;
+    inTemporary.m_strSaveFolder = std::string(temporary) + "Lumigrab";
+    if (!CreateDirectoryA(inTemporary.m_strSaveFolder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
+    SYSTEMTIME now{};
+    GetSystemTime(&now);
+    for (int copy = 1; copy <= 9999; ++copy) {
+        if (!MakeAutoSavePath(now, copy, path, inTemporary, "gif")) {
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            return false;
+        }
+        if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+            return true;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return false;
 }

@@ -20,6 +20,13 @@ void MakeUnsavedCaptureName(CaptureName& name, const SaveOptions& save = g_setti
 // backslash, the prefix, then year, month, day, hour, minute and second in decimal
 // without padding, and the save type's extension. copy 1 is that name; copies from 2
 // on put "-<copy>" before the extension, since the digits repeat within a second
-// (and for dates such as 11 January and 1 November). False when there is no folder,
-// the save type is unknown or the path does not fit.
-bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const SaveOptions& save = g_settings);
+// (and for dates such as 11 January and 1 November). extension (no dot), when given,
+// replaces the save type's. False when there is no folder, the save type is unknown or
+// the path does not fit.
+bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const SaveOptions& save = g_settings,
+                      const char* extension = nullptr);
+
+// A free name for a recording being made, in the folder Lumigrab of the temporary folder
+// (made when missing), named as its auto-saved copy would be now; a file pasted from
+// there carries a name the user knows. False with the reason as the last error.
+bool MakeRecordingTempPath(const SaveOptions& save, CaptureName& path);

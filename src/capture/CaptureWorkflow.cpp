@@ -178,7 +178,8 @@ bool CCaptureWorkflow::IsStaleRequest(const MSG& msg) const
     const UINT command = LOWORD(msg.wParam);
     const bool captureCommand =
         (command >= ID_CAPTURE_FULLSCREEN && command <= ID_CAPTURE_OBJECT) || command == ID_CAPTURE_LAST_REGION ||
-        command == ID_CAPTURE_MARKUP || command == ID_CAPTURE_LONGSHOT;
+        command == ID_CAPTURE_MARKUP || command == ID_CAPTURE_LONGSHOT ||
+        command == ID_CAPTURE_RECORD_GIF;
     const bool request = msg.message == WM_HOTKEY || (msg.message == WM_COMMAND && captureCommand);
     // Unsigned differences: right across the wrap of the tick count.
     return request && msg.hwnd == m_host.CaptureWindow() && msg.time - m_dwStart < m_dwEnd - m_dwStart;

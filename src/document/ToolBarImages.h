@@ -39,7 +39,7 @@ public:
 
     // The command each picture of the main toolbar stands for, in picture order;
     // pictures added later come last, so that the earlier ones keep their places.
-    static constexpr int kMainImageCount = 16;
+    static constexpr int kMainImageCount = 17;
     static const UINT kCommands[kMainImageCount];
 
 private:

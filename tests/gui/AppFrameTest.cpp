@@ -149,15 +149,15 @@ TEST_F(AppFrameTest, StatusPanesKeepTheirWidthsWhenTheFrameNarrows)
 TEST_F(AppFrameTest, ToolBarHoldsTheTwentyButtonsWithLabels)
 {
     HWND toolBar = m_frame->ToolBar();
-    ASSERT_EQ(20, SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
-    const std::pair<int, int> buttons[20] = {
+    ASSERT_EQ(21, SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
+    const std::pair<int, int> buttons[21] = {
         {ID_FILE_OPEN, 0},      {ID_FILE_SAVE, 1},      {0, 0},
         {ID_CAPTURE_FULLSCREEN, 2}, {ID_CAPTURE_WINDOW, 3}, {ID_CAPTURE_REGION, 4},
         {ID_CAPTURE_OBJECT, 5}, {ID_CAPTURE_LAST_REGION, 13}, {ID_CAPTURE_MARKUP, 14},
-        {ID_CAPTURE_LONGSHOT, 15},  {0, 0}, {ID_CAPTURE_INCLUDE_CURSOR, 6}, {0, 0},  {ID_ZOOM_IN, 7},
+        {ID_CAPTURE_LONGSHOT, 15},  {ID_CAPTURE_RECORD_GIF, 16}, {0, 0}, {ID_CAPTURE_INCLUDE_CURSOR, 6}, {0, 0},  {ID_ZOOM_IN, 7},
         {ID_ZOOM_OUT, 8},       {ID_EDITORS, 9},        {ID_ZOOM_FIT, 10},
         {ID_ZOOM_ACTUAL, 11},   {0, 0},                 {ID_VIEW_OPTIONS, 12}};
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 21; ++i) {
         TBBUTTON button{};
         SendMessageA(toolBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
         EXPECT_EQ(buttons[i].first, button.idCommand) << "button " << i;
@@ -169,6 +169,7 @@ TEST_F(AppFrameTest, ToolBarHoldsTheTwentyButtonsWithLabels)
                                        {ID_CAPTURE_LAST_REGION, "上次区域"},
                                        {ID_CAPTURE_MARKUP, "截图标注"},
                                        {ID_CAPTURE_LONGSHOT, "长截图"},
+                                       {ID_CAPTURE_RECORD_GIF, "录制动图"},
                                        {ID_CAPTURE_INCLUDE_CURSOR, "包含光标"},
                                        {ID_VIEW_OPTIONS, "设置"}}) {
         char label[64] = {};

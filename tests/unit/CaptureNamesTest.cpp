@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "Gbk.h"
+#include "TempFolder.h"
+#include "capture/AutoSave.h"
 #include "capture/CaptureNames.h"
 #include "settings/Settings.h"
 
@@ -92,3 +96,31 @@ TEST_F(CaptureNames, UnsavedNameCarriesTheCountAndAStar)
 }
 
 }  // namespace
+
+TEST_F(CaptureNames, ARecordingIsAutoSavedAsGifBesideATakenNameNeverOverIt)
+{
+    CTempFolder folder;
+    g_settings.m_strSaveFolder = folder.Path();
+    const std::string recording = folder.PathOf("recording.tmp");
+    WriteFileBytes(recording, "GIF89a the recording");
+    // The name of this second is taken; a second that ends meanwhile names another file.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        SYSTEMTIME before{};
+        GetSystemTime(&before);
+        CaptureName taken;
+        ASSERT_TRUE(MakeAutoSavePath(before, 1, taken, g_settings, "gif"));
+        WriteFileBytes(taken, "the file that was there");
+        CaptureName saved;
+        ASSERT_TRUE(AutoSaveRecording(recording.c_str(), g_settings, saved));
+        SYSTEMTIME after{};
+        GetSystemTime(&after);
+        if (after.wSecond != before.wSecond)
+            continue;
+        EXPECT_STRNE(taken, saved);
+        EXPECT_EQ(std::string(taken).substr(0, std::strlen(taken) - 4) + "-2.gif", std::string(saved));
+        EXPECT_EQ("the file that was there", ReadFileBytes(taken));
+        EXPECT_EQ("GIF89a the recording", ReadFileBytes(saved));
+        return;
+    }
+    FAIL() << "every attempt crossed a second";
+}

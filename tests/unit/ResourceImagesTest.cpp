@@ -87,11 +87,11 @@ void ExpectMaskedStrip(UINT normalId, UINT disabledId, UINT maskId, int count, S
 // Drawn for 96, 144 and 192 DPI.
 const SIZE kPictureSizes[] = {{16, 15}, {24, 22}, {32, 30}};
 
-TEST_F(ResourceTest, ToolbarStripsHoldSixteenMaskedImagesInEachSize)
+TEST_F(ResourceTest, ToolbarStripsHoldSeventeenMaskedImagesInEachSize)
 {
-    ExpectMaskedStrip(IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, IDB_TOOLBAR_MASK, 16, kPictureSizes[0]);
-    ExpectMaskedStrip(IDB_TOOLBAR_24, IDB_TOOLBAR_DISABLED_24, IDB_TOOLBAR_MASK_24, 16, kPictureSizes[1]);
-    ExpectMaskedStrip(IDB_TOOLBAR_32, IDB_TOOLBAR_DISABLED_32, IDB_TOOLBAR_MASK_32, 16, kPictureSizes[2]);
+    ExpectMaskedStrip(IDB_TOOLBAR, IDB_TOOLBAR_DISABLED, IDB_TOOLBAR_MASK, 17, kPictureSizes[0]);
+    ExpectMaskedStrip(IDB_TOOLBAR_24, IDB_TOOLBAR_DISABLED_24, IDB_TOOLBAR_MASK_24, 17, kPictureSizes[1]);
+    ExpectMaskedStrip(IDB_TOOLBAR_32, IDB_TOOLBAR_DISABLED_32, IDB_TOOLBAR_MASK_32, 17, kPictureSizes[2]);
 }
 
 // The 13 tools, the three fills, the font and the mosaic block.

@@ -301,6 +301,7 @@ const MenuEntry capturePopup = Popup("捕捉(&C)", {
     Item("上次区域(&L)", ID_CAPTURE_LAST_REGION),
     Item("截图并标注(&S)", ID_CAPTURE_MARKUP),
     Item("长截图(&G)", ID_CAPTURE_LONGSHOT),
+    Item("录制动图(&A)", ID_CAPTURE_RECORD_GIF),
     separator,
     Item("包含光标(&C)", ID_CAPTURE_INCLUDE_CURSOR),
     Popup("延时(&D)", {
@@ -466,6 +467,7 @@ TEST_F(ResourceTest, EveryCommandHasHelpTextAndLabel)
         {ID_CAPTURE_LAST_REGION, "上次区域"},
         {ID_CAPTURE_MARKUP, "截图标注"},
         {ID_CAPTURE_LONGSHOT, "长截图"},
+        {ID_CAPTURE_RECORD_GIF, "录制动图"},
         {ID_CAPTURE_INCLUDE_CURSOR, "包含光标"},
         {ID_ZOOM_IN, "放大"},
         {ID_ZOOM_OUT, "缩小"},

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "document/FileCopy.h"
 #include "document/FileDropClipboard.h"
 #include "document/GifSaveDialog.h"
 #include "document/MessageFont.h"
@@ -14,8 +13,8 @@
 #include "res/resource.h"
 #include "util/AppMessageBox.h"
 #include "util/FastString.h"
+#include "util/FileCopy.h"
 #include "util/SystemReason.h"
-#include "util/Win32Error.h"
 
 namespace {
 const char kClassName[] = "LumigrabGifPlayback";
@@ -75,7 +74,8 @@ SIZE Fitted(int width, int height, LONG roomWidth, LONG roomHeight)
 {
     const double scale = std::min({1.0, static_cast<double>(std::max(1L, roomWidth)) / width,
                                    static_cast<double>(std::max(1L, roomHeight)) / height});
-    return SIZE{std::max(1L, static_cast<LONG>(width * scale + 0.5)), std::max(1L, static_cast<LONG>(height * scale + 0.5))};
+    return SIZE{std::max(1L, static_cast<LONG>(width * scale + 0.5)),
+                std::max(1L, static_cast<LONG>(height * scale + 0.5))};
 }
 }
 
@@ -257,11 +257,12 @@ void CGifPlaybackWindow::Save()
     std::string chosen;
     if (!ChooseGifSaveName(Handle(), m_savedPath.empty() ? m_files.saveName : m_savedPath, chosen))
         return;
-    try {
-        CopyFileReplacing(m_files.temporary.c_str(), chosen.c_str());
-    } catch (const Vorn::CWin32Error& error) {
-        const std::string text =
-            Formatted(IDS_PLAYBACK_SAVE_FAILED, chosen.c_str(), SystemReason(error.GetCode()).c_str());
+    // The recording's own name needs no copy: it is kept when the window goes.
+    const bool sameFile = lstrcmpiA(chosen.c_str(), m_files.temporary.c_str()) == 0;
+    if (!sameFile &&
+        !CopyFileReplacing(m_files.temporary.c_str(), chosen.c_str(), CFileReplacement::kReplaceExisting)) {
+        const std::string reason = SystemReason(GetLastError());
+        const std::string text = Formatted(IDS_PLAYBACK_SAVE_FAILED, chosen.c_str(), reason.c_str());
         MessageBoxA(Handle(), text.c_str(), LoadText(IDR_MAINFRAME).c_str(), MB_ICONHAND | MB_OK);
         return;
     }
@@ -303,8 +304,7 @@ void CGifPlaybackWindow::OnActivate(bool active)
 void CGifPlaybackWindow::OnDestroy()
 {
     KillTimer(Handle(), kFrameTimer);
-    // A paste still to come reads the file from where the drop names it; and the user may
-    // have chosen the recording's own name to save it under.
+    // A paste still to come reads the file from where the drop names it.
     const bool clipboardHoldsIt =
         m_copiedPath == m_files.temporary && GetClipboardSequenceNumber() == m_copiedSequence;
     const bool savedThere = lstrcmpiA(m_savedPath.c_str(), m_files.temporary.c_str()) == 0;

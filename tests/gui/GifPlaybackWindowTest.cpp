@@ -96,7 +96,8 @@ std::string DroppedFile()
     if (!OpenClipboard(nullptr))
         return "(clipboard busy)";
     std::string name = "(no file drop)";
-    if (const auto drop = static_cast<HDROP>(GetClipboardData(CF_HDROP)); drop && DragQueryFileA(drop, ~0u, nullptr, 0) == 1) {
+    const auto drop = static_cast<HDROP>(GetClipboardData(CF_HDROP));
+    if (drop && DragQueryFileA(drop, ~0u, nullptr, 0) == 1) {
         char path[MAX_PATH] = "";
         DragQueryFileA(drop, 0, path, MAX_PATH);
         name = path;

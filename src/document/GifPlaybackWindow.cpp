@@ -32,7 +32,7 @@ constexpr int kLineHeight = 20;
 constexpr int kButtonWidth = 84;
 constexpr int kButtonHeight = 26;
 constexpr int kBarHeight = 2 * kLineHeight + kGap + kButtonHeight;
-constexpr int kLeastClientWidth = 3 * kButtonWidth + 2 * kGap + 2 * kPadding + 60;
+constexpr int kLeastClientWidth = 3 * kButtonWidth + 2 * kGap + 2 * kPadding + 60;  // and room for the info
 
 void RegisterWindowClass()
 {

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "document/ImageFileDialogs.h"
+#include "imageio/GifFile.h"
 #include "res/resource.h"
 #include "util/CharSearch.h"
 
@@ -13,7 +14,7 @@ bool ChooseGifSaveName(HWND owner, const std::string& proposed, std::string& cho
     FilterString filter;
     AppendBarSeparated(filter, name.GetString());
     filter.Append('\0');
-    filter.Append("*.gif");
+    filter.Append(kGifPatterns);
     filter.Append('\0');
     filter.Append('\0');
 

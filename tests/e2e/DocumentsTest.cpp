@@ -116,8 +116,8 @@ TEST_F(DocumentsTest, PngOpensUnderAllFilesAndSavesAsPng)
     HWND dialog = OpenDialogFor(ID_FILE_OPEN);
     ASSERT_NE(nullptr, dialog) << "no Open dialog";
     HWND types = GetDlgItem(dialog, cmb1);
-    EXPECT_EQ(4, SendMessageA(types, CB_GETCOUNT, 0, 0));
-    EXPECT_EQ(3, SendMessageA(types, CB_GETCURSEL, 0, 0)) << "all files stays the first choice";
+    EXPECT_EQ(5, SendMessageA(types, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(4, SendMessageA(types, CB_GETCURSEL, 0, 0)) << "all files stays the first choice";
     CProgramUnderTest::SetFileNameBox(dialog, png);
     ASSERT_TRUE(CProgramUnderTest::PressButton(dialog, IDOK));
     ASSERT_TRUE(PumpUntil([&] { return TabCount() == 1; }, 10000));
@@ -142,11 +142,11 @@ TEST_F(DocumentsTest, PngOpensUnderAllFilesAndSavesAsPng)
 
 TEST_F(DocumentsTest, UnsupportedFileTypesAreRefusedWithAMessage)
 {
-    const std::string gif = m_program.PathOf("notes.gif");
-    HANDLE file = CreateFileA(gif.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const std::string tif = m_program.PathOf("notes.tif");
+    HANDLE file = CreateFileA(tif.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     CloseHandle(file);
 
-    OpenThroughDialog(gif);
+    OpenThroughDialog(tif);
     HWND box = m_program.WaitForWindow("#32770", 10000, ToGbk("加载文件失败").c_str());
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(ToGbk("不支持的文件类型！"), MessageBoxText(box));

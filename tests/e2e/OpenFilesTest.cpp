@@ -75,7 +75,7 @@ TEST_F(OpenFilesTest, DroppedFilesOpenOneAfterTheOtherWithTheOpenMessages)
 {
     Start();
     const std::string picture = m_program.PathOf("a.bmp");
-    const std::string notes = m_program.PathOf("notes.gif");
+    const std::string notes = m_program.PathOf("notes.tif");
     const std::string broken = m_program.PathOf("broken.bmp");
     const std::string photo = m_program.PathOf("c d.jpg");
     ASSERT_TRUE(WriteBlankImage(picture, 64, 48, 1));

@@ -129,6 +129,8 @@ RECT CRecordBar::Place() const
 void CRecordBar::Show()
 {
     m_keyboard.Show(Handle());
+    // Shown for the first time: the controls have never painted.
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     SetForegroundWindow(Handle());
     SetFocus(Handle());
     ForgetModifiersLetGoElsewhere();

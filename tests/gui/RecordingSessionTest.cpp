@@ -192,7 +192,12 @@ TEST(RecordingSession, ThePointerIsInTheFramesOnlyWhenIncludedAndEscCancels)
     CColourWindow window(0);
     for (int include : {1, 0}) {
         SCOPED_TRACE(include);
-        MouseAtScreen(POINT{kPlace.left + 40, kPlace.top + 40});
+        const POINT at{kPlace.left + 40, kPlace.top + 40};
+        MouseAtScreen(at);
+        ASSERT_TRUE(PumpUntil([&] {
+            POINT pointer{};
+            return GetCursorPos(&pointer) && pointer.x == at.x && pointer.y == at.y;
+        }));
         CMemorySink sink(kPixels);
         CSettings settings;
         settings.m_bIncludeCursor = include;

@@ -184,15 +184,17 @@ void CFrameTaker::DrawPointer()
 {
     CURSORINFO cursor{};
     cursor.cbSize = sizeof cursor;
-    if (!GetCursorInfo(&cursor) || !(cursor.flags & CURSOR_SHOWING) || !cursor.hCursor)
+    if (!GetCursorInfo(&cursor) || !(cursor.flags & CURSOR_SHOWING))
         return;
+    // The pointer of a window no thread has set one for yet is the system's arrow.
+    const HCURSOR shape = cursor.hCursor ? cursor.hCursor : LoadCursor(nullptr, IDC_ARROW);
     ICONINFO icon{};
-    if (!GetIconInfo(cursor.hCursor, &icon))
+    if (!GetIconInfo(shape, &icon))
         return;
     const CBitmapOwner mask(icon.hbmMask), colour(icon.hbmColor);
     DrawIconEx(m_grab.Canvas(), cursor.ptScreenPos.x - static_cast<int>(icon.xHotspot) - m_selection.left,
-               cursor.ptScreenPos.y - static_cast<int>(icon.yHotspot) - m_selection.top, cursor.hCursor, 0, 0, 0,
-               nullptr, DI_NORMAL);
+               cursor.ptScreenPos.y - static_cast<int>(icon.yHotspot) - m_selection.top, shape, 0, 0, 0, nullptr,
+               DI_NORMAL);
     GdiFlush();
 }
 

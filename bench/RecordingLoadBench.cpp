@@ -35,7 +35,7 @@ LRESULT CALLBACK ChangingProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     for (int band = 0; band < 30; ++band) {
         const int top = (band * 20 + g_changes * 7) % (kRegion.bottom - kRegion.top);
         const RECT row{0, top, kRegion.right - kRegion.left, top + 20};
-        SetBkColor(dc, RGB(band * 8 + g_changes * 13 & 0xFF, 255 - band * 8, g_changes * 29 & 0xFF));
+        SetBkColor(dc, RGB((band * 8 + g_changes * 13) & 0xFF, 255 - band * 8, g_changes * 29 & 0xFF));
         ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &row, nullptr, 0, nullptr);
     }
     char text[32];

@@ -21,12 +21,17 @@ constexpr RECT kPlace{200, 160, 360, 280};
 const DWORD kColours[] = {0xE03020, 0x20A040, 0x3050D0, 0xD0C020, 0x9020B0, 0x20C0C0, 0x604020};
 constexpr int kColourCount = sizeof kColours / sizeof kColours[0];
 
-// A sink that keeps every frame as it came.
+// A sink that keeps every frame as it came, and refuses one more than takes with refusal.
 class CMemorySink : public IRecordingSink {
 public:
-    explicit CMemorySink(size_t pixels) : m_nPixels(pixels) {}
+    explicit CMemorySink(size_t pixels, size_t takes = SIZE_MAX, DWORD refusal = 0)
+        : m_nPixels(pixels), m_nTakes(takes), m_dwRefusal(refusal)
+    {
+    }
     bool AddFrame(const uint32_t* pixels, int previousDelayCs) override
     {
+        if (frames.size() == m_nTakes)
+            return false;
         frames.emplace_back(pixels, pixels + m_nPixels);
         if (frames.size() > 1)
             delays.push_back(previousDelayCs);
@@ -38,7 +43,7 @@ public:
         finished = true;
         return true;
     }
-    DWORD Error() const override { return 0; }
+    DWORD Error() const override { return m_dwRefusal; }
     int DelaySumCs() const
     {
         int sum = 0;
@@ -52,7 +57,8 @@ public:
     bool finished = false;
 
 private:
-    size_t m_nPixels;
+    size_t m_nPixels, m_nTakes;
+    DWORD m_dwRefusal;
 };
 
 // A topmost window filling kPlace with one of kColours, the next one every intervalMs
@@ -250,4 +256,54 @@ TEST(RecordingSession, ABarOverAFullScreenRegionStaysOutOfItsFrames)
     RECT over{};
     EXPECT_TRUE(IntersectRect(&over, &bar, &screen));
     EXPECT_EQ(1u, sink.frames.size());
+}
+
+// A rate chosen on the bar is kept in the settings and spaces the frames from then on.
+TEST(RecordingSession, ARateChosenOnTheBarIsKeptAndSpacesTheNextFrames)
+{
+    CColourWindow window(40);
+    CMemorySink sink(kPixels);
+    CSettings settings;
+    settings.m_nRecordFramesPerSecond = 20;
+    const DWORD start = GetTickCount();
+    size_t framesBefore = 0;
+    CTimedSteps steps({{[&] { return Bar() && GetTickCount() - start >= 500; },
+                        [&] {
+                            framesBefore = sink.frames.size();
+                            ClickWindow(GetDlgItem(Bar(), IDC_RECORD_RATE));
+                        }},
+                       {[] { return SendDlgItemMessageA(Bar(), IDC_RECORD_RATE, CB_GETDROPPEDSTATE, 0, 0) != 0; },
+                        [] { PressKeys({VK_HOME}); }},
+                       {nullptr, [] { PressKeys({VK_RETURN}); }},
+                       {[&] { return GetTickCount() - start >= 1800; }, [] { PressKeys({VK_RETURN}); }}},
+                      10000, [] { PressKeys({VK_ESCAPE}); });
+    const RecordingResult result = RunRecording(kPlace, settings, sink);
+    ASSERT_EQ(RecordingEnd::kStopped, result.end) << "the Enter that closes the list does not stop";
+    EXPECT_EQ(5, settings.m_nRecordFramesPerSecond);
+    ASSERT_GT(framesBefore, 2u);
+    ASSERT_GT(sink.delays.size(), framesBefore + 5);
+    EXPECT_LE(*std::max_element(sink.delays.begin(), sink.delays.begin() + framesBefore - 1), 6);
+    // Between the list's closing and the end, a frame every fifth of a second.
+    for (size_t i = sink.delays.size() - 4; i + 1 < sink.delays.size(); ++i)
+        EXPECT_NEAR(20, sink.delays[i], 2) << i;
+}
+
+// A sink that takes no more ends the recording: finished up to its last frame when it is
+// full, dropped with its reason when it failed.
+TEST(RecordingSession, ASinkThatRefusesAFrameEndsTheRecording)
+{
+    CColourWindow window(60);
+    for (DWORD refusal : {DWORD(0), DWORD(ERROR_DISK_FULL)}) {
+        SCOPED_TRACE(refusal);
+        CMemorySink sink(kPixels, 4, refusal);
+        CSettings settings;
+        CTimedSteps cancelLate({}, 10000, [] { PressKeys({VK_ESCAPE}); });
+        const RecordingResult result = RunRecording(kPlace, settings, sink);
+        EXPECT_EQ(refusal ? RecordingEnd::kFailed : RecordingEnd::kSizeLimit, result.end);
+        EXPECT_EQ(refusal, result.error);
+        EXPECT_EQ(4, result.frames);
+        EXPECT_EQ(refusal == 0, sink.finished);
+        if (!refusal)
+            EXPECT_NEAR(result.durationMs / 10.0, sink.DelaySumCs(), 1);
+    }
 }

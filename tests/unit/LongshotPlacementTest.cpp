@@ -117,4 +117,7 @@ TEST(LongshotPlacement, AFixedSizeBesideOutsideElseInTheSelectionsBottomRightCor
     EXPECT_EQ(144, place.dpi);
     const RECT corner{-580, 1083, -10, 1140};
     EXPECT_TRUE(EqualRect(&corner, &place.window));
+    EXPECT_FALSE(PlaceBesideSelection(kPrimary.monitor, kMonitors, SIZE{380, 38}, place));
+    const RECT aboveTheTaskbar{1540, 1002, 1920, 1040};
+    EXPECT_TRUE(EqualRect(&aboveTheTaskbar, &place.window));
 }

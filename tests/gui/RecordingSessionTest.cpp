@@ -303,7 +303,8 @@ TEST(RecordingSession, ASinkThatRefusesAFrameEndsTheRecording)
         EXPECT_EQ(refusal, result.error);
         EXPECT_EQ(4, result.frames);
         EXPECT_EQ(refusal == 0, sink.finished);
-        if (!refusal)
+        if (!refusal) {
             EXPECT_NEAR(result.durationMs / 10.0, sink.DelaySumCs(), 1);
+        }
     }
 }

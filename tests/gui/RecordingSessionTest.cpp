@@ -192,8 +192,8 @@ TEST(RecordingSession, PausedTimeIsLeftOutAndAnIdleRegionIsOneFrame)
 }
 
 // The pointer moved over the region is drawn into the frames when asked for, and only then;
-// Esc drops the recording without finishing it.
-TEST(RecordingSession, ThePointerIsInTheFramesOnlyWhenIncludedAndEscCancels)
+// Esc, or closing the bar, drops the recording without finishing it.
+TEST(RecordingSession, ThePointerIsInTheFramesOnlyWhenIncludedAndEscOrAltF4Cancels)
 {
     CColourWindow window(0);
     for (int include : {1, 0}) {
@@ -210,7 +210,8 @@ TEST(RecordingSession, ThePointerIsInTheFramesOnlyWhenIncludedAndEscCancels)
         const DWORD start = GetTickCount();
         CTimedSteps steps({{[&] { return Bar() && GetTickCount() - start >= 300; },
                             [] { MouseAtScreen(POINT{kPlace.left + 100, kPlace.top + 70}); }},
-                           {[&] { return GetTickCount() - start >= 700; }, [] { PressKeys({VK_ESCAPE}); }}},
+                           {[&] { return GetTickCount() - start >= 700; },
+                            [&] { include ? PressKeys({VK_ESCAPE}) : PressKeys({VK_MENU, VK_F4}); }}},
                           10000, [] { PressKeys({VK_ESCAPE}); });
         const RecordingResult result = RunRecording(kPlace, settings, sink);
         EXPECT_EQ(RecordingEnd::kCancelled, result.end);

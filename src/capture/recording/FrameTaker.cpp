@@ -35,9 +35,10 @@ bool CFrameTaker::Start(int framesPerSecond, const RECT& covered, HWND notify)
         m_result.error = GetLastError();
         return false;
     }
-    m_first = m_current;
-    if (IntersectRect(&m_covered, &covered, &m_selection))
+    if (IntersectRect(&m_covered, &covered, &m_selection)) {
         OffsetRect(&m_covered, -m_selection.left, -m_selection.top);
+        m_first = m_current;
+    }
     m_timeline->Taken(start, false);
     if (!m_sink.AddFrame(m_current.data(), 0)) {
         m_result.error = m_sink.Error();

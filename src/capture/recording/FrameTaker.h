@@ -51,7 +51,8 @@ private:
     IRecordingSink& m_sink;
     CScreenGrab m_grab;
     RECT m_covered{};  // in frame coordinates
-    std::vector<uint32_t> m_current, m_previous, m_first;
+    std::vector<uint32_t> m_current, m_previous;
+    std::vector<uint32_t> m_first;  // kept only while something covers a part
     int m_nFrames = 0;
     int m_nLastDelayCs = 0;  // of the frame before the last one handed over
 

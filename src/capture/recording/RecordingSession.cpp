@@ -14,9 +14,11 @@ constexpr UINT kClockMs = 100;
 class CRecordingSession {
 public:
     CRecordingSession(const RECT& selection, CSettings& settings, IRecordingSink& sink);
+    ~CRecordingSession() { CloseWindows(); }
     RecordingResult Run();
 
 private:
+    void CloseWindows();
     void OnCommand(UINT command);
     void End(RecordingEnd end);
 
@@ -79,9 +81,15 @@ RecordingResult CRecordingSession::Run()
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    // Gone before the sink finishes, which may take a while.
+    CloseWindows();
+    return m_taker.Stop(m_end);
+}
+
+void CRecordingSession::CloseWindows()
+{
     m_ring.DestroyWindow();
     m_bar.DestroyWindow();
-    return m_taker.Stop(m_end);
 }
 
 void CRecordingSession::OnCommand(UINT command)

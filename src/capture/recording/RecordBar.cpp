@@ -188,6 +188,9 @@ LRESULT CRecordBar::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             m_command(LOWORD(wParam));
         }
         return 0;
+    case WM_CLOSE:  // Alt+F4
+        m_command(ID_RECORD_CANCEL);
+        return 0;
     case WM_DESTROY:
         m_keyboard.Stop();
         break;

@@ -84,6 +84,7 @@ bool PlaceOnMonitor(const RECT& selection, const PreviewMonitor& on, SIZE wanted
     }
     return false;
 }
+
 BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM monitors)
 {
     MONITORINFO info{};

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-// Where the long screenshot's preview goes, worked out without windows. All rectangles are
-// in screen coordinates.
+// Where the long screenshot's preview (and a recording's bar) goes beside a selection, worked
+// out without windows. All rectangles are in screen coordinates.
 
 // A monitor as the preview sees it: the whole of it, the part windows may cover (its work
 // area) and the DPI it shows windows at.

@@ -13,8 +13,9 @@ DWORD CFrameTimeline::GridMs(DWORD slot) const
 
 void CFrameTimeline::Taken(DWORD now, bool sameAsLast)
 {
-    // Unsigned difference: right across the tick count's wrap-around.
-    const DWORD elapsed = now - m_startTick;
+    // Unsigned differences: right across the tick count's wrap-around.
+    const DWORD elapsed = RecordedMs(now);
+    m_lastTakenMs = elapsed;
     if (!sameAsLast || m_frames.empty()) {
         if (!m_frames.empty())
             CloseLastFrame(elapsed);
@@ -25,7 +26,7 @@ void CFrameTimeline::Taken(DWORD now, bool sameAsLast)
     // The next slot on the grid far enough ahead that this frame can be shown for the shortest
     // delay a GIF keeps; a slot closer than that behind a late grab would only make a frame no
     // viewer shows for its time.
-    const DWORD earliest = elapsed + kMinDelayCs * 10;
+    const DWORD earliest = elapsed + kMinDelayCs * 10 - m_gridStartMs;
     DWORD slot = static_cast<DWORD>(static_cast<unsigned long long>(earliest) * m_framesPerSecond / 1000);
     while (GridMs(slot) < earliest)
         ++slot;
@@ -36,7 +37,34 @@ void CFrameTimeline::Taken(DWORD now, bool sameAsLast)
 void CFrameTimeline::End(DWORD now)
 {
     if (!m_frames.empty())
-        CloseLastFrame(now - m_startTick);
+        CloseLastFrame(RecordedMs(now));
+}
+
+void CFrameTimeline::Pause(DWORD now)
+{
+    if (m_bPaused)
+        return;
+    m_pauseTick = now;
+    m_bPaused = true;
+}
+
+void CFrameTimeline::Resume(DWORD now)
+{
+    if (!m_bPaused)
+        return;
+    m_pausedMs += now - m_pauseTick;
+    m_bPaused = false;
+    m_gridStartMs = RecordedMs(now);
+    m_nextSlot = 0;
+}
+
+void CFrameTimeline::SetRate(int framesPerSecond)
+{
+    m_framesPerSecond = framesPerSecond;
+    if (m_frames.empty())
+        return;
+    m_gridStartMs = m_lastTakenMs;
+    m_nextSlot = 1;
 }
 
 // The delay that brings the running sum to the true end, rounded to the nearest hundredth;

@@ -107,3 +107,43 @@ TEST(FrameTimeline, DelaysAddUpToTheTrueTimeAtEveryFrame)
     }
 }
 }  // namespace
+
+TEST(FrameTimeline, APauseIsLeftOutAndTheFrameBeforeItEndsThere)
+{
+    CFrameTimeline timeline(10, 1000);
+    timeline.Taken(1000, false);
+    timeline.Taken(1100, false);
+    timeline.Pause(1150);
+    EXPECT_EQ(150u, timeline.RecordedMs(4000)) << "the clock stands still while paused";
+    timeline.Resume(3150);
+    EXPECT_EQ(3150u, timeline.NextDue()) << "a frame is due as soon as it goes on";
+    timeline.Taken(3150, false);
+    EXPECT_EQ(3250u, timeline.NextDue());
+    timeline.Pause(3200);
+    timeline.Resume(3300);
+    timeline.Taken(3300, true);
+    timeline.End(3400);
+    ASSERT_EQ(3u, timeline.Frames().size());
+    EXPECT_EQ(50u, timeline.Frames()[1].durationMs);
+    EXPECT_EQ(150u, timeline.Frames()[2].startMs);
+    EXPECT_EQ(150u, timeline.Frames()[2].durationMs) << "the same screen after a pause lengthens the frame";
+    EXPECT_EQ(30, timeline.Frames()[0].delayCs + timeline.Frames()[1].delayCs + timeline.Frames()[2].delayCs);
+}
+
+TEST(FrameTimeline, ANewRateTakesItsFirstFrameOnePeriodAfterTheLastGrab)
+{
+    CFrameTimeline timeline(10, 0);
+    timeline.SetRate(5);
+    EXPECT_EQ(0u, timeline.NextDue()) << "before any frame the first is due at the start";
+    timeline.Taken(0, false);
+    timeline.Taken(200, false);
+    timeline.SetRate(10);
+    EXPECT_EQ(300u, timeline.NextDue());
+    timeline.Taken(300, false);
+    timeline.SetRate(30);
+    EXPECT_EQ(333u, timeline.NextDue());
+    timeline.Taken(333, false);
+    EXPECT_EQ(366u, timeline.NextDue());
+    timeline.Taken(366, false);
+    EXPECT_EQ(400u, timeline.NextDue()) << "the new grid counts from its own start, without drift";
+}

@@ -104,3 +104,20 @@ TEST(LongshotPlacement, OnTheWorkAreaAndAtTheDpiOfTheMonitorShowingMost)
     EXPECT_FALSE(PlaceLongshotPreview(secondaryAllButTaskbar, kMonitors, kWidth, kLeast, place))
         << "never onto the monitor that does not show the selection, nor onto a taskbar";
 }
+
+TEST(LongshotPlacement, AFixedSizeBesideOutsideElseInTheSelectionsBottomRightCorner)
+{
+    PreviewPlace place{};
+    const RECT middle{300, 300, 600, 500};
+    EXPECT_TRUE(PlaceBesideSelection(middle, kMonitors, SIZE{380, 38}, place));
+    const RECT right{608, 300, 988, 338};
+    EXPECT_TRUE(EqualRect(&right, &place.window)) << "at its full size, level with the top";
+    const RECT left{-2500, -300, -10, 1140};  // no room on the 150% monitor
+    EXPECT_FALSE(PlaceBesideSelection(left, kMonitors, SIZE{380, 38}, place));
+    EXPECT_EQ(144, place.dpi);
+    const RECT corner{-580, 1083, -10, 1140};
+    EXPECT_TRUE(EqualRect(&corner, &place.window));
+    EXPECT_FALSE(PlaceBesideSelection(kPrimary.monitor, kMonitors, SIZE{380, 38}, place));
+    const RECT aboveTheTaskbar{1540, 1002, 1920, 1040};
+    EXPECT_TRUE(EqualRect(&aboveTheTaskbar, &place.window));
+}

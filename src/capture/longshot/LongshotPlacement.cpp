@@ -54,30 +54,26 @@ RECT PreviewIn(Side side, const RECT& room, SIZE size, const RECT& selection)
     window.bottom = window.top + size.cy;
     return window;
 }
-}
 
-bool PlaceLongshotPreview(const RECT& selection, const std::vector<PreviewMonitor>& monitors, int width, SIZE least,
-                          PreviewPlace& place)
+const PreviewMonitor& MonitorOf(const RECT& selection, const std::vector<PreviewMonitor>& monitors)
 {
-    if (monitors.empty())
-        return false;
     std::vector<RECT> whole;
     for (const PreviewMonitor& monitor : monitors)
         whole.push_back(monitor.monitor);
     const RECT showingMost = MonitorShowingMost(selection, whole);
-    const PreviewMonitor& on = *std::find_if(monitors.begin(), monitors.end(), [&](const PreviewMonitor& monitor) {
+    return *std::find_if(monitors.begin(), monitors.end(), [&](const PreviewMonitor& monitor) {
         return EqualRect(&monitor.monitor, &showingMost);
     });
+}
+
+// Sizes in pixels of the monitor.
+bool PlaceOnMonitor(const RECT& selection, const PreviewMonitor& on, SIZE wanted, SIZE smallest, PreviewPlace& place)
+{
     const CDpiScale dpi(on.dpi);
-    const RECT& work = on.workArea;
-    const SIZE smallest{dpi.Scale(least.cx), dpi.Scale(least.cy)};
-    const long workHeight = work.bottom - work.top;
-    const SIZE wanted{std::max(smallest.cx, static_cast<LONG>(dpi.Scale(width))),
-                      std::max(smallest.cy, std::min(selection.bottom - selection.top, workHeight))};
     const Side sides[] = {Side::kRight, Side::kLeft, Side::kBelow, Side::kAbove};
     for (const SIZE needed : {wanted, smallest}) {
         for (Side side : sides) {
-            const RECT room = RoomAt(side, selection, work, dpi.Scale(kGap));
+            const RECT room = RoomAt(side, selection, on.workArea, dpi.Scale(kGap));
             const SIZE roomSize{room.right - room.left, room.bottom - room.top};
             if (roomSize.cx < needed.cx || roomSize.cy < needed.cy)
                 continue;
@@ -86,5 +82,54 @@ bool PlaceLongshotPreview(const RECT& selection, const std::vector<PreviewMonito
             return true;
         }
     }
+    return false;
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM monitors)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(handle, &info))
+        reinterpret_cast<std::vector<PreviewMonitor>*>(monitors)->push_back(
+            PreviewMonitor{info.rcMonitor, info.rcWork, CDpiScale::OfMonitor(handle).Dpi()});
+    return TRUE;
+}
+}  // namespace
+
+std::vector<PreviewMonitor> ScreenMonitors()
+{
+    std::vector<PreviewMonitor> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+bool PlaceLongshotPreview(const RECT& selection, const std::vector<PreviewMonitor>& monitors, int width, SIZE least,
+                          PreviewPlace& place)
+{
+    if (monitors.empty())
+        return false;
+    const PreviewMonitor& on = MonitorOf(selection, monitors);
+    const CDpiScale dpi(on.dpi);
+    const SIZE smallest{dpi.Scale(least.cx), dpi.Scale(least.cy)};
+    const long workHeight = on.workArea.bottom - on.workArea.top;
+    const SIZE wanted{std::max(smallest.cx, static_cast<LONG>(dpi.Scale(width))),
+                      std::max(smallest.cy, std::min(selection.bottom - selection.top, workHeight))};
+    return PlaceOnMonitor(selection, on, wanted, smallest, place);
+}
+
+bool PlaceBesideSelection(const RECT& selection, const std::vector<PreviewMonitor>& monitors, SIZE size,
+                          PreviewPlace& place)
+{
+    if (monitors.empty())
+        return false;
+    const PreviewMonitor& on = MonitorOf(selection, monitors);
+    const CDpiScale dpi(on.dpi);
+    const SIZE scaled{dpi.Scale(size.cx), dpi.Scale(size.cy)};
+    if (PlaceOnMonitor(selection, on, scaled, scaled, place))
+        return true;
+    // No room outside: the corner of the work area at the selection's bottom right.
+    const RECT& work = on.workArea;
+    const long right = std::min(selection.right, work.right), bottom = std::min(selection.bottom, work.bottom);
+    place = PreviewPlace{RECT{right - scaled.cx, bottom - scaled.cy, right, bottom}, dpi.Dpi()};
     return false;
 }

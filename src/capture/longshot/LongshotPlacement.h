@@ -3,8 +3,8 @@
 
 #include <vector>
 
-// Where the long screenshot's preview goes, worked out without windows. All rectangles are
-// in screen coordinates.
+// Where the long screenshot's preview (and a recording's bar) goes beside a selection, worked
+// out without windows. All rectangles are in screen coordinates.
 
 // A monitor as the preview sees it: the whole of it, the part windows may cover (its work
 // area) and the DPI it shows windows at.
@@ -13,6 +13,9 @@ struct PreviewMonitor {
     RECT workArea;
     int dpi;
 };
+
+// The monitors of this screen now.
+std::vector<PreviewMonitor> ScreenMonitors();
 
 struct PreviewPlace {
     RECT window;
@@ -26,4 +29,10 @@ struct PreviewPlace {
 // side, the first side with room for least takes as much of it as it can. False when no
 // side has room for least, or there are no monitors.
 bool PlaceLongshotPreview(const RECT& selection, const std::vector<PreviewMonitor>& monitors, int width, SIZE least,
+                          PreviewPlace& place);
+
+// A window of size (at 96 DPI) beside the selection in the same way, at its full size. False
+// when no side has room: place is then inside the selection, in its bottom-right corner
+// within the work area, where it covers the least of what is most looked at.
+bool PlaceBesideSelection(const RECT& selection, const std::vector<PreviewMonitor>& monitors, SIZE size,
                           PreviewPlace& place);

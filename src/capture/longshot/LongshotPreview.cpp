@@ -49,23 +49,6 @@ void RegisterPreviewClass()
     CWindow::RegisterClass(wc);
 }
 
-BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM monitors)
-{
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (GetMonitorInfoA(handle, &info))
-        reinterpret_cast<std::vector<PreviewMonitor>*>(monitors)->push_back(
-            PreviewMonitor{info.rcMonitor, info.rcWork, CDpiScale::OfMonitor(handle).Dpi()});
-    return TRUE;
-}
-
-std::vector<PreviewMonitor> Monitors()
-{
-    std::vector<PreviewMonitor> monitors;
-    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-    return monitors;
-}
-
 // Enter and Esc reach a button that has the keyboard, which has no use for them: they are the
 // preview's.
 LRESULT CALLBACK ButtonKeysProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
@@ -92,7 +75,7 @@ CLongshotPreview::~CLongshotPreview()
 bool CLongshotPreview::Create(HWND owner, const RECT& selection)
 {
     PreviewPlace place{};
-    if (!PlaceLongshotPreview(selection, Monitors(), kWidth, kLeast, place))
+    if (!PlaceLongshotPreview(selection, ScreenMonitors(), kWidth, kLeast, place))
         return false;
     RegisterPreviewClass();
     m_hOwner = owner;

@@ -15,6 +15,8 @@ public:
     // Copies the screen's pixels now; false when the screen cannot be read.
     bool Grab();
     const uint32_t* Pixels() const { return m_pixels; }
+    // Holds the grab's bitmap, for drawing over what was grabbed.
+    HDC Canvas() const { return m_dc; }
     // Of the pixels of the last grab.
     uint64_t Fingerprint() const;
     int Width() const { return m_rect.right - m_rect.left; }

@@ -96,6 +96,10 @@ bool CGifPlaybackWindow::Create(HWND owner, const RECT& place)
 {
     if (!m_animation.Open(m_files.temporary.c_str()))
         return false;
+    if (m_animation.FrameCount() == 0) {  // a GIF with no picture has nothing to play
+        SetLastError(ERROR_INVALID_DATA);
+        return false;
+    }
     DWORD* pixels = nullptr;
     m_canvas = CreateTopDownDib(m_animation.Width(), m_animation.Height(), pixels);
     if (!m_canvas) {

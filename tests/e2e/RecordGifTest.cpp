@@ -249,8 +249,18 @@ TEST_F(RecordGifTest, EscCancelsLeavingNoFileAndNoWindow)
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(bar); }, 10000));
     // A playback window would have opened before the recording ended.
     ASSERT_TRUE(FrozenScreenShows());
-    PressKeys({VK_ESCAPE});
     EXPECT_EQ(nullptr, m_program.FindWindow(kPlaybackClass));
+    // The overlay may take a moment to take keys after it comes to the front.
+    const auto overlayGone = [] {
+        HWND overlay = FindWindowA("SnapcoreCaptureOverlay", nullptr);
+        return !overlay || !IsWindowVisible(overlay);
+    };
+    EXPECT_TRUE(PumpUntil([&] {
+        if (overlayGone())
+            return true;
+        PressKeys({VK_ESCAPE});
+        return PumpUntil(overlayGone, 1000);
+    }, 10000));
     EXPECT_TRUE(SavedFiles().empty());
     EXPECT_EQ(before, countRecordings());
 }

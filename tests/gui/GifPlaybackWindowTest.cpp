@@ -279,14 +279,17 @@ TEST_F(GifPlayback, ACopyTheClipboardRefusesIsSaidSo)
 TEST_F(GifPlayback, ARecordingThatCannotBePlayedIsSaidSoAndRemoved)
 {
     const SRecordingFiles files{m_folder.PathOf("damaged.gif"), m_folder.PathOf("x.gif"), ""};
-    WriteFileBytes(files.temporary, "no picture at all");
-    std::string text;
-    CDialogAnswerer answerer({CDialogAnswerer::Press(IDOK, &text)});
-    EXPECT_FALSE(ShowGifPlayback(nullptr, files, RECT{40, 40, 200, 160}));
-    EXPECT_EQ(1u, answerer.StepsTaken());
-    EXPECT_NE(std::string::npos, text.find(SystemReason(ERROR_INVALID_DATA))) << text;
-    EXPECT_FALSE(PlaybackWindow());
-    EXPECT_FALSE(Exists(files.temporary));
+    // No GIF at all, and a GIF of a 2 x 2 screen that ends before its first frame.
+    for (const std::string& bytes : {std::string("no picture at all"), std::string("GIF89a\2\0\2\0\0\0\0;", 14)}) {
+        WriteFileBytes(files.temporary, bytes);
+        std::string text;
+        CDialogAnswerer answerer({CDialogAnswerer::Press(IDOK, &text)});
+        EXPECT_FALSE(ShowGifPlayback(nullptr, files, RECT{40, 40, 200, 160}));
+        EXPECT_EQ(1u, answerer.StepsTaken());
+        EXPECT_NE(std::string::npos, text.find(SystemReason(ERROR_INVALID_DATA))) << text;
+        EXPECT_FALSE(PlaybackWindow());
+        EXPECT_FALSE(Exists(files.temporary));
+    }
 }
 
 // Run by the ctest entry playback_write_limit under a file size limit (ulimit -f), with a

@@ -36,7 +36,7 @@ CFlipbookWindow::CFlipbookWindow(const RECT& place, int pictures) : m_place(plac
     m_hWnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP | WS_VISIBLE, place.left,
                              place.top, width, height, nullptr, nullptr, windowClass.hInstance, this);
     UpdateWindow(m_hWnd);
-    m_bShown = PumpUntil([&] { return Find(ScreenPixels(m_place)) == 0; });
+    m_bShown = PumpUntil([&] { return Find(ScreenPixels(m_place)) == 0; }, 10000);
 }
 
 CFlipbookWindow::~CFlipbookWindow()

@@ -10,6 +10,7 @@
 #include "app/CommandLineFiles.h"
 #include "app/InstanceGate.h"
 #include "capture/CaptureEngine.h"
+#include "capture/CaptureNames.h"
 #include "res/resource.h"
 #include "ui/MessageLoop.h"
 #include "util/AppMessageBox.h"
@@ -43,6 +44,7 @@ int Run(int showCmd, const std::vector<std::string>& files, bool tray)
     UpdateWindow(g_hMainFrame);
     frame->Files().OpenFiles(files);
     frame->HandedFiles().Start();
+    RemoveStaleRecordings();
     int exitCode = loop.Run();
 
     g_app.RemoveMessageLoop();

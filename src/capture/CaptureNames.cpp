@@ -58,14 +58,22 @@ bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const
     return Format(path, "%s%s%s", folder.c_str(), separator, fileName);
 }
 
-bool MakeRecordingTempPath(const SaveOptions& save, CaptureName& path)
+namespace {
+// The folder of the recordings being made and played: "Lumigrab" in the temporary folder.
+std::string RecordingTempFolder()
 {
     char temporary[MAX_PATH];
     const DWORD length = GetTempPathA(MAX_PATH, temporary);
-    if (length == 0 || length >= MAX_PATH)
-        return false;
+    return length == 0 || length >= MAX_PATH ? std::string() : std::string(temporary) + "Lumigrab";
+}
+}  // namespace
+
+bool MakeRecordingTempPath(const SaveOptions& save, CaptureName& path)
+{
     SaveOptions inTemporary = save;
-    inTemporary.m_strSaveFolder = std::string(temporary) + "Lumigrab";
+    inTemporary.m_strSaveFolder = RecordingTempFolder();
+    if (inTemporary.m_strSaveFolder.empty())
+        return false;
     if (!CreateDirectoryA(inTemporary.m_strSaveFolder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
         return false;
     SYSTEMTIME now{};
@@ -80,4 +88,23 @@ bool MakeRecordingTempPath(const SaveOptions& save, CaptureName& path)
     }
     SetLastError(ERROR_FILE_EXISTS);
     return false;
+}
+
+void RemoveStaleRecordings()
+{
+    const std::string folder = RecordingTempFolder();
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = folder.empty() ? INVALID_HANDLE_VALUE : FindFirstFileA((folder + "\\*.gif").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) { return uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime; };
+    constexpr uint64_t kDay = 24ull * 60 * 60 * 10000000;
+    do {
+        // One that cannot go (open in a player, say) is left for the next start.
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && ticks(now) - ticks(found.ftLastWriteTime) > kDay)
+            DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }

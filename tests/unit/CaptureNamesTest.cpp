@@ -124,3 +124,27 @@ TEST_F(CaptureNames, ARecordingIsAutoSavedAsGifBesideATakenNameNeverOverIt)
     }
     FAIL() << "every attempt crossed a second";
 }
+
+TEST_F(CaptureNames, RecordingsInTheTemporaryFolderGoAfterADay)
+{
+    CaptureName path;
+    ASSERT_TRUE(MakeRecordingTempPath(g_settings, path));
+    const std::string folder(path, std::strrchr(path, '\\'));
+    const std::string stale = folder + "\\stale-test.gif", fresh = folder + "\\fresh-test.gif";
+    WriteFileBytes(stale, "GIF89a");
+    WriteFileBytes(fresh, "GIF89a");
+    HANDLE file = CreateFileA(stale.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER twoDaysAgo{{now.dwLowDateTime, now.dwHighDateTime}};
+    twoDaysAgo.QuadPart -= 2ull * 24 * 60 * 60 * 10000000;
+    const FILETIME written{twoDaysAgo.LowPart, twoDaysAgo.HighPart};
+    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
+    CloseHandle(file);
+
+    RemoveStaleRecordings();
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(stale.c_str()));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(fresh.c_str()));
+    DeleteFileA(fresh.c_str());
+}

@@ -94,7 +94,7 @@ void RemoveStaleRecordings()
 {
     const std::string folder = RecordingTempFolder();
     WIN32_FIND_DATAA found{};
-    const HANDLE search = folder.empty() ? INVALID_HANDLE_VALUE : FindFirstFileA((folder + "\\*.gif").c_str(), &found);
+    const HANDLE search = folder.empty() ? INVALID_HANDLE_VALUE : FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     FILETIME now{};

@@ -30,6 +30,7 @@ bool MakeAutoSavePath(const SYSTEMTIME& time, int copy, CaptureName& path, const
 // (made when missing), named as its auto-saved copy would be now; a file pasted from
 // there carries a name the user knows. False with the reason as the last error.
 bool MakeRecordingTempPath(const SaveOptions& save, CaptureName& path);
-// Removes the recordings in that folder written more than a day ago: left by a run that
-// ended without closing their playback, or kept for a paste that has long come.
+// Removes the files in that folder written more than a day ago: recordings left by a run
+// that ended without closing their playback (or its half-written temporaries), or kept for
+// a paste that has long come.
 void RemoveStaleRecordings();

@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "document/MessageFont.h"
 #include "document/TextReadingPlacement.h"
 #include "imageio/TopDownDib.h"
 #include "res/resource.h"
 #include "util/FastString.h"
-#include "util/SystemFonts.h"
 #include "util/SystemReason.h"
 
 namespace {
@@ -62,15 +62,6 @@ std::string Formatted(UINT id, Args... args)
             line += ' ';
     }
     return line;
-}
-
-// The message font of the system at the window's DPI, for the Chinese and English text.
-CFontOwner MessageFont(const CDpiScale& dpi)
-{
-    NONCLIENTMETRICSW metrics = SystemFontMetrics();
-    metrics.lfMessageFont.lfHeight = dpi.ScaleFromScreen(metrics.lfMessageFont.lfHeight);
-    metrics.lfMessageFont.lfWidth = 0;
-    return CFontOwner(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
 // The picture as 32-bit top-down pixels of its own, whatever the caller's bitmap is.

@@ -267,3 +267,18 @@ TEST(RecordingSession, ASinkThatRefusesAFrameEndsTheRecording)
         }
     }
 }
+
+// A quit request drops the recording and is passed on to the program's own loop.
+TEST(RecordingSession, AQuitRequestCancelsAndIsPassedOn)
+{
+    CMemorySink sink(kPixels);
+    CSettings settings;
+    CTimedSteps quit({{[] { return Bar() != nullptr; }, [] { PostQuitMessage(7); }}}, 10000,
+                     [] { PressKeys({VK_ESCAPE}); });
+    const RecordingResult result = RunRecording(kPlace, settings, sink);
+    EXPECT_EQ(RecordingEnd::kCancelled, result.end);
+    EXPECT_FALSE(sink.finished);
+    MSG passedOn{};
+    EXPECT_TRUE(PeekMessageA(&passedOn, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(7u, passedOn.wParam);
+}

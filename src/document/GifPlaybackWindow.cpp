@@ -6,7 +6,6 @@
 
 #include "document/FileDropClipboard.h"
 #include "document/GifSaveDialog.h"
-#include "document/MessageFont.h"
 #include "document/PlaybackInfoText.h"
 #include "document/WindowBeside.h"
 #include "imageio/TopDownDib.h"
@@ -18,8 +17,6 @@
 
 namespace {
 const char kClassName[] = "LumigrabGifPlayback";
-constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR kFrameTimer = 1;
 // The status line under the info line needs no id of its own: the window keeps its handle.
 constexpr UINT kStatusId = 0xFFFF;
@@ -33,19 +30,6 @@ constexpr int kButtonWidth = 84;
 constexpr int kButtonHeight = 26;
 constexpr int kBarHeight = 2 * kLineHeight + kGap + kButtonHeight;
 constexpr int kLeastClientWidth = 3 * kButtonWidth + 2 * kGap + 2 * kPadding + 60;  // and room for the info
-
-void RegisterWindowClass()
-{
-    WNDCLASSEXA existing{};
-    if (GetClassInfoExA(GetModuleHandleA(nullptr), kClassName, &existing))
-        return;
-    WNDCLASSEXA wc{};
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIcon(GetModuleHandleA(nullptr), MAKEINTRESOURCE(IDR_MAINFRAME));
-    wc.lpszClassName = kClassName;
-    CWindow::RegisterClass(wc);
-}
 
 std::string LoadText(UINT id)
 {
@@ -120,9 +104,8 @@ bool CGifPlaybackWindow::Create(HWND owner, const RECT& place)
     const RECT at = PlaceWindowBeside(place, SIZE{frame.right - frame.left, frame.bottom - frame.top}, info.rcWork,
                                       m_dpi.Scale(kGap));
 
-    RegisterWindowClass();
-    if (!CWindow::Create(kClassName, LoadText(IDS_PLAYBACK_TITLE).c_str(), kStyle, kExStyle, at.left, at.top,
-                         at.right - at.left, at.bottom - at.top, owner, nullptr))
+    // No background: painted whole in WM_PAINT, so the playing picture does not flicker.
+    if (!CreateToolWindow(kClassName, nullptr, LoadText(IDS_PLAYBACK_TITLE).c_str(), at, owner))
         return false;
     if (!CreateControls()) {
         const DWORD error = GetLastError();
@@ -130,8 +113,7 @@ bool CGifPlaybackWindow::Create(HWND owner, const RECT& place)
         SetLastError(error);
         return false;
     }
-    m_bFreesItself = true;
-    ApplyDpi(m_dpi.Dpi());
+    FinishCreate();
     SetWindowTextA(m_hInfo, PlaybackInfoText(FileBytes(m_files.temporary), m_animation.FrameCount(),
                                              m_animation.DurationMs()).c_str());
     ShowWindow(Handle(), SW_SHOW);
@@ -171,15 +153,9 @@ SIZE CGifPlaybackWindow::ClientSizeFor(const RECT& workArea) const
                 shown.cy + 2 * s(kPadding) + s(kGap) + s(kBarHeight)};
 }
 
-void CGifPlaybackWindow::ApplyDpi(int dpi)
+SIZE CGifPlaybackWindow::LeastSize() const
 {
-    m_dpi = CDpiScale(dpi);
-    CFontOwner previous = std::move(m_font);
-    m_font = MessageFont(m_dpi);
-    for (HWND control = GetWindow(Handle(), GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
-    LayOut();
-    InvalidateRect(Handle(), nullptr, TRUE);
+    return SIZE{kLeastClientWidth, kBarHeight + 120};
 }
 
 void CGifPlaybackWindow::LayOut()
@@ -294,17 +270,6 @@ void CGifPlaybackWindow::SetStatus(const std::string& text)
     SetWindowTextA(m_hStatus, text.c_str());
 }
 
-void CGifPlaybackWindow::OnActivate(bool active)
-{
-    if (!active) {
-        const HWND focus = GetFocus();
-        if (focus && IsChild(Handle(), focus))
-            m_hLastFocus = focus;
-    } else if (m_hLastFocus) {
-        SetFocus(m_hLastFocus);
-    }
-}
-
 void CGifPlaybackWindow::OnDestroy()
 {
     KillTimer(Handle(), kFrameTimer);
@@ -323,18 +288,6 @@ LRESULT CGifPlaybackWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         LayOut();
         InvalidateRect(Handle(), nullptr, FALSE);
         return 0;
-    case WM_GETMINMAXINFO: {
-        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-        limits->ptMinTrackSize = POINT{m_dpi.Scale(kLeastClientWidth), m_dpi.Scale(kBarHeight + 120)};
-        return 0;
-    }
-    case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-        ApplyDpi(HIWORD(wParam));
-        return 0;
-    }
     case WM_ERASEBKGND:
         return 1;  // painted whole in WM_PAINT, so the playing picture does not flicker
     case WM_PAINT:
@@ -343,9 +296,6 @@ LRESULT CGifPlaybackWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         if (wParam == kFrameTimer)
             ShowNextFrame();
-        return 0;
-    case WM_ACTIVATE:
-        OnActivate(LOWORD(wParam) != WA_INACTIVE);
         return 0;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
@@ -366,6 +316,6 @@ LRESULT CGifPlaybackWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         OnDestroy();
         return 0;
     default:
-        return DefaultProc(msg, wParam, lParam);
+        return CToolWindow::WindowProc(msg, wParam, lParam);
     }
 }

@@ -5,9 +5,8 @@
 #include <string>
 
 #include "imageio/GifAnimation.h"
+#include "document/ToolWindow.h"
 #include "scoped/ScopedHandles.h"
-#include "ui/DpiScale.h"
-#include "ui/Window.h"
 
 struct SRecordingFiles {
     std::string temporary;  // the recording, the window's own file: removed when it closes,
@@ -23,7 +22,7 @@ bool ShowGifPlayback(HWND owner, const SRecordingFiles& files, const RECT& place
 
 // A recording played in a loop at its own pace, scaled down to fit, with what it is (bytes,
 // frames, seconds) and the buttons that save a copy, copy it as a file, or discard it.
-class CGifPlaybackWindow : public CWindow {
+class CGifPlaybackWindow : public CToolWindow {
 public:
     explicit CGifPlaybackWindow(const SRecordingFiles& files) : m_files(files) {}
 
@@ -33,16 +32,12 @@ public:
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void OnFinalMessage() override
-    {
-        if (m_bFreesItself)
-            delete this;
-    }
+    void OnDpiApplied() override { LayOut(); }
+    SIZE LeastSize() const override;
 
 private:
     bool CreateControls();
     SIZE ClientSizeFor(const RECT& workArea) const;
-    void ApplyDpi(int dpi);
     void LayOut();
     RECT PictureRect() const;
     void ShowNextFrame();
@@ -51,7 +46,6 @@ private:
     void Save();
     void Copy();
     void SetStatus(const std::string& text);
-    void OnActivate(bool active);
     void OnDestroy();
 
     SRecordingFiles m_files;
@@ -62,8 +56,5 @@ private:
     CBitmapOwner m_canvas;
     uint32_t* m_pixels = nullptr;
     int m_frame = 0;
-    CDpiScale m_dpi;
-    CFontOwner m_font;
-    HWND m_hInfo = nullptr, m_hStatus = nullptr, m_hLastFocus = nullptr;
-    bool m_bFreesItself = false;
+    HWND m_hInfo = nullptr, m_hStatus = nullptr;
 };

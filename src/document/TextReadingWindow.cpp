@@ -11,34 +11,17 @@
 #include "imageio/TopDownDib.h"
 #include "res/resource.h"
 #include "util/FastString.h"
-#include "util/SystemFonts.h"
 #include "util/SystemReason.h"
 
 namespace {
 using L = STextReadingLayout;
 
 const char kClassName[] = "LumigrabTextReading";
-constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 // From the worker (wParam COcrWorker::Progress or Finished), and from the edit box when its
 // caret may have moved.
 constexpr UINT kWorkerMessage = WM_APP + 1;
 constexpr UINT kCaretMessage = WM_APP + 2;
 const COLORREF kErrorColour = RGB(200, 0, 0);
-
-void RegisterWindowClass()
-{
-    WNDCLASSEXA existing{};
-    if (GetClassInfoExA(GetModuleHandleA(nullptr), kClassName, &existing))
-        return;
-    WNDCLASSEXA wc{};
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIcon(GetModuleHandleA(nullptr), MAKEINTRESOURCE(IDR_MAINFRAME));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    CWindow::RegisterClass(wc);
-}
 
 std::string LoadText(UINT id)
 {
@@ -62,15 +45,6 @@ std::string Formatted(UINT id, Args... args)
             line += ' ';
     }
     return line;
-}
-
-// The message font of the system at the window's DPI, for the Chinese and English text.
-CFontOwner MessageFont(const CDpiScale& dpi)
-{
-    NONCLIENTMETRICSW metrics = SystemFontMetrics();
-    metrics.lfMessageFont.lfHeight = dpi.ScaleFromScreen(metrics.lfMessageFont.lfHeight);
-    metrics.lfMessageFont.lfWidth = 0;
-    return CFontOwner(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
 // The picture as 32-bit top-down pixels of its own, whatever the caller's bitmap is.
@@ -163,9 +137,8 @@ bool CTextReadingWindow::Create(HWND owner, HBITMAP picture, const RECT& beside)
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
-    RegisterWindowClass();
-    if (!CWindow::Create(kClassName, LoadText(IDS_OCR_TITLE).c_str(), kStyle, kExStyle, at.left, at.top,
-                         at.right - at.left, at.bottom - at.top, owner, nullptr))
+    if (!CreateToolWindow(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), LoadText(IDS_OCR_TITLE).c_str(), at,
+                          owner))
         return false;
     if (!CreateControls(std::move(copy))) {
         const DWORD error = GetLastError();
@@ -173,8 +146,7 @@ bool CTextReadingWindow::Create(HWND owner, HBITMAP picture, const RECT& beside)
         SetLastError(error);
         return false;
     }
-    m_bFreesItself = true;
-    ApplyDpi(m_dpi.Dpi());
+    FinishCreate();
     StartReading(pixels);
     ShowWindow(Handle(), SW_SHOW);
     return true;
@@ -208,16 +180,10 @@ bool CTextReadingWindow::CreateControls(CBitmapOwner copy)
     return true;
 }
 
-void CTextReadingWindow::ApplyDpi(int dpi)
+void CTextReadingWindow::OnDpiApplied()
 {
-    m_dpi = CDpiScale(dpi);
-    CFontOwner previous = std::move(m_font);
-    m_font = MessageFont(m_dpi);
-    for (HWND control = GetWindow(Handle(), GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
     m_pane.SetDpi(m_dpi);
     LayOut();
-    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void CTextReadingWindow::LayOut()
@@ -357,17 +323,6 @@ void CTextReadingWindow::Close()
     ShowWindow(Handle(), SW_HIDE);
 }
 
-void CTextReadingWindow::OnActivate(bool active)
-{
-    if (!active) {
-        const HWND focus = GetFocus();
-        if (focus && IsChild(Handle(), focus))
-            m_hLastFocus = focus;
-    } else if (m_hLastFocus) {
-        SetFocus(m_hLastFocus);
-    }
-}
-
 LRESULT CTextReadingWindow::OnColorStatic(HDC dc, HWND control)
 {
     const LRESULT brush = DefaultProc(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
@@ -381,21 +336,6 @@ LRESULT CTextReadingWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_SIZE:
         LayOut();
-        return 0;
-    case WM_GETMINMAXINFO: {
-        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-        limits->ptMinTrackSize = POINT{m_dpi.Scale(480), m_dpi.Scale(240)};
-        return 0;
-    }
-    case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-        ApplyDpi(HIWORD(wParam));
-        return 0;
-    }
-    case WM_ACTIVATE:
-        OnActivate(LOWORD(wParam) != WA_INACTIVE);
         return 0;
     case WM_NEXTDLGCTL:
         // The edit box asks for the next control on Tab, as inside a dialog.
@@ -426,6 +366,6 @@ LRESULT CTextReadingWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         FollowCaret();
         return 0;
     default:
-        return DefaultProc(msg, wParam, lParam);
+        return CToolWindow::WindowProc(msg, wParam, lParam);
     }
 }

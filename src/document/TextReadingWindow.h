@@ -5,10 +5,9 @@
 #include <string>
 
 #include "document/TextPicturePane.h"
+#include "document/ToolWindow.h"
 #include "ocr/OcrWorker.h"
 #include "scoped/ScopedHandles.h"
-#include "ui/DpiScale.h"
-#include "ui/Window.h"
 
 // Opens a top-level window owned by owner (the main frame) that reads a copy of picture
 // (any HBITMAP the caller keeps) with engine on a worker thread and shows the text; it is
@@ -20,7 +19,7 @@ HWND OpenTextReadingWindow(COcrEngine& engine, HWND owner, HBITMAP picture, cons
 // The picture with the recognised lines outlined, the text in an edit box the user may
 // correct, and a bar with the status, the progress and the buttons. Closing it while it
 // reads cancels the reading and hides it at once; it goes when the worker has stopped.
-class CTextReadingWindow : public CWindow {
+class CTextReadingWindow : public CToolWindow {
 public:
     explicit CTextReadingWindow(COcrEngine& engine) : m_engine(engine) {}
 
@@ -30,15 +29,11 @@ public:
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void OnFinalMessage() override
-    {
-        if (m_bFreesItself)
-            delete this;
-    }
+    void OnDpiApplied() override;
+    SIZE LeastSize() const override { return SIZE{480, 240}; }
 
 private:
     bool CreateControls(CBitmapOwner copy);
-    void ApplyDpi(int dpi);
     void LayOut();
     void StartReading(const DWORD* pixels);
     void OnWorker(WPARAM event, LPARAM percent);
@@ -48,19 +43,14 @@ private:
     void FollowCaret();
     void CopyAll();
     void Close();
-    void OnActivate(bool active);
     LRESULT OnColorStatic(HDC dc, HWND control);
 
     COcrEngine& m_engine;
     std::unique_ptr<COcrWorker> m_worker;
     CTextPicturePane m_pane;
     HWND m_hText = nullptr, m_hStatus = nullptr, m_hProgress = nullptr;
-    HWND m_hLastFocus = nullptr;
-    CDpiScale m_dpi;
-    CFontOwner m_font;
     SIZE m_pictureSize{};
     size_t m_nLines = 0;
-    bool m_bFreesItself = false;
     bool m_bReading = false;
     bool m_bClosing = false;
     bool m_bError = false;

@@ -209,6 +209,7 @@ TEST_F(GifPlayback, SavesACopyThatLaterCopiesName)
     EXPECT_EQ(ToGbk("动图 1.gif"), proposed);
     EXPECT_TRUE(ReadFileBytes(files.temporary) == ReadFileBytes(target)) << "a copy of the recording";
     EXPECT_NE(std::string::npos, StatusOf(window).find("kept.gif"));
+    EXPECT_EQ(GetDlgItem(window, IDC_PLAYBACK_SAVE), GetFocus()) << "back where it was before the dialog";
 
     Click(window, IDC_PLAYBACK_COPY);
     EXPECT_TRUE(PumpUntil([&] { return StatusOf(window) == LoadedText(IDS_PLAYBACK_COPIED); }, 5000, window));

@@ -25,6 +25,7 @@
 #include "imageio/TopDownDib.h"
 #include "ocr/OcrEngine.h"
 #include "res/resource.h"
+#include "util/SystemFonts.h"
 
 namespace {
 
@@ -153,6 +154,9 @@ TEST_F(TextReadingWindow, ShowsTheTextSelectsAnOutlinedLineAndCopies)
     EXPECT_EQ(LoadedText(IDS_OCR_CLOSE), WindowText(GetDlgItem(window, IDC_OCR_CLOSE)));
     EXPECT_EQ(edit, GetFocus());
     EXPECT_EQ(std::make_pair(DWORD(0), DWORD(0)), Selection(edit));
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(SystemFontMetrics().lfMessageFont.lfHeight, font.lfHeight) << "the message font, at 96 DPI";
 
     // A correction in the first line moves where the others start.
     TypeText("xyz");

@@ -2,6 +2,7 @@
 
 #include "annotate/AnnotationPainter.h"
 #include "capture/CaptureNames.h"
+#include "capture/LoopMessage.h"
 #include "document/DocumentMessages.h"
 #include "document/ImageFileDialogs.h"
 #include "imageio/BitmapPart.h"
@@ -141,12 +142,8 @@ DeskResult CDeskWindow::Run()
     // painting; a quit request ends the desk and is passed on.
     MSG message;
     while (!m_bDone) {
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-        if (got <= 0) {
-            if (got == 0)
-                PostQuitMessage(static_cast<int>(message.wParam));
+        if (!GetLoopMessage(message))
             break;
-        }
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -3,57 +3,13 @@
 #include <algorithm>
 
 #include "capture/desk/DeskToolBarPlacement.h"
+#include "document/WindowBeside.h"
 #include "ui/DpiScale.h"
 
 namespace {
 // At 96 DPI: kept free between the selection and the preview, for the frame drawn round the
 // selection.
 constexpr int kGap = 8;
-
-enum class Side { kRight, kLeft, kBelow, kAbove };
-
-// Start of a length kept within [low, high), where it fits.
-long Clamp(long start, long length, long low, long high)
-{
-    return std::max(low, std::min(start, high - length));
-}
-
-// The room on one side of the selection within the work area.
-RECT RoomAt(Side side, const RECT& selection, const RECT& work, int gap)
-{
-    RECT room = work;
-    switch (side) {
-    case Side::kRight:
-        room.left = std::max(work.left, selection.right + gap);
-        break;
-    case Side::kLeft:
-        room.right = std::min(work.right, selection.left - gap);
-        break;
-    case Side::kBelow:
-        room.top = std::max(work.top, selection.bottom + gap);
-        break;
-    case Side::kAbove:
-        room.bottom = std::min(work.bottom, selection.top - gap);
-        break;
-    }
-    return room;
-}
-
-// The preview of size in the room, next to the selection and level with its top or left edge.
-RECT PreviewIn(Side side, const RECT& room, SIZE size, const RECT& selection)
-{
-    RECT window{};
-    const bool beside = side == Side::kRight || side == Side::kLeft;
-    window.left = side == Side::kLeft  ? room.right - size.cx
-                  : beside             ? room.left
-                                       : Clamp(selection.left, size.cx, room.left, room.right);
-    window.top = side == Side::kAbove ? room.bottom - size.cy
-                 : beside             ? Clamp(selection.top, size.cy, room.top, room.bottom)
-                                      : room.top;
-    window.right = window.left + size.cx;
-    window.bottom = window.top + size.cy;
-    return window;
-}
 
 const PreviewMonitor& MonitorOf(const RECT& selection, const std::vector<PreviewMonitor>& monitors)
 {
@@ -70,19 +26,8 @@ const PreviewMonitor& MonitorOf(const RECT& selection, const std::vector<Preview
 bool PlaceOnMonitor(const RECT& selection, const PreviewMonitor& on, SIZE wanted, SIZE smallest, PreviewPlace& place)
 {
     const CDpiScale dpi(on.dpi);
-    const Side sides[] = {Side::kRight, Side::kLeft, Side::kBelow, Side::kAbove};
-    for (const SIZE needed : {wanted, smallest}) {
-        for (Side side : sides) {
-            const RECT room = RoomAt(side, selection, on.workArea, dpi.Scale(kGap));
-            const SIZE roomSize{room.right - room.left, room.bottom - room.top};
-            if (roomSize.cx < needed.cx || roomSize.cy < needed.cy)
-                continue;
-            const SIZE size{std::min(wanted.cx, roomSize.cx), std::min(wanted.cy, roomSize.cy)};
-            place = PreviewPlace{PreviewIn(side, room, size, selection), dpi.Dpi()};
-            return true;
-        }
-    }
-    return false;
+    place.dpi = dpi.Dpi();
+    return PlaceBeside(selection, wanted, smallest, on.workArea, dpi.Scale(kGap), place.window);
 }
 
 BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM monitors)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "capture/LoopMessage.h"
 #include "capture/longshot/LongshotFrame.h"
 #include "capture/longshot/LongshotPreview.h"
 #include "capture/longshot/PageScroller.h"
@@ -104,10 +105,7 @@ LongshotResult CLongshotSession::Run()
     m_frame.Show(kTickMs);
     MSG message;
     while (!m_bDone) {
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-        if (got <= 0) {
-            if (got == 0)
-                PostQuitMessage(static_cast<int>(message.wParam));
+        if (!GetLoopMessage(message)) {
             End(LongshotEnd::kCancelled);
             break;
         }

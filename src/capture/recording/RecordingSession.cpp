@@ -1,5 +1,6 @@
 #include "capture/recording/RecordingSession.h"
 
+#include "capture/LoopMessage.h"
 #include "capture/longshot/LongshotFrame.h"
 #include "capture/recording/FrameTaker.h"
 #include "capture/recording/RecordBar.h"
@@ -61,10 +62,7 @@ RecordingResult CRecordingSession::Run()
     SetTimer(m_bar.Handle(), kClockTimer, kClockMs, nullptr);
     MSG message;
     while (!m_bDone) {
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-        if (got <= 0) {
-            if (got == 0)
-                PostQuitMessage(static_cast<int>(message.wParam));
+        if (!GetLoopMessage(message)) {
             End(RecordingEnd::kCancelled);
             break;
         }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <map>
+#include "scoped/ScopedHandles.h"
 #include "ui/MainFrameHandle.h"
 
 class CMessageLoop;
@@ -9,8 +10,7 @@ class CMessageLoop;
 // and the table that tells each thread's code which message loop pumps for it.
 class CApplication {
 public:
-    CApplication();
-    ~CApplication();
+    CApplication() = default;
     CApplication(const CApplication&) = delete;
     CApplication& operator=(const CApplication&) = delete;
 
@@ -25,7 +25,7 @@ public:
 
 private:
     HINSTANCE m_hInstance = nullptr;
-    CRITICAL_SECTION m_lock;
+    CCriticalSection m_lock;
     std::map<DWORD, CMessageLoop*> m_loops;
 };
 

@@ -11,17 +11,6 @@
 
 namespace {
 
-class CSectionLock {
-public:
-    explicit CSectionLock(CRITICAL_SECTION& section) : m_section(section) { EnterCriticalSection(&m_section); }
-    ~CSectionLock() { LeaveCriticalSection(&m_section); }
-    CSectionLock(const CSectionLock&) = delete;
-    CSectionLock& operator=(const CSectionLock&) = delete;
-
-private:
-    CRITICAL_SECTION& m_section;
-};
-
 // About what a frame costs in the file: LZW codes a run of one index in a few codes, so the
 // runs, in coding order, and the colour table.
 size_t CodingCost(const SGifFrame& frame)
@@ -35,17 +24,13 @@ size_t CodingCost(const SGifFrame& frame)
 }  // namespace
 
 CGifEncoder::CGifEncoder(int width, int height, uint64_t queueLimitBytes)
-    : m_width(width), m_height(height), m_queueLimitBytes(queueLimitBytes)
-{
-    InitializeCriticalSection(&m_lock);
-}
+    : m_width(width), m_height(height), m_queueLimitBytes(queueLimitBytes) {}
 
 CGifEncoder::~CGifEncoder()
 {
     StopWorker();
     m_writer.reset();
     m_file.reset();  // deletes the temporary unless committed
-    DeleteCriticalSection(&m_lock);
 }
 
 bool CGifEncoder::Start(const char* path)

@@ -57,7 +57,7 @@ private:
     CKernelHandleOwner m_thread;
     CKernelHandleOwner m_queued;  // set when an item or the stop waits for the worker
 
-    mutable CRITICAL_SECTION m_lock;  // guards what follows
+    mutable CCriticalSection m_lock;  // guards what follows
     std::deque<SQueued> m_queue;
     uint64_t m_queuedBytes = 0;
     DWORD m_error = ERROR_SUCCESS;

@@ -147,3 +147,27 @@ private:
     HGLOBAL m_hBlock;
     T* m_pData;
 };
+
+// A critical section made and deleted with its owner.
+class CCriticalSection : CNonCopyable {
+public:
+    CCriticalSection() { InitializeCriticalSection(&m_section); }
+    ~CCriticalSection() { DeleteCriticalSection(&m_section); }
+
+private:
+    friend class CSectionLock;
+    CRITICAL_SECTION m_section;
+};
+
+// Holds a critical section until the scope ends.
+class CSectionLock : CNonCopyable {
+public:
+    explicit CSectionLock(CCriticalSection& section) : m_section(section.m_section)
+    {
+        EnterCriticalSection(&m_section);
+    }
+    ~CSectionLock() { LeaveCriticalSection(&m_section); }
+
+private:
+    CRITICAL_SECTION& m_section;
+};

@@ -309,3 +309,18 @@ TEST(RecordingSession, ASinkThatRefusesAFrameEndsTheRecording)
         }
     }
 }
+
+// Recorded time up, the recording ends by itself, finished, its delays filling that time.
+TEST(RecordingSession, TheTimeLimitEndsTheRecordingFinished)
+{
+    CColourWindow window(100);
+    CMemorySink sink(kPixels);
+    CSettings settings;
+    settings.m_nRecordFramesPerSecond = 10;
+    CTimedSteps cancelLate({}, 10000, [] { PressKeys({VK_ESCAPE}); });
+    const RecordingResult result = RunRecording(kPlace, settings, sink, 1500);
+    ASSERT_EQ(RecordingEnd::kTimeLimit, result.end);
+    EXPECT_TRUE(sink.finished);
+    EXPECT_EQ(1500u, result.durationMs);
+    EXPECT_NEAR(150, sink.DelaySumCs(), 10) << "within a period at 10 frames a second";
+}

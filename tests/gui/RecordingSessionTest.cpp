@@ -259,6 +259,23 @@ TEST(RecordingSession, ABarOverAFullScreenRegionStaysOutOfItsFrames)
     EXPECT_EQ(1u, sink.frames.size());
 }
 
+// Tab goes from 停止, which has the focus first, over 取消 to the rate, which keys choose.
+TEST(RecordingSession, TheKeyboardReachesTheRateOnTheBar)
+{
+    CColourWindow window(0);
+    CMemorySink sink(kPixels);
+    CSettings settings;
+    CTimedSteps keys({{[] { return Bar() && GetFocus() == GetDlgItem(Bar(), ID_RECORD_STOP); },
+                       [] {
+                           for (WORD key : {VK_TAB, VK_TAB, VK_HOME, VK_RETURN})
+                               PressKeys({key});
+                       }}},
+                     10000, [] { PressKeys({VK_ESCAPE}); });
+    const RecordingResult result = RunRecording(kPlace, settings, sink);
+    EXPECT_EQ(RecordingEnd::kStopped, result.end);
+    EXPECT_EQ(5, settings.m_nRecordFramesPerSecond);
+}
+
 // A rate chosen on the bar is kept in the settings and spaces the frames from then on.
 TEST(RecordingSession, ARateChosenOnTheBarIsKeptAndSpacesTheNextFrames)
 {

@@ -79,6 +79,8 @@ RecordingResult CRecordingSession::Run()
             m_bar.ShowTime(m_taker.RecordedMs(), m_bPaused);
             continue;
         }
+        if (IsDialogMessageA(m_bar.Handle(), &message))  // Tab and Shift+Tab over the bar
+            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -259,7 +259,8 @@ TEST(RecordingSession, ABarOverAFullScreenRegionStaysOutOfItsFrames)
     EXPECT_EQ(1u, sink.frames.size());
 }
 
-// Tab goes from 停止, which has the focus first, over 取消 to the rate, which keys choose.
+// Tab goes from 停止, which has the focus first, over 取消 to the rate, which keys choose;
+// Shift+Tab goes back, and Space presses the button.
 TEST(RecordingSession, TheKeyboardReachesTheRateOnTheBar)
 {
     CColourWindow window(0);
@@ -267,8 +268,12 @@ TEST(RecordingSession, TheKeyboardReachesTheRateOnTheBar)
     CSettings settings;
     CTimedSteps keys({{[] { return Bar() && GetFocus() == GetDlgItem(Bar(), ID_RECORD_STOP); },
                        [] {
-                           for (WORD key : {VK_TAB, VK_TAB, VK_HOME, VK_RETURN})
-                               PressKeys({key});
+                           PressKeys({VK_TAB});
+                           PressKeys({VK_TAB});
+                           PressKeys({VK_HOME});
+                           PressKeys({VK_SHIFT, VK_TAB});
+                           PressKeys({VK_SHIFT, VK_TAB});
+                           PressKeys({VK_SPACE});
                        }}},
                      10000, [] { PressKeys({VK_ESCAPE}); });
     const RecordingResult result = RunRecording(kPlace, settings, sink);

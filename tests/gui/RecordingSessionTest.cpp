@@ -1,4 +1,4 @@
-// The recording session against a window of this thread that shows known solid colours:
+// The recording session against a window of this thread that shows known pictures:
 // what the frames hold and how long they last, the pointer, the bar's keys and buttons.
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "FlipbookWindow.h"
 #include "KeyInput.h"
 #include "MessagePump.h"
 #include "PixelReader.h"
@@ -18,8 +19,6 @@
 
 namespace {
 constexpr RECT kPlace{200, 160, 360, 280};
-const DWORD kColours[] = {0xE03020, 0x20A040, 0x3050D0, 0xD0C020, 0x9020B0, 0x20C0C0, 0x604020};
-constexpr int kColourCount = sizeof kColours / sizeof kColours[0];
 
 // A sink that keeps every frame as it came, and refuses one more than takes with refusal.
 class CMemorySink : public IRecordingSink {
@@ -61,62 +60,12 @@ private:
     DWORD m_dwRefusal;
 };
 
-// A topmost window filling kPlace with one of kColours, the next one every intervalMs
-// (never, when 0).
-class CColourWindow {
-public:
-    explicit CColourWindow(UINT intervalMs)
-    {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = "RecordingColourWindow";
-        RegisterClassA(&wc);
-        s_shown = 0;
-        m_window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE,
-                                   kPlace.left, kPlace.top, kPlace.right - kPlace.left, kPlace.bottom - kPlace.top,
-                                   nullptr, nullptr, wc.hInstance, nullptr);
-        UpdateWindow(m_window);
-        EXPECT_TRUE(PumpUntil([] { return ScreenPixels(kPlace).front() == kColours[0]; }));
-        if (intervalMs)
-            SetTimer(m_window, 1, intervalMs, nullptr);
-    }
-    ~CColourWindow() { DestroyWindow(m_window); }
-
-private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_TIMER) {
-            ++s_shown;
-            InvalidateRect(window, nullptr, FALSE);
-            return 0;
-        }
-        if (message != WM_PAINT)
-            return DefWindowProcA(window, message, wParam, lParam);
-        PAINTSTRUCT paint;
-        const HDC dc = BeginPaint(window, &paint);
-        const DWORD colour = kColours[s_shown % kColourCount];
-        SetBkColor(dc, RGB(colour >> 16, colour >> 8 & 0xFF, colour & 0xFF));
-        ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &paint.rcPaint, nullptr, 0, nullptr);
-        EndPaint(window, &paint);
-        return 0;
-    }
-
-    static int s_shown;
-    HWND m_window;
-};
-int CColourWindow::s_shown = 0;
-
 constexpr size_t kPixels = static_cast<size_t>(kPlace.right - kPlace.left) * (kPlace.bottom - kPlace.top);
 
-// The index in kColours of the colour that fills the whole frame; -1 when it is not one colour of them.
-int SolidColour(const std::vector<uint32_t>& frame)
+// The flipbook's picture the frame shows; -1 when it shows none of them.
+int PictureIn(const CFlipbookWindow& window, const std::vector<uint32_t>& frame)
 {
-    const auto found = std::find(kColours, kColours + kColourCount, frame.front());
-    if (found == kColours + kColourCount || std::count(frame.begin(), frame.end(), frame.front()) != kPixels)
-        return -1;
-    return static_cast<int>(found - kColours);
+    return window.Find(std::vector<DWORD>(frame.begin(), frame.end()));
 }
 
 HWND Bar()
@@ -135,7 +84,9 @@ std::function<void()> Click(UINT id)
 // The bar and the border stay out of the frames: every frame is the window's colour alone.
 TEST(RecordingSession, ChangingPicturesAreRecordedAsShownForTheirTimeAndEnterStops)
 {
-    CColourWindow window(100);
+    CFlipbookWindow window(kPlace, 60);
+    ASSERT_TRUE(window.Shown());
+    window.Start(100);
     CMemorySink sink(kPixels);
     CSettings settings;
     settings.m_nRecordFramesPerSecond = 20;
@@ -151,13 +102,13 @@ TEST(RecordingSession, ChangingPicturesAreRecordedAsShownForTheirTimeAndEnterSto
     ASSERT_EQ(RecordingEnd::kStopped, result.end);
     ASSERT_TRUE(sink.finished);
     EXPECT_EQ(static_cast<int>(sink.frames.size()), result.frames);
-    EXPECT_GE(sink.frames.size(), 10u) << "a colour a tenth of a second for 1.5 s, at 20 frames a second";
+    EXPECT_GE(sink.frames.size(), 10u) << "a picture a tenth of a second for 1.5 s, at 20 frames a second";
     int previous = -1;
     for (size_t i = 0; i < sink.frames.size(); ++i) {
-        const int colour = SolidColour(sink.frames[i]);
-        ASSERT_NE(-1, colour) << "frame " << i << " is not one of the window's pictures";
-        EXPECT_NE(previous, colour) << "frame " << i << " repeats the one before";
-        previous = colour;
+        const int picture = PictureIn(window, sink.frames[i]);
+        ASSERT_NE(-1, picture) << "frame " << i << " is not one of the window's pictures";
+        EXPECT_GT(picture, previous) << "frame " << i << " repeats or goes back";
+        previous = picture;
     }
     EXPECT_NEAR(static_cast<double>(stopped - start), result.durationMs, 50) << "one period at 20 frames a second";
     EXPECT_NEAR(result.durationMs / 10.0, sink.DelaySumCs(), 1);
@@ -166,7 +117,8 @@ TEST(RecordingSession, ChangingPicturesAreRecordedAsShownForTheirTimeAndEnterSto
 // The time paused is left out, and an unchanging region is one frame however long it lasts.
 TEST(RecordingSession, PausedTimeIsLeftOutAndAnIdleRegionIsOneFrame)
 {
-    CColourWindow window(0);
+    const CFlipbookWindow window(kPlace, 1);
+    ASSERT_TRUE(window.Shown());
     CMemorySink sink(kPixels);
     CSettings settings;
     const DWORD start = GetTickCount();
@@ -184,7 +136,7 @@ TEST(RecordingSession, PausedTimeIsLeftOutAndAnIdleRegionIsOneFrame)
     const RecordingResult result = RunRecording(kPlace, settings, sink);
     ASSERT_EQ(RecordingEnd::kStopped, result.end);
     ASSERT_EQ(1u, sink.frames.size());
-    EXPECT_EQ(0, SolidColour(sink.frames[0]));
+    EXPECT_EQ(0, PictureIn(window, sink.frames[0]));
     const DWORD wall = stopped - start;
     EXPECT_LT(result.durationMs, wall - 600) << "recorded " << result.durationMs << " ms of " << wall;
     EXPECT_GT(result.durationMs, 400u);
@@ -195,7 +147,8 @@ TEST(RecordingSession, PausedTimeIsLeftOutAndAnIdleRegionIsOneFrame)
 // Esc, or closing the bar, drops the recording without finishing it.
 TEST(RecordingSession, ThePointerIsInTheFramesOnlyWhenIncludedAndEscOrAltF4Cancels)
 {
-    CColourWindow window(0);
+    const CFlipbookWindow window(kPlace, 1);
+    ASSERT_TRUE(window.Shown());
     for (int include : {1, 0}) {
         SCOPED_TRACE(include);
         const POINT at{kPlace.left + 40, kPlace.top + 40};
@@ -226,13 +179,13 @@ TEST(RecordingSession, ThePointerIsInTheFramesOnlyWhenIncludedAndEscOrAltF4Cance
                 const long x = static_cast<long>(i % width), y = static_cast<long>(i / width);
                 const bool nearHotSpot = x >= 40 && x < 40 + GetSystemMetrics(SM_CXCURSOR) && y >= 40 &&
                                          y < 40 + GetSystemMetrics(SM_CYCURSOR);
-                (nearHotSpot ? drawn : elsewhere) += first[i] != kColours[0];
+                (nearHotSpot ? drawn : elsewhere) += first[i] != window.Picture(0)[i];
             }
             EXPECT_GT(drawn, 20) << "the pointer at its hot spot";
             EXPECT_EQ(0, elsewhere);
         } else {
             EXPECT_EQ(1u, sink.frames.size());
-            EXPECT_EQ(0, SolidColour(sink.frames[0]));
+            EXPECT_EQ(0, PictureIn(window, sink.frames[0]));
         }
     }
 }
@@ -240,7 +193,8 @@ TEST(RecordingSession, ThePointerIsInTheFramesOnlyWhenIncludedAndEscOrAltF4Cance
 // With no room beside the region the bar goes over it, but its ticking clock makes no frame.
 TEST(RecordingSession, ABarOverAFullScreenRegionStaysOutOfItsFrames)
 {
-    CColourWindow window(0);
+    const CFlipbookWindow window(kPlace, 1);
+    ASSERT_TRUE(window.Shown());
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     CMemorySink sink(static_cast<size_t>(screen.right) * screen.bottom);
     CSettings settings;
@@ -284,7 +238,9 @@ TEST(RecordingSession, TheKeyboardReachesTheRateOnTheBar)
 // A rate chosen on the bar is kept in the settings and spaces the frames from then on.
 TEST(RecordingSession, ARateChosenOnTheBarIsKeptAndSpacesTheNextFrames)
 {
-    CColourWindow window(40);
+    CFlipbookWindow window(kPlace, 100);
+    ASSERT_TRUE(window.Shown());
+    window.Start(40);
     CMemorySink sink(kPixels);
     CSettings settings;
     settings.m_nRecordFramesPerSecond = 20;
@@ -315,7 +271,9 @@ TEST(RecordingSession, ARateChosenOnTheBarIsKeptAndSpacesTheNextFrames)
 // full, dropped with its reason when it failed.
 TEST(RecordingSession, ASinkThatRefusesAFrameEndsTheRecording)
 {
-    CColourWindow window(60);
+    CFlipbookWindow window(kPlace, 100);
+    ASSERT_TRUE(window.Shown());
+    window.Start(60);
     for (DWORD refusal : {DWORD(0), DWORD(ERROR_DISK_FULL)}) {
         SCOPED_TRACE(refusal);
         CMemorySink sink(kPixels, 4, refusal);

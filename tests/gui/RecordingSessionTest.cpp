@@ -217,7 +217,6 @@ TEST(RecordingSession, ABarOverAFullScreenRegionStaysOutOfItsFrames)
 // Shift+Tab goes back, and Space presses the button.
 TEST(RecordingSession, TheKeyboardReachesTheRateOnTheBar)
 {
-    CColourWindow window(0);
     CMemorySink sink(kPixels);
     CSettings settings;
     CTimedSteps keys({{[] { return Bar() && GetFocus() == GetDlgItem(Bar(), ID_RECORD_STOP); },
@@ -267,6 +266,23 @@ TEST(RecordingSession, ARateChosenOnTheBarIsKeptAndSpacesTheNextFrames)
         EXPECT_NEAR(20, sink.delays[i], 2) << i;
 }
 
+// Recorded time up, the recording ends by itself, finished, its delays filling that time.
+TEST(RecordingSession, TheTimeLimitEndsTheRecordingFinished)
+{
+    CFlipbookWindow window(kPlace, 30);
+    ASSERT_TRUE(window.Shown());
+    window.Start(100);
+    CMemorySink sink(kPixels);
+    CSettings settings;
+    settings.m_nRecordFramesPerSecond = 10;
+    CTimedSteps cancelLate({}, 10000, [] { PressKeys({VK_ESCAPE}); });
+    const RecordingResult result = RunRecording(kPlace, settings, sink, 1500);
+    ASSERT_EQ(RecordingEnd::kTimeLimit, result.end);
+    EXPECT_TRUE(sink.finished);
+    EXPECT_EQ(1500u, result.durationMs);
+    EXPECT_NEAR(150, sink.DelaySumCs(), 10) << "within a period at 10 frames a second";
+}
+
 // A sink that takes no more ends the recording: finished up to its last frame when it is
 // full, dropped with its reason when it failed.
 TEST(RecordingSession, ASinkThatRefusesAFrameEndsTheRecording)
@@ -288,19 +304,4 @@ TEST(RecordingSession, ASinkThatRefusesAFrameEndsTheRecording)
             EXPECT_NEAR(result.durationMs / 10.0, sink.DelaySumCs(), 1);
         }
     }
-}
-
-// Recorded time up, the recording ends by itself, finished, its delays filling that time.
-TEST(RecordingSession, TheTimeLimitEndsTheRecordingFinished)
-{
-    CColourWindow window(100);
-    CMemorySink sink(kPixels);
-    CSettings settings;
-    settings.m_nRecordFramesPerSecond = 10;
-    CTimedSteps cancelLate({}, 10000, [] { PressKeys({VK_ESCAPE}); });
-    const RecordingResult result = RunRecording(kPlace, settings, sink, 1500);
-    ASSERT_EQ(RecordingEnd::kTimeLimit, result.end);
-    EXPECT_TRUE(sink.finished);
-    EXPECT_EQ(1500u, result.durationMs);
-    EXPECT_NEAR(150, sink.DelaySumCs(), 10) << "within a period at 10 frames a second";
 }

@@ -17,8 +17,8 @@ constexpr DWORD kRecordingTimeLimitMs = 60000;
 // The times frames are due at a steady rate from one start, whatever the lateness of each;
 // and the delays a GIF stores (hundredths of a second) so that their running sum never drifts
 // from the true times. No timer inside: the recorder asks when the next frame is due and says
-// when it grabbed one, with GetTickCount times (they may wrap around). Times in frames are
-// recorded time: the recording's clock stands still while it is paused.
+// when it grabbed one, in ticks of a millisecond clock (they may wrap around). Times in frames
+// are recorded time: the recording's clock stands still while it is paused.
 class CFrameTimeline {
 public:
     // framesPerSecond: 5, 10, 15, 20 or 30.

@@ -213,6 +213,27 @@ TEST(RecordingSession, ABarOverAFullScreenRegionStaysOutOfItsFrames)
     EXPECT_EQ(1u, sink.frames.size());
 }
 
+// Tab goes from 停止, which has the focus first, over 取消 to the rate, which keys choose;
+// Shift+Tab goes back, and Space presses the button.
+TEST(RecordingSession, TheKeyboardReachesTheRateOnTheBar)
+{
+    CMemorySink sink(kPixels);
+    CSettings settings;
+    CTimedSteps keys({{[] { return Bar() && GetFocus() == GetDlgItem(Bar(), ID_RECORD_STOP); },
+                       [] {
+                           PressKeys({VK_TAB});
+                           PressKeys({VK_TAB});
+                           PressKeys({VK_HOME});
+                           PressKeys({VK_SHIFT, VK_TAB});
+                           PressKeys({VK_SHIFT, VK_TAB});
+                           PressKeys({VK_SPACE});
+                       }}},
+                     10000, [] { PressKeys({VK_ESCAPE}); });
+    const RecordingResult result = RunRecording(kPlace, settings, sink);
+    EXPECT_EQ(RecordingEnd::kStopped, result.end);
+    EXPECT_EQ(5, settings.m_nRecordFramesPerSecond);
+}
+
 // A rate chosen on the bar is kept in the settings and spaces the frames from then on.
 TEST(RecordingSession, ARateChosenOnTheBarIsKeptAndSpacesTheNextFrames)
 {
@@ -243,6 +264,23 @@ TEST(RecordingSession, ARateChosenOnTheBarIsKeptAndSpacesTheNextFrames)
     // Between the list's closing and the end, a frame every fifth of a second.
     for (size_t i = sink.delays.size() - 4; i + 1 < sink.delays.size(); ++i)
         EXPECT_NEAR(20, sink.delays[i], 2) << i;
+}
+
+// Recorded time up, the recording ends by itself, finished, its delays filling that time.
+TEST(RecordingSession, TheTimeLimitEndsTheRecordingFinished)
+{
+    CFlipbookWindow window(kPlace, 30);
+    ASSERT_TRUE(window.Shown());
+    window.Start(100);
+    CMemorySink sink(kPixels);
+    CSettings settings;
+    settings.m_nRecordFramesPerSecond = 10;
+    CTimedSteps cancelLate({}, 10000, [] { PressKeys({VK_ESCAPE}); });
+    const RecordingResult result = RunRecording(kPlace, settings, sink, 1500);
+    ASSERT_EQ(RecordingEnd::kTimeLimit, result.end);
+    EXPECT_TRUE(sink.finished);
+    EXPECT_EQ(1500u, result.durationMs);
+    EXPECT_NEAR(150, sink.DelaySumCs(), 10) << "within a period at 10 frames a second";
 }
 
 // A sink that takes no more ends the recording: finished up to its last frame when it is

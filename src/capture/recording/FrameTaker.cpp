@@ -1,20 +1,22 @@
 #include "capture/recording/FrameTaker.h"
 
+#include <mmsystem.h>
+#include <process.h>
+
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 
-#include "scoped/ScopedHandles.h"
-
-CFrameTaker::CFrameTaker(const RECT& selection, bool withPointer, IRecordingSink& sink)
-    : m_selection(selection), m_bWithPointer(withPointer), m_sink(sink)
+CFrameTaker::CFrameTaker(const RECT& selection, bool withPointer, DWORD limitMs, IRecordingSink& sink)
+    : m_selection(selection), m_bWithPointer(withPointer), m_limitMs(limitMs), m_sink(sink)
 {
+    timeBeginPeriod(1);
 }
 
 CFrameTaker::~CFrameTaker()
 {
-    if (m_thread.joinable())
+    if (m_thread)
         Stop(RecordingEnd::kCancelled);
+    timeEndPeriod(1);
 }
 
 bool CFrameTaker::Start(int framesPerSecond, const RECT& covered, HWND notify)
@@ -22,14 +24,15 @@ bool CFrameTaker::Start(int framesPerSecond, const RECT& covered, HWND notify)
     m_hNotify = notify;
     m_bEnded = true;  // until the thread runs
     m_result.end = RecordingEnd::kFailed;
-    if (!m_grab.Create(m_selection)) {
+    m_wake.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    if (!m_wake || !m_grab.Create(m_selection)) {
         m_result.error = GetLastError();
         return false;
     }
     const size_t pixels = static_cast<size_t>(m_grab.Width()) * m_grab.Height();
     m_current.resize(pixels);
     m_previous.resize(pixels);
-    const DWORD start = GetTickCount();
+    const DWORD start = timeGetTime();
     m_timeline.emplace(framesPerSecond, start);
     if (!Grab()) {
         m_result.error = GetLastError();
@@ -48,54 +51,57 @@ bool CFrameTaker::Start(int framesPerSecond, const RECT& covered, HWND notify)
     m_nFrames = 1;
     m_current.swap(m_previous);
     m_bEnded = false;
-    m_thread = std::thread(&CFrameTaker::Run, this);
+    m_thread.reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ThreadMain, this, 0, nullptr)));
+    if (!m_thread) {
+        m_bEnded = true;
+        m_result.error = GetLastError();
+        return false;
+    }
     return true;
 }
 
 void CFrameTaker::Pause(bool paused)
 {
-    {
-        const std::lock_guard<std::mutex> lock(m_lock);
-        if (m_bEnded)
-            return;
-        if (paused)
-            m_timeline->Pause(GetTickCount());
-        else
-            m_timeline->Resume(GetTickCount());
-    }
-    m_wake.notify_all();
+    const CSectionLock lock(m_lock);
+    if (m_bEnded)
+        return;
+    if (paused)
+        m_timeline->Pause(timeGetTime());
+    else
+        m_timeline->Resume(timeGetTime());
+    SetEvent(m_wake.get());
 }
 
 void CFrameTaker::SetRate(int framesPerSecond)
 {
-    {
-        const std::lock_guard<std::mutex> lock(m_lock);
-        if (m_bEnded)
-            return;
-        m_timeline->SetRate(framesPerSecond);
-    }
-    m_wake.notify_all();
+    const CSectionLock lock(m_lock);
+    if (m_bEnded)
+        return;
+    m_timeline->SetRate(framesPerSecond);
+    SetEvent(m_wake.get());
 }
 
 DWORD CFrameTaker::RecordedMs() const
 {
-    const std::lock_guard<std::mutex> lock(m_lock);
-    return m_timeline ? std::min(m_timeline->RecordedMs(GetTickCount()), kRecordingTimeLimitMs) : 0;
+    const CSectionLock lock(m_lock);
+    return m_timeline ? std::min(m_timeline->RecordedMs(timeGetTime()), m_limitMs) : 0;
 }
 
 RecordingResult CFrameTaker::Stop(RecordingEnd end)
 {
     {
-        const std::lock_guard<std::mutex> lock(m_lock);
+        const CSectionLock lock(m_lock);
         if (!m_bEnded) {
             m_result.end = end;
-            m_timeline->End(GetTickCount());
+            m_timeline->End(timeGetTime());
         }
         m_bEnded = m_bStopping = true;
     }
-    m_wake.notify_all();
-    if (m_thread.joinable())
-        m_thread.join();
+    if (m_thread) {
+        SetEvent(m_wake.get());
+        WaitForSingleObject(m_thread.get(), INFINITE);
+        m_thread.reset();
+    }
     m_result.frames = m_nFrames;
     int lastDelayCs = m_nLastDelayCs;
     if (m_result.end == RecordingEnd::kStopped || m_result.end == RecordingEnd::kTimeLimit) {
@@ -112,28 +118,40 @@ RecordingResult CFrameTaker::Stop(RecordingEnd end)
     return m_result;
 }
 
+unsigned __stdcall CFrameTaker::ThreadMain(void* self)
+{
+    static_cast<CFrameTaker*>(self)->Run();
+    return 0;
+}
+
+// Holds the lock except while it waits; what wakes it is set after a change, so none is missed.
 void CFrameTaker::Run()
 {
-    std::unique_lock<std::mutex> lock(m_lock);
-    while (!m_bStopping) {
-        if (m_timeline->Paused()) {
-            m_wake.wait(lock);
-            continue;
+    for (;;) {
+        DWORD wait = INFINITE;  // while paused
+        {
+            const CSectionLock lock(m_lock);
+            if (m_bStopping)
+                return;
+            if (!m_timeline->Paused()) {
+                const DWORD now = timeGetTime();
+                const DWORD recorded = m_timeline->RecordedMs(now);
+                if (recorded >= m_limitMs) {
+                    m_timeline->End(now - (recorded - m_limitMs));
+                    EndBySelf(RecordingEnd::kTimeLimit, 0);
+                    return;
+                }
+                // Signed: a frame that is late is due now.
+                const int untilDue = static_cast<int>(m_timeline->NextDue() - now);
+                if (untilDue <= 0) {
+                    if (!TakeFrame(now))
+                        return;
+                    continue;
+                }
+                wait = std::min(static_cast<DWORD>(untilDue), m_limitMs - recorded);
+            }
         }
-        const DWORD now = GetTickCount();
-        const DWORD recorded = m_timeline->RecordedMs(now);
-        if (recorded >= kRecordingTimeLimitMs) {
-            m_timeline->End(now - (recorded - kRecordingTimeLimitMs));
-            EndBySelf(RecordingEnd::kTimeLimit, 0);
-            break;
-        }
-        // Signed: a frame that is late is due now.
-        const long untilDue = static_cast<long>(static_cast<int>(m_timeline->NextDue() - now));
-        const long wait = std::min(untilDue, static_cast<long>(kRecordingTimeLimitMs - recorded));
-        if (wait > 0)
-            m_wake.wait_for(lock, std::chrono::milliseconds(wait));
-        else if (!TakeFrame(now))
-            break;
+        WaitForSingleObject(m_wake.get(), wait);
     }
 }
 

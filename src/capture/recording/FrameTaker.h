@@ -1,27 +1,26 @@
 #pragma once
 #include <windows.h>
 
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "capture/longshot/ScreenGrab.h"
 #include "capture/recording/RecordingSession.h"
 #include "record/FrameTimeline.h"
+#include "scoped/ScopedHandles.h"
 
 // Takes the frames of a recording on a thread of its own, at the timeline's steady rate, and
 // hands those that changed to the sink; the thread that made it steers it (pause, rate, stop)
-// and is told by a posted message when it ended by itself.
+// and is told by a posted message when it ended by itself. Its times are on the 1 ms clock
+// (timeGetTime), made that fine for as long as it lives.
 class CFrameTaker {
 public:
-    // Posted to the window given to Start when the taking ended by itself (the time limit, the
-    // sink refusing a frame, a failed grab); Stop then gives the result.
+    // Posted to the window given to Start when the taking ended by itself (limitMs of recorded
+    // time, the sink refusing a frame, a failed grab); Stop then gives the result.
     static constexpr UINT kEnded = WM_APP + 0x134;
 
-    CFrameTaker(const RECT& selection, bool withPointer, IRecordingSink& sink);
+    CFrameTaker(const RECT& selection, bool withPointer, DWORD limitMs, IRecordingSink& sink);
     ~CFrameTaker();
     CFrameTaker(const CFrameTaker&) = delete;
     CFrameTaker& operator=(const CFrameTaker&) = delete;
@@ -39,6 +38,7 @@ public:
     RecordingResult Stop(RecordingEnd end);
 
 private:
+    static unsigned __stdcall ThreadMain(void* self);
     void Run();
     // Grabs at now and hands the frame over if it changed; false when the taking ends.
     bool TakeFrame(DWORD now);
@@ -48,6 +48,7 @@ private:
 
     const RECT m_selection;
     const bool m_bWithPointer;
+    const DWORD m_limitMs;
     IRecordingSink& m_sink;
     CScreenGrab m_grab;
     RECT m_covered{};  // in frame coordinates
@@ -56,12 +57,13 @@ private:
     int m_nFrames = 0;
     int m_nLastDelayCs = 0;  // of the frame before the last one handed over
 
-    mutable std::mutex m_lock;  // guards what follows
-    std::condition_variable m_wake;
+    CKernelHandleOwner m_wake;  // set when the thread has something new to look at
+    CKernelHandleOwner m_thread;
+
+    mutable CCriticalSection m_lock;  // guards what follows
     std::optional<CFrameTimeline> m_timeline;  // from Start
     bool m_bStopping = false;
     bool m_bEnded = false;  // by itself
     RecordingResult m_result;
     HWND m_hNotify = nullptr;
-    std::thread m_thread;
 };

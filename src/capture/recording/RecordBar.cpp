@@ -188,6 +188,9 @@ LRESULT CRecordBar::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             m_command(LOWORD(wParam));
         }
         return 0;
+    case WM_SETFOCUS:  // as a dialog gives it to its default button
+        SetFocus(GetDlgItem(Handle(), ID_RECORD_STOP));
+        return 0;
     case WM_CLOSE:  // Alt+F4
         m_command(ID_RECORD_CANCEL);
         return 0;

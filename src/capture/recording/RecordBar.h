@@ -10,7 +10,7 @@
 // The control bar of a recording: 暂停/继续, 停止, 取消, the recorded time and the frame rate.
 // It sits beside the selection, outside it, on the monitor that shows most of it; where no
 // side has room it goes into the selection's bottom-right corner. It takes the keyboard when
-// shown: Enter stops, Esc cancels, wherever on the bar the focus is.
+// shown, on 停止: Enter stops, Esc cancels, wherever on the bar the focus is.
 class CRecordBar : public CWindow {
 public:
     // command: ID_RECORD_PAUSE, ID_RECORD_STOP, ID_RECORD_CANCEL, or IDC_RECORD_RATE when

@@ -14,7 +14,7 @@ constexpr UINT kClockMs = 100;
 // frames taken on the taker's.
 class CRecordingSession {
 public:
-    CRecordingSession(const RECT& selection, CSettings& settings, IRecordingSink& sink);
+    CRecordingSession(const RECT& selection, CSettings& settings, IRecordingSink& sink, DWORD limitMs);
     ~CRecordingSession() { CloseWindows(); }
     RecordingResult Run();
 
@@ -33,10 +33,11 @@ private:
     RecordingEnd m_end = RecordingEnd::kCancelled;
 };
 
-CRecordingSession::CRecordingSession(const RECT& selection, CSettings& settings, IRecordingSink& sink)
+CRecordingSession::CRecordingSession(const RECT& selection, CSettings& settings, IRecordingSink& sink,
+                                     DWORD limitMs)
     : m_selection(selection),
       m_settings(settings),
-      m_taker(selection, settings.m_bIncludeCursor != 0, sink),
+      m_taker(selection, settings.m_bIncludeCursor != 0, limitMs, sink),
       m_bar([this](UINT command) { OnCommand(command); }),
       // The ring never has the keyboard, and ticks for nobody.
       m_ring([](UINT) {}, [] {})
@@ -76,6 +77,8 @@ RecordingResult CRecordingSession::Run()
             m_bar.ShowTime(m_taker.RecordedMs(), m_bPaused);
             continue;
         }
+        if (IsDialogMessageA(m_bar.Handle(), &message))  // Tab and Shift+Tab over the bar
+            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -118,8 +121,8 @@ void CRecordingSession::End(RecordingEnd end)
 }
 }  // namespace
 
-RecordingResult RunRecording(const RECT& selection, CSettings& settings, IRecordingSink& sink)
+RecordingResult RunRecording(const RECT& selection, CSettings& settings, IRecordingSink& sink, DWORD limitMs)
 {
-    CRecordingSession session(selection, settings, sink);
+    CRecordingSession session(selection, settings, sink, limitMs);
     return session.Run();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "record/FrameTimeline.h"
 #include "record/RecordingSink.h"
 #include "settings/Settings.h"
 
@@ -14,10 +15,11 @@ struct RecordingResult {
 };
 
 // Records selection (screen coordinates, the live screen) into sink until 停止/Enter, Esc
-// (kCancelled: the caller drops the sink without Finish), 60 s of recorded time, or the sink
+// (kCancelled: the caller drops the sink without Finish), limitMs of recorded time, or the sink
 // refusing a frame (kSizeLimit when its Error() is 0). Calls sink.Finish itself for every end
 // but kCancelled and kFailed. settings.m_bIncludeCursor draws the pointer into the frames;
 // the control bar's frame rate starts at settings.m_nRecordFramesPerSecond and a change on the
 // bar is written back there. A border just outside the selection and the control bar beside
 // it are in no frame.
-RecordingResult RunRecording(const RECT& selection, CSettings& settings, IRecordingSink& sink);
+RecordingResult RunRecording(const RECT& selection, CSettings& settings, IRecordingSink& sink,
+                             DWORD limitMs = kRecordingTimeLimitMs);

@@ -220,7 +220,7 @@ TEST_P(RecordPointerTest, ThePointerIsRecordedOnlyWhenIncluded)
 
 INSTANTIATE_TEST_SUITE_P(IncludedOrNot, RecordPointerTest, ::testing::Bool());
 
-TEST_F(RecordGifTest, EscCancelsLeavingNoFileAndNoWindow)
+TEST_F(RecordGifTest, EscCancelsLeavingNoFileAndNoWindowAndTheRateChosenStays)
 {
     Start();
     char temporary[MAX_PATH] = {};
@@ -245,6 +245,10 @@ TEST_F(RecordGifTest, EscCancelsLeavingNoFileAndNoWindow)
     ASSERT_NE(nullptr, bar);
     flipbook.Start(100);
     ASSERT_TRUE(RecordedFor(bar, 5));
+    // From 停止, which has the keyboard, to the rate, whose first is 5 a second.
+    PressKeys({VK_TAB});
+    PressKeys({VK_TAB});
+    PressKeys({VK_HOME});
     PressKeys({VK_ESCAPE});
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(bar); }, 10000));
     // A playback window would have opened before the recording ended.
@@ -263,4 +267,8 @@ TEST_F(RecordGifTest, EscCancelsLeavingNoFileAndNoWindow)
     }, 10000));
     EXPECT_TRUE(SavedFiles().empty());
     EXPECT_EQ(before, countRecordings());
+    // The rate chosen is the next recording's, also after the program ends.
+    ASSERT_TRUE(m_program.CloseLettingCapturesGo(m_frame));
+    m_frame = nullptr;
+    EXPECT_EQ(5, GetPrivateProfileIntA("Options", "RecordFramesPerSecond", 0, m_program.PathOf("lumigrab.ini").c_str()));
 }

@@ -15,13 +15,6 @@ read -r left top right bottom < <(bash "$runner" "$probe" place | tr -d '\r')
 bash "$runner" "$4" "${page_arguments[@]}" &
 page=$!
 found_page() { xdotool search --onlyvisible --name '^tall-page$' >/dev/null 2>&1; }
-# The X keyboard focus is on a window of the program's process other than its hidden main
-# window (the session's has no name to search by).
-session_has_x_focus() {
-  local focus
-  focus=$(xdotool getwindowfocus 2>/dev/null) && [ "$focus" != "$frame" ] &&
-    [ "$(xdotool getwindowpid "$focus" 2>/dev/null)" = "$(xdotool getwindowpid "$frame" 2>/dev/null)" ]
-}
 
 failed=0
 if ! wait_until found_page; then
@@ -38,7 +31,7 @@ else
   if ! bash "$runner" "$probe" session; then
     echo "FAIL: the drag began no long screenshot with the keyboard"
     failed=1
-  elif ! wait_until session_has_x_focus; then
+  elif ! wait_until other_window_has_x_focus; then
     echo "FAIL: the long screenshot has no X keyboard focus; it is on: $(xdotool getwindowfocus getwindowname 2>&1)"
     failed=1
   else

@@ -9,13 +9,6 @@ source "$(dirname "$0")/x-key-session.sh"
 cp "$1" "$2" "$work/"
 probe=$3
 
-# The X keyboard focus is on a window of the program's process other than its hidden main window.
-bar_has_x_focus() {
-  local focus
-  focus=$(xdotool getwindowfocus 2>/dev/null) && [ "$focus" != "$frame" ] &&
-    [ "$(xdotool getwindowpid "$focus" 2>/dev/null)" = "$(xdotool getwindowpid "$frame" 2>/dev/null)" ]
-}
-
 # With the frozen screen up: a drag, the bar with the keyboard, the key, then what the probe checks.
 #   Usage: record_then KEY PROBE_MODE
 record_then() {
@@ -23,7 +16,7 @@ record_then() {
   if ! bash "$runner" "$probe" bar; then
     echo "FAIL: the drag began no recording with its bar in front"
     return 1
-  elif ! wait_until bar_has_x_focus; then
+  elif ! wait_until other_window_has_x_focus; then
     echo "FAIL: the bar has no X keyboard focus; it is on: $(xdotool getwindowfocus getwindowname 2>&1)"
     return 1
   fi

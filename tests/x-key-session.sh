@@ -24,6 +24,13 @@ start_program() {
 }
 found_frame() { frame=$(xdotool search --onlyvisible --name '^Lumigrab' 2>/dev/null | head -1); [ -n "$frame" ]; }
 has_keyboard() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$frame" ]; }
+# The X keyboard focus is on a window of the program's process other than its main window
+# (a capture session's windows have no name to search by).
+other_window_has_x_focus() {
+  local focus
+  focus=$(xdotool getwindowfocus 2>/dev/null) && [ "$focus" != "$frame" ] &&
+    [ "$(xdotool getwindowpid "$focus" 2>/dev/null)" = "$(xdotool getwindowpid "$frame" 2>/dev/null)" ]
+}
 
 # Up to 20 s for the file NAME in the work folder.
 wait_for() {

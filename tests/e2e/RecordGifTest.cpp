@@ -82,23 +82,32 @@ protected:
 
     // Asks for a recording and clicks the window at kPlace on the frozen screen; the bar, once
     // recording. A request that comes while the program is still starting is asked again.
-    HWND Record() const
+    // byMenuKeys: asked for as a user does, by Alt+C, A.
+    HWND Record(bool byMenuKeys = false) const
     {
-        if (!FrozenScreenShows())
+        if (!FrozenScreenShows(byMenuKeys))
             return nullptr;
         ClickAtScreen(POINT{kPlace.left + 8, kPlace.top + 8});
         return m_program.WaitForWindow(kBarClass, 10000);
     }
 
     // The frozen screen of a new recording; it shows only once the last capture has ended.
-    bool FrozenScreenShows() const
+    bool FrozenScreenShows(bool byMenuKeys = false) const
     {
         const auto overlayUp = [] {
             HWND overlay = FindWindowA("SnapcoreCaptureOverlay", nullptr);
             return overlay && IsWindowVisible(overlay) && GetForegroundWindow() == overlay;
         };
         for (int attempt = 0; attempt < 3; ++attempt) {
-            CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_RECORD_GIF);
+            if (byMenuKeys) {
+                SetForegroundWindow(m_frame);
+                PumpUntil([&] { return GetForegroundWindow() == m_frame; });
+                PressKeys({VK_MENU, 'C'});
+                PumpUntil([] { return FindWindowA("#32768", nullptr) != nullptr; });
+                PressKeys({'A'});
+            } else {
+                CProgramUnderTest::PostCommand(m_frame, ID_CAPTURE_RECORD_GIF);
+            }
             if (PumpUntil(overlayUp, 4000))
                 return true;
         }
@@ -150,7 +159,7 @@ TEST_F(RecordGifTest, EachPictureShownIsAFrameWithItsDuration)
     Start();
     CFlipbookWindow flipbook(kPlace, 20);
     ASSERT_TRUE(flipbook.Shown());
-    HWND bar = Record();
+    HWND bar = Record(true);
     ASSERT_NE(nullptr, bar);
     flipbook.Start(100);
     ASSERT_TRUE(PumpUntil([&] { return flipbook.Finished(); }, 10000));
